@@ -1,0 +1,64 @@
+#include "cli/headless_window.h"
+
+#include <cstdio>
+
+namespace loto {
+namespace {
+
+constexpr auto kQuietStart = std::chrono::seconds{1};  // short runs print nothing
+constexpr auto kProgressEvery = std::chrono::milliseconds{250};
+
+}  // namespace
+
+HeadlessWindow::HeadlessWindow(Inputs inputs, bool showProgress)
+    : inputs_(std::move(inputs)), showProgress_(showProgress) {}
+
+std::string HeadlessWindow::FavouriteText(int position) {
+    return inputs_.favourites.at(static_cast<std::size_t>(position - 1));
+}
+
+void HeadlessWindow::SetResultText(ResultColumn column, int k, const std::string& text) {
+    results_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(k)) = text;
+}
+
+const std::string& HeadlessWindow::result(ResultColumn column, int k) const {
+    return results_.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(k));
+}
+
+void HeadlessWindow::SetMessageVisible(Message message, bool visible) {
+    messages_.at(static_cast<std::size_t>(message)) = visible;
+}
+
+bool HeadlessWindow::messageVisible(Message message) const {
+    return messages_.at(static_cast<std::size_t>(message));
+}
+
+bool HeadlessWindow::ProcessEvents(const DrawProgress& progress) {
+    if (!showProgress_) {
+        return true;
+    }
+    const auto now = Clock::now();
+    if (now - start_ < kQuietStart || now - lastProgress_ < kProgressEvery) {
+        return true;
+    }
+    lastProgress_ = now;
+    const char* phase = messages_[static_cast<std::size_t>(Message::Test)] ? "speed test" : "draws";
+    const double percent =
+        progress.total == 0 ? 100.0 : 100.0 * static_cast<double>(progress.done) /
+                                          static_cast<double>(progress.total);
+    std::fprintf(stderr, "\r%s: %llu / %llu (%.1f %%)\033[K", phase,
+                 static_cast<unsigned long long>(progress.done),
+                 static_cast<unsigned long long>(progress.total), percent);
+    std::fflush(stderr);
+    progressShown_ = true;
+    return true;
+}
+
+void HeadlessWindow::EndProgress() {
+    if (progressShown_) {
+        std::fputs("\r\033[K", stderr);
+        progressShown_ = false;
+    }
+}
+
+}  // namespace loto

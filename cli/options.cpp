@@ -1,0 +1,65 @@
+#include "cli/options.h"
+
+#include <CLI/CLI.hpp>
+#include <QLocale>
+#include <iostream>
+
+#include "loto_version.h"
+
+namespace loto {
+namespace {
+
+constexpr int kUsageError = 2;
+
+// QLocale quietly turns a name it does not know into the C locale.
+std::string CheckLocaleName(const std::string& name) {
+    const bool plain = name == "C" || name == "POSIX";
+    if (!plain && QLocale(QString::fromStdString(name)).language() == QLocale::C) {
+        return "unknown locale: " + name;
+    }
+    return {};
+}
+
+}  // namespace
+
+ParsedOptions ParseOptions(int argc, char** argv) {
+    CLI::App app{
+        "Simulates draws of the Loto 6/49 from a fresh start, exactly as the window's first "
+        "clicks on SIMULER do, and prints what the window shows.",
+        "loto-sim"};
+    app.footer(
+        "Each value is taken as the text typed into the window's box: \"1 000 000\", \"12abc\" "
+        "and an empty \"\" are read as the window reads them.\n"
+        "Batch lines hold the seven texts separated by ';', draws first: 1000;7;10;14;20;30;40\n"
+        "Exit status: 0 when every command ran its draws, 1 when a grid was refused or a number "
+        "could not be read, 2 on a usage error.");
+    Options options;
+    app.set_version_flag("--version", std::string{kVersion});
+    app.add_option("--repeat", options.repeat, "Run K commands in a row, the generator carrying over")
+        ->option_text("K")
+        ->check(CLI::Range(1, 1'000'000));
+    auto* batch = app.add_flag("--batch", options.batch,
+                               "Read one command per line of standard input");
+    app.add_flag("--json", options.json, "Print one JSON object per command");
+    app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
+        ->option_text("NAME")
+        ->check(CheckLocaleName, "locale name");
+    auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
+                                 "The number of draws and the six favourite numbers")
+                      ->expected(7);
+    batch->excludes(boxes);
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& error) {
+        const int status = app.exit(error);
+        return {std::nullopt, status == 0 ? 0 : kUsageError};
+    }
+    if (!options.batch && options.boxes.size() != 7) {
+        std::cerr << "loto-sim: expected DRAWS and six favourite numbers (or --batch)\n"
+                  << "Run with --help for more information.\n";
+        return {std::nullopt, kUsageError};
+    }
+    return {options, 0};
+}
+
+}  // namespace loto

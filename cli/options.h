@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace loto {
+
+struct Options {
+    std::vector<std::string> boxes;  // DRAWS then G1 to G6, as typed into the boxes
+    int repeat = 1;
+    bool batch = false;
+    bool json = false;
+    std::string locale;  // empty: the user's settings
+};
+
+// The parsed command line, or the exit status when there is nothing to run (help, version, or a
+// usage error already reported on standard error).
+struct ParsedOptions {
+    std::optional<Options> options;
+    int exitStatus = 0;
+};
+
+[[nodiscard]] ParsedOptions ParseOptions(int argc, char** argv);
+
+}  // namespace loto

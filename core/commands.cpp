@@ -1,0 +1,120 @@
+#include "core/commands.h"
+
+#include <optional>
+
+#include "core/draws.h"
+#include "core/grid_check.h"
+#include "core/speed_test.h"
+#include "core/statistics.h"
+#include "platform/number_text.h"
+#include "platform/text_to_number.h"
+
+namespace loto {
+namespace {
+
+constexpr std::string_view kExpectedPattern = "##0.########";
+constexpr std::string_view kDeviationPattern = "#####0.#####";
+const std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
+
+void WriteResults(CommandWindow& window, double requested, const Tally& tally,
+                  std::string_view separator) {
+    const ExpectedCounts expected = ComputeExpectedCounts(requested);
+    const Deviations deviations = ComputeDeviations(expected, tally);
+    for (int k = 0; k < kResultRows; ++k) {
+        window.SetResultText(ResultColumn::Stat, k,
+                             CountToText(static_cast<double>(tally[k]), separator));
+    }
+    for (int k = 0; k < kResultRows; ++k) {
+        window.SetResultText(ResultColumn::Theo, k,
+                             FormatSinglePattern(expected[k], kExpectedPattern, separator));
+    }
+    // Shown as observed minus expected; a deviation that cannot be formed leaves its box empty.
+    for (int k = 0; k < kResultRows; ++k) {
+        window.SetResultText(ResultColumn::Ecart, k,
+                             FormatPattern(-deviations[k], kDeviationPattern, separator));
+    }
+}
+
+// The favourites, read in box order; the position of the first unreadable one otherwise.
+struct EnteredFavourites {
+    EnteredGrid values{};
+    int unreadable = 0;
+};
+
+EnteredFavourites ReadFavourites(CommandWindow& window) {
+    EnteredFavourites read;
+    for (int position = 1; position <= kFavouriteCount; ++position) {
+        const std::optional<double> value = TextToNumber(window.FavouriteText(position));
+        if (!value) {
+            read.unreadable = position;
+            return read;
+        }
+        read.values[static_cast<std::size_t>(position - 1)] = *value;
+    }
+    return read;
+}
+
+}  // namespace
+
+void LotoCommands::ClearCommand(CommandWindow& window) {
+    window.SetEstimateText("");
+    for (const ResultColumn column : {ResultColumn::Stat, ResultColumn::Theo, ResultColumn::Ecart}) {
+        for (int k = 0; k < kResultRows; ++k) {
+            window.SetResultText(column, k, "");
+        }
+    }
+}
+
+SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
+    window.SetMessageVisible(Message::ValidGrille, false);
+    Tally tally{};
+    ClearCommand(window);
+    const std::optional<double> requested = TextToNumber(window.DrawCountText());
+    if (!requested) {
+        return {.outcome = Outcome::Unreadable, .unreadableInput = 0};
+    }
+    const std::uint64_t testDraws = TestDrawCount(*requested);
+
+    window.SetMessageVisible(Message::Test, true);
+    EventPumpHook hook(window);
+    const double testStart = runTime_.MonotonicSeconds();
+    if (RunDraws(source_.state(), testDraws, kTestGridMask, tally, hook).stopped) {
+        return {.outcome = Outcome::Stopped};
+    }
+    const LocalDateTime reference = runTime_.Now();
+    const double testSeconds = runTime_.MonotonicSeconds() - testStart;
+    const auto estimate = CompletionEstimate(*requested, testDraws, testSeconds, reference);
+    if (estimate) {  // beyond the range of dates the box stays empty and the run goes on
+        window.SetEstimateText(runTime_.DateText(*estimate));
+    }
+    window.SetMessageVisible(Message::Test, false);
+    window.SetMessageVisible(Message::Patientez, true);
+    window.SetMessageVisible(Message::ValidGrille, false);
+
+    const EnteredFavourites favourites = ReadFavourites(window);
+    const std::optional<Numbers> grid =
+        favourites.unreadable != 0 ? std::nullopt : GridCheck(favourites.values);
+    if (!grid) {
+        window.SetEstimateText("");
+        window.SetMessageVisible(Message::Patientez, false);
+        if (favourites.unreadable != 0) {
+            return {.outcome = Outcome::Unreadable, .unreadableInput = favourites.unreadable};
+        }
+        window.SetMessageVisible(Message::ValidGrille, true);
+        return {.outcome = Outcome::InvalidGrid};
+    }
+
+    tally = {};
+    const double drawStart = runTime_.MonotonicSeconds();
+    const DrawRun run =
+        RunDraws(source_.state(), DrawCount(*requested), NumberMask(*grid), tally, hook);
+    const double drawSeconds = runTime_.MonotonicSeconds() - drawStart;
+    if (run.stopped) {
+        return {.outcome = Outcome::Stopped, .drawsDone = run.done, .drawSeconds = drawSeconds};
+    }
+    WriteResults(window, *requested, tally, runTime_.DecimalSeparator());
+    window.SetMessageVisible(Message::Patientez, false);
+    return {.drawsDone = run.done, .drawSeconds = drawSeconds};
+}
+
+}  // namespace loto

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+
+#include "core/command_window.h"
+#include "core/random_source.h"
+#include "platform/run_time.h"
+
+namespace loto {
+
+enum class Outcome {
+    Completed,    // the draws ran and the results were written
+    InvalidGrid,  // the grid was refused and the message shown
+    Unreadable,   // an input held a number beyond the Double range; nothing was drawn
+    Stopped,      // the event pump asked every running command to stop (the window is closing)
+};
+
+struct SimulateReport {
+    Outcome outcome = Outcome::Completed;
+    int unreadableInput = 0;  // with Unreadable: 0 for the draw count, 1 to 6 for a favourite
+    std::uint64_t drawsDone = 0;
+    double drawSeconds = 0;  // time spent on the requested draws
+};
+
+// The commands of the window over one generator: what "SIMULER" and "EFFACER" do, step by step,
+// whichever window they run in. The window and loto-sim both drive this one object, so they
+// draw the same numbers and write the same texts.
+class LotoCommands {
+public:
+    explicit LotoCommands(RunTime& runTime) noexcept : runTime_(runTime) {}
+
+    // Seeds the generator, as the window's load does.
+    void WindowLoad() noexcept { source_.Seed(); }
+
+    // Speed test and estimate, grid check, the requested draws and their statistics. The window's
+    // event processing runs once per draw and may run other commands in between, which share the
+    // one generator.
+    SimulateReport SimulateCommand(CommandWindow& window);
+
+    // Empties the estimate and the 21 result boxes; inputs and messages stay.
+    static void ClearCommand(CommandWindow& window);
+
+    [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
+
+private:
+    RunTime& runTime_;
+    RandomSource source_;
+};
+
+}  // namespace loto

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <array>
+#include <optional>
+
+#include "core/draws.h"
+
+namespace loto {
+
+// The six favourite numbers as entered, in box order.
+using EnteredGrid = std::array<double, 6>;
+
+// Accepts a grid when every entered value lies from 1 to 49 and no two are equal, and returns
+// it rounded to whole numbers (halves to even) for matching. Two values that differ as entered
+// but round to the same number (7.6 and 8) are a repeat too: the grid would hold five numbers.
+[[nodiscard]] std::optional<Numbers> GridCheck(const EnteredGrid& entered) noexcept;
+
+}  // namespace loto

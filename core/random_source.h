@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstdint>
+
+namespace loto {
+
+// RandomSource: a multiply-with-carry generator computed in Currency fixed point.
+//
+// State: the seed X and the carry C, two Currency values kept as raw integers (value x 10,000).
+// Constants: multiplier A = 32353 and modulus M = 2^48 raw. One step, in raw units:
+//     t = 32353 X + C;  q = floor(t / 2^48);  X = t - q 2^48;  C = 10,000 q
+// and the output is X / M in [0, 1). The quotient q is what the Double division of the Currency
+// values gives, which equals the integer quotient unless t lies within a few thousand raw units of
+// a multiple of 2^48; then, and only then, the Double formulas are followed step for step (a
+// one-off quotient can leave X just outside [0, 2^48) and the output just outside [0, 1)).
+// No value leaves 64 bits: 32353 x 2^48 is about 9.107e18.
+struct GeneratorState {
+    std::int64_t x = 0;  // raw Currency
+    std::int64_t c = 0;  // raw Currency, 10,000 x the carry
+
+    friend bool operator==(const GeneratorState&, const GeneratorState&) = default;
+};
+
+inline constexpr std::int64_t kMultiplier = 32353;
+inline constexpr int kModulusBits = 48;
+inline constexpr std::int64_t kModulusRaw = std::int64_t{1} << kModulusBits;
+inline constexpr double kModulusDouble = 28147497671.0656;  // M as a Double: 2^48 / 10,000
+inline constexpr GeneratorState kSeedState{280029710000, 65340000};  // X = 28002971, C = 6534
+
+// One step by the Double formulas, exactly as the run time computes it; returns the new X / M.
+[[nodiscard]] double NextUniformByDoubles(GeneratorState& state) noexcept;
+
+// floor(u x 49 + 1) in Double: a number from 1 to 49 for u in [0, 1).
+[[nodiscard]] int NumberFromUniform(double u) noexcept;
+
+namespace detail {
+
+inline constexpr std::uint64_t kLowMask = static_cast<std::uint64_t>(kModulusRaw) - 1;
+// Both Double formulas are off by at most a few thousand raw units (three roundings of 2^-53
+// relative at 32353 x 2^48; four at 49 x 2^48 for the number); a margin of 2^16 is ample.
+inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
+
+// True when v lies within kGuard raw units of a multiple of 2^48, where the Double quotient or
+// the Double floor could differ from the integer one.
+[[nodiscard]] constexpr bool NearMultiple(std::int64_t v) noexcept {
+    return ((static_cast<std::uint64_t>(v) + kGuard) & kLowMask) < 2 * kGuard;
+}
+
+[[nodiscard]] int NextNumberByDoubles(GeneratorState& state) noexcept;
+[[nodiscard]] int NumberByDoubles(std::int64_t x) noexcept;
+
+}  // namespace detail
+
+// One step and its number from 1 to 49, identical to NumberFromUniform(NextUniformByDoubles())
+// for every state, without a division on the common path.
+[[nodiscard]] inline int NextNumber(GeneratorState& state) noexcept {
+    const std::int64_t t = kMultiplier * state.x + state.c;
+    if (detail::NearMultiple(t)) [[unlikely]] {
+        return detail::NextNumberByDoubles(state);
+    }
+    state.x = t & static_cast<std::int64_t>(detail::kLowMask);
+    state.c = (t >> kModulusBits) * 10000;
+    const std::int64_t scaled = state.x * 49;
+    if (detail::NearMultiple(scaled)) [[unlikely]] {
+        return detail::NumberByDoubles(state.x);
+    }
+    return static_cast<int>(scaled >> kModulusBits) + 1;
+}
+
+// The generator that the window owns: seeded once at load, then advanced by every draw.
+class RandomSource {
+public:
+    void Seed() noexcept { state_ = kSeedState; }
+    [[nodiscard]] double NextUniform() noexcept { return NextUniformByDoubles(state_); }
+
+    [[nodiscard]] GeneratorState& state() noexcept { return state_; }
+    [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
+
+private:
+    GeneratorState state_ = kSeedState;
+};
+
+}  // namespace loto

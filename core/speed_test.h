@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+#include "platform/date_time.h"
+
+namespace loto {
+
+// How many draws a request of N performs: the whole numbers from 1 to N, none below 1. Held in an
+// integer, which keeps counting where a Double loop variable would stop past 2^53.
+[[nodiscard]] std::uint64_t DrawCount(double requested) noexcept;
+
+// The draws of the speed test: 100,000 below a million requested, 5,000,000 above fifty million,
+// and floor(N / 10) + 1 in between (so 5,000,001 at exactly fifty million).
+[[nodiscard]] std::uint64_t TestDrawCount(double requested) noexcept;
+
+// When the requested draws will end: the reference date plus floor(time per test draw x (N + T))
+// seconds. The test draws are counted again on top of the N requested. Nothing when the date falls
+// outside the range of date values or the amount is not a number.
+[[nodiscard]] std::optional<LocalDateTime> CompletionEstimate(double requested,
+                                                              std::uint64_t testDraws,
+                                                              double elapsedSeconds,
+                                                              LocalDateTime reference) noexcept;
+
+}  // namespace loto

@@ -1,0 +1,18 @@
+#include "platform/date_time.h"
+
+#include <cmath>
+
+namespace loto {
+
+std::optional<LocalDateTime> AddSeconds(LocalDateTime date, double seconds) {
+    // Compare in Double first: the amount may be far beyond what an integer holds.
+    const double whole = std::trunc(seconds);
+    const double room = static_cast<double>((kLastDate - date).count());
+    const double roomBack = static_cast<double>((kFirstDate - date).count());
+    if (!(whole >= roomBack && whole <= room)) {
+        return std::nullopt;
+    }
+    return date + std::chrono::seconds{static_cast<std::int64_t>(whole)};
+}
+
+}  // namespace loto

@@ -1,0 +1,15 @@
+#include "platform/event_loop_pump.h"
+
+#include <QCoreApplication>
+
+namespace loto {
+
+bool EventLoopPump::Pump() {
+    if (!stopRequested_ && sinceDispatch_.elapsed() >= kDispatchEveryMs) {
+        sinceDispatch_.restart();
+        QCoreApplication::processEvents(QEventLoop::AllEvents);
+    }
+    return !stopRequested_;
+}
+
+}  // namespace loto

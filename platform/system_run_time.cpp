@@ -1,0 +1,73 @@
+#include "platform/system_run_time.h"
+
+#include <QDateTime>
+#include <QRegularExpression>
+#include <chrono>
+
+namespace loto {
+namespace {
+
+// The short date with a four-digit year, as desktop settings show it.
+QString ShortDatePattern(const QLocale& locale) {
+    QString pattern = locale.dateFormat(QLocale::ShortFormat);
+    static const QRegularExpression twoDigitYear(QStringLiteral("(?<!y)yy(?!y)"));
+    return pattern.replace(twoDigitYear, QStringLiteral("yyyy"));
+}
+
+// The long time without its time zone.
+QString TimeWithSecondsPattern(const QLocale& locale) {
+    QString pattern = locale.timeFormat(QLocale::LongFormat);
+    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
+    return pattern.replace(zone, QStringLiteral(" ")).trimmed();
+}
+
+}  // namespace
+
+QLocale TextLocale(const std::string& name) {
+    const QLocale locale = name.empty() ? QLocale::system() : QLocale(QString::fromStdString(name));
+    if (locale.language() == QLocale::C) {
+        return QLocale(QLocale::French, QLocale::France);
+    }
+    return locale;
+}
+
+SystemRunTime::SystemRunTime(const QLocale& locale)
+    : locale_(locale),
+      datePattern_(ShortDatePattern(locale)),
+      timePattern_(TimeWithSecondsPattern(locale)),
+      separator_(locale.decimalPoint().toStdString()) {}
+
+double SystemRunTime::MonotonicSeconds() {
+    using Seconds = std::chrono::duration<double>;
+    return std::chrono::duration_cast<Seconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+LocalDateTime SystemRunTime::Now() {
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    const std::chrono::local_days day{std::chrono::year{date.year()} /
+                                      static_cast<unsigned>(date.month()) /
+                                      static_cast<unsigned>(date.day())};
+    return day + std::chrono::seconds{time.msecsSinceStartOfDay() / 1000};
+}
+
+std::string SystemRunTime::DateText(LocalDateTime date) const {
+    const auto day = std::chrono::floor<std::chrono::days>(date);
+    const std::chrono::year_month_day ymd{day};
+    const std::chrono::hh_mm_ss time{date - day};
+    QString text = locale_.toString(QDate(static_cast<int>(ymd.year()),
+                                          static_cast<int>(static_cast<unsigned>(ymd.month())),
+                                          static_cast<int>(static_cast<unsigned>(ymd.day()))),
+                                    datePattern_);
+    if (date != day) {
+        const QTime clock(static_cast<int>(time.hours().count()),
+                          static_cast<int>(time.minutes().count()),
+                          static_cast<int>(time.seconds().count()));
+        text += QLatin1Char(' ') + locale_.toString(clock, timePattern_);
+    }
+    return text.toStdString();
+}
+
+}  // namespace loto

@@ -1,0 +1,66 @@
+#include <gtest/gtest.h>
+
+#include "platform/date_time.h"
+#include "platform/system_run_time.h"
+
+namespace loto {
+namespace {
+
+using std::chrono::local_days;
+using std::chrono::seconds;
+using std::chrono::year;
+
+constexpr LocalDateTime kEvening = local_days{year{2026} / 12 / 6} + seconds{19 * 3600 + 5 * 60 + 9};
+constexpr LocalDateTime kMidnight = local_days{year{2027} / 1 / 31};
+
+TEST(DateText, FollowsTheLocale) {
+    struct Case {
+        const char* locale;
+        LocalDateTime date;
+        const char* text;
+        const char* separator;
+    };
+    const Case cases[] = {
+        {"fr_FR", kEvening, "06/12/2026 19:05:09", ","},
+        {"fr_FR", kMidnight, "31/01/2027", ","},  // the date alone at midnight
+        {"en_US", kEvening, "12/6/2026 7:05:09 PM", "."},
+        {"en_US", kMidnight, "1/31/2027", "."},
+        {"de_DE", kEvening, "06.12.2026 19:05:09", ","},
+        {"C", kEvening, "06/12/2026 19:05:09", ","},  // no locale: the French forms
+        {"POSIX", kEvening, "06/12/2026 19:05:09", ","},
+        {"fr_FR", kLastDate, "31/12/9999 23:59:59", ","},
+        {"fr_FR", kFirstDate, "01/01/0100", ","},
+    };
+    for (const Case& c : cases) {
+        const SystemRunTime runTime(TextLocale(c.locale));
+        EXPECT_EQ(runTime.DateText(c.date), c.text) << c.locale;
+        EXPECT_EQ(runTime.DecimalSeparator(), c.separator) << c.locale;
+    }
+}
+
+TEST(AddSeconds, StaysWithinTheDateRange) {
+    struct Case {
+        LocalDateTime from;
+        double seconds;
+        std::optional<LocalDateTime> to;
+    };
+    const Case cases[] = {
+        {kEvening, 10, kEvening + seconds{10}},
+        {kEvening, -10, kEvening - seconds{10}},
+        {kEvening, 0, kEvening},
+        {kLastDate - seconds{5}, 5, kLastDate},
+        {kLastDate - seconds{5}, 6, std::nullopt},
+        {kFirstDate + seconds{5}, -5, kFirstDate},
+        {kFirstDate + seconds{5}, -6, std::nullopt},
+        {kEvening, 1e300, std::nullopt},
+        {kEvening, -1e300, std::nullopt},
+        {kEvening, std::numeric_limits<double>::infinity(), std::nullopt},
+        {kEvening, std::numeric_limits<double>::quiet_NaN(), std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AddSeconds(c.from, c.seconds), c.to) << c.seconds;
+    }
+}
+
+}  // namespace
+}  // namespace loto

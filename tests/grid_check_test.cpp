@@ -1,0 +1,51 @@
+#include "core/grid_check.h"
+
+#include <gtest/gtest.h>
+
+#include <limits>
+
+namespace loto {
+namespace {
+
+TEST(GridCheck, AcceptsAndRounds) {
+    struct Case {
+        EnteredGrid entered;
+        Numbers matching;
+    };
+    const Case cases[] = {
+        {{1, 2, 3, 4, 5, 49}, {1, 2, 3, 4, 5, 49}},
+        {{12, 2, 3, 4, 5, 6}, {12, 2, 3, 4, 5, 6}},
+        {{2.5, 3.5, 48.5, 10, 11, 12}, {2, 4, 48, 10, 11, 12}},  // halves to even
+        {{1, 49, 2.4, 7.6, 20.49, 33}, {1, 49, 2, 8, 20, 33}},
+    };
+    for (const Case& c : cases) {
+        const std::optional<Numbers> grid = GridCheck(c.entered);
+        ASSERT_TRUE(grid.has_value());
+        EXPECT_EQ(*grid, c.matching);
+    }
+}
+
+TEST(GridCheck, Refuses) {
+    const double big = std::numeric_limits<double>::max();
+    const EnteredGrid refused[] = {
+        {0, 2, 3, 4, 5, 6},         // out of range: below 1
+        {0.9, 2, 3, 4, 5, 6},
+        {1, 2, 3, 4, 5, 49.1},
+        {1, 2, 50, 4, 5, 6},
+        {1, 2, 3, 4, 5, 100000},
+        {-7, 2, 3, 4, 5, 6},
+        {big, 2, 3, 4, 5, 6},
+        {7, 8, 9, 10, 11, 7},       // repeat of the first and last
+        {7, 8, 9, 10, 11, 11},
+        {7.6, 8, 9, 10, 11, 12},    // differ as entered, round to the same number
+        {1.5, 2, 3, 4, 5, 6},       // 1.5 rounds to 2
+        {0, 0, 0, 0, 0, 0},         // six empty boxes
+    };
+    for (const EnteredGrid& entered : refused) {
+        EXPECT_FALSE(GridCheck(entered).has_value())
+            << entered[0] << ' ' << entered[1] << ' ' << entered[5];
+    }
+}
+
+}  // namespace
+}  // namespace loto

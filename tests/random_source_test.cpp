@@ -1,0 +1,108 @@
+#include "core/random_source.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "tests/transcription.h"
+
+namespace loto {
+namespace {
+
+using test::TranscribedNextUniform;
+using test::TranscribedNumber;
+
+TEST(RandomSource, FirstValuesAfterSeeding) {
+    struct Expected {
+        std::int64_t x;  // raw, unknown (0) where only the carry is given
+        std::int64_t carry;
+        double value;
+    };
+    const Expected expected[] = {{52602018229008, 32, 0.18687990969471},
+                                 {35386570789648, 6046, 0.12571835409022},
+                                 {0, 4067, 0.36591009583657}};
+    RandomSource source;
+    source.Seed();
+    for (const Expected& e : expected) {
+        const double u = source.NextUniform();
+        EXPECT_NEAR(u, e.value, 5e-15);
+        EXPECT_EQ(source.state().c, e.carry * 10000);
+        if (e.x != 0) {
+            EXPECT_EQ(source.state().x, e.x);
+        }
+    }
+}
+
+// A fresh generator draws these numbers first (no candidate is rejected before the 19th).
+TEST(RandomSource, FirstNumbersAfterSeeding) {
+    const int expected[] = {10, 7, 18, 15, 36, 14, 26, 30, 37, 33, 22, 29, 47, 43, 14, 28, 48, 7};
+    GeneratorState state = kSeedState;
+    for (const int number : expected) {
+        EXPECT_EQ(NextNumber(state), number);
+    }
+}
+
+// The integer path against the Double definition, step by step, over the first 60 million values
+// after seeding: same number, same state, output within [0, 1).
+TEST(RandomSource, IntegerPathEqualsDoubleFormulasFromTheSeed) {
+    constexpr int kValues = 60'000'000;
+    GeneratorState fast = kSeedState;
+    GeneratorState reference = kSeedState;
+    for (int i = 0; i < kValues; ++i) {
+        const double u = TranscribedNextUniform(reference);
+        const int number = NextNumber(fast);
+        if (number != TranscribedNumber(u) || !(fast == reference) || u < 0 || u >= 1) {
+            FAIL() << "value " << i << ": number " << number << " vs " << TranscribedNumber(u)
+                   << ", u " << u;
+        }
+    }
+}
+
+// States whose step lands close to a multiple of 2^48, where the Double quotient can be one off,
+// and states whose X x 49 does, where the Double floor of the number can be: the fallback must
+// follow the Double formulas, one-off quotients included, for several steps on.
+std::vector<GeneratorState> StatesNearBoundaries() {
+    constexpr std::int64_t kModulus = std::int64_t{1} << 48;
+    // 32353 is odd, so it has an inverse modulo 2^48: X = (r - C) / 32353 mod 2^48 makes
+    // 32353 X + C leave the remainder r.
+    std::uint64_t inverse = 1;
+    for (int i = 0; i < 6; ++i) {
+        inverse *= 2 - 32353 * inverse;
+    }
+    std::vector<GeneratorState> states;
+    for (const std::int64_t carry : {0, 1, 4067, 16176, 32352}) {
+        for (std::int64_t r = -4096; r <= 4096; r += 7) {
+            const std::uint64_t target = static_cast<std::uint64_t>(r - carry * 10000);
+            const auto x = static_cast<std::int64_t>((target * inverse) & (kModulus - 1));
+            states.push_back({x, carry * 10000});
+        }
+    }
+    for (std::int64_t j = 1; j < 49; ++j) {
+        const std::int64_t boundary = (j * kModulus + 48) / 49;  // first X with X 49 >= j 2^48
+        for (std::int64_t d = -40; d <= 40; ++d) {
+            // From X = 0 the step lands on X = C: a carry built to put X next to the boundary.
+            states.push_back({0, boundary + d});
+        }
+    }
+    return states;
+}
+
+TEST(RandomSource, IntegerPathFollowsDoubleFormulasNearBoundaries) {
+    int oneOffQuotients = 0;
+    for (const GeneratorState& start : StatesNearBoundaries()) {
+        GeneratorState fast = start;
+        GeneratorState reference = start;
+        for (int step = 0; step < 8; ++step) {
+            const double u = TranscribedNextUniform(reference);
+            oneOffQuotients += (reference.x < 0 || reference.x >= (std::int64_t{1} << 48)) ? 1 : 0;
+            ASSERT_EQ(NextNumber(fast), TranscribedNumber(u)) << start.x << ' ' << start.c;
+            ASSERT_EQ(fast, reference) << start.x << ' ' << start.c << " step " << step;
+        }
+    }
+    // The table must reach the cases that the guard exists for.
+    EXPECT_GT(oneOffQuotients, 0);
+}
+
+}  // namespace
+}  // namespace loto

@@ -1,0 +1,93 @@
+#pragma once
+
+#include <array>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "core/command_window.h"
+#include "platform/system_run_time.h"
+
+namespace loto::test {
+
+// The window's boxes as strings, with a log of the message changes and a hook that runs inside
+// the event processing, where a user's click would.
+class RecordingWindow final : public CommandWindow {
+public:
+    RecordingWindow(std::string drawCount, std::array<std::string, 6> favourites)
+        : drawCountText(std::move(drawCount)), favouriteTexts(std::move(favourites)) {}
+
+    std::string DrawCountText() override { return drawCountText; }
+    std::string FavouriteText(int position) override { return favouriteTexts.at(position - 1); }
+    void SetEstimateText(const std::string& text) override { estimate = text; }
+    void SetResultText(ResultColumn column, int k, const std::string& text) override {
+        results.at(static_cast<std::size_t>(column)).at(k) = text;
+    }
+    void SetMessageVisible(Message message, bool visible) override {
+        messages.at(static_cast<std::size_t>(message)) = visible;
+        log.push_back((visible ? "+" : "-") + Name(message));
+    }
+    bool ProcessEvents(const DrawProgress& progress) override {
+        return !onEvents || onEvents(progress);
+    }
+
+    [[nodiscard]] const std::string& Result(ResultColumn column, int k) const {
+        return results.at(static_cast<std::size_t>(column)).at(k);
+    }
+    [[nodiscard]] std::array<std::string, 7> Column(ResultColumn column) const {
+        return results.at(static_cast<std::size_t>(column));
+    }
+    [[nodiscard]] bool Shown(Message message) const {
+        return messages.at(static_cast<std::size_t>(message));
+    }
+    [[nodiscard]] bool ResultsEmpty() const {
+        for (const auto& column : results) {
+            for (const std::string& text : column) {
+                if (!text.empty()) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    }
+
+    static std::string Name(Message message) {
+        switch (message) {
+            case Message::ValidGrille:
+                return "ValidGrille";
+            case Message::Test:
+                return "Test";
+            case Message::Patientez:
+                return "Patientez";
+        }
+        return {};
+    }
+
+    std::string drawCountText;
+    std::array<std::string, 6> favouriteTexts;
+    std::string estimate;
+    std::array<std::array<std::string, 7>, 3> results;
+    std::array<bool, 3> messages{};
+    std::vector<std::string> log;
+    std::function<bool(const DrawProgress&)> onEvents;
+};
+
+// A clock that advances by a fixed step at every reading, at a fixed local date, with the French
+// forms.
+class FakeRunTime final : public RunTime {
+public:
+    explicit FakeRunTime(LocalDateTime now, double step = 1.0) : now_(now), step_(step) {}
+
+    double MonotonicSeconds() override { return seconds_ += step_; }
+    LocalDateTime Now() override { return now_; }
+    std::string DateText(LocalDateTime date) const override { return french_.DateText(date); }
+    std::string_view DecimalSeparator() const override { return french_.DecimalSeparator(); }
+
+private:
+    SystemRunTime french_{TextLocale("fr_FR")};
+    LocalDateTime now_;
+    double step_;
+    double seconds_ = 0;
+};
+
+}  // namespace loto::test
