@@ -40,7 +40,7 @@ DrawRun RunDraws(GeneratorState& state, std::uint64_t count, std::uint64_t gridM
                 return {done, true};
             }
         }
-        ++tally[static_cast<std::size_t>(std::popcount(DrawMask(local) & gridMask))];
+        ++tally[static_cast<std::size_t>(DrawMatches(local, gridMask))];
     }
     state = local;
     return {count, false};

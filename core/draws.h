@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <bit>
 #include <cstdint>
 
 #include "core/event_pump.h"
@@ -23,18 +22,34 @@ using Numbers = std::array<int, 6>;
 // The numbers of a grid as a set of bits (bit n for number n), the form the draw loop scores in.
 [[nodiscard]] std::uint64_t NumberMask(const Numbers& numbers) noexcept;
 
-// DrawNumbers as a set of bits. Drawn numbers are distinct, so the matches of a draw are the
-// bits it shares with the grid's mask.
-[[nodiscard]] inline std::uint64_t DrawMask(GeneratorState& state) noexcept {
+namespace detail {
+
+// Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a new
+// number scores when the grid has it. Returns 1 when the candidate was accepted.
+[[nodiscard]] inline int TakeCandidate(int number, std::uint64_t gridMask, std::uint64_t& drawn,
+                                       int& matches) noexcept {
+    const auto fresh = static_cast<int>(~drawn >> number & 1);
+    drawn |= std::uint64_t{1} << number;
+    matches += fresh & static_cast<int>(gridMask >> number & 1);
+    return fresh;
+}
+
+}  // namespace detail
+
+// DrawNumbers and CountMatches in one pass over bits (bit n for number n). Every draw takes at
+// least six candidates, so those six are taken without a test; a repeat among them is the only
+// reason to take more.
+[[nodiscard]] inline int DrawMatches(GeneratorState& state, std::uint64_t gridMask) noexcept {
     std::uint64_t drawn = 0;
+    int matches = 0;
+    int accepted = 0;
     for (int i = 0; i < 6; ++i) {
-        std::uint64_t bit = 0;
-        do {
-            bit = std::uint64_t{1} << NextNumber(state);
-        } while ((drawn & bit) != 0);
-        drawn |= bit;
+        accepted += detail::TakeCandidate(NextNumber(state), gridMask, drawn, matches);
     }
-    return drawn;
+    while (accepted < 6) {
+        accepted += detail::TakeCandidate(NextNumber(state), gridMask, drawn, matches);
+    }
+    return matches;
 }
 
 struct DrawRun {

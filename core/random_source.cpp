@@ -23,9 +23,5 @@ int NextNumberByDoubles(GeneratorState& state) noexcept {
     return NumberFromUniform(NextUniformByDoubles(state));
 }
 
-int NumberByDoubles(std::int64_t x) noexcept {
-    return NumberFromUniform(CurrencyToDouble(x) / kModulusDouble);
-}
-
 }  // namespace detail
 }  // namespace loto

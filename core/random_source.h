@@ -47,23 +47,21 @@ inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
 }
 
 [[nodiscard]] int NextNumberByDoubles(GeneratorState& state) noexcept;
-[[nodiscard]] int NumberByDoubles(std::int64_t x) noexcept;
 
 }  // namespace detail
 
 // One step and its number from 1 to 49, identical to NumberFromUniform(NextUniformByDoubles())
-// for every state, without a division on the common path.
+// for every state, without a division on the common path: away from the guard zones the integer
+// quotient and the integer floor of X x 49 / 2^48 are what the Double formulas give.
 [[nodiscard]] inline int NextNumber(GeneratorState& state) noexcept {
     const std::int64_t t = kMultiplier * state.x + state.c;
-    if (detail::NearMultiple(t)) [[unlikely]] {
+    const std::int64_t x = t & static_cast<std::int64_t>(detail::kLowMask);
+    const std::int64_t scaled = x * 49;
+    if (detail::NearMultiple(t) || detail::NearMultiple(scaled)) [[unlikely]] {
         return detail::NextNumberByDoubles(state);
     }
-    state.x = t & static_cast<std::int64_t>(detail::kLowMask);
+    state.x = x;
     state.c = (t >> kModulusBits) * 10000;
-    const std::int64_t scaled = state.x * 49;
-    if (detail::NearMultiple(scaled)) [[unlikely]] {
-        return detail::NumberByDoubles(state.x);
-    }
     return static_cast<int>(scaled >> kModulusBits) + 1;
 }
 

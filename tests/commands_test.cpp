@@ -60,7 +60,7 @@ TEST_F(SimulateCommandTest, TheSpeedTestComesFirstAndUsesTheGridOneToSix) {
     EXPECT_EQ(commands.SimulateCommand(window).outcome, Outcome::InvalidGrid);
     GeneratorState expected = kSeedState;
     for (int i = 0; i < 100000; ++i) {
-        (void)DrawMask(expected);
+        (void)DrawNumbers(expected);
     }
     EXPECT_EQ(commands.state(), expected);
 }

@@ -1,0 +1,127 @@
+// Speed of the draw loop against the bare generator and against a plain Double transcription,
+// measured side by side in one run on one core. Prints figures and ratios; asserts nothing.
+#include <sched.h>
+
+#include <algorithm>
+#include <array>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <functional>
+
+#include "core/draws.h"
+
+namespace {
+
+using loto::GeneratorState;
+
+constexpr double kValuesPerDraw = 6.3;  // six numbers and about 0.3 rejected candidates
+constexpr int kRounds = 3;              // best of three: the machine is shared
+
+// What each measurement computed, printed at the end so that no loop can be optimised away.
+std::uint64_t g_checksum = 0;
+
+// Best rate over a few rounds of `work`, which does `units` of work per call.
+double BestRate(double units, const std::function<void()>& work) {
+    double best = 0;
+    for (int round = 0; round < kRounds; ++round) {
+        const auto start = std::chrono::steady_clock::now();
+        work();
+        const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+        best = std::max(best, units / took.count());
+    }
+    return best;
+}
+
+// (a) The generator chain alone: each step and its number, nothing drawn.
+double GeneratorChain(std::uint64_t values) {
+    GeneratorState state = loto::kSeedState;
+    std::uint64_t sum = 0;
+    const double rate = BestRate(static_cast<double>(values), [&] {
+        for (std::uint64_t i = 0; i < values; ++i) {
+            sum += static_cast<std::uint64_t>(loto::NextNumber(state));
+        }
+    });
+    g_checksum += sum;
+    return rate;
+}
+
+// (b) The draw loop as the Double formulas read: two divisions and a floor per value, numbers
+// compared one by one, a Double tally.
+struct DoubleTranscription {
+    std::int64_t x = loto::kSeedState.x;
+    std::int64_t c = loto::kSeedState.c;
+
+    double NextUniform() {
+        const std::int64_t t = 32353 * x + c;
+        const double q = std::floor((static_cast<double>(t) / 10000) / 28147497671.0656);
+        c = static_cast<std::int64_t>(q) * 10000;
+        x = t - static_cast<std::int64_t>(q) * 281474976710656;
+        return (static_cast<double>(x) / 10000) / 28147497671.0656;
+    }
+    int Number() { return static_cast<int>(std::floor(NextUniform() * 49 + 1)); }
+};
+
+double DoubleLoop(std::uint64_t draws) {
+    const std::array<int, 6> grid{7, 10, 14, 20, 30, 40};
+    std::array<double, 7> tally{};
+    const double rate = BestRate(static_cast<double>(draws), [&] {
+        DoubleTranscription source;
+        for (double k = 1; k <= static_cast<double>(draws); ++k) {
+            std::array<int, 6> b{};
+            for (int i = 0; i < 6; ++i) {
+                bool repeat = true;
+                while (repeat) {
+                    b[i] = source.Number();
+                    repeat = std::find(b.begin(), b.begin() + i, b[i]) != b.begin() + i;
+                }
+            }
+            int count = 0;
+            for (const int n : b) {
+                count += std::find(grid.begin(), grid.end(), n) != grid.end() ? 1 : 0;
+            }
+            tally[count] += 1;
+        }
+    });
+    g_checksum += static_cast<std::uint64_t>(tally[0]);
+    return rate;
+}
+
+// (c) The project's draw loop, its event-pump hook visiting a pump with nothing to do.
+class IdlePump final : public loto::EventPump {
+public:
+    bool ProcessEvents(const loto::DrawProgress&) override { return true; }
+};
+
+double ProjectLoop(std::uint64_t draws) {
+    IdlePump pump;
+    loto::Tally tally{};
+    const double rate = BestRate(static_cast<double>(draws), [&] {
+        GeneratorState state = loto::kSeedState;
+        loto::EventPumpHook hook(pump);
+        (void)loto::RunDraws(state, draws, loto::NumberMask({7, 10, 14, 20, 30, 40}), tally, hook);
+    });
+    g_checksum += tally[0];
+    return rate;
+}
+
+}  // namespace
+
+int main() {
+    cpu_set_t one{};
+    CPU_SET(0, &one);
+    sched_setaffinity(0, sizeof one, &one);
+
+    std::printf("Draw loop, one core, best of %d rounds\n", kRounds);
+    const double a = GeneratorChain(400'000'000);
+    std::printf("(a) generator chain:        %12.0f values/s = %12.0f draws/s at %.1f values a draw\n",
+                a, a / kValuesPerDraw, kValuesPerDraw);
+    const double b = DoubleLoop(5'000'000);
+    std::printf("(b) Double transcription:   %12.0f draws/s\n", b);
+    const double c = ProjectLoop(50'000'000);
+    std::printf("(c) draw loop + pump hook:  %12.0f draws/s\n", c);
+    std::printf("c/a = %.2f (goal >= 0.60)   c/b = %.2f (goal >= 4)\n", c / (a / kValuesPerDraw),
+                c / b);
+    std::printf("(checksum %llu)\n", static_cast<unsigned long long>(g_checksum));
+    return 0;
+}
