@@ -1,0 +1,17 @@
+// The window's tests need an application object; they run on the offscreen platform, without a
+// display.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "window/controls.h"
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    loto::InstallFontSubstitutes();
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,98 @@
+#include "window/design.h"
+
+#include <array>
+
+namespace loto {
+namespace {
+
+using enum ControlKind;
+using enum Align;
+
+constexpr std::uint32_t kLightGrey = 0x00C0C0C0;
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+constexpr std::uint32_t kGreen = 0x00008000;
+constexpr std::uint32_t kBlue = 0x00FF0000;
+constexpr std::uint32_t kRed = 0x000000FF;
+constexpr std::uint32_t kYellow = 0x0000FFFF;
+constexpr std::uint32_t kLightBlue = 0x00FF8080;
+constexpr std::uint32_t kPaleBlue = 0x00FFC0C0;
+constexpr std::uint32_t kLightGreen = 0x00C0FFC0;
+constexpr std::uint32_t kLightCyan = 0x00FFFFC0;
+constexpr std::uint32_t kLightYellow = 0x0080FFFF;
+constexpr std::uint32_t kDefault = kDefaultColour;
+
+constexpr FontDesign kWindowFont{"Arial", 9.75, true, false};
+constexpr FontDesign kArial11{"Arial", 11.25, true, false};
+constexpr FontDesign kArial12{"Arial", 12, true, false};
+constexpr FontDesign kArial14{"Arial", 14.25, true, false};
+constexpr FontDesign kArial15{"Arial", 15.75, true, false};
+constexpr FontDesign kArial18{"Arial", 18, true, false};
+constexpr FontDesign kArial20{"Arial", 20.25, true, false};
+constexpr FontDesign kArialBlack12{"Arial Black", 12, true, true};
+
+constexpr FormDesign kForm{"Form1", 9105, 6825, kLightGrey, kWindowFont};
+
+// clang-format off
+constexpr std::array<ControlDesign, 50> kControls{{
+    // Labels. Among the messages LblValidGrille is in front of LblTest, and LblTest of LblPatientez.
+    {"LblNbTirages", Label, "  Nombre de tirages de 6 num\u00E9ros \u00E0 simuler :", 120, 120, 5175, 375, kArial12, kDefault, kLightGreen, Centre, true, 2, true},
+    {"LblNumFavoris", Label, "Saisie de 6 num\u00E9ros", 120, 600, 3615, 615, kArial15, kDefault, kYellow, Centre, true, 8, true},
+    {"LblHeureFin", Label, "   DATE ET HEURE PREVUES POUR    LA FIN DES TIRAGES", 5400, 720, 3495, 495, kWindowFont, kDefault, kLightCyan, Centre, true, 12, true},
+    {"LblR\u00E9sultats", Label, "                                                           RESULTATS", 120, 1800, 8775, 255, kArial12, kDefault, kLightYellow, Left, true, 13, true},
+    {"LblBonsN\u00B0", Label, "Nb bons N\u00B0", 120, 2160, 1215, 375, kWindowFont, kDefault, kLightGreen, Centre, true, 21, true},
+    {"LblNbFoisSortis", Label, "Nb de fois Sortis", 1440, 2160, 2655, 375, kArial14, kDefault, kLightGreen, Centre, true, 29, true},
+    {"LblTheorique", Label, "Nb Th\u00E9orique", 4320, 2160, 2775, 375, kArial14, kDefault, kLightGreen, Centre, true, 37, true},
+    {"LblEcart", Label, "Ecart en %", 7320, 2160, 1575, 375, kArial14, kDefault, kLightGreen, Centre, true, 38, true},
+    {"LblAucunN\u00B0", Label, "Aucun     N\u00B0", 120, 2640, 1215, 375, kWindowFont, kDefault, kLightCyan, Centre, true, 14, true},
+    {"LblUnN\u00B0", Label, "Un           N\u00B0", 120, 3120, 1215, 255, kWindowFont, kDefault, kLightCyan, Centre, true, 15, true},
+    {"LblDeuxN\u00B0", Label, "Deux       N\u00B0", 120, 3480, 1215, 255, kWindowFont, kDefault, kLightCyan, Centre, true, 16, true},
+    {"LblTroisN\u00B0", Label, "Trois       N\u00B0", 120, 4080, 1215, 255, kWindowFont, kDefault, kLightCyan, Centre, true, 17, true},
+    {"LblQuatreN\u00B0", Label, "Quatre    N\u00B0", 120, 4440, 1215, 255, kWindowFont, kDefault, kLightCyan, Centre, true, 18, true},
+    {"LblCinqN\u00B0", Label, "Cinq       N\u00B0", 120, 4800, 1215, 255, kWindowFont, kDefault, kLightCyan, Centre, true, 19, true},
+    {"LblSixN\u00B0", Label, "Six         N\u00B0", 120, 5160, 1215, 375, kWindowFont, kDefault, kLightCyan, Centre, true, 20, true},
+    {"LblPatientez", Label, "P A T I E N T E Z  S.V.P TIRAGES EN COURS", 1680, 5760, 5295, 735, kArialBlack12, kDefault, kLightBlue, Centre, false, 46, true},
+    {"LblTest", Label, "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC", 1680, 5760, 5295, 735, kArialBlack12, kDefault, kYellow, Centre, false, 47, true},
+    {"LblValidGrille", Label, "      GRILLE NON VALIDE : N\u00B0 1 \u00E0 49         ET TOUS DIFFERENTS  S.V.P", 1680, 5760, 5295, 735, kArial14, kRed, kWhite, Centre, false, 49, true},
+    // Text boxes and buttons, back to front: where neighbours overlap, the later one's border shows.
+    {"TxtNbTirages", TextBox, "", 5400, 120, 3495, 525, kArial20, kBlue, kDefault, Right, true, 0, false},
+    {"Txt2emeN\u00B0", TextBox, "", 720, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 3, true},
+    {"Txt3emeN\u00B0", TextBox, "", 1320, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 4, true},
+    {"Txt4emeN\u00B0", TextBox, "", 1920, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 5, true},
+    {"Txt5emeN\u00B0", TextBox, "", 2520, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 6, true},
+    {"Txt6emeN\u00B0", TextBox, "", 3120, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 7, true},
+    {"Txt1erN\u00B0", TextBox, "", 120, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 1, true},
+    {"CmdSimuler", Button, "SIMULER", 3840, 720, 1455, 855, kArial12, kDefault, kPaleBlue, Centre, true, 9, true},
+    {"CmdEffacer", Button, "EFFACER", 120, 5760, 1215, 735, kArial11, kDefault, kPaleBlue, Centre, true, 10, true},
+    {"CmdQuitter", Button, "QUITTER", 7320, 5760, 1575, 735, kArial12, kDefault, kPaleBlue, Centre, true, 11, true},
+    {"TxtStat0N\u00B0", TextBox, "", 1440, 2640, 2655, 405, kArial12, kDefault, kDefault, Right, true, 22, true},
+    {"TxtStat1N\u00B0", TextBox, "", 1440, 3000, 2655, 360, kArial12, kDefault, kDefault, Right, true, 23, true},
+    {"TxtStat2N\u00B0", TextBox, "", 1440, 3360, 2655, 360, kArial12, kDefault, kDefault, Right, true, 24, true},
+    {"TxtStat3N\u00B0", TextBox, "", 1440, 4080, 2655, 360, kArial12, kDefault, kDefault, Right, true, 25, true},
+    {"TxtStat4N\u00B0", TextBox, "", 1440, 4440, 2655, 360, kArial12, kDefault, kDefault, Right, true, 26, true},
+    {"TxtStat5N\u00B0", TextBox, "", 1440, 4800, 2655, 360, kArial12, kDefault, kDefault, Right, true, 27, true},
+    {"TxtStat6N\u00B0", TextBox, "", 1440, 5160, 2655, 360, kArial12, kDefault, kDefault, Right, true, 28, true},
+    {"TxtTheo0N\u00B0", TextBox, "", 4320, 2640, 2775, 375, kArial12, kDefault, kDefault, Right, true, 30, true},
+    {"TxtTheo1N\u00B0", TextBox, "", 4320, 3000, 2775, 375, kArial12, kDefault, kDefault, Right, true, 31, true},
+    {"TxtTheo2N\u00B0", TextBox, "", 4320, 3360, 2775, 375, kArial12, kDefault, kDefault, Right, true, 32, true},
+    {"TxtTheo3N\u00B0", TextBox, "", 4320, 4080, 2775, 375, kArial12, kDefault, kDefault, Right, true, 33, true},
+    {"TxtTheo4N\u00B0", TextBox, "", 4320, 4440, 2775, 375, kArial12, kDefault, kDefault, Right, true, 34, true},
+    {"TxtTheo5N\u00B0", TextBox, "", 4320, 4800, 2775, 375, kArial12, kDefault, kDefault, Right, true, 35, true},
+    {"TxtTheo6N\u00B0", TextBox, "", 4320, 5160, 2775, 375, kArial12, kDefault, kDefault, Right, true, 36, true},
+    {"TxtEcart0N\u00B0", TextBox, "", 7320, 2640, 1575, 375, kArial12, kDefault, kDefault, Right, true, 39, true},
+    {"TxtEcart1N\u00B0", TextBox, "", 7320, 3000, 1575, 360, kArial12, kDefault, kDefault, Right, true, 40, true},
+    {"TxtEcart2N\u00B0", TextBox, "", 7320, 3360, 1575, 375, kArial12, kDefault, kDefault, Right, true, 41, true},
+    {"TxtEcart3N\u00B0", TextBox, "", 7320, 4080, 1575, 375, kArial12, kDefault, kDefault, Right, true, 42, true},
+    {"TxtEcart4N\u00B0", TextBox, "", 7320, 4440, 1575, 375, kArial12, kDefault, kDefault, Right, true, 43, true},
+    {"TxtEcart5N\u00B0", TextBox, "", 7320, 4800, 1575, 375, kArial12, kDefault, kDefault, Right, true, 44, true},
+    {"TxtEcart6N\u00B0", TextBox, "", 7320, 5160, 1575, 375, kArial12, kDefault, kDefault, Right, true, 45, true},
+    {"TxtDateFin", TextBox, "", 5400, 1320, 3495, 375, kArial15, kDefault, kDefault, Centre, true, 48, false},
+}};
+// clang-format on
+
+}  // namespace
+
+const FormDesign& FrmLotoDesign() { return kForm; }
+
+std::span<const ControlDesign> FrmLotoControls() { return kControls; }
+
+}  // namespace loto

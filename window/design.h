@@ -1,0 +1,57 @@
+#pragma once
+
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace loto {
+
+// The window's fixed design: every control with its place and looks, in twips (1/1440 inch) and
+// 0x00BBGGRR colours. The window builds itself from this table and nothing changes it at run time.
+
+enum class ControlKind { Label, TextBox, Button };
+enum class Align { Left, Centre, Right };
+
+struct FontDesign {
+    std::string_view family;
+    double points;
+    bool bold;
+    bool italic;
+};
+
+inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;  // the desktop's colour for the role
+inline constexpr int kTwipsPerPixel = 15;                      // at 96 dots per inch
+
+struct ControlDesign {
+    std::string_view name;  // the control's name, as the window knows it (UTF-8)
+    ControlKind kind;
+    std::string_view caption;
+    int left;
+    int top;
+    int width;
+    int height;
+    FontDesign font;
+    std::uint32_t textColour;
+    std::uint32_t background;
+    Align align;
+    bool shownAtStart;
+    int tabIndex;
+    // TxtNbTirages and TxtDateFin have this one setting off: they are drawn without the sunken
+    // border, and keep their places in the Tab order.
+    bool border;
+};
+
+struct FormDesign {
+    std::string_view title;
+    int clientWidth;   // twips
+    int clientHeight;  // twips
+    std::uint32_t background;
+    FontDesign font;  // for labels without a font of their own
+};
+
+[[nodiscard]] const FormDesign& FrmLotoDesign();
+
+// The controls from back to front: labels first, then text boxes and buttons.
+[[nodiscard]] std::span<const ControlDesign> FrmLotoControls();
+
+}  // namespace loto

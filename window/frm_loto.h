@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QWidget>
+#include <array>
+
+#include "core/command_window.h"
+#include "core/commands.h"
+#include "platform/event_loop_pump.h"
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace loto {
+
+// The program's one window. It builds its controls from the fixed design, owns the generator
+// through the commands' object, and wires its three buttons to the commands. The commands read
+// and write its boxes through CommandWindow, and run its event processing once per draw.
+class FrmLoto final : public QWidget, public CommandWindow {
+    Q_OBJECT
+
+public:
+    explicit FrmLoto(RunTime& runTime, QWidget* parent = nullptr);
+
+    // CommandWindow
+    [[nodiscard]] std::string DrawCountText() override;
+    [[nodiscard]] std::string FavouriteText(int position) override;
+    void SetEstimateText(const std::string& text) override;
+    void SetResultText(ResultColumn column, int k, const std::string& text) override;
+    void SetMessageVisible(Message message, bool visible) override;
+    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
+
+    // What the last "SIMULER" that ran to its end reported.
+    [[nodiscard]] const SimulateReport& lastReport() const noexcept { return lastReport_; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void WindowLoad();
+    void SimulateCommand();
+    void ClearCommand();
+    void QuitCommand();
+    void BuildControls();
+
+    LotoCommands commands_;
+    EventLoopPump pump_;
+    SimulateReport lastReport_;
+
+    QLineEdit* txtNbTirages_ = nullptr;
+    std::array<QLineEdit*, kFavouriteCount> txtFavourites_{};  // Txt1erN° to Txt6emeN°
+    QLineEdit* txtDateFin_ = nullptr;
+    std::array<std::array<QLineEdit*, kResultRows>, 3> txtResults_{};  // Stat, Theo, Ecart
+    std::array<QLabel*, 3> messages_{};  // ValidGrille, Test, Patientez
+    QPushButton* cmdSimuler_ = nullptr;
+    QPushButton* cmdEffacer_ = nullptr;
+    QPushButton* cmdQuitter_ = nullptr;
+};
+
+}  // namespace loto
