@@ -6,7 +6,7 @@ JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 PACKAGES := cmake make g++ pkg-config qt6-base-dev libgl-dev libcli11-dev nlohmann-json3-dev \
-            libgtest-dev libgmock-dev libbenchmark-dev fonts-liberation
+            libgtest-dev libgmock-dev fonts-liberation fonts-dejavu-core
 
 .PHONY: all deps configure build run test bench screenshot clean
 
@@ -35,6 +35,7 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/loto-bench
+	$(BUILD_DIR)/bin/loto-window-bench
 
 screenshot: build
 	QT_QPA_PLATFORM=offscreen $(BUILD_DIR)/bin/loto --screenshot docs/screenshot.png

@@ -66,7 +66,7 @@ bool SaveScreenshot(FrmLoto& form, const QString& path) {
         return form.findChild<QLineEdit*>(QString::fromUtf8(name));
     };
     box("TxtNbTirages")->setText(QStringLiteral("1000"));
-    const char* favourites[] = {"Txt1erN\u00B0", "Txt2emeN\u00B0", "Txt3emeN\u00B0",
+    const char* favourites[] = {"Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
                                 "Txt4emeN\u00B0", "Txt5emeN\u00B0", "Txt6emeN\u00B0"};
     const char* numbers[] = {"7", "10", "14", "20", "30", "40"};
     for (int i = 0; i < 6; ++i) {

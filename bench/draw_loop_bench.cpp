@@ -114,8 +114,9 @@ int main() {
 
     std::printf("Draw loop, one core, best of %d rounds\n", kRounds);
     const double a = GeneratorChain(400'000'000);
-    std::printf("(a) generator chain:        %12.0f values/s = %12.0f draws/s at %.1f values a draw\n",
-                a, a / kValuesPerDraw, kValuesPerDraw);
+    std::printf(
+        "(a) generator chain:        %12.0f values/s = %12.0f draws/s at %.1f values a draw\n", a,
+        a / kValuesPerDraw, kValuesPerDraw);
     const double b = DoubleLoop(5'000'000);
     std::printf("(b) Double transcription:   %12.0f draws/s\n", b);
     const double c = ProjectLoop(50'000'000);

@@ -43,9 +43,9 @@ bool HeadlessWindow::ProcessEvents(const DrawProgress& progress) {
     }
     lastProgress_ = now;
     const char* phase = messages_[static_cast<std::size_t>(Message::Test)] ? "speed test" : "draws";
-    const double percent =
-        progress.total == 0 ? 100.0 : 100.0 * static_cast<double>(progress.done) /
-                                          static_cast<double>(progress.total);
+    const double percent = progress.total == 0 ? 100.0
+                                               : 100.0 * static_cast<double>(progress.done) /
+                                                     static_cast<double>(progress.total);
     std::fprintf(stderr, "\r%s: %llu / %llu (%.1f %%)\033[K", phase,
                  static_cast<unsigned long long>(progress.done),
                  static_cast<unsigned long long>(progress.total), percent);

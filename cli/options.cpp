@@ -35,11 +35,12 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "could not be read, 2 on a usage error.");
     Options options;
     app.set_version_flag("--version", std::string{kVersion});
-    app.add_option("--repeat", options.repeat, "Run K commands in a row, the generator carrying over")
+    app.add_option("--repeat", options.repeat,
+                   "Run K commands in a row, the generator carrying over")
         ->option_text("K")
         ->check(CLI::Range(1, 1'000'000));
-    auto* batch = app.add_flag("--batch", options.batch,
-                               "Read one command per line of standard input");
+    auto* batch =
+        app.add_flag("--batch", options.batch, "Read one command per line of standard input");
     app.add_flag("--json", options.json, "Print one JSON object per command");
     app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
         ->option_text("NAME")

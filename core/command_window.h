@@ -21,7 +21,8 @@ inline constexpr int kResultRows = 7;
 [[nodiscard]] constexpr std::string_view MessageCaption(Message message) {
     switch (message) {
         case Message::ValidGrille:
-            return "      GRILLE NON VALIDE : N\u00B0 1 \u00E0 49         ET TOUS DIFFERENTS  S.V.P";
+            return "      GRILLE NON VALIDE : N\u00B0 1 \u00E0 49         ET TOUS DIFFERENTS  "
+                   "S.V.P";
         case Message::Test:
             return "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC";
         case Message::Patientez:
@@ -34,9 +35,9 @@ inline constexpr int kResultRows = 7;
 // event processing. The window implements it on its controls; loto-sim on plain strings.
 class CommandWindow : public EventPump {
 public:
-    [[nodiscard]] virtual std::string DrawCountText() = 0;               // TxtNbTirages
-    [[nodiscard]] virtual std::string FavouriteText(int position) = 0;   // 1 to 6: Txt1erN° ...
-    virtual void SetEstimateText(const std::string& text) = 0;           // TxtDateFin
+    [[nodiscard]] virtual std::string DrawCountText() = 0;              // TxtNbTirages
+    [[nodiscard]] virtual std::string FavouriteText(int position) = 0;  // 1 to 6: Txt1erN° ...
+    virtual void SetEstimateText(const std::string& text) = 0;          // TxtDateFin
     virtual void SetResultText(ResultColumn column, int k, const std::string& text) = 0;
     virtual void SetMessageVisible(Message message, bool visible) = 0;
 };

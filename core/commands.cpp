@@ -58,7 +58,8 @@ EnteredFavourites ReadFavourites(CommandWindow& window) {
 
 void LotoCommands::ClearCommand(CommandWindow& window) {
     window.SetEstimateText("");
-    for (const ResultColumn column : {ResultColumn::Stat, ResultColumn::Theo, ResultColumn::Ecart}) {
+    for (const ResultColumn column :
+         {ResultColumn::Stat, ResultColumn::Theo, ResultColumn::Ecart}) {
         for (int k = 0; k < kResultRows; ++k) {
             window.SetResultText(column, k, "");
         }

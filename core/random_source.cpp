@@ -15,7 +15,9 @@ double NextUniformByDoubles(GeneratorState& state) noexcept {
     return CurrencyToDouble(state.x) / kModulusDouble;
 }
 
-int NumberFromUniform(double u) noexcept { return static_cast<int>(std::floor(u * 49 + 1)); }
+int NumberFromUniform(double u) noexcept {
+    return static_cast<int>(std::floor(u * 49 + 1));
+}
 
 namespace detail {
 

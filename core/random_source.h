@@ -24,7 +24,7 @@ struct GeneratorState {
 inline constexpr std::int64_t kMultiplier = 32353;
 inline constexpr int kModulusBits = 48;
 inline constexpr std::int64_t kModulusRaw = std::int64_t{1} << kModulusBits;
-inline constexpr double kModulusDouble = 28147497671.0656;  // M as a Double: 2^48 / 10,000
+inline constexpr double kModulusDouble = 28147497671.0656;           // M as a Double: 2^48 / 10,000
 inline constexpr GeneratorState kSeedState{280029710000, 65340000};  // X = 28002971, C = 6534
 
 // One step by the Double formulas, exactly as the run time computes it; returns the new X / M.

@@ -7,8 +7,8 @@ namespace loto {
 
 double CurrencyToDouble(std::int64_t raw) noexcept {
     const bool negative = raw < 0;
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(raw)
-                                             : static_cast<std::uint64_t>(raw);
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(raw) : static_cast<std::uint64_t>(raw);
     // Below 2^53 the integer converts exactly, so the one division rounds once.
     if (magnitude < (std::uint64_t{1} << 53)) {
         return static_cast<double>(raw) / static_cast<double>(kCurrencyScale);

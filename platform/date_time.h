@@ -9,8 +9,7 @@ namespace loto {
 using LocalDateTime = std::chrono::local_seconds;
 
 // The range of the run time's date values: 1 January 100 to 31 December 9999, 23:59:59.
-inline constexpr LocalDateTime kFirstDate =
-    std::chrono::local_days{std::chrono::year{100} / 1 / 1};
+inline constexpr LocalDateTime kFirstDate = std::chrono::local_days{std::chrono::year{100} / 1 / 1};
 inline constexpr LocalDateTime kLastDate =
     std::chrono::local_days{std::chrono::year{9999} / 12 / 31} + std::chrono::seconds{86399};
 

@@ -85,8 +85,8 @@ std::string FormatPattern(double value, std::string_view pattern, std::string_vi
     if (value < 0 && !zero) {
         text.push_back('-');
     }
-    text.append(static_cast<std::size_t>(std::max(0, shape.minIntegerDigits -
-                                                         static_cast<int>(integer.size()))),
+    text.append(static_cast<std::size_t>(
+                    std::max(0, shape.minIntegerDigits - static_cast<int>(integer.size()))),
                 '0');
     text.append(integer);
     if (shape.hasSeparator) {
@@ -96,8 +96,7 @@ std::string FormatPattern(double value, std::string_view pattern, std::string_vi
     return text;
 }
 
-std::string FormatSinglePattern(float value, std::string_view pattern,
-                                std::string_view separator) {
+std::string FormatSinglePattern(float value, std::string_view pattern, std::string_view separator) {
     if (!std::isfinite(value)) {
         return "";
     }

@@ -57,10 +57,10 @@ std::string SystemRunTime::DateText(LocalDateTime date) const {
     const auto day = std::chrono::floor<std::chrono::days>(date);
     const std::chrono::year_month_day ymd{day};
     const std::chrono::hh_mm_ss time{date - day};
-    QString text = locale_.toString(QDate(static_cast<int>(ymd.year()),
-                                          static_cast<int>(static_cast<unsigned>(ymd.month())),
-                                          static_cast<int>(static_cast<unsigned>(ymd.day()))),
-                                    datePattern_);
+    QString text = locale_.toString(
+        QDate(static_cast<int>(ymd.year()), static_cast<int>(static_cast<unsigned>(ymd.month())),
+              static_cast<int>(static_cast<unsigned>(ymd.day()))),
+        datePattern_);
     if (date != day) {
         const QTime clock(static_cast<int>(time.hours().count()),
                           static_cast<int>(time.minutes().count()),

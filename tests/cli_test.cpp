@@ -48,7 +48,7 @@ TEST(LotoSim, ExitStatus) {
         {"1000 7 10 14 20 30 40", 0},
         {"0 1 2 3 4 5 6", 0},
         {"--repeat 2 10 1 2 3 4 5 6", 0},
-        {"10 7 8 9 10 11 7", 1},  // refused grid
+        {"10 7 8 9 10 11 7", 1},   // refused grid
         {"1e999 1 2 3 4 5 6", 1},  // unreadable count
         {"10 1 2 3 4 5 1e999", 1},
         {"", 2},
@@ -67,13 +67,16 @@ TEST(LotoSim, ExitStatus) {
     }
 }
 
-TEST(LotoSim, PrintsVersion) { EXPECT_EQ(RunSim("--version").out, "1.00\n"); }
+TEST(LotoSim, PrintsVersion) {
+    EXPECT_EQ(RunSim("--version").out, "1.00\n");
+}
 
 TEST(LotoSim, PrintsTheTalliesOfAFreshStart) {
     const Result result = RunSim("1000 7 10 14 20 30 40");
     ASSERT_EQ(result.status, 0);
-    for (const char* row : {" 0                 399", " 1                 444", " 2                 135",
-                            " 3                  22", " 6                   0"}) {
+    for (const char* row :
+         {" 0                 399", " 1                 444", " 2                 135",
+          " 3                  22", " 6                   0"}) {
         EXPECT_NE(result.out.find(row), std::string::npos) << row << "\n" << result.out;
     }
 }
@@ -93,7 +96,8 @@ TEST(LotoSim, JsonHoldsTheWindowTexts) {
     EXPECT_FALSE(first["estimate"].get<std::string>().empty());
     EXPECT_EQ(commands[1]["observed"], nlohmann::json({"44", "41", "14", "1", "0", "0", "0"}));
 
-    const nlohmann::json english = JsonLines(RunSim("--json --locale en_US 100 1 2 3 4 5 6").out)[0];
+    const nlohmann::json english =
+        JsonLines(RunSim("--json --locale en_US 100 1 2 3 4 5 6").out)[0];
     EXPECT_EQ(english["expected"][0], "43.5965");
 
     const nlohmann::json refused = JsonLines(RunSim("--json 10 7 8 9 10 11 7").out)[0];
@@ -104,7 +108,8 @@ TEST(LotoSim, JsonHoldsTheWindowTexts) {
 }
 
 TEST(LotoSim, BatchRunsOneCommandPerLineLikeRepeatedClicks) {
-    const Result batch = RunSim("--json --batch", "100;1;2;3;4;5;6\\n\\n100;1;2;3;4;5;6\\n1 000;12abc;2;3;4;5;6\\n");
+    const Result batch =
+        RunSim("--json --batch", "100;1;2;3;4;5;6\\n\\n100;1;2;3;4;5;6\\n1 000;12abc;2;3;4;5;6\\n");
     ASSERT_EQ(batch.status, 0);
     const std::vector<nlohmann::json> commands = JsonLines(batch.out);
     ASSERT_EQ(commands.size(), 3u);

@@ -33,9 +33,8 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     EXPECT_EQ(first.outcome, Outcome::Completed);
     EXPECT_EQ(first.drawsDone, 100u);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"43", "47", "9", "1", "0", "0", "0"}));
-    EXPECT_EQ(window.Column(ResultColumn::Theo),
-              (Texts{"43,5965", "41,30194", "13,2378", "1,76504", "0,09686197", "0,00184499",
-                     "0,00000715"}));
+    EXPECT_EQ(window.Column(ResultColumn::Theo), (Texts{"43,5965", "41,30194", "13,2378", "1,76504",
+                                                        "0,09686197", "0,00184499", "0,00000715"}));
     EXPECT_EQ(window.Column(ResultColumn::Ecart),
               (Texts{"-1,36822", "13,79609", "-32,01289", "-43,34407", "-100,", "-100,", "-100,"}));
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
@@ -67,8 +66,8 @@ TEST_F(SimulateCommandTest, TheSpeedTestComesFirstAndUsesTheGridOneToSix) {
 
 TEST_F(SimulateCommandTest, RefusedGrids) {
     const std::array<std::string, 6> refused[] = {
-        {"7", "8", "9", "10", "11", "7"}, {"0", "2", "3", "4", "5", "6"},
-        {"", "2", "3", "4", "5", "6"},    {"abc", "2", "3", "4", "5", "6"},
+        {"7", "8", "9", "10", "11", "7"},    {"0", "2", "3", "4", "5", "6"},
+        {"", "2", "3", "4", "5", "6"},       {"abc", "2", "3", "4", "5", "6"},
         {"7.6", "8", "9", "10", "11", "12"},  // the rounded numbers repeat
         {"1", "2", "3", "4", "5", "50"},
     };
@@ -163,8 +162,8 @@ TEST_F(SimulateCommandTest, NestedCommandsShareTheGenerator) {
     EXPECT_EQ(nested.outcome, Outcome::InvalidGrid);
     EXPECT_EQ(outer.outcome, Outcome::Completed);
     EXPECT_EQ(outer.drawsDone, 50000u);
-    EXPECT_EQ(window.estimate, "");                    // removed by the refused nested command
-    EXPECT_TRUE(window.Shown(Message::ValidGrille));   // and its message stays
+    EXPECT_EQ(window.estimate, "");                   // removed by the refused nested command
+    EXPECT_TRUE(window.Shown(Message::ValidGrille));  // and its message stays
     EXPECT_FALSE(window.Shown(Message::Patientez));
     std::uint64_t sum = 0;
     for (const std::string& text : window.Column(ResultColumn::Stat)) {

@@ -10,7 +10,8 @@ using std::chrono::local_days;
 using std::chrono::seconds;
 using std::chrono::year;
 
-constexpr LocalDateTime kEvening = local_days{year{2026} / 12 / 6} + seconds{19 * 3600 + 5 * 60 + 9};
+constexpr LocalDateTime kEvening =
+    local_days{year{2026} / 12 / 6} + seconds{19 * 3600 + 5 * 60 + 9};
 constexpr LocalDateTime kMidnight = local_days{year{2027} / 1 / 31};
 
 TEST(DateText, FollowsTheLocale) {

@@ -56,8 +56,15 @@ TEST(DrawMatches, AgreesWithDrawNumbersAndCountMatches) {
 
 TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
     const std::pair<double, std::uint64_t> counts[] = {
-        {0, 0},          {0.5, 0},         {-3, 0}, {-1e300, 0}, {1, 1}, {3.7, 3}, {10.6, 10},
-        {9007199254740993.0, 9007199254740992}, {1e300, UINT64_MAX},
+        {0, 0},
+        {0.5, 0},
+        {-3, 0},
+        {-1e300, 0},
+        {1, 1},
+        {3.7, 3},
+        {10.6, 10},
+        {9007199254740993.0, 9007199254740992},
+        {1e300, UINT64_MAX},
     };
     for (const auto& [requested, draws] : counts) {
         EXPECT_EQ(DrawCount(requested), draws) << requested;

@@ -28,8 +28,8 @@ TEST(FormatPattern, RendersThePatterns) {
         {12.345678, kDeviation, ",", "12,34568"},
         {12.345678, kDeviation, ".", "12.34568"},
         {0, kDeviation, ",", "0,"},
-        {-0.0, kDeviation, ",", "0,"},           // no sign on zero
-        {-0.000001, kDeviation, ",", "0,"},      // nor on what rounds to zero
+        {-0.0, kDeviation, ",", "0,"},       // no sign on zero
+        {-0.000001, kDeviation, ",", "0,"},  // nor on what rounds to zero
         {-0.000006, kDeviation, ",", "-0,00001"},
         {0.5, kDeviation, ",", "0,5"},
         {1234567.125, kDeviation, ",", "1234567,125"},  // all integer digits, no grouping
@@ -47,9 +47,9 @@ TEST(FormatPattern, RendersThePatterns) {
 }
 
 TEST(FormatPattern, LeavesNonFiniteValuesEmpty) {
-    for (const double v : {std::numeric_limits<double>::infinity(),
-                           -std::numeric_limits<double>::infinity(),
-                           std::numeric_limits<double>::quiet_NaN()}) {
+    for (const double v :
+         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
+          std::numeric_limits<double>::quiet_NaN()}) {
         EXPECT_EQ(FormatPattern(v, kDeviation, ","), "");
     }
     EXPECT_EQ(FormatSinglePattern(std::numeric_limits<float>::infinity(), kExpected, ","), "");
@@ -63,12 +63,9 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
     const SingleRendering renderings[] = {
         {43.59649658203125f, "43,5965"},  // the expected count for k = 0 at N = 100
         {435.9649658203125f, "435,965"},  // k = 0 at N = 1000: 435.9650 to seven digits
-        {0.0715112f, "0,0715112"},
-        {1.0f, "1,"},
-        {6096454.0f, "6096454,"},
-        {3.0e10f, "30000000000,"},
-        {7.151124e-06f, "0,00000715"},
-        {-5.535e-5f, "-0,00005535"},
+        {0.0715112f, "0,0715112"},       {1.0f, "1,"},
+        {6096454.0f, "6096454,"},        {3.0e10f, "30000000000,"},
+        {7.151124e-06f, "0,00000715"},   {-5.535e-5f, "-0,00005535"},
     };
     for (const SingleRendering& r : renderings) {
         EXPECT_EQ(FormatSinglePattern(r.value, kExpected, ","), r.text) << r.value;
@@ -77,8 +74,14 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
 
 TEST(CountToText, WritesPlainDigits) {
     const std::pair<double, const char*> counts[] = {
-        {0, "0"},     {-0.0, "0"}, {399, "399"}, {1e15, "1000000000000000"}, {4294967296.0, "4294967296"},
-        {-3, "-3"},   {2.5, "2,5"}, {1.0 / 3, "0,333333333333333"},
+        {0, "0"},
+        {-0.0, "0"},
+        {399, "399"},
+        {1e15, "1000000000000000"},
+        {4294967296.0, "4294967296"},
+        {-3, "-3"},
+        {2.5, "2,5"},
+        {1.0 / 3, "0,333333333333333"},
     };
     for (const auto& [value, text] : counts) {
         EXPECT_EQ(CountToText(value, ","), text) << value;

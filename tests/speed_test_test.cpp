@@ -13,9 +13,8 @@ using std::chrono::year;
 
 TEST(TestDrawCount, Boundaries) {
     const std::pair<double, std::uint64_t> counts[] = {
-        {0, 100000},          {-1e9, 100000},          {999999.9, 100000},
-        {1000000, 100001},    {12345678, 1234568},     {50000000, 5000001},
-        {50000000.5, 5000000}, {1e300, 5000000},
+        {0, 100000},         {-1e9, 100000},      {999999.9, 100000},    {1000000, 100001},
+        {12345678, 1234568}, {50000000, 5000001}, {50000000.5, 5000000}, {1e300, 5000000},
     };
     for (const auto& [requested, test] : counts) {
         EXPECT_EQ(TestDrawCount(requested), test) << requested;
@@ -35,12 +34,12 @@ TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
     const Case cases[] = {
         // 2 s per 100,000 draws and 500,000 draws in all
         {400000, 100000, 2, reference, reference + seconds{10}},
-        {0, 100000, 2, reference, reference + seconds{2}},  // the test is counted again
-        {400000, 100000, 0, reference, reference},          // a test too short to measure
+        {0, 100000, 2, reference, reference + seconds{2}},       // the test is counted again
+        {400000, 100000, 0, reference, reference},               // a test too short to measure
         {399999, 100000, 2, reference, reference + seconds{9}},  // 9.99998 s, floored
-        {-1e6, 100000, 1, reference, reference - seconds{9}},  // a negative count goes back
-        {1e300, 5000000, 1, reference, std::nullopt},          // beyond 31/12/9999
-        {-1e300, 100000, 1, reference, std::nullopt},          // before the first date
+        {-1e6, 100000, 1, reference, reference - seconds{9}},    // a negative count goes back
+        {1e300, 5000000, 1, reference, std::nullopt},            // beyond 31/12/9999
+        {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
         {400000, 100000, 2, lastDay + seconds{86389}, kLastDate},
         {400000, 100000, 2, lastDay + seconds{86390}, std::nullopt},
     };

@@ -44,8 +44,8 @@ TEST(Deviations, CompareObservedWithExpected) {
     for (int k = 0; k <= 6; ++k) {
         tally[k] = static_cast<std::uint64_t>(kMatchWeights[k]);
     }
-    tally[6] = 0;   // nothing observed: the shown deviation -(100) is -100
-    tally[5] = 387; // half as many again: -(-50)
+    tally[6] = 0;    // nothing observed: the shown deviation -(100) is -100
+    tally[5] = 387;  // half as many again: -(-50)
     const Deviations d = ComputeDeviations(expected, tally);
     for (int k = 0; k <= 4; ++k) {
         EXPECT_EQ(d[k], 0) << k;

@@ -28,6 +28,8 @@ inline double TranscribedNextUniform(GeneratorState& s) {
     return QuadCurrencyToDouble(s.x) / m;
 }
 
-inline int TranscribedNumber(double u) { return static_cast<int>(std::floor(u * 49 + 1)); }
+inline int TranscribedNumber(double u) {
+    return static_cast<int>(std::floor(u * 49 + 1));
+}
 
 }  // namespace loto::test

@@ -46,7 +46,8 @@ public:
     [[nodiscard]] QStringList Column(const char* column) {
         QStringList texts;
         for (int k = 0; k < 7; ++k) {
-            texts << Box(QStringLiteral("Txt%1%2N\u00B0").arg(QLatin1String(column)).arg(k))->text();
+            texts
+                << Box(QStringLiteral("Txt%1%2N\u00B0").arg(QLatin1String(column)).arg(k))->text();
         }
         return texts;
     }
@@ -116,7 +117,7 @@ TEST(Window, RefusedGridThenClear) {
     EXPECT_TRUE(program.Shown("LblValidGrille"));
     EXPECT_FALSE(program.Shown("LblPatientez"));
     EXPECT_EQ(program.Outputs(), QStringList(22));  // estimate removed, results empty
-    program.Type("TxtStat3N\u00B0", "typed");        // output boxes take typing too
+    program.Type("TxtStat3N\u00B0", "typed");       // output boxes take typing too
     program.Type("TxtDateFin", "typed");
     program.Click("CmdEffacer");
     EXPECT_EQ(program.Outputs(), QStringList(22));
@@ -221,8 +222,8 @@ TEST(Window, QuitDuringARunEndsTheProgramPromptly) {
         const char* during;  // the message shown when the quit comes
         bool closeButton;
     };
-    for (const Case& c : {Case{"LblTest", false}, Case{"LblPatientez", false},
-                          Case{"LblPatientez", true}}) {
+    for (const Case& c :
+         {Case{"LblTest", false}, Case{"LblPatientez", false}, Case{"LblPatientez", true}}) {
         Program program;
         program.Enter("1000000000", {"1", "2", "3", "4", "5", "6"});
         QElapsedTimer sinceQuit;

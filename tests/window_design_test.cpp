@@ -124,12 +124,11 @@ TEST_F(WindowDesignTest, EveryControlHasItsPlaceAndLooks) {
         const auto name = [k](const char* column) {
             return QStringLiteral("Txt%1%2N\u00B0").arg(QLatin1String(column)).arg(k);
         };
-        ExpectControl(Control(name("Stat")),
-                      {"Stat", "QLineEdit", 96, row.top, 177, row.statHeight, 16, false, kDefault,
-                       kDefault, R, true});
+        ExpectControl(Control(name("Stat")), {"Stat", "QLineEdit", 96, row.top, 177, row.statHeight,
+                                              16, false, kDefault, kDefault, R, true});
         ExpectControl(Control(name("Theo")),
-                      {"Theo", "QLineEdit", 288, row.top, 185, row.theoHeight, 16, false,
-                       kDefault, kDefault, R, true});
+                      {"Theo", "QLineEdit", 288, row.top, 185, row.theoHeight, 16, false, kDefault,
+                       kDefault, R, true});
         ExpectControl(Control(name("Ecart")),
                       {"Ecart", "QLineEdit", 488, row.top, 105, row.ecartHeight, 16, false,
                        kDefault, kDefault, R, true});
@@ -156,8 +155,8 @@ TEST_F(WindowDesignTest, CaptionsKeepEverySpace) {
     const std::pair<const char*, QString> captions[] = {
         {"LblNbTirages", "  Nombre de tirages de 6 num\u00E9ros \u00E0 simuler :"},
         {"LblNumFavoris", "Saisie de 6 num\u00E9ros"},
-        {"LblHeureFin", QString(3, ' ') + "DATE ET HEURE PREVUES POUR" + QString(4, ' ') +
-                            "LA FIN DES TIRAGES"},
+        {"LblHeureFin",
+         QString(3, ' ') + "DATE ET HEURE PREVUES POUR" + QString(4, ' ') + "LA FIN DES TIRAGES"},
         {"LblR\u00E9sultats", QString(59, ' ') + "RESULTATS"},
         {"LblBonsN\u00B0", "Nb bons N\u00B0"},
         {"LblNbFoisSortis", "Nb de fois Sortis"},
@@ -184,23 +183,24 @@ TEST_F(WindowDesignTest, CaptionsKeepEverySpace) {
     EXPECT_EQ(form.findChild<QLabel*>("LblValidGrille")->text().size(), 69);
     EXPECT_EQ(form.findChild<QLabel*>("LblTest")->text().size(), 60);
     EXPECT_EQ(form.findChild<QLabel*>("LblPatientez")->text().size(), 41);
-    for (const auto& [name, caption] : {std::pair{"CmdSimuler", "SIMULER"},
-                                        std::pair{"CmdEffacer", "EFFACER"},
-                                        std::pair{"CmdQuitter", "QUITTER"}}) {
+    for (const auto& [name, caption] :
+         {std::pair{"CmdSimuler", "SIMULER"}, std::pair{"CmdEffacer", "EFFACER"},
+          std::pair{"CmdQuitter", "QUITTER"}}) {
         EXPECT_EQ(form.findChild<QPushButton*>(name)->text(), caption);
     }
 }
 
 TEST_F(WindowDesignTest, TabOrder) {
-    QStringList expected = {"TxtNbTirages", "Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
+    QStringList expected = {"TxtNbTirages",   "Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
                             "Txt4emeN\u00B0", "Txt5emeN\u00B0", "Txt6emeN\u00B0", "CmdSimuler",
-                            "CmdEffacer",   "CmdQuitter"};
+                            "CmdEffacer",     "CmdQuitter"};
     for (const char* column : {"Stat", "Theo", "Ecart"}) {
         for (int k = 0; k < 7; ++k) {
             expected << QStringLiteral("Txt%1%2N\u00B0").arg(QLatin1String(column)).arg(k);
         }
     }
-    expected << "TxtDateFin" << "TxtNbTirages";
+    expected << "TxtDateFin"
+             << "TxtNbTirages";
     QStringList visited;
     QWidget* at = Control("TxtNbTirages");
     for (int i = 0; i < expected.size(); ++i) {
@@ -228,16 +228,24 @@ TEST_F(WindowDesignTest, StackingOrder) {
             frontToBack << QStringLiteral("Txt%1%2N\u00B0").arg(QLatin1String(column)).arg(k);
         }
     }
-    frontToBack << "CmdQuitter" << "CmdEffacer" << "CmdSimuler" << "Txt1erN\u00B0"
-                << "Txt6emeN\u00B0" << "Txt5emeN\u00B0" << "Txt4emeN\u00B0" << "Txt3emeN\u00B0"
-                << "Txt2emeN\u00B0" << "TxtNbTirages";
+    frontToBack << "CmdQuitter"
+                << "CmdEffacer"
+                << "CmdSimuler"
+                << "Txt1erN\u00B0"
+                << "Txt6emeN\u00B0"
+                << "Txt5emeN\u00B0"
+                << "Txt4emeN\u00B0"
+                << "Txt3emeN\u00B0"
+                << "Txt2emeN\u00B0"
+                << "TxtNbTirages";
     for (qsizetype i = 1; i < frontToBack.size(); ++i) {
         EXPECT_GT(depth(frontToBack[i - 1]), depth(frontToBack[i])) << frontToBack[i].toStdString();
     }
     EXPECT_GT(depth("LblValidGrille"), depth("LblTest"));
     EXPECT_GT(depth("LblTest"), depth("LblPatientez"));
     for (const QLabel* label : form.findChildren<QLabel*>()) {
-        EXPECT_LT(children.indexOf(label), depth("TxtNbTirages")) << label->objectName().toStdString();
+        EXPECT_LT(children.indexOf(label), depth("TxtNbTirages"))
+            << label->objectName().toStdString();
     }
 }
 

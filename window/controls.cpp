@@ -66,7 +66,9 @@ QWidget* CreateButton(const ControlDesign& design, QWidget* form) {
     return button;
 }
 
-int Pixels(int twips) { return twips / kTwipsPerPixel; }
+int Pixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
 
 }  // namespace
 

@@ -91,8 +91,12 @@ constexpr std::array<ControlDesign, 50> kControls{{
 
 }  // namespace
 
-const FormDesign& FrmLotoDesign() { return kForm; }
+const FormDesign& FrmLotoDesign() {
+    return kForm;
+}
 
-std::span<const ControlDesign> FrmLotoControls() { return kControls; }
+std::span<const ControlDesign> FrmLotoControls() {
+    return kControls;
+}
 
 }  // namespace loto

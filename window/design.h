@@ -20,7 +20,7 @@ struct FontDesign {
 };
 
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;  // the desktop's colour for the role
-inline constexpr int kTwipsPerPixel = 15;                      // at 96 dots per inch
+inline constexpr int kTwipsPerPixel = 15;                     // at 96 dots per inch
 
 struct ControlDesign {
     std::string_view name;  // the control's name, as the window knows it (UTF-8)

@@ -61,7 +61,7 @@ void FrmLoto::BuildControls() {
     const auto box = [this](const QString& name) { return findChild<QLineEdit*>(name); };
     txtNbTirages_ = box(QStringLiteral("TxtNbTirages"));
     txtDateFin_ = box(QStringLiteral("TxtDateFin"));
-    static constexpr std::array<const char*, kFavouriteCount> kOrdinals{"1er", "2eme", "3eme",
+    static constexpr std::array<const char*, kFavouriteCount> kOrdinals{"1er",  "2eme", "3eme",
                                                                         "4eme", "5eme", "6eme"};
     for (std::size_t i = 0; i < kOrdinals.size(); ++i) {
         txtFavourites_[i] = box(QStringLiteral("Txt%1N\u00B0").arg(QLatin1String(kOrdinals[i])));
@@ -82,7 +82,9 @@ void FrmLoto::BuildControls() {
     txtNbTirages_->setFocus();
 }
 
-std::string FrmLoto::DrawCountText() { return txtNbTirages_->text().toStdString(); }
+std::string FrmLoto::DrawCountText() {
+    return txtNbTirages_->text().toStdString();
+}
 
 std::string FrmLoto::FavouriteText(int position) {
     return txtFavourites_.at(static_cast<std::size_t>(position - 1))->text().toStdString();
@@ -102,9 +104,13 @@ void FrmLoto::SetMessageVisible(Message message, bool visible) {
     messages_.at(static_cast<std::size_t>(message))->setVisible(visible);
 }
 
-bool FrmLoto::ProcessEvents(const DrawProgress&) { return pump_.Pump(); }
+bool FrmLoto::ProcessEvents(const DrawProgress&) {
+    return pump_.Pump();
+}
 
-void FrmLoto::WindowLoad() { commands_.WindowLoad(); }
+void FrmLoto::WindowLoad() {
+    commands_.WindowLoad();
+}
 
 void FrmLoto::SimulateCommand() {
     const SimulateReport report = commands_.SimulateCommand(*this);
@@ -113,11 +119,15 @@ void FrmLoto::SimulateCommand() {
     }
 }
 
-void FrmLoto::ClearCommand() { LotoCommands::ClearCommand(*this); }
+void FrmLoto::ClearCommand() {
+    LotoCommands::ClearCommand(*this);
+}
 
 // Unloading the window ends the program: every running command stops at its next event
 // processing and writes nothing more, and the event loop ends once they have returned.
-void FrmLoto::QuitCommand() { close(); }
+void FrmLoto::QuitCommand() {
+    close();
+}
 
 void FrmLoto::closeEvent(QCloseEvent* event) {
     pump_.RequestStop();
