@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QIcon>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 #include <QTextStream>
 
 #include "loto_version.h"
+#include "window/application_icon.h"
 #include "window/controls.h"
 #include "window/frm_loto.h"
 
@@ -54,10 +54,7 @@ void SetUpApplication() {
     QApplication::setApplicationVersion(
         QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/loto-16.png"), QSize(16, 16));
-    icon.addFile(QStringLiteral(":/icons/loto-32.png"), QSize(32, 32));
-    QApplication::setWindowIcon(icon);
+    QApplication::setWindowIcon(ApplicationIcon());
     InstallFontSubstitutes();
 }
 

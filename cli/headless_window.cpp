@@ -42,7 +42,7 @@ bool HeadlessWindow::ProcessEvents(const DrawProgress& progress) {
         return true;
     }
     lastProgress_ = now;
-    const char* phase = messages_[static_cast<std::size_t>(Message::Test)] ? "speed test" : "draws";
+    const char* phase = messageVisible(Message::Test) ? "speed test" : "draws";
     const double percent = progress.total == 0 ? 100.0
                                                : 100.0 * static_cast<double>(progress.done) /
                                                      static_cast<double>(progress.total);

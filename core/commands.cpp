@@ -14,7 +14,7 @@ namespace {
 
 constexpr std::string_view kExpectedPattern = "##0.########";
 constexpr std::string_view kDeviationPattern = "#####0.#####";
-const std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
+constexpr std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
 
 void WriteResults(CommandWindow& window, double requested, const Tally& tally,
                   std::string_view separator) {

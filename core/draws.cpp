@@ -20,14 +20,6 @@ int CountMatches(const Numbers& drawn, const Numbers& grid) noexcept {
     }));
 }
 
-std::uint64_t NumberMask(const Numbers& numbers) noexcept {
-    std::uint64_t mask = 0;
-    for (const int n : numbers) {
-        mask |= std::uint64_t{1} << n;
-    }
-    return mask;
-}
-
 DrawRun RunDraws(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
                  EventPumpHook& hook) {
     GeneratorState local = state;

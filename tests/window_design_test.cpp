@@ -7,6 +7,7 @@
 #include <QPushButton>
 
 #include "platform/system_run_time.h"
+#include "window/application_icon.h"
 #include "window/frm_loto.h"
 
 namespace loto {
@@ -148,6 +149,16 @@ TEST_F(WindowDesignTest, TheWindowItself) {
         EXPECT_FALSE(button->isDefault());
         EXPECT_FALSE(button->autoDefault());
     }
+    const QList<QSize> sizes = ApplicationIcon().availableSizes();
+    EXPECT_TRUE(sizes.contains(QSize(16, 16)));
+    EXPECT_TRUE(sizes.contains(QSize(32, 32)));
+}
+
+// Arial is drawn with a face of the same metrics; Arial Black with a heavy, wide one.
+TEST_F(WindowDesignTest, FontsResolveToInstalledFaces) {
+    EXPECT_EQ(QFontInfo(Control("TxtNbTirages")->font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(form.font()).family(), "Liberation Sans");
+    EXPECT_EQ(QFontInfo(Control("LblTest")->font()).family(), "DejaVu Sans");
 }
 
 // Every space of a caption counts.
