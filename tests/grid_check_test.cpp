@@ -27,16 +27,22 @@ TEST(GridCheck, AcceptsAndRounds) {
 
 TEST(GridCheck, Refuses) {
     const double big = std::numeric_limits<double>::max();
+    // clang-format off
     const EnteredGrid refused[] = {
-        {0, 2, 3, 4, 5, 6},  // out of range: below 1
-        {0.9, 2, 3, 4, 5, 6},    {1, 2, 3, 4, 5, 49.1},   {1, 2, 50, 4, 5, 6},
-        {1, 2, 3, 4, 5, 100000}, {-7, 2, 3, 4, 5, 6},     {big, 2, 3, 4, 5, 6},
-        {7, 8, 9, 10, 11, 7},                              // repeat of the first and last
-        {7, 8, 9, 10, 11, 11},   {7.6, 8, 9, 10, 11, 12},  // differ as entered, round to the same
-                                                           // number
-        {1.5, 2, 3, 4, 5, 6},                              // 1.5 rounds to 2
-        {0, 0, 0, 0, 0, 0},                                // six empty boxes
+        {0, 2, 3, 4, 5, 6},           // out of range
+        {0.9, 2, 3, 4, 5, 6},
+        {1, 2, 3, 4, 5, 49.1},
+        {1, 2, 50, 4, 5, 6},
+        {1, 2, 3, 4, 5, 100000},
+        {-7, 2, 3, 4, 5, 6},
+        {big, 2, 3, 4, 5, 6},
+        {0, 0, 0, 0, 0, 0},           // six empty boxes
+        {7, 8, 9, 10, 11, 7},         // repeats
+        {7, 8, 9, 10, 11, 11},
+        {7.6, 8, 9, 10, 11, 12},      // differ as entered, round to the same number
+        {1.5, 2, 3, 4, 5, 6},         // 1.5 rounds to 2
     };
+    // clang-format on
     for (const EnteredGrid& entered : refused) {
         EXPECT_FALSE(GridCheck(entered).has_value())
             << entered[0] << ' ' << entered[1] << ' ' << entered[5];

@@ -1,7 +1,9 @@
 #include "window/application_icon.h"
 
 // The resources live in a static library: nothing references them, so they must be registered.
-static void RegisterResources() { Q_INIT_RESOURCE(loto); }
+static void RegisterResources() {
+    Q_INIT_RESOURCE(loto);
+}
 
 namespace loto {
 
