@@ -35,6 +35,7 @@ test: build
 
 bench: build
 	$(BUILD_DIR)/bin/loto-bench
+	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
 
 screenshot: build

@@ -37,7 +37,7 @@ double Seconds(Clock::duration d) {
 }
 
 double HeadlessSeconds(loto::RunTime& runTime, const char* draws) {
-    loto::LotoCommands commands(runTime);
+    loto::LotoCommands commands(runTime, 0);
     commands.WindowLoad();
     loto::HeadlessWindow window({draws, {"1", "2", "3", "4", "5", "6"}}, false);
     const auto start = Clock::now();

@@ -44,7 +44,7 @@ public:
     explicit Driver(const loto::Options& options)
         : options_(options),
           runTime_(loto::TextLocale(options.locale)),
-          commands_(runTime_),
+          commands_(runTime_, options.threads),
           showProgress_(isatty(STDERR_FILENO) != 0) {
         commands_.WindowLoad();
     }

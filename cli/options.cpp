@@ -39,6 +39,10 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                    "Run K commands in a row, the generator carrying over")
         ->option_text("K")
         ->check(CLI::Range(1, 1'000'000));
+    app.add_option("--threads", options.threads,
+                   "Draw on N threads (default: every hardware thread); the results are the same")
+        ->option_text("N")
+        ->check(CLI::Range(0u, 1024u));
     auto* batch =
         app.add_flag("--batch", options.batch, "Read one command per line of standard input");
     app.add_flag("--json", options.json, "Print one JSON object per command");

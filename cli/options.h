@@ -9,6 +9,7 @@ namespace loto {
 struct Options {
     std::vector<std::string> boxes;  // DRAWS then G1 to G6, as typed into the boxes
     int repeat = 1;
+    unsigned threads = 0;  // 0: every hardware thread
     bool batch = false;
     bool json = false;
     std::string locale;  // empty: the user's settings

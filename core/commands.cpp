@@ -56,6 +56,19 @@ EnteredFavourites ReadFavourites(CommandWindow& window) {
 
 }  // namespace
 
+LotoCommands::LotoCommands(RunTime& runTime, unsigned threads) : runTime_(runTime) {
+    auto engine = std::make_unique<ParallelDrawEngine>(threads);
+    if (engine->threads() > 1) {
+        engine_ = std::move(engine);
+    }
+}
+
+DrawRun LotoCommands::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
+                           EventPumpHook& hook) {
+    return engine_ ? engine_->Run(source_.state(), count, gridMask, tally, hook)
+                   : RunDraws(source_.state(), count, gridMask, tally, hook);
+}
+
 void LotoCommands::ClearCommand(CommandWindow& window) {
     window.SetEstimateText("");
     for (const ResultColumn column :
@@ -79,7 +92,7 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     window.SetMessageVisible(Message::Test, true);
     EventPumpHook hook(window);
     const double testStart = runTime_.MonotonicSeconds();
-    if (RunDraws(source_.state(), testDraws, kTestGridMask, tally, hook).stopped) {
+    if (Draw(testDraws, kTestGridMask, tally, hook).stopped) {
         return {.outcome = Outcome::Stopped};
     }
     const LocalDateTime reference = runTime_.Now();
@@ -107,8 +120,7 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
 
     tally = {};
     const double drawStart = runTime_.MonotonicSeconds();
-    const DrawRun run =
-        RunDraws(source_.state(), DrawCount(*requested), NumberMask(*grid), tally, hook);
+    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, hook);
     const double drawSeconds = runTime_.MonotonicSeconds() - drawStart;
     if (run.stopped) {
         return {.outcome = Outcome::Stopped, .drawsDone = run.done, .drawSeconds = drawSeconds};

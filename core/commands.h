@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/command_window.h"
+#include "core/parallel_engine.h"
 #include "core/random_source.h"
 #include "platform/run_time.h"
 
@@ -27,7 +29,8 @@ struct SimulateReport {
 // draw the same numbers and write the same texts.
 class LotoCommands {
 public:
-    explicit LotoCommands(RunTime& runTime) noexcept : runTime_(runTime) {}
+    // `threads` draw: 0 for every hardware thread, 1 for the plain sequential loop.
+    LotoCommands(RunTime& runTime, unsigned threads);
 
     // Seeds the generator, as the window's load does.
     void WindowLoad() noexcept { source_.Seed(); }
@@ -43,8 +46,11 @@ public:
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
 
 private:
+    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPumpHook& hook);
+
     RunTime& runTime_;
     RandomSource source_;
+    std::unique_ptr<ParallelDrawEngine> engine_;  // none when one thread draws
 };
 
 }  // namespace loto

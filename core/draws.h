@@ -28,34 +28,36 @@ using Numbers = std::array<int, 6>;
     return mask;
 }
 
-namespace detail {
-
-// Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a new
-// number scores when the grid has it. Returns 1 when the candidate was accepted.
-[[nodiscard]] inline int TakeCandidate(int number, std::uint64_t gridMask, std::uint64_t& drawn,
-                                       int& matches) noexcept {
-    const auto fresh = static_cast<int>(~drawn >> number & 1);
-    drawn |= std::uint64_t{1} << number;
-    matches += fresh & static_cast<int>(gridMask >> number & 1);
-    return fresh;
-}
-
-}  // namespace detail
-
-// DrawNumbers and CountMatches in one pass over bits (bit n for number n). Every draw takes at
-// least six candidates, so those six are taken without a test; a repeat among them is the only
-// reason to take more.
-[[nodiscard]] inline int DrawMatches(GeneratorState& state, std::uint64_t gridMask) noexcept {
+// A draw in progress, as bits (bit n for number n): the numbers taken so far, how many, and how
+// many of them the grid holds.
+struct PartialDraw {
     std::uint64_t drawn = 0;
-    int matches = 0;
     int accepted = 0;
+    int matches = 0;
+
+    [[nodiscard]] bool Complete() const noexcept { return accepted == 6; }
+
+    // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
+    // new number scores when the grid has it.
+    void Take(int number, std::uint64_t gridMask) noexcept {
+        const auto fresh = static_cast<int>(~drawn >> number & 1);
+        drawn |= std::uint64_t{1} << number;
+        accepted += fresh;
+        matches += fresh & static_cast<int>(gridMask >> number & 1);
+    }
+};
+
+// DrawNumbers and CountMatches in one pass. Every draw takes at least six candidates, so those six
+// are taken without a test; a repeat among them is the only reason to take more.
+[[nodiscard]] inline int DrawMatches(GeneratorState& state, std::uint64_t gridMask) noexcept {
+    PartialDraw draw;
     for (int i = 0; i < 6; ++i) {
-        accepted += detail::TakeCandidate(NextNumber(state), gridMask, drawn, matches);
+        draw.Take(NextNumber(state), gridMask);
     }
-    while (accepted < 6) {
-        accepted += detail::TakeCandidate(NextNumber(state), gridMask, drawn, matches);
+    while (!draw.Complete()) {
+        draw.Take(NextNumber(state), gridMask);
     }
-    return matches;
+    return draw.matches;
 }
 
 struct DrawRun {

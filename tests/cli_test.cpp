@@ -59,6 +59,8 @@ TEST(LotoSim, ExitStatus) {
         {"--repeat x 10 1 2 3 4 5 6", 2},
         {"--locale xx_NOPE 10 1 2 3 4 5 6", 2},
         {"--batch 10 1 2 3 4 5 6", 2},
+        {"--threads 2 10 1 2 3 4 5 6", 0},
+        {"--threads -1 10 1 2 3 4 5 6", 2},
         {"--version", 0},
         {"--help", 0},
     };
@@ -105,6 +107,20 @@ TEST(LotoSim, JsonHoldsTheWindowTexts) {
     EXPECT_EQ(refused["estimate"], "");
     EXPECT_EQ(refused["observed"], nlohmann::json({"", "", "", "", "", "", ""}));
     EXPECT_EQ(refused["draws"], 0);
+}
+
+// Any number of threads draws the same numbers.
+TEST(LotoSim, ThreadsChangeNothingButTheSpeed) {
+    const auto observed = [](const char* threads) {
+        const std::vector<nlohmann::json> runs =
+            JsonLines(RunSim(std::string("--json --repeat 2 --threads ") + threads +
+                             " 2000000 7 10 14 20 30 40")
+                          .out);
+        return nlohmann::json{runs.at(0)["observed"], runs.at(1)["observed"]};
+    };
+    const nlohmann::json one = observed("1");
+    EXPECT_EQ(observed("2"), one);
+    EXPECT_EQ(observed("3"), one);
 }
 
 TEST(LotoSim, BatchRunsOneCommandPerLineLikeRepeatedClicks) {

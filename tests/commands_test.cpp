@@ -23,8 +23,8 @@ class SimulateCommandTest : public ::testing::Test {
 protected:
     SimulateCommandTest() { commands.WindowLoad(); }
 
-    FakeRunTime runTime{kToday, 2.0};  // every test measures 2 s
-    LotoCommands commands{runTime};
+    FakeRunTime runTime{kToday, 2.0};   // every test measures 2 s
+    LotoCommands commands{runTime, 1};  // one thread: the pump is visited every 1024 draws
 };
 
 TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
@@ -47,7 +47,7 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
 
     // A fresh start repeats it from the beginning.
-    LotoCommands restarted(runTime);
+    LotoCommands restarted(runTime, 0);
     restarted.WindowLoad();
     RecordingWindow other("1000", {"7", "10", "14", "20", "30", "40"});
     restarted.SimulateCommand(other);
@@ -135,7 +135,7 @@ TEST_F(SimulateCommandTest, UnreadableNumbersEndTheCommand) {
 
 TEST(SimulateCommand, AnEstimateBeyondTheLastDateLeavesTheBoxEmpty) {
     FakeRunTime runTime(local_days{year{9999} / 12 / 31} + seconds{86399});
-    LotoCommands commands(runTime);
+    LotoCommands commands(runTime, 0);
     commands.WindowLoad();
     RecordingWindow window("1000", {"7", "10", "14", "20", "30", "40"});
     EXPECT_EQ(commands.SimulateCommand(window).outcome, Outcome::Completed);

@@ -30,7 +30,7 @@ void SetTabOrder(const std::vector<std::pair<int, QWidget*>>& focusable) {
 
 }  // namespace
 
-FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_(runTime) {
+FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_(runTime, 0) {
     const FormDesign& form = FrmLotoDesign();
     setObjectName(QStringLiteral("FrmLoto"));
     setWindowTitle(Name(form.title));

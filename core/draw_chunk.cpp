@@ -1,0 +1,154 @@
+#include "core/draw_chunk.h"
+
+#include <bit>
+
+namespace loto {
+
+std::uint32_t DrawChunk::StartsBefore(std::uint32_t i) const noexcept {
+    std::uint32_t count = 0;
+    for (std::uint32_t word = 0; word < i / 64; ++word) {
+        count += static_cast<std::uint32_t>(std::popcount(drawStarts[word]));
+    }
+    if (i % 64 != 0) {
+        const std::uint64_t below = (std::uint64_t{1} << (i % 64)) - 1;
+        count += static_cast<std::uint32_t>(std::popcount(drawStarts[i / 64] & below));
+    }
+    return count;
+}
+
+std::uint32_t DrawChunk::StartOf(std::uint32_t d) const noexcept {
+    for (std::uint32_t word = 0; word < drawStarts.size(); ++word) {
+        std::uint64_t bits = drawStarts[word];
+        const auto here = static_cast<std::uint32_t>(std::popcount(bits));
+        if (d < here) {
+            for (; d > 0; --d) {
+                bits &= bits - 1;
+            }
+            return word * 64 + static_cast<std::uint32_t>(std::countr_zero(bits));
+        }
+        d -= here;
+    }
+    return size();
+}
+
+GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
+    if (values == size()) {
+        return end;
+    }
+    const Snapshot* from = &snapshots.front();
+    for (const Snapshot& snapshot : snapshots) {
+        if (snapshot.at <= values) {
+            from = &snapshot;
+        }
+    }
+    GeneratorState state = from->state;
+    for (std::uint32_t i = from->at; i < values; ++i) {
+        (void)NextNumber(state);
+    }
+    return state;
+}
+
+void GenerateChunk(GeneratorState state, std::uint32_t values, std::uint64_t gridMask,
+                   DrawChunk& chunk) {
+    chunk.numbers.resize(values);
+    chunk.drawStarts.assign((values + 63) / 64, 0);
+    chunk.matches.resize(values / 6 + 1);
+    chunk.snapshots.clear();
+    chunk.tally = {};
+    std::uint8_t* numbers = chunk.numbers.data();
+    std::uint32_t i = 0;
+    std::uint32_t draws = 0;
+    std::uint32_t nextSnapshot = 0;
+    PartialDraw draw;
+    const auto take = [&] {
+        const int number = NextNumber(state);
+        numbers[i++] = static_cast<std::uint8_t>(number);
+        draw.Take(number, gridMask);
+    };
+    const auto markStart = [&] {
+        chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
+        if (i >= nextSnapshot) {
+            chunk.snapshots.push_back({i, state});
+            nextSnapshot = i + DrawChunk::kSnapshotEvery;
+        }
+    };
+    // Whole draws while six values remain: the first six candidates need no test.
+    while (values - i >= 6) {
+        markStart();
+        draw = {};
+        for (int k = 0; k < 6; ++k) {
+            take();
+        }
+        while (!draw.Complete() && i < values) {
+            take();
+        }
+        if (!draw.Complete()) {
+            break;
+        }
+        chunk.matches[draws++] = static_cast<std::uint8_t>(draw.matches);
+        ++chunk.tally[static_cast<std::size_t>(draw.matches)];
+        draw = {};
+    }
+    // Fewer than six values left: they open a draw that the next chunk completes.
+    if (draw.accepted == 0 && i < values) {
+        markStart();
+        while (i < values) {
+            take();
+        }
+    }
+    chunk.tail = draw;
+    chunk.draws = draws;
+    chunk.end = state;
+}
+
+bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
+    // Finish the open draw and go on value by value until a true draw starts where a guessed one
+    // does; from there on both parse the same numbers the same way.
+    std::uint32_t i = 0;
+    while (!(open_.accepted == 0 && chunk.StartsAt(i))) {
+        if (i == chunk.size()) {
+            state_ = chunk.end;
+            return false;
+        }
+        open_.Take(chunk.numbers[i++], gridMask_);
+        if (open_.Complete()) {
+            ++tally_[static_cast<std::size_t>(open_.matches)];
+            open_ = {};
+            if (++done_ == target_) {
+                state_ = chunk.StateAfter(i);
+                return true;
+            }
+        }
+    }
+    const std::uint32_t first = chunk.StartsBefore(i);
+    const std::uint64_t ahead = chunk.draws - first;
+    if (done_ + ahead < target_) {
+        // All the rest of the chunk: its tally less the guessed draws before the meeting point.
+        const Tally before = GuessedTally(chunk, 0, first);
+        for (std::size_t k = 0; k < tally_.size(); ++k) {
+            tally_[k] += chunk.tally[k] - before[k];
+        }
+        done_ += ahead;
+        open_ = chunk.tail;
+        state_ = chunk.end;
+        return false;
+    }
+    const auto needed = static_cast<std::uint32_t>(target_ - done_);
+    const Tally last = GuessedTally(chunk, first, needed);
+    for (std::size_t k = 0; k < tally_.size(); ++k) {
+        tally_[k] += last[k];
+    }
+    done_ = target_;
+    state_ = chunk.StateAfter(chunk.StartOf(first + needed));
+    return true;
+}
+
+Tally GuessedTally(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count) {
+    Tally tally{};
+    for (std::uint32_t d = first; d < first + count; ++d) {
+        ++tally[chunk.matches[d]];
+    }
+    return tally;
+}
+
+}  // namespace loto

@@ -1,0 +1,74 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "core/draws.h"
+
+namespace loto {
+
+// A run of generator values as one worker sees it: their numbers, and the draws they make when a
+// draw is taken to begin at the first value. That guess is wrong unless the chunk starts on a true
+// draw boundary; the stitcher finds where the true draws meet the guessed ones.
+struct DrawChunk {
+    struct Snapshot {
+        std::uint32_t at;  // the state before value `at`
+        GeneratorState state;
+    };
+    static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots, at least
+
+    std::vector<std::uint8_t> numbers;      // the number of every value
+    std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
+    std::vector<std::uint8_t> matches;      // the matches of each complete guessed draw
+    std::uint32_t draws = 0;                // complete guessed draws
+    Tally tally{};                          // of the complete guessed draws
+    PartialDraw tail;                       // the guessed draw still open after the last value
+    std::vector<Snapshot> snapshots;        // states at guessed draw starts, the first at value 0
+    GeneratorState end;                     // after the last value
+
+    [[nodiscard]] std::uint32_t size() const noexcept {
+        return static_cast<std::uint32_t>(numbers.size());
+    }
+    [[nodiscard]] bool StartsAt(std::uint32_t i) const noexcept {
+        return i < size() && (drawStarts[i / 64] >> (i % 64) & 1) != 0;
+    }
+    // How many guessed draws start before value i.
+    [[nodiscard]] std::uint32_t StartsBefore(std::uint32_t i) const noexcept;
+    // Where the guessed draw number `d` starts (0 for the first); size() when there is none.
+    [[nodiscard]] std::uint32_t StartOf(std::uint32_t d) const noexcept;
+    // The generator state after the first `values` values.
+    [[nodiscard]] GeneratorState StateAfter(std::uint32_t values) const noexcept;
+};
+
+// Fills `chunk` with `values` values from `start`, scored against `gridMask`. Reuses the chunk's
+// storage, so a chunk generated again at the same size allocates nothing.
+void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
+                   DrawChunk& chunk);
+
+// The tally of `count` guessed draws of a chunk from the draw number `first`.
+[[nodiscard]] Tally GuessedTally(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count);
+
+// Joins chunks, in the order of their values, along the true draw boundaries, until a number of
+// draws is complete. Each chunk must start from the true state after the previous one.
+class ChunkStitcher {
+public:
+    ChunkStitcher(std::uint64_t draws, std::uint64_t gridMask, Tally& tally) noexcept
+        : target_(draws), gridMask_(gridMask), tally_(tally) {}
+
+    // Adds the true draws of the next chunk; true once the draws are complete.
+    bool Absorb(const DrawChunk& chunk);
+
+    [[nodiscard]] std::uint64_t done() const noexcept { return done_; }
+    // The state after the last value taken: the end of the last chunk, or of the last draw.
+    [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
+
+private:
+    std::uint64_t target_;
+    std::uint64_t gridMask_;
+    Tally& tally_;
+    std::uint64_t done_ = 0;
+    PartialDraw open_;  // the true draw that the previous chunk left open
+    GeneratorState state_;
+};
+
+}  // namespace loto

@@ -1,0 +1,141 @@
+#include "core/parallel_engine.h"
+
+#include <algorithm>
+#include <chrono>
+
+#include "core/generator_jump.h"
+
+namespace loto {
+namespace {
+
+constexpr std::uint64_t kFirstSlice = 1 << 16;  // draws, until the speed is known
+constexpr std::uint64_t kMinSlice = 1 << 12;
+constexpr std::uint64_t kMaxSlice = 1 << 28;
+constexpr double kValuesPerDraw = 6.4;  // a little above the mean, so the last chunk suffices
+constexpr unsigned kSlotsPerThread = 4;
+
+unsigned ResolveThreads(unsigned threads) {
+    return threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
+}
+
+}  // namespace
+
+ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues)
+    : threads_(ResolveThreads(threads)),
+      chunkValues_(chunkValues),
+      jump_(JumpFactor(chunkValues)),
+      slots_(kSlotsPerThread * threads_) {
+    for (unsigned i = 1; i < threads_; ++i) {
+        workers_.emplace_back([this](std::stop_token stop) { WorkerLoop(stop); });
+    }
+}
+
+ParallelDrawEngine::~ParallelDrawEngine() {
+    for (std::jthread& worker : workers_) {
+        worker.request_stop();
+    }
+    work_.notify_all();
+}
+
+void ParallelDrawEngine::WorkerLoop(std::stop_token stop) {
+    std::unique_lock lock(mutex_);
+    while (work_.wait(lock, stop, [this] { return CanClaim(); })) {
+        GenerateNext(lock);
+    }
+}
+
+void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
+    const std::uint64_t index = nextClaim_++;
+    Slot& slot = slots_[index % slots_.size()];
+    slot.residue = nextResidue_;
+    const GeneratorState start =
+        index == 0 ? firstStart_ : StateWithStepValue(static_cast<std::int64_t>(nextResidue_));
+    nextResidue_ = JumpMultiply(nextResidue_, jump_);
+    const std::uint64_t gridMask = gridMask_;
+    ++inFlight_;
+    lock.unlock();
+    GenerateChunk(start, chunkValues_, gridMask, slot.chunk);
+    lock.lock();
+    slot.ready = index;
+    --inFlight_;
+    ready_.notify_all();
+}
+
+std::uint64_t ParallelDrawEngine::ChunksFor(std::uint64_t draws) const noexcept {
+    const double chunks = static_cast<double>(draws) * kValuesPerDraw / chunkValues_;
+    return static_cast<std::uint64_t>(std::min(chunks, 1e12)) + 1;
+}
+
+void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
+                              Tally& tally) {
+    // A few draws are not worth sharing: draw them here, as RunDraws does.
+    if (static_cast<double>(draws) * kValuesPerDraw < chunkValues_) {
+        for (std::uint64_t i = 0; i < draws; ++i) {
+            ++tally[static_cast<std::size_t>(DrawMatches(state, gridMask))];
+        }
+        return;
+    }
+    std::unique_lock lock(mutex_);
+    for (Slot& slot : slots_) {
+        slot.ready = kNotReady;
+    }
+    gridMask_ = gridMask;
+    firstStart_ = state;
+    nextClaim_ = 0;
+    nextResidue_ = JumpResidue(StepValue(state));
+    claimLimit_ = std::min<std::uint64_t>(slots_.size(), ChunksFor(draws));
+    active_ = true;
+    work_.notify_all();
+
+    ChunkStitcher stitcher(draws, gridMask, tally);
+    for (std::uint64_t index = 0;; ++index) {
+        Slot& slot = slots_[index % slots_.size()];
+        while (slot.ready != index) {
+            if (CanClaim()) {
+                GenerateNext(lock);
+            } else {
+                ready_.wait(lock);
+            }
+        }
+        lock.unlock();
+        // The jumped start is the true one unless the true step value lies outside [0, m).
+        if (index > 0 && StepValue(stitcher.state()) != static_cast<std::int64_t>(slot.residue)) {
+            GenerateChunk(stitcher.state(), chunkValues_, gridMask, slot.chunk);
+        }
+        const bool complete = stitcher.Absorb(slot.chunk);
+        lock.lock();
+        slot.ready = kNotReady;
+        if (complete) {
+            break;
+        }
+        claimLimit_ =
+            index + 1 + std::min<std::uint64_t>(slots_.size(), ChunksFor(draws - stitcher.done()));
+        work_.notify_all();
+    }
+    // The chunks still being generated are not needed, but their storage is about to be reused.
+    active_ = false;
+    ready_.wait(lock, [this] { return inFlight_ == 0; });
+    state = stitcher.state();
+}
+
+DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask,
+                                Tally& tally, EventPumpHook& hook) {
+    using Clock = std::chrono::steady_clock;
+    std::uint64_t slice = kFirstSlice;
+    for (std::uint64_t done = 0; done < count;) {
+        if (!hook.Visit({done, count})) {
+            return {done, true};
+        }
+        const std::uint64_t draws = std::min(slice, count - done);
+        const auto start = Clock::now();
+        Draw(state, draws, gridMask, tally);
+        const std::chrono::duration<double> took = Clock::now() - start;
+        done += draws;
+        const double fitting =
+            static_cast<double>(draws) * kSliceSeconds / std::max(took.count(), 1e-6);
+        slice = std::clamp(static_cast<std::uint64_t>(fitting), kMinSlice, kMaxSlice);
+    }
+    return {count, false};
+}
+
+}  // namespace loto

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <stop_token>
+#include <thread>
+#include <vector>
+
+#include "core/draw_chunk.h"
+#include "core/draws.h"
+
+namespace loto {
+
+// The draw loop on several threads, with exactly the tallies and final state of RunDraws.
+//
+// The values are cut into chunks. Each chunk starts from a state jumped ahead from the run's start
+// (see generator_jump.h); a thread generates its numbers and parses them into draws as if a draw
+// began at its first value. The calling thread joins the chunks in order: it checks each jumped
+// start against the state that the previous chunk really ended in (and generates the chunk again
+// where they differ), finishes the draw left open by the previous chunk and re-parses until a true
+// draw starts where a guessed one does, and takes the guessed draws from there on. The calling
+// thread generates chunks too while it waits.
+class ParallelDrawEngine {
+public:
+    static constexpr std::uint32_t kDefaultChunkValues = 1 << 16;
+    static constexpr double kSliceSeconds = 0.005;  // between two visits of the event pump
+
+    // `threads` counts every thread that draws, the caller's included; 0 for all hardware threads.
+    explicit ParallelDrawEngine(unsigned threads = 0,
+                                std::uint32_t chunkValues = kDefaultChunkValues);
+    ~ParallelDrawEngine();
+    ParallelDrawEngine(const ParallelDrawEngine&) = delete;
+    ParallelDrawEngine& operator=(const ParallelDrawEngine&) = delete;
+
+    [[nodiscard]] unsigned threads() const noexcept { return threads_; }
+
+    // As RunDraws: `count` draws, the hook visited before every slice of about kSliceSeconds, so
+    // that a command run inside the event processing lands between two draws and continues the
+    // one state.
+    DrawRun Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
+                EventPumpHook& hook);
+
+    // Exactly `draws` draws, on every thread, without visiting the pump.
+    void Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask, Tally& tally);
+
+private:
+    struct Slot {
+        DrawChunk chunk;
+        std::uint64_t residue = 0;  // the jumped step value that the chunk started from
+        std::uint64_t ready = kNotReady;
+    };
+    static constexpr std::uint64_t kNotReady = UINT64_MAX;
+
+    void WorkerLoop(std::stop_token stop);
+    [[nodiscard]] bool CanClaim() const noexcept { return active_ && nextClaim_ < claimLimit_; }
+    // Claims the next chunk and generates it, the lock released meanwhile.
+    void GenerateNext(std::unique_lock<std::mutex>& lock);
+    [[nodiscard]] std::uint64_t ChunksFor(std::uint64_t draws) const noexcept;
+
+    unsigned threads_;
+    std::uint32_t chunkValues_;
+    std::uint64_t jump_;  // moves a residue one chunk ahead
+    std::vector<Slot> slots_;
+
+    std::mutex mutex_;
+    std::condition_variable_any work_;
+    std::condition_variable ready_;
+    bool active_ = false;
+    std::uint64_t gridMask_ = 0;
+    GeneratorState firstStart_;
+    std::uint64_t nextClaim_ = 0;
+    std::uint64_t claimLimit_ = 0;
+    std::uint64_t nextResidue_ = 0;
+    unsigned inFlight_ = 0;
+
+    std::vector<std::jthread> workers_;  // last: they start once everything above exists
+};
+
+}  // namespace loto

@@ -1,0 +1,167 @@
+#include "core/parallel_engine.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+#include "core/generator_jump.h"
+
+namespace loto {
+namespace {
+
+class IdlePump final : public EventPump {
+public:
+    bool ProcessEvents(const DrawProgress&) override { return true; }
+};
+
+struct Outcome {
+    Tally tally{};
+    GeneratorState state;
+};
+
+Outcome Sequential(GeneratorState state, std::uint64_t draws, std::uint64_t grid) {
+    Outcome out;
+    IdlePump pump;
+    EventPumpHook hook(pump);
+    (void)RunDraws(state, draws, grid, out.tally, hook);
+    out.state = state;
+    return out;
+}
+
+Outcome Parallel(ParallelDrawEngine& engine, GeneratorState state, std::uint64_t draws,
+                 std::uint64_t grid) {
+    Outcome out;
+    engine.Draw(state, draws, grid, out.tally);
+    out.state = state;
+    return out;
+}
+
+// Same tallies and final state as the sequential loop, whatever the start, the count, the chunk
+// size and the number of threads.
+TEST(ParallelDrawEngine, EqualsTheSequentialLoop) {
+    std::mt19937_64 random(5);
+    std::vector<GeneratorState> starts = {kSeedState};
+    for (int i = 0; i < 3; ++i) {
+        starts.push_back({static_cast<std::int64_t>(random() >> 16),
+                          static_cast<std::int64_t>(random() % 32353) * 10000});
+    }
+    const std::uint64_t grid = NumberMask({3, 9, 17, 28, 41, 49});
+    for (const std::uint32_t chunk : {64u, 1000u, 65536u}) {
+        const std::uint64_t perChunk = chunk * 10 / 63;  // about the draws of one chunk
+        for (const unsigned threads : {1u, 2u, 3u, 8u}) {
+            ParallelDrawEngine engine(threads, chunk);
+            for (const std::uint64_t draws :
+                 {std::uint64_t{0}, std::uint64_t{1}, std::uint64_t{7}, perChunk - 1, perChunk,
+                  perChunk + 1, 3 * perChunk, 20 * perChunk + 3, std::uint64_t{300001}}) {
+                for (const GeneratorState& start : starts) {
+                    const Outcome expected = Sequential(start, draws, grid);
+                    const Outcome got = Parallel(engine, start, draws, grid);
+                    ASSERT_EQ(got.tally, expected.tally)
+                        << "chunk " << chunk << " threads " << threads << " draws " << draws;
+                    ASSERT_EQ(got.state, expected.state)
+                        << "chunk " << chunk << " threads " << threads << " draws " << draws;
+                }
+            }
+        }
+    }
+}
+
+// The state before `state`, as a step from a true state makes it: t = 10,000 q ... inverted.
+GeneratorState StepBack(const GeneratorState& state) {
+    const std::int64_t t = (state.c / 10000) * (std::int64_t{1} << 48) + state.x;
+    // 32353 X + 10,000 q = t fixes q modulo 32353; 10,000 x 32298 = 1 modulo 32353.
+    const std::int64_t q = static_cast<std::int64_t>((t % 32353) * 32298 % 32353);
+    return {(t - 10000 * q) / 32353, 10000 * q};
+}
+
+// A chunk whose true start has a step value beyond the modulus: the jumped guess is one modulus
+// short, which changes the fields of the state after its first value (the values themselves agree
+// from then on), so a run that ends there must have generated the chunk again from the true state.
+TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
+    const std::uint64_t grid = NumberMask({1, 2, 3, 4, 5, 6});
+    int checked = 0;
+    for (std::int64_t d = 9000; d < 9400 && checked < 3; ++d) {
+        // X close to 2^48 with a large carry: the next step value exceeds m.
+        const GeneratorState beyond{(std::int64_t{1} << 48) - d, 323520000};
+        ASSERT_GE(static_cast<std::uint64_t>(StepValue(beyond)), kJumpModulus);
+        // Find a start k values before `beyond` whose first draw ends with value k: a run of one
+        // draw then ends right after the first value of the chunk that starts at `beyond`.
+        GeneratorState start = beyond;
+        for (std::uint32_t k = 1; k <= 12; ++k) {
+            start = StepBack(start);
+            GeneratorState probe = start;
+            PartialDraw draw;
+            std::uint32_t values = 0;
+            while (!draw.Complete()) {
+                draw.Take(NextNumber(probe), grid);
+                ++values;
+            }
+            if (k < 6 || values != k + 1) {
+                continue;
+            }
+            ++checked;
+            for (const unsigned threads : {1u, 2u}) {
+                ParallelDrawEngine engine(threads, k);
+                const Outcome expected = Sequential(start, 1, grid);
+                const Outcome got = Parallel(engine, start, 1, grid);
+                EXPECT_EQ(got.tally, expected.tally);
+                EXPECT_EQ(got.state, expected.state) << d;
+            }
+        }
+    }
+    EXPECT_EQ(checked, 3);
+}
+
+// A command run inside the event processing takes values between two slices; the interrupted
+// run continues from where it left the state, as the sequential loop does.
+TEST(ParallelDrawEngine, ContinuesAfterANestedCommand) {
+    class NestingPump final : public EventPump {
+    public:
+        explicit NestingPump(GeneratorState& state) : state_(state) {}
+        bool ProcessEvents(const DrawProgress& progress) override {
+            if (interruptedAt == 0 && progress.done > 0) {
+                interruptedAt = progress.done;
+                for (int i = 0; i < 1000; ++i) {
+                    (void)DrawMatches(state_, 0);
+                }
+            }
+            return true;
+        }
+        std::uint64_t interruptedAt = 0;
+
+    private:
+        GeneratorState& state_;
+    };
+    const std::uint64_t grid = NumberMask({7, 10, 14, 20, 30, 40});
+    constexpr std::uint64_t kDraws = 2'000'000;
+    ParallelDrawEngine engine(2);
+    GeneratorState state = kSeedState;
+    Tally tally{};
+    NestingPump pump(state);
+    EventPumpHook hook(pump);
+    const DrawRun run = engine.Run(state, kDraws, grid, tally, hook);
+    ASSERT_EQ(run.done, kDraws);
+    ASSERT_GT(pump.interruptedAt, 0u);
+
+    Outcome expected = Sequential(kSeedState, pump.interruptedAt, grid);
+    for (int i = 0; i < 1000; ++i) {
+        (void)DrawMatches(expected.state, 0);
+    }
+    const Outcome rest = Sequential(expected.state, kDraws - pump.interruptedAt, grid);
+    for (std::size_t k = 0; k < tally.size(); ++k) {
+        EXPECT_EQ(tally[k], expected.tally[k] + rest.tally[k]) << k;
+    }
+    EXPECT_EQ(state, rest.state);
+}
+
+TEST(GeneratorJump, MatchesStepping) {
+    GeneratorState state = kSeedState;
+    const std::uint64_t start = JumpResidue(StepValue(state));
+    for (std::uint64_t steps = 1; steps <= 5000; ++steps) {
+        (void)NextNumber(state);
+        ASSERT_EQ(JumpMultiply(start, JumpFactor(steps)), JumpResidue(StepValue(state))) << steps;
+    }
+}
+
+}  // namespace
+}  // namespace loto
