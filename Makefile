@@ -8,7 +8,7 @@ FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake make g++ pkg-config dpkg-dev qt6-base-dev qt6-qpa-plugins libgl-dev \
             libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev fonts-liberation \
-            fonts-dejavu-core clang libclang-rt-14-dev
+            fonts-dejavu-core clang libclang-rt-14-dev libboost-math-dev
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 FUZZ_TARGETS := text_to_number number_text

@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <iostream>
+#include <optional>
 #include <string>
 
 #include "cli/headless_window.h"
@@ -54,10 +55,17 @@ public:
         HeadlessWindow window(ToInputs(boxes), showProgress_);
         const loto::SimulateReport report = commands_.SimulateCommand(window);
         window.EndProgress();
+        std::optional<loto::Significance> stats;
+        if (options_.stats && report.outcome == loto::Outcome::Completed) {
+            stats = loto::TestSignificance(report.tally, report.drawsDone);
+        }
+        const loto::CommandResult result{window, report, options_.stats, stats ? &*stats : nullptr};
         if (options_.json) {
-            std::cout << loto::ReportJson(window, report).dump() << '\n';
+            std::cout << loto::ReportJson(result).dump() << '\n';
+        } else if (options_.csv) {
+            std::cout << loto::CsvRows(++commandsRun_, result);
         } else {
-            std::cout << loto::ReportText(window, report);
+            std::cout << loto::ReportText(result);
         }
         std::cout.flush();
         if (report.outcome == loto::Outcome::Unreadable) {
@@ -92,6 +100,7 @@ private:
     loto::SystemRunTime runTime_;
     loto::LotoCommands commands_;
     bool showProgress_;
+    int commandsRun_ = 0;
 };
 
 }  // namespace
@@ -103,6 +112,9 @@ int main(int argc, char** argv) {
     }
     const loto::Options& options = *parsed.options;
     Driver driver(options);
+    if (options.csv) {
+        std::cout << loto::CsvHeader(options.stats);
+    }
     if (options.batch) {
         return driver.RunBatch(std::cin);
     }

@@ -45,7 +45,12 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         ->check(CLI::Range(0u, 1024u));
     auto* batch =
         app.add_flag("--batch", options.batch, "Read one command per line of standard input");
-    app.add_flag("--json", options.json, "Print one JSON object per command");
+    auto* json = app.add_flag("--json", options.json, "Print one JSON object per command");
+    app.add_flag("--csv", options.csv, "Print CSV: a header, then one line per k of each command")
+        ->excludes(json);
+    app.add_flag("--stats", options.stats,
+                 "Add the z-score and exact binomial p-value of each row, and Pearson's "
+                 "chi-square of the tally");
     app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
         ->option_text("NAME")
         ->check(CheckLocaleName, "locale name");

@@ -12,6 +12,8 @@ struct Options {
     unsigned threads = 0;  // 0: every hardware thread
     bool batch = false;
     bool json = false;
+    bool csv = false;
+    bool stats = false;  // significance of the tallies
     std::string locale;  // empty: the user's settings
 };
 

@@ -1,7 +1,11 @@
 #include "cli/report.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
 #include <sstream>
+
+#include "core/statistics.h"
 
 namespace loto {
 namespace {
@@ -17,6 +21,31 @@ nlohmann::json Column(const HeadlessWindow& window, ResultColumn column) {
         texts.push_back(window.result(column, k));
     }
     return texts;
+}
+
+nlohmann::json Figures(const std::array<std::optional<double>, 7>& values) {
+    nlohmann::json figures = nlohmann::json::array();
+    for (const std::optional<double>& value : values) {
+        figures.push_back(value ? nlohmann::json(*value) : nlohmann::json(nullptr));
+    }
+    return figures;
+}
+
+nlohmann::json StatsJson(const Significance& stats) {
+    nlohmann::json json = {{"z", Figures(stats.z)}, {"p", Figures(stats.p)}};
+    if (stats.chiSquare) {
+        nlohmann::json groups = nlohmann::json::array();
+        for (const ClassGroup& group : stats.chiSquare->groups) {
+            groups.push_back({group.first, group.last});
+        }
+        json["chi_square"] = stats.chiSquare->statistic;
+        json["df"] = stats.chiSquare->degreesOfFreedom;
+        json["p_value"] = stats.chiSquare->pValue;
+        json["groups"] = groups;
+    } else {
+        json["chi_square"] = nullptr;
+    }
+    return json;
 }
 
 // Right-aligns UTF-8 text by its characters, not its bytes.
@@ -42,39 +71,127 @@ std::string OneLine(std::string_view caption) {
     return line;
 }
 
-}  // namespace
-
-nlohmann::json ReportJson(const HeadlessWindow& window, const SimulateReport& report) {
-    return {
-        {"valid", report.outcome == Outcome::Completed},
-        {"estimate", window.estimate()},
-        {"observed", Column(window, ResultColumn::Stat)},
-        {"expected", Column(window, ResultColumn::Theo)},
-        {"deviation", Column(window, ResultColumn::Ecart)},
-        {"draws", report.drawsDone},
-        {"seconds", report.drawSeconds},
-    };
+std::string Printed(const char* format, double value) {
+    char text[64];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
 }
 
-std::string ReportText(const HeadlessWindow& window, const SimulateReport& report) {
+std::string ChiSquareLine(const Significance& stats) {
+    if (!stats.chiSquare) {
+        return "chi-square: not enough draws, every class pooled into one\n";
+    }
+    const ChiSquareTest& test = *stats.chiSquare;
+    std::string line = "chi-square: " + Printed("%.4f", test.statistic) + " with " +
+                       std::to_string(test.degreesOfFreedom) +
+                       " degrees of freedom, p = " + Printed("%.4g", test.pValue) + "\n";
+    for (const ClassGroup& group : test.groups) {
+        if (group.first != group.last) {
+            line += "  k = " + std::to_string(group.first) + " to " + std::to_string(group.last) +
+                    " pooled: expected counts under 5 (together " +
+                    Printed("%.4g", group.expected) + ")\n";
+        }
+    }
+    return line;
+}
+
+// The shortest text that reads back as the same number; "" for none.
+std::string Number(std::optional<double> value) {
+    if (!value || !std::isfinite(*value)) {
+        return "";
+    }
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
+}
+
+std::string Number(float value) {
+    if (!std::isfinite(value)) {
+        return "";
+    }
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
+}  // namespace
+
+nlohmann::json ReportJson(const CommandResult& result) {
+    nlohmann::json json = {
+        {"valid", result.report.outcome == Outcome::Completed},
+        {"estimate", result.window.estimate()},
+        {"observed", Column(result.window, ResultColumn::Stat)},
+        {"expected", Column(result.window, ResultColumn::Theo)},
+        {"deviation", Column(result.window, ResultColumn::Ecart)},
+        {"draws", result.report.drawsDone},
+        {"seconds", result.report.drawSeconds},
+    };
+    if (result.statsAsked) {
+        json["stats"] = result.stats != nullptr ? StatsJson(*result.stats) : nlohmann::json();
+    }
+    return json;
+}
+
+std::string ReportText(const CommandResult& result) {
+    const HeadlessWindow& window = result.window;
+    const Significance* stats = result.stats;
     std::ostringstream out;
     out << "estimate: " << window.estimate() << '\n';
     if (window.messageVisible(Message::ValidGrille)) {
         out << OneLine(MessageCaption(Message::ValidGrille)) << '\n';
     }
-    out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16)
-        << '\n';
+    out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16);
+    out << (stats != nullptr ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
     for (int k = 0; k < kResultRows; ++k) {
         out << ' ' << k << PadLeft(window.result(ResultColumn::Stat, k), 20)
             << PadLeft(window.result(ResultColumn::Theo, k), 20)
-            << PadLeft(window.result(ResultColumn::Ecart, k), 16) << '\n';
+            << PadLeft(window.result(ResultColumn::Ecart, k), 16);
+        if (stats != nullptr && stats->z[static_cast<std::size_t>(k)]) {
+            out << PadLeft(Printed("%.3f", *stats->z[static_cast<std::size_t>(k)]), 10)
+                << PadLeft(Printed("%.4g", *stats->p[static_cast<std::size_t>(k)]), 12);
+        }
+        out << '\n';
     }
-    char line[128];
-    std::snprintf(line, sizeof line, "draws: %llu in %.3f s (%.0f draws/s)\n",
-                  static_cast<unsigned long long>(report.drawsDone), report.drawSeconds,
-                  DrawsPerSecond(report));
-    out << line;
+    if (stats != nullptr) {
+        out << ChiSquareLine(*stats);
+    }
+    out << "draws: " << result.report.drawsDone << " in "
+        << Printed("%.3f", result.report.drawSeconds) << " s ("
+        << Printed("%.0f", DrawsPerSecond(result.report)) << " draws/s)\n";
     return out.str();
+}
+
+std::string CsvHeader(bool withStats) {
+    return withStats ? "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p\n"
+                     : "command,k,observed,expected,deviation\n";
+}
+
+std::string CsvRows(int command, const CommandResult& result) {
+    const SimulateReport& report = result.report;
+    const bool drew = report.outcome == Outcome::Completed;
+    const ExpectedCounts expected = ComputeExpectedCounts(report.requested);
+    const Deviations deviations = ComputeDeviations(expected, report.tally);
+    std::string rows;
+    for (int k = 0; k < kResultRows; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        rows += std::to_string(command) + ',' + std::to_string(k) + ',';
+        if (drew) {
+            rows += std::to_string(report.tally[i]) + ',' + Number(expected[i]) + ',' +
+                    Number(-deviations[i]);
+        } else {
+            rows += ",,";
+        }
+        if (result.statsAsked && result.stats == nullptr) {
+            rows += ",,,,,";
+        } else if (result.statsAsked) {
+            const Significance& stats = *result.stats;
+            const auto& test = stats.chiSquare;
+            rows += ',' + Number(stats.z[i]) + ',' + Number(stats.p[i]) + ',' +
+                    Number(test ? std::optional(test->statistic) : std::nullopt) + ',' +
+                    (test ? std::to_string(test->degreesOfFreedom) : "") + ',' +
+                    Number(test ? std::optional(test->pValue) : std::nullopt);
+        }
+        rows += '\n';
+    }
+    return rows;
 }
 
 }  // namespace loto

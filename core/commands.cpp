@@ -127,7 +127,10 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     }
     WriteResults(window, *requested, tally, runTime_.DecimalSeparator());
     window.SetMessageVisible(Message::Patientez, false);
-    return {.drawsDone = run.done, .drawSeconds = drawSeconds};
+    return {.drawsDone = run.done,
+            .drawSeconds = drawSeconds,
+            .requested = *requested,
+            .tally = tally};
 }
 
 }  // namespace loto

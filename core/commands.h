@@ -4,6 +4,7 @@
 #include <memory>
 
 #include "core/command_window.h"
+#include "core/draws.h"
 #include "core/parallel_engine.h"
 #include "core/random_source.h"
 #include "platform/run_time.h"
@@ -22,6 +23,8 @@ struct SimulateReport {
     int unreadableInput = 0;  // with Unreadable: 0 for the draw count, 1 to 6 for a favourite
     std::uint64_t drawsDone = 0;
     double drawSeconds = 0;  // time spent on the requested draws
+    double requested = 0;    // N as read from its box
+    Tally tally{};           // of the requested draws, when completed
 };
 
 // The commands of the window over one generator: what "SIMULER" and "EFFACER" do, step by step,

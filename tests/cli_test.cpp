@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdio>
 #include <nlohmann/json.hpp>
 #include <sstream>
@@ -121,6 +123,39 @@ TEST(LotoSim, ThreadsChangeNothingButTheSpeed) {
     const nlohmann::json one = observed("1");
     EXPECT_EQ(observed("2"), one);
     EXPECT_EQ(observed("3"), one);
+}
+
+// A long run from the seed is what chance gives: its chi-square p-value is not extreme.
+TEST(LotoSim, StatsOfALongRunLookLikeChance) {
+    const Result result = RunSim("--json --stats 1000000 7 10 14 20 30 40");
+    ASSERT_EQ(result.status, 0);
+    const nlohmann::json stats = JsonLines(result.out).at(0)["stats"];
+    EXPECT_EQ(stats["df"], 5);
+    EXPECT_EQ(stats["groups"].back(), nlohmann::json({5, 6}));
+    const double p = stats["p_value"].get<double>();
+    EXPECT_GT(p, 0.01);
+    EXPECT_LT(p, 0.99);
+    for (const auto& z : stats["z"]) {
+        EXPECT_LT(std::fabs(z.get<double>()), 4.0);
+    }
+}
+
+TEST(LotoSim, CsvHasAHeaderAndOneLinePerK) {
+    const Result result = RunSim("--csv --stats --repeat 2 100 1 2 3 4 5 6");
+    ASSERT_EQ(result.status, 0);
+    std::istringstream in(result.out);
+    std::string line;
+    std::getline(in, line);
+    EXPECT_EQ(line, "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p");
+    std::vector<std::string> rows;
+    while (std::getline(in, line)) {
+        rows.push_back(line);
+        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 9) << line;
+    }
+    ASSERT_EQ(rows.size(), 14u);
+    EXPECT_EQ(rows[0].rfind("1,0,43,43.596497,-1.3682214,", 0), 0u) << rows[0];
+    EXPECT_EQ(rows[7].rfind("2,0,44,", 0), 0u) << rows[7];
+    EXPECT_EQ(RunSim("--csv --json 10 1 2 3 4 5 6").status, 2);
 }
 
 TEST(LotoSim, BatchRunsOneCommandPerLineLikeRepeatedClicks) {

@@ -1,0 +1,129 @@
+#include "cli/significance.h"
+
+#include <algorithm>
+#include <boost/math/distributions/binomial.hpp>
+#include <boost/math/distributions/chi_squared.hpp>
+#include <cmath>
+
+#include "core/statistics.h"
+
+namespace loto {
+namespace {
+
+using boost::math::binomial;
+using boost::math::cdf;
+using boost::math::complement;
+using boost::math::pdf;
+
+constexpr double kMinimumExpected = 5;
+constexpr double kRelativeTolerance = 1 + 1e-7;
+
+// The first i in [from, to) with more(i) false, for a predicate true then false: a binary search.
+template <class More>
+std::uint64_t FirstNot(std::uint64_t from, std::uint64_t to, More more) {
+    while (from < to) {
+        const std::uint64_t middle = from + (to - from) / 2;
+        if (more(middle)) {
+            from = middle + 1;
+        } else {
+            to = middle;
+        }
+    }
+    return from;
+}
+
+}  // namespace
+
+double MatchProbability(int k) noexcept {
+    return kMatchWeights[static_cast<std::size_t>(k)] / kCombinations;
+}
+
+double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p) {
+    const binomial distribution(static_cast<double>(trials), p);
+    const auto likelihood = [&](std::uint64_t i) {
+        return pdf(distribution, static_cast<double>(i));
+    };
+    const double bound = likelihood(observed) * kRelativeTolerance;
+    const double mean = static_cast<double>(trials) * p;
+    const auto x = static_cast<double>(observed);
+    if (x == mean) {
+        return 1;
+    }
+    double result = 0;
+    if (x < mean) {
+        // Above the mean the likelihood falls: the outcomes no more likely form an upper tail.
+        const auto from = static_cast<std::uint64_t>(std::ceil(mean));
+        const std::uint64_t tail =
+            FirstNot(from, trials + 1, [&](std::uint64_t i) { return likelihood(i) > bound; });
+        result =
+            cdf(distribution, x) +
+            (tail <= trials ? cdf(complement(distribution, static_cast<double>(tail - 1))) : 0.0);
+    } else {
+        // Below the mean the likelihood rises: they form a lower tail [0, end).
+        const auto to = static_cast<std::uint64_t>(std::floor(mean)) + 1;
+        const std::uint64_t end =
+            FirstNot(0, to, [&](std::uint64_t i) { return likelihood(i) <= bound; });
+        result = (end > 0 ? cdf(distribution, static_cast<double>(end - 1)) : 0.0) +
+                 cdf(complement(distribution, x - 1));
+    }
+    return std::min(1.0, result);
+}
+
+std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected) {
+    std::vector<ClassGroup> groups;
+    ClassGroup open{6, 6, 0};
+    for (int k = 6; k >= 0; --k) {
+        open.first = k;
+        open.expected += expected[static_cast<std::size_t>(k)];
+        if (open.expected >= kMinimumExpected) {
+            groups.push_back(open);
+            open = {k - 1, k - 1, 0};
+        }
+    }
+    if (open.last >= 0) {  // k = 0 and up, still under 5
+        if (groups.empty()) {
+            groups.push_back(open);
+        } else {
+            groups.back().first = open.first;
+            groups.back().expected += open.expected;
+        }
+    }
+    std::reverse(groups.begin(), groups.end());
+    return groups;
+}
+
+Significance TestSignificance(const Tally& tally, std::uint64_t draws) {
+    Significance significance;
+    if (draws == 0) {
+        return significance;
+    }
+    const auto n = static_cast<double>(draws);
+    std::array<double, 7> expected{};
+    for (int k = 0; k <= 6; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        const double p = MatchProbability(k);
+        expected[i] = n * p;
+        significance.z[i] =
+            (static_cast<double>(tally[i]) - expected[i]) / std::sqrt(n * p * (1 - p));
+        significance.p[i] = BinomialTwoSidedP(tally[i], draws, p);
+    }
+    std::vector<ClassGroup> groups = PoolClasses(expected);
+    if (groups.size() < 2) {
+        return significance;
+    }
+    double statistic = 0;
+    for (const ClassGroup& group : groups) {
+        double observed = 0;
+        for (int k = group.first; k <= group.last; ++k) {
+            observed += static_cast<double>(tally[static_cast<std::size_t>(k)]);
+        }
+        statistic += (observed - group.expected) * (observed - group.expected) / group.expected;
+    }
+    const int freedom = static_cast<int>(groups.size()) - 1;
+    const boost::math::chi_squared distribution(freedom);
+    significance.chiSquare = ChiSquareTest{
+        statistic, freedom, cdf(complement(distribution, statistic)), std::move(groups)};
+    return significance;
+}
+
+}  // namespace loto

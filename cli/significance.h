@@ -1,0 +1,49 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/draws.h"
+
+namespace loto {
+
+// Whether a tally looks like chance: each row against a binomial with the exact probability of k
+// matches, and the whole tally against the expected counts of the draws actually done.
+
+// The probability that a draw matches exactly k favourites: C(6, k) C(43, 6 - k) / C(49, 6).
+[[nodiscard]] double MatchProbability(int k) noexcept;
+
+// The exact two-sided p-value of `observed` successes out of `trials` with probability p: the
+// probability of every outcome no more likely than the one observed (relative tolerance 1e-7, as
+// R's binom.test).
+[[nodiscard]] double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p);
+
+// Adjacent classes k = first to last whose expected counts are pooled into one.
+struct ClassGroup {
+    int first;
+    int last;
+    double expected;
+};
+
+// From k = 6 down, classes are pooled with their neighbour until the pooled expected count is at
+// least 5; what is left under 5 at k = 0 joins the group above it. In increasing k.
+[[nodiscard]] std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected);
+
+struct ChiSquareTest {
+    double statistic;
+    int degreesOfFreedom;
+    double pValue;
+    std::vector<ClassGroup> groups;
+};
+
+struct Significance {
+    std::array<std::optional<double>, 7> z;  // none without draws
+    std::array<std::optional<double>, 7> p;
+    std::optional<ChiSquareTest> chiSquare;  // none when fewer than two groups remain
+};
+
+[[nodiscard]] Significance TestSignificance(const Tally& tally, std::uint64_t draws);
+
+}  // namespace loto
