@@ -54,6 +54,18 @@ EnteredFavourites ReadFavourites(CommandWindow& window) {
     return read;
 }
 
+// Ends a command whose grid cannot be drawn against: the estimate goes with the wait message, and
+// a refused grid (not an unreadable number) shows its message.
+SimulateReport Refuse(CommandWindow& window, int unreadableFavourite) {
+    window.SetEstimateText("");
+    window.SetMessageVisible(Message::Patientez, false);
+    if (unreadableFavourite != 0) {
+        return {.outcome = Outcome::Unreadable, .unreadableInput = unreadableFavourite};
+    }
+    window.SetMessageVisible(Message::ValidGrille, true);
+    return {.outcome = Outcome::InvalidGrid};
+}
+
 }  // namespace
 
 LotoCommands::LotoCommands(RunTime& runTime, unsigned threads) : runTime_(runTime) {
@@ -79,6 +91,23 @@ void LotoCommands::ClearCommand(CommandWindow& window) {
     }
 }
 
+bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tally,
+                             EventPumpHook& hook) {
+    window.SetMessageVisible(Message::Test, true);
+    const std::uint64_t testDraws = TestDrawCount(requested);
+    const double start = runTime_.MonotonicSeconds();
+    if (Draw(testDraws, kTestGridMask, tally, hook).stopped) {
+        return false;
+    }
+    const LocalDateTime reference = runTime_.Now();
+    const double seconds = runTime_.MonotonicSeconds() - start;
+    // Beyond the range of dates the box stays empty and the run goes on.
+    if (const auto estimate = CompletionEstimate(requested, testDraws, seconds, reference)) {
+        window.SetEstimateText(runTime_.DateText(*estimate));
+    }
+    return true;
+}
+
 SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     window.SetMessageVisible(Message::ValidGrille, false);
     Tally tally{};
@@ -87,19 +116,9 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     if (!requested) {
         return {.outcome = Outcome::Unreadable, .unreadableInput = 0};
     }
-    const std::uint64_t testDraws = TestDrawCount(*requested);
-
-    window.SetMessageVisible(Message::Test, true);
     EventPumpHook hook(window);
-    const double testStart = runTime_.MonotonicSeconds();
-    if (Draw(testDraws, kTestGridMask, tally, hook).stopped) {
+    if (!SpeedTest(window, *requested, tally, hook)) {
         return {.outcome = Outcome::Stopped};
-    }
-    const LocalDateTime reference = runTime_.Now();
-    const double testSeconds = runTime_.MonotonicSeconds() - testStart;
-    const auto estimate = CompletionEstimate(*requested, testDraws, testSeconds, reference);
-    if (estimate) {  // beyond the range of dates the box stays empty and the run goes on
-        window.SetEstimateText(runTime_.DateText(*estimate));
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
@@ -109,28 +128,19 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     const std::optional<Numbers> grid =
         favourites.unreadable != 0 ? std::nullopt : GridCheck(favourites.values);
     if (!grid) {
-        window.SetEstimateText("");
-        window.SetMessageVisible(Message::Patientez, false);
-        if (favourites.unreadable != 0) {
-            return {.outcome = Outcome::Unreadable, .unreadableInput = favourites.unreadable};
-        }
-        window.SetMessageVisible(Message::ValidGrille, true);
-        return {.outcome = Outcome::InvalidGrid};
+        return Refuse(window, favourites.unreadable);
     }
 
     tally = {};
-    const double drawStart = runTime_.MonotonicSeconds();
+    const double start = runTime_.MonotonicSeconds();
     const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, hook);
-    const double drawSeconds = runTime_.MonotonicSeconds() - drawStart;
+    const double seconds = runTime_.MonotonicSeconds() - start;
     if (run.stopped) {
-        return {.outcome = Outcome::Stopped, .drawsDone = run.done, .drawSeconds = drawSeconds};
+        return {.outcome = Outcome::Stopped, .drawsDone = run.done, .drawSeconds = seconds};
     }
     WriteResults(window, *requested, tally, runTime_.DecimalSeparator());
     window.SetMessageVisible(Message::Patientez, false);
-    return {.drawsDone = run.done,
-            .drawSeconds = drawSeconds,
-            .requested = *requested,
-            .tally = tally};
+    return {.drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};
 }
 
 }  // namespace loto

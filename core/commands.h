@@ -49,6 +49,8 @@ public:
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
 
 private:
+    // Times the test draws on the grid 1 to 6 and writes the estimate; false when stopped.
+    bool SpeedTest(CommandWindow& window, double requested, Tally& tally, EventPumpHook& hook);
     DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPumpHook& hook);
 
     RunTime& runTime_;

@@ -32,18 +32,16 @@ public:
         QObject::connect(&during_, &QTimer::timeout, [this] { ActDuringRun(); });
     }
 
-    // One thing a user does while nothing runs.
+    // One thing a user does: type, clear, or click "SIMULER", which nests while a run goes on.
     void Act() {
-        switch (Pick(6)) {
-            case 0:
-            case 1:
-                Type();
-                break;
-            case 2:
-                program_.Click("CmdEffacer");
-                break;
-            default:
-                Simulate();
+        const int choice = Pick(6);
+        if (choice < 2) {
+            Type();
+        } else if (choice == 2) {
+            program_.Click("CmdEffacer");
+        } else if (depth_ == 0 || (choice < 5 && depth_ < 3)) {
+            nested_ += depth_ > 0 ? 1 : 0;
+            Simulate();
         }
         if (depth_ == 0) {
             // Between commands no wait or test message can be left over.
@@ -106,25 +104,8 @@ private:
         }
         if (quitting_) {
             program_.Click("CmdQuitter");
-            return;
-        }
-        switch (Pick(6)) {
-            case 0:
-            case 1:
-                Type();
-                break;
-            case 2:
-                program_.Click("CmdEffacer");
-                break;
-            case 3:
-            case 4:
-                if (depth_ < 3) {
-                    ++nested_;
-                    Simulate();
-                }
-                break;
-            default:
-                break;
+        } else {
+            Act();
         }
     }
 
