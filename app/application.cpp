@@ -42,7 +42,9 @@ StartOptions ReadStartOptions(int argc, char** argv) {
         return {0, {}};
     }
     if (parser.isSet(help)) {
-        out << parser.helpText();
+        // Without an application object yet, the parser does not know the program's name.
+        out << parser.helpText().replace(QStringLiteral("<executable_name>"),
+                                         QStringLiteral("loto"));
         return {0, {}};
     }
     return {std::nullopt, parser.value(screenshot)};
