@@ -165,6 +165,34 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     }
 }
 
+// Clicks on "SIMULER" that keep coming during runs nest commands, up to a bound that keeps the
+// stack small; then the window still closes at once.
+TEST(Window, NestedCommandsAreBounded) {
+    Program program;
+    program.Enter("1000000000", {"1", "2", "3", "4", "5", "6"});
+    auto* simuler = program.form().findChild<QPushButton*>("CmdSimuler");
+    int clicks = 0;
+    int deepest = 0;
+    QObject::connect(simuler, &QPushButton::pressed, [&] {
+        deepest = std::max(deepest, program.form().runningCommands());
+        // The next click waits in the event queue until the running command processes events.
+        QMetaObject::invokeMethod(
+            simuler,
+            [&] {
+                if (++clicks <= FrmLoto::kMaxRunningCommands + 10) {
+                    simuler->click();
+                } else {
+                    program.form().close();
+                }
+            },
+            Qt::QueuedConnection);
+    });
+    QTimer::singleShot(0, [&] { simuler->click(); });
+    EXPECT_EQ(QApplication::exec(), 0);
+    EXPECT_EQ(deepest, FrmLoto::kMaxRunningCommands);
+    EXPECT_EQ(program.form().runningCommands(), 0);
+}
+
 // "QUITTER" or the close button during a run: every command stops, nothing more is written, and
 // the event loop ends at once with status 0.
 TEST(Window, QuitDuringARunEndsTheProgramPromptly) {

@@ -113,7 +113,12 @@ void FrmLoto::WindowLoad() {
 }
 
 void FrmLoto::SimulateCommand() {
+    if (runningCommands_ >= kMaxRunningCommands) {
+        return;
+    }
+    ++runningCommands_;
     const SimulateReport report = commands_.SimulateCommand(*this);
+    --runningCommands_;
     if (report.outcome != Outcome::Stopped) {
         lastReport_ = report;
     }

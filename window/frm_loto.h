@@ -30,8 +30,14 @@ public:
     void SetMessageVisible(Message message, bool visible) override;
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
 
+    // A click on "SIMULER" during a run starts a nested command inside the running one's event
+    // processing; each takes some stack, so past this many running commands a click does nothing.
+    static constexpr int kMaxRunningCommands = 100;
+
     // What the last "SIMULER" that ran to its end reported.
     [[nodiscard]] const SimulateReport& lastReport() const noexcept { return lastReport_; }
+    // How many "SIMULER" commands are running, nested ones included.
+    [[nodiscard]] int runningCommands() const noexcept { return runningCommands_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -46,6 +52,7 @@ private:
     LotoCommands commands_;
     EventLoopPump pump_;
     SimulateReport lastReport_;
+    int runningCommands_ = 0;
 
     QLineEdit* txtNbTirages_ = nullptr;
     std::array<QLineEdit*, kFavouriteCount> txtFavourites_{};  // Txt1erN° to Txt6emeN°
