@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <limits>
 
 #include "platform/system_run_time.h"
 #include "window/application_icon.h"
@@ -109,6 +110,7 @@ void ExpectControl(QWidget* control, const Expected& e) {
     } else if (const auto* box = qobject_cast<QLineEdit*>(control)) {
         align = box->alignment();
         EXPECT_TRUE(box->text().isEmpty()) << e.name;
+        EXPECT_EQ(box->maxLength(), std::numeric_limits<int>::max()) << e.name;
     } else {
         align = Qt::AlignHCenter;
     }

@@ -4,6 +4,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <cmath>
+#include <limits>
 
 namespace loto {
 namespace {
@@ -53,6 +54,7 @@ QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new QLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
+    box->setMaxLength(std::numeric_limits<int>::max());  // no length limit
     SetColour(box, QPalette::Base, design.background);
     SetColour(box, QPalette::Text, design.textColour);
     return box;
