@@ -69,9 +69,8 @@ SimulateReport Refuse(CommandWindow& window, int unreadableFavourite) {
 }  // namespace
 
 LotoCommands::LotoCommands(RunTime& runTime, unsigned threads) : runTime_(runTime) {
-    auto engine = std::make_unique<ParallelDrawEngine>(threads);
-    if (engine->threads() > 1) {
-        engine_ = std::move(engine);
+    if (ParallelDrawEngine::ResolveThreads(threads) > 1) {
+        engine_ = std::make_unique<ParallelDrawEngine>(threads);
     }
 }
 

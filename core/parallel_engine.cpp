@@ -14,11 +14,11 @@ constexpr std::uint64_t kMaxSlice = 1 << 28;
 constexpr double kValuesPerDraw = 6.4;  // a little above the mean, so the last chunk suffices
 constexpr unsigned kSlotsPerThread = 4;
 
-unsigned ResolveThreads(unsigned threads) {
+}  // namespace
+
+unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
     return threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
 }
-
-}  // namespace
 
 ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues)
     : threads_(ResolveThreads(threads)),

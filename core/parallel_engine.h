@@ -34,6 +34,8 @@ public:
     ParallelDrawEngine& operator=(const ParallelDrawEngine&) = delete;
 
     [[nodiscard]] unsigned threads() const noexcept { return threads_; }
+    // How many threads a request for `threads` gets: 0 stands for every hardware thread.
+    [[nodiscard]] static unsigned ResolveThreads(unsigned threads) noexcept;
 
     // As RunDraws: `count` draws, the hook visited before every slice of about kSliceSeconds, so
     // that a command run inside the event processing lands between two draws and continues the
