@@ -54,15 +54,15 @@ EnteredFavourites ReadFavourites(CommandWindow& window) {
     return read;
 }
 
-// Ends a command whose grid cannot be drawn against: the estimate goes with the wait message, and
-// a refused grid (not an unreadable number) shows its message.
+// Ends a command whose grid cannot be drawn against: the estimate goes with the wait message and
+// the invalid-grid message shows, for a number beyond the range of numbers as for any other.
 SimulateReport Refuse(CommandWindow& window, int unreadableFavourite) {
     window.SetEstimateText("");
     window.SetMessageVisible(Message::Patientez, false);
+    window.SetMessageVisible(Message::ValidGrille, true);
     if (unreadableFavourite != 0) {
         return {.outcome = Outcome::Unreadable, .unreadableInput = unreadableFavourite};
     }
-    window.SetMessageVisible(Message::ValidGrille, true);
     return {.outcome = Outcome::InvalidGrid};
 }
 
