@@ -5,24 +5,66 @@
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QStyleFactory>
 #include <QTextStream>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 
 #include "loto_version.h"
 #include "window/application_icon.h"
-#include "window/controls.h"
 #include "window/frm_loto.h"
+#include "window/looks.h"
 
 namespace loto {
+namespace {
 
-StartOptions ReadStartOptions(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 0; i < argc; ++i) {
-        arguments << QString::fromLocal8Bit(argv[i]);
+QString Version() {
+    return QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size()));
+}
+
+// Qt's options come with one dash or two, and with their value either apart or after '='.
+bool NamesOption(int argc, char** argv, const char* name) {
+    for (int i = 1; i < argc; ++i) {
+        const char* arg = argv[i];
+        arg += arg[0] == '-' && arg[1] == '-' ? 2 : (arg[0] == '-' ? 1 : 0);
+        const std::size_t length = std::strlen(name);
+        if (argv[i][0] == '-' && std::strncmp(arg, name, length) == 0 &&
+            (arg[length] == '\0' || arg[length] == '=')) {
+            return true;
+        }
     }
+    return false;
+}
+
+QtMessageHandler previousHandler = nullptr;
+
+void ExitOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
+    if (type != QtFatalMsg) {
+        previousHandler(type, context, message);
+        return;
+    }
+    std::fprintf(stderr, "%s\n", NoDisplayMessage().toLocal8Bit().constData());
+    std::_Exit(1);
+}
+
+}  // namespace
+
+bool DisplayAvailable(int argc, char** argv) {
+    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
+           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || NamesOption(argc, argv, "platform");
+}
+
+bool StyleChosen(int argc, char** argv) {
+    return NamesOption(argc, argv, "style");
+}
+
+StartOptions ReadStartOptions(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
-        QStringLiteral("Simulation du Loto 6/49 : six num\u00E9ros tir\u00E9s sur 49."));
+        QStringLiteral("Simulation du Loto 6/49 : six num\u00E9ros tir\u00E9s sur 49.\n"
+                       "Accepte aussi les options standard de Qt (-platform, -display, -style"
+                       "\u2026). loto-sim fait les m\u00EAmes tirages sans fen\u00EAtre."));
     const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
                                   QStringLiteral("Affiche cette aide."));
     const QCommandLineOption version(QStringLiteral("version"),
@@ -32,46 +74,63 @@ StartOptions ReadStartOptions(int argc, char** argv) {
         QStringLiteral("Enregistre la fen\u00EAtre apr\u00E8s 1000 tirages sur 7 10 14 20 30 40."),
         QStringLiteral("fichier.png"));
     parser.addOptions({help, version, screenshot});
-    QTextStream out(stdout);
+    QTextStream err(stderr);
     if (!parser.parse(arguments)) {
-        QTextStream(stderr) << parser.errorText() << '\n';
+        err << "loto: " << parser.errorText() << '\n';
         return {2, {}};
     }
+    if (!parser.positionalArguments().isEmpty()) {
+        err << "loto: argument inconnu : " << parser.positionalArguments().constFirst() << '\n';
+        return {2, {}};
+    }
+    QTextStream out(stdout);
     if (parser.isSet(version)) {
-        out << QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())) << '\n';
+        out << Version() << '\n';
         return {0, {}};
     }
     if (parser.isSet(help)) {
-        // Without an application object yet, the parser does not know the program's name.
-        out << parser.helpText().replace(QStringLiteral("<executable_name>"),
-                                         QStringLiteral("loto"));
+        out << parser.helpText();
         return {0, {}};
     }
     return {std::nullopt, parser.value(screenshot)};
 }
 
-void SetUpApplication() {
+// The title bar reads the design's title alone: the program's name goes to the desktop entry
+// and the window class, not to a display name that Qt would append to the title.
+void SetUpApplication(bool keepChosenStyle) {
     QApplication::setApplicationName(QStringLiteral("loto"));
-    QApplication::setApplicationDisplayName(QStringLiteral("Loto 6/49"));
-    QApplication::setApplicationVersion(
-        QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setApplicationVersion(Version());
+    QGuiApplication::setDesktopFileName(QStringLiteral("loto"));
+    if (!keepChosenStyle) {
+        UseClassicStyle();
+    }
     QApplication::setWindowIcon(ApplicationIcon());
     InstallFontSubstitutes();
 }
 
+QString NoDisplayMessage() {
+    return QStringLiteral(
+        "loto : aucun écran où montrer la fenêtre (DISPLAY et WAYLAND_DISPLAY n'en "
+        "désignent aucun d'accessible) ; lancez-le depuis une session de bureau, ou sous un "
+        "écran virtuel : xvfb-run loto");
+}
+
+void ExitClearlyIfQtCannotStart() {
+    previousHandler = qInstallMessageHandler(ExitOnFatal);
+}
+
+void RestoreQtMessages() {
+    qInstallMessageHandler(previousHandler);
+}
+
 bool SaveScreenshot(FrmLoto& form, const QString& path) {
-    const auto box = [&form](const char* name) {
-        return form.findChild<QLineEdit*>(QString::fromUtf8(name));
-    };
-    box("TxtNbTirages")->setText(QStringLiteral("1000"));
-    const char* favourites[] = {"Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
-                                "Txt4emeN\u00B0", "Txt5emeN\u00B0", "Txt6emeN\u00B0"};
+    const FrmLotoWidgets& controls = form.controls();
+    controls.drawCount->setText(QStringLiteral("1000"));
     const char* numbers[] = {"7", "10", "14", "20", "30", "40"};
-    for (int i = 0; i < 6; ++i) {
-        box(favourites[i])->setText(QString::fromUtf8(numbers[i]));
+    for (std::size_t i = 0; i < controls.favourites.size(); ++i) {
+        controls.favourites[i]->setText(QString::fromUtf8(numbers[i]));
     }
-    form.findChild<QPushButton*>(QStringLiteral("CmdSimuler"))->click();
+    controls.simuler->click();
     return form.grab().save(path);
 }
 

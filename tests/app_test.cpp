@@ -1,0 +1,35 @@
+// How loto starts from a command line: Qt's own options, its own, and no display.
+#include <gtest/gtest.h>
+
+#include "tests/shell.h"
+
+namespace {
+
+using loto::test::Shell;
+
+TEST(LotoStart, OptionsAndDisplays) {
+    const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
+    struct Case {
+        std::string environment;
+        const char* arguments;
+        int status;
+        const char* says;  // on standard output or error
+    };
+    const Case cases[] = {
+        {"", "-platform offscreen --version", 0, "1.00"},
+        {"", "-platform offscreen -style fusion -reverse --version", 0, "1.00"},
+        {"", "-platform offscreen --help", 0, "--screenshot"},
+        {"", "-platform offscreen --bogus", 2, "bogus"},
+        {"", "-platform offscreen stray", 2, "stray"},
+        {noDisplay, "--version", 0, "1.00"},
+        {noDisplay, "", 1, "xvfb-run"},
+        {noDisplay + "DISPLAY=:4242 ", "", 1, "xvfb-run"},  // a display that cannot be reached
+    };
+    for (const Case& c : cases) {
+        const auto run = Shell(c.environment + LOTO_APP + " " + c.arguments + " 2>&1");
+        EXPECT_EQ(run.status, c.status) << c.environment << c.arguments << ": " << run.out;
+        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << ": " << run.out;
+    }
+}
+
+}  // namespace
