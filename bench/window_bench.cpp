@@ -14,8 +14,8 @@
 
 #include "cli/headless_window.h"
 #include "platform/system_run_time.h"
-#include "window/controls.h"
 #include "window/frm_loto.h"
+#include "window/looks.h"
 
 namespace {
 
@@ -96,6 +96,7 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     loto::InstallFontSubstitutes();
+    loto::UseClassicStyle();
     loto::SystemRunTime runTime(loto::TextLocale("fr_FR"));
 
     double headless = 1e9;

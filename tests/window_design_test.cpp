@@ -2,10 +2,15 @@
 // (twips / 15) and RGB, apart from the window's own description.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMap>
 #include <QPushButton>
+#include <QSet>
 #include <limits>
+#include <vector>
 
 #include "platform/system_run_time.h"
 #include "window/application_icon.h"
@@ -52,7 +57,7 @@ const Expected kExpected[] = {
     {"LblValidGrille", "QLabel", 112, 384, 353, 49, 19, false, kRed, kWhite, C, false},
     {"LblTest", "QLabel", 112, 384, 353, 49, 16, true, kDefault, kYellow, C, false},
     {"LblPatientez", "QLabel", 112, 384, 353, 49, 16, true, kDefault, kLightBlue, C, false},
-    {"TxtNbTirages", "QLineEdit", 360, 8, 233, 35, 27, false, kBlue, kDefault, R, true},
+    {"TxtNbTirages", "QLineEdit", 360, 8, 233, 35, 27, false, kBlue, kWhite, R, true},
     {"Txt1erN\u00B0", "QLineEdit", 8, 72, 41, 40, 24, false, kGreen, kWhite, C, true},
     {"Txt2emeN\u00B0", "QLineEdit", 48, 72, 41, 40, 24, false, kGreen, kWhite, C, true},
     {"Txt3emeN\u00B0", "QLineEdit", 88, 72, 41, 40, 24, false, kGreen, kWhite, C, true},
@@ -90,23 +95,11 @@ void ExpectControl(QWidget* control, const Expected& e) {
     EXPECT_EQ(control->font().pixelSize(), e.fontPixels) << e.name;
     EXPECT_TRUE(control->font().bold()) << e.name;
     EXPECT_EQ(control->font().italic(), e.italic) << e.name;
-    const bool isLabel = e.kind == std::string_view("QLabel");
-    const bool isButton = e.kind == std::string_view("QPushButton");
-    const QPalette::ColorRole backRole =
-        isLabel ? QPalette::Window : (isButton ? QPalette::Button : QPalette::Base);
-    const QPalette::ColorRole textRole = isLabel ? QPalette::WindowText : QPalette::Text;
-    if (e.background != kDefault) {
-        EXPECT_EQ(control->palette().color(backRole).rgb() & 0xFFFFFF, e.background) << e.name;
-    }
-    if (e.text != kDefault) {
-        EXPECT_EQ(control->palette().color(textRole).rgb() & 0xFFFFFF, e.text) << e.name;
-    }
     Qt::Alignment align;
     if (const auto* label = qobject_cast<QLabel*>(control)) {
         align = label->alignment();
         EXPECT_TRUE(align & Qt::AlignTop) << e.name;
         EXPECT_TRUE(label->wordWrap()) << e.name;
-        EXPECT_TRUE(label->autoFillBackground()) << e.name;
     } else if (const auto* box = qobject_cast<QLineEdit*>(control)) {
         align = box->alignment();
         EXPECT_TRUE(box->text().isEmpty()) << e.name;
@@ -115,6 +108,63 @@ void ExpectControl(QWidget* control, const Expected& e) {
         align = Qt::AlignHCenter;
     }
     EXPECT_EQ(align & Qt::AlignHorizontal_Mask, e.align) << e.name;
+}
+
+QRgb Rgb(const QImage& image, int x, int y) {
+    return image.pixel(x, y) & 0xFFFFFF;
+}
+
+bool Holds(const QImage& image, QRect area, QRgb colour) {
+    for (int y = area.top(); y <= area.bottom(); ++y) {
+        for (int x = area.left(); x <= area.right(); ++x) {
+            if (Rgb(image, x, y) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The colours as drawn: the background in a corner clear of border and caption, and the text
+// colour itself among the caption's pixels. Text boxes are given a text to draw. Where the design
+// leaves a colour to the desktop, a text box takes the desktop's; labels and buttons keep black
+// text on the backgrounds that the design fixes.
+void ExpectDrawnColours(QWidget* control, const Expected& e) {
+    const QPalette desktop = QApplication::palette();
+    auto* box = qobject_cast<QLineEdit*>(control);
+    if (box != nullptr) {
+        box->setText(QStringLiteral("88"));
+    }
+    const QImage image = control->grab().toImage();
+    if (box != nullptr) {
+        box->clear();
+    }
+    const int inset = box != nullptr || qobject_cast<QPushButton*>(control) ? 3 : 0;
+    const QRect inside = image.rect().adjusted(inset, inset, -inset, -inset);
+    const QRgb background =
+        e.background != kDefault ? e.background : desktop.color(QPalette::Base).rgb() & 0xFFFFFF;
+    const QRgb text = e.text != kDefault ? e.text
+                      : box != nullptr   ? desktop.color(QPalette::Text).rgb() & 0xFFFFFF
+                                         : 0x000000;
+    EXPECT_EQ(Rgb(image, inside.left(), inside.top()), background) << e.name;
+    EXPECT_EQ(Rgb(image, inside.right(), inside.bottom()), background) << e.name;
+    EXPECT_TRUE(Holds(image, inside, text)) << e.name << " has no pixel of its text colour";
+}
+
+// Runs `check` on a window built under a dark desktop palette, then restores the desktop's.
+template <typename Check>
+void UnderDarkDesktop(Check check) {
+    const QPalette light = QApplication::palette();
+    QPalette dark(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
+    dark.setColor(QPalette::WindowText, Qt::white);
+    dark.setColor(QPalette::ButtonText, Qt::white);
+    dark.setColor(QPalette::Text, Qt::white);
+    dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
+    QApplication::setPalette(dark);
+    SystemRunTime runTime{TextLocale("fr_FR")};
+    FrmLoto form{runTime};
+    check(form);
+    QApplication::setPalette(light);
 }
 
 TEST_F(WindowDesignTest, EveryControlHasItsPlaceAndLooks) {
@@ -137,6 +187,90 @@ TEST_F(WindowDesignTest, EveryControlHasItsPlaceAndLooks) {
                        kDefault, kDefault, R, true});
     }
     EXPECT_EQ(form.findChildren<QWidget*>().size(), 50);
+}
+
+TEST_F(WindowDesignTest, DrawnColoursOnLightAndDarkDesktops) {
+    const auto check = [](FrmLoto& window) {
+        for (const Expected& e : kExpected) {
+            ExpectDrawnColours(window.findChild<QWidget*>(QString::fromUtf8(e.name)), e);
+        }
+        for (const QLineEdit* box : window.controls().results[0]) {
+            ExpectDrawnColours(const_cast<QLineEdit*>(box), {"Stat", "QLineEdit", 0, 0, 0, 0, 0,
+                                                             false, kDefault, kDefault, R, true});
+        }
+    };
+    check(form);
+    UnderDarkDesktop(check);
+}
+
+// Text boxes sit in the classic two-pixel sunken bevel: dark grey and black on the top and left,
+// light grey and white on the bottom and right. TxtNbTirages and TxtDateFin have none.
+TEST_F(WindowDesignTest, SunkenBevelsOfTextBoxes) {
+    const auto bevels = [](QLineEdit* box) {
+        const QImage image = box->grab().toImage();
+        const int w = image.width(), h = image.height();
+        return std::vector<QRgb>{Rgb(image, 0, h / 2),     Rgb(image, 1, h / 2),
+                                 Rgb(image, w / 2, 0),     Rgb(image, w / 2, 1),
+                                 Rgb(image, w - 2, h / 2), Rgb(image, w - 1, h / 2),
+                                 Rgb(image, w / 2, h - 2), Rgb(image, w / 2, h - 1)};
+    };
+    const std::vector<QRgb> sunken = {0x808080, 0x000000, 0x808080, 0x000000,
+                                      0xC0C0C0, 0xFFFFFF, 0xC0C0C0, 0xFFFFFF};
+    const FrmLotoWidgets& controls = form.controls();
+    for (QLineEdit* box : controls.favourites) {
+        EXPECT_EQ(bevels(box), sunken) << box->objectName().toStdString();
+    }
+    for (const auto& column : controls.results) {
+        for (QLineEdit* box : column) {
+            EXPECT_EQ(bevels(box), sunken) << box->objectName().toStdString();
+        }
+    }
+    EXPECT_EQ(bevels(controls.drawCount), std::vector<QRgb>(8, 0xFFFFFF));
+}
+
+// Every button face is the design's pale blue, flat, between the bevel and the caption.
+TEST_F(WindowDesignTest, ButtonFacesAreFlatPaleBlue) {
+    for (QPushButton* button :
+         {form.controls().simuler, form.controls().effacer, form.controls().quitter}) {
+        const QImage image = button->grab().toImage();
+        for (const QPoint at : {QPoint(3, 3), QPoint(image.width() - 4, image.height() / 2),
+                                QPoint(image.width() / 2, image.height() - 4)}) {
+            EXPECT_EQ(Rgb(image, at.x(), at.y()), kPaleBlue)
+                << button->objectName().toStdString() << " at " << at.x() << "," << at.y();
+        }
+    }
+}
+
+// Screen readers name every control in French, each text box distinctly.
+TEST_F(WindowDesignTest, AccessibleNames) {
+    QMap<QString, QString> nameOf;
+    QSet<QString> boxNames;
+    for (QWidget* control : form.findChildren<QWidget*>()) {
+        QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(control);
+        ASSERT_NE(accessible, nullptr);
+        const QString name = accessible->text(QAccessible::Name);
+        EXPECT_FALSE(name.isEmpty()) << control->objectName().toStdString();
+        nameOf[control->objectName()] = name;
+        if (qobject_cast<QLineEdit*>(control) != nullptr) {
+            boxNames.insert(name);
+        }
+    }
+    EXPECT_EQ(boxNames.size(), 29);
+    const std::pair<const char*, const char*> names[] = {
+        {"TxtNbTirages", "Nombre de tirages"},
+        {"Txt1erN\u00B0", "1er num\u00E9ro"},
+        {"Txt6emeN\u00B0", "6e num\u00E9ro"},
+        {"TxtStat3N\u00B0", "Nb de fois sortis, 3 bons num\u00E9ros"},
+        {"TxtEcart0N\u00B0", "\u00C9cart en %, aucun bon num\u00E9ro"},
+        {"TxtTheo1N\u00B0", "Nb th\u00E9orique, 1 bon num\u00E9ro"},
+        {"TxtDateFin", "Date et heure pr\u00E9vues pour la fin des tirages"},
+        {"LblTest", "Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC"},
+        {"LblAucunN\u00B0", "Aucun N\u00B0"},
+        {"CmdSimuler", "Simuler"},
+    };
+    for (const auto& [object, name] : names) {
+        EXPECT_EQ(nameOf.value(QString::fromUtf8(object)), QString::fromUtf8(name)) << object;
+    }
 }
 
 TEST_F(WindowDesignTest, TheWindowItself) {

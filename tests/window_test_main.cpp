@@ -4,7 +4,7 @@
 
 #include <QApplication>
 
-#include "window/controls.h"
+#include "window/looks.h"
 
 int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     loto::InstallFontSubstitutes();
+    loto::UseClassicStyle();
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -3,11 +3,18 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <cmath>
 #include <limits>
+#include <vector>
 
 namespace loto {
 namespace {
+
+constexpr std::uint32_t kClassicWhite = 0x00FFFFFF;
+constexpr std::uint32_t kClassicLightGrey = 0x00C0C0C0;
+constexpr std::uint32_t kClassicDarkGrey = 0x00808080;
+constexpr std::uint32_t kClassicBlack = 0x00000000;
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -25,6 +32,7 @@ Qt::Alignment HorizontalAlignment(Align align) {
     return Qt::AlignLeft;
 }
 
+// A colour that the design fixes; where it leaves one role to the desktop, the widget inherits it.
 void SetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
     if (bgr == kDefaultColour) {
         return;
@@ -50,12 +58,16 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     return label;
 }
 
+// A box whose text colour is fixed keeps the classic white under it, or a dark desktop would
+// put the design's blue on black; a box with both colours left open follows the desktop.
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new QLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
     box->setMaxLength(std::numeric_limits<int>::max());  // no length limit
-    SetColour(box, QPalette::Base, design.background);
+    const bool fixedText = design.textColour != kDefaultColour;
+    SetColour(box, QPalette::Base,
+              fixedText && design.background == kDefaultColour ? kClassicWhite : design.background);
     SetColour(box, QPalette::Text, design.textColour);
     return box;
 }
@@ -72,24 +84,15 @@ int Pixels(int twips) {
     return twips / kTwipsPerPixel;
 }
 
-}  // namespace
-
-QColor DesignColour(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                  static_cast<int>(bgr >> 16 & 0xFF));
-}
-
-QFont DesignFont(const FontDesign& font) {
-    QFont qfont(ToQString(font.family));
-    qfont.setPixelSize(static_cast<int>(std::lround(font.points * 96 / 72)));
-    qfont.setBold(font.bold);
-    qfont.setItalic(font.italic);
-    return qfont;
-}
-
-void InstallFontSubstitutes() {
-    QFont::insertSubstitution(QStringLiteral("Arial"), QStringLiteral("Liberation Sans"));
-    QFont::insertSubstitution(QStringLiteral("Arial Black"), QStringLiteral("DejaVu Sans"));
+QString Matches(int k) {
+    switch (k) {
+        case 0:
+            return QStringLiteral("aucun bon num\u00E9ro");
+        case 1:
+            return QStringLiteral("1 bon num\u00E9ro");
+        default:
+            return QStringLiteral("%1 bons num\u00E9ros").arg(k);
+    }
 }
 
 QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
@@ -106,11 +109,136 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
             break;
     }
     control->setObjectName(ToQString(design.name));
+    control->setAccessibleName(AccessibleName(design));
     control->setGeometry(Pixels(design.left), Pixels(design.top), Pixels(design.width),
                          Pixels(design.height));
     control->setFont(DesignFont(design.font));
     control->setVisible(design.shownAtStart);
     return control;
+}
+
+// Keeps the control that the commands use under its role.
+void Register(FrmLotoWidgets& controls, const ControlDesign& design, QWidget* control) {
+    const auto row = static_cast<std::size_t>(design.row);
+    const auto box = [control] { return static_cast<QLineEdit*>(control); };
+    const auto label = [control] { return static_cast<QLabel*>(control); };
+    const auto button = [control] { return static_cast<QPushButton*>(control); };
+    switch (design.role) {
+        case Role::Caption:
+            break;
+        case Role::DrawCount:
+            controls.drawCount = box();
+            break;
+        case Role::Favourite:
+            controls.favourites.at(row - 1) = box();
+            break;
+        case Role::Estimate:
+            controls.estimate = box();
+            break;
+        case Role::Stat:
+        case Role::Theo:
+        case Role::Ecart:
+            controls.results
+                .at(static_cast<std::size_t>(design.role) - static_cast<std::size_t>(Role::Stat))
+                .at(row) = box();
+            break;
+        case Role::ValidGrille:
+        case Role::Test:
+        case Role::Patientez:
+            controls.messages.at(static_cast<std::size_t>(design.role) -
+                                 static_cast<std::size_t>(Role::ValidGrille)) = label();
+            break;
+        case Role::Simuler:
+            controls.simuler = button();
+            break;
+        case Role::Effacer:
+            controls.effacer = button();
+            break;
+        case Role::Quitter:
+            controls.quitter = button();
+            break;
+    }
+}
+
+}  // namespace
+
+FrmLotoWidgets BuildControls(QWidget* form) {
+    FrmLotoWidgets controls;
+    std::vector<std::pair<int, QWidget*>> focusable;
+    for (const ControlDesign& design : FrmLotoControls()) {
+        QWidget* control = CreateControl(design, form);
+        Register(controls, design, control);
+        if (design.kind != ControlKind::Label) {
+            focusable.emplace_back(design.tabIndex, control);
+        }
+    }
+    // The Tab key visits text boxes and buttons in increasing tab index; labels take no focus.
+    std::sort(focusable.begin(), focusable.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (std::size_t i = 1; i < focusable.size(); ++i) {
+        QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
+    }
+    return controls;
+}
+
+QPalette FormPalette(const FormDesign& form, QPalette desktop) {
+    desktop.setColor(QPalette::Window, DesignColour(form.background));
+    desktop.setColor(QPalette::WindowText, DesignColour(kClassicBlack));
+    desktop.setColor(QPalette::ButtonText, DesignColour(kClassicBlack));
+    desktop.setColor(QPalette::Light, DesignColour(kClassicWhite));
+    desktop.setColor(QPalette::Midlight, DesignColour(kClassicLightGrey));
+    desktop.setColor(QPalette::Mid, DesignColour(kClassicDarkGrey));
+    desktop.setColor(QPalette::Dark, DesignColour(kClassicDarkGrey));
+    desktop.setColor(QPalette::Shadow, DesignColour(kClassicBlack));
+    return desktop;
+}
+
+QColor DesignColour(std::uint32_t bgr) {
+    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
+                  static_cast<int>(bgr >> 16 & 0xFF));
+}
+
+QFont DesignFont(const FontDesign& font) {
+    QFont qfont(ToQString(font.family));
+    qfont.setPixelSize(static_cast<int>(std::lround(font.points * 96 / 72)));
+    qfont.setBold(font.bold);
+    qfont.setItalic(font.italic);
+    return qfont;
+}
+
+QString AccessibleName(const ControlDesign& design) {
+    switch (design.role) {
+        case Role::Caption:
+            return ToQString(design.caption).simplified();
+        case Role::DrawCount:
+            return QStringLiteral("Nombre de tirages");
+        case Role::Favourite:
+            return design.row == 1 ? QStringLiteral("1er num\u00E9ro")
+                                   : QStringLiteral("%1e num\u00E9ro").arg(design.row);
+        case Role::Estimate:
+            return QStringLiteral("Date et heure pr\u00E9vues pour la fin des tirages");
+        case Role::Stat:
+            return QStringLiteral("Nb de fois sortis, ") + Matches(design.row);
+        case Role::Theo:
+            return QStringLiteral("Nb th\u00E9orique, ") + Matches(design.row);
+        case Role::Ecart:
+            return QStringLiteral("\u00C9cart en %, ") + Matches(design.row);
+        case Role::ValidGrille:
+            return QStringLiteral(
+                "Grille non valide : num\u00E9ros de 1 \u00E0 49, tous diff\u00E9rents, s'il vous "
+                "pla\u00EEt");
+        case Role::Test:
+            return QStringLiteral("Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC");
+        case Role::Patientez:
+            return QStringLiteral("Patientez s'il vous pla\u00EEt, tirages en cours");
+        case Role::Simuler:
+            return QStringLiteral("Simuler");
+        case Role::Effacer:
+            return QStringLiteral("Effacer");
+        case Role::Quitter:
+            return QStringLiteral("Quitter");
+    }
+    return {};
 }
 
 }  // namespace loto

@@ -2,15 +2,37 @@
 
 #include <QColor>
 #include <QFont>
+#include <QPalette>
+#include <array>
 
+#include "core/command_window.h"
 #include "window/design.h"
 
+class QLabel;
+class QLineEdit;
+class QPushButton;
 class QWidget;
 
 namespace loto {
 
-// Creates one control of the design as a child of `form`, at its place and with its looks.
-QWidget* CreateControl(const ControlDesign& design, QWidget* form);
+// The controls that the commands read, write, show and click, found by their role in the design.
+struct FrmLotoWidgets {
+    QLineEdit* drawCount = nullptr;
+    std::array<QLineEdit*, kFavouriteCount> favourites{};  // Txt1erN° to Txt6emeN°
+    QLineEdit* estimate = nullptr;
+    std::array<std::array<QLineEdit*, kResultRows>, 3> results{};  // by ResultColumn, then k
+    std::array<QLabel*, 3> messages{};                             // by Message
+    QPushButton* simuler = nullptr;
+    QPushButton* effacer = nullptr;
+    QPushButton* quitter = nullptr;
+};
+
+// Creates every control of the design on `form`, back to front, in the design's Tab order.
+FrmLotoWidgets BuildControls(QWidget* form);
+
+// The window's own colours over the desktop's: its grey, the classic bevels, and black text on
+// every label and button, whose backgrounds the design fixes whatever the desktop's theme.
+[[nodiscard]] QPalette FormPalette(const FormDesign& form, QPalette desktop);
 
 // The design's font: the point sizes are whole pixel heights at 96 dots per inch, kept in
 // device-independent pixels so that they scale with the rest of the window.
@@ -19,7 +41,7 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form);
 // A 0x00BBGGRR colour.
 [[nodiscard]] QColor DesignColour(std::uint32_t bgr);
 
-// Faces for "Arial" and "Arial Black" where the desktop lacks them.
-void InstallFontSubstitutes();
+// What a screen reader says for a control: its role in French.
+[[nodiscard]] QString AccessibleName(const ControlDesign& design);
 
 }  // namespace loto

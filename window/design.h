@@ -12,6 +12,24 @@ namespace loto {
 enum class ControlKind { Label, TextBox, Button };
 enum class Align { Left, Centre, Right };
 
+// What the commands use a control for: the window finds its inputs, outputs, messages and
+// buttons by role, and the result boxes and favourites also by row.
+enum class Role {
+    Caption,  // fixed text, never touched at run time
+    DrawCount,
+    Favourite,  // row: the position, 1 to 6
+    Estimate,
+    Stat,  // row: k, 0 to 6
+    Theo,
+    Ecart,
+    ValidGrille,
+    Test,
+    Patientez,
+    Simuler,
+    Effacer,
+    Quitter,
+};
+
 struct FontDesign {
     std::string_view family;
     double points;
@@ -39,6 +57,8 @@ struct ControlDesign {
     // TxtNbTirages and TxtDateFin have this one setting off: they are drawn without the sunken
     // border, and keep their places in the Tab order.
     bool border;
+    Role role;
+    int row;
 };
 
 struct FormDesign {

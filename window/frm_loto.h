@@ -1,15 +1,11 @@
 #pragma once
 
 #include <QWidget>
-#include <array>
 
 #include "core/command_window.h"
 #include "core/commands.h"
 #include "platform/event_loop_pump.h"
-
-class QLabel;
-class QLineEdit;
-class QPushButton;
+#include "window/controls.h"
 
 namespace loto {
 
@@ -38,6 +34,8 @@ public:
     [[nodiscard]] const SimulateReport& lastReport() const noexcept { return lastReport_; }
     // How many "SIMULER" commands are running, nested ones included.
     [[nodiscard]] int runningCommands() const noexcept { return runningCommands_; }
+    // The controls that the commands use.
+    [[nodiscard]] const FrmLotoWidgets& controls() const noexcept { return controls_; }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -47,21 +45,12 @@ private:
     void SimulateCommand();
     void ClearCommand();
     void QuitCommand();
-    void BuildControls();
 
     LotoCommands commands_;
     EventLoopPump pump_;
     SimulateReport lastReport_;
     int runningCommands_ = 0;
-
-    QLineEdit* txtNbTirages_ = nullptr;
-    std::array<QLineEdit*, kFavouriteCount> txtFavourites_{};  // Txt1erN° to Txt6emeN°
-    QLineEdit* txtDateFin_ = nullptr;
-    std::array<std::array<QLineEdit*, kResultRows>, 3> txtResults_{};  // Stat, Theo, Ecart
-    std::array<QLabel*, 3> messages_{};  // ValidGrille, Test, Patientez
-    QPushButton* cmdSimuler_ = nullptr;
-    QPushButton* cmdEffacer_ = nullptr;
-    QPushButton* cmdQuitter_ = nullptr;
+    FrmLotoWidgets controls_;
 };
 
 }  // namespace loto
