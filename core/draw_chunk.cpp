@@ -48,6 +48,13 @@ GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
     return state;
 }
 
+void DrawChunk::Reserve(std::uint32_t values) {
+    numbers.reserve(values);
+    drawStarts.reserve((values + 63) / 64);
+    matches.reserve(values / 6 + 1);
+    snapshots.reserve(values / kSnapshotEvery + 2);
+}
+
 void GenerateChunk(GeneratorState state, std::uint32_t values, std::uint64_t gridMask,
                    DrawChunk& chunk) {
     chunk.numbers.resize(values);

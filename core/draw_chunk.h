@@ -38,6 +38,8 @@ struct DrawChunk {
     [[nodiscard]] std::uint32_t StartOf(std::uint32_t d) const noexcept;
     // The generator state after the first `values` values.
     [[nodiscard]] GeneratorState StateAfter(std::uint32_t values) const noexcept;
+    // Storage for chunks of `values` values, so that generating one allocates nothing.
+    void Reserve(std::uint32_t values);
 };
 
 // Fills `chunk` with `values` values from `start`, scored against `gridMask`. Reuses the chunk's

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <system_error>
 
 #include "core/generator_jump.h"
 
@@ -25,8 +26,20 @@ ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValu
       chunkValues_(chunkValues),
       jump_(JumpFactor(chunkValues)),
       slots_(kSlotsPerThread * threads_) {
-    for (unsigned i = 1; i < threads_; ++i) {
-        workers_.emplace_back([this](std::stop_token stop) { WorkerLoop(stop); });
+    // The workers never allocate: a lack of memory shows here, in the caller's thread.
+    for (Slot& slot : slots_) {
+        slot.chunk.Reserve(chunkValues_);
+    }
+    // A system that cannot start every thread asked for (a memory or process limit) draws on
+    // those that did start, the caller's at least.
+    try {
+        for (unsigned i = 1; i < threads_; ++i) {
+            workers_.emplace_back([this](std::stop_token stop) { WorkerLoop(stop); });
+        }
+    } catch (const std::system_error&) {
+        const std::lock_guard lock(mutex_);
+        threads_ = static_cast<unsigned>(workers_.size()) + 1;
+        slots_.resize(kSlotsPerThread * threads_);
     }
 }
 

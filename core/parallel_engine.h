@@ -33,6 +33,7 @@ public:
     ParallelDrawEngine(const ParallelDrawEngine&) = delete;
     ParallelDrawEngine& operator=(const ParallelDrawEngine&) = delete;
 
+    // The threads that draw: fewer than asked for when the system could not start them all.
     [[nodiscard]] unsigned threads() const noexcept { return threads_; }
     // How many threads a request for `threads` gets: 0 stands for every hardware thread.
     [[nodiscard]] static unsigned ResolveThreads(unsigned threads) noexcept;
