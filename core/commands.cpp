@@ -1,6 +1,7 @@
 #include "core/commands.h"
 
 #include <optional>
+#include <tuple>
 
 #include "core/draws.h"
 #include "core/grid_check.h"
@@ -16,10 +17,9 @@ constexpr std::string_view kExpectedPattern = "##0.########";
 constexpr std::string_view kDeviationPattern = "#####0.#####";
 constexpr std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
 
-void WriteResults(CommandWindow& window, double requested, const Tally& tally,
-                  std::string_view separator) {
-    const ExpectedCounts expected = ComputeExpectedCounts(requested);
-    const Deviations deviations = ComputeDeviations(expected, tally);
+void WriteResults(CommandWindow& window, const SimulateReport& report, std::string_view separator) {
+    const auto& [tally, expected, deviations] =
+        std::tie(report.tally, report.expected, report.deviations);
     for (int k = 0; k < kResultRows; ++k) {
         window.SetResultText(ResultColumn::Stat, k,
                              CountToText(static_cast<double>(tally[k]), separator));
@@ -117,7 +117,7 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     }
     EventPumpHook hook(window);
     if (!SpeedTest(window, *requested, tally, hook)) {
-        return {.outcome = Outcome::Stopped};
+        return {.outcome = Outcome::Stopped, .requested = *requested};
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
@@ -134,12 +134,17 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     const double start = runTime_.MonotonicSeconds();
     const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, hook);
     const double seconds = runTime_.MonotonicSeconds() - start;
+    SimulateReport report{
+        .drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};
     if (run.stopped) {
-        return {.outcome = Outcome::Stopped, .drawsDone = run.done, .drawSeconds = seconds};
+        report.outcome = Outcome::Stopped;
+        return report;
     }
-    WriteResults(window, *requested, tally, runTime_.DecimalSeparator());
+    report.expected = ComputeExpectedCounts(*requested);
+    report.deviations = ComputeDeviations(report.expected, tally);
+    WriteResults(window, report, runTime_.DecimalSeparator());
     window.SetMessageVisible(Message::Patientez, false);
-    return {.drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};
+    return report;
 }
 
 }  // namespace loto

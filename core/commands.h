@@ -7,6 +7,7 @@
 #include "core/draws.h"
 #include "core/parallel_engine.h"
 #include "core/random_source.h"
+#include "core/statistics.h"
 #include "platform/run_time.h"
 
 namespace loto {
@@ -22,9 +23,11 @@ struct SimulateReport {
     Outcome outcome = Outcome::Completed;
     int unreadableInput = 0;  // with Unreadable: 0 for the draw count, 1 to 6 for a favourite
     std::uint64_t drawsDone = 0;
-    double drawSeconds = 0;  // time spent on the requested draws
-    double requested = 0;    // N as read from its box
-    Tally tally{};           // of the requested draws, when completed
+    double drawSeconds = 0;     // time spent on the requested draws
+    double requested = 0;       // N as read from its box
+    Tally tally{};              // of the requested draws: all of them, or those done when stopped
+    ExpectedCounts expected{};  // when completed: what the window shows, as numbers
+    Deviations deviations{};
 };
 
 // The commands of the window over one generator: what "SIMULER" and "EFFACER" do, step by step,
@@ -47,6 +50,8 @@ public:
     static void ClearCommand(CommandWindow& window);
 
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
+    // The threads that draw: fewer than asked for when the system could not start them all.
+    [[nodiscard]] unsigned threads() const noexcept { return engine_ ? engine_->threads() : 1; }
 
 private:
     // Times the test draws on the grid 1 to 6 and writes the estimate; false when stopped.
