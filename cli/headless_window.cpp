@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "cli/interrupt.h"
+
 namespace loto {
 namespace {
 
@@ -33,7 +35,19 @@ bool HeadlessWindow::messageVisible(Message message) const {
     return messages_.at(static_cast<std::size_t>(message));
 }
 
+void HeadlessWindow::SetEstimateText(const std::string& text) {
+    estimate_ = text;
+    // A long run says at once when it will end, not only with its results.
+    if (showProgress_ && !text.empty()) {
+        EndProgress();
+        std::fprintf(stderr, "expected end: %s\n", text.c_str());
+    }
+}
+
 bool HeadlessWindow::ProcessEvents(const DrawProgress& progress) {
+    if (InterruptSignal() != 0) {
+        return false;
+    }
     if (!showProgress_) {
         return true;
     }

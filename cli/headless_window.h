@@ -9,7 +9,8 @@
 namespace loto {
 
 // The window's boxes and messages as plain strings, for running commands without a screen.
-// Shows the progress of long runs on standard error when asked to.
+// Shows the expected end and the progress of long runs on standard error when asked to, and
+// stops the running command once an interrupt has been caught.
 class HeadlessWindow final : public CommandWindow {
 public:
     struct Inputs {
@@ -21,7 +22,7 @@ public:
 
     [[nodiscard]] std::string DrawCountText() override { return inputs_.drawCount; }
     [[nodiscard]] std::string FavouriteText(int position) override;
-    void SetEstimateText(const std::string& text) override { estimate_ = text; }
+    void SetEstimateText(const std::string& text) override;
     void SetResultText(ResultColumn column, int k, const std::string& text) override;
     void SetMessageVisible(Message message, bool visible) override;
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;

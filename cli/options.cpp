@@ -31,8 +31,10 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "Each value is taken as the text typed into the window's box: \"1 000 000\", \"12abc\" "
         "and an empty \"\" are read as the window reads them.\n"
         "Batch lines hold the seven texts separated by ';', draws first: 1000;7;10;14;20;30;40\n"
-        "Exit status: 0 when every command ran its draws, 1 when a grid was refused or a number "
-        "could not be read, 2 on a usage error.");
+        "Ctrl-C stops the running command and prints what it drew so far.\n"
+        "Exit status: 0 when every command ran its draws, 1 when a grid was refused, a number "
+        "could not be read, the results could not be written or the input could not be read, 2 "
+        "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM.");
     Options options;
     app.set_version_flag("--version", std::string{kVersion});
     app.add_option("--repeat", options.repeat,

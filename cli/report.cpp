@@ -5,22 +5,12 @@
 #include <cstdio>
 #include <sstream>
 
-#include "core/statistics.h"
-
 namespace loto {
 namespace {
 
 double DrawsPerSecond(const SimulateReport& report) {
     return report.drawSeconds > 0 ? static_cast<double>(report.drawsDone) / report.drawSeconds
                                   : 0.0;
-}
-
-nlohmann::json Column(const HeadlessWindow& window, ResultColumn column) {
-    nlohmann::json texts = nlohmann::json::array();
-    for (int k = 0; k < kResultRows; ++k) {
-        texts.push_back(window.result(column, k));
-    }
-    return texts;
 }
 
 nlohmann::json Figures(const std::array<std::optional<double>, 7>& values) {
@@ -104,7 +94,8 @@ std::string Number(std::optional<double> value) {
     return {text, std::to_chars(text, text + sizeof text, *value).ptr};
 }
 
-std::string Number(float value) {
+// An expected count is a Single: its shortest text reads back as the same Single.
+std::string SingleNumber(float value) {
     if (!std::isfinite(value)) {
         return "";
     }
@@ -112,15 +103,34 @@ std::string Number(float value) {
     return {text, std::to_chars(text, text + sizeof text, value).ptr};
 }
 
+bool Interrupted(const CommandResult& result) {
+    return result.report.outcome == Outcome::Stopped;
+}
+
+// The observed count of row k: the window's text, or the tally so far of an interrupted command.
+std::string Observed(const CommandResult& result, int k) {
+    return Interrupted(result) ? std::to_string(result.report.tally[static_cast<std::size_t>(k)])
+                               : result.window.result(ResultColumn::Stat, k);
+}
+
 }  // namespace
 
 nlohmann::json ReportJson(const CommandResult& result) {
+    nlohmann::json observed = nlohmann::json::array();
+    nlohmann::json expected = nlohmann::json::array();
+    nlohmann::json deviation = nlohmann::json::array();
+    for (int k = 0; k < kResultRows; ++k) {
+        observed.push_back(Observed(result, k));
+        expected.push_back(result.window.result(ResultColumn::Theo, k));
+        deviation.push_back(result.window.result(ResultColumn::Ecart, k));
+    }
     nlohmann::json json = {
         {"valid", result.report.outcome == Outcome::Completed},
+        {"interrupted", Interrupted(result)},
         {"estimate", result.window.estimate()},
-        {"observed", Column(result.window, ResultColumn::Stat)},
-        {"expected", Column(result.window, ResultColumn::Theo)},
-        {"deviation", Column(result.window, ResultColumn::Ecart)},
+        {"observed", observed},
+        {"expected", expected},
+        {"deviation", deviation},
         {"draws", result.report.drawsDone},
         {"seconds", result.report.drawSeconds},
     };
@@ -138,10 +148,13 @@ std::string ReportText(const CommandResult& result) {
     if (window.messageVisible(Message::ValidGrille)) {
         out << OneLine(MessageCaption(Message::ValidGrille)) << '\n';
     }
+    if (Interrupted(result)) {
+        out << "interrupted after " << result.report.drawsDone << " draws, the tally so far:\n";
+    }
     out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16);
     out << (stats != nullptr ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
     for (int k = 0; k < kResultRows; ++k) {
-        out << ' ' << k << PadLeft(window.result(ResultColumn::Stat, k), 20)
+        out << ' ' << k << PadLeft(Observed(result, k), 20)
             << PadLeft(window.result(ResultColumn::Theo, k), 20)
             << PadLeft(window.result(ResultColumn::Ecart, k), 16);
         if (stats != nullptr && stats->z[static_cast<std::size_t>(k)]) {
@@ -160,24 +173,24 @@ std::string ReportText(const CommandResult& result) {
 }
 
 std::string CsvHeader(bool withStats) {
-    return withStats ? "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p\n"
-                     : "command,k,observed,expected,deviation\n";
+    return withStats ? "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,"
+                       "interrupted\n"
+                     : "command,k,observed,expected,deviation,interrupted\n";
 }
 
+// The figures behind the window's texts, as numbers: the same computed result.
 std::string CsvRows(int command, const CommandResult& result) {
     const SimulateReport& report = result.report;
     const bool drew = report.outcome == Outcome::Completed;
-    const ExpectedCounts expected = ComputeExpectedCounts(report.requested);
-    const Deviations deviations = ComputeDeviations(expected, report.tally);
     std::string rows;
     for (int k = 0; k < kResultRows; ++k) {
         const auto i = static_cast<std::size_t>(k);
         rows += std::to_string(command) + ',' + std::to_string(k) + ',';
         if (drew) {
-            rows += std::to_string(report.tally[i]) + ',' + Number(expected[i]) + ',' +
-                    Number(-deviations[i]);
+            rows += std::to_string(report.tally[i]) + ',' + SingleNumber(report.expected[i]) + ',' +
+                    Number(-report.deviations[i]);
         } else {
-            rows += ",,";
+            rows += Interrupted(result) ? Observed(result, k) + ",," : ",,";
         }
         if (result.statsAsked && result.stats == nullptr) {
             rows += ",,,,,";
@@ -189,7 +202,7 @@ std::string CsvRows(int command, const CommandResult& result) {
                     (test ? std::to_string(test->degreesOfFreedom) : "") + ',' +
                     Number(test ? std::optional(test->pValue) : std::nullopt);
         }
-        rows += '\n';
+        rows += Interrupted(result) ? ",1\n" : ",0\n";
     }
     return rows;
 }
