@@ -4,18 +4,16 @@ BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
-FUZZ_SECONDS ?= 60
 
 PACKAGES := cmake make g++ pkg-config dpkg-dev qt6-base-dev qt6-qpa-plugins libgl-dev \
             libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev fonts-liberation \
-            fonts-dejavu-core clang libclang-rt-14-dev libboost-math-dev
+            fonts-dejavu-core libboost-math-dev
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
-FUZZ_TARGETS := text_to_number number_text
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
 .PHONY: all deps configure build run test bench screenshot package install clean \
-        sanitize-test fuzz-build fuzz fuzz-check package-check
+        sanitize-test package-check
 
 all: build
 
@@ -38,33 +36,16 @@ run: build
 	$(BUILD_DIR)/bin/loto
 
 # Every test: the Release build, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, a short fuzzing pass over the checked-in corpus, and the package.
+# UndefinedBehaviorSanitizer, and the package.
 test: build
 	cd $(BUILD_DIR) && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory sanitize-test fuzz-check package-check
+	$(MAKE) --no-print-directory sanitize-test package-check
 
 sanitize-test: deps
 	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOTO_BENCH=OFF \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
-
-fuzz-build: deps
-	cmake -S . -B build-fuzz -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-	    -DLOTO_FUZZ=ON -DLOTO_BENCH=OFF -DBUILD_TESTING=OFF
-	cmake --build build-fuzz -j $(JOBS) $(addprefix --target fuzz_,$(FUZZ_TARGETS))
-
-# Fuzzes each target for FUZZ_SECONDS, starting from the checked-in corpus.
-fuzz: fuzz-build
-	@for t in $(FUZZ_TARGETS); do \
-	    mkdir -p build-fuzz/corpus/$$t && \
-	    build-fuzz/bin/fuzz_$$t build-fuzz/corpus/$$t tests/fuzz/corpus/$$t \
-	        -max_total_time=$(FUZZ_SECONDS) -artifact_prefix=build-fuzz/ -print_final_stats=1 \
-	        || exit 1; \
-	done
-
-fuzz-check:
-	$(MAKE) --no-print-directory fuzz FUZZ_SECONDS=15
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
@@ -91,4 +72,4 @@ screenshot: build
 	$(OFFSCREEN) $(BUILD_DIR)/bin/loto --screenshot docs/screenshot.png
 
 clean:
-	rm -rf $(BUILD_DIR) build-asan build-fuzz
+	rm -rf $(BUILD_DIR) build-asan

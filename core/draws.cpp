@@ -1,24 +1,6 @@
 #include "core/draws.h"
 
-#include <algorithm>
-
 namespace loto {
-
-Numbers DrawNumbers(GeneratorState& state) noexcept {
-    Numbers drawn{};
-    for (auto next = drawn.begin(); next != drawn.end(); ++next) {
-        do {
-            *next = NextNumber(state);
-        } while (std::find(drawn.begin(), next, *next) != next);
-    }
-    return drawn;
-}
-
-int CountMatches(const Numbers& drawn, const Numbers& grid) noexcept {
-    return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&grid](int number) {
-        return std::find(grid.begin(), grid.end(), number) != grid.end();
-    }));
-}
 
 DrawRun RunDraws(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
                  EventPumpHook& hook) {

@@ -12,13 +12,6 @@ namespace loto {
 using Tally = std::array<std::uint64_t, 7>;
 using Numbers = std::array<int, 6>;
 
-// Six distinct numbers in drawing order: each candidate consumes one value and is drawn again
-// while it equals a number already drawn.
-[[nodiscard]] Numbers DrawNumbers(GeneratorState& state) noexcept;
-
-// How many drawn numbers equal at least one grid number (each drawn number adds at most 1).
-[[nodiscard]] int CountMatches(const Numbers& drawn, const Numbers& grid) noexcept;
-
 // The numbers of a grid as a set of bits (bit n for number n), the form the draw loop scores in.
 [[nodiscard]] constexpr std::uint64_t NumberMask(const Numbers& numbers) noexcept {
     std::uint64_t mask = 0;
@@ -47,8 +40,10 @@ struct PartialDraw {
     }
 };
 
-// DrawNumbers and CountMatches in one pass. Every draw takes at least six candidates, so those six
-// are taken without a test; a repeat among them is the only reason to take more.
+// One draw of six distinct numbers, scored against the grid, in one pass: each candidate consumes
+// one value and is drawn again while it repeats a number already drawn, and each drawn number
+// that the grid holds scores 1. Every draw takes at least six candidates, so those six are taken
+// without a test; a repeat among them is the only reason to take more.
 [[nodiscard]] inline int DrawMatches(GeneratorState& state, std::uint64_t gridMask) noexcept {
     PartialDraw draw;
     for (int i = 0; i < 6; ++i) {

@@ -4,8 +4,8 @@
 
 #include <numeric>
 
-#include "core/draws.h"
 #include "tests/recording_window.h"
+#include "tests/transcription.h"
 
 namespace loto {
 namespace {
@@ -18,6 +18,11 @@ using test::RecordingWindow;
 
 const LocalDateTime kToday = local_days{year{2026} / 12 / 6} + seconds{19 * 3600};
 using Texts = std::array<std::string, 7>;
+const std::array<std::string, 6> kOneToSix = {"1", "2", "3", "4", "5", "6"};
+
+std::uint64_t Sum(const Tally& tally) {
+    return std::accumulate(tally.begin(), tally.end(), std::uint64_t{0});
+}
 
 class SimulateCommandTest : public ::testing::Test {
 protected:
@@ -27,110 +32,87 @@ protected:
     LotoCommands commands{runTime, 1};  // one thread: the pump is visited every 1024 draws
 };
 
+// From a fresh start, the design's tallies and texts, the messages in order, the estimate; a
+// second click continues the sequence.
 TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
-    RecordingWindow window("100", {"1", "2", "3", "4", "5", "6"});
+    RecordingWindow window("100", kOneToSix);
     const SimulateReport first = commands.SimulateCommand(window);
     EXPECT_EQ(first.outcome, Outcome::Completed);
-    EXPECT_EQ(first.drawsDone, 100u);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"43", "47", "9", "1", "0", "0", "0"}));
     EXPECT_EQ(window.Column(ResultColumn::Theo), (Texts{"43,5965", "41,30194", "13,2378", "1,76504",
                                                         "0,09686197", "0,00184499", "0,00000715"}));
     EXPECT_EQ(window.Column(ResultColumn::Ecart),
               (Texts{"-1,36822", "13,79609", "-32,01289", "-43,34407", "-100,", "-100,", "-100,"}));
+    EXPECT_DOUBLE_EQ(first.deviations[1], -13.796094358790207);
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
     EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "+Test", "-Test", "+Patientez",
                                                     "-ValidGrille", "-Patientez"}));
-
-    // A second identical click continues the sequence.
     commands.SimulateCommand(window);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
-
-    // A fresh start repeats it from the beginning.
-    LotoCommands restarted(runTime, 0);
-    restarted.WindowLoad();
-    RecordingWindow other("1000", {"7", "10", "14", "20", "30", "40"});
-    restarted.SimulateCommand(other);
-    EXPECT_EQ(other.Column(ResultColumn::Stat), (Texts{"399", "444", "135", "22", "0", "0", "0"}));
 }
 
-TEST_F(SimulateCommandTest, TheSpeedTestComesFirstAndUsesTheGridOneToSix) {
+// The speed test draws 100,000 times on the grid 1 to 6 before the grid is even read.
+TEST_F(SimulateCommandTest, TheSpeedTestComesFirst) {
     RecordingWindow window("10", {"7", "8", "9", "10", "11", "7"});
     EXPECT_EQ(commands.SimulateCommand(window).outcome, Outcome::InvalidGrid);
     GeneratorState expected = kSeedState;
     for (int i = 0; i < 100000; ++i) {
-        (void)DrawNumbers(expected);
+        (void)test::DrawNumbers(expected);
     }
     EXPECT_EQ(commands.state(), expected);
 }
 
+// A refused grid, or one with a number beyond the range of numbers: the estimate goes with the
+// wait message, the invalid-grid message stays, even after "EFFACER".
 TEST_F(SimulateCommandTest, RefusedGrids) {
-    const std::array<std::string, 6> refused[] = {
-        {"7", "8", "9", "10", "11", "7"},    {"0", "2", "3", "4", "5", "6"},
-        {"", "2", "3", "4", "5", "6"},       {"abc", "2", "3", "4", "5", "6"},
-        {"7.6", "8", "9", "10", "11", "12"},  // the rounded numbers repeat
-        {"1", "2", "3", "4", "5", "50"},
+    const std::pair<std::array<std::string, 6>, Outcome> refused[] = {
+        {{"7", "8", "9", "10", "11", "7"}, Outcome::InvalidGrid},
+        {{"abc", "2", "3", "4", "5", "6"}, Outcome::InvalidGrid},
+        {{"7.6", "8", "9", "10", "11", "12"}, Outcome::InvalidGrid},  // they round alike
+        {{"1", "2", "3", "-1e400", "5", "6"}, Outcome::Unreadable},
     };
-    for (const auto& favourites : refused) {
+    for (const auto& [favourites, outcome] : refused) {
         RecordingWindow window("100", favourites);
-        window.estimate = "old";
-        EXPECT_EQ(commands.SimulateCommand(window).outcome, Outcome::InvalidGrid);
+        const SimulateReport report = commands.SimulateCommand(window);
+        EXPECT_EQ(report.outcome, outcome);
+        EXPECT_EQ(report.unreadableInput, outcome == Outcome::Unreadable ? 4 : 0);
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.ResultsEmpty());
-        EXPECT_TRUE(window.Shown(Message::ValidGrille));
-        EXPECT_FALSE(window.Shown(Message::Patientez));
-        EXPECT_FALSE(window.Shown(Message::Test));
-        // The estimate was shown after the test and removed with the wait message.
         EXPECT_EQ(window.log.back(), "+ValidGrille");
-        // "EFFACER" afterwards empties the boxes and leaves the message.
+        EXPECT_FALSE(window.Shown(Message::Patientez) || window.Shown(Message::Test));
         window.estimate = "typed";
         LotoCommands::ClearCommand(window);
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.Shown(Message::ValidGrille));
     }
+    // An unreadable count ends the command before anything is drawn, not even the test.
+    RecordingWindow count("1E999", kOneToSix);
+    EXPECT_EQ(commands.SimulateCommand(count).outcome, Outcome::Unreadable);
+    EXPECT_EQ(count.log, std::vector<std::string>{"-ValidGrille"});
 }
 
 TEST_F(SimulateCommandTest, NoDrawsRequested) {
-    for (const char* text : {"0", "", "0.5", "-3"}) {
-        RecordingWindow window(text, {"1", "2", "3", "4", "5", "6"});
-        const SimulateReport report = commands.SimulateCommand(window);
-        EXPECT_EQ(report.outcome, Outcome::Completed) << text;
-        EXPECT_EQ(report.drawsDone, 0u);
+    for (const char* text : {"0", ""}) {
+        RecordingWindow window(text, kOneToSix);
+        EXPECT_EQ(commands.SimulateCommand(window).drawsDone, 0u) << text;
         EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"0", "0", "0", "0", "0", "0", "0"}));
+        // Nothing expected: no deviation can be formed and the boxes stay empty.
+        EXPECT_EQ(window.Result(ResultColumn::Theo, 0), "0,");
+        EXPECT_EQ(window.Column(ResultColumn::Ecart), Texts{});
         EXPECT_FALSE(window.Shown(Message::Patientez));
         EXPECT_NE(window.estimate, "");
     }
-    // Nothing expected: no deviation can be formed and the boxes stay empty.
-    RecordingWindow zero("0", {"1", "2", "3", "4", "5", "6"});
-    commands.SimulateCommand(zero);
-    EXPECT_EQ(zero.Column(ResultColumn::Theo), (Texts{"0,", "0,", "0,", "0,", "0,", "0,", "0,"}));
-    EXPECT_EQ(zero.Column(ResultColumn::Ecart), Texts{});
+    // Half a draw: none done, but the expected counts use 0.5.
+    RecordingWindow half("0.5", kOneToSix);
+    EXPECT_EQ(commands.SimulateCommand(half).drawsDone, 0u);
+    EXPECT_EQ(half.Result(ResultColumn::Theo, 0), "0,2179825");
+    EXPECT_EQ(half.Result(ResultColumn::Ecart, 0), "-100,");
     // A negative count: negative expectations and, with no draw, deviations of -100.
-    RecordingWindow negative("-3", {"1", "2", "3", "4", "5", "6"});
+    RecordingWindow negative("-3", kOneToSix);
     commands.SimulateCommand(negative);
     EXPECT_EQ(negative.Result(ResultColumn::Ecart, 0), "-100,");
     EXPECT_EQ(negative.Result(ResultColumn::Theo, 6), "-0,00000021");
-}
-
-TEST_F(SimulateCommandTest, UnreadableNumbersEndTheCommand) {
-    RecordingWindow count("1E999", {"1", "2", "3", "4", "5", "6"});
-    count.estimate = "old";
-    const SimulateReport report = commands.SimulateCommand(count);
-    EXPECT_EQ(report.outcome, Outcome::Unreadable);
-    EXPECT_EQ(report.unreadableInput, 0);
-    EXPECT_EQ(count.estimate, "");
-    EXPECT_EQ(commands.state(), kSeedState);  // nothing drawn, not even the test
-    EXPECT_EQ(count.log, std::vector<std::string>{"-ValidGrille"});
-
-    RecordingWindow favourite("100", {"1", "2", "3", "-1e400", "5", "6"});
-    const SimulateReport late = commands.SimulateCommand(favourite);
-    EXPECT_EQ(late.outcome, Outcome::Unreadable);
-    EXPECT_EQ(late.unreadableInput, 4);
-    EXPECT_EQ(late.drawsDone, 0u);
-    EXPECT_EQ(favourite.estimate, "");
-    EXPECT_TRUE(favourite.ResultsEmpty());
-    EXPECT_FALSE(favourite.Shown(Message::Patientez));
-    EXPECT_TRUE(favourite.Shown(Message::ValidGrille));  // not a grid that can be drawn
 }
 
 TEST(SimulateCommand, AnEstimateBeyondTheLastDateLeavesTheBoxEmpty) {
@@ -146,7 +128,7 @@ TEST(SimulateCommand, AnEstimateBeyondTheLastDateLeavesTheBoxEmpty) {
 // Clicks inside the event processing: what the interrupted command shows afterwards follows from
 // its own remaining steps.
 TEST_F(SimulateCommandTest, NestedCommandsShareTheGenerator) {
-    RecordingWindow window("50000", {"1", "2", "3", "4", "5", "6"});
+    RecordingWindow window("50000", kOneToSix);
     int visits = 0;
     SimulateReport nested;
     // The 110th visit falls in the real draws: 100,000 test draws take 98 visits.
@@ -160,21 +142,16 @@ TEST_F(SimulateCommandTest, NestedCommandsShareTheGenerator) {
     };
     const SimulateReport outer = commands.SimulateCommand(window);
     EXPECT_EQ(nested.outcome, Outcome::InvalidGrid);
-    EXPECT_EQ(outer.outcome, Outcome::Completed);
-    EXPECT_EQ(outer.drawsDone, 50000u);
+    EXPECT_EQ(Sum(outer.tally), 50000u);
     EXPECT_EQ(window.estimate, "");                   // removed by the refused nested command
     EXPECT_TRUE(window.Shown(Message::ValidGrille));  // and its message stays
     EXPECT_FALSE(window.Shown(Message::Patientez));
-    std::uint64_t sum = 0;
-    for (const std::string& text : window.Column(ResultColumn::Stat)) {
-        sum += std::stoull(text);
-    }
-    EXPECT_EQ(sum, 50000u);
+    EXPECT_EQ(window.Result(ResultColumn::Stat, 0), std::to_string(outer.tally[0]));
 }
 
 // "EFFACER" during the speed test: the estimate is written afterwards, once.
 TEST_F(SimulateCommandTest, ClearDuringTheSpeedTest) {
-    RecordingWindow window("50000", {"1", "2", "3", "4", "5", "6"});
+    RecordingWindow window("50000", kOneToSix);
     window.onEvents = [&](const DrawProgress& progress) {
         if (progress.done == 0) {
             LotoCommands::ClearCommand(window);
@@ -186,14 +163,18 @@ TEST_F(SimulateCommandTest, ClearDuringTheSpeedTest) {
     EXPECT_FALSE(window.ResultsEmpty());
 }
 
+// A stopped command writes nothing more and reports the draws done so far.
 TEST_F(SimulateCommandTest, AStoppedCommandWritesNothingMore) {
     for (const int stopAt : {5, 105}) {  // in the speed test, in the real draws
-        RecordingWindow window("50000", {"1", "2", "3", "4", "5", "6"});
+        RecordingWindow window("50000", kOneToSix);
         int visits = 0;
         window.onEvents = [&](const DrawProgress&) { return ++visits < stopAt; };
-        EXPECT_EQ(commands.SimulateCommand(window).outcome, Outcome::Stopped);
+        const SimulateReport report = commands.SimulateCommand(window);
+        EXPECT_EQ(report.outcome, Outcome::Stopped);
         EXPECT_TRUE(window.ResultsEmpty());
         EXPECT_EQ(visits, stopAt);
+        EXPECT_EQ(Sum(report.tally), report.drawsDone);
+        EXPECT_EQ(report.drawsDone > 0, stopAt == 105);
     }
 }
 

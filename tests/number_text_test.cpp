@@ -25,11 +25,9 @@ TEST(FormatPattern, RendersThePatterns) {
         {-100, kDeviation, ",", "-100,"},
         {12.345678, kDeviation, ",", "12,34568"},
         {12.345678, kDeviation, ".", "12.34568"},
-        {0, kDeviation, ",", "0,"},
-        {-0.0, kDeviation, ",", "0,"},       // no sign on zero
-        {-0.000001, kDeviation, ",", "0,"},  // nor on what rounds to zero
+        {-0.0, kDeviation, ",", "0,"},  // no sign on zero, nor on what rounds to zero
+        {-0.000001, kDeviation, ",", "0,"},
         {-0.000006, kDeviation, ",", "-0,00001"},
-        {0.5, kDeviation, ",", "0,5"},
         {1234567.125, kDeviation, ",", "1234567,125"},  // all integer digits, no grouping
         {0.999999999, kExpected, ",", "1,"},
         {1e20, kExpected, ",", "100000000000000000000,"},
@@ -37,20 +35,13 @@ TEST(FormatPattern, RendersThePatterns) {
         {0.25, "#.##", ",", ",25"},
         {7.5, "0", ",", "8"},
         {1.5, "#.", ",", "2,"},
+        {std::numeric_limits<double>::infinity(), kDeviation, ",", ""},
+        {std::numeric_limits<double>::quiet_NaN(), kDeviation, ",", ""},
     };
     for (const Rendering& r : renderings) {
         EXPECT_EQ(FormatPattern(r.value, r.pattern, r.separator), r.text)
             << r.value << " with " << r.pattern;
     }
-}
-
-TEST(FormatPattern, LeavesNonFiniteValuesEmpty) {
-    for (const double v :
-         {std::numeric_limits<double>::infinity(), -std::numeric_limits<double>::infinity(),
-          std::numeric_limits<double>::quiet_NaN()}) {
-        EXPECT_EQ(FormatPattern(v, kDeviation, ","), "");
-    }
-    EXPECT_EQ(FormatSinglePattern(std::numeric_limits<float>::infinity(), kExpected, ","), "");
 }
 
 TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
@@ -61,9 +52,13 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
     const SingleRendering renderings[] = {
         {43.59649658203125f, "43,5965"},  // the expected count for k = 0 at N = 100
         {435.9649658203125f, "435,965"},  // k = 0 at N = 1000: 435.9650 to seven digits
-        {0.0715112f, "0,0715112"},       {1.0f, "1,"},
-        {6096454.0f, "6096454,"},        {3.0e10f, "30000000000,"},
-        {7.151124e-06f, "0,00000715"},   {-5.535e-5f, "-0,00005535"},
+        {0.0715112f, "0,0715112"},
+        {1.0f, "1,"},
+        {6096454.0f, "6096454,"},
+        {3.0e10f, "30000000000,"},
+        {7.151124e-06f, "0,00000715"},
+        {-5.535e-5f, "-0,00005535"},
+        {std::numeric_limits<float>::infinity(), ""},
     };
     for (const SingleRendering& r : renderings) {
         EXPECT_EQ(FormatSinglePattern(r.value, kExpected, ","), r.text) << r.value;
@@ -76,7 +71,6 @@ TEST(CountToText, WritesPlainDigits) {
         {-0.0, "0"},
         {399, "399"},
         {1e15, "1000000000000000"},
-        {4294967296.0, "4294967296"},
         {-3, "-3"},
         {2.5, "2,5"},
         {1.0 / 3, "0,333333333333333"},

@@ -112,46 +112,58 @@ TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
     EXPECT_EQ(checked, 3);
 }
 
-// A command run inside the event processing takes values between two slices; the interrupted
-// run continues from where it left the state, as the sequential loop does.
-TEST(ParallelDrawEngine, ContinuesAfterANestedCommand) {
-    class NestingPump final : public EventPump {
+// A start whose step value lies in [m, 32353 x 2^48) draws a 49 first, where the state jumped to
+// the same residue draws a 1 and parses its draws differently: the first chunk must start from the
+// true state.
+TEST(ParallelDrawEngine, TheFirstChunkStartsFromTheTrueState) {
+    const GeneratorState start{(std::int64_t{1} << 48) - 2, 60000};
+    ASSERT_GE(static_cast<std::uint64_t>(StepValue(start)), kJumpModulus);
+    const std::uint64_t grid = NumberMask({1, 2, 3, 4, 5, 6});
+    ParallelDrawEngine engine(2, 64);
+    EXPECT_EQ(Parallel(engine, start, 1000, grid).tally, Sequential(start, 1000, grid).tally);
+}
+
+// Between two slices the pump may run a nested command, which takes values from the one state,
+// and may ask the run to stop: the run goes on from where the nested command left the state, and
+// stops with the tally and state of the draws done, as the sequential loop would.
+TEST(ParallelDrawEngine, NestedCommandsAndStopsBetweenSlices) {
+    class Pump final : public EventPump {
     public:
-        explicit NestingPump(GeneratorState& state) : state_(state) {}
+        explicit Pump(GeneratorState& state) : state_(state) {}
         bool ProcessEvents(const DrawProgress& progress) override {
-            if (interruptedAt == 0 && progress.done > 0) {
-                interruptedAt = progress.done;
+            if (++visits == 2) {
+                nestedAt = progress.done;
                 for (int i = 0; i < 1000; ++i) {
                     (void)DrawMatches(state_, 0);
                 }
             }
-            return true;
+            return visits < 4;
         }
-        std::uint64_t interruptedAt = 0;
+        int visits = 0;
+        std::uint64_t nestedAt = 0;
 
     private:
         GeneratorState& state_;
     };
     const std::uint64_t grid = NumberMask({7, 10, 14, 20, 30, 40});
-    constexpr std::uint64_t kDraws = 2'000'000;
     ParallelDrawEngine engine(2);
     GeneratorState state = kSeedState;
     Tally tally{};
-    NestingPump pump(state);
+    Pump pump(state);
     EventPumpHook hook(pump);
-    const DrawRun run = engine.Run(state, kDraws, grid, tally, hook);
-    ASSERT_EQ(run.done, kDraws);
-    ASSERT_GT(pump.interruptedAt, 0u);
+    const DrawRun run = engine.Run(state, 1'000'000'000, grid, tally, hook);
+    ASSERT_TRUE(run.stopped);
+    ASSERT_GT(pump.nestedAt, 0u);
 
-    Outcome expected = Sequential(kSeedState, pump.interruptedAt, grid);
+    Outcome before = Sequential(kSeedState, pump.nestedAt, grid);
     for (int i = 0; i < 1000; ++i) {
-        (void)DrawMatches(expected.state, 0);
+        (void)DrawMatches(before.state, 0);
     }
-    const Outcome rest = Sequential(expected.state, kDraws - pump.interruptedAt, grid);
+    const Outcome after = Sequential(before.state, run.done - pump.nestedAt, grid);
     for (std::size_t k = 0; k < tally.size(); ++k) {
-        EXPECT_EQ(tally[k], expected.tally[k] + rest.tally[k]) << k;
+        EXPECT_EQ(tally[k], before.tally[k] + after.tally[k]) << k;
     }
-    EXPECT_EQ(state, rest.state);
+    EXPECT_EQ(state, after.state);
 }
 
 TEST(GeneratorJump, MatchesStepping) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <random>
 #include <vector>
 
 #include "tests/transcription.h"
@@ -34,18 +33,16 @@ TEST(RandomSource, FirstValuesAfterSeeding) {
     }
 }
 
-// The integer path against the Double definition, step by step, over the first 60 million values
+// The integer path against the Double definition, step by step, over the first million values
 // after seeding: same number, same state, output within [0, 1).
 TEST(RandomSource, IntegerPathEqualsDoubleFormulasFromTheSeed) {
-    constexpr int kValues = 60'000'000;
     GeneratorState fast = kSeedState;
     GeneratorState reference = kSeedState;
-    for (int i = 0; i < kValues; ++i) {
+    for (int i = 0; i < 1'000'000; ++i) {
         const double u = TranscribedNextUniform(reference);
         const int number = NextNumber(fast);
         if (number != TranscribedNumber(u) || !(fast == reference) || u < 0 || u >= 1) {
-            FAIL() << "value " << i << ": number " << number << " vs " << TranscribedNumber(u)
-                   << ", u " << u;
+            FAIL() << "value " << i << ": number " << number << " vs " << TranscribedNumber(u);
         }
     }
 }

@@ -52,15 +52,8 @@ public:
     }
 
     static std::string Name(Message message) {
-        switch (message) {
-            case Message::ValidGrille:
-                return "ValidGrille";
-            case Message::Test:
-                return "Test";
-            case Message::Patientez:
-                return "Patientez";
-        }
-        return {};
+        static const char* const kNames[] = {"ValidGrille", "Test", "Patientez"};
+        return kNames[static_cast<int>(message)];
     }
 
     std::string drawCountText;

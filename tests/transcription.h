@@ -1,11 +1,13 @@
 #pragma once
 
-// The generator and the number mapping written straight from their definitions in Double, with a
-// Currency conversion of their own, as the reference that the fast integer path must equal.
+// The generator and the draw written straight from their definitions, in Double with a Currency
+// conversion of their own, as the reference that the fast integer paths must equal.
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 
+#include "core/draws.h"
 #include "core/random_source.h"
 
 namespace loto::test {
@@ -30,6 +32,25 @@ inline double TranscribedNextUniform(GeneratorState& s) {
 
 inline int TranscribedNumber(double u) {
     return static_cast<int>(std::floor(u * 49 + 1));
+}
+
+// DrawNumbers: each candidate consumes one value and is drawn again while it equals a number
+// already drawn.
+inline Numbers DrawNumbers(GeneratorState& state) {
+    Numbers drawn{};
+    for (auto next = drawn.begin(); next != drawn.end(); ++next) {
+        do {
+            *next = TranscribedNumber(TranscribedNextUniform(state));
+        } while (std::find(drawn.begin(), next, *next) != next);
+    }
+    return drawn;
+}
+
+// CountMatches: each drawn number that equals at least one grid number adds 1.
+inline int CountMatches(const Numbers& drawn, const Numbers& grid) {
+    return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&grid](int number) {
+        return std::find(grid.begin(), grid.end(), number) != grid.end();
+    }));
 }
 
 }  // namespace loto::test

@@ -8,9 +8,6 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
-#include <cstdio>
-#include <memory>
-#include <nlohmann/json.hpp>
 
 #include "tests/window_program.h"
 
@@ -27,110 +24,29 @@ QStringList Texts(std::initializer_list<const char*> texts) {
     return list;
 }
 
-TEST(Window, StartsEmptyWithNoMessage) {
+// The window starts empty and quiet; the buttons run the commands on its boxes.
+TEST(Window, ClicksRunTheCommands) {
     Program program;
-    for (const QLineEdit* box : program.form().findChildren<QLineEdit*>()) {
-        EXPECT_TRUE(box->text().isEmpty());
-    }
-    EXPECT_EQ(program.form().findChildren<QLineEdit*>().size(), 29);
-    for (const char* message : {"LblValidGrille", "LblTest", "LblPatientez"}) {
-        EXPECT_FALSE(program.Shown(message));
-    }
+    EXPECT_EQ(program.Outputs(), QStringList(22));
+    EXPECT_FALSE(program.Shown("LblValidGrille") || program.Shown("LblTest") ||
+                 program.Shown("LblPatientez"));
     EXPECT_EQ(program.form().focusWidget(), program.Box("TxtNbTirages"));
-    // "EFFACER" right after start-up changes nothing visible.
     const QImage before = program.form().grab().toImage();
-    program.Click("CmdEffacer");
+    program.Click("CmdEffacer");  // right after start-up it changes nothing visible
     EXPECT_EQ(program.form().grab().toImage(), before);
-}
 
-TEST(Window, FreshStartTalliesThroughClicks) {
-    Program program;
-    program.Enter("100", {"1", "2", "3", "4", "5", "6"});
+    program.Enter("1000", {"7", "10", "14", "20", "30", "40"});
     program.Click("CmdSimuler");
-    EXPECT_EQ(program.Column("Stat"), Texts({"43", "47", "9", "1", "0", "0", "0"}));
-    EXPECT_EQ(program.Column("Theo")[0], "43,5965");
-    EXPECT_EQ(program.Column("Ecart")[6], "-100,");
+    EXPECT_EQ(program.Column("Stat"), Texts({"399", "444", "135", "22", "0", "0", "0"}));
+    EXPECT_EQ(program.Column("Theo")[6], "0,00007151");
     EXPECT_FALSE(program.Box("TxtDateFin")->text().isEmpty());
-    for (const char* message : {"LblValidGrille", "LblTest", "LblPatientez"}) {
-        EXPECT_FALSE(program.Shown(message));
-    }
-    program.Click("CmdSimuler");
-    EXPECT_EQ(program.Column("Stat"), Texts({"44", "41", "14", "1", "0", "0", "0"}));
-    // The inputs are never changed by the commands.
-    EXPECT_EQ(program.Box("TxtNbTirages")->text(), "100");
-}
-
-TEST(Window, RefusedGridThenClear) {
-    Program program;
-    program.Enter("100", {"7", "8", "9", "10", "11", "7"});
-    program.Click("CmdSimuler");
-    EXPECT_TRUE(program.Shown("LblValidGrille"));
-    EXPECT_FALSE(program.Shown("LblPatientez"));
-    EXPECT_EQ(program.Outputs(), QStringList(22));  // estimate removed, results empty
-    program.Type("TxtStat3N\u00B0", "typed");       // output boxes take typing too
-    program.Type("TxtDateFin", "typed");
+    program.Type("TxtStat3N\u00B0", "typed");  // output boxes take typing too
     program.Click("CmdEffacer");
     EXPECT_EQ(program.Outputs(), QStringList(22));
-    EXPECT_TRUE(program.Shown("LblValidGrille"));  // the message stays
-    program.Enter("100", {"1", "2", "3", "4", "5", "6"});
+    program.Type("Txt6emeN\u00B0", "7");
     program.Click("CmdSimuler");
-    EXPECT_FALSE(program.Shown("LblValidGrille"));
-}
-
-TEST(Window, TwoStartsGiveIdenticalResults) {
-    QStringList runs[2];
-    for (QStringList& outputs : runs) {
-        Program program;
-        program.Enter("1000", {"7", "10", "14", "20", "30", "40"});
-        program.Click("CmdSimuler");
-        program.Type("Txt6emeN\u00B0", "41");
-        program.Click("CmdSimuler");
-        outputs = program.Outputs().mid(1);  // the estimates depend on the clock
-    }
-    EXPECT_EQ(runs[0], runs[1]);
-}
-
-nlohmann::json LotoSimJson(const std::string& arguments) {
-    const std::string command = std::string(LOTO_SIM) + " --json --locale fr_FR " + arguments;
-    FILE* pipe = popen(command.c_str(), "r");
-    std::string out;
-    char buffer[4096];
-    for (std::size_t n = 0; pipe != nullptr && (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
-        out.append(buffer, n);
-    }
-    if (pipe != nullptr) {
-        pclose(pipe);
-    }
-    return nlohmann::json::parse(out);
-}
-
-QStringList JsonTexts(const nlohmann::json& texts) {
-    QStringList list;
-    for (const auto& text : texts) {
-        list << QString::fromStdString(text.get<std::string>());
-    }
-    return list;
-}
-
-TEST(Window, WritesTheTextsOfLotoSim) {
-    const std::pair<const char*, QStringList> cases[] = {
-        {"1000 7 10 14 20 30 40", {"1000", "7", "10", "14", "20", "30", "40"}},
-        {"'1 000' 12abc 2 3 4 5 6", {"1 000", "12abc", "2", "3", "4", "5", "6"}},
-        {"0 1 2 3 4 5 6", {"0", "1", "2", "3", "4", "5", "6"}},
-        {"10 7.6 8 9 10 11 12", {"10", "7.6", "8", "9", "10", "11", "12"}},
-    };
-    for (const auto& [arguments, boxes] : cases) {
-        Program program;
-        program.Enter(boxes[0], boxes.mid(1));
-        program.Click("CmdSimuler");
-        const nlohmann::json sim = LotoSimJson(arguments);
-        EXPECT_EQ(program.Column("Stat"), JsonTexts(sim["observed"])) << arguments;
-        EXPECT_EQ(program.Column("Theo"), JsonTexts(sim["expected"])) << arguments;
-        EXPECT_EQ(program.Column("Ecart"), JsonTexts(sim["deviation"])) << arguments;
-        EXPECT_EQ(program.Box("TxtDateFin")->text().isEmpty(),
-                  sim["estimate"].get<std::string>().empty())
-            << arguments;
-    }
+    EXPECT_TRUE(program.Shown("LblValidGrille"));
+    EXPECT_EQ(program.Box("Txt6emeN\u00B0")->text(), "7");  // the inputs are never changed
 }
 
 // Clicks during a run land between two draws, inside the event processing.

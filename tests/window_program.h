@@ -48,10 +48,6 @@ public:
         return QStringList{Box("TxtDateFin")->text()} + Column("Stat") + Column("Theo") +
                Column("Ecart");
     }
-    [[nodiscard]] bool Shown(Message message) {
-        static const char* const kNames[] = {"LblValidGrille", "LblTest", "LblPatientez"};
-        return Shown(kNames[static_cast<int>(message)]);
-    }
     [[nodiscard]] qint64 TallySum() {
         qint64 sum = 0;
         for (const QString& text : Column("Stat")) {
