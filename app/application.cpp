@@ -2,9 +2,6 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLineEdit>
-#include <QPixmap>
-#include <QPushButton>
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
@@ -12,7 +9,6 @@
 
 #include "loto_version.h"
 #include "window/application_icon.h"
-#include "window/frm_loto.h"
 #include "window/looks.h"
 
 namespace loto {
@@ -100,7 +96,7 @@ StartOptions ReadStartOptions(const QStringList& arguments) {
 void SetUpApplication(bool keepChosenStyle) {
     QApplication::setApplicationName(QStringLiteral("loto"));
     QApplication::setApplicationVersion(Version());
-    QGuiApplication::setDesktopFileName(QStringLiteral("loto"));
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.loto649.Loto"));
     if (!keepChosenStyle) {
         UseClassicStyle();
     }
@@ -121,17 +117,6 @@ void ExitClearlyIfQtCannotStart() {
 
 void RestoreQtMessages() {
     qInstallMessageHandler(previousHandler);
-}
-
-bool SaveScreenshot(FrmLoto& form, const QString& path) {
-    const FrmLotoWidgets& controls = form.controls();
-    controls.drawCount->setText(QStringLiteral("1000"));
-    const char* numbers[] = {"7", "10", "14", "20", "30", "40"};
-    for (std::size_t i = 0; i < controls.favourites.size(); ++i) {
-        controls.favourites[i]->setText(QString::fromUtf8(numbers[i]));
-    }
-    controls.simuler->click();
-    return form.grab().save(path);
 }
 
 }  // namespace loto

@@ -6,8 +6,6 @@
 
 namespace loto {
 
-class FrmLoto;
-
 struct StartOptions {
     std::optional<int> exitStatus;  // set when there is nothing more to do (--version, --help)
     QString screenshotPath;         // render the window after a sample run into this file, then end
@@ -32,8 +30,5 @@ void SetUpApplication(bool keepChosenStyle);
 // Ends the start with one clear line instead of an abort when Qt cannot reach the display.
 void ExitClearlyIfQtCannotStart();
 void RestoreQtMessages();
-
-// Runs 1000 draws on the favourites 7, 10, 14, 20, 30, 40 as a user would, and saves the window.
-bool SaveScreenshot(FrmLoto& form, const QString& path);
 
 }  // namespace loto

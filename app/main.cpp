@@ -3,6 +3,7 @@
 #include <QTextStream>
 
 #include "app/application.h"
+#include "app/screenshot.h"
 #include "platform/system_run_time.h"
 #include "window/frm_loto.h"
 
@@ -26,11 +27,11 @@ int main(int argc, char** argv) {
         QTextStream(stderr) << loto::NoDisplayMessage() << '\n';
         return 1;
     }
+    if (!options.screenshotPath.isEmpty()) {
+        return loto::SaveScreenshot(options.screenshotPath) ? 0 : 1;
+    }
     loto::SystemRunTime runTime(loto::TextLocale());
     loto::FrmLoto form(runTime);
     form.show();
-    if (!options.screenshotPath.isEmpty()) {
-        return loto::SaveScreenshot(form, options.screenshotPath) ? 0 : 1;
-    }
     return app.exec();
 }
