@@ -3,36 +3,52 @@
 BUILD_DIR ?= build
 BUILD_TYPE ?= Release
 JOBS ?= $(shell nproc)
+PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-PACKAGES := cmake make g++ pkg-config dpkg-dev qt6-base-dev qt6-qpa-plugins libgl-dev \
-            libcli11-dev nlohmann-json3-dev libgtest-dev libgmock-dev fonts-liberation \
-            fonts-dejavu-core libboost-math-dev
+# What building and running the window needs, then what loto-sim, the tests and the package add.
+RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation \
+                fonts-dejavu-core
+ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
+                libgtest-dev libgmock-dev libboost-math-dev
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
+EVERYTHING := -DLOTO_CLI=ON -DBUILD_TESTING=ON -DLOTO_BENCH=ON
 
-.PHONY: all deps configure build run test bench screenshot package install clean \
+.PHONY: all deps run-deps configure build run test bench screenshot package install clean \
         sanitize-test package-check
 
 all: build
 
-deps:
-	@missing=$$(for p in $(PACKAGES); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
+# Installs those of the packages in $(1) that are missing.
+define install-missing
+	@missing=$$(for p in $(1); do dpkg-query -W -f='$${Status}\n' $$p 2>/dev/null \
 	    | grep -q 'install ok installed' || echo $$p; done); \
 	if [ -n "$$missing" ]; then \
 	    echo "Installing missing packages:" $$missing; \
 	    $(SUDO) apt-get update -qq && \
 	    DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
 	fi
+endef
+
+run-deps:
+	$(call install-missing,$(RUN_PACKAGES))
+
+deps:
+	$(call install-missing,$(ALL_PACKAGES))
 
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(EVERYTHING)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
-run: build
+# The window alone: no loto-sim, tests or benchmarks to install or build first.
+run: run-deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLOTO_CLI=OFF \
+	    -DBUILD_TESTING=OFF -DLOTO_BENCH=OFF
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target loto
 	$(BUILD_DIR)/bin/loto
 
 # Every test: the Release build, the same tests under AddressSanitizer and
@@ -42,7 +58,7 @@ test: build
 	$(MAKE) --no-print-directory sanitize-test package-check
 
 sanitize-test: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DLOTO_BENCH=OFF \
+	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo $(EVERYTHING) -DLOTO_BENCH=OFF \
 	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
 	cmake --build build-asan -j $(JOBS)
 	cd build-asan && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
@@ -60,14 +76,16 @@ package-check: package
 	$(OFFSCREEN) "$$root/usr/bin/loto" --screenshot "$$root/shot.png" && test -s "$$root/shot.png" && \
 	echo "package-check: the unpacked package starts and draws as expected"
 
+# Honours PREFIX and DESTDIR; build/install_manifest.txt lists what was installed.
 install: build
-	cmake --install $(BUILD_DIR)
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build
 	$(BUILD_DIR)/bin/loto-bench
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
 
+# The README's picture, under a fixed clock: the same program renders the same file.
 screenshot: build
 	$(OFFSCREEN) $(BUILD_DIR)/bin/loto --screenshot docs/screenshot.png
 
