@@ -1,7 +1,6 @@
-// Speed of the draw loop against the bare generator and against a plain Double transcription,
-// measured side by side in one run on one core. Prints figures and ratios; asserts nothing.
-#include <sched.h>
-
+// Speed of the draw loop against the bare generator and against a plain Double transcription, and
+// of the engine on each path of lanes, measured side by side in one run. Prints figures and
+// ratios; asserts nothing.
 #include <algorithm>
 #include <array>
 #include <chrono>
@@ -9,7 +8,9 @@
 #include <cstdio>
 #include <functional>
 
+#include "core/draw_lanes.h"
 #include "core/draws.h"
+#include "core/parallel_engine.h"
 
 namespace {
 
@@ -105,13 +106,23 @@ double ProjectLoop(std::uint64_t draws) {
     return rate;
 }
 
+// (d) The engine on one path of lanes, with `threads` threads.
+double LaneEngine(const loto::LaneKernel& kernel, unsigned threads, std::uint64_t draws) {
+    loto::ParallelDrawEngine engine(threads, loto::ParallelDrawEngine::kDefaultChunkValues, kernel);
+    IdlePump pump;
+    loto::Tally tally{};
+    const double rate = BestRate(static_cast<double>(draws), [&] {
+        GeneratorState state = loto::kSeedState;
+        loto::EventPumpHook hook(pump);
+        (void)engine.Run(state, draws, loto::NumberMask({7, 10, 14, 20, 30, 40}), tally, hook);
+    });
+    g_checksum += tally[0];
+    return rate;
+}
+
 }  // namespace
 
 int main() {
-    cpu_set_t one{};
-    CPU_SET(0, &one);
-    sched_setaffinity(0, sizeof one, &one);
-
     std::printf("Draw loop, one core, best of %d rounds\n", kRounds);
     const double a = GeneratorChain(400'000'000);
     std::printf(
@@ -121,8 +132,23 @@ int main() {
     std::printf("(b) Double transcription:   %12.0f draws/s\n", b);
     const double c = ProjectLoop(50'000'000);
     std::printf("(c) draw loop + pump hook:  %12.0f draws/s\n", c);
-    std::printf("c/a = %.2f (goal >= 0.60)   c/b = %.2f (goal >= 4)\n", c / (a / kValuesPerDraw),
-                c / b);
+    const double chain = a / kValuesPerDraw;
+    std::printf("c/a = %.2f   c/b = %.2f (goal >= 4)\n", c / chain, c / b);
+    std::printf("Lanes: the engine on one core, and on two against one\n");
+    for (const loto::LanePath path :
+         {loto::LanePath::Portable, loto::LanePath::Avx2, loto::LanePath::Avx512}) {
+        const loto::LaneKernel* kernel = loto::FindLaneKernel(path);
+        if (kernel == nullptr) {
+            std::printf("(d) %-8s not on this processor\n", loto::LanePathName(path).data());
+            continue;
+        }
+        const double one = LaneEngine(*kernel, 1, 200'000'000);
+        const double two = LaneEngine(*kernel, 2, 400'000'000);
+        std::printf(
+            "(d) %-8s %u lanes: %12.0f draws/s, d/a = %.2f (goal >= 2.0); 2 threads "
+            "%12.0f draws/s, %.2f x one (goal >= 1.9)\n",
+            loto::LanePathName(path).data(), kernel->lanes, one, one / chain, two, two / one);
+    }
     std::printf("(checksum %llu)\n", static_cast<unsigned long long>(g_checksum));
     return 0;
 }

@@ -68,16 +68,12 @@ SimulateReport Refuse(CommandWindow& window, int unreadableFavourite) {
 
 }  // namespace
 
-LotoCommands::LotoCommands(RunTime& runTime, unsigned threads) : runTime_(runTime) {
-    if (ParallelDrawEngine::ResolveThreads(threads) > 1) {
-        engine_ = std::make_unique<ParallelDrawEngine>(threads);
-    }
-}
+LotoCommands::LotoCommands(RunTime& runTime, unsigned threads)
+    : runTime_(runTime), engine_(threads) {}
 
 DrawRun LotoCommands::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
                            EventPumpHook& hook) {
-    return engine_ ? engine_->Run(source_.state(), count, gridMask, tally, hook)
-                   : RunDraws(source_.state(), count, gridMask, tally, hook);
+    return engine_.Run(source_.state(), count, gridMask, tally, hook);
 }
 
 void LotoCommands::ClearCommand(CommandWindow& window) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <memory>
 
 #include "core/command_window.h"
 #include "core/draws.h"
@@ -35,7 +34,7 @@ struct SimulateReport {
 // draw the same numbers and write the same texts.
 class LotoCommands {
 public:
-    // `threads` draw: 0 for every hardware thread, 1 for the plain sequential loop.
+    // `threads` draw, each on every lane of its core: 0 for every hardware thread.
     LotoCommands(RunTime& runTime, unsigned threads);
 
     // Seeds the generator, as the window's load does.
@@ -51,7 +50,7 @@ public:
 
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
     // The threads that draw: fewer than asked for when the system could not start them all.
-    [[nodiscard]] unsigned threads() const noexcept { return engine_ ? engine_->threads() : 1; }
+    [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
 
 private:
     // Times the test draws on the grid 1 to 6 and writes the estimate; false when stopped.
@@ -60,7 +59,7 @@ private:
 
     RunTime& runTime_;
     RandomSource source_;
-    std::unique_ptr<ParallelDrawEngine> engine_;  // none when one thread draws
+    ParallelDrawEngine engine_;
 };
 
 }  // namespace loto

@@ -51,60 +51,54 @@ GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
 void DrawChunk::Reserve(std::uint32_t values) {
     numbers.reserve(values);
     drawStarts.reserve((values + 63) / 64);
-    matches.reserve(values / 6 + 1);
-    snapshots.reserve(values / kSnapshotEvery + 2);
+    snapshots.reserve(values / kSnapshotEvery + 1);
 }
 
+void DrawChunk::Clear(std::uint32_t values) {
+    numbers.resize(values);
+    drawStarts.assign((values + 63) / 64, 0);
+    snapshots.clear();
+    draws = 0;
+    tally = {};
+}
+
+Tally DrawChunk::GuessedTally(std::uint32_t first, std::uint32_t count,
+                              std::uint64_t gridMask) const noexcept {
+    Tally guessed{};
+    PartialDraw draw;
+    for (std::uint32_t i = StartOf(first); count > 0; ++i) {
+        draw.Take(numbers[i], gridMask);
+        if (draw.Complete()) {
+            ++guessed[draw.matches];
+            draw = {};
+            --count;
+        }
+    }
+    return guessed;
+}
+
+// A draw starts at the first value and after every complete one.
 void GenerateChunk(GeneratorState state, std::uint32_t values, std::uint64_t gridMask,
                    DrawChunk& chunk) {
-    chunk.numbers.resize(values);
-    chunk.drawStarts.assign((values + 63) / 64, 0);
-    chunk.matches.resize(values / 6 + 1);
-    chunk.snapshots.clear();
-    chunk.tally = {};
-    std::uint8_t* numbers = chunk.numbers.data();
-    std::uint32_t i = 0;
-    std::uint32_t draws = 0;
-    std::uint32_t nextSnapshot = 0;
+    chunk.Clear(values);
     PartialDraw draw;
-    const auto take = [&] {
-        const int number = NextNumber(state);
-        numbers[i++] = static_cast<std::uint8_t>(number);
-        draw.Take(number, gridMask);
-    };
-    const auto markStart = [&] {
-        chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
-        if (i >= nextSnapshot) {
+    for (std::uint32_t i = 0; i < values; ++i) {
+        if (i % DrawChunk::kSnapshotEvery == 0) {
             chunk.snapshots.push_back({i, state});
-            nextSnapshot = i + DrawChunk::kSnapshotEvery;
         }
-    };
-    // Whole draws while six values remain: the first six candidates need no test.
-    while (values - i >= 6) {
-        markStart();
-        draw = {};
-        for (int k = 0; k < 6; ++k) {
-            take();
+        if (draw.accepted == 0) {
+            chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
         }
-        while (!draw.Complete() && i < values) {
-            take();
-        }
-        if (!draw.Complete()) {
-            break;
-        }
-        chunk.matches[draws++] = static_cast<std::uint8_t>(draw.matches);
-        ++chunk.tally[static_cast<std::size_t>(draw.matches)];
-        draw = {};
-    }
-    // Fewer than six values left: they open a draw that the next chunk completes.
-    if (draw.accepted == 0 && i < values) {
-        markStart();
-        while (i < values) {
-            take();
+        const int number = NextNumber(state);
+        chunk.numbers[i] = static_cast<std::uint8_t>(number);
+        draw.Take(static_cast<std::uint64_t>(number), gridMask);
+        if (draw.Complete()) {
+            ++chunk.tally[draw.matches];
+            ++chunk.draws;
+            draw = {};
         }
     }
     chunk.tail = draw;
-    chunk.draws = draws;
     chunk.end = state;
 }
 
@@ -131,7 +125,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     const std::uint64_t ahead = chunk.draws - first;
     if (done_ + ahead < target_) {
         // All the rest of the chunk: its tally less the guessed draws before the meeting point.
-        const Tally before = GuessedTally(chunk, 0, first);
+        const Tally before = chunk.GuessedTally(0, first, gridMask_);
         for (std::size_t k = 0; k < tally_.size(); ++k) {
             tally_[k] += chunk.tally[k] - before[k];
         }
@@ -141,21 +135,13 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
         return false;
     }
     const auto needed = static_cast<std::uint32_t>(target_ - done_);
-    const Tally last = GuessedTally(chunk, first, needed);
+    const Tally last = chunk.GuessedTally(first, needed, gridMask_);
     for (std::size_t k = 0; k < tally_.size(); ++k) {
         tally_[k] += last[k];
     }
     done_ = target_;
     state_ = chunk.StateAfter(chunk.StartOf(first + needed));
     return true;
-}
-
-Tally GuessedTally(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count) {
-    Tally tally{};
-    for (std::uint32_t d = first; d < first + count; ++d) {
-        ++tally[chunk.matches[d]];
-    }
-    return tally;
 }
 
 }  // namespace loto

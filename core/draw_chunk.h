@@ -15,15 +15,14 @@ struct DrawChunk {
         std::uint32_t at;  // the state before value `at`
         GeneratorState state;
     };
-    static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots, at least
+    static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots
 
     std::vector<std::uint8_t> numbers;      // the number of every value
     std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
-    std::vector<std::uint8_t> matches;      // the matches of each complete guessed draw
     std::uint32_t draws = 0;                // complete guessed draws
     Tally tally{};                          // of the complete guessed draws
     PartialDraw tail;                       // the guessed draw still open after the last value
-    std::vector<Snapshot> snapshots;        // states at guessed draw starts, the first at value 0
+    std::vector<Snapshot> snapshots;        // the states before values 0, 4096, 8192 ...
     GeneratorState end;                     // after the last value
 
     [[nodiscard]] std::uint32_t size() const noexcept {
@@ -38,17 +37,21 @@ struct DrawChunk {
     [[nodiscard]] std::uint32_t StartOf(std::uint32_t d) const noexcept;
     // The generator state after the first `values` values.
     [[nodiscard]] GeneratorState StateAfter(std::uint32_t values) const noexcept;
+    // The tally of `count` guessed draws from the draw number `first`, parsed again from the
+    // numbers.
+    [[nodiscard]] Tally GuessedTally(std::uint32_t first, std::uint32_t count,
+                                     std::uint64_t gridMask) const noexcept;
     // Storage for chunks of `values` values, so that generating one allocates nothing.
     void Reserve(std::uint32_t values);
+    // Sizes the chunk for `values` values with no draw start marked and no snapshot.
+    void Clear(std::uint32_t values);
 };
 
-// Fills `chunk` with `values` values from `start`, scored against `gridMask`. Reuses the chunk's
-// storage, so a chunk generated again at the same size allocates nothing.
+// Fills `chunk` with `values` values from `start`, scored against `gridMask`, one value at a time
+// by NextNumber: exact for every state, guard zones included. The lanes (draw_lanes.h) produce the
+// same chunks several at a time.
 void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
                    DrawChunk& chunk);
-
-// The tally of `count` guessed draws of a chunk from the draw number `first`.
-[[nodiscard]] Tally GuessedTally(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count);
 
 // Joins chunks, in the order of their values, along the true draw boundaries, until a number of
 // draws is complete. Each chunk must start from the true state after the previous one.

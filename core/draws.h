@@ -22,23 +22,26 @@ using Numbers = std::array<int, 6>;
 }
 
 // A draw in progress, as bits (bit n for number n): the numbers taken so far, how many, and how
-// many of them the grid holds.
-struct PartialDraw {
-    std::uint64_t drawn = 0;
-    int accepted = 0;
-    int matches = 0;
+// many of them the grid holds. The one definition of a draw, for one stream (T an integer) or for
+// lanes of streams at once (T a vector of them, where Complete() is a mask per lane).
+template <typename T>
+struct BasicPartialDraw {
+    T drawn{};
+    T accepted{};
+    T matches{};
 
-    [[nodiscard]] bool Complete() const noexcept { return accepted == 6; }
+    [[nodiscard]] auto Complete() const noexcept { return accepted == 6; }
 
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
     // new number scores when the grid has it.
-    void Take(int number, std::uint64_t gridMask) noexcept {
-        const auto fresh = static_cast<int>(~drawn >> number & 1);
-        drawn |= std::uint64_t{1} << number;
+    void Take(T number, T gridMask) noexcept {
+        const T fresh = (~drawn >> number) & 1;
+        drawn |= (T{} + 1) << number;
         accepted += fresh;
-        matches += fresh & static_cast<int>(gridMask >> number & 1);
+        matches += fresh & (gridMask >> number);
     }
 };
+using PartialDraw = BasicPartialDraw<std::uint64_t>;
 
 // One draw of six distinct numbers, scored against the grid, in one pass: each candidate consumes
 // one value and is drawn again while it repeats a number already drawn, and each drawn number
@@ -52,7 +55,15 @@ struct PartialDraw {
     while (!draw.Complete()) {
         draw.Take(NextNumber(state), gridMask);
     }
-    return draw.matches;
+    return static_cast<int>(draw.matches);
+}
+
+// `draws` draws added to the tally, with nothing in between.
+inline void DrawInto(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
+                     Tally& tally) noexcept {
+    for (std::uint64_t i = 0; i < draws; ++i) {
+        ++tally[static_cast<std::size_t>(DrawMatches(state, gridMask))];
+    }
 }
 
 struct DrawRun {

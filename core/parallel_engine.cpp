@@ -1,6 +1,7 @@
 #include "core/parallel_engine.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <system_error>
 
@@ -12,8 +13,8 @@ namespace {
 constexpr std::uint64_t kFirstSlice = 1 << 16;  // draws, until the speed is known
 constexpr std::uint64_t kMinSlice = 1 << 12;
 constexpr std::uint64_t kMaxSlice = 1 << 28;
-constexpr double kValuesPerDraw = 6.4;  // a little above the mean, so the last chunk suffices
-constexpr unsigned kSlotsPerThread = 4;
+constexpr double kValuesPerDraw = 6.4;     // a little above the mean, so the last chunk suffices
+constexpr unsigned kBatchesPerThread = 2;  // one generated while the other is joined
 
 }  // namespace
 
@@ -21,11 +22,13 @@ unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
     return threads != 0 ? threads : std::max(1u, std::thread::hardware_concurrency());
 }
 
-ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues)
-    : threads_(ResolveThreads(threads)),
+ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues,
+                                       const LaneKernel& kernel)
+    : kernel_(kernel),
+      threads_(ResolveThreads(threads)),
       chunkValues_(chunkValues),
       jump_(JumpFactor(chunkValues)),
-      slots_(kSlotsPerThread * threads_) {
+      slots_(kBatchesPerThread * kernel.lanes * threads_) {
     // The workers never allocate: a lack of memory shows here, in the caller's thread.
     for (Slot& slot : slots_) {
         slot.chunk.Reserve(chunkValues_);
@@ -39,7 +42,7 @@ ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValu
     } catch (const std::system_error&) {
         const std::lock_guard lock(mutex_);
         threads_ = static_cast<unsigned>(workers_.size()) + 1;
-        slots_.resize(kSlotsPerThread * threads_);
+        slots_.resize(kBatchesPerThread * kernel_.lanes * threads_);
     }
 }
 
@@ -58,18 +61,27 @@ void ParallelDrawEngine::WorkerLoop(std::stop_token stop) {
 }
 
 void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
-    const std::uint64_t index = nextClaim_++;
-    Slot& slot = slots_[index % slots_.size()];
-    slot.residue = nextResidue_;
-    const GeneratorState start =
-        index == 0 ? firstStart_ : StateWithStepValue(static_cast<std::int64_t>(nextResidue_));
-    nextResidue_ = JumpMultiply(nextResidue_, jump_);
+    const std::uint64_t first = nextClaim_;
+    nextClaim_ += kernel_.lanes;
+    std::array<GeneratorState, kMostLanes> starts;
+    std::array<DrawChunk*, kMostLanes> chunks{};
+    for (unsigned lane = 0; lane < kernel_.lanes; ++lane) {
+        const std::uint64_t index = first + lane;
+        Slot& slot = slots_[index % slots_.size()];
+        slot.residue = nextResidue_;
+        starts[lane] =
+            index == 0 ? firstStart_ : StateWithStepValue(static_cast<std::int64_t>(nextResidue_));
+        nextResidue_ = JumpMultiply(nextResidue_, jump_);
+        chunks[lane] = &slot.chunk;
+    }
     const std::uint64_t gridMask = gridMask_;
     ++inFlight_;
     lock.unlock();
-    GenerateChunk(start, chunkValues_, gridMask, slot.chunk);
+    GenerateChunks(kernel_, starts.data(), chunkValues_, gridMask, chunks.data());
     lock.lock();
-    slot.ready = index;
+    for (unsigned lane = 0; lane < kernel_.lanes; ++lane) {
+        slots_[(first + lane) % slots_.size()].ready = first + lane;
+    }
     --inFlight_;
     ready_.notify_all();
 }
@@ -81,11 +93,9 @@ std::uint64_t ParallelDrawEngine::ChunksFor(std::uint64_t draws) const noexcept 
 
 void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
                               Tally& tally) {
-    // A few draws are not worth sharing: draw them here, as RunDraws does.
+    // A few draws are not worth sharing: draw them here.
     if (static_cast<double>(draws) * kValuesPerDraw < chunkValues_) {
-        for (std::uint64_t i = 0; i < draws; ++i) {
-            ++tally[static_cast<std::size_t>(DrawMatches(state, gridMask))];
-        }
+        DrawInto(state, draws, gridMask, tally);
         return;
     }
     std::unique_lock lock(mutex_);
@@ -95,8 +105,9 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
     gridMask_ = gridMask;
     firstStart_ = state;
     nextClaim_ = 0;
+    nextJoin_ = 0;
     nextResidue_ = JumpResidue(StepValue(state));
-    claimLimit_ = std::min<std::uint64_t>(slots_.size(), ChunksFor(draws));
+    neededChunks_ = ChunksFor(draws);
     active_ = true;
     work_.notify_all();
 
@@ -121,8 +132,8 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
         if (complete) {
             break;
         }
-        claimLimit_ =
-            index + 1 + std::min<std::uint64_t>(slots_.size(), ChunksFor(draws - stitcher.done()));
+        nextJoin_ = index + 1;
+        neededChunks_ = nextJoin_ + ChunksFor(draws - stitcher.done());
         work_.notify_all();
     }
     // The chunks still being generated are not needed, but their storage is about to be reused.

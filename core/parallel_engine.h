@@ -8,19 +8,21 @@
 #include <vector>
 
 #include "core/draw_chunk.h"
+#include "core/draw_lanes.h"
 #include "core/draws.h"
 
 namespace loto {
 
-// The draw loop on several threads, with exactly the tallies and final state of RunDraws.
+// The draw loop on every core and every lane, with exactly the tallies and final state of RunDraws.
 //
 // The values are cut into chunks. Each chunk starts from a state jumped ahead from the run's start
-// (see generator_jump.h); a thread generates its numbers and parses them into draws as if a draw
-// began at its first value. The calling thread joins the chunks in order: it checks each jumped
-// start against the state that the previous chunk really ended in (and generates the chunk again
-// where they differ), finishes the draw left open by the previous chunk and re-parses until a true
-// draw starts where a guessed one does, and takes the guessed draws from there on. The calling
-// thread generates chunks too while it waits.
+// (see generator_jump.h); a thread generates several chunks at once, one per lane of its vector
+// unit (draw_lanes.h), and parses each into draws as if a draw began at its first value. The
+// calling thread joins the chunks in order: it checks each jumped start against the state that
+// the previous chunk really ended in (and generates the chunk again where they differ), finishes
+// the draw left open by the previous chunk and re-parses until a true draw starts where a guessed
+// one does, and takes the guessed draws from there on. The calling thread generates chunks too
+// while it waits.
 class ParallelDrawEngine {
 public:
     static constexpr std::uint32_t kDefaultChunkValues = 1 << 16;
@@ -28,7 +30,8 @@ public:
 
     // `threads` counts every thread that draws, the caller's included; 0 for all hardware threads.
     explicit ParallelDrawEngine(unsigned threads = 0,
-                                std::uint32_t chunkValues = kDefaultChunkValues);
+                                std::uint32_t chunkValues = kDefaultChunkValues,
+                                const LaneKernel& kernel = ActiveLaneKernel());
     ~ParallelDrawEngine();
     ParallelDrawEngine(const ParallelDrawEngine&) = delete;
     ParallelDrawEngine& operator=(const ParallelDrawEngine&) = delete;
@@ -56,11 +59,17 @@ private:
     static constexpr std::uint64_t kNotReady = UINT64_MAX;
 
     void WorkerLoop(std::stop_token stop);
-    [[nodiscard]] bool CanClaim() const noexcept { return active_ && nextClaim_ < claimLimit_; }
-    // Claims the next chunk and generates it, the lock released meanwhile.
+    // A batch of one chunk per lane may be claimed while some of it is needed and all its slots
+    // have been joined.
+    [[nodiscard]] bool CanClaim() const noexcept {
+        return active_ && nextClaim_ < neededChunks_ &&
+               nextClaim_ + kernel_.lanes <= nextJoin_ + slots_.size();
+    }
+    // Claims the next batch of chunks and generates them, the lock released meanwhile.
     void GenerateNext(std::unique_lock<std::mutex>& lock);
     [[nodiscard]] std::uint64_t ChunksFor(std::uint64_t draws) const noexcept;
 
+    const LaneKernel& kernel_;
     unsigned threads_;
     std::uint32_t chunkValues_;
     std::uint64_t jump_;  // moves a residue one chunk ahead
@@ -73,7 +82,8 @@ private:
     std::uint64_t gridMask_ = 0;
     GeneratorState firstStart_;
     std::uint64_t nextClaim_ = 0;
-    std::uint64_t claimLimit_ = 0;
+    std::uint64_t nextJoin_ = 0;
+    std::uint64_t neededChunks_ = 0;
     std::uint64_t nextResidue_ = 0;
     unsigned inFlight_ = 0;
 

@@ -28,8 +28,8 @@ class SimulateCommandTest : public ::testing::Test {
 protected:
     SimulateCommandTest() { commands.WindowLoad(); }
 
-    FakeRunTime runTime{kToday, 2.0};   // every test measures 2 s
-    LotoCommands commands{runTime, 1};  // one thread: the pump is visited every 1024 draws
+    FakeRunTime runTime{kToday, 2.0};  // every test measures 2 s
+    LotoCommands commands{runTime, 1};
 };
 
 // From a fresh start, the design's tallies and texts, the messages in order, the estimate; a
@@ -129,11 +129,11 @@ TEST(SimulateCommand, AnEstimateBeyondTheLastDateLeavesTheBoxEmpty) {
 // its own remaining steps.
 TEST_F(SimulateCommandTest, NestedCommandsShareTheGenerator) {
     RecordingWindow window("50000", kOneToSix);
-    int visits = 0;
     SimulateReport nested;
-    // The 110th visit falls in the real draws: 100,000 test draws take 98 visits.
+    bool clicked = false;
     window.onEvents = [&](const DrawProgress&) {
-        if (++visits == 110) {
+        if (!clicked && window.Shown(Message::Patientez)) {  // in the real draws
+            clicked = true;
             window.favouriteTexts[5] = "1";  // the nested command's grid is refused
             nested = commands.SimulateCommand(window);
             window.favouriteTexts[5] = "6";
@@ -153,7 +153,7 @@ TEST_F(SimulateCommandTest, NestedCommandsShareTheGenerator) {
 TEST_F(SimulateCommandTest, ClearDuringTheSpeedTest) {
     RecordingWindow window("50000", kOneToSix);
     window.onEvents = [&](const DrawProgress& progress) {
-        if (progress.done == 0) {
+        if (window.Shown(Message::Test) && progress.done == 0) {
             LotoCommands::ClearCommand(window);
         }
         return true;
@@ -165,16 +165,17 @@ TEST_F(SimulateCommandTest, ClearDuringTheSpeedTest) {
 
 // A stopped command writes nothing more and reports the draws done so far.
 TEST_F(SimulateCommandTest, AStoppedCommandWritesNothingMore) {
-    for (const int stopAt : {5, 105}) {  // in the speed test, in the real draws
-        RecordingWindow window("50000", kOneToSix);
-        int visits = 0;
-        window.onEvents = [&](const DrawProgress&) { return ++visits < stopAt; };
+    for (const Message during : {Message::Test, Message::Patientez}) {
+        RecordingWindow window("1000000", kOneToSix);
+        int visits = 0;  // during the phase
+        window.onEvents = [&](const DrawProgress&) {
+            return !(window.Shown(during) && ++visits == 2);
+        };
         const SimulateReport report = commands.SimulateCommand(window);
         EXPECT_EQ(report.outcome, Outcome::Stopped);
         EXPECT_TRUE(window.ResultsEmpty());
-        EXPECT_EQ(visits, stopAt);
         EXPECT_EQ(Sum(report.tally), report.drawsDone);
-        EXPECT_EQ(report.drawsDone > 0, stopAt == 105);
+        EXPECT_EQ(report.drawsDone > 0, during == Message::Patientez);
     }
 }
 

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <vector>
 
 #include "core/draws.h"
 #include "core/random_source.h"
@@ -51,6 +52,35 @@ inline int CountMatches(const Numbers& drawn, const Numbers& grid) {
     return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&grid](int number) {
         return std::find(grid.begin(), grid.end(), number) != grid.end();
     }));
+}
+
+// States whose step lands close to a multiple of 2^48, where the Double quotient can be one off,
+// and states whose X x 49 does, where the Double floor of the number can be: the fallback must
+// follow the Double formulas, one-off quotients included, for several steps on.
+inline std::vector<GeneratorState> StatesNearBoundaries() {
+    constexpr std::int64_t kModulus = std::int64_t{1} << 48;
+    // 32353 is odd, so it has an inverse modulo 2^48: X = (r - C) / 32353 mod 2^48 makes
+    // 32353 X + C leave the remainder r.
+    std::uint64_t inverse = 1;
+    for (int i = 0; i < 6; ++i) {
+        inverse *= 2 - 32353 * inverse;
+    }
+    std::vector<GeneratorState> states;
+    for (const std::int64_t carry : {0, 1, 4067, 16176, 32352}) {
+        for (std::int64_t r = -4096; r <= 4096; r += 7) {
+            const std::uint64_t target = static_cast<std::uint64_t>(r - carry * 10000);
+            const auto x = static_cast<std::int64_t>((target * inverse) & (kModulus - 1));
+            states.push_back({x, carry * 10000});
+        }
+    }
+    for (std::int64_t j = 1; j < 49; ++j) {
+        const std::int64_t boundary = (j * kModulus + 48) / 49;  // first X with X 49 >= j 2^48
+        for (std::int64_t d = -40; d <= 40; ++d) {
+            // From X = 0 the step lands on X = C: a carry built to put X next to the boundary.
+            states.push_back({0, boundary + d});
+        }
+    }
+    return states;
 }
 
 }  // namespace loto::test

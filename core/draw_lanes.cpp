@@ -1,0 +1,103 @@
+#include "core/draw_lanes.h"
+
+#include <array>
+#include <cstdlib>
+
+namespace loto {
+namespace lanes {
+
+// Defined in the files compiled for their instruction sets.
+void GenerateAvx2(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
+void GenerateAvx512(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
+
+}  // namespace lanes
+namespace {
+
+constexpr LaneKernel kPortable{LanePath::Portable, 1, nullptr};  // GenerateChunk itself
+#if defined(LOTO_LANES_X86)
+constexpr LaneKernel kAvx2{LanePath::Avx2, 4, lanes::GenerateAvx2};
+constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
+#endif
+
+const LaneKernel* Named(std::string_view name) noexcept {
+    for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
+        const LaneKernel* kernel = FindLaneKernel(path);
+        if (kernel != nullptr && LanePathName(path) == name) {
+            return kernel;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+const LaneKernel* FindLaneKernel(LanePath path) noexcept {
+    switch (path) {
+        case LanePath::Portable:
+            return &kPortable;
+#if defined(LOTO_LANES_X86)
+        case LanePath::Avx2:
+            return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
+        case LanePath::Avx512:
+            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
+                           __builtin_cpu_supports("avx512vl")
+                       ? &kAvx512
+                       : nullptr;
+#endif
+        default:
+            return nullptr;
+    }
+}
+
+const LaneKernel& ActiveLaneKernel() noexcept {
+    static const LaneKernel& active = []() -> const LaneKernel& {
+        if (const char* name = std::getenv("LOTO_LANES")) {
+            if (const LaneKernel* kernel = Named(name)) {
+                return *kernel;
+            }
+        }
+        for (const LanePath path : {LanePath::Avx512, LanePath::Avx2}) {
+            if (const LaneKernel* kernel = FindLaneKernel(path)) {
+                return *kernel;
+            }
+        }
+        return kPortable;
+    }();
+    return active;
+}
+
+void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std::uint32_t values,
+                    std::uint64_t gridMask, DrawChunk* const* chunks) {
+    if (kernel.path == LanePath::Portable) {
+        GenerateChunk(starts[0], values, gridMask, *chunks[0]);
+        return;
+    }
+    std::array<LaneOutput, kMostLanes> out{};
+    for (unsigned l = 0; l < kernel.lanes; ++l) {
+        DrawChunk& chunk = *chunks[l];
+        chunk.Clear(values);
+        chunk.snapshots.resize((values + DrawChunk::kSnapshotEvery - 1) /
+                               DrawChunk::kSnapshotEvery);
+        out[l] = LaneOutput{};
+        out[l].numbers = chunk.numbers.data();
+        out[l].drawStarts = chunk.drawStarts.data();
+        out[l].snapshots = chunk.snapshots.data();
+    }
+    kernel.generate(starts, values, gridMask, out.data());
+    for (unsigned l = 0; l < kernel.lanes; ++l) {
+        DrawChunk& chunk = *chunks[l];
+        if (out[l].guard) {
+            GenerateChunk(starts[l], values, gridMask, chunk);
+            continue;
+        }
+        chunk.tally = out[l].tally;
+        chunk.draws = 0;
+        for (const std::uint64_t count : chunk.tally) {
+            chunk.draws += static_cast<std::uint32_t>(count);
+        }
+        chunk.tail = out[l].tail;
+        chunk.end = out[l].end;
+    }
+}
+
+}  // namespace loto

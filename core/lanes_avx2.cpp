@@ -1,0 +1,14 @@
+// The lane kernel compiled for AVX2: this file alone is built with those instructions, and
+// runs only where the processor has them.
+#include "core/lane_kernel.h"
+
+namespace loto::lanes {
+
+using VectorAvx2 = std::uint64_t __attribute__((vector_size(32)));
+
+void GenerateAvx2(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+                  LaneOutput* out) {
+    Generate<VectorAvx2>(starts, values, gridMask, out);
+}
+
+}  // namespace loto::lanes

@@ -1,0 +1,76 @@
+#include "core/draw_lanes.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <vector>
+
+#include "core/generator_jump.h"
+#include "tests/transcription.h"
+
+namespace loto {
+namespace {
+
+void ExpectSameChunk(const DrawChunk& lane, const DrawChunk& reference, const std::string& what) {
+    EXPECT_EQ(lane.numbers, reference.numbers) << what;
+    EXPECT_EQ(lane.drawStarts, reference.drawStarts) << what;
+    EXPECT_EQ(lane.draws, reference.draws) << what;
+    EXPECT_EQ(lane.tally, reference.tally) << what;
+    EXPECT_EQ(lane.tail.drawn, reference.tail.drawn) << what;
+    EXPECT_EQ(lane.tail.accepted, reference.tail.accepted) << what;
+    EXPECT_EQ(lane.tail.matches, reference.tail.matches) << what;
+    EXPECT_EQ(lane.end, reference.end) << what;
+    ASSERT_EQ(lane.snapshots.size(), reference.snapshots.size()) << what;
+    for (std::size_t i = 0; i < lane.snapshots.size(); ++i) {
+        EXPECT_EQ(lane.snapshots[i].at, reference.snapshots[i].at) << what;
+        EXPECT_EQ(lane.snapshots[i].state, reference.snapshots[i].state) << what;
+    }
+}
+
+// Every lane of every path makes the chunk that GenerateChunk makes one value at a time: from
+// random states, from states whose step value lies beyond the modulus, and from states that walk
+// into a guard zone, where the lane must give the Double formulas' result.
+TEST(DrawLanes, EveryPathMakesTheChunksOfTheReference) {
+    std::mt19937_64 random(3);
+    std::vector<GeneratorState> starts;
+    for (int i = 0; i < 16; ++i) {
+        starts.push_back({static_cast<std::int64_t>(random() >> 16),
+                          static_cast<std::int64_t>(random() % 32353) * 10000});
+    }
+    starts.push_back({(std::int64_t{1} << 48) - 2, 60000});  // a step value beyond m
+    const std::vector<GeneratorState> near = test::StatesNearBoundaries();
+    for (std::size_t i = 0; i < near.size(); i += 97) {
+        starts.push_back(near[i]);
+    }
+    const std::uint64_t grid = NumberMask({3, 9, 17, 28, 41, 49});
+    for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
+        const LaneKernel* kernel = FindLaneKernel(path);
+        if (kernel == nullptr) {
+            std::printf("[  SKIPPED ] lane path %d: this processor lacks its instructions\n",
+                        static_cast<int>(path));
+            continue;
+        }
+        for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
+            for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
+                std::vector<GeneratorState> batch(kernel->lanes);
+                std::vector<DrawChunk> chunks(kernel->lanes);
+                std::vector<DrawChunk*> pointers;
+                for (unsigned l = 0; l < kernel->lanes; ++l) {
+                    batch[l] = starts[(first + l) % starts.size()];
+                    pointers.push_back(&chunks[l]);
+                }
+                GenerateChunks(*kernel, batch.data(), values, grid, pointers.data());
+                for (unsigned l = 0; l < kernel->lanes; ++l) {
+                    DrawChunk reference;
+                    GenerateChunk(batch[l], values, grid, reference);
+                    ExpectSameChunk(chunks[l], reference,
+                                    std::string(LanePathName(path)) + " lane " + std::to_string(l) +
+                                        ", " + std::to_string(values) + " values");
+                }
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace loto
