@@ -10,14 +10,14 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation \
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
-                libgtest-dev libgmock-dev libboost-math-dev
+                libgtest-dev libgmock-dev libboost-math-dev librsvg2-bin
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 EVERYTHING := -DLOTO_CLI=ON -DBUILD_TESTING=ON -DLOTO_BENCH=ON
 
 .PHONY: all deps run-deps configure build run test bench screenshot package install clean \
-        sanitize-test package-check
+        sanitize-test package-check audit
 
 all: build
 
@@ -84,6 +84,11 @@ bench: build
 	$(BUILD_DIR)/bin/loto-bench
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
+
+# The generator under Debian's dieharder: writes docs/generator-audit.md (a few minutes).
+audit: build
+	$(call install-missing,dieharder)
+	bench/generator_audit.sh $(BUILD_DIR)/bin/loto-sim docs/generator-audit.md
 
 # The README's picture, under a fixed clock: the same program renders the same file.
 screenshot: build

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "cli/batch_input.h"
@@ -75,6 +76,14 @@ int Driver::Run(const std::vector<std::string>& boxes) {
         ended_ = 128 + InterruptSignal();
         return *ended_;
     }
+    if (report.outcome == Outcome::Completed && report.drawsDone > 0) {
+        ChartPoint point = chart_.empty() ? ChartPoint{} : chart_.back();
+        point.draws += report.drawsDone;
+        for (std::size_t k = 0; k < point.tally.size(); ++k) {
+            point.tally[k] += report.tally[k];
+        }
+        chart_.push_back(point);
+    }
     if (report.outcome == Outcome::Unreadable) {
         static constexpr const char* kNames[] = {"DRAWS", "G1", "G2", "G3", "G4", "G5", "G6"};
         const auto box = static_cast<std::size_t>(report.unreadableInput);
@@ -82,6 +91,31 @@ int Driver::Run(const std::vector<std::string>& boxes) {
                      kNames[box], Quoted(boxes.at(box)).c_str());
     }
     return report.outcome == Outcome::Completed ? 0 : kRefused;
+}
+
+bool Driver::WriteChart() const {
+    if (options_.svg.empty()) {
+        return true;
+    }
+    if (chart_.empty()) {
+        std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n",
+                     Quoted(options_.svg).c_str());
+        return false;
+    }
+    std::FILE* file = std::fopen(options_.svg.c_str(), "w");
+    CheckedOutput out(file != nullptr ? file : stdout);
+    const bool written = file != nullptr && out.Write(ChartSvg(chart_));
+    const int error = file == nullptr ? errno : out.error();
+    if (file != nullptr && std::fclose(file) != 0 && written) {
+        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
+                     Quoted(options_.svg).c_str(), std::strerror(errno));
+        return false;
+    }
+    if (!written) {
+        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
+                     Quoted(options_.svg).c_str(), std::strerror(error));
+    }
+    return written;
 }
 
 int Driver::RunBatch(std::FILE* input) {

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/chart.h"
 #include "cli/checked_output.h"
 #include "cli/options.h"
 #include "core/commands.h"
@@ -31,6 +32,8 @@ public:
     int RunBatch(std::FILE* input);
     // The status that ends the program early (output lost, interrupted), once there is one.
     [[nodiscard]] std::optional<int> ended() const noexcept { return ended_; }
+    // Writes the chart of the commands that drew, when one was asked for; false on a failure.
+    [[nodiscard]] bool WriteChart() const;
 
 private:
     bool Print(const std::string& text);
@@ -42,6 +45,7 @@ private:
     bool showProgress_;
     int commandsRun_ = 0;
     std::optional<int> ended_;
+    std::vector<ChartPoint> chart_;  // cumulative draws and tally after each command that drew
 };
 
 }  // namespace loto

@@ -6,6 +6,7 @@
 #include "cli/driver.h"
 #include "cli/interrupt.h"
 #include "cli/options.h"
+#include "cli/raw_stream.h"
 
 namespace {
 
@@ -16,18 +17,23 @@ int Run(int argc, char** argv) {
     }
     const loto::Options& options = *parsed.options;
     loto::CatchInterrupts();
+    if (options.raw) {
+        return loto::WriteRawStream(options.count);
+    }
     loto::Driver driver(options);
     if (!driver.Start()) {
         return *driver.ended();
     }
-    if (options.batch) {
-        return driver.RunBatch(stdin);
-    }
     int status = 0;
-    for (int i = 0; i < options.repeat && !driver.ended(); ++i) {
-        status = std::max(status, driver.Run(options.boxes));
+    if (options.batch) {
+        status = driver.RunBatch(stdin);
+    } else {
+        for (int i = 0; i < options.repeat && !driver.ended(); ++i) {
+            status = std::max(status, driver.Run(options.boxes));
+        }
+        status = driver.ended().value_or(status);
     }
-    return driver.ended().value_or(status);
+    return driver.WriteChart() ? status : std::max(status, 1);
 }
 
 }  // namespace

@@ -56,17 +56,30 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
         ->option_text("NAME")
         ->check(CheckLocaleName, "locale name");
+    app.add_option("--svg", options.svg,
+                   "Write a chart of the result to FILE: observed against expected counts, or, "
+                   "over several commands, the deviations against the draws")
+        ->option_text("FILE");
+    auto* raw = app.add_flag("--raw", options.raw,
+                             "Write the generator's output from the seed as 32-bit little-endian "
+                             "words, floor(u x 2^32) of each uniform u, for test batteries")
+                    ->excludes(batch)
+                    ->excludes(json);
+    app.add_option("--count", options.count, "With --raw: stop after N words")
+        ->option_text("N")
+        ->needs(raw);
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers")
                       ->expected(7);
     batch->excludes(boxes);
+    raw->excludes(boxes);
     try {
         app.parse(argc, argv);
     } catch (const CLI::ParseError& error) {
         const int status = app.exit(error);
         return {std::nullopt, status == 0 ? 0 : kUsageError};
     }
-    if (!options.batch && options.boxes.size() != 7) {
+    if (!options.batch && !options.raw && options.boxes.size() != 7) {
         std::cerr << "loto-sim: expected DRAWS and six favourite numbers (or --batch)\n"
                   << "Run with --help for more information.\n";
         return {std::nullopt, kUsageError};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -13,8 +14,11 @@ struct Options {
     bool batch = false;
     bool json = false;
     bool csv = false;
-    bool stats = false;  // significance of the tallies
-    std::string locale;  // empty: the user's settings
+    bool stats = false;                  // significance of the tallies
+    std::string locale;                  // empty: the user's settings
+    std::string svg;                     // the chart's file, when one is asked for
+    bool raw = false;                    // the generator's words instead of commands
+    std::optional<std::uint64_t> count;  // of raw words; endless without
 };
 
 // The parsed command line, or the exit status when there is nothing to run (help, version, or a

@@ -1,5 +1,6 @@
 #include "core/random_source.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "platform/currency.h"
@@ -17,6 +18,16 @@ double NextUniformByDoubles(GeneratorState& state) noexcept {
 
 int NumberFromUniform(double u) noexcept {
     return static_cast<int>(std::floor(u * 49 + 1));
+}
+
+std::uint32_t NextWord(GeneratorState& state) noexcept {
+    (void)NextNumber(state);
+    const std::int64_t x = state.x;
+    if (x > 0 && x < kModulusRaw && x % (std::int64_t{1} << 16) != 0) [[likely]] {
+        return static_cast<std::uint32_t>(x >> 16);
+    }
+    const double scaled = std::floor(CurrencyToDouble(x) / kModulusDouble * 4294967296.0);
+    return static_cast<std::uint32_t>(std::clamp(scaled, 0.0, 4294967295.0));
 }
 
 namespace detail {

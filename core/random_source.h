@@ -65,6 +65,12 @@ inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
     return static_cast<int>(scaled >> kModulusBits) + 1;
 }
 
+// One step and floor(u x 2^32) of its uniform u, for external test batteries. Away from the few
+// states where the Double formulas act, u = X / 2^48 and the word is X / 2^16; where X is a
+// multiple of 2^16 the Double quotient may fall just below it, so the word is taken from u itself,
+// and a u just outside [0, 1) gives 0 or 2^32 - 1.
+[[nodiscard]] std::uint32_t NextWord(GeneratorState& state) noexcept;
+
 // The generator that the window owns: seeded once at load, then advanced by every draw.
 class RandomSource {
 public:

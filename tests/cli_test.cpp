@@ -3,11 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <regex>
 #include <sstream>
 #include <string>
 
@@ -243,6 +246,108 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
     EXPECT_NE(run.out.find("expected end: "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("\rdraws: "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("draws: 130000000 in "), std::string::npos) << run.out;
+}
+
+}  // namespace
+
+namespace {
+
+// The attributes of every element of a class in an SVG text, in order.
+std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
+                                                         const std::string& cls) {
+    std::vector<std::map<std::string, std::string>> found;
+    const std::regex element("<[a-z]+ class=\"" + cls + "\"([^>]*)>");
+    const std::regex attribute("([a-z0-9-]+)=\"([^\"]*)\"");
+    for (auto e = std::sregex_iterator(svg.begin(), svg.end(), element);
+         e != std::sregex_iterator(); ++e) {
+        std::map<std::string, std::string> attributes;
+        const std::string text = (*e)[1];
+        for (auto a = std::sregex_iterator(text.begin(), text.end(), attribute);
+             a != std::sregex_iterator(); ++a) {
+            attributes[(*a)[1]] = (*a)[2];
+        }
+        found.push_back(attributes);
+    }
+    return found;
+}
+
+std::string Chart(const std::string& arguments) {
+    char path[] = "/tmp/loto-sim-chart-XXXXXX";
+    close(mkstemp(path));
+    EXPECT_EQ(RunSim("--svg " + std::string(path) + " " + arguments).status, 0) << arguments;
+    std::ifstream file(path);
+    std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const auto rendered = Shell("rsvg-convert " + std::string(path) + " 2>&1 >/dev/null");
+    EXPECT_EQ(rendered.status, 0);
+    EXPECT_EQ(rendered.out, "");  // no warning
+    std::remove(path);
+    return svg;
+}
+
+double Number(const std::map<std::string, std::string>& attributes, const std::string& name) {
+    return std::stod(attributes.at(name));
+}
+
+// One command: each k's 95 % interval is the exact binomial quantiles around its expected count,
+// drawn where the logarithmic axis puts it; the observed counts are the tally.
+TEST(LotoSim, ChartOfOneCommand) {
+    const std::string svg = Chart("100000 7 10 14 20 30 40");
+    const auto axis = Elements(svg, "y-axis").at(0);
+    const double low = std::log10(Number(axis, "data-low"));
+    const double high = std::log10(Number(axis, "data-high"));
+    const auto y = [&](double v) { return 40 + 290 * (1 - (std::log10(v) - low) / (high - low)); };
+    const auto intervals = Elements(svg, "interval");
+    const auto observed = Elements(svg, "observed");
+    const json tally = JsonLines(RunSim("--json 100000 7 10 14 20 30 40").out).at(0)["observed"];
+    ASSERT_EQ(intervals.size(), 7u);
+    const double weights[] = {6096454, 5775588, 1851150, 246820, 13545, 258, 1};
+    for (int k = 0; k < 7; ++k) {
+        const boost::math::binomial_distribution<double> chance(100000, weights[k] / 13983816);
+        const double from = boost::math::quantile(chance, 0.025);
+        const double to = boost::math::quantile(chance, 0.975);
+        EXPECT_EQ(Number(intervals[k], "data-low"), from) << k;
+        EXPECT_EQ(Number(intervals[k], "data-high"), to) << k;
+        if (to > 0) {
+            EXPECT_NEAR(Number(intervals[k], "y2"), y(to), 0.01) << k;
+        }
+        EXPECT_EQ(Number(observed[k], "data-value"), std::stod(tally[k].get<std::string>()));
+    }
+    EXPECT_NE(svg.find("chi-square: "), std::string::npos);
+}
+
+// Several commands: one line per k, one point per command at its cumulative draws.
+TEST(LotoSim, ChartOfSeveralCommands) {
+    const std::string svg = Chart("--repeat 3 100000 7 10 14 20 30 40");
+    const auto lines = Elements(svg, "deviation");
+    ASSERT_EQ(lines.size(), 7u);
+    const auto axis = Elements(svg, "x-axis").at(0);
+    const double low = std::log10(Number(axis, "data-low"));
+    const double high = std::log10(Number(axis, "data-high"));
+    std::istringstream points(lines[0].at("points"));
+    for (const double draws : {100000.0, 200000.0, 300000.0}) {
+        double x = 0, y = 0;
+        char comma = 0;
+        points >> x >> comma >> y;
+        EXPECT_NEAR(x, 70 + 550 * (std::log10(draws) - low) / (high - low), 0.01);
+    }
+    EXPECT_EQ(RunSim("--svg /nonexistent/dir/c.svg 10 1 2 3 4 5 6").status, 1);
+    EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
+}
+
+// The generator's words from the seed: floor(u x 2^32) of the design's first uniforms.
+TEST(LotoSim, RawWordsFromTheSeed) {
+    const std::string words = RunSim("--raw --count 3").out;
+    ASSERT_EQ(words.size(), 12u);
+    const std::uint32_t expected[] = {802643100, 539956219, 1571571894};
+    for (int i = 0; i < 3; ++i) {
+        std::uint32_t word = 0;
+        for (int b = 3; b >= 0; --b) {
+            word = word << 8 | static_cast<unsigned char>(words[4 * i + b]);
+        }
+        EXPECT_EQ(word, expected[i]);
+    }
+    EXPECT_EQ(RunSim("--raw --count 100000 | head -c 10").status, 0);
+    EXPECT_EQ(RunSim("--count 3 10 1 2 3 4 5 6").status, 2);  // --count needs --raw
 }
 
 }  // namespace

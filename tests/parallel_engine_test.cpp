@@ -178,6 +178,7 @@ TEST(ParallelDrawEngine, NestedCommandsAndStopsBetweenSlices) {
 }
 
 TEST(GeneratorJump, MatchesStepping) {
+    EXPECT_EQ(JumpResidue(-1), kJumpModulus - 1);  // t below zero, after a one-off quotient
     GeneratorState state = kSeedState;
     const std::uint64_t start = JumpResidue(StepValue(state));
     for (std::uint64_t steps = 1; steps <= 5000; ++steps) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "tests/transcription.h"
@@ -61,6 +63,31 @@ TEST(RandomSource, IntegerPathFollowsDoubleFormulasNearBoundaries) {
     }
     // The table must reach the cases that the guard exists for.
     EXPECT_GT(oneOffQuotients, 0);
+}
+
+}  // namespace
+}  // namespace loto
+
+namespace loto {
+namespace {
+
+// floor(u x 2^32) of each uniform u, as the Double formulas give u: from the seed, after states
+// whose X is a multiple of 2^16, and near the boundaries where u may fall just outside [0, 1).
+TEST(RandomSource, WordsAreTheUniformsScaledTo32Bits) {
+    std::vector<GeneratorState> starts = test::StatesNearBoundaries();
+    starts.push_back(kSeedState);
+    for (std::int64_t k : {1, 2, 3, 4096, 65535}) {
+        starts.push_back({0, k << 16});  // the next X is k x 2^16
+    }
+    for (const GeneratorState& start : starts) {
+        GeneratorState fast = start;
+        GeneratorState reference = start;
+        for (int step = 0; step < 4; ++step) {
+            const double scaled = std::floor(test::TranscribedNextUniform(reference) * 4294967296.0);
+            ASSERT_EQ(NextWord(fast), std::clamp(scaled, 0.0, 4294967295.0))
+                << start.x << ' ' << start.c << " step " << step;
+        }
+    }
 }
 
 }  // namespace

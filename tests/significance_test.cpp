@@ -21,7 +21,8 @@ TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
         {682, 925, 0.75, 0.3824915595748517},
         // 15 heads in 20 fair tosses: twice P(X >= 15) = 2 x 21700 / 2^20.
         {15, 20, 0.5, 0.04138946533203125},
-        {10, 20, 0.5, 1.0},  // the mean itself
+        {10, 20, 0.5, 1.0},                 // the mean itself
+        {11, 20, 0.5, 0.8238029479980469},  // every outcome but the mode: 1 - 184756 / 2^20
         // Exact rational summation over the 21 outcomes.
         {2, 20, 0.3, 0.05262794872972712},
         {0, 5, 0.3, 0.33115},  // only X = 0 is this unlikely: 0.7^5

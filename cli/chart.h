@@ -1,0 +1,24 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "core/draws.h"
+
+namespace loto {
+
+// One completed command, as the chart sees it: the draws it made and their tally.
+struct ChartPoint {
+    std::uint64_t draws = 0;
+    Tally tally{};
+};
+
+// A self-contained SVG chart. For one command: for k = 0 to 6, the observed count against the
+// expected one on a logarithmic axis, with the 95 % interval of the exact binomial around each
+// expected count, and the chi-square of the tally under the chart. For several: the deviation in
+// percent of each k against the cumulative number of draws, on a logarithmic axis of draws.
+// Elements carry their values as data- attributes, so that a reader can check them.
+[[nodiscard]] std::string ChartSvg(const std::vector<ChartPoint>& commands);
+
+}  // namespace loto

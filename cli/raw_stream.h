@@ -1,0 +1,12 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+
+namespace loto {
+
+// Writes the generator's words from the seed on standard output, little-endian, `count` of them
+// or until the output closes or an interrupt comes; the exit status.
+[[nodiscard]] int WriteRawStream(std::optional<std::uint64_t> count);
+
+}  // namespace loto
