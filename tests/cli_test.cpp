@@ -248,10 +248,6 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
     EXPECT_NE(run.out.find("draws: 130000000 in "), std::string::npos) << run.out;
 }
 
-}  // namespace
-
-namespace {
-
 // The attributes of every element of a class in an SVG text, in order.
 std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
                                                          const std::string& cls) {
