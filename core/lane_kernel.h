@@ -31,6 +31,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     V nearest = mask;  // per lane, the least distance to a multiple of 2^48, offset by kGuard
     V histogram{};     // per lane, 8 bits a number of matches: draws since the last flush
     V startWord{};     // per lane, the draw starts of the current 64 values
+    V startsNext = ~V{};  // per lane, all ones where the next value starts a draw
     std::uint32_t sinceFlush = 0;
     static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
@@ -79,9 +80,10 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         const V offScaled = (scaled + guardShift) & mask;
         const V off = offT < offScaled ? offT : offScaled;
         nearest = off < nearest ? off : nearest;
-        startWord |= ((V)(draw.accepted == 0) & 1) << (i % 64);
+        startWord |= (startsNext & 1) << (i % 64);
         draw.Take(number, grid);
         const V done = (V)draw.Complete();
+        startsNext = done;
         histogram += (done & 1) << (draw.matches * 8);
         draw.drawn &= ~done;
         draw.accepted &= ~done;
