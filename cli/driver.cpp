@@ -102,20 +102,21 @@ bool Driver::WriteChart() const {
                      Quoted(options_.svg).c_str());
         return false;
     }
+    // Opening, writing and closing can each fail; the first failure is the one reported.
     std::FILE* file = std::fopen(options_.svg.c_str(), "w");
-    CheckedOutput out(file != nullptr ? file : stdout);
-    const bool written = file != nullptr && out.Write(ChartSvg(chart_));
-    const int error = file == nullptr ? errno : out.error();
-    if (file != nullptr && std::fclose(file) != 0 && written) {
-        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
-                     Quoted(options_.svg).c_str(), std::strerror(errno));
-        return false;
+    int error = file == nullptr ? errno : 0;
+    if (file != nullptr) {
+        CheckedOutput out(file);
+        error = out.Write(ChartSvg(chart_)) ? 0 : out.error();
+        if (std::fclose(file) != 0 && error == 0) {
+            error = errno;
+        }
     }
-    if (!written) {
+    if (error != 0) {
         std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
                      Quoted(options_.svg).c_str(), std::strerror(error));
     }
-    return written;
+    return error == 0;
 }
 
 int Driver::RunBatch(std::FILE* input) {

@@ -1,7 +1,6 @@
 #include "core/commands.h"
 
 #include <optional>
-#include <tuple>
 
 #include "core/draws.h"
 #include "core/grid_check.h"
@@ -18,20 +17,18 @@ constexpr std::string_view kDeviationPattern = "#####0.#####";
 constexpr std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
 
 void WriteResults(CommandWindow& window, const SimulateReport& report, std::string_view separator) {
-    const auto& [tally, expected, deviations] =
-        std::tie(report.tally, report.expected, report.deviations);
     for (int k = 0; k < kResultRows; ++k) {
         window.SetResultText(ResultColumn::Stat, k,
-                             CountToText(static_cast<double>(tally[k]), separator));
+                             CountToText(static_cast<double>(report.tally[k]), separator));
     }
     for (int k = 0; k < kResultRows; ++k) {
         window.SetResultText(ResultColumn::Theo, k,
-                             FormatSinglePattern(expected[k], kExpectedPattern, separator));
+                             FormatSinglePattern(report.expected[k], kExpectedPattern, separator));
     }
     // Shown as observed minus expected; a deviation that cannot be formed leaves its box empty.
     for (int k = 0; k < kResultRows; ++k) {
         window.SetResultText(ResultColumn::Ecart, k,
-                             FormatPattern(-deviations[k], kDeviationPattern, separator));
+                             FormatPattern(-report.deviations[k], kDeviationPattern, separator));
     }
 }
 
