@@ -35,7 +35,7 @@ struct BasicPartialDraw {
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
     // new number scores when the grid has it.
     void Take(T number, T gridMask) noexcept {
-        const T fresh = (~drawn >> number) & 1;
+        const T fresh = ~(drawn >> number) & 1;
         drawn |= (T{} + 1) << number;
         accepted += fresh;
         matches += fresh & (gridMask >> number);

@@ -20,7 +20,10 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     constexpr std::uint32_t kBlock = 8;         // values packed into one 64-bit store per lane
     constexpr std::uint32_t kFlushEvery = 248;  // 8-bit tally fields take at most 255 draws
     const V mask = V{} + detail::kLowMask;
-    const V guardShift = V{} + detail::kGuard;
+    constexpr std::uint64_t kWideGuard = 50 * detail::kGuard;
+    const V guardShift = V{} + kWideGuard;
+    const V one = V{} + 1;
+    const V highBit = V{} + (std::uint64_t{1} << 63);
     const V grid = V{} + gridMask;
     V x{}, c{};
     for (int l = 0; l < kLanes; ++l) {
@@ -28,10 +31,10 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         c[l] = static_cast<std::uint64_t>(starts[l].c);
     }
     BasicPartialDraw<V> draw;
-    V nearest = mask;  // per lane, the least distance to a multiple of 2^48, offset by kGuard
-    V histogram{};     // per lane, 8 bits a number of matches: draws since the last flush
-    V startWord{};     // per lane, the draw starts of the current 64 values
-    V startsNext = ~V{};  // per lane, all ones where the next value starts a draw
+    V nearest = mask;    // per lane, the least distance of 49x to a multiple of 2^48, offset
+    V histogram{};       // per lane, 8 bits a number of matches: draws since the last flush
+    V endWord{};         // per lane, the draw ends of the current 64 values
+    V endsBefore = one;  // per lane, 1 where the value before the current word ended a draw
     std::uint32_t sinceFlush = 0;
     static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
@@ -57,10 +60,15 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     // (or of the end), and the tally fields before they can overflow.
     const auto after = [&](std::uint32_t last, std::uint32_t taken) {
         if (last % 64 == 63 || last + 1 == values) {
+            const std::uint32_t unused = 63 - last % 64;  // in a last word that is not full
+            endWord >>= unused;
+            // A value starts a draw where the one before it ended one.
+            const V startWord = (endWord << 1 | endsBefore) & (~std::uint64_t{0} >> unused);
+            endsBefore = endWord >> 63;
             for (int l = 0; l < kLanes; ++l) {
                 out[l].drawStarts[last / 64] = startWord[l];
             }
-            startWord = V{};
+            endWord = V{};
         }
         sinceFlush += taken;
         if (sinceFlush == kFlushEvery) {
@@ -68,26 +76,27 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         }
     };
     // One value of every lane: the generator step, its number, and the draw it goes to.
-    const auto step = [&](std::uint32_t i) {
+    const auto step = [&] {
         const V t = x * static_cast<std::uint64_t>(kMultiplier) + c;
         x = t & mask;
         c = (t >> kModulusBits) * 10000;
         const V scaled = x * 49;
         const V number = (scaled >> kModulusBits) + 1;
-        // Within kGuard of a multiple of 2^48 the Double formulas may differ: the nearest that a
+        // Within kGuard of a multiple of 2^48 the Double formulas may differ, for t (whose low
+        // bits are x) or for 49x. Where x comes within kGuard, 49x comes within 49 kGuard: one
+        // distance, of 49x, with the guard widened to 50 kGuard watches both. The nearest that a
         // lane came is kept, and such lanes are made again one value at a time.
-        const V offT = (t + guardShift) & mask;
-        const V offScaled = (scaled + guardShift) & mask;
-        const V off = offT < offScaled ? offT : offScaled;
+        const V off = (scaled + guardShift) & mask;
         nearest = off < nearest ? off : nearest;
-        startWord |= (startsNext & 1) << (i % 64);
         draw.Take(number, grid);
-        const V done = (V)draw.Complete();
-        startsNext = done;
-        histogram += (done & 1) << (draw.matches * 8);
-        draw.drawn &= ~done;
-        draw.accepted &= ~done;
-        draw.matches &= ~done;
+        const auto done = draw.Complete();
+        // Value i's end bit enters at the top and reaches bit i % 64 when the word is full.
+        endWord >>= 1;
+        endWord = done ? endWord | highBit : endWord;
+        histogram = done ? histogram + (one << (draw.matches << 3)) : histogram;
+        draw.drawn = done ? V{} : draw.drawn;
+        draw.accepted = done ? V{} : draw.accepted;
+        draw.matches = done ? V{} : draw.matches;
         return number;
     };
 
@@ -97,7 +106,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         V packed{};
 #pragma GCC unroll 8
         for (std::uint32_t j = 0; j < kBlock; ++j) {
-            packed |= step(i + j) << (8 * j);
+            packed |= step() << (8 * j);
         }
         for (int l = 0; l < kLanes; ++l) {
             const std::uint64_t word = packed[l];
@@ -107,7 +116,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     }
     for (; i < values; ++i) {
         before(i);
-        const V number = step(i);
+        const V number = step();
         for (int l = 0; l < kLanes; ++l) {
             out[l].numbers[i] = static_cast<std::uint8_t>(number[l]);
         }
@@ -117,7 +126,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     for (int l = 0; l < kLanes; ++l) {
         out[l].tail = {draw.drawn[l], draw.accepted[l], draw.matches[l]};
         out[l].end = {static_cast<std::int64_t>(x[l]), static_cast<std::int64_t>(c[l])};
-        out[l].guard = nearest[l] < 2 * detail::kGuard;
+        out[l].guard = nearest[l] < 2 * kWideGuard;
     }
 }
 
