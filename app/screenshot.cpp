@@ -1,8 +1,10 @@
 #include "app/screenshot.h"
 
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
+#include <QStyleHints>
 
 #include "platform/system_run_time.h"
 #include "window/frm_loto.h"
@@ -29,6 +31,8 @@ private:
 }  // namespace
 
 bool SaveScreenshot(const QString& path) {
+    // A text cursor that blinks would be drawn or not depending on how long the run took.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     FixedClock clock;
     FrmLoto form(clock);
     form.show();

@@ -1,6 +1,8 @@
 // How loto starts from a command line: Qt's own options, its own, and no display.
 #include <gtest/gtest.h>
 
+#include <QImage>
+
 #include "tests/shell.h"
 
 namespace {
@@ -30,6 +32,18 @@ TEST(LotoStart, OptionsAndDisplays) {
         EXPECT_EQ(run.status, c.status) << c.environment << c.arguments << ": " << run.out;
         EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << ": " << run.out;
     }
+}
+
+// The README's picture is what the window draws, pixel for pixel: every control's place,
+// colours, font, caption and bevel, and the texts of a 1000-draw run (make screenshot renews it).
+TEST(LotoStart, DrawsTheReadmePicture) {
+    const std::string drawn = testing::TempDir() + "loto-screenshot.png";
+    ASSERT_EQ(Shell(std::string(LOTO_APP) + " -platform offscreen --screenshot " + drawn).status,
+              0);
+    const QImage readme(LOTO_SOURCE_DIR "/docs/screenshot.png");
+    ASSERT_FALSE(readme.isNull());
+    EXPECT_EQ(QImage(QString::fromStdString(drawn)).convertToFormat(readme.format()), readme)
+        << "the window no longer draws docs/screenshot.png; see " << drawn;
 }
 
 }  // namespace
