@@ -31,12 +31,10 @@ double BestRate(Work work) {
 }
 
 double Sequential() {
-    IdlePump pump;
     return BestRate([&] {
         loto::GeneratorState state = loto::kSeedState;
         loto::Tally tally{};
-        loto::EventPumpHook hook(pump);
-        (void)loto::RunDraws(state, kDraws, kGrid, tally, hook);
+        loto::DrawInto(state, kDraws, kGrid, tally);
     });
 }
 
@@ -46,8 +44,7 @@ double Parallel(unsigned threads) {
     return BestRate([&] {
         loto::GeneratorState state = loto::kSeedState;
         loto::Tally tally{};
-        loto::EventPumpHook hook(pump);
-        (void)engine.Run(state, kDraws, kGrid, tally, hook);
+        (void)engine.Run(state, kDraws, kGrid, tally, pump);
     });
 }
 

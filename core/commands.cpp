@@ -69,8 +69,8 @@ LotoCommands::LotoCommands(RunTime& runTime, unsigned threads)
     : runTime_(runTime), engine_(threads) {}
 
 DrawRun LotoCommands::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                           EventPumpHook& hook) {
-    return engine_.Run(source_.state(), count, gridMask, tally, hook);
+                           EventPump& pump) {
+    return engine_.Run(source_.state(), count, gridMask, tally, pump);
 }
 
 void LotoCommands::ClearCommand(CommandWindow& window) {
@@ -83,12 +83,11 @@ void LotoCommands::ClearCommand(CommandWindow& window) {
     }
 }
 
-bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tally,
-                             EventPumpHook& hook) {
+bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tally) {
     window.SetMessageVisible(Message::Test, true);
     const std::uint64_t testDraws = TestDrawCount(requested);
     const double start = runTime_.MonotonicSeconds();
-    if (Draw(testDraws, kTestGridMask, tally, hook).stopped) {
+    if (Draw(testDraws, kTestGridMask, tally, window).stopped) {
         return false;
     }
     const LocalDateTime reference = runTime_.Now();
@@ -108,8 +107,7 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
     if (!requested) {
         return {.outcome = Outcome::Unreadable, .unreadableInput = 0};
     }
-    EventPumpHook hook(window);
-    if (!SpeedTest(window, *requested, tally, hook)) {
+    if (!SpeedTest(window, *requested, tally)) {
         return {.outcome = Outcome::Stopped, .requested = *requested};
     }
     window.SetMessageVisible(Message::Test, false);
@@ -125,7 +123,7 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
 
     tally = {};
     const double start = runTime_.MonotonicSeconds();
-    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, hook);
+    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, window);
     const double seconds = runTime_.MonotonicSeconds() - start;
     SimulateReport report{
         .drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};

@@ -41,8 +41,8 @@ public:
     void WindowLoad() noexcept { source_.Seed(); }
 
     // Speed test and estimate, grid check, the requested draws and their statistics. The window's
-    // event processing runs once per draw and may run other commands in between, which share the
-    // one generator.
+    // event processing runs between slices of draws and may run other commands there, which
+    // share the one generator.
     SimulateReport SimulateCommand(CommandWindow& window);
 
     // Empties the estimate and the 21 result boxes; inputs and messages stay.
@@ -54,8 +54,8 @@ public:
 
 private:
     // Times the test draws on the grid 1 to 6 and writes the estimate; false when stopped.
-    bool SpeedTest(CommandWindow& window, double requested, Tally& tally, EventPumpHook& hook);
-    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPumpHook& hook);
+    bool SpeedTest(CommandWindow& window, double requested, Tally& tally);
+    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
 
     RunTime& runTime_;
     RandomSource source_;

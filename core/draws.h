@@ -3,7 +3,6 @@
 #include <array>
 #include <cstdint>
 
-#include "core/event_pump.h"
 #include "core/random_source.h"
 
 namespace loto {
@@ -65,16 +64,5 @@ inline void DrawInto(GeneratorState& state, std::uint64_t draws, std::uint64_t g
         ++tally[static_cast<std::size_t>(DrawMatches(state, gridMask))];
     }
 }
-
-struct DrawRun {
-    std::uint64_t done = 0;
-    bool stopped = false;  // the pump asked the run to stop
-};
-
-// The draw loop: `count` draws scored against `gridMask` and added to `tally`, the hook called
-// before every draw. The state is shared with any command that the pump runs in between, so it is
-// written back before each visit and read again after.
-DrawRun RunDraws(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                 EventPumpHook& hook);
 
 }  // namespace loto

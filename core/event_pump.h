@@ -18,24 +18,4 @@ public:
     [[nodiscard]] virtual bool ProcessEvents(const DrawProgress& progress) = 0;
 };
 
-// The per-draw hook of the draw loop. A call costs a decrement; every kDrawsPerVisit calls it is
-// due, and the loop then hands control to the pump, which decides by its own clock whether
-// anything needs dispatching.
-class EventPumpHook {
-public:
-    static constexpr std::uint32_t kDrawsPerVisit = 1024;
-
-    explicit EventPumpHook(EventPump& pump) noexcept : pump_(pump) {}
-
-    [[nodiscard]] bool Due() noexcept { return --countdown_ == 0; }
-    [[nodiscard]] bool Visit(const DrawProgress& progress) {
-        countdown_ = kDrawsPerVisit;
-        return pump_.ProcessEvents(progress);
-    }
-
-private:
-    EventPump& pump_;
-    std::uint32_t countdown_ = 1;  // the first draw visits the pump at once
-};
-
 }  // namespace loto

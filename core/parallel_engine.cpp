@@ -143,11 +143,11 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
 }
 
 DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask,
-                                Tally& tally, EventPumpHook& hook) {
+                                Tally& tally, EventPump& pump) {
     using Clock = std::chrono::steady_clock;
     std::uint64_t slice = kFirstSlice;
     for (std::uint64_t done = 0; done < count;) {
-        if (!hook.Visit({done, count})) {
+        if (!pump.ProcessEvents({done, count})) {
             return {done, true};
         }
         const std::uint64_t draws = std::min(slice, count - done);

@@ -10,10 +10,17 @@
 #include "core/draw_chunk.h"
 #include "core/draw_lanes.h"
 #include "core/draws.h"
+#include "core/event_pump.h"
 
 namespace loto {
 
-// The draw loop on every core and every lane, with exactly the tallies and final state of RunDraws.
+struct DrawRun {
+    std::uint64_t done = 0;
+    bool stopped = false;  // the pump asked the run to stop
+};
+
+// The draw loop on every core and every lane, with exactly the tallies and final state of the
+// draws one after another.
 //
 // The values are cut into chunks. Each chunk starts from a state jumped ahead from the run's start
 // (see generator_jump.h); a thread generates several chunks at once, one per lane of its vector
@@ -41,11 +48,11 @@ public:
     // How many threads a request for `threads` gets: 0 stands for every hardware thread.
     [[nodiscard]] static unsigned ResolveThreads(unsigned threads) noexcept;
 
-    // As RunDraws: `count` draws, the hook visited before every slice of about kSliceSeconds, so
-    // that a command run inside the event processing lands between two draws and continues the
-    // one state.
+    // `count` draws, the pump visited before every slice of about kSliceSeconds, so that a
+    // command run inside the event processing lands between two draws and continues the one
+    // state.
     DrawRun Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                EventPumpHook& hook);
+                EventPump& pump);
 
     // Exactly `draws` draws, on every thread, without visiting the pump.
     void Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask, Tally& tally);

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <random>
 
 #include "core/speed_test.h"
@@ -10,21 +9,6 @@
 
 namespace loto {
 namespace {
-
-// A pump that counts its visits and can ask the run to stop.
-class CountingPump final : public EventPump {
-public:
-    explicit CountingPump(int stopAtVisit = -1) : stopAtVisit_(stopAtVisit) {}
-    bool ProcessEvents(const DrawProgress& progress) override {
-        last = progress;
-        return ++visits != stopAtVisit_;
-    }
-    int visits = 0;
-    DrawProgress last;
-
-private:
-    int stopAtVisit_;
-};
 
 // The first draws after seeding (no candidate is rejected before the 19th value), scored as the
 // definitions score them; a number that the grid holds twice still counts once.
@@ -71,28 +55,6 @@ TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
     for (const auto& [requested, draws] : counts) {
         EXPECT_EQ(DrawCount(requested), draws) << requested;
     }
-}
-
-TEST(RunDraws, VisitsThePumpAndStopsWhenAsked) {
-    const std::uint64_t count = 10 * EventPumpHook::kDrawsPerVisit;
-    const std::uint64_t grid = NumberMask({1, 2, 3, 4, 5, 6});
-    GeneratorState state = kSeedState;
-    Tally tally{};
-    CountingPump pump;
-    EventPumpHook hook(pump);
-    EXPECT_EQ(RunDraws(state, count, grid, tally, hook).done, count);
-    EXPECT_EQ(pump.visits, 10);
-    EXPECT_EQ(pump.last.total, count);
-    EXPECT_EQ(std::accumulate(tally.begin(), tally.end(), std::uint64_t{0}), count);
-
-    Tally partial{};
-    CountingPump stopper(3);
-    EventPumpHook stopHook(stopper);
-    GeneratorState stopped = kSeedState;
-    const DrawRun run = RunDraws(stopped, count, grid, partial, stopHook);
-    EXPECT_TRUE(run.stopped);
-    EXPECT_EQ(run.done, 2 * EventPumpHook::kDrawsPerVisit);
-    EXPECT_EQ(std::accumulate(partial.begin(), partial.end(), std::uint64_t{0}), run.done);
 }
 
 }  // namespace

@@ -9,21 +9,15 @@
 namespace loto {
 namespace {
 
-class IdlePump final : public EventPump {
-public:
-    bool ProcessEvents(const DrawProgress&) override { return true; }
-};
-
 struct Outcome {
     Tally tally{};
     GeneratorState state;
 };
 
+// The reference: one draw after another.
 Outcome Sequential(GeneratorState state, std::uint64_t draws, std::uint64_t grid) {
     Outcome out;
-    IdlePump pump;
-    EventPumpHook hook(pump);
-    (void)RunDraws(state, draws, grid, out.tally, hook);
+    DrawInto(state, draws, grid, out.tally);
     out.state = state;
     return out;
 }
@@ -161,8 +155,7 @@ TEST(ParallelDrawEngine, NestedCommandsAndStopsBetweenSlices) {
     GeneratorState state = kSeedState;
     Tally tally{};
     Pump pump(state);
-    EventPumpHook hook(pump);
-    const DrawRun run = engine.Run(state, 1'000'000'000, grid, tally, hook);
+    const DrawRun run = engine.Run(state, 1'000'000'000, grid, tally, pump);
     ASSERT_TRUE(run.stopped);
     ASSERT_GT(pump.nestedAt, 0u);
 

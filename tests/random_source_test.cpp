@@ -83,7 +83,8 @@ TEST(RandomSource, WordsAreTheUniformsScaledTo32Bits) {
         GeneratorState fast = start;
         GeneratorState reference = start;
         for (int step = 0; step < 4; ++step) {
-            const double scaled = std::floor(test::TranscribedNextUniform(reference) * 4294967296.0);
+            const double scaled =
+                std::floor(test::TranscribedNextUniform(reference) * 4294967296.0);
             ASSERT_EQ(NextWord(fast), std::clamp(scaled, 0.0, 4294967295.0))
                 << start.x << ' ' << start.c << " step " << step;
         }

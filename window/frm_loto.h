@@ -11,7 +11,8 @@ namespace loto {
 
 // The program's one window. It builds its controls from the fixed design, owns the generator
 // through the commands' object, and wires its three buttons to the commands. The commands read
-// and write its boxes through CommandWindow, and run its event processing once per draw.
+// and write its boxes through CommandWindow, and run its event processing between slices of
+// draws.
 class FrmLoto final : public QWidget, public CommandWindow {
     Q_OBJECT
 
