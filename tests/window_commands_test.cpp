@@ -58,31 +58,6 @@ public:
     FrmLoto form{runTime};
 };
 
-// The window starts empty and quiet; the buttons run the commands on its boxes.
-TEST(Window, ClicksRunTheCommands) {
-    Program program;
-    const FrmLotoWidgets& controls = program.controls();
-    EXPECT_EQ(program.Outputs(), QStringList(22));
-    EXPECT_FALSE(program.Shown(Message::ValidGrille) || program.Shown(Message::Test) ||
-                 program.Shown(Message::Patientez));
-    EXPECT_EQ(program.form.focusWidget(), controls.drawCount);
-    const QImage before = program.form.grab().toImage();
-    Program::Click(controls.effacer);  // right after start-up it changes nothing visible
-    EXPECT_EQ(program.form.grab().toImage(), before);
-
-    program.Enter("1000");
-    Program::Click(controls.simuler);
-    EXPECT_EQ(program.TallySum(), 1000);
-    EXPECT_FALSE(controls.estimate->text().isEmpty());
-    Program::Type(controls.results[0][3], "typed");  // output boxes take typing too
-    Program::Click(controls.effacer);
-    EXPECT_EQ(program.Outputs(), QStringList(22));
-    Program::Type(controls.favourites[5], "1");
-    Program::Click(controls.simuler);
-    EXPECT_TRUE(program.Shown(Message::ValidGrille));
-    EXPECT_EQ(controls.favourites[5]->text(), "1");  // the inputs are never changed
-}
-
 // Runs `action` inside the call that shows a widget, as a user's click at that very moment.
 class OnShow final : public QObject {
 public:
