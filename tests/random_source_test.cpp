@@ -65,12 +65,6 @@ TEST(RandomSource, IntegerPathFollowsDoubleFormulasNearBoundaries) {
     EXPECT_GT(oneOffQuotients, 0);
 }
 
-}  // namespace
-}  // namespace loto
-
-namespace loto {
-namespace {
-
 // floor(u x 2^32) of each uniform u, as the Double formulas give u: from the seed, after states
 // whose X is a multiple of 2^16, and near the boundaries where u may fall just outside [0, 1).
 TEST(RandomSource, WordsAreTheUniformsScaledTo32Bits) {

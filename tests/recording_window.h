@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <functional>
 #include <string>
@@ -41,14 +42,9 @@ public:
         return messages.at(static_cast<std::size_t>(message));
     }
     [[nodiscard]] bool ResultsEmpty() const {
-        for (const auto& column : results) {
-            for (const std::string& text : column) {
-                if (!text.empty()) {
-                    return false;
-                }
-            }
-        }
-        return true;
+        return std::ranges::all_of(results, [](const auto& column) {
+            return std::ranges::all_of(column, &std::string::empty);
+        });
     }
 
     static std::string Name(Message message) {
