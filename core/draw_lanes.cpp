@@ -19,6 +19,12 @@ constexpr LaneKernel kAvx2{LanePath::Avx2, 4, lanes::GenerateAvx2};
 constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
 #endif
 
+// A start that a one-off quotient left with X just below 0 can step through a negative t, which
+// the lanes' unsigned arithmetic does not follow: such a chunk is made one value at a time.
+bool LanesCanStart(const GeneratorState& start) noexcept {
+    return start.x >= 0 && start.c >= 0;
+}
+
 const LaneKernel* Named(std::string_view name) noexcept {
     for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
         const LaneKernel* kernel = FindLaneKernel(path);
@@ -86,7 +92,7 @@ void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std:
     kernel.generate(starts, values, gridMask, out.data());
     for (unsigned l = 0; l < kernel.lanes; ++l) {
         DrawChunk& chunk = *chunks[l];
-        if (out[l].guard) {
+        if (out[l].guard || !LanesCanStart(starts[l])) {
             GenerateChunk(starts[l], values, gridMask, chunk);
             continue;
         }
