@@ -41,16 +41,14 @@ protected:
 // whose colours it leaves open, take the desktop's.
 TEST(WindowDesign, DarkDesktop) {
     SystemRunTime runTime{TextLocale("fr_FR")};
-    const auto drawn = [&](QSet<QString>* open) {
+    const auto drawn = [&] {
         FrmLoto form{runTime};
         const FrmLotoWidgets& controls = form.controls();
-        QList<QLineEdit*> openBoxes = {controls.estimate};
+        controls.estimate->setText(QStringLiteral("88"));
         for (const auto& column : controls.results) {
-            openBoxes.append(QList<QLineEdit*>(column.begin(), column.end()));
-        }
-        for (QLineEdit* box : openBoxes) {
-            box->setText(QStringLiteral("88"));
-            open->insert(box->objectName());
+            for (QLineEdit* box : column) {
+                box->setText(QStringLiteral("88"));
+            }
         }
         QMap<QString, QImage> images;
         for (QWidget* control : form.findChildren<QWidget*>()) {
@@ -58,27 +56,28 @@ TEST(WindowDesign, DarkDesktop) {
         }
         return images;
     };
-    QSet<QString> open;
     const QPalette light = QApplication::palette();
-    const QMap<QString, QImage> onLight = drawn(&open);
+    const QMap<QString, QImage> onLight = drawn();
     QPalette dark(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
     for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
         dark.setColor(role, Qt::white);
     }
     dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
     QApplication::setPalette(dark);
-    const QMap<QString, QImage> onDark = drawn(&open);
+    const QMap<QString, QImage> onDark = drawn();
     QApplication::setPalette(light);
 
     ASSERT_EQ(onDark.size(), 50);
     for (auto control = onDark.cbegin(); control != onDark.cend(); ++control) {
-        const std::string name = control.key().toStdString();
-        if (!open.contains(control.key())) {
-            EXPECT_EQ(*control, onLight[control.key()]) << name;
-            continue;
+        const QString& name = control.key();
+        if (name.startsWith("TxtStat") || name.startsWith("TxtTheo") ||
+            name.startsWith("TxtEcart") || name == "TxtDateFin") {
+            EXPECT_EQ(Rgb(*control, 3, 3), 0x181818u) << name.toStdString();
+            EXPECT_TRUE(Holds(*control, 0xFFFFFF))
+                << name.toStdString() << ": not the desktop's text";
+        } else {
+            EXPECT_EQ(*control, onLight[name]) << name.toStdString();
         }
-        EXPECT_EQ(Rgb(*control, 3, 3), 0x181818u) << name;
-        EXPECT_TRUE(Holds(*control, 0xFFFFFF)) << name << ": its text is not the desktop's";
     }
 }
 
