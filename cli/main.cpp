@@ -28,10 +28,10 @@ int Run(int argc, char** argv) {
     if (options.batch) {
         status = driver.RunBatch(stdin);
     } else {
+        // The command that ends the run (lost output, a signal) has the highest status.
         for (int i = 0; i < options.repeat && !driver.ended(); ++i) {
             status = std::max(status, driver.Run(options.boxes));
         }
-        status = driver.ended().value_or(status);
     }
     return driver.WriteChart() ? status : std::max(status, 1);
 }

@@ -17,8 +17,10 @@ template <typename V>
 void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
               LaneOutput* out) {
     constexpr int kLanes = sizeof(V) / sizeof(std::uint64_t);
-    constexpr std::uint32_t kBlock = 8;         // values packed into one 64-bit store per lane
-    constexpr std::uint32_t kFlushEvery = 248;  // 8-bit tally fields take at most 255 draws
+    constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
+    // A draw takes at least 6 values: 248 values complete at most 41 draws, well within the 255
+    // that an 8-bit tally field holds.
+    constexpr std::uint32_t kFlushEvery = 248;
     const V mask = V{} + detail::kLowMask;
     constexpr std::uint64_t kWideGuard = 50 * detail::kGuard;
     const V guardShift = V{} + kWideGuard;

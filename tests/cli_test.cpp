@@ -122,6 +122,8 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
         EXPECT_EQ(commands[i]["observed"], JsonLines(repeat.out)[i]["observed"]);
     }
     EXPECT_EQ(commands[1]["observed"], json({"44", "41", "14", "1", "0", "0", "0"}));
+    EXPECT_EQ(commands[0]["expected"][6], "0,00000715");
+    EXPECT_EQ(commands[0]["deviation"][1], "13,79609");
     EXPECT_TRUE(commands[0]["valid"].get<bool>());
     EXPECT_EQ(commands[0]["draws"], 100);
     EXPECT_FALSE(commands[0]["estimate"].get<std::string>().empty());
@@ -221,6 +223,9 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
     const auto text = interrupted("TERM", "");
     EXPECT_EQ(text.status, 143);
     EXPECT_NE(text.out.find("interrupted after "), std::string::npos) << text.out;
+    const auto repeated = Shell("timeout -s INT --preserve-status 1 " + std::string(LOTO_SIM) +
+                                " --repeat 2 1e12 1 2 3 4 5 6 >/dev/null 2>&1");
+    EXPECT_EQ(repeated.status, 130);
     const auto csv = interrupted("INT", "--csv");
     EXPECT_NE(csv.out.find(",-100,0\n2,0,"), std::string::npos) << csv.out;
     EXPECT_EQ(csv.out.substr(csv.out.size() - 3), ",1\n") << csv.out;
