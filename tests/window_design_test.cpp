@@ -143,6 +143,7 @@ TEST_F(WindowDesignTest, AccessibleNames) {
         EXPECT_EQ(nameOf.value(QString::fromUtf8(object)), QString::fromUtf8(name)) << object;
     }
     EXPECT_EQ(form.windowTitle(), "Form1");
+    EXPECT_EQ(form.objectName(), "FrmLoto");  // the name that automation tools find it by
 }
 
 // The Tab key visits the boxes and buttons in the design's order.

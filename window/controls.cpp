@@ -50,8 +50,6 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     label->setText(ToQString(design.caption));
     label->setWordWrap(true);
     label->setAlignment(HorizontalAlignment(design.align) | Qt::AlignTop);
-    label->setMargin(0);
-    label->setIndent(0);
     label->setAutoFillBackground(true);
     SetColour(label, QPalette::Window, design.background);
     SetColour(label, QPalette::WindowText, design.textColour);
@@ -75,7 +73,6 @@ QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
 QWidget* CreateButton(const ControlDesign& design, QWidget* form) {
     auto* button = new QPushButton(ToQString(design.caption), form);
     button->setAutoDefault(false);
-    button->setDefault(false);
     SetColour(button, QPalette::Button, design.background);
     return button;
 }
