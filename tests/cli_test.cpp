@@ -10,7 +10,6 @@
 #include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <string>
 
@@ -246,15 +245,14 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
 std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
                                                          const std::string& cls) {
     std::vector<std::map<std::string, std::string>> found;
-    const std::regex element("<[a-z]+ class=\"" + cls + "\"([^>]*)>");
-    const std::regex attribute("([a-z0-9-]+)=\"([^\"]*)\"");
-    for (auto e = std::sregex_iterator(svg.begin(), svg.end(), element);
-         e != std::sregex_iterator(); ++e) {
+    const std::string marker = " class=\"" + cls + "\"";
+    for (auto at = svg.find(marker); at != std::string::npos; at = svg.find(marker, at + 1)) {
         std::map<std::string, std::string> attributes;
-        const std::string text = (*e)[1];
-        for (auto a = std::sregex_iterator(text.begin(), text.end(), attribute);
-             a != std::sregex_iterator(); ++a) {
-            attributes[(*a)[1]] = (*a)[2];
+        std::istringstream element(svg.substr(at, svg.find('>', at) - at));
+        std::string name, value;
+        while (std::getline(element >> std::ws, name, '=') && std::getline(element, value, '"') &&
+               std::getline(element, value, '"')) {
+            attributes[name] = value;
         }
         found.push_back(attributes);
     }
