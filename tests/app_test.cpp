@@ -26,6 +26,8 @@ TEST(LotoStart, OptionsAndDisplays) {
         {noDisplay, "--version", 0, "1.00"},
         {noDisplay, "", 1, "xvfb-run"},
         {noDisplay + "DISPLAY=:4242 ", "", 1, "xvfb-run"},  // a display that cannot be reached
+        // A platform named in the environment needs no display: the window runs until stopped.
+        {noDisplay + "QT_QPA_PLATFORM=offscreen timeout 2 ", "", 124, ""},
     };
     for (const Case& c : cases) {
         const auto run = Shell(c.environment + LOTO_APP + " " + c.arguments + " 2>&1");

@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <boost/math/distributions/binomial.hpp>
+#include <cctype>
 #include <cmath>
 #include <cstdio>
 #include <fstream>
@@ -236,7 +237,9 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
     const auto run = Shell("script -qec 'LOTO_LANES=portable " + std::string(LOTO_SIM) +
                            " --threads 1 1.3e8 1 2 3 4 5 6' /dev/null");
     EXPECT_EQ(run.status, 0) << run.out;
-    EXPECT_NE(run.out.find("expected end: "), std::string::npos) << run.out;
+    const auto estimate = run.out.find("expected end: ");
+    ASSERT_NE(estimate, std::string::npos) << run.out;
+    EXPECT_TRUE(std::isdigit(run.out[estimate + 14])) << run.out;  // a date, said once
     EXPECT_NE(run.out.find("\rdraws: "), std::string::npos) << run.out;
     EXPECT_NE(run.out.find("draws: 130000000 in "), std::string::npos) << run.out;
 }
@@ -263,7 +266,9 @@ std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
 std::string Chart(const std::string& arguments) {
     char path[] = "/tmp/loto-sim-chart-XXXXXX";
     close(mkstemp(path));
-    EXPECT_EQ(RunSim("--svg " + std::string(path) + " " + arguments).status, 0) << arguments;
+    const Result run = RunSim("--svg " + std::string(path) + " " + arguments);
+    EXPECT_EQ(run.status, 0) << arguments;
+    EXPECT_EQ(run.err, "") << arguments;
     std::ifstream file(path);
     std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_EQ(Shell("rsvg-convert " + std::string(path) + " 2>&1 >/dev/null").out, "");

@@ -170,8 +170,8 @@ FrmLotoWidgets BuildControls(QWidget* form) {
         }
     }
     // The Tab key visits text boxes and buttons in increasing tab index; labels take no focus.
-    std::sort(focusable.begin(), focusable.end(),
-              [](const auto& a, const auto& b) { return a.first < b.first; });
+    std::stable_sort(focusable.begin(), focusable.end(),
+                     [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
     }
