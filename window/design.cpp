@@ -1,6 +1,8 @@
 #include "window/design.h"
 
+#include <algorithm>
 #include <array>
+#include <utility>
 
 namespace loto {
 namespace {
@@ -89,6 +91,67 @@ constexpr std::array<ControlDesign, 50> kControls{{
     {"TxtDateFin", TextBox, "", 5400, 1320, 3495, 375, kArial15, kDefault, kDefault, Centre, true, 48, false, Estimate, 0},
 }};
 // clang-format on
+
+// The table is checked when the program is built, as the form designer checks a form: places and
+// sizes fall on whole pixels (a stray twip would be dropped without a trace), the Tab stops are
+// numbered 0 to n - 1 without a gap or a repeat, and every role that the window looks up by row
+// has each of its rows exactly once (an empty slot would be a control the commands cannot find).
+consteval bool OnWholePixels() {
+    const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
+    bool all = whole(kForm.clientWidth) && whole(kForm.clientHeight);
+    for (const ControlDesign& c : kControls) {
+        all = all && whole(c.left) && whole(c.top) && whole(c.width) && whole(c.height);
+    }
+    return all;
+}
+
+consteval bool TabStopsWithoutGaps() {
+    std::array<int, kControls.size()> uses{};
+    for (const ControlDesign& c : kControls) {
+        if (c.tabIndex < 0 || c.tabIndex >= static_cast<int>(uses.size())) {
+            return false;
+        }
+        ++uses[static_cast<std::size_t>(c.tabIndex)];
+    }
+    return std::ranges::all_of(uses, [](int n) { return n == 1; });
+}
+
+// The rows that a control of `role` may have: 1 to 6 for the favourites, 0 to 6 for the results,
+// none but 0 for the rest.
+constexpr std::pair<int, int> RowRange(Role role) {
+    switch (role) {
+        case Favourite:
+            return {1, 6};
+        case Stat:
+        case Theo:
+        case Ecart:
+            return {0, 6};
+        default:
+            return {0, 0};
+    }
+}
+
+consteval bool EachRowOnce() {
+    for (int role = 0; role <= static_cast<int>(Quitter); ++role) {
+        const auto [first, last] = RowRange(static_cast<Role>(role));
+        for (int row = first; row <= last; ++row) {
+            const auto count = std::ranges::count_if(kControls, [&](const ControlDesign& c) {
+                return c.role == static_cast<Role>(role) && c.row == row;
+            });
+            if (static_cast<Role>(role) == Caption ? count == 0 : count != 1) {
+                return false;
+            }
+        }
+    }
+    return std::ranges::all_of(kControls, [](const ControlDesign& c) {
+        const auto [first, last] = RowRange(c.role);
+        return c.row >= first && c.row <= last;
+    });
+}
+
+static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");
+static_assert(TabStopsWithoutGaps(), "Tab stops must be numbered 0 to n - 1, each once");
+static_assert(EachRowOnce(), "a row missing, repeated or out of its role's range");
 
 }  // namespace
 
