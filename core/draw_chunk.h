@@ -14,6 +14,8 @@ struct DrawChunk {
     struct Snapshot {
         std::uint32_t at;  // the state before value `at`
         GeneratorState state;
+
+        friend bool operator==(const Snapshot&, const Snapshot&) = default;
     };
     static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots
 
@@ -24,6 +26,8 @@ struct DrawChunk {
     PartialDraw tail;                       // the guessed draw still open after the last value
     std::vector<Snapshot> snapshots;        // the states before values 0, 4096, 8192 ...
     GeneratorState end;                     // after the last value
+
+    friend bool operator==(const DrawChunk&, const DrawChunk&) = default;
 
     [[nodiscard]] std::uint32_t size() const noexcept {
         return static_cast<std::uint32_t>(numbers.size());

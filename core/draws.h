@@ -29,6 +29,8 @@ struct BasicPartialDraw {
     T accepted{};
     T matches{};
 
+    friend bool operator==(const BasicPartialDraw&, const BasicPartialDraw&) = default;
+
     [[nodiscard]] auto Complete() const noexcept { return accepted == 6; }
 
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a

@@ -33,14 +33,19 @@ Outcome Parallel(ParallelDrawEngine& engine, GeneratorState state, std::uint64_t
 }
 
 // Same tallies and final state as the sequential loop, whatever the path of lanes, the start, the
-// count, the grid, the chunk size and the number of threads.
+// count, the grid, the chunk size and the number of threads. Among the starts: a step value in
+// [m, 32353 x 2^48), which draws a 49 first where the state jumped to the same residue draws a 1
+// (the first chunk must start from the true state), and X just below 0, as a one-off quotient
+// leaves it, from where the next step value may be negative.
 TEST(ParallelDrawEngine, EqualsTheSequentialLoop) {
     std::mt19937_64 random(5);
-    std::vector<GeneratorState> starts = {kSeedState};
-    for (int i = 0; i < 2; ++i) {
-        starts.push_back({static_cast<std::int64_t>(random() >> 16),
-                          static_cast<std::int64_t>(random() % 32353) * 10000});
-    }
+    std::vector<GeneratorState> starts = {kSeedState,
+                                          {(std::int64_t{1} << 48) - 2, 60000},
+                                          {-1, 10000},
+                                          {-100, 10000},
+                                          {-800, 100000}};
+    starts.push_back({static_cast<std::int64_t>(random() >> 16),
+                      static_cast<std::int64_t>(random() % 32353) * 10000});
     for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
         const LaneKernel* kernel = FindLaneKernel(path);
         if (kernel == nullptr) {
@@ -110,28 +115,6 @@ TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
         }
     }
     EXPECT_EQ(checked, 3);
-}
-
-// A start whose step value lies in [m, 32353 x 2^48) draws a 49 first, where the state jumped to
-// the same residue draws a 1 and parses its draws differently: the first chunk must start from the
-// true state, on every path, even one that a one-off quotient left outside the usual range.
-TEST(ParallelDrawEngine, TheFirstChunkStartsFromTheTrueState) {
-    const GeneratorState start{(std::int64_t{1} << 48) - 2, 60000};
-    ASSERT_GE(static_cast<std::uint64_t>(StepValue(start)), kJumpModulus);
-    const std::uint64_t grid = NumberMask({1, 2, 3, 4, 5, 6});
-    ParallelDrawEngine engine(2, 64);
-    EXPECT_EQ(Parallel(engine, start, 1000, grid).tally, Sequential(start, 1000, grid).tally);
-    // After a one-off quotient X lies just below 0, and the next step value may be negative.
-    for (const GeneratorState after :
-         {GeneratorState{-1, 10000}, GeneratorState{-100, 10000}, GeneratorState{-800, 100000}}) {
-        for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
-            if (const LaneKernel* kernel = FindLaneKernel(path)) {
-                ParallelDrawEngine lanes(1, 64, *kernel);
-                EXPECT_EQ(Parallel(lanes, after, 100, grid), Sequential(after, 100, grid))
-                    << LanePathName(path) << " from " << after.x << ' ' << after.c;
-            }
-        }
-    }
 }
 
 // Between two slices the pump may run a nested command, which takes values from the one state,
