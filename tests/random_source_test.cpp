@@ -35,54 +35,35 @@ TEST(RandomSource, FirstValuesAfterSeeding) {
     }
 }
 
-// The integer path against the Double definition, step by step, over the first million values
-// after seeding: same number, same state, output within [0, 1).
-TEST(RandomSource, IntegerPathEqualsDoubleFormulasFromTheSeed) {
-    GeneratorState fast = kSeedState;
-    GeneratorState reference = kSeedState;
-    for (int i = 0; i < 1'000'000; ++i) {
-        const double u = TranscribedNextUniform(reference);
-        const int number = NextNumber(fast);
-        if (number != TranscribedNumber(u) || !(fast == reference) || u < 0 || u >= 1) {
-            FAIL() << "value " << i << ": number " << number << " vs " << TranscribedNumber(u);
-        }
-    }
-}
-
-TEST(RandomSource, IntegerPathFollowsDoubleFormulasNearBoundaries) {
-    int oneOffQuotients = 0;
+// The integer paths against the Double definition, value by value (the number, the word
+// floor(u x 2^32) and the state): from the seed for a million values, and for a few values from
+// states whose step lands next to a multiple of 2^48 or whose X x 49 does (where the Double
+// quotient or floor can be one off), and from states whose next X is a multiple of 2^16.
+TEST(RandomSource, IntegerPathsFollowTheDoubleFormulas) {
+    std::vector<std::pair<GeneratorState, int>> runs = {{kSeedState, 1'000'000}};
     for (const GeneratorState& start : test::StatesNearBoundaries()) {
-        GeneratorState fast = start;
+        runs.emplace_back(start, 8);
+    }
+    for (const std::int64_t k : {1, 2, 3, 4096, 65535}) {
+        runs.emplace_back(GeneratorState{0, k << 16}, 2);
+    }
+    int oneOffQuotients = 0;
+    for (const auto& [start, values] : runs) {
+        GeneratorState number = start;
+        GeneratorState word = start;
         GeneratorState reference = start;
-        for (int step = 0; step < 8; ++step) {
+        for (int i = 0; i < values; ++i) {
             const double u = TranscribedNextUniform(reference);
             oneOffQuotients += (reference.x < 0 || reference.x >= (std::int64_t{1} << 48)) ? 1 : 0;
-            ASSERT_EQ(NextNumber(fast), TranscribedNumber(u)) << start.x << ' ' << start.c;
-            ASSERT_EQ(fast, reference) << start.x << ' ' << start.c << " step " << step;
+            const double scaled = std::clamp(std::floor(u * 4294967296.0), 0.0, 4294967295.0);
+            if (NextNumber(number) != TranscribedNumber(u) || NextWord(word) != scaled ||
+                !(number == reference) || !(word == reference)) {
+                FAIL() << "value " << i << " from " << start.x << ' ' << start.c;
+            }
         }
     }
     // The table must reach the cases that the guard exists for.
     EXPECT_GT(oneOffQuotients, 0);
-}
-
-// floor(u x 2^32) of each uniform u, as the Double formulas give u: from the seed, after states
-// whose X is a multiple of 2^16, and near the boundaries where u may fall just outside [0, 1).
-TEST(RandomSource, WordsAreTheUniformsScaledTo32Bits) {
-    std::vector<GeneratorState> starts = test::StatesNearBoundaries();
-    starts.push_back(kSeedState);
-    for (std::int64_t k : {1, 2, 3, 4096, 65535}) {
-        starts.push_back({0, k << 16});  // the next X is k x 2^16
-    }
-    for (const GeneratorState& start : starts) {
-        GeneratorState fast = start;
-        GeneratorState reference = start;
-        for (int step = 0; step < 4; ++step) {
-            const double scaled =
-                std::floor(test::TranscribedNextUniform(reference) * 4294967296.0);
-            ASSERT_EQ(NextWord(fast), std::clamp(scaled, 0.0, 4294967295.0))
-                << start.x << ' ' << start.c << " step " << step;
-        }
-    }
 }
 
 }  // namespace
