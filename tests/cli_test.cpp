@@ -11,6 +11,7 @@
 #include <iterator>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -245,14 +246,16 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
     EXPECT_NE(run.out.find("draws: 130000000 in "), std::string::npos) << run.out;
 }
 
-// The attributes of every element of a class in an SVG text, in order.
+// The attributes of every element of a class (or, for a marker such as "<text", of a tag) in an
+// SVG text, in order.
 std::vector<std::map<std::string, std::string>> Elements(const std::string& svg,
                                                          const std::string& cls) {
     std::vector<std::map<std::string, std::string>> found;
-    const std::string marker = " class=\"" + cls + "\"";
+    const std::string marker = cls[0] == '<' ? cls : " class=\"" + cls + "\"";
     for (auto at = svg.find(marker); at != std::string::npos; at = svg.find(marker, at + 1)) {
         std::map<std::string, std::string> attributes;
-        std::istringstream element(svg.substr(at, svg.find('>', at) - at));
+        const auto from = at + marker.size();
+        std::istringstream element(svg.substr(from, svg.find('>', from) - from));
         std::string name, value;
         while (std::getline(element >> std::ws, name, '=') && std::getline(element, value, '"') &&
                std::getline(element, value, '"')) {
@@ -274,6 +277,26 @@ std::string Chart(const std::string& arguments) {
     std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
     EXPECT_EQ(Shell("rsvg-convert " + std::string(path) + " 2>&1 >/dev/null").out, "");
     std::remove(path);
+    // Every word on the canvas and clear of the plot's frame: the title above it, the labels of
+    // the vertical axis to its left, the others in rows under it, far enough apart to be read.
+    const auto frame = Elements(svg, "<rect").at(1);
+    const double left = std::stod(frame.at("x")), top = std::stod(frame.at("y"));
+    const double bottom = top + std::stod(frame.at("height"));
+    std::set<double> rows;
+    for (const auto& text : Elements(svg, "<text")) {
+        const double x = std::stod(text.at("x")), y = std::stod(text.at("y"));
+        EXPECT_TRUE(x >= 0 && x <= 640 && y >= 12 && y <= 420) << x << ' ' << y;
+        const bool leftOfIt =
+            text.count("text-anchor") != 0 && text.at("text-anchor") == "end" && x < left;
+        EXPECT_TRUE(y < top || leftOfIt || y >= bottom + 12) << x << ' ' << y;
+        if (!leftOfIt && y > bottom) {
+            rows.insert(y);
+        }
+    }
+    EXPECT_EQ(rows.size(), 3u) << arguments;
+    for (auto row = rows.begin(); std::next(row) != rows.end(); ++row) {
+        EXPECT_GE(*std::next(row) - *row, 16) << arguments;
+    }
     return svg;
 }
 
