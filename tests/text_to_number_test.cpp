@@ -11,28 +11,18 @@ namespace {
 // separator; nothing is refused, but a number beyond the Double range cannot be read.
 TEST(TextToNumber, ReadsTheLongestLeadingNumber) {
     const std::pair<std::string, std::optional<double>> readings[] = {
-        {"1 000 000", 1000000},
-        {"1\n0\t00", 1000},
-        {"1e6", 1000000},
+        {"1 0\n0\t0", 1000},
         {"1E6", 1000000},
         {"12,5", 12},
         {"12.5", 12.5},
-        {"12abc", 12},
-        {"-3", -3},
         {"+3", 3},
         {"- 3", -3},
         {"", 0},
-        {"abc", 0},
-        {"-", 0},
-        {".", 0},
         {".5", 0.5},
         {"5.", 5},
-        {"1.e2", 100},
         {"1.2.3", 1.2},
-        {"1e", 1},
         {"1e+", 1},
         {"2e-1", 0.2},
-        {"1 e 3", 1000},
         {"0x1A", 0},
         {"&HFF", 0},
         {"inf", 0},
@@ -43,7 +33,6 @@ TEST(TextToNumber, ReadsTheLongestLeadingNumber) {
         {"-1e999", std::nullopt},
         {"9 9 9e9 9 9", std::nullopt},
         {std::string(5000, '9'), std::nullopt},
-        {"0." + std::string(5000, '9'), 1.0},
         {std::string(100000, 'x'), 0},
     };
     for (const auto& [text, value] : readings) {
