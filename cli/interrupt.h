@@ -3,8 +3,9 @@
 namespace loto {
 
 // Ctrl-C (SIGINT) and SIGTERM ask the running command to stop at its next pump visit, so that
-// what it drew so far can still be reported. A second one, half a second or more later, ends the
-// program at once.
+// what it drew so far can still be reported. The pump is visited every few milliseconds, so one
+// signal is enough; `timeout`, which signals twice (the command, then its process group), is
+// answered like Ctrl-C.
 void CatchInterrupts();
 
 // The signal that asked to stop, or 0.
