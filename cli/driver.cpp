@@ -50,6 +50,10 @@ bool Driver::Print(const std::string& text) {
     if (out_.Write(text)) {
         return true;
     }
+    if (out_.error() == EINTR && InterruptSignal() != 0) {
+        ended_ = 128 + InterruptSignal();  // stopped while the output waited for its reader
+        return false;
+    }
     std::fprintf(stderr, "loto-sim: the results cannot be written: %s\n",
                  std::strerror(out_.error()));
     ended_ = kFailed;
@@ -70,7 +74,7 @@ int Driver::Run(const std::vector<std::string>& boxes) {
     }
     const CommandResult result{window, report, options_.stats, stats ? &*stats : nullptr};
     if (!Print(Formatted(options_, ++commandsRun_, result))) {
-        return kFailed;
+        return *ended_;
     }
     if (report.outcome == Outcome::Stopped) {
         ended_ = 128 + InterruptSignal();
