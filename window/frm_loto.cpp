@@ -70,11 +70,8 @@ void FrmLoto::SimulateCommand() {
         return;
     }
     ++runningCommands_;
-    const SimulateReport report = commands_.SimulateCommand(*this);
+    commands_.SimulateCommand(*this);
     --runningCommands_;
-    if (report.outcome != Outcome::Stopped) {
-        lastReport_ = report;
-    }
 }
 
 void FrmLoto::ClearCommand() {

@@ -31,8 +31,6 @@ public:
     // processing; each takes some stack, so past this many running commands a click does nothing.
     static constexpr int kMaxRunningCommands = 100;
 
-    // What the last "SIMULER" that ran to its end reported.
-    [[nodiscard]] const SimulateReport& lastReport() const noexcept { return lastReport_; }
     // How many "SIMULER" commands are running, nested ones included.
     [[nodiscard]] int runningCommands() const noexcept { return runningCommands_; }
     // The controls that the commands use.
@@ -49,7 +47,6 @@ private:
 
     LotoCommands commands_;
     EventLoopPump pump_;
-    SimulateReport lastReport_;
     int runningCommands_ = 0;
     FrmLotoWidgets controls_;
 };
