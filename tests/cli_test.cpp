@@ -327,6 +327,12 @@ TEST(LotoSim, Charts) {
             EXPECT_NEAR(std::stod(intervals[k].at("y2")), 330 - OnAxis(axis, to, 0, 290), 0.01);
         }
         EXPECT_EQ(observed[k].at("data-value"), tally[k].get<std::string>());
+        // The observed mark is centred on its column and, when there is one, on its count.
+        const double count = std::stod(tally[k].get<std::string>());
+        EXPECT_NEAR(std::stod(observed[k].at("x")) + 4, 70 + 550 * (k + 0.5) / 7, 0.01) << k;
+        EXPECT_NEAR(std::stod(observed[k].at("y")) + 4,
+                    count > 0 ? 330 - OnAxis(axis, count, 0, 290) : 330, 0.01)
+            << k;
     }
     EXPECT_NE(svg.find("chi-square: "), std::string::npos);
 
