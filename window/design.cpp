@@ -152,6 +152,12 @@ consteval bool EachRowOnce() {
 static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");
 static_assert(TabStopsWithoutGaps(), "Tab stops must be numbered 0 to n - 1, each once");
 static_assert(EachRowOnce(), "a row missing, repeated or out of its role's range");
+// The border setting is read for text boxes only; labels and buttons keep its default, on.
+static_assert(std::ranges::all_of(kControls,
+                                  [](const ControlDesign& c) {
+                                      return c.border || c.kind == TextBox;
+                                  }),
+              "only a text box may be drawn without its border");
 
 }  // namespace
 
