@@ -1,7 +1,9 @@
 // How loto starts from a command line: Qt's own options, its own, and no display.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <QImage>
+#include <cstdio>
 
 #include "tests/shell.h"
 
@@ -41,9 +43,13 @@ TEST(LotoStart, OptionsAndDisplays) {
 // A style named on the command line replaces the classic one.
 TEST(LotoStart, DrawsTheReadmePicture) {
     const auto drawn = [](const std::string& options) {
-        const std::string path = testing::TempDir() + "loto-screenshot.png";
+        // A name of its own: another run of these tests may be drawing at the same moment.
+        const std::string path =
+            testing::TempDir() + "loto-screenshot-" + std::to_string(getpid()) + ".png";
         EXPECT_EQ(Shell(std::string(LOTO_APP) + options + " --screenshot " + path).status, 0);
-        return QImage(QString::fromStdString(path));
+        const QImage image(QString::fromStdString(path));
+        std::remove(path.c_str());
+        return image;
     };
     const QImage readme(LOTO_SOURCE_DIR "/docs/screenshot.png");
     ASSERT_FALSE(readme.isNull());
