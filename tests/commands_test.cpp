@@ -4,6 +4,7 @@
 
 #include <numeric>
 
+#include "platform/fixed_run_time.h"
 #include "tests/recording_window.h"
 #include "tests/transcription.h"
 
@@ -13,7 +14,6 @@ namespace {
 using std::chrono::local_days;
 using std::chrono::seconds;
 using std::chrono::year;
-using test::FakeRunTime;
 using test::RecordingWindow;
 
 const LocalDateTime kToday = local_days{year{2026} / 12 / 6} + seconds{19 * 3600};
@@ -28,7 +28,7 @@ class SimulateCommandTest : public ::testing::Test {
 protected:
     SimulateCommandTest() { commands.WindowLoad(); }
 
-    FakeRunTime runTime{kToday, 2.0};  // every test measures 2 s
+    FixedRunTime runTime{kToday, 2.0};  // every test measures 2 s
     LotoCommands commands{runTime, 1};
 };
 

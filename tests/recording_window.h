@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "core/command_window.h"
-#include "platform/system_run_time.h"
 
 namespace loto::test {
 
@@ -59,24 +58,6 @@ public:
     std::array<bool, 3> messages{};
     std::vector<std::string> log;
     std::function<bool(const DrawProgress&)> onEvents;
-};
-
-// A clock that advances by a fixed step at every reading, at a fixed local date, with the French
-// forms.
-class FakeRunTime final : public RunTime {
-public:
-    explicit FakeRunTime(LocalDateTime now, double step = 1.0) : now_(now), step_(step) {}
-
-    double MonotonicSeconds() override { return seconds_ += step_; }
-    LocalDateTime Now() override { return now_; }
-    std::string DateText(LocalDateTime date) const override { return french_.DateText(date); }
-    std::string_view DecimalSeparator() const override { return french_.DecimalSeparator(); }
-
-private:
-    SystemRunTime french_{TextLocale("fr_FR")};
-    LocalDateTime now_;
-    double step_;
-    double seconds_ = 0;
 };
 
 }  // namespace loto::test
