@@ -147,6 +147,10 @@ TEST(LotoSim, StatsOfALongRunLookLikeChance) {
     EXPECT_GT(stats["p_value"].get<double>(), 0.01);
     EXPECT_LT(stats["p_value"].get<double>(), 0.99);
     const Result text = RunSim("--locale fr_FR --stats 1000 7 10 14 20 30 40");
+    EXPECT_NE(text.out.find("deviation %         z           p\n 0                 399             "
+                            "435,965        -8,47888    -2.357     0.01831\n"),
+              std::string::npos)
+        << text.out;
     EXPECT_NE(text.out.find("chi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n  k = 3 to "
                             "6 pooled: expected counts under 5 (together 18.64)\n"),
               std::string::npos)
@@ -346,6 +350,7 @@ TEST(LotoSim, Charts) {
         points >> x >> comma >> y;
         EXPECT_NEAR(x, OnAxis(Elements(several, "x-axis").at(0), draws, 70, 550), 0.01);
     }
+    Chart("1 1 2 3 4 5 6");  // a single draw is still a run to chart
     EXPECT_EQ(RunSim("--svg /nonexistent/dir/c.svg 10 1 2 3 4 5 6").status, 1);
     EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
 }
