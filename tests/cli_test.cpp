@@ -66,6 +66,8 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "          435,965        -8,47888\n",
          ""},
         {"--locale POSIX 100 1 2 3 4 5 6", 0, "            43,5965", ""},
+        // No draw: no deviation, z or p can be formed, and none is written.
+        {"--csv --stats 0 1 2 3 4 5 6", 0, "\n1,0,0,0,,,,,,,0\n", ""},
         {"--locale en_US 100 1 2 3 4 5 6", 0, "            43.5965", ""},
         {"--version", 0, "1.00\n", ""},
         {"--help", 0, "Ctrl-C", ""},
@@ -343,13 +345,29 @@ TEST(LotoSim, Charts) {
     const std::string several = Chart("--repeat 3 100000 7 10 14 20 30 40");
     const auto lines = Elements(several, "deviation");
     ASSERT_EQ(lines.size(), 7u);
-    std::istringstream points(lines[0].at("points"));
-    for (const double draws : {100000.0, 200000.0, 300000.0}) {
-        double x = 0, y = 0;
-        char comma = 0;
-        points >> x >> comma >> y;
-        EXPECT_NEAR(x, OnAxis(Elements(several, "x-axis").at(0), draws, 70, 550), 0.01);
+    // The scale is the top line's label; the largest deviation of a k expected at least 10
+    // times fills more than 2/5 of the half-height (a scale of 1, 2 or 5 times a power of ten).
+    const auto top = several.find("y=\"44.00\" text-anchor=\"end\">+");
+    const double span = std::stod(several.substr(several.find('+', top) + 1));
+    double largest = 0;
+    for (int k = 0; k < 5; ++k) {
+        std::istringstream points(lines[k].at("points"));
+        for (const double draws : {100000.0, 200000.0, 300000.0}) {
+            double x = 0, y = 0;
+            char comma = 0;
+            points >> x >> comma >> y;
+            EXPECT_NEAR(x, OnAxis(Elements(several, "x-axis").at(0), draws, 70, 550), 0.01);
+            largest = std::max(largest, std::fabs(y - 185));
+            if (draws == 100000) {  // the first command is the one charted above
+                const double expected = 100000 * weights[k] / 13983816;
+                const double deviation =
+                    (std::stod(tally[k].get<std::string>()) - expected) / expected * 100;
+                EXPECT_NEAR(y, 185 - 145 * deviation / span, 0.01) << k;
+            }
+        }
     }
+    EXPECT_GT(largest, 145 * 0.4);
+    EXPECT_LE(largest, 145);
     Chart("1 1 2 3 4 5 6");  // a single draw is still a run to chart
     EXPECT_EQ(RunSim("--svg /nonexistent/dir/c.svg 10 1 2 3 4 5 6").status, 1);
     EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
