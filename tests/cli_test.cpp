@@ -368,7 +368,8 @@ TEST(LotoSim, Charts) {
     }
     EXPECT_GT(largest, 145 * 0.4);
     EXPECT_LE(largest, 145);
-    Chart("1 1 2 3 4 5 6");  // a single draw is still a run to chart
+    // A single draw is still a run to chart, its count of 1 under the top of the axis.
+    EXPECT_EQ(Elements(Chart("1 1 2 3 4 5 6"), "y-axis").at(0).at("data-high"), "10");
     EXPECT_EQ(RunSim("--svg /nonexistent/dir/c.svg 10 1 2 3 4 5 6").status, 1);
     EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
 }
