@@ -69,6 +69,9 @@ TEST(LotoSim, StatusOutputAndMessages) {
         // No draw: no deviation, z or p can be formed, and none is written.
         {"--csv --stats 0 1 2 3 4 5 6", 0, "\n1,0,0,0,,,,,,,0\n", ""},
         {"--locale en_US 100 1 2 3 4 5 6", 0, "            43.5965", ""},
+        // Columns aligned by characters: the Arabic decimal separator takes two bytes.
+        {"--locale ar_EG 100 1 2 3 4 5 6", 0,
+         "\n 0                  43             43\u066B5965        -1\u066B36822\n", ""},
         {"--version", 0, "1.00\n", ""},
         {"--help", 0, "Ctrl-C", ""},
         {"10 7 8 9 10 11 7", 1,
@@ -81,7 +84,8 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "in G6 is beyond the range of numbers: \"1e999\\x1B]0;x\\x07\"\n"},
         {"10 1 2 3 4 5 " + longField, 1, "", ": \"1e999xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxx\"...\n"},
         // Results that cannot be written, an input that cannot be read: failures, never success.
-        {"1000 7 10 14 20 30 40 > /dev/full", 1, "", "the results cannot be written"},
+        {"1000 7 10 14 20 30 40 > /dev/full", 1, "",
+         "the results cannot be written: No space left on device\n"},
         {"--csv 1000 7 10 14 20 30 40 > /dev/full", 1, "", "the results cannot be written"},
         // and stop the drawing: 1000 commands of 5e7 draws would otherwise run for nobody.
         {"--repeat 1000 5e7 1 2 3 4 5 6 >&-", 1, "", "the results cannot be written"},

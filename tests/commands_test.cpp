@@ -44,10 +44,13 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     EXPECT_DOUBLE_EQ(first.deviations[1], -13.796094358790207);
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
+    EXPECT_EQ(first.drawSeconds, 2);
     EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "+Test", "-Test", "+Patientez",
                                                     "-ValidGrille", "-Patientez"}));
-    commands.SimulateCommand(window);
+    const SimulateReport second = commands.SimulateCommand(window);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
+    EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");  // the clock's differences, not its readings
+    EXPECT_EQ(second.drawSeconds, 2);
 }
 
 // The speed test draws 100,000 times on the grid 1 to 6 before the grid is even read.
@@ -84,10 +87,17 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.Shown(Message::ValidGrille));
     }
-    // An unreadable count ends the command before anything is drawn, not even the test.
+    // An unreadable count ends the command before anything is drawn, not even the test; the
+    // boxes that the previous command filled are emptied all the same.
     RecordingWindow count("1E999", kOneToSix);
+    count.estimate = "old";
+    for (auto& column : count.results) {
+        column.fill("old");
+    }
     EXPECT_EQ(commands.SimulateCommand(count).outcome, Outcome::Unreadable);
     EXPECT_EQ(count.log, std::vector<std::string>{"-ValidGrille"});
+    EXPECT_EQ(count.estimate, "");
+    EXPECT_TRUE(count.ResultsEmpty());
 }
 
 TEST_F(SimulateCommandTest, NoDrawsRequested) {
