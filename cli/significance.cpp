@@ -49,24 +49,21 @@ double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p)
     if (x == mean) {
         return 1;
     }
-    double result = 0;
     if (x < mean) {
         // Above the mean the likelihood falls: the outcomes no more likely form an upper tail.
         const auto from = static_cast<std::uint64_t>(std::ceil(mean));
         const std::uint64_t tail =
             FirstNot(from, trials + 1, [&](std::uint64_t i) { return likelihood(i) > bound; });
-        result =
-            cdf(distribution, x) +
-            (tail <= trials ? cdf(complement(distribution, static_cast<double>(tail - 1))) : 0.0);
-    } else {
-        // Below the mean the likelihood rises: they form a lower tail [0, end).
-        const auto to = static_cast<std::uint64_t>(std::floor(mean)) + 1;
-        const std::uint64_t end =
-            FirstNot(0, to, [&](std::uint64_t i) { return likelihood(i) <= bound; });
-        result = (end > 0 ? cdf(distribution, static_cast<double>(end - 1)) : 0.0) +
-                 cdf(complement(distribution, x - 1));
+        const double upper =
+            tail <= trials ? cdf(complement(distribution, static_cast<double>(tail - 1))) : 0.0;
+        return std::min(1.0, cdf(distribution, x) + upper);
     }
-    return std::min(1.0, result);
+    // Below the mean the likelihood rises: they form a lower tail [0, end).
+    const auto to = static_cast<std::uint64_t>(std::floor(mean)) + 1;
+    const std::uint64_t end =
+        FirstNot(0, to, [&](std::uint64_t i) { return likelihood(i) <= bound; });
+    const double lower = end > 0 ? cdf(distribution, static_cast<double>(end - 1)) : 0.0;
+    return std::min(1.0, lower + cdf(complement(distribution, x - 1)));
 }
 
 std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected) {
