@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
 #include <cctype>
 #include <cmath>
@@ -232,7 +233,7 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
     const std::string sim = std::string("timeout -s INT --preserve-status 1 ") + LOTO_SIM;
     for (const std::string& waiting :
          {sim + " --repeat 2 1e12 1 2 3 4 5 6 >/dev/null; echo $?",
-          "sleep 2 | " + sim + " --batch; echo $?",
+          sim + " --raw >/dev/null; echo $?", "sleep 2 | " + sim + " --batch; echo $?",
           "{ (" + sim + " --repeat 100000 10 1 2 3 4 5 6; echo $? >&3) | sleep 2; } 3>&1"}) {
         EXPECT_EQ(Shell("{ " + waiting + "; } 2>&1").out, "130\n") << waiting;
     }
@@ -290,6 +291,15 @@ std::string Chart(const std::string& arguments) {
     const auto frame = Elements(svg, "<rect").at(1);
     const double left = std::stod(frame.at("x")), top = std::stod(frame.at("y"));
     const double bottom = top + std::stod(frame.at("height"));
+    // The grid's lines cross the plot; each label left of it sits on one (its baseline 4 below).
+    std::vector<double> grid;
+    for (const auto& line : Elements(svg, "<line")) {
+        if (line.at("stroke") == "#dddddd") {
+            EXPECT_EQ(std::stod(line.at("x1")), left);
+            EXPECT_EQ(std::stod(line.at("x2")), left + std::stod(frame.at("width")));
+            grid.push_back(std::stod(line.at("y1")));
+        }
+    }
     std::set<double> rows;
     for (const auto& text : Elements(svg, "<text")) {
         const double x = std::stod(text.at("x")), y = std::stod(text.at("y"));
@@ -297,6 +307,9 @@ std::string Chart(const std::string& arguments) {
         const bool leftOfIt =
             text.count("text-anchor") != 0 && text.at("text-anchor") == "end" && x < left;
         EXPECT_TRUE(y < top || leftOfIt || y >= bottom + 12) << x << ' ' << y;
+        EXPECT_TRUE(!leftOfIt || std::ranges::any_of(grid, [&](double at) {
+            return std::fabs(at + 4 - y) < 0.01;
+        })) << y;
         if (!leftOfIt && y > bottom) {
             rows.insert(y);
         }
