@@ -28,7 +28,12 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (!options.screenshotPath.isEmpty()) {
-        return loto::SaveScreenshot(options.screenshotPath) ? 0 : 1;
+        if (loto::SaveScreenshot(options.screenshotPath)) {
+            return 0;
+        }
+        QTextStream(stderr) << QStringLiteral("loto : impossible d'écrire l'image ")
+                            << options.screenshotPath << '\n';
+        return 1;
     }
     loto::SystemRunTime runTime(loto::TextLocale());
     loto::FrmLoto form(runTime);

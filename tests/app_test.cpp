@@ -25,6 +25,8 @@ TEST(LotoStart, OptionsAndDisplays) {
         {"", "-platform offscreen --help", 0, "--screenshot"},
         {"", "-platform offscreen --bogus", 2, "bogus"},
         {"", "-platform offscreen stray", 2, "stray"},
+        {"", "-platform offscreen --screenshot /nonexistent/dir/x.png", 1,
+         "impossible d'\u00E9crire l'image /nonexistent/dir/x.png\n"},
         {noDisplay, "--version", 0, "1.00"},
         {noDisplay, "", 1, "xvfb-run"},
         {noDisplay + "DISPLAY=:4242 ", "", 1, "xvfb-run"},  // a display that cannot be reached
