@@ -366,6 +366,7 @@ TEST(LotoSim, Charts) {
     // times fills more than 2/5 of the half-height (a scale of 1, 2 or 5 times a power of ten).
     const auto top = several.find("y=\"44.00\" text-anchor=\"end\">+");
     const double span = std::stod(several.substr(several.find('+', top) + 1));
+    const auto xAxis = Elements(several, "x-axis").at(0);
     double largest = 0;
     for (int k = 0; k < 5; ++k) {
         std::istringstream points(lines[k].at("points"));
@@ -373,7 +374,7 @@ TEST(LotoSim, Charts) {
             double x = 0, y = 0;
             char comma = 0;
             points >> x >> comma >> y;
-            EXPECT_NEAR(x, OnAxis(Elements(several, "x-axis").at(0), draws, 70, 550), 0.01);
+            EXPECT_NEAR(x, OnAxis(xAxis, draws, 70, 550), 0.01);
             largest = std::max(largest, std::fabs(y - 185));
             if (draws == 100000) {  // the first command is the one charted above
                 const double expected = 100000 * weights[k] / 13983816;
