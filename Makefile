@@ -90,9 +90,12 @@ audit: build
 	$(call install-missing,dieharder)
 	bench/generator_audit.sh $(BUILD_DIR)/bin/loto-sim docs/generator-audit.md
 
-# The README's picture, under a fixed clock: the same program renders the same file.
+# The README's pictures, under a fixed clock and from the seed: the same program renders the same
+# files, and the tests compare them with what it draws.
 screenshot: build
 	$(OFFSCREEN) $(BUILD_DIR)/bin/loto --screenshot docs/screenshot.png
+	$(BUILD_DIR)/bin/loto-sim --svg docs/chart.svg 1000000 7 10 14 20 30 40 >/dev/null
+	$(BUILD_DIR)/bin/loto-sim --svg docs/chart-deviations.svg --repeat 30 1000000 7 10 14 20 30 40 >/dev/null
 
 clean:
 	rm -rf $(BUILD_DIR) build-asan
