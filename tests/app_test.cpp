@@ -40,6 +40,16 @@ TEST(LotoStart, OptionsAndDisplays) {
     }
 }
 
+// On an X display the window opens, titled and sized as designed (the README picture's size).
+TEST(LotoStart, OpensItsWindowOnADisplay) {
+    const auto run = Shell("xvfb-run -a sh -c '" LOTO_APP
+                           " 2>/dev/null & loto=$!; timeout 20 "
+                           "xdotool search --sync --name \"^Form1$\" getwindowgeometry; "
+                           "status=$?; kill $loto; exit $status'");
+    EXPECT_EQ(run.status, 0);
+    EXPECT_NE(run.out.find("Geometry: 607x455\n"), std::string::npos) << run.out;
+}
+
 // The README's picture is what the window draws, pixel for pixel: every control's place,
 // colours, font, caption and bevel, and the texts of a 1000-draw run (make screenshot renews it).
 // A style named on the command line replaces the classic one.
