@@ -44,7 +44,7 @@ TEST(LotoStart, OptionsAndDisplays) {
 // window opens, titled and sized as designed (the README picture's size).
 TEST(LotoStart, OpensItsWindowOnADisplay) {
     const auto run = Shell("xvfb-run -a sh -c '" LOTO_APP
-                           " -platform xcb 2>/dev/null & loto=$!; timeout 20 "
+                           " -platform xcb & loto=$!; timeout 20 "
                            "xdotool search --sync --name \"^Form1$\" getwindowgeometry; "
                            "status=$?; kill $loto; exit $status'");
     EXPECT_EQ(run.status, 0);
