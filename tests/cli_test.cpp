@@ -68,6 +68,29 @@ TEST(LotoSim, StatusOutputAndMessages) {
          " k            observed            expected     deviation %\n 0                 399   "
          "          435,965        -8,47888\n",
          ""},
+        {"--locale fr_FR --stats 1000 7 10 14 20 30 40", 0,
+         "deviation %         z           p\n 0                 399             435,965        "
+         "-8,47888    -2.357     0.01831\n",
+         ""},
+        {"--locale fr_FR --stats 1000 7 10 14 20 30 40", 0,
+         "-0.008           1\nchi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n  k = 3 to "
+         "6 "
+         "pooled: expected counts under 5 (together 18.64)\n",
+         ""},
+        // The figures behind the texts, every digit kept: the deviation a Double, the expected
+        // count a Single.
+        {"--csv --stats --repeat 2 100 1 2 3 4 5 6", 0,
+         "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,interrupted\n1,0,43,"
+         "43.596497,-1.3682213682213682,-0.12029008407700592,0.920100130738984,2.5176613948961517,"
+         "2,0.2839858978680259,0\n",
+         ""},
+        {"--csv --repeat 2 100 1 2 3 4 5 6", 0,
+         "\n1,6,0,7.151124e-06,-100,0\n2,0,44,43.596497,0.9255409255409255,0\n", ""},
+        {"--stats 10 1 2 3 4 5 6", 0,
+         "\nchi-square: not enough draws, every class pooled into one\n", ""},
+        // A million draws: expected counts under 5 only for k = 5 and 6, pooled.
+        {"--json --stats 1000000 7 10 14 20 30 40", 0,
+         "\"df\":5,\"groups\":[[0,0],[1,1],[2,2],[3,3],[4,4],[5,6]],", ""},
         {"--locale POSIX 100 1 2 3 4 5 6", 0, "            43,5965", ""},
         // No draw: no deviation, z or p can be formed, and none is written.
         {"--csv --stats 0 1 2 3 4 5 6", 0, "\n1,0,0,0,,,,,,,0\n", ""},
@@ -132,7 +155,6 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(commands[i]["observed"], JsonLines(repeat.out)[i]["observed"]);
     }
-    EXPECT_EQ(commands[1]["observed"], json({"44", "41", "14", "1", "0", "0", "0"}));
     EXPECT_EQ(commands[0]["expected"][6], "0,00000715");
     EXPECT_EQ(commands[0]["deviation"][1], "13,79609");
     EXPECT_TRUE(commands[0]["valid"].get<bool>());
@@ -145,45 +167,6 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     const json first = JsonLines(refused.out).at(0);
     EXPECT_FALSE(first["valid"].get<bool>());
     EXPECT_EQ(first["observed"], json({"", "", "", "", "", "", ""}));
-}
-
-// A long run from the seed is what chance gives: its chi-square p-value is not extreme.
-TEST(LotoSim, StatsOfALongRunLookLikeChance) {
-    const json stats =
-        JsonLines(RunSim("--json --stats 1000000 7 10 14 20 30 40").out).at(0)["stats"];
-    EXPECT_EQ(stats["df"], 5);
-    EXPECT_EQ(stats["groups"].back(), json({5, 6}));
-    EXPECT_GT(stats["p_value"].get<double>(), 0.01);
-    EXPECT_LT(stats["p_value"].get<double>(), 0.99);
-    const Result text = RunSim("--locale fr_FR --stats 1000 7 10 14 20 30 40");
-    EXPECT_NE(text.out.find("deviation %         z           p\n 0                 399             "
-                            "435,965        -8,47888    -2.357     0.01831\n"),
-              std::string::npos)
-        << text.out;
-    EXPECT_NE(text.out.find("chi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n  k = 3 to "
-                            "6 pooled: expected counts under 5 (together 18.64)\n"),
-              std::string::npos)
-        << text.out;
-}
-
-// The figures behind the texts, every digit kept: the deviation a Double, the expected count a
-// Single.
-TEST(LotoSim, CsvHasAHeaderAndOneLinePerK) {
-    const Result result = RunSim("--csv --stats --repeat 2 100 1 2 3 4 5 6");
-    std::istringstream in(result.out);
-    std::string line;
-    std::getline(in, line);
-    EXPECT_EQ(line,
-              "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,interrupted");
-    std::vector<std::string> rows;
-    while (std::getline(in, line)) {
-        rows.push_back(line);
-        EXPECT_EQ(std::count(line.begin(), line.end(), ','), 10) << line;
-    }
-    ASSERT_EQ(rows.size(), 14u);
-    EXPECT_EQ(rows[0].rfind("1,0,43,43.596497,-1.3682213682213682,", 0), 0u) << rows[0];
-    EXPECT_EQ(rows[0].substr(rows[0].size() - 2), ",0");
-    EXPECT_EQ(rows[7].rfind("2,0,44,", 0), 0u) << rows[7];
 }
 
 // Any number of threads draws the same numbers; threads that the system cannot start leave the
