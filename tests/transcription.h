@@ -47,13 +47,6 @@ inline Numbers DrawNumbers(GeneratorState& state) {
     return drawn;
 }
 
-// CountMatches: each drawn number that equals at least one grid number adds 1.
-inline int CountMatches(const Numbers& drawn, const Numbers& grid) {
-    return static_cast<int>(std::count_if(drawn.begin(), drawn.end(), [&grid](int number) {
-        return std::find(grid.begin(), grid.end(), number) != grid.end();
-    }));
-}
-
 // States whose step lands close to a multiple of 2^48, where the Double quotient can be one off,
 // and states whose X x 49 does, where the Double floor of the number can be: the fallback must
 // follow the Double formulas, one-off quotients included, for several steps on.
