@@ -117,48 +117,6 @@ TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
     EXPECT_EQ(checked, 3);
 }
 
-// Between two slices the pump may run a nested command, which takes values from the one state,
-// and may ask the run to stop: the run goes on from where the nested command left the state, and
-// stops with the tally and state of the draws done, as the sequential loop would.
-TEST(ParallelDrawEngine, NestedCommandsAndStopsBetweenSlices) {
-    class Pump final : public EventPump {
-    public:
-        explicit Pump(GeneratorState& state) : state_(state) {}
-        bool ProcessEvents(const DrawProgress& progress) override {
-            if (++visits == 2) {
-                nestedAt = progress.done;
-                for (int i = 0; i < 1000; ++i) {
-                    (void)DrawMatches(state_, 0);
-                }
-            }
-            return visits < 4;
-        }
-        int visits = 0;
-        std::uint64_t nestedAt = 0;
-
-    private:
-        GeneratorState& state_;
-    };
-    const std::uint64_t grid = NumberMask({7, 10, 14, 20, 30, 40});
-    ParallelDrawEngine engine(2);
-    GeneratorState state = kSeedState;
-    Tally tally{};
-    Pump pump(state);
-    const DrawRun run = engine.Run(state, 1'000'000'000, grid, tally, pump);
-    ASSERT_TRUE(run.stopped);
-    ASSERT_GT(pump.nestedAt, 0u);
-
-    Outcome before = Sequential(kSeedState, pump.nestedAt, grid);
-    for (int i = 0; i < 1000; ++i) {
-        (void)DrawMatches(before.state, 0);
-    }
-    const Outcome after = Sequential(before.state, run.done - pump.nestedAt, grid);
-    for (std::size_t k = 0; k < tally.size(); ++k) {
-        EXPECT_EQ(tally[k], before.tally[k] + after.tally[k]) << k;
-    }
-    EXPECT_EQ(state, after.state);
-}
-
 TEST(GeneratorJump, MatchesStepping) {
     EXPECT_EQ(JumpResidue(-1), kJumpModulus - 1);  // t below zero, after a one-off quotient
     GeneratorState state = kSeedState;

@@ -25,7 +25,7 @@ public:
     }
     void SetMessageVisible(Message message, bool visible) override {
         messages.at(static_cast<std::size_t>(message)) = visible;
-        log.push_back((visible ? "+" : "-") + Name(message));
+        log.push_back(std::string(visible ? "+" : "-").append(Name(message)));
     }
     bool ProcessEvents(const DrawProgress& progress) override {
         return !onEvents || onEvents(progress);
