@@ -41,28 +41,6 @@ TEST(DateText, FollowsTheLocale) {
     }
 }
 
-TEST(AddSeconds, StaysWithinTheDateRange) {
-    struct Case {
-        LocalDateTime from;
-        double seconds;
-        std::optional<LocalDateTime> to;
-    };
-    const Case cases[] = {
-        {kEvening, 10, kEvening + seconds{10}},
-        {kEvening, -10, kEvening - seconds{10}},
-        {kLastDate - seconds{5}, 5, kLastDate},
-        {kLastDate - seconds{5}, 6, std::nullopt},
-        {kFirstDate + seconds{5}, -5, kFirstDate},
-        {kFirstDate + seconds{5}, -6, std::nullopt},
-        {kEvening, 1e300, std::nullopt},
-        {kEvening, -1e300, std::nullopt},
-        {kEvening, std::numeric_limits<double>::quiet_NaN(), std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(AddSeconds(c.from, c.seconds), c.to) << c.seconds;
-    }
-}
-
 // Now() is the local date and time of the system's clock, to the second.
 TEST(SystemRunTime, NowIsTheLocalDateAndTime) {
     SystemRunTime runTime(TextLocale("fr_FR"));

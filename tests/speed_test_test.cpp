@@ -42,6 +42,8 @@ TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
         {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
         {400000, 100000, 2, lastDay + seconds{86389}, kLastDate},
         {400000, 100000, 2, lastDay + seconds{86390}, std::nullopt},
+        {-600000, 100000, 2, kFirstDate + seconds{10}, kFirstDate},  // 10 s back
+        {-650000, 100000, 2, kFirstDate + seconds{10}, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CompletionEstimate(c.requested, c.test, c.elapsed, c.reference), c.estimate)
