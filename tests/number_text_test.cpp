@@ -20,11 +20,8 @@ struct Rendering {
 
 TEST(FormatPattern, RendersThePatterns) {
     const Rendering renderings[] = {
-        {258, kExpected, ",", "258,"},  // the separator stays when no fraction is left
-        {0.0715112384, kExpected, ",", "0,07151124"},
-        {-100, kDeviation, ",", "-100,"},
-        {12.345678, kDeviation, ",", "12,34568"},
         {12.345678, kDeviation, ".", "12.34568"},
+        {1.5, "#.", ",", "2,"},         // the separator stays when no fraction is left
         {-0.0, kDeviation, ",", "0,"},  // no sign on zero, nor on what rounds to zero
         {-0.000001, kDeviation, ",", "0,"},
         {-0.000006, kDeviation, ",", "-0,00001"},
@@ -34,7 +31,6 @@ TEST(FormatPattern, RendersThePatterns) {
         {5, "000.##", ",", "005,"},
         {0.25, "#.##", ",", ",25"},
         {7.5, "0", ",", "8"},
-        {1.5, "#.", ",", "2,"},
         {std::numeric_limits<double>::infinity(), kDeviation, ",", ""},
         {std::numeric_limits<double>::quiet_NaN(), kDeviation, ",", ""},
     };
@@ -50,13 +46,10 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
         const char* text;
     };
     const SingleRendering renderings[] = {
-        {43.59649658203125f, "43,5965"},  // the expected count for k = 0 at N = 100
         {435.9649658203125f, "435,965"},  // k = 0 at N = 1000: 435.9650 to seven digits
-        {0.0715112f, "0,0715112"},
         {1.0f, "1,"},
         {6096454.0f, "6096454,"},
         {3.0e10f, "30000000000,"},
-        {7.151124e-06f, "0,00000715"},
         {-5.535e-5f, "-0,00005535"},
         {std::numeric_limits<float>::infinity(), ""},
     };
@@ -67,13 +60,8 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
 
 TEST(CountToText, WritesPlainDigits) {
     const std::pair<double, const char*> counts[] = {
-        {0, "0"},
-        {-0.0, "0"},
-        {399, "399"},
-        {1e15, "1000000000000000"},
-        {-3, "-3"},
-        {2.5, "2,5"},
-        {1.0 / 3, "0,333333333333333"},
+        {-0.0, "0"},  {1e15, "1000000000000000"},     {-3, "-3"},
+        {2.5, "2,5"}, {1.0 / 3, "0,333333333333333"},
     };
     for (const auto& [value, text] : counts) {
         EXPECT_EQ(CountToText(value, ","), text) << value;
