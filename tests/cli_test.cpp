@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
 #include <cctype>
 #include <cstdio>
@@ -73,9 +72,8 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "-8,47888    -2.357     0.01831\n",
          ""},
         {"--locale fr_FR --stats 1000 7 10 14 20 30 40", 0,
-         "-0.008           1\nchi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n  k = 3 to "
-         "6 "
-         "pooled: expected counts under 5 (together 18.64)\n",
+         "-0.008           1\nchi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n"
+         "  k = 3 to 6 pooled: expected counts under 5 (together 18.64)\n",
          ""},
         // The figures behind the texts, every digit kept: the deviation a Double, the expected
         // count a Single.
@@ -84,6 +82,7 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "43.596497,-1.3682213682213682,-0.12029008407700592,0.920100130738984,2.5176613948961517,"
          "2,0.2839858978680259,0\n",
          ""},
+        // The second command goes on from where the first left the generator.
         {"--csv --repeat 2 100 1 2 3 4 5 6", 0,
          "\n1,6,0,7.151124e-06,-100,0\n2,0,44,43.596497,0.9255409255409255,0\n", ""},
         {"--stats 10 1 2 3 4 5 6", 0,
