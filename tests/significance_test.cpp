@@ -23,6 +23,7 @@ TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
         // Exact rational summation over the 21 outcomes.
         {2, 20, 0.3, 0.05262794872972712},
         {0, 5, 0.3, 0.33115},  // only X = 0 is this unlikely: 0.7^5
+        {0, 2, 0.5, 0.5},      // X = 0 and X = 2, the last outcome
         // The k = 5 class of a million draws (probability 258 / 13983816), summed term by term at
         // 50 digits.
         {40, 1000000, 258.0 / 13983816, 0.000011146478506518096},
@@ -30,6 +31,22 @@ TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
     for (const Case& c : cases) {
         EXPECT_NEAR(BinomialTwoSidedP(c.observed, c.trials, c.p), c.expected, c.expected * 1e-9)
             << c.observed << " of " << c.trials;
+    }
+}
+
+// Too few draws for two classes of 5 expected: k = 0, still under 5, joins the classes above it
+// (ten draws), or makes the only class (four), which then holds every draw expected.
+TEST(PoolClasses, KZeroUnderFiveJoinsTheRest) {
+    for (const double draws : {4.0, 10.0}) {
+        std::array<double, 7> expected{};
+        for (int k = 0; k <= 6; ++k) {
+            expected[static_cast<std::size_t>(k)] = draws * MatchProbability(k);
+        }
+        const std::vector<ClassGroup> groups = PoolClasses(expected);
+        ASSERT_EQ(groups.size(), 1u) << draws;
+        EXPECT_EQ(groups[0].first, 0) << draws;
+        EXPECT_EQ(groups[0].last, 6) << draws;
+        EXPECT_NEAR(groups[0].expected, draws, 1e-9) << draws;
     }
 }
 
