@@ -2,14 +2,29 @@
 
 #include <gtest/gtest.h>
 
-#include <limits>
-
 namespace loto {
 namespace {
 
 using std::chrono::local_days;
 using std::chrono::seconds;
 using std::chrono::year;
+
+TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
+    const std::pair<double, std::uint64_t> counts[] = {
+        {0, 0},
+        {0.5, 0},
+        {-3, 0},
+        {-1e300, 0},
+        {1, 1},
+        {3.7, 3},
+        {10.6, 10},
+        {9007199254740993.0, 9007199254740992},
+        {1e300, UINT64_MAX},
+    };
+    for (const auto& [requested, draws] : counts) {
+        EXPECT_EQ(DrawCount(requested), draws) << requested;
+    }
+}
 
 TEST(TestDrawCount, Boundaries) {
     const std::pair<double, std::uint64_t> counts[] = {
