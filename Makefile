@@ -11,7 +11,7 @@ RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev fonts-libe
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libgmock-dev libboost-math-dev librsvg2-bin xvfb \
-                xauth xdotool
+                xauth xdotool time
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 OFFSCREEN := QT_QPA_PLATFORM=offscreen

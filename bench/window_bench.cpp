@@ -42,7 +42,7 @@ double Seconds(Clock::duration d) {
 double HeadlessSeconds(loto::RunTime& runTime, const char* draws) {
     loto::LotoCommands commands(runTime, 0);
     commands.WindowLoad();
-    loto::HeadlessWindow window({draws, {"1", "2", "3", "4", "5", "6"}}, false);
+    loto::HeadlessWindow window({draws, "1", "2", "3", "4", "5", "6"}, false);
     const auto start = Clock::now();
     (void)commands.SimulateCommand(window);
     return Seconds(Clock::now() - start);

@@ -7,7 +7,8 @@
 namespace loto {
 namespace {
 
-constexpr std::uint64_t kBoxCount = 7;
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr std::size_t kKeptCapacity = 1 << 16;
 
 }  // namespace
 
@@ -24,26 +25,37 @@ std::optional<std::string_view> LineReader::Next() {
     }
     ++number_;
     std::string_view line(buffer_, static_cast<std::size_t>(length));
-    if (!line.empty() && line.back() == '\n') {
-        line.remove_suffix(1);
+    if (number_ == 1 && line.starts_with(kByteOrderMark)) {
+        line.remove_prefix(kByteOrderMark.size());  // spreadsheets and editors save with one
+    }
+    for (const char end : {'\n', '\r'}) {
+        if (!line.empty() && line.back() == end) {
+            line.remove_suffix(1);
+        }
     }
     return line;
 }
 
+void LineReader::Shrink() noexcept {
+    if (capacity_ > kKeptCapacity) {
+        std::free(buffer_);
+        buffer_ = nullptr;
+        capacity_ = 0;
+    }
+}
+
 BatchFields SplitBatchLine(std::string_view line) {
     const auto count = static_cast<std::uint64_t>(std::count(line.begin(), line.end(), ';')) + 1;
-    if (count != kBoxCount) {
+    BoxTexts boxes;
+    if (count != boxes.size()) {
         return {std::nullopt, count};
     }
-    std::vector<std::string> boxes(1);
-    for (const char c : line) {
-        if (c == ';') {
-            boxes.emplace_back();
-        } else if (c != '\r') {
-            boxes.back().push_back(c);
-        }
+    for (std::string_view& box : boxes) {
+        const std::size_t end = std::min(line.find(';'), line.size());
+        box = line.substr(0, end);
+        line.remove_prefix(std::min(end + 1, line.size()));
     }
-    return {std::move(boxes), count};
+    return {boxes, count};
 }
 
 bool IsBlankLine(std::string_view line) noexcept {

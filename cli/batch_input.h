@@ -1,11 +1,10 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
-#include <string>
 #include <string_view>
-#include <vector>
 
 namespace loto {
 
@@ -17,8 +16,11 @@ public:
     LineReader(const LineReader&) = delete;
     LineReader& operator=(const LineReader&) = delete;
 
-    // The next line without its line feed; none at the end or on an error.
+    // The next line without its line break (LF or CRLF), and the first without a UTF-8
+    // byte-order mark; none at the end or on an error. Valid until the next call or Shrink().
     [[nodiscard]] std::optional<std::string_view> Next();
+    // Gives back the memory of a long line once its fields have been copied.
+    void Shrink() noexcept;
     // The errno of a failed read, 0 when the input simply ended.
     [[nodiscard]] int error() const noexcept { return error_; }
     // The number of the line last read, from 1.
@@ -32,11 +34,11 @@ private:
     int error_ = 0;
 };
 
-// The seven boxes of a batch line (draws first, separated by ';', carriage returns dropped), or
-// none when it does not hold exactly seven fields. The fields are counted before anything is
-// copied, so a hostile line costs no more than its own length.
+// The seven boxes of a batch line (draws first, separated by ';'), as parts of the line, or none
+// when it does not hold exactly seven fields. Nothing is copied.
+using BoxTexts = std::array<std::string_view, 7>;
 struct BatchFields {
-    std::optional<std::vector<std::string>> boxes;
+    std::optional<BoxTexts> boxes;
     std::uint64_t count = 0;
 };
 [[nodiscard]] BatchFields SplitBatchLine(std::string_view line);

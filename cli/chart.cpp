@@ -92,8 +92,9 @@ std::string OneCommand(const ChartPoint& command) {
     }
     const LogAxis axis = LogAxis::Around(smallest, largest);
     const auto y = [&](double v) { return kTop + kPlotHeight * (1 - axis.Fraction(v)); };
-    std::string svg = Header(Format("%llu draws: observed and expected counts",
-                                    static_cast<unsigned long long>(command.draws))) +
+    std::string svg = Header(Format("%llu draw%s: observed and expected counts",
+                                    static_cast<unsigned long long>(command.draws),
+                                    command.draws == 1 ? "" : "s")) +
                       VerticalLogAxis(axis);
     for (int k = 0; k < 7; ++k) {
         const double x = kLeft + kPlotWidth * (k + 0.5) / 7;

@@ -10,17 +10,15 @@
 #include "cli/headless_window.h"
 #include "cli/interrupt.h"
 #include "cli/report.h"
-#include "cli/terminal_text.h"
+#include "cli/whole_file.h"
+#include "platform/quoted_text.h"
 
 namespace loto {
 namespace {
 
-HeadlessWindow::Inputs ToInputs(const std::vector<std::string>& boxes) {
+HeadlessWindow::Inputs ToInputs(const BoxTexts& boxes) {
     HeadlessWindow::Inputs inputs;
-    inputs.drawCount = boxes.at(0);
-    for (std::size_t i = 0; i < inputs.favourites.size(); ++i) {
-        inputs.favourites[i] = boxes.at(i + 1);
-    }
+    std::copy(boxes.begin(), boxes.end(), inputs.begin());
     return inputs;
 }
 
@@ -64,8 +62,8 @@ bool Driver::Start() {
     return !options_.csv || Print(CsvHeader(options_.stats));
 }
 
-int Driver::Run(const std::vector<std::string>& boxes) {
-    HeadlessWindow window(ToInputs(boxes), showProgress_);
+int Driver::Run(HeadlessWindow::Inputs boxes) {
+    HeadlessWindow window(std::move(boxes), showProgress_);
     const SimulateReport report = commands_.SimulateCommand(window);
     window.EndProgress();
     std::optional<Significance> stats;
@@ -73,14 +71,7 @@ int Driver::Run(const std::vector<std::string>& boxes) {
         stats = TestSignificance(report.tally, report.drawsDone);
     }
     const CommandResult result{window, report, options_.stats, stats ? &*stats : nullptr};
-    if (!Print(Formatted(options_, ++commandsRun_, result))) {
-        return *ended_;
-    }
-    if (report.outcome == Outcome::Stopped) {
-        ended_ = 128 + InterruptSignal();
-        return *ended_;
-    }
-    if (report.outcome == Outcome::Completed && report.drawsDone > 0) {
+    if (options_.svg && report.outcome == Outcome::Completed && report.drawsDone > 0) {
         ChartPoint point = chart_.empty() ? ChartPoint{} : chart_.back();
         point.draws += report.drawsDone;
         for (std::size_t k = 0; k < point.tally.size(); ++k) {
@@ -88,37 +79,35 @@ int Driver::Run(const std::vector<std::string>& boxes) {
         }
         chart_.push_back(point);
     }
+    if (!Print(Formatted(options_, ++commandsRun_, result))) {
+        return *ended_;
+    }
+    if (report.outcome == Outcome::Stopped) {
+        ended_ = 128 + InterruptSignal();
+        return *ended_;
+    }
     if (report.outcome == Outcome::Unreadable) {
         static constexpr const char* kNames[] = {"DRAWS", "G1", "G2", "G3", "G4", "G5", "G6"};
         const auto box = static_cast<std::size_t>(report.unreadableInput);
         std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
-                     kNames[box], Quoted(boxes.at(box)).c_str());
+                     kNames[box], Quoted(window.inputs().at(box)).c_str());
     }
     return report.outcome == Outcome::Completed ? 0 : kRefused;
 }
 
 bool Driver::WriteChart() const {
-    if (options_.svg.empty()) {
+    if (!options_.svg) {
         return true;
     }
+    const std::string quoted = Quoted(*options_.svg);
     if (chart_.empty()) {
-        std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n",
-                     Quoted(options_.svg).c_str());
+        std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
         return false;
     }
-    // Opening, writing and closing can each fail; the first failure is the one reported.
-    std::FILE* file = std::fopen(options_.svg.c_str(), "w");
-    int error = file == nullptr ? errno : 0;
-    if (file != nullptr) {
-        CheckedOutput out(file);
-        error = out.Write(ChartSvg(chart_)) ? 0 : out.error();
-        if (std::fclose(file) != 0 && error == 0) {
-            error = errno;
-        }
-    }
+    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_));
     if (error != 0) {
-        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
-                     Quoted(options_.svg).c_str(), std::strerror(error));
+        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),
+                     std::strerror(error));
     }
     return error == 0;
 }
@@ -138,7 +127,9 @@ int Driver::RunBatch(std::FILE* input) {
                          static_cast<unsigned long long>(fields.count));
             return kUsageError;
         }
-        status = std::max(status, Run(*fields.boxes));
+        HeadlessWindow::Inputs inputs = ToInputs(*fields.boxes);
+        reader.Shrink();
+        status = std::max(status, Run(std::move(inputs)));
         if (ended_) {
             return *ended_;
         }

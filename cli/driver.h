@@ -7,6 +7,7 @@
 
 #include "cli/chart.h"
 #include "cli/checked_output.h"
+#include "cli/headless_window.h"
 #include "cli/options.h"
 #include "core/commands.h"
 #include "platform/system_run_time.h"
@@ -27,7 +28,7 @@ public:
     // The CSV header, when CSV was asked for; false when it cannot be written.
     bool Start();
     // Runs the command of the seven boxes; its exit status.
-    int Run(const std::vector<std::string>& boxes);
+    int Run(HeadlessWindow::Inputs boxes);
     // One command per line of `input`; the worst exit status.
     int RunBatch(std::FILE* input);
     // The status that ends the program early (output lost, interrupted), once there is one.
@@ -45,7 +46,8 @@ private:
     bool showProgress_;
     int commandsRun_ = 0;
     std::optional<int> ended_;
-    std::vector<ChartPoint> chart_;  // cumulative draws and tally after each command that drew
+    // Cumulative draws and tally after each command that drew, kept only for a chart.
+    std::vector<ChartPoint> chart_;
 };
 
 }  // namespace loto

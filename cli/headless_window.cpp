@@ -16,7 +16,7 @@ HeadlessWindow::HeadlessWindow(Inputs inputs, bool showProgress)
     : inputs_(std::move(inputs)), showProgress_(showProgress) {}
 
 std::string HeadlessWindow::FavouriteText(int position) {
-    return inputs_.favourites.at(static_cast<std::size_t>(position - 1));
+    return inputs_.at(static_cast<std::size_t>(position));
 }
 
 void HeadlessWindow::SetResultText(ResultColumn column, int k, const std::string& text) {

@@ -13,15 +13,14 @@ namespace loto {
 // stops the running command once an interrupt has been caught.
 class HeadlessWindow final : public CommandWindow {
 public:
-    struct Inputs {
-        std::string drawCount;
-        std::array<std::string, kFavouriteCount> favourites;
-    };
+    // The texts of TxtNbTirages, then of Txt1erN° to Txt6emeN°.
+    using Inputs = std::array<std::string, 1 + kFavouriteCount>;
 
     HeadlessWindow(Inputs inputs, bool showProgress);
 
-    [[nodiscard]] std::string DrawCountText() override { return inputs_.drawCount; }
+    [[nodiscard]] std::string DrawCountText() override { return inputs_[0]; }
     [[nodiscard]] std::string FavouriteText(int position) override;
+    [[nodiscard]] const Inputs& inputs() const noexcept { return inputs_; }
     void SetEstimateText(const std::string& text) override;
     void SetResultText(ResultColumn column, int k, const std::string& text) override;
     void SetMessageVisible(Message message, bool visible) override;

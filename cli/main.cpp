@@ -1,5 +1,6 @@
 // loto-sim: the window's commands without the window, for scripts and very large runs.
 #include <algorithm>
+#include <csignal>
 #include <cstdio>
 #include <new>
 
@@ -30,7 +31,9 @@ int Run(int argc, char** argv) {
     } else {
         // The command that ends the run (lost output, a signal) has the highest status.
         for (int i = 0; i < options.repeat && !driver.ended(); ++i) {
-            status = std::max(status, driver.Run(options.boxes));
+            loto::HeadlessWindow::Inputs boxes;
+            std::copy(options.boxes.begin(), options.boxes.end(), boxes.begin());
+            status = std::max(status, driver.Run(std::move(boxes)));
         }
     }
     return driver.WriteChart() ? status : std::max(status, 1);
@@ -40,6 +43,8 @@ int Run(int argc, char** argv) {
 
 // Memory that cannot be had ends the program with a message, not an abort.
 int main(int argc, char** argv) {
+    // A file size limit is then an ordinary write error, reported, instead of a silent death.
+    std::signal(SIGXFSZ, SIG_IGN);
     try {
         return Run(argc, argv);
     } catch (const std::bad_alloc&) {

@@ -2,22 +2,118 @@
 
 #include <CLI/CLI.hpp>
 #include <QLocale>
+#include <array>
+#include <charconv>
 #include <iostream>
+#include <string_view>
 
 #include "loto_version.h"
+#include "platform/quoted_text.h"
 
 namespace loto {
 namespace {
 
 constexpr int kUsageError = 2;
 
+struct OptionName {
+    std::string_view name;
+    bool takesValue;
+};
+
+constexpr std::array<OptionName, 14> kOptionNames{{{"-h", false},
+                                                   {"--help", false},
+                                                   {"--version", false},
+                                                   {"--repeat", true},
+                                                   {"--threads", true},
+                                                   {"--batch", false},
+                                                   {"--json", false},
+                                                   {"--csv", false},
+                                                   {"--stats", false},
+                                                   {"--locale", true},
+                                                   {"--svg", true},
+                                                   {"--raw", false},
+                                                   {"--count", true},
+                                                   {"--", false}}};
+
+const OptionName* FindOption(std::string_view name) {
+    for (const OptionName& option : kOptionNames) {
+        if (option.name == name) {
+            return &option;
+        }
+    }
+    return nullptr;
+}
+
+// Why an argument that starts with '-' is not one of ours, with the option that was likely meant.
+std::string UnknownOption(std::string_view name) {
+    std::string message = "unknown option " + Quoted(name);
+    if (name.size() > 1 && (std::isdigit(static_cast<unsigned char>(name[1])) || name[1] == '.')) {
+        return message + "; a value starting with '-' goes after --: loto-sim -- " +
+               std::string(name) + " ...";
+    }
+    for (const OptionName& option : kOptionNames) {
+        if (name.size() > 2 && option.name.size() > 2 && option.name.starts_with(name)) {
+            return message + "; did you mean " + std::string(option.name) + "?";
+        }
+    }
+    return message;
+}
+
+// CLI11 reads an unknown option as a value or counts it among the boxes, and echoes it raw: every
+// argument that looks like an option is checked here first.
+std::optional<std::string> FindUnknownOption(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--") {
+            break;
+        }
+        if (arg.size() < 2 || arg[0] != '-') {
+            continue;
+        }
+        const std::string_view name = arg.substr(0, arg.find('='));
+        const OptionName* option = FindOption(name);
+        if (option == nullptr) {
+            return UnknownOption(name);
+        }
+        i += option->takesValue && name.size() == arg.size() ? 1 : 0;
+    }
+    return std::nullopt;
+}
+
+// A whole number from `low` to `high`, written as digits alone.
+template <typename Number>
+CLI::Validator WholeNumber(Number low, Number high) {
+    return CLI::Validator(
+        [low, high](const std::string& text) -> std::string {
+            Number value{};
+            const char* end = text.data() + text.size();
+            const auto [stop, error] = std::from_chars(text.data(), end, value);
+            const bool digits = !text.empty() && text[0] != '-' && text[0] != '+';
+            if (!digits || stop != end || error == std::errc::invalid_argument) {
+                return Quoted(text) + " is not a whole number";
+            }
+            if (error == std::errc::result_out_of_range || value < low || value > high) {
+                return Quoted(text) + " is not in range " + std::to_string(low) + " to " +
+                       std::to_string(high);
+            }
+            return {};
+        },
+        "", "whole number");
+}
+
 // QLocale quietly turns a name it does not know into the C locale.
 std::string CheckLocaleName(const std::string& name) {
-    const bool plain = name == "C" || name == "POSIX";
+    const std::string_view base = std::string_view(name).substr(0, name.find_first_of(".@"));
+    const bool plain = base == "C" || base == "POSIX";
     if (!plain && QLocale(QString::fromStdString(name)).language() == QLocale::C) {
-        return "unknown locale: " + name;
+        return "unknown locale: " + Quoted(name);
     }
     return {};
+}
+
+ParsedOptions UsageError(const std::string& message) {
+    std::cerr << "loto-sim: " << message << "\nRun with --help for more information.\n";
+    return {std::nullopt, kUsageError};
 }
 
 }  // namespace
@@ -34,55 +130,67 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "Ctrl-C stops the running command and prints what it drew so far.\n"
         "Exit status: 0 when every command ran its draws, 1 when a grid was refused, a number "
         "could not be read, the results could not be written or the input could not be read, 2 "
-        "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM.");
+        "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM, 141 when the reader "
+        "of the output went away.");
     Options options;
     app.set_version_flag("--version", std::string{kVersion});
-    app.add_option("--repeat", options.repeat,
-                   "Run K commands in a row, the generator carrying over")
-        ->option_text("K")
-        ->check(CLI::Range(1, 1'000'000));
-    app.add_option("--threads", options.threads,
-                   "Draw on N threads (default: every hardware thread); the results are the same")
-        ->option_text("N")
-        ->check(CLI::Range(0u, 1024u));
+    auto* repeat = app.add_option("--repeat", options.repeat,
+                                  "Run K commands in a row, the generator carrying over")
+                       ->option_text("K")
+                       ->check(WholeNumber(1, 1'000'000));
+    auto* threads =
+        app.add_option("--threads", options.threads,
+                       "Draw on N threads (default: every hardware thread); the results are the "
+                       "same")
+            ->option_text("N")
+            ->check(WholeNumber(0u, 1024u));
     auto* batch =
         app.add_flag("--batch", options.batch, "Read one command per line of standard input");
     auto* json = app.add_flag("--json", options.json, "Print one JSON object per command");
-    app.add_flag("--csv", options.csv, "Print CSV: a header, then one line per k of each command")
-        ->excludes(json);
-    app.add_flag("--stats", options.stats,
-                 "Add the z-score and exact binomial p-value of each row, and Pearson's "
-                 "chi-square of the tally");
-    app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
-        ->option_text("NAME")
-        ->check(CheckLocaleName, "locale name");
-    app.add_option("--svg", options.svg,
-                   "Write a chart of the result to FILE: observed against expected counts, or, "
-                   "over several commands, the deviations against the draws")
-        ->option_text("FILE");
+    auto* csv = app.add_flag("--csv", options.csv,
+                             "Print CSV: a header, then one line per k of each command")
+                    ->excludes(json);
+    auto* stats = app.add_flag("--stats", options.stats,
+                               "Add the z-score and exact binomial p-value of each row, and "
+                               "Pearson's chi-square of the tally");
+    auto* locale =
+        app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
+            ->option_text("NAME")
+            ->check(CheckLocaleName, "locale name");
+    auto* svg = app.add_option("--svg", options.svg,
+                               "Write a chart of the result to FILE: observed against expected "
+                               "counts, or, over several commands, the deviations against the "
+                               "draws")
+                    ->option_text("FILE");
     auto* raw = app.add_flag("--raw", options.raw,
                              "Write the generator's output from the seed as 32-bit little-endian "
-                             "words, floor(u x 2^32) of each uniform u, for test batteries")
-                    ->excludes(batch)
-                    ->excludes(json);
+                             "words, floor(u x 2^32) of each uniform u, for test batteries");
     app.add_option("--count", options.count, "With --raw: stop after N words")
         ->option_text("N")
+        ->check(WholeNumber<std::uint64_t>(0, UINT64_MAX))
         ->needs(raw);
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers")
                       ->expected(7);
-    batch->excludes(boxes);
-    raw->excludes(boxes);
+    batch->excludes(boxes)->excludes(repeat);
+    // The raw words are the generator's alone: no command, no table, no chart.
+    for (CLI::Option* other : {batch, json, csv, stats, locale, svg, repeat, threads, boxes}) {
+        raw->excludes(other);
+    }
+    if (const std::optional<std::string> unknown = FindUnknownOption(argc, argv)) {
+        return UsageError(*unknown);
+    }
     try {
         app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& help) {
+        return {std::nullopt, app.exit(help)};
+    } catch (const CLI::CallForVersion& version) {
+        return {std::nullopt, app.exit(version)};
     } catch (const CLI::ParseError& error) {
-        const int status = app.exit(error);
-        return {std::nullopt, status == 0 ? 0 : kUsageError};
+        return UsageError(PrintableText(error.what()));
     }
     if (!options.batch && !options.raw && options.boxes.size() != 7) {
-        std::cerr << "loto-sim: expected DRAWS and six favourite numbers (or --batch)\n"
-                  << "Run with --help for more information.\n";
-        return {std::nullopt, kUsageError};
+        return UsageError("expected DRAWS and six favourite numbers (or --batch)");
     }
     return {options, 0};
 }

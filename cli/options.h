@@ -16,7 +16,7 @@ struct Options {
     bool csv = false;
     bool stats = false;                  // significance of the tallies
     std::string locale;                  // empty: the user's settings
-    std::string svg;                     // the chart's file, when one is asked for
+    std::optional<std::string> svg;      // the chart's file, when one is asked for
     bool raw = false;                    // the generator's words instead of commands
     std::optional<std::uint64_t> count;  // of raw words; endless without
 };

@@ -13,6 +13,17 @@ namespace {
 bool IsBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n';
 }
+
+// The no-break spaces that group digits in French texts ("1 000 000" copied from a document):
+// U+00A0 and U+202F, in UTF-8. Their length at the start of `text`, or 0.
+std::size_t NoBreakSpaceLength(std::string_view text) {
+    for (const std::string_view space : {"\u00A0", "\u202F"}) {
+        if (text.starts_with(space)) {
+            return space.size();
+        }
+    }
+    return 0;
+}
 bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
@@ -66,9 +77,11 @@ locale_t CLocale() {
 std::optional<double> TextToNumber(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
-    for (const char c : text) {
-        if (!IsBlank(c)) {
-            compact.push_back(c);
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        if (const std::size_t space = NoBreakSpaceLength(text.substr(at))) {
+            at += space - 1;
+        } else if (!IsBlank(text[at])) {
+            compact.push_back(text[at]);
         }
     }
     compact.resize(NumberPrefixLength(compact));

@@ -131,6 +131,27 @@ TEST(LotoSim, StatusOutputAndMessages) {
         {"--batch 10 1 2 3 4 5 6", 2, "", ""},
         {"--threads -1 10 1 2 3 4 5 6", 2, "", ""},
         {"--csv --json 10 1 2 3 4 5 6", 2, "", ""},
+        // What was typed, said plainly and echoed safely.
+        {"--threads 4.0 10 1 2 3 4 5 6", 2, "", "--threads: \"4.0\" is not a whole number\n"},
+        {"--threads 1025 10 1 2 3 4 5 6", 2, "", "\"1025\" is not in range 0 to 1024\n"},
+        {"--count '' --raw", 2, "", "--count: \"\" is not a whole number"},
+        {"--count 18446744073709551616 --raw", 2, "", "not in range 0 to 18446744073709551615"},
+        {"--rep 2 10 1 2 3 4 5 6", 2, "", "unknown option \"--rep\"; did you mean --repeat?\n"},
+        {"\"$(printf -- '--\\033[31mfoo')\" 10 1 2 3 4 5 6", 2, "",
+         "unknown option \"--\\x1B[31mfoo\"\n"},
+        {"--locale \"$(printf '\\033]0;x\\007')\" 10 1 2 3 4 5 6", 2, "",
+         "unknown locale: \"\\x1B]0;x\\x07\"\n"},
+        // Options that cannot work together are refused, not ignored.
+        {"--batch --repeat 3", 2, "", "--repeat excludes --batch"},
+        {"--raw --svg /tmp/none.svg", 2, "", "--svg excludes --raw"},
+        {"--raw --stats", 2, "", "--stats excludes --raw"},
+        {"--locale C.UTF-8 100 1 2 3 4 5 6", 0, "            43,5965", ""},
+        // A batch saved with a byte-order mark or CRLF; a CR within a field is part of it.
+        {"--batch --json", 0, "\"draws\":100,", "", "printf '\\357\\273\\277100;1;2;3;4;5;6\\n'"},
+        {"--batch --json", 0, "\"draws\":10,", "", "printf '10\\r0;1;2;3;4;5;6\\r\\n'"},
+        // Digits grouped by no-break spaces, as in French documents.
+        {"--json \"$(printf '1\\302\\240000\\342\\200\\257000')\" 1 2 3 4 5 6", 0,
+         "\"draws\":1000000,", ""},
     };
     for (const Case& c : cases) {
         const Result run = RunSim(c.arguments, c.input);
@@ -166,6 +187,72 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     EXPECT_FALSE(first["valid"].get<bool>());
     EXPECT_EQ(first["observed"], json({"", "", "", "", "", "", ""}));
 }
+
+// Files are written whole or not at all: a size limit or a full disk is an error with its message,
+// an old chart survives it, and writers at the same time each leave a whole chart.
+TEST(LotoSim, WritesWholeOrNotAtAll) {
+    char folder[] = "/tmp/loto-sim-whole-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string chart = std::string(folder) + "/c.svg";
+    const std::string sim = std::string(LOTO_SIM) + " --svg " + chart;
+    std::ofstream(chart) << "OLD\n";
+    const std::pair<std::string, std::string> runs[] = {
+        {"(ulimit -f 1; " + sim + " 1000 1 2 3 4 5 6 >/dev/null)",
+         "loto-sim: the chart cannot be written to \"" + chart + "\": File too large\n"},
+        {"(ulimit -f 1; " + std::string(LOTO_SIM) + " --repeat 50 1000 1 2 3 4 5 6 >" + folder +
+             "/out)",
+         "loto-sim: the results cannot be written: File too large\n"},
+    };
+    for (const auto& [command, said] : runs) {
+        EXPECT_EQ(Shell("{ " + command + "; echo $?; } 2>&1").out, said + "1\n");
+    }
+    EXPECT_EQ(ReadFile(chart), "OLD\n");
+    // The draws whose text could not be written are charted all the same.
+    EXPECT_EQ(Shell(sim + " 1000 1 2 3 4 5 6 2>&1 >/dev/full").out,
+              "loto-sim: the results cannot be written: No space left on device\n");
+    EXPECT_NE(ReadFile(chart).find("1000 draws: observed"), std::string::npos);
+    Shell("for i in 1 2 3 4; do " + sim + " --repeat 3 1000 1 2 3 4 5 6 >/dev/null & done; wait");
+    const std::string svg = ReadFile(chart);
+    EXPECT_EQ(svg.find("</svg>"), svg.size() - 7) << svg;
+    // A link leads to the file to replace; a device is written as it stands, never replaced.
+    const std::string link = std::string(folder) + "/link.svg";
+    Shell("ln -s c.svg " + link + "; " + LOTO_SIM + " --svg " + link + " 10 1 2 3 4 5 6");
+    EXPECT_EQ(Shell("test -L " + link).status, 0);
+    EXPECT_NE(ReadFile(chart).find("10 draws"), std::string::npos);
+    EXPECT_EQ(
+        Shell(std::string(LOTO_SIM) + " --svg /dev/stdout 10 1 2 3 4 5 6 | grep -c '</svg>'").out,
+        "1\n");
+    EXPECT_EQ(Shell("ls -A " + std::string(folder)).out,
+              "c.svg\nlink.svg\nout\n");  // no temporary left
+    // A reader that goes away ends the program as it ends `yes | head`.
+    EXPECT_EQ(Shell("{ (" + std::string(LOTO_SIM) +
+                    " --repeat 1000 100 1 2 3 4 5 6; echo $? >&3) | head -c 1 >/dev/null; } 3>&1")
+                  .out,
+              "141\n");
+    Shell("rm -r " + std::string(folder));
+}
+
+#if !defined(__SANITIZE_ADDRESS__)  // freed memory waits in the sanitizer's quarantine
+// Nothing of a command stays once it is printed (but a chart's points, when a chart is asked for),
+// and a long field is not copied over and over: the peak memory, in kB.
+TEST(LotoSim, MemoryStaysWithinItsBounds) {
+    const auto peak = [](const std::string& input, const std::string& options = "") {
+        const auto run = Shell(input + " | /usr/bin/time -f %M " + LOTO_SIM + " --batch --json " +
+                               options + " 2>&1 >/dev/null");
+        return std::stol(run.out);
+    };
+    const auto lines = [](int count) {
+        return "yes '1;1;2;3;4;5;6' | head -n " + std::to_string(count);
+    };
+    const long base = peak(lines(200));
+    EXPECT_LT(peak(lines(2000)), base + 256);
+    EXPECT_GT(peak(lines(2000), "--svg /dev/stdout"), base + 256);  // the test sees a growth
+    const long field = 20'000;  // kB of digits: 10^20000000 x 10^-19999997 draws
+    const long longLine = peak("{ printf 1; head -c " + std::to_string(field * 1024) +
+                               " /dev/zero | tr '\\0' 0; printf 'e-20479997;1;2;3;4;5;6\\n'; }");
+    EXPECT_LT(longLine, base + 4 * field);
+}
+#endif
 
 // Any number of threads draws the same numbers; threads that the system cannot start leave the
 // run to those that did, with a word on stderr.

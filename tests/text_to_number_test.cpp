@@ -12,6 +12,10 @@ namespace {
 TEST(TextToNumber, ReadsTheLongestLeadingNumber) {
     const std::pair<std::string, std::optional<double>> readings[] = {
         {"1 0\n0\t0", 1000},
+        {"1\u00A0000\u202F000", 1000000},
+        {"2\xC2"
+         "0",
+         2},  // half a no-break space ends the number
         {"1E6", 1000000},
         {"12,5", 12},
         {"12.5", 12.5},

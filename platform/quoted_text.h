@@ -9,4 +9,8 @@ namespace loto {
 // every other byte as \xNN, and no more than `limit` characters of it before an ellipsis.
 [[nodiscard]] std::string Quoted(std::string_view text, std::size_t limit = 40);
 
+// A message that may hold untrusted text, made safe for a terminal: control bytes as \xNN, the
+// rest (UTF-8 included) as it stands.
+[[nodiscard]] std::string PrintableText(std::string_view text);
+
 }  // namespace loto
