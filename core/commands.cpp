@@ -1,6 +1,7 @@
 #include "core/commands.h"
 
 #include <optional>
+#include <utility>
 
 #include "core/draws.h"
 #include "core/grid_check.h"
@@ -86,20 +87,30 @@ void LotoCommands::ClearCommand(CommandWindow& window) {
 bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tally) {
     window.SetMessageVisible(Message::Test, true);
     const std::uint64_t testDraws = TestDrawCount(requested);
+    const double nestedBefore = nestedSeconds_;
     const double start = runTime_.MonotonicSeconds();
     if (Draw(testDraws, kTestGridMask, tally, window).stopped) {
         return false;
     }
-    const LocalDateTime reference = runTime_.Now();
-    const double seconds = runTime_.MonotonicSeconds() - start;
+    const SystemTime reference = runTime_.Now();
+    const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
     // Beyond the range of dates the box stays empty and the run goes on.
     if (const auto estimate = CompletionEstimate(requested, testDraws, seconds, reference)) {
-        window.SetEstimateText(runTime_.DateText(*estimate));
+        window.SetEstimateText(runTime_.DateText(runTime_.LocalTime(*estimate)));
     }
     return true;
 }
 
 SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
+    const double outerNested = std::exchange(nestedSeconds_, 0.0);
+    const double started = runTime_.MonotonicSeconds();
+    const SimulateReport report = Simulate(window);
+    // The whole of this command is nested time for the one whose event processing it ran in.
+    nestedSeconds_ = outerNested + (runTime_.MonotonicSeconds() - started);
+    return report;
+}
+
+SimulateReport LotoCommands::Simulate(CommandWindow& window) {
     window.SetMessageVisible(Message::ValidGrille, false);
     Tally tally{};
     ClearCommand(window);

@@ -53,13 +53,17 @@ public:
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
 
 private:
-    // Times the test draws on the grid 1 to 6 and writes the estimate; false when stopped.
+    SimulateReport Simulate(CommandWindow& window);
+    // Times the test draws on the grid 1 to 6, less the commands that ran nested in them, and
+    // writes the estimate; false when stopped.
     bool SpeedTest(CommandWindow& window, double requested, Tally& tally);
     DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
 
     RunTime& runTime_;
     RandomSource source_;
     ParallelDrawEngine engine_;
+    // Time spent in the commands that ran nested inside the running one's event processing.
+    double nestedSeconds_ = 0;
 };
 
 }  // namespace loto

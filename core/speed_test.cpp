@@ -26,9 +26,8 @@ std::uint64_t TestDrawCount(double requested) noexcept {
     return static_cast<std::uint64_t>(std::floor(requested / 10)) + 1;
 }
 
-std::optional<LocalDateTime> CompletionEstimate(double requested, std::uint64_t testDraws,
-                                                double elapsedSeconds,
-                                                LocalDateTime reference) noexcept {
+std::optional<SystemTime> CompletionEstimate(double requested, std::uint64_t testDraws,
+                                             double elapsedSeconds, SystemTime reference) noexcept {
     const auto test = static_cast<double>(testDraws);
     const double perDraw = elapsedSeconds / test;
     return AddSeconds(reference, std::floor(perDraw * (requested + test)));

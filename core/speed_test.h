@@ -18,9 +18,9 @@ namespace loto {
 // When the requested draws will end: the reference date plus floor(time per test draw x (N + T))
 // seconds. The test draws are counted again on top of the N requested. Nothing when the date falls
 // outside the range of date values or the amount is not a number.
-[[nodiscard]] std::optional<LocalDateTime> CompletionEstimate(double requested,
-                                                              std::uint64_t testDraws,
-                                                              double elapsedSeconds,
-                                                              LocalDateTime reference) noexcept;
+[[nodiscard]] std::optional<SystemTime> CompletionEstimate(double requested,
+                                                           std::uint64_t testDraws,
+                                                           double elapsedSeconds,
+                                                           SystemTime reference) noexcept;
 
 }  // namespace loto

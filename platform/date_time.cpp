@@ -4,7 +4,7 @@
 
 namespace loto {
 
-std::optional<LocalDateTime> AddSeconds(LocalDateTime date, double seconds) {
+std::optional<SystemTime> AddSeconds(SystemTime date, double seconds) {
     // Compare in Double first: the amount may be far beyond what an integer holds.
     const double whole = std::trunc(seconds);
     const double room = static_cast<double>((kLastDate - date).count());

@@ -4,14 +4,18 @@
 
 namespace loto {
 
-// A fixed local date, a clock that advances by the same step at every reading, and the French
-// forms: a run whose estimate and texts are the same every time (the README's picture, tests).
+// A fixed date, a clock that advances by the same step at every reading, the French forms and a
+// time zone at universal time: a run whose estimate and texts are the same every time and
+// everywhere (the README's picture, tests).
 class FixedRunTime final : public RunTime {
 public:
-    FixedRunTime(LocalDateTime now, double step) : now_(now), step_(step) {}
+    FixedRunTime(LocalDateTime now, double step) : now_(now.time_since_epoch()), step_(step) {}
 
     [[nodiscard]] double MonotonicSeconds() override { return seconds_ += step_; }
-    [[nodiscard]] LocalDateTime Now() override { return now_; }
+    [[nodiscard]] SystemTime Now() override { return now_; }
+    [[nodiscard]] LocalDateTime LocalTime(SystemTime moment) const override {
+        return LocalDateTime{moment.time_since_epoch()};
+    }
     [[nodiscard]] std::string DateText(LocalDateTime date) const override {
         return french_.DateText(date);
     }
@@ -21,7 +25,7 @@ public:
 
 private:
     SystemRunTime french_{TextLocale("fr_FR")};
-    LocalDateTime now_;
+    SystemTime now_;
     double step_;
     double seconds_ = 0;
 };

@@ -43,10 +43,15 @@ double SystemRunTime::MonotonicSeconds() {
         .count();
 }
 
-LocalDateTime SystemRunTime::Now() {
-    const QDateTime now = QDateTime::currentDateTime();
-    const QDate date = now.date();
-    const QTime time = now.time();
+SystemTime SystemRunTime::Now() {
+    return std::chrono::floor<std::chrono::seconds>(std::chrono::system_clock::now());
+}
+
+LocalDateTime SystemRunTime::LocalTime(SystemTime moment) const {
+    const QDateTime local =
+        QDateTime::fromSecsSinceEpoch(moment.time_since_epoch().count(), Qt::LocalTime);
+    const QDate date = local.date();
+    const QTime time = local.time();
     const std::chrono::local_days day{std::chrono::year{date.year()} /
                                       static_cast<unsigned>(date.month()) /
                                       static_cast<unsigned>(date.day())};

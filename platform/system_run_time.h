@@ -17,7 +17,8 @@ public:
     explicit SystemRunTime(const QLocale& locale);
 
     [[nodiscard]] double MonotonicSeconds() override;
-    [[nodiscard]] LocalDateTime Now() override;
+    [[nodiscard]] SystemTime Now() override;
+    [[nodiscard]] LocalDateTime LocalTime(SystemTime moment) const override;
     [[nodiscard]] std::string DateText(LocalDateTime date) const override;
     [[nodiscard]] std::string_view DecimalSeparator() const override { return separator_; }
 

@@ -5,7 +5,7 @@
 namespace loto {
 namespace {
 
-using std::chrono::local_days;
+using std::chrono::sys_days;
 using std::chrono::seconds;
 using std::chrono::year;
 
@@ -37,14 +37,14 @@ TEST(TestDrawCount, Boundaries) {
 }
 
 TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
-    const LocalDateTime reference = local_days{year{2026} / 12 / 6} + seconds{70000};
-    const LocalDateTime lastDay = local_days{year{9999} / 12 / 31};
+    const SystemTime reference = sys_days{year{2026} / 12 / 6} + seconds{70000};
+    const SystemTime lastDay = sys_days{year{9999} / 12 / 31};
     struct Case {
         double requested;
         std::uint64_t test;
         double elapsed;
-        LocalDateTime reference;
-        std::optional<LocalDateTime> estimate;
+        SystemTime reference;
+        std::optional<SystemTime> estimate;
     };
     const Case cases[] = {
         // 2 s per 100,000 draws and 500,000 draws in all
