@@ -14,11 +14,14 @@ QString ShortDatePattern(const QLocale& locale) {
     return pattern.replace(twoDigitYear, QStringLiteral("yyyy"));
 }
 
-// The long time without its time zone.
+// The long time without its time zone, with the brackets or comma that set the zone apart
+// ("H:mm:ss (t)", "HH:mm:ss, t"), and with the day period of the locale's own data ("B", as in
+// "Bh:mm:ss") read as the morning and afternoon marker that Qt knows ("AP").
 QString TimeWithSecondsPattern(const QLocale& locale) {
     QString pattern = locale.timeFormat(QLocale::LongFormat);
-    static const QRegularExpression zone(QStringLiteral("\\s*\\bt+\\b\\s*"));
-    return pattern.replace(zone, QStringLiteral(" ")).trimmed();
+    static const QRegularExpression zone(QStringLiteral("[\\s,]*[(\\[]?\\bt+\\b[)\\]]?"));
+    static const QRegularExpression dayPeriod(QStringLiteral("\\bB(?=h)"));
+    return pattern.remove(zone).replace(dayPeriod, QStringLiteral("AP")).trimmed();
 }
 
 }  // namespace

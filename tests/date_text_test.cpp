@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <QRegularExpression>
 #include <ctime>
 
 #include "platform/date_time.h"
@@ -29,6 +30,9 @@ TEST(DateText, FollowsTheLocale) {
         {"en_US", kEvening, "12/6/2026 7:05:09 PM", "."},
         {"en_US", kMidnight, "1/31/2027", "."},
         {"de_DE", kEvening, "06.12.2026 19:05:09", ","},
+        // The zone and what sets it apart go; the locale's day period is Qt's marker.
+        {"es_ES", kEvening, "6/12/2026 19:05:09", ","},
+        {"zh_TW", kEvening, "2026/12/6 \u4E0B\u53487:05:09", "."},
         {"C", kEvening, "06/12/2026 19:05:09", ","},  // no locale: the French forms
         {"POSIX", kEvening, "06/12/2026 19:05:09", ","},
         {"fr_FR", LocalDateTime{kLastDate.time_since_epoch()}, "31/12/9999 23:59:59", ","},
@@ -38,6 +42,25 @@ TEST(DateText, FollowsTheLocale) {
         const SystemRunTime runTime(TextLocale(c.locale));
         EXPECT_EQ(runTime.DateText(c.date), c.text) << c.locale;
         EXPECT_EQ(runTime.DecimalSeparator(), c.separator) << c.locale;
+    }
+}
+
+// In every locale that Qt knows, nothing of the patterns is left behind: no bracket or comma that
+// stood around the zone, no field that Qt does not know, the minutes in the locale's digits.
+TEST(DateText, LeavesNoPatternBehind) {
+    for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
+                                                          QLocale::AnyTerritory)) {
+        const QString text = QString::fromStdString(
+            SystemRunTime(locale).DateText(kEvening + std::chrono::seconds{6522}));
+        static const QRegularExpression leftOver(QStringLiteral("[][()B]"));
+        static const QRegularExpression leftAtEnd(QStringLiteral("[,\\s]$"));
+        const QString withoutMarker = QString(text)
+                                          .remove(locale.amText(), Qt::CaseInsensitive)
+                                          .remove(locale.pmText(), Qt::CaseInsensitive);
+        EXPECT_FALSE(withoutMarker.contains(leftOver) || text.contains(leftAtEnd))
+            << locale.name().toStdString() << ": " << text.toStdString();
+        EXPECT_TRUE(text.contains(locale.toString(53)))
+            << locale.name().toStdString() << ": " << text.toStdString();
     }
 }
 
