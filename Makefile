@@ -7,7 +7,7 @@ PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # What building and running the window needs, then what loto-sim, the tests and the package add.
-RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev fonts-liberation \
+RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation \
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libgmock-dev libboost-math-dev librsvg2-bin xvfb \

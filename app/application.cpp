@@ -2,12 +2,11 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QStyleFactory>
 #include <QTextStream>
-#include <cstdio>
-#include <cstdlib>
-#include <cstring>
 
 #include "loto_version.h"
+#include "platform/quoted_text.h"
 #include "window/application_icon.h"
 #include "window/looks.h"
 
@@ -18,65 +17,64 @@ QString Version() {
     return QString::fromUtf8(kVersion.data(), static_cast<qsizetype>(kVersion.size()));
 }
 
-// Qt's options come with one dash or two, and with their value either apart or after '='.
-bool NamesOption(int argc, char** argv, const char* name) {
-    for (int i = 1; i < argc; ++i) {
-        const char* arg = argv[i];
-        arg += arg[0] == '-' && arg[1] == '-' ? 2 : (arg[0] == '-' ? 1 : 0);
-        const std::size_t length = std::strlen(name);
-        if (argv[i][0] == '-' && std::strncmp(arg, name, length) == 0 &&
-            (arg[length] == '\0' || arg[length] == '=')) {
-            return true;
-        }
-    }
-    return false;
+QString QuotedArgument(const QString& text) {
+    return QString::fromStdString(Quoted(text.toStdString()));
 }
 
-QtMessageHandler previousHandler = nullptr;
-
-void ExitOnFatal(QtMsgType type, const QMessageLogContext& context, const QString& message) {
-    if (type != QtFatalMsg) {
-        previousHandler(type, context, message);
-        return;
+// Qt's options, with one dash or two, that a platform other than the one started leaves behind
+// (-display under the offscreen platform): accepted and ignored, never refused.
+void AcceptQtOptions(QCommandLineParser& parser) {
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qmljsdebugger",
+          "qwindowgeometry", "qwindowicon", "qwindowtitle", "session", "display", "geometry",
+          "title", "icon", "name", "style", "stylesheet", "dialogs", "fontengine"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("valeur"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
     }
-    std::fprintf(stderr, "%s\n", NoDisplayMessage().toLocal8Bit().constData());
-    std::_Exit(1);
+    for (const char* name : {"reverse", "widgetcount", "nograb", "dograb", "sync"}) {
+        QCommandLineOption option(QString::fromLatin1(name));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
 }
+
+const QString kHelp = QStringLiteral(
+    "Utilisation : loto [options]\n"
+    "Simulation du Loto 6/49 : six num\u00E9ros tir\u00E9s sur 49.\n\n"
+    "Options :\n"
+    "  -h, --help                  Affiche cette aide.\n"
+    "  --version                   Affiche la version.\n"
+    "  --screenshot <fichier.png>  Enregistre la fen\u00EAtre apr\u00E8s 1000 tirages sur 7 10 "
+    "14 20 30 40.\n\n"
+    "Les options standard de Qt sont accept\u00E9es (-platform, -display, -style\u2026).\n"
+    "loto-sim fait les m\u00EAmes tirages sans fen\u00EAtre.\n");
 
 }  // namespace
 
-bool DisplayAvailable(int argc, char** argv) {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
-           !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") || NamesOption(argc, argv, "platform");
-}
-
-bool StyleChosen(int argc, char** argv) {
-    return NamesOption(argc, argv, "style");
-}
-
 StartOptions ReadStartOptions(const QStringList& arguments) {
     QCommandLineParser parser;
-    parser.setApplicationDescription(
-        QStringLiteral("Simulation du Loto 6/49 : six num\u00E9ros tir\u00E9s sur 49.\n"
-                       "Accepte aussi les options standard de Qt (-platform, -display, -style"
-                       "\u2026). loto-sim fait les m\u00EAmes tirages sans fen\u00EAtre."));
-    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")},
-                                  QStringLiteral("Affiche cette aide."));
-    const QCommandLineOption version(QStringLiteral("version"),
-                                     QStringLiteral("Affiche la version."));
-    const QCommandLineOption screenshot(
-        QStringLiteral("screenshot"),
-        QStringLiteral("Enregistre la fen\u00EAtre apr\u00E8s 1000 tirages sur 7 10 14 20 30 40."),
-        QStringLiteral("fichier.png"));
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(),
+                                        QStringLiteral("fichier.png"));
     parser.addOptions({help, version, screenshot});
+    AcceptQtOptions(parser);
     QTextStream err(stderr);
     if (!parser.parse(arguments)) {
-        err << "loto: " << parser.errorText() << '\n';
+        const QStringList unknown = parser.unknownOptionNames();
+        if (unknown.isEmpty()) {
+            err << QStringLiteral("loto : il manque le nom du fichier apr\u00E8s --screenshot\n");
+        } else {
+            err << QStringLiteral("loto : option inconnue : ") << QuotedArgument(unknown.first())
+                << '\n';
+        }
         return {2, {}};
     }
     if (!parser.positionalArguments().isEmpty()) {
-        err << "loto: argument inconnu : " << parser.positionalArguments().constFirst() << '\n';
+        err << QStringLiteral("loto : argument inconnu : ")
+            << QuotedArgument(parser.positionalArguments().constFirst()) << '\n';
         return {2, {}};
     }
     QTextStream out(stdout);
@@ -85,19 +83,24 @@ StartOptions ReadStartOptions(const QStringList& arguments) {
         return {0, {}};
     }
     if (parser.isSet(help)) {
-        out << parser.helpText();
+        out << kHelp;
         return {0, {}};
     }
-    return {std::nullopt, parser.value(screenshot)};
+    if (parser.isSet(screenshot)) {
+        return {std::nullopt, parser.value(screenshot)};
+    }
+    return {};
 }
 
 // The title bar reads the design's title alone: the program's name goes to the desktop entry
 // and the window class, not to a display name that Qt would append to the title.
-void SetUpApplication(bool keepChosenStyle) {
+void SetUpApplication(const std::optional<std::string>& style) {
     QApplication::setApplicationName(QStringLiteral("loto"));
     QApplication::setApplicationVersion(Version());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.loto649.Loto"));
-    if (!keepChosenStyle) {
+    const bool styleExists = style && QStyleFactory::keys().contains(QString::fromStdString(*style),
+                                                                     Qt::CaseInsensitive);
+    if (!styleExists) {
         UseClassicStyle();
     }
     QApplication::setWindowIcon(ApplicationIcon());
@@ -111,12 +114,11 @@ QString NoDisplayMessage() {
         "écran virtuel : xvfb-run loto");
 }
 
-void ExitClearlyIfQtCannotStart() {
-    previousHandler = qInstallMessageHandler(ExitOnFatal);
-}
-
-void RestoreQtMessages() {
-    qInstallMessageHandler(previousHandler);
+QString PlatformPluginMessage(const QString& quotedName) {
+    return QStringLiteral(
+               "loto : le module de plateforme de Qt %1 ne peut pas \u00EAtre "
+               "charg\u00E9 (option -platform ou variable QT_QPA_PLATFORM)")
+        .arg(quotedName);
 }
 
 }  // namespace loto

@@ -3,32 +3,26 @@
 #include <QString>
 #include <QStringList>
 #include <optional>
+#include <string>
 
 namespace loto {
 
 struct StartOptions {
     std::optional<int> exitStatus;  // set when there is nothing more to do (--version, --help)
-    QString screenshotPath;         // render the window after a sample run into this file, then end
+    std::optional<QString> screenshotPath;  // render the window after a sample run, then end
 };
 
-// Whether Qt has somewhere to show the window: a display, or a platform named on the command line
-// or in the environment. Read before Qt starts, which aborts without one.
-[[nodiscard]] bool DisplayAvailable(int argc, char** argv);
-
-// Whether the command line names a style (-style), which then replaces the classic one.
-[[nodiscard]] bool StyleChosen(int argc, char** argv);
-
-// Reads the program's own options from what remains once QApplication has taken Qt's.
+// Reads the program's own options from what remains once QApplication has taken those of the
+// platform it started; Qt's other options are accepted whatever the platform.
 [[nodiscard]] StartOptions ReadStartOptions(const QStringList& arguments);
 
-// Names, version, icon, style and fonts of the program.
-void SetUpApplication(bool keepChosenStyle);
+// Names, version, icon, style and fonts of the program: the classic style unless another that
+// exists was asked for.
+void SetUpApplication(const std::optional<std::string>& style);
 
 // The one line said when there is no display to show the window on.
 [[nodiscard]] QString NoDisplayMessage();
-
-// Ends the start with one clear line instead of an abort when Qt cannot reach the display.
-void ExitClearlyIfQtCannotStart();
-void RestoreQtMessages();
+// The one line said when the platform plugin named (quoted) could not start.
+[[nodiscard]] QString PlatformPluginMessage(const QString& quotedName);
 
 }  // namespace loto

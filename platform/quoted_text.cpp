@@ -39,7 +39,7 @@ std::string PrintableText(std::string_view text) {
     std::string printable;
     for (const char c : text) {
         const auto byte = static_cast<unsigned char>(c);
-        if (IsControl(byte) && c != '\n') {
+        if (IsControl(byte) && c != '\n' && c != '\t') {
             AppendEscaped(printable, byte);
         } else {
             printable.push_back(c);

@@ -22,14 +22,24 @@ TEST(LotoStart, OptionsAndDisplays) {
     const Case cases[] = {
         {"", "-platform offscreen --version", 0, "1.00"},
         {"", "-platform offscreen -style fusion -reverse --version", 0, "1.00"},
-        {"", "-platform offscreen --help", 0, "--screenshot"},
-        {"", "-platform offscreen --bogus", 2, "bogus"},
-        {"", "-platform offscreen stray", 2, "stray"},
+        {"", "-platform offscreen --help", 0, "Utilisation : loto [options]\n"},
+        // Refused in French, what was typed quoted.
+        {"", "-platform offscreen --bogus", 2, "loto : option inconnue : \"bogus\"\n"},
+        {"", "-platform offscreen \"$(printf '\\033[31mx')\"", 2,
+         "loto : argument inconnu : \"\\x1B[31mx\"\n"},
+        {"", "-platform offscreen --screenshot", 2, "il manque le nom du fichier"},
         {"", "-platform offscreen --screenshot /nonexistent/dir/x.png", 1,
-         "impossible d'\u00E9crire l'image /nonexistent/dir/x.png\n"},
+         "impossible d'\u00E9crire l'image \"/nonexistent/dir/x.png\" : No such file"},
+        {"", "-platform offscreen --screenshot x", 1,
+         "format d'image inconnu pour \"x\" ; extensions possibles : "},
+        {"", "-platform offscreen --screenshot ''", 1, "format d'image inconnu pour \"\""},
         {noDisplay, "--version", 0, "1.00"},
         {noDisplay, "", 1, "xvfb-run"},
         {noDisplay + "DISPLAY=:4242 ", "", 1, "xvfb-run"},  // a display that cannot be reached
+        {noDisplay, "-display :4242", 1, "xvfb-run"},
+        {noDisplay, "--display=:4242", 1, "xvfb-run"},
+        {noDisplay + "QT_QPA_PLATFORM=offscreen ", "-display :4242 --version", 0, "1.00"},
+        {noDisplay, "-platform bogus", 1, "le module de plateforme de Qt \"bogus\" ne peut pas"},
         // A platform named in the environment needs no display: the window runs until stopped.
         {noDisplay + "QT_QPA_PLATFORM=offscreen timeout 2 ", "", 124, ""},
     };
@@ -51,6 +61,23 @@ TEST(LotoStart, OpensItsWindowOnADisplay) {
     EXPECT_NE(run.out.find("Geometry: 607x455\n"), std::string::npos) << run.out;
 }
 
+// A window destroyed from outside ends the program, idle or in the middle of a run.
+TEST(LotoStart, EndsWhenItsWindowIsDestroyed) {
+    for (const std::string run : {"",
+                                  "xdotool windowfocus --sync $w type 1e12; for n in 1 2 3 4 5 6; "
+                                  "do xdotool key Tab type $n; done; xdotool key Tab space; "}) {
+        const auto ended = Shell("xvfb-run -a sh -c '" LOTO_APP
+                                 " -platform xcb & loto=$!; w=$(timeout 20 xdotool search --sync "
+                                 "--name \"^Form1$\" | head -n 1); " +
+                                 run +
+                                 "xdotool windowclose $w; for i in $(seq 50); do "
+                                 "kill -0 $loto 2>/dev/null || break; sleep 0.2; done; "
+                                 "kill $loto 2>/dev/null && echo still running; wait $loto'");
+        EXPECT_EQ(ended.status, 0) << run;
+        EXPECT_EQ(ended.out, "") << run;
+    }
+}
+
 // The README's picture is what the window draws, pixel for pixel: every control's place,
 // colours, font, caption and bevel, and the texts of a 1000-draw run (make screenshot renews it).
 // A style named on the command line replaces the classic one.
@@ -64,10 +91,22 @@ TEST(LotoStart, DrawsTheReadmePicture) {
         std::remove(path.c_str());
         return image;
     };
+    // Written whole or not at all: under a size limit the old file stays as it was.
+    const std::string old = testing::TempDir() + "loto-old-" + std::to_string(getpid()) + ".png";
+    const std::string said =
+        Shell("echo OLD > " + old +
+              "; (ulimit -f 8; " LOTO_APP " -platform offscreen --screenshot " + old +
+              " 2>&1); cat " + old + "; rm " + old)
+            .out;
+    const std::string expected =
+        "loto : impossible d'\u00E9crire l'image \"" + old + "\" : File too large\nOLD\n";
+    EXPECT_TRUE(said.ends_with(expected)) << said;
     const QImage readme(LOTO_SOURCE_DIR "/docs/screenshot.png");
     ASSERT_FALSE(readme.isNull());
     EXPECT_EQ(drawn(" -platform offscreen").convertToFormat(readme.format()), readme)
         << "the window no longer draws docs/screenshot.png";
+    // A style that does not exist leaves the classic one.
+    EXPECT_EQ(drawn(" -platform offscreen -style bogus").convertToFormat(readme.format()), readme);
     for (const char* style : {" -style fusion", " --style=fusion"}) {
         const QImage fusion = drawn(std::string(" -platform offscreen") + style);
         EXPECT_EQ(fusion.size(), readme.size()) << style;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -99,6 +100,17 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     for (const Message message : {Message::ValidGrille, Message::Test, Message::Patientez}) {
         EXPECT_FALSE(program.Shown(message));
     }
+}
+
+// A paste of 20 MB into a box is cut to the boxes' limit, and what it holds still reads as typed.
+TEST(Window, AHugePasteIsCutToTheLimit) {
+    Program program;
+    QLineEdit* box = program.controls().drawCount;
+    QApplication::clipboard()->setText(QStringLiteral("1000") + QString(20'000'000, u'0'));
+    box->setFocus();
+    QTest::keySequence(box, QKeySequence::Paste);
+    EXPECT_EQ(box->text().size(), kBoxCharacterLimit);
+    EXPECT_TRUE(box->text().startsWith(QStringLiteral("10000")));
 }
 
 // Clicks on "SIMULER" that keep coming during runs nest commands, up to a bound that keeps the

@@ -5,7 +5,6 @@
 #include <QPushButton>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 #include <vector>
 
 namespace loto {
@@ -62,7 +61,7 @@ QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new QLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
-    box->setMaxLength(std::numeric_limits<int>::max());  // no length limit
+    box->setMaxLength(kBoxCharacterLimit);
     const bool fixedText = design.textColour != kDefaultColour;
     SetColour(box, QPalette::Base,
               fixedText && design.background == kDefaultColour ? kClassicWhite : design.background);

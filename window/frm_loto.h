@@ -6,6 +6,7 @@
 #include "core/commands.h"
 #include "platform/event_loop_pump.h"
 #include "window/controls.h"
+#include "window/destroyed_window_watch.h"
 
 namespace loto {
 
@@ -49,6 +50,7 @@ private:
     EventLoopPump pump_;
     int runningCommands_ = 0;
     FrmLotoWidgets controls_;
+    DestroyedWindowWatch destroyedWatch_{*this};
 };
 
 }  // namespace loto
