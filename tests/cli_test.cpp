@@ -361,8 +361,10 @@ TEST(LotoSim, DrawsTheReadmeCharts) {
     }
     EXPECT_EQ(k, 7);
     // A single draw is still a run to chart, its count of 1 under the top of the axis.
-    EXPECT_NE(Chart("1 1 2 3 4 5 6").find("class=\"y-axis\" data-low=\"1e-08\" data-high=\"10\""),
+    const std::string single = Chart("1 1 2 3 4 5 6");
+    EXPECT_NE(single.find("class=\"y-axis\" data-low=\"1e-08\" data-high=\"10\""),
               std::string::npos);
+    EXPECT_NE(single.find(">1 draw: observed"), std::string::npos);
     EXPECT_EQ(RunSim("--svg /nonexistent/dir/c.svg 10 1 2 3 4 5 6").status, 1);
     EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
 }
