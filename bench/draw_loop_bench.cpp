@@ -11,6 +11,7 @@
 #include "core/draw_lanes.h"
 #include "core/draws.h"
 #include "core/parallel_engine.h"
+#include "tests/support/idle_pump.h"
 
 namespace {
 
@@ -115,11 +116,7 @@ double RawWords(std::uint64_t words) {
 // (d) The engine on one path of lanes, with `threads` threads.
 double LaneEngine(const loto::LaneKernel& kernel, unsigned threads, std::uint64_t draws) {
     loto::ParallelDrawEngine engine(threads, loto::ParallelDrawEngine::kDefaultChunkValues, kernel);
-    // A pump with nothing to do, visited between slices as the window's would be.
-    class IdlePump final : public loto::EventPump {
-    public:
-        bool ProcessEvents(const loto::DrawProgress&) override { return true; }
-    } pump;
+    loto::test::IdlePump pump;
     loto::Tally tally{};
     const double rate = BestRate(static_cast<double>(draws), [&] {
         GeneratorState state = loto::kSeedState;

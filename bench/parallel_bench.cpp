@@ -6,17 +6,13 @@
 #include <thread>
 
 #include "core/parallel_engine.h"
+#include "tests/support/idle_pump.h"
 
 namespace {
 
 constexpr std::uint64_t kDraws = 60'000'000;
 constexpr int kRounds = 3;  // best of three: the machine is shared
 constexpr std::uint64_t kGrid = loto::NumberMask({7, 10, 14, 20, 30, 40});
-
-class IdlePump final : public loto::EventPump {
-public:
-    bool ProcessEvents(const loto::DrawProgress&) override { return true; }
-};
 
 template <class Work>
 double BestRate(Work work) {
@@ -40,7 +36,7 @@ double Sequential() {
 
 double Parallel(unsigned threads) {
     loto::ParallelDrawEngine engine(threads);
-    IdlePump pump;
+    loto::test::IdlePump pump;
     return BestRate([&] {
         loto::GeneratorState state = loto::kSeedState;
         loto::Tally tally{};

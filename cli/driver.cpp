@@ -10,6 +10,7 @@
 #include "cli/headless_window.h"
 #include "cli/interrupt.h"
 #include "cli/report.h"
+#include "cli/terminal_pump.h"
 #include "cli/whole_file.h"
 #include "platform/quoted_text.h"
 
@@ -36,7 +37,6 @@ Driver::Driver(const Options& options)
       runTime_(TextLocale(options.locale)),
       commands_(runTime_, options.threads),
       showProgress_(isatty(STDERR_FILENO) != 0) {
-    commands_.WindowLoad();
     const unsigned asked = ParallelDrawEngine::ResolveThreads(options.threads);
     if (commands_.threads() < asked) {
         std::fprintf(stderr, "loto-sim: only %u of the %u threads asked for could start\n",
@@ -63,9 +63,10 @@ bool Driver::Start() {
 }
 
 int Driver::Run(HeadlessWindow::Inputs boxes) {
-    HeadlessWindow window(std::move(boxes), showProgress_);
-    const SimulateReport report = commands_.SimulateCommand(window);
-    window.EndProgress();
+    HeadlessWindow window(std::move(boxes));
+    TerminalPump pump(window, showProgress_);
+    const SimulateReport report = commands_.SimulateCommand(window, pump);
+    pump.EndProgress();
     std::optional<Significance> stats;
     if (options_.stats && report.outcome == Outcome::Completed) {
         stats = TestSignificance(report.tally, report.drawsDone);

@@ -3,8 +3,6 @@
 #include <string>
 #include <string_view>
 
-#include "core/event_pump.h"
-
 namespace loto {
 
 // The three columns of the result rows: draws that matched k numbers, what the probabilities
@@ -31,10 +29,12 @@ inline constexpr int kResultRows = 7;
     return {};
 }
 
-// The window as the commands see it: its input texts, its output boxes, its messages and its
-// event processing. The window implements it on its controls; loto-sim on plain strings.
-class CommandWindow : public EventPump {
+// The window as the commands see it: its input texts, its output boxes and its messages. The
+// window implements it on its controls; loto-sim on plain strings.
+class CommandWindow {
 public:
+    virtual ~CommandWindow() = default;
+
     [[nodiscard]] virtual std::string DrawCountText() = 0;              // TxtNbTirages
     [[nodiscard]] virtual std::string FavouriteText(int position) = 0;  // 1 to 6: Txt1erN° ...
     virtual void SetEstimateText(const std::string& text) = 0;          // TxtDateFin

@@ -84,12 +84,13 @@ void LotoCommands::ClearCommand(CommandWindow& window) {
     }
 }
 
-bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tally) {
+bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, double requested) {
     window.SetMessageVisible(Message::Test, true);
     const std::uint64_t testDraws = TestDrawCount(requested);
+    Tally tally{};  // nothing of the test reaches the results
     const double nestedBefore = nestedSeconds_;
     const double start = runTime_.MonotonicSeconds();
-    if (Draw(testDraws, kTestGridMask, tally, window).stopped) {
+    if (Draw(testDraws, kTestGridMask, tally, pump).stopped) {
         return false;
     }
     const SystemTime reference = runTime_.Now();
@@ -101,28 +102,28 @@ bool LotoCommands::SpeedTest(CommandWindow& window, double requested, Tally& tal
     return true;
 }
 
-SimulateReport LotoCommands::SimulateCommand(CommandWindow& window) {
+SimulateReport LotoCommands::SimulateCommand(CommandWindow& window, EventPump& pump) {
     const double outerNested = std::exchange(nestedSeconds_, 0.0);
     const double started = runTime_.MonotonicSeconds();
-    const SimulateReport report = Simulate(window);
+    const SimulateReport report = Simulate(window, pump);
     // The whole of this command is nested time for the one whose event processing it ran in.
     nestedSeconds_ = outerNested + (runTime_.MonotonicSeconds() - started);
     return report;
 }
 
-SimulateReport LotoCommands::Simulate(CommandWindow& window) {
+SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     window.SetMessageVisible(Message::ValidGrille, false);
-    Tally tally{};
     ClearCommand(window);
     const std::optional<double> requested = TextToNumber(window.DrawCountText());
     if (!requested) {
         return {.outcome = Outcome::Unreadable, .unreadableInput = 0};
     }
-    if (!SpeedTest(window, *requested, tally)) {
+    if (!SpeedTest(window, pump, *requested)) {
         return {.outcome = Outcome::Stopped, .requested = *requested};
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
+    // Hidden again: a command that ran nested in the speed test may have shown it since.
     window.SetMessageVisible(Message::ValidGrille, false);
 
     const EnteredFavourites favourites = ReadFavourites(window);
@@ -132,9 +133,9 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window) {
         return Refuse(window, favourites.unreadable);
     }
 
-    tally = {};
+    Tally tally{};
     const double start = runTime_.MonotonicSeconds();
-    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, window);
+    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, pump);
     const double seconds = runTime_.MonotonicSeconds() - start;
     SimulateReport report{
         .drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};

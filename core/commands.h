@@ -34,16 +34,14 @@ struct SimulateReport {
 // draw the same numbers and write the same texts.
 class LotoCommands {
 public:
-    // `threads` draw, each on every lane of its core: 0 for every hardware thread.
+    // `threads` draw, each on every lane of its core: 0 for every hardware thread. The generator
+    // is seeded here, as the window's load event seeds it.
     LotoCommands(RunTime& runTime, unsigned threads);
 
-    // Seeds the generator, as the window's load does.
-    void WindowLoad() noexcept { source_.Seed(); }
-
-    // Speed test and estimate, grid check, the requested draws and their statistics. The window's
-    // event processing runs between slices of draws and may run other commands there, which
-    // share the one generator.
-    SimulateReport SimulateCommand(CommandWindow& window);
+    // Speed test and estimate, grid check, the requested draws and their statistics. The pump
+    // runs between slices of draws and may run other commands there, which share the one
+    // generator.
+    SimulateReport SimulateCommand(CommandWindow& window, EventPump& pump);
 
     // Empties the estimate and the 21 result boxes; inputs and messages stay.
     static void ClearCommand(CommandWindow& window);
@@ -53,10 +51,10 @@ public:
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
 
 private:
-    SimulateReport Simulate(CommandWindow& window);
+    SimulateReport Simulate(CommandWindow& window, EventPump& pump);
     // Times the test draws on the grid 1 to 6, less the commands that ran nested in them, and
     // writes the estimate; false when stopped.
-    bool SpeedTest(CommandWindow& window, double requested, Tally& tally);
+    bool SpeedTest(CommandWindow& window, EventPump& pump, double requested);
     DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
 
     RunTime& runTime_;

@@ -10,7 +10,7 @@
 #include "core/draw_chunk.h"
 #include "core/draw_lanes.h"
 #include "core/draws.h"
-#include "core/event_pump.h"
+#include "platform/event_pump.h"
 
 namespace loto {
 

@@ -71,12 +71,10 @@ inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
 // and a u just outside [0, 1) gives 0 or 2^32 - 1.
 [[nodiscard]] std::uint32_t NextWord(GeneratorState& state) noexcept;
 
-// The generator that the window owns: seeded once at load, then advanced by every draw.
+// The generator that the window owns: seeded when it is made, at the window's load, then advanced
+// by every draw.
 class RandomSource {
 public:
-    void Seed() noexcept { state_ = kSeedState; }
-    [[nodiscard]] double NextUniform() noexcept { return NextUniformByDoubles(state_); }
-
     [[nodiscard]] GeneratorState& state() noexcept { return state_; }
     [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
 

@@ -4,7 +4,7 @@
 
 namespace loto {
 
-bool EventLoopPump::Pump() {
+bool EventLoopPump::ProcessEvents(const DrawProgress&) {
     if (!stopRequested_ && sinceDispatch_.elapsed() >= kDispatchEveryMs) {
         sinceDispatch_.restart();
         QCoreApplication::processEvents(QEventLoop::AllEvents);

@@ -5,7 +5,7 @@
 #include <numeric>
 
 #include "platform/fixed_run_time.h"
-#include "tests/recording_window.h"
+#include "tests/support/recording_window.h"
 
 namespace loto {
 namespace {
@@ -25,8 +25,6 @@ std::uint64_t Sum(const Tally& tally) {
 
 class SimulateCommandTest : public ::testing::Test {
 protected:
-    SimulateCommandTest() { commands.WindowLoad(); }
-
     FixedRunTime runTime{kToday, 2.0};  // every test measures 2 s
     LotoCommands commands{runTime, 1};
 };
@@ -35,7 +33,7 @@ protected:
 // second click continues the sequence.
 TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     RecordingWindow window("100", kOneToSix);
-    const SimulateReport first = commands.SimulateCommand(window);
+    const SimulateReport first = commands.SimulateCommand(window, window);
     EXPECT_EQ(first.outcome, Outcome::Completed);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"43", "47", "9", "1", "0", "0", "0"}));
     EXPECT_EQ(window.Result(ResultColumn::Theo, 6), "0,00000715");
@@ -46,7 +44,7 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     EXPECT_EQ(first.drawSeconds, 2);
     EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "+Test", "-Test", "+Patientez",
                                                     "-ValidGrille", "-Patientez"}));
-    const SimulateReport second = commands.SimulateCommand(window);
+    const SimulateReport second = commands.SimulateCommand(window, window);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");  // the clock's differences, not its readings
     EXPECT_EQ(second.drawSeconds, 2);
@@ -61,7 +59,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
     };
     for (const auto& [favourites, outcome] : refused) {
         RecordingWindow window("100", favourites);
-        const SimulateReport report = commands.SimulateCommand(window);
+        const SimulateReport report = commands.SimulateCommand(window, window);
         EXPECT_EQ(report.outcome, outcome);
         EXPECT_EQ(report.unreadableInput, outcome == Outcome::Unreadable ? 4 : 0);
         EXPECT_EQ(window.estimate, "");
@@ -80,7 +78,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
     for (auto& column : count.results) {
         column.fill("old");
     }
-    EXPECT_EQ(commands.SimulateCommand(count).outcome, Outcome::Unreadable);
+    EXPECT_EQ(commands.SimulateCommand(count, count).outcome, Outcome::Unreadable);
     EXPECT_EQ(count.log, std::vector<std::string>{"-ValidGrille"});
     EXPECT_EQ(count.estimate, "");
     EXPECT_TRUE(count.ResultsEmpty());
@@ -89,7 +87,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
 TEST_F(SimulateCommandTest, NoDrawsRequested) {
     for (const char* text : {"0", ""}) {
         RecordingWindow window(text, kOneToSix);
-        EXPECT_EQ(commands.SimulateCommand(window).drawsDone, 0u) << text;
+        EXPECT_EQ(commands.SimulateCommand(window, window).drawsDone, 0u) << text;
         EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"0", "0", "0", "0", "0", "0", "0"}));
         // Nothing expected: no deviation can be formed and the boxes stay empty.
         EXPECT_EQ(window.Result(ResultColumn::Theo, 0), "0,");
@@ -99,12 +97,12 @@ TEST_F(SimulateCommandTest, NoDrawsRequested) {
     }
     // Half a draw: none done, but the expected counts use 0.5.
     RecordingWindow half("0.5", kOneToSix);
-    EXPECT_EQ(commands.SimulateCommand(half).drawsDone, 0u);
+    EXPECT_EQ(commands.SimulateCommand(half, half).drawsDone, 0u);
     EXPECT_EQ(half.Result(ResultColumn::Theo, 0), "0,2179825");
     EXPECT_EQ(half.Result(ResultColumn::Ecart, 0), "-100,");
     // A negative count: negative expectations and, with no draw, deviations of -100.
     RecordingWindow negative("-3", kOneToSix);
-    commands.SimulateCommand(negative);
+    commands.SimulateCommand(negative, negative);
     EXPECT_EQ(negative.Result(ResultColumn::Ecart, 0), "-100,");
     EXPECT_EQ(negative.Result(ResultColumn::Theo, 6), "-0,00000021");
 }
@@ -116,11 +114,11 @@ TEST_F(SimulateCommandTest, TheSpeedTestLeavesNestedCommandsOut) {
     RecordingWindow nested("100", kOneToSix);
     outer.onEvents = [&](const DrawProgress&) {
         if (outer.Shown(Message::Test) && nested.estimate.empty()) {
-            commands.SimulateCommand(nested);
+            commands.SimulateCommand(nested, nested);
         }
         return true;
     };
-    commands.SimulateCommand(outer);
+    commands.SimulateCommand(outer, outer);
     EXPECT_EQ(nested.estimate, "06/12/2026 19:00:02");
     EXPECT_EQ(outer.estimate, "06/12/2026 19:00:04");
 }
@@ -133,7 +131,7 @@ TEST_F(SimulateCommandTest, AStoppedCommandWritesNothingMore) {
         window.onEvents = [&](const DrawProgress&) {
             return !(window.Shown(during) && ++visits == 2);
         };
-        const SimulateReport report = commands.SimulateCommand(window);
+        const SimulateReport report = commands.SimulateCommand(window, window);
         EXPECT_EQ(report.outcome, Outcome::Stopped);
         EXPECT_TRUE(window.ResultsEmpty());
         EXPECT_EQ(Sum(report.tally), report.drawsDone);

@@ -5,8 +5,8 @@
 namespace loto {
 namespace {
 
-using std::chrono::sys_days;
 using std::chrono::seconds;
+using std::chrono::sys_days;
 using std::chrono::year;
 
 TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {

@@ -25,7 +25,6 @@ FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_
     connect(controls_.simuler, &QPushButton::clicked, this, &FrmLoto::SimulateCommand);
     connect(controls_.effacer, &QPushButton::clicked, this, &FrmLoto::ClearCommand);
     connect(controls_.quitter, &QPushButton::clicked, this, &FrmLoto::QuitCommand);
-    WindowLoad();
 }
 
 std::string FrmLoto::DrawCountText() {
@@ -57,20 +56,12 @@ void FrmLoto::SetMessageVisible(Message message, bool visible) {
     }
 }
 
-bool FrmLoto::ProcessEvents(const DrawProgress&) {
-    return pump_.Pump();
-}
-
-void FrmLoto::WindowLoad() {
-    commands_.WindowLoad();
-}
-
 void FrmLoto::SimulateCommand() {
     if (runningCommands_ >= kMaxRunningCommands) {
         return;
     }
     ++runningCommands_;
-    commands_.SimulateCommand(*this);
+    commands_.SimulateCommand(*this, pump_);
     --runningCommands_;
 }
 

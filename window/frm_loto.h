@@ -11,9 +11,9 @@
 namespace loto {
 
 // The program's one window. It builds its controls from the fixed design, owns the generator
-// through the commands' object, and wires its three buttons to the commands. The commands read
-// and write its boxes through CommandWindow, and run its event processing between slices of
-// draws.
+// through the commands' object (seeded as it is made: the window's load), and wires its three
+// buttons to the commands. The commands read and write its boxes through CommandWindow, and run
+// the event loop's pump between slices of draws.
 class FrmLoto final : public QWidget, public CommandWindow {
     Q_OBJECT
 
@@ -26,7 +26,6 @@ public:
     void SetEstimateText(const std::string& text) override;
     void SetResultText(ResultColumn column, int k, const std::string& text) override;
     void SetMessageVisible(Message message, bool visible) override;
-    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
 
     // A click on "SIMULER" during a run starts a nested command inside the running one's event
     // processing; each takes some stack, so past this many running commands a click does nothing.
@@ -41,7 +40,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void WindowLoad();
     void SimulateCommand();
     void ClearCommand();
     void QuitCommand();

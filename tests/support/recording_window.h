@@ -7,12 +7,13 @@
 #include <vector>
 
 #include "core/command_window.h"
+#include "platform/event_pump.h"
 
 namespace loto::test {
 
-// The window's boxes as strings, with a log of the message changes and a hook that runs inside
-// the event processing, where a user's click would.
-class RecordingWindow final : public CommandWindow {
+// The window's boxes as strings, with a log of the message changes, and its pump: a hook that
+// runs inside the event processing, where a user's click would.
+class RecordingWindow final : public CommandWindow, public EventPump {
 public:
     RecordingWindow(std::string drawCount, std::array<std::string, 6> favourites)
         : drawCountText(std::move(drawCount)), favouriteTexts(std::move(favourites)) {}

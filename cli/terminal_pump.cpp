@@ -1,0 +1,57 @@
+#include "cli/terminal_pump.h"
+
+#include <cstdio>
+
+#include "cli/interrupt.h"
+
+namespace loto {
+namespace {
+
+constexpr auto kQuietStart = std::chrono::seconds{1};  // short runs print nothing
+constexpr auto kProgressEvery = std::chrono::milliseconds{250};
+
+}  // namespace
+
+// A long run says when it will end as soon as its speed test is over, not only with its results.
+void TerminalPump::SayEstimate() {
+    if (estimateSaid_ || window_.estimate().empty()) {
+        return;
+    }
+    EndProgress();
+    std::fprintf(stderr, "expected end: %s\n", window_.estimate().c_str());
+    estimateSaid_ = true;
+}
+
+bool TerminalPump::ProcessEvents(const DrawProgress& progress) {
+    if (InterruptSignal() != 0) {
+        return false;
+    }
+    if (!showProgress_) {
+        return true;
+    }
+    SayEstimate();
+    const auto now = Clock::now();
+    if (now - start_ < kQuietStart || now - lastProgress_ < kProgressEvery) {
+        return true;
+    }
+    lastProgress_ = now;
+    const char* phase = window_.messageVisible(Message::Test) ? "speed test" : "draws";
+    const double percent = progress.total == 0 ? 100.0
+                                               : 100.0 * static_cast<double>(progress.done) /
+                                                     static_cast<double>(progress.total);
+    std::fprintf(stderr, "\r%s: %llu / %llu (%.1f %%)\033[K", phase,
+                 static_cast<unsigned long long>(progress.done),
+                 static_cast<unsigned long long>(progress.total), percent);
+    std::fflush(stderr);
+    progressShown_ = true;
+    return true;
+}
+
+void TerminalPump::EndProgress() {
+    if (progressShown_) {
+        std::fputs("\r\033[K", stderr);
+        progressShown_ = false;
+    }
+}
+
+}  // namespace loto

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <chrono>
+
+#include "cli/headless_window.h"
+#include "platform/event_pump.h"
+
+namespace loto {
+
+// loto-sim's event processing: stops the running command once an interrupt has been caught and,
+// when asked to (standard error is a terminal), says when the run will end as soon as the window
+// shows it, then shows the progress of long runs on standard error.
+class TerminalPump final : public EventPump {
+public:
+    TerminalPump(const HeadlessWindow& window, bool showProgress)
+        : window_(window), showProgress_(showProgress) {}
+
+    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
+    // Clears the progress line, if one was shown.
+    void EndProgress();
+
+private:
+    using Clock = std::chrono::steady_clock;
+
+    void SayEstimate();
+
+    const HeadlessWindow& window_;
+    bool showProgress_;
+    bool estimateSaid_ = false;
+    bool progressShown_ = false;
+    Clock::time_point start_ = Clock::now();
+    Clock::time_point lastProgress_ = start_;
+};
+
+}  // namespace loto
