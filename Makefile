@@ -10,7 +10,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation \
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
-                libgtest-dev libgmock-dev libboost-math-dev librsvg2-bin xvfb \
+                libgtest-dev libboost-math-dev librsvg2-bin xvfb \
                 xauth xdotool time
 
 SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer

@@ -8,7 +8,7 @@
 
 namespace loto {
 
-// One completed command, as the chart sees it: the draws it made and their tally.
+// The run so far, after a command that drew: the draws and the tally of every command until then.
 struct ChartPoint {
     std::uint64_t draws = 0;
     Tally tally{};

@@ -37,16 +37,30 @@ const LaneKernel* Named(std::string_view name) noexcept {
 
 }  // namespace
 
-const LaneKernel* FindLaneKernel(LanePath path) noexcept {
+CpuFeatures CpuFeatures::OfThisMachine() noexcept {
+#if defined(LOTO_LANES_X86)
+    return {.avx2 = __builtin_cpu_supports("avx2") != 0,
+            .avx512f = __builtin_cpu_supports("avx512f") != 0,
+            .avx512dq = __builtin_cpu_supports("avx512dq") != 0,
+            .avx512vl = __builtin_cpu_supports("avx512vl") != 0,
+            .avx512bw = __builtin_cpu_supports("avx512bw") != 0};
+#else
+    return {};
+#endif
+}
+
+// Every instruction set that a kernel's file is built with must be there: one missing is an
+// illegal instruction at the first chunk.
+const LaneKernel* FindLaneKernel(LanePath path, const CpuFeatures& features) noexcept {
     switch (path) {
         case LanePath::Portable:
             return &kPortable;
 #if defined(LOTO_LANES_X86)
         case LanePath::Avx2:
-            return __builtin_cpu_supports("avx2") ? &kAvx2 : nullptr;
+            return features.avx2 ? &kAvx2 : nullptr;
         case LanePath::Avx512:
-            return __builtin_cpu_supports("avx512f") && __builtin_cpu_supports("avx512dq") &&
-                           __builtin_cpu_supports("avx512vl")
+            return features.avx512f && features.avx512dq && features.avx512vl &&
+                           features.avx512bw
                        ? &kAvx512
                        : nullptr;
 #endif

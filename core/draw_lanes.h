@@ -49,8 +49,20 @@ struct LaneKernel {
                      LaneOutput* out);
 };
 
-// The kernel of a path, or none where this machine lacks its instructions.
-[[nodiscard]] const LaneKernel* FindLaneKernel(LanePath path) noexcept;
+// The instruction sets that the vector kernels are built for, as a processor reports them.
+struct CpuFeatures {
+    bool avx2 = false;
+    bool avx512f = false;
+    bool avx512dq = false;
+    bool avx512vl = false;
+    bool avx512bw = false;
+
+    [[nodiscard]] static CpuFeatures OfThisMachine() noexcept;
+};
+
+// The kernel of a path, or none where the processor lacks any of its instructions.
+[[nodiscard]] const LaneKernel* FindLaneKernel(
+    LanePath path, const CpuFeatures& features = CpuFeatures::OfThisMachine()) noexcept;
 
 // The fastest kernel of this machine, or the one that the environment variable LOTO_LANES names
 // (portable, avx2 or avx512) where the machine has it; read once.
