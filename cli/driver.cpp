@@ -23,11 +23,25 @@ HeadlessWindow::Inputs ToInputs(const BoxTexts& boxes) {
     return inputs;
 }
 
-std::string Formatted(const Options& options, int command, const CommandResult& result) {
+std::string Formatted(const Options& options, const CommandRows& rows, std::string_view separator) {
     if (options.json) {
-        return ReportJson(result).dump() + '\n';
+        return ReportJson(rows).dump() + '\n';
     }
-    return options.csv ? CsvRows(command, result) : ReportText(result);
+    return options.csv ? CsvRows(rows) : ReportText(rows, separator);
+}
+
+// Why a command drew nothing, on standard error: the output holds only results.
+void SayRefused(const CommandRows& rows, const HeadlessWindow::Inputs& inputs) {
+    const std::string name = InputName(rows.refusedInput);
+    const std::string text = Quoted(inputs.at(static_cast<std::size_t>(rows.refusedInput)));
+    if (rows.outcome == Outcome::Unreadable) {
+        std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
+                     name.c_str(), text.c_str());
+    } else {
+        std::fprintf(stderr,
+                     "loto-sim: grid refused (six different numbers from 1 to 49): %s is %s\n",
+                     name.c_str(), text.c_str());
+    }
 }
 
 }  // namespace
@@ -67,11 +81,10 @@ int Driver::Run(HeadlessWindow::Inputs boxes) {
     TerminalPump pump(window, showProgress_);
     const SimulateReport report = commands_.SimulateCommand(window, pump);
     pump.EndProgress();
-    std::optional<Significance> stats;
-    if (options_.stats && report.outcome == Outcome::Completed) {
-        stats = TestSignificance(report.tally, report.drawsDone);
-    }
-    const CommandResult result{window, report, options_.stats, stats ? &*stats : nullptr};
+    const std::optional<LocalDateTime> estimate =
+        report.estimate ? std::optional(runTime_.LocalTime(*report.estimate)) : std::nullopt;
+    const CommandRows rows =
+        MakeCommandRows(++commandsRun_, window, report, estimate, options_.stats);
     if (options_.svg && report.outcome == Outcome::Completed && report.drawsDone > 0) {
         ChartPoint point = chart_.empty() ? ChartPoint{} : chart_.back();
         point.draws += report.drawsDone;
@@ -80,20 +93,17 @@ int Driver::Run(HeadlessWindow::Inputs boxes) {
         }
         chart_.push_back(point);
     }
-    if (!Print(Formatted(options_, ++commandsRun_, result))) {
+    if (rows.refused()) {
+        SayRefused(rows, window.inputs());
+    }
+    if (!Print(Formatted(options_, rows, runTime_.DecimalSeparator()))) {
         return *ended_;
     }
-    if (report.outcome == Outcome::Stopped) {
+    if (rows.interrupted()) {
         ended_ = 128 + InterruptSignal();
         return *ended_;
     }
-    if (report.outcome == Outcome::Unreadable) {
-        static constexpr const char* kNames[] = {"DRAWS", "G1", "G2", "G3", "G4", "G5", "G6"};
-        const auto box = static_cast<std::size_t>(report.unreadableInput);
-        std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
-                     kNames[box], Quoted(window.inputs().at(box)).c_str());
-    }
-    return report.outcome == Outcome::Completed ? 0 : kRefused;
+    return rows.refused() ? kRefused : 0;
 }
 
 bool Driver::WriteChart() const {

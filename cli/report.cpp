@@ -2,40 +2,70 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <sstream>
+#include <vector>
+
+#include "cli/text_format.h"
 
 namespace loto {
 namespace {
 
-double DrawsPerSecond(const SimulateReport& report) {
-    return report.drawSeconds > 0 ? static_cast<double>(report.drawsDone) / report.drawSeconds
-                                  : 0.0;
+using nlohmann::json;
+
+// The shortest text that reads back as the same number; "" for none.
+template <typename Number>
+std::string Shortest(std::optional<Number> value) {
+    if (!value || !std::isfinite(*value)) {
+        return "";
+    }
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
 }
 
-nlohmann::json Figures(const std::array<std::optional<double>, 7>& values) {
-    nlohmann::json figures = nlohmann::json::array();
+// A JSON number, null for none: an expected count is a Single, written as its shortest text.
+template <typename Number>
+json JsonNumber(std::optional<Number> value) {
+    const std::string text = Shortest(value);
+    return text.empty() ? json(nullptr) : json::parse(text);
+}
+
+json JsonArray(const std::array<std::optional<double>, 7>& values) {
+    json array = json::array();
     for (const std::optional<double>& value : values) {
-        figures.push_back(value ? nlohmann::json(*value) : nlohmann::json(nullptr));
+        array.push_back(JsonNumber(value));
     }
-    return figures;
+    return array;
 }
 
-nlohmann::json StatsJson(const Significance& stats) {
-    nlohmann::json json = {{"z", Figures(stats.z)}, {"p", Figures(stats.p)}};
-    if (stats.chiSquare) {
-        nlohmann::json groups = nlohmann::json::array();
-        for (const ClassGroup& group : stats.chiSquare->groups) {
-            groups.push_back({group.first, group.last});
-        }
-        json["chi_square"] = stats.chiSquare->statistic;
-        json["df"] = stats.chiSquare->degreesOfFreedom;
-        json["p_value"] = stats.chiSquare->pValue;
-        json["groups"] = groups;
-    } else {
-        json["chi_square"] = nullptr;
+json StatsJson(const Significance& stats) {
+    json object = {{"z", JsonArray(stats.z)}, {"p", JsonArray(stats.p)}};
+    if (!stats.chiSquare) {
+        object["chi_square"] = nullptr;
+        return object;
     }
-    return json;
+    json groups = json::array();
+    for (const ClassGroup& group : stats.chiSquare->groups) {
+        groups.push_back({group.first, group.last});
+    }
+    object["chi_square"] = stats.chiSquare->statistic;
+    object["df"] = stats.chiSquare->degreesOfFreedom;
+    object["p_value"] = stats.chiSquare->pValue;
+    object["groups"] = groups;
+    return object;
+}
+
+json IsoTime(const std::optional<LocalDateTime>& time) {
+    if (!time) {
+        return nullptr;
+    }
+    const auto day = std::chrono::floor<std::chrono::days>(*time);
+    const std::chrono::year_month_day date{day};
+    const std::chrono::hh_mm_ss clock{*time - day};
+    return Printf("%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
+                  static_cast<int>(clock.hours().count()),
+                  static_cast<int>(clock.minutes().count()),
+                  static_cast<int>(clock.seconds().count()));
 }
 
 // Right-aligns UTF-8 text by its characters, not its bytes.
@@ -47,128 +77,92 @@ std::string PadLeft(const std::string& text, std::size_t width) {
     return std::string(width > characters ? width - characters : 0, ' ') + text;
 }
 
-// The message as one line: the window spreads it over its label with runs of spaces.
-std::string OneLine(std::string_view caption) {
-    std::string line;
-    for (const char c : caption) {
-        if (c != ' ' || (!line.empty() && line.back() != ' ')) {
-            line.push_back(c);
-        }
-    }
-    while (!line.empty() && line.back() == ' ') {
-        line.pop_back();
-    }
-    return line;
-}
-
-std::string Printed(const char* format, double value) {
-    char text[64];
-    std::snprintf(text, sizeof text, format, value);
-    return text;
-}
-
-std::string ChiSquareLine(const Significance& stats) {
-    if (!stats.chiSquare) {
-        return "chi-square: not enough draws, every class pooled into one\n";
-    }
-    const ChiSquareTest& test = *stats.chiSquare;
-    std::string line = "chi-square: " + Printed("%.4f", test.statistic) + " with " +
-                       std::to_string(test.degreesOfFreedom) +
-                       " degrees of freedom, p = " + Printed("%.4g", test.pValue) + "\n";
+std::string PooledLines(const ChiSquareTest& test, std::string_view separator) {
+    std::string lines;
     for (const ClassGroup& group : test.groups) {
         if (group.first != group.last) {
-            line += "  k = " + std::to_string(group.first) + " to " + std::to_string(group.last) +
-                    " pooled: expected counts under 5 (together " +
-                    Printed("%.4g", group.expected) + ")\n";
+            lines += "  k = " + std::to_string(group.first) + " to " + std::to_string(group.last) +
+                     " pooled: expected counts under 5 (together " +
+                     WithSeparator(Printf("%.4g", group.expected), separator) + ")\n";
         }
     }
-    return line;
+    return lines;
 }
 
-// The shortest text that reads back as the same number; "" for none.
-std::string Number(std::optional<double> value) {
-    if (!value || !std::isfinite(*value)) {
-        return "";
+std::string Joined(const std::vector<std::string>& fields) {
+    std::string line;
+    for (const std::string& field : fields) {
+        line += (line.empty() ? "" : ",") + field;
     }
-    char text[64];
-    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
-}
-
-// An expected count is a Single: its shortest text reads back as the same Single.
-std::string SingleNumber(float value) {
-    if (!std::isfinite(value)) {
-        return "";
-    }
-    char text[64];
-    return {text, std::to_chars(text, text + sizeof text, value).ptr};
-}
-
-bool Interrupted(const CommandResult& result) {
-    return result.report.outcome == Outcome::Stopped;
-}
-
-// The observed count of row k: the window's text, or the tally so far of an interrupted command.
-std::string Observed(const CommandResult& result, int k) {
-    return Interrupted(result) ? std::to_string(result.report.tally[static_cast<std::size_t>(k)])
-                               : result.window.result(ResultColumn::Stat, k);
+    return line + '\n';
 }
 
 }  // namespace
 
-nlohmann::json ReportJson(const CommandResult& result) {
-    nlohmann::json observed = nlohmann::json::array();
-    nlohmann::json expected = nlohmann::json::array();
-    nlohmann::json deviation = nlohmann::json::array();
-    for (int k = 0; k < kResultRows; ++k) {
-        observed.push_back(Observed(result, k));
-        expected.push_back(result.window.result(ResultColumn::Theo, k));
-        deviation.push_back(result.window.result(ResultColumn::Ecart, k));
+json ReportJson(const CommandRows& rows) {
+    json texts = {{"estimate", rows.estimateText}};
+    json observed = json::array();
+    json expected = json::array();
+    json deviation = json::array();
+    for (const CommandRows::Row& row : rows.rows) {
+        texts["observed"].push_back(row.observedText);
+        texts["expected"].push_back(row.expectedText);
+        texts["deviation"].push_back(row.deviationText);
+        observed.push_back(row.observed);
+        expected.push_back(JsonNumber(row.expected));
+        deviation.push_back(JsonNumber(row.deviation));
     }
-    nlohmann::json json = {
-        {"valid", result.report.outcome == Outcome::Completed},
-        {"interrupted", Interrupted(result)},
-        {"estimate", result.window.estimate()},
-        {"observed", observed},
-        {"expected", expected},
-        {"deviation", deviation},
-        {"draws", result.report.drawsDone},
-        {"seconds", result.report.drawSeconds},
+    const bool completed = rows.outcome == Outcome::Completed;
+    json object = {
+        {"command", rows.command},
+        {"valid", !rows.refused()},
+        {"interrupted", rows.interrupted()},
+        {"estimate", IsoTime(rows.estimate)},
+        {"observed", rows.refused() ? json(nullptr) : observed},
+        {"expected", completed ? expected : json(nullptr)},
+        {"deviation", completed ? deviation : json(nullptr)},
+        {"draws", rows.draws},
+        {"seconds", rows.seconds},
+        {"texts", texts},
     };
-    if (result.statsAsked) {
-        json["stats"] = result.stats != nullptr ? StatsJson(*result.stats) : nlohmann::json();
+    if (rows.refused()) {
+        object["refused"] = rows.outcome == Outcome::InvalidGrid ? "grid" : "unreadable";
+        object["field"] = InputName(rows.refusedInput);
     }
-    return json;
+    if (rows.statsAsked) {
+        object["stats"] = rows.stats ? StatsJson(*rows.stats) : json();
+    }
+    return object;
 }
 
-std::string ReportText(const CommandResult& result) {
-    const HeadlessWindow& window = result.window;
-    const Significance* stats = result.stats;
+std::string ReportText(const CommandRows& rows, std::string_view separator) {
+    const std::optional<Significance>& stats = rows.stats;
     std::ostringstream out;
-    out << "estimate: " << window.estimate() << '\n';
-    if (window.messageVisible(Message::ValidGrille)) {
-        out << OneLine(MessageCaption(Message::ValidGrille)) << '\n';
-    }
-    if (Interrupted(result)) {
-        out << "interrupted after " << result.report.drawsDone << " draws, the tally so far:\n";
+    out << "estimate: " << rows.estimateText << '\n';
+    if (rows.interrupted()) {
+        out << "interrupted after " << rows.draws << " draws, the tally so far:\n";
     }
     out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16);
-    out << (stats != nullptr ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
+    out << (stats ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
     for (int k = 0; k < kResultRows; ++k) {
-        out << ' ' << k << PadLeft(Observed(result, k), 20)
-            << PadLeft(window.result(ResultColumn::Theo, k), 20)
-            << PadLeft(window.result(ResultColumn::Ecart, k), 16);
-        if (stats != nullptr && stats->z[static_cast<std::size_t>(k)]) {
-            out << PadLeft(Printed("%.3f", *stats->z[static_cast<std::size_t>(k)]), 10)
-                << PadLeft(Printed("%.4g", *stats->p[static_cast<std::size_t>(k)]), 12);
+        const auto i = static_cast<std::size_t>(k);
+        const CommandRows::Row& row = rows.rows[i];
+        out << ' ' << k << PadLeft(row.observedText, 20) << PadLeft(row.expectedText, 20)
+            << PadLeft(row.deviationText, 16);
+        if (stats && stats->z[i]) {
+            out << PadLeft(WithSeparator(Printf("%.3f", *stats->z[i]), separator), 10)
+                << PadLeft(WithSeparator(Printf("%.4g", *stats->p[i]), separator), 12);
         }
         out << '\n';
     }
-    if (stats != nullptr) {
-        out << ChiSquareLine(*stats);
+    if (stats) {
+        out << ChiSquareSummary(stats->chiSquare, separator) << '\n';
+        out << (stats->chiSquare ? PooledLines(*stats->chiSquare, separator) : "");
     }
-    out << "draws: " << result.report.drawsDone << " in "
-        << Printed("%.3f", result.report.drawSeconds) << " s ("
-        << Printed("%.0f", DrawsPerSecond(result.report)) << " draws/s)\n";
+    const double rate = rows.seconds > 0 ? static_cast<double>(rows.draws) / rows.seconds : 0.0;
+    out << "draws: " << rows.draws << " in "
+        << WithSeparator(Printf("%.3f", rows.seconds), separator) << " s (" << Printf("%.0f", rate)
+        << " draws/s)\n";
     return out.str();
 }
 
@@ -178,33 +172,28 @@ std::string CsvHeader(bool withStats) {
                      : "command,k,observed,expected,deviation,interrupted\n";
 }
 
-// The figures behind the window's texts, as numbers: the same computed result.
-std::string CsvRows(int command, const CommandResult& result) {
-    const SimulateReport& report = result.report;
-    const bool drew = report.outcome == Outcome::Completed;
-    std::string rows;
+// The figures behind the window's texts, as numbers in the C locale's forms.
+std::string CsvRows(const CommandRows& rows) {
+    std::string lines;
     for (int k = 0; k < kResultRows; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        rows += std::to_string(command) + ',' + std::to_string(k) + ',';
-        if (drew) {
-            rows += std::to_string(report.tally[i]) + ',' + SingleNumber(report.expected[i]) + ',' +
-                    Number(-report.deviations[i]);
-        } else {
-            rows += Interrupted(result) ? Observed(result, k) + ",," : ",,";
+        const CommandRows::Row& row = rows.rows[static_cast<std::size_t>(k)];
+        std::vector<std::string> fields = {std::to_string(rows.command), std::to_string(k),
+                                           rows.refused() ? "" : std::to_string(row.observed),
+                                           Shortest(row.expected), Shortest(row.deviation)};
+        if (rows.statsAsked) {
+            const auto& stats = rows.stats;
+            const auto& test = stats ? stats->chiSquare : std::nullopt;
+            const auto i = static_cast<std::size_t>(k);
+            fields.push_back(stats ? Shortest(stats->z[i]) : "");
+            fields.push_back(stats ? Shortest(stats->p[i]) : "");
+            fields.push_back(Shortest(test ? std::optional(test->statistic) : std::nullopt));
+            fields.push_back(test ? std::to_string(test->degreesOfFreedom) : "");
+            fields.push_back(Shortest(test ? std::optional(test->pValue) : std::nullopt));
         }
-        if (result.statsAsked && result.stats == nullptr) {
-            rows += ",,,,,";
-        } else if (result.statsAsked) {
-            const Significance& stats = *result.stats;
-            const auto& test = stats.chiSquare;
-            rows += ',' + Number(stats.z[i]) + ',' + Number(stats.p[i]) + ',' +
-                    Number(test ? std::optional(test->statistic) : std::nullopt) + ',' +
-                    (test ? std::to_string(test->degreesOfFreedom) : "") + ',' +
-                    Number(test ? std::optional(test->pValue) : std::nullopt);
-        }
-        rows += Interrupted(result) ? ",1\n" : ",0\n";
+        fields.push_back(rows.interrupted() ? "1" : "0");
+        lines += Joined(fields);
     }
-    return rows;
+    return lines;
 }
 
 }  // namespace loto

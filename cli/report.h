@@ -2,31 +2,22 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <string_view>
 
-#include "cli/headless_window.h"
-#include "cli/significance.h"
-#include "core/commands.h"
+#include "cli/command_rows.h"
 
 namespace loto {
 
-// What one command left in the window, with how much it drew and how fast; `stats`, when given,
-// adds the significance of the tally (it is for completed commands only).
-struct CommandResult {
-    const HeadlessWindow& window;
-    const SimulateReport& report;
-    bool statsAsked = false;
-    const Significance* stats = nullptr;  // with statsAsked, when the command drew
-};
+// One JSON object: the figures as numbers (null where the window shows nothing), the estimate as
+// an ISO 8601 local time, the window's own texts under "texts", why a command was refused, and
+// "stats" when asked (null when the command drew nothing).
+[[nodiscard]] nlohmann::json ReportJson(const CommandRows& rows);
 
-// One JSON object: the window's texts ("" for an empty box), draws, seconds, and "stats" when
-// asked (null when the command drew nothing).
-[[nodiscard]] nlohmann::json ReportJson(const CommandResult& result);
-
-// A table of the seven result rows, for people.
-[[nodiscard]] std::string ReportText(const CommandResult& result);
+// A table of the seven result rows, for people: every number in the forms of the user's locale.
+[[nodiscard]] std::string ReportText(const CommandRows& rows, std::string_view separator);
 
 // CSV: a header line, then one line per k of each command, as numbers for a spreadsheet.
 [[nodiscard]] std::string CsvHeader(bool withStats);
-[[nodiscard]] std::string CsvRows(int command, const CommandResult& result);
+[[nodiscard]] std::string CsvRows(const CommandRows& rows);
 
 }  // namespace loto

@@ -34,10 +34,6 @@ std::uint64_t FirstNot(std::uint64_t from, std::uint64_t to, More more) {
 
 }  // namespace
 
-double MatchProbability(int k) noexcept {
-    return kMatchWeights[static_cast<std::size_t>(k)] / kCombinations;
-}
-
 double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p) {
     const binomial distribution(static_cast<double>(trials), p);
     const auto likelihood = [&](std::uint64_t i) {
@@ -99,7 +95,7 @@ Significance TestSignificance(const Tally& tally, std::uint64_t draws) {
     for (int k = 0; k <= 6; ++k) {
         const auto i = static_cast<std::size_t>(k);
         const double p = MatchProbability(k);
-        expected[i] = n * p;
+        expected[i] = BinomialMean(n, k);
         significance.z[i] =
             (static_cast<double>(tally[i]) - expected[i]) / std::sqrt(n * p * (1 - p));
         significance.p[i] = BinomialTwoSidedP(tally[i], draws, p);

@@ -6,19 +6,23 @@
 #include <vector>
 
 #include "core/draws.h"
+#include "core/statistics.h"
 
 namespace loto {
 
 // Whether a tally looks like chance: each row against a binomial with the exact probability of k
 // matches, and the whole tally against the expected counts of the draws actually done.
 
-// The probability that a draw matches exactly k favourites: C(6, k) C(43, 6 - k) / C(49, 6).
-[[nodiscard]] double MatchProbability(int k) noexcept;
-
 // The exact two-sided p-value of `observed` successes out of `trials` with probability p: the
 // probability of every outcome no more likely than the one observed (relative tolerance 1e-7, as
 // R's binom.test).
 [[nodiscard]] double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p);
+
+// The mean of the binomial of k matches in `draws` draws: draws x MatchProbability(k). Within an
+// ulp of ExpectedCount, whose rounding the window's design fixes; the statistics keep their own.
+[[nodiscard]] inline double BinomialMean(double draws, int k) noexcept {
+    return draws * MatchProbability(k);
+}
 
 // Adjacent classes k = first to last whose expected counts are pooled into one.
 struct ClassGroup {

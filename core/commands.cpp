@@ -26,10 +26,10 @@ void WriteResults(CommandWindow& window, const SimulateReport& report, std::stri
         window.SetResultText(ResultColumn::Theo, k,
                              FormatSinglePattern(report.expected[k], kExpectedPattern, separator));
     }
-    // Shown as observed minus expected; a deviation that cannot be formed leaves its box empty.
+    // A deviation that cannot be formed leaves its box empty.
     for (int k = 0; k < kResultRows; ++k) {
         window.SetResultText(ResultColumn::Ecart, k,
-                             FormatPattern(-report.deviations[k], kDeviationPattern, separator));
+                             FormatPattern(report.deviations[k], kDeviationPattern, separator));
     }
 }
 
@@ -54,14 +54,14 @@ EnteredFavourites ReadFavourites(CommandWindow& window) {
 
 // Ends a command whose grid cannot be drawn against: the estimate goes with the wait message and
 // the invalid-grid message shows, for a number beyond the range of numbers as for any other.
-SimulateReport Refuse(CommandWindow& window, int unreadableFavourite) {
+SimulateReport Refuse(CommandWindow& window, SimulateReport report, Outcome outcome, int input) {
     window.SetEstimateText("");
     window.SetMessageVisible(Message::Patientez, false);
     window.SetMessageVisible(Message::ValidGrille, true);
-    if (unreadableFavourite != 0) {
-        return {.outcome = Outcome::Unreadable, .unreadableInput = unreadableFavourite};
-    }
-    return {.outcome = Outcome::InvalidGrid};
+    report.outcome = outcome;
+    report.refusedInput = input;
+    report.estimate.reset();
+    return report;
 }
 
 }  // namespace
@@ -84,7 +84,8 @@ void LotoCommands::ClearCommand(CommandWindow& window) {
     }
 }
 
-bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, double requested) {
+bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, SimulateReport& report) {
+    const double requested = report.requested;
     window.SetMessageVisible(Message::Test, true);
     const std::uint64_t testDraws = TestDrawCount(requested);
     Tally tally{};  // nothing of the test reaches the results
@@ -96,8 +97,9 @@ bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, double requ
     const SystemTime reference = runTime_.Now();
     const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
     // Beyond the range of dates the box stays empty and the run goes on.
-    if (const auto estimate = CompletionEstimate(requested, testDraws, seconds, reference)) {
-        window.SetEstimateText(runTime_.DateText(runTime_.LocalTime(*estimate)));
+    report.estimate = CompletionEstimate(requested, testDraws, seconds, reference);
+    if (report.estimate) {
+        window.SetEstimateText(runTime_.DateText(runTime_.LocalTime(*report.estimate)));
     }
     return true;
 }
@@ -116,10 +118,12 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     ClearCommand(window);
     const std::optional<double> requested = TextToNumber(window.DrawCountText());
     if (!requested) {
-        return {.outcome = Outcome::Unreadable, .unreadableInput = 0};
+        return {.outcome = Outcome::Unreadable, .refusedInput = 0};
     }
-    if (!SpeedTest(window, pump, *requested)) {
-        return {.outcome = Outcome::Stopped, .requested = *requested};
+    SimulateReport report{.requested = *requested};
+    if (!SpeedTest(window, pump, report)) {
+        report.outcome = Outcome::Stopped;
+        return report;
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
@@ -127,24 +131,24 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     window.SetMessageVisible(Message::ValidGrille, false);
 
     const EnteredFavourites favourites = ReadFavourites(window);
-    const std::optional<Numbers> grid =
-        favourites.unreadable != 0 ? std::nullopt : GridCheck(favourites.values);
+    if (favourites.unreadable != 0) {
+        return Refuse(window, report, Outcome::Unreadable, favourites.unreadable);
+    }
+    const std::optional<Numbers> grid = GridCheck(favourites.values);
     if (!grid) {
-        return Refuse(window, favourites.unreadable);
+        return Refuse(window, report, Outcome::InvalidGrid, OffendingFavourite(favourites.values));
     }
 
-    Tally tally{};
     const double start = runTime_.MonotonicSeconds();
-    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), tally, pump);
-    const double seconds = runTime_.MonotonicSeconds() - start;
-    SimulateReport report{
-        .drawsDone = run.done, .drawSeconds = seconds, .requested = *requested, .tally = tally};
+    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), report.tally, pump);
+    report.drawSeconds = runTime_.MonotonicSeconds() - start;
+    report.drawsDone = run.done;
     if (run.stopped) {
         report.outcome = Outcome::Stopped;
         return report;
     }
     report.expected = ComputeExpectedCounts(*requested);
-    report.deviations = ComputeDeviations(report.expected, tally);
+    report.deviations = ComputeDeviations(report.expected, report.tally);
     WriteResults(window, report, runTime_.DecimalSeparator());
     window.SetMessageVisible(Message::Patientez, false);
     return report;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/command_window.h"
 #include "core/draws.h"
@@ -20,7 +21,10 @@ enum class Outcome {
 
 struct SimulateReport {
     Outcome outcome = Outcome::Completed;
-    int unreadableInput = 0;  // with Unreadable: 0 for the draw count, 1 to 6 for a favourite
+    // With InvalidGrid, the favourite (1 to 6) that makes the grid invalid; with Unreadable, the
+    // input that holds a number beyond the range of numbers: 0 for the draw count.
+    int refusedInput = 0;
+    std::optional<SystemTime> estimate{};  // when the draws should end, once the speed test is over
     std::uint64_t drawsDone = 0;
     double drawSeconds = 0;     // time spent on the requested draws
     double requested = 0;       // N as read from its box
@@ -53,8 +57,8 @@ public:
 private:
     SimulateReport Simulate(CommandWindow& window, EventPump& pump);
     // Times the test draws on the grid 1 to 6, less the commands that ran nested in them, and
-    // writes the estimate; false when stopped.
-    bool SpeedTest(CommandWindow& window, EventPump& pump, double requested);
+    // writes the estimate, into the report too; false when stopped.
+    bool SpeedTest(CommandWindow& window, EventPump& pump, SimulateReport& report);
     DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
 
     RunTime& runTime_;

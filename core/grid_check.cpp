@@ -6,30 +6,34 @@
 namespace loto {
 namespace {
 
-template <class T>
-bool HasRepeat(const std::array<T, 6>& values) {
-    for (auto it = values.begin(); it != values.end(); ++it) {
-        if (std::find(std::next(it), values.end(), *it) != values.end()) {
-            return true;
-        }
-    }
-    return false;
+int Rounded(double value) {
+    return static_cast<int>(std::nearbyint(value));  // halves to even
 }
 
 }  // namespace
 
+int OffendingFavourite(const EnteredGrid& entered) noexcept {
+    const auto outOfRange =
+        std::find_if(entered.begin(), entered.end(), [](double e) { return e < 1 || e > 49; });
+    if (outOfRange != entered.end()) {
+        return static_cast<int>(outOfRange - entered.begin()) + 1;
+    }
+    for (std::size_t i = 1; i < entered.size(); ++i) {
+        for (std::size_t j = 0; j < i; ++j) {
+            if (entered[j] == entered[i] || Rounded(entered[j]) == Rounded(entered[i])) {
+                return static_cast<int>(i) + 1;
+            }
+        }
+    }
+    return 0;
+}
+
 std::optional<Numbers> GridCheck(const EnteredGrid& entered) noexcept {
-    const bool outOfRange =
-        std::any_of(entered.begin(), entered.end(), [](double e) { return e < 1 || e > 49; });
-    if (outOfRange || HasRepeat(entered)) {
+    if (OffendingFavourite(entered) != 0) {
         return std::nullopt;
     }
     Numbers matching{};
-    std::transform(entered.begin(), entered.end(), matching.begin(),
-                   [](double e) { return static_cast<int>(std::nearbyint(e)); });
-    if (HasRepeat(matching)) {
-        return std::nullopt;
-    }
+    std::transform(entered.begin(), entered.end(), matching.begin(), Rounded);
     return matching;
 }
 

@@ -15,4 +15,9 @@ using EnteredGrid = std::array<double, 6>;
 // but round to the same number (7.6 and 8) are a repeat too: the grid would hold five numbers.
 [[nodiscard]] std::optional<Numbers> GridCheck(const EnteredGrid& entered) noexcept;
 
+// Why GridCheck refuses a grid: the position (1 to 6) of the first value out of range or, when
+// every one is in range, of the first that repeats an earlier one as entered or rounded; 0 when
+// the grid is accepted.
+[[nodiscard]] int OffendingFavourite(const EnteredGrid& entered) noexcept;
+
 }  // namespace loto

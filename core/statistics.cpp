@@ -2,11 +2,22 @@
 
 namespace loto {
 
+double MatchProbability(int k) noexcept {
+    return kMatchWeights[static_cast<std::size_t>(k)] / kCombinations;
+}
+
+double ExpectedCount(double draws, int k) noexcept {
+    return draws / kCombinations * kMatchWeights[static_cast<std::size_t>(k)];
+}
+
+double DeviationPercent(double observed, double expected) noexcept {
+    return (observed - expected) / expected * 100;
+}
+
 ExpectedCounts ComputeExpectedCounts(double requested) noexcept {
     ExpectedCounts expected{};
-    const double share = requested / kCombinations;
-    for (std::size_t k = 0; k < expected.size(); ++k) {
-        expected[k] = static_cast<float>(share * kMatchWeights[k]);
+    for (int k = 0; k < static_cast<int>(expected.size()); ++k) {
+        expected[static_cast<std::size_t>(k)] = static_cast<float>(ExpectedCount(requested, k));
     }
     return expected;
 }
@@ -14,9 +25,7 @@ ExpectedCounts ComputeExpectedCounts(double requested) noexcept {
 Deviations ComputeDeviations(const ExpectedCounts& expected, const Tally& tally) noexcept {
     Deviations deviations{};
     for (std::size_t k = 0; k < deviations.size(); ++k) {
-        const double e = expected[k];
-        const auto o = static_cast<double>(tally[k]);
-        deviations[k] = (e - o) / e * 100;
+        deviations[k] = DeviationPercent(static_cast<double>(tally[k]), expected[k]);
     }
     return deviations;
 }

@@ -15,12 +15,23 @@ inline constexpr double kCombinations = 13983816;
 using ExpectedCounts = std::array<float, 7>;
 using Deviations = std::array<double, 7>;
 
-// (N / 13,983,816) x weight, in Double, kept as a Single. N is the requested count, not the
+// The probability that a draw matches exactly k favourites: C(6, k) C(43, 6 - k) / C(49, 6).
+[[nodiscard]] double MatchProbability(int k) noexcept;
+
+// How many of `draws` draws are expected to match exactly k favourites: (draws / 13,983,816) x
+// C(6, k) C(43, 6 - k), in Double.
+[[nodiscard]] double ExpectedCount(double draws, int k) noexcept;
+
+// The deviation of an observed count from the expected one in percent, with the sign that the
+// window shows: (observed - expected) / expected x 100. Not a number where nothing was expected
+// (N = 0) or where the expected count is not finite.
+[[nodiscard]] double DeviationPercent(double observed, double expected) noexcept;
+
+// The expected counts of N requested draws, kept as Singles. N is the requested count, not the
 // draws done; a count beyond the Single range comes out infinite.
 [[nodiscard]] ExpectedCounts ComputeExpectedCounts(double requested) noexcept;
 
-// (expected - observed) / expected x 100, in Double. Not a number where nothing was expected
-// (N = 0) or where the expected count is not finite.
+// The deviation of each row's tally from its expected count, as shown.
 [[nodiscard]] Deviations ComputeDeviations(const ExpectedCounts& expected,
                                            const Tally& tally) noexcept;
 

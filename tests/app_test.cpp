@@ -66,7 +66,8 @@ TEST(LotoStart, EndsWhenItsWindowIsDestroyed) {
     for (const std::string run : {"",
                                   "xdotool windowfocus --sync $w type 1e12; for n in 1 2 3 4 5 6; "
                                   "do xdotool key Tab type $n; done; xdotool key Tab space; "}) {
-        const auto ended = Shell("xvfb-run -a sh -c '" LOTO_APP
+        const auto ended = Shell("LSAN_OPTIONS=suppressions=" LOTO_SOURCE_DIR
+                                 "/tests/lsan.supp xvfb-run -a sh -c '" LOTO_APP
                                  " -platform xcb & loto=$!; w=$(timeout 20 xdotool search --sync "
                                  "--name \"^Form1$\" | head -n 1); " +
                                  run +

@@ -68,11 +68,11 @@ TEST(LotoSim, StatusOutputAndMessages) {
          ""},
         {"--locale fr_FR --stats 1000 7 10 14 20 30 40", 0,
          "deviation %         z           p\n 0                 399             435,965        "
-         "-8,47888    -2.357     0.01831\n",
+         "-8,47888    -2,357     0,01831\n",
          ""},
         {"--locale fr_FR --stats 1000 7 10 14 20 30 40", 0,
-         "-0.008           1\nchi-square: 6.1166 with 3 degrees of freedom, p = 0.1061\n"
-         "  k = 3 to 6 pooled: expected counts under 5 (together 18.64)\n",
+         "-0,008           1\nchi-square: 6,1166 with 3 degrees of freedom, p = 0,1061\n"
+         "  k = 3 to 6 pooled: expected counts under 5 (together 18,64)\n",
          ""},
         // The figures behind the texts, every digit kept: the deviation a Double, the expected
         // count a Single.
@@ -98,8 +98,8 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "\n 0                  43             43\u066B5965        -1\u066B36822\n", ""},
         {"--version", 0, "1.00\n", ""},
         {"--help", 0, "Ctrl-C", ""},
-        {"10 7 8 9 10 11 7", 1,
-         "\nGRILLE NON VALIDE : N\u00B0 1 \u00E0 49 ET TOUS DIFFERENTS S.V.P\n", ""},
+        {"10 7 8 9 10 11 7", 1, "estimate: \n k",
+         "loto-sim: grid refused (six different numbers from 1 to 49): G6 is \"7\"\n"},
         {"1e999 1 2 3 4 5 6", 1, "",
          "the number in DRAWS is beyond the range of numbers: \"1e999\""},
         {"10 1 2 3 1e999 5 6", 1, "", "the number in G4 is beyond the range of numbers"},
@@ -174,18 +174,39 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     for (std::size_t i = 0; i < 2; ++i) {
         EXPECT_EQ(commands[i]["observed"], JsonLines(repeat.out)[i]["observed"]);
     }
-    EXPECT_EQ(commands[0]["expected"][6], "0,00000715");
-    EXPECT_EQ(commands[0]["deviation"][1], "13,79609");
+    // Numbers as numbers: an expected count the shortest text of its Single, a deviation that
+    // of its Double; the window's texts apart; the estimate in ISO 8601.
+    EXPECT_EQ(commands[0]["observed"], json({43, 47, 9, 1, 0, 0, 0}));
+    EXPECT_EQ(commands[0]["expected"][0].dump(), "43.596497");
+    EXPECT_EQ(commands[0]["deviation"][1].dump(), "13.796094358790207");
+    EXPECT_EQ(commands[0]["texts"]["expected"][6], "0,00000715");
+    EXPECT_EQ(commands[0]["texts"]["deviation"][1], "13,79609");
     EXPECT_TRUE(commands[0]["valid"].get<bool>());
     EXPECT_EQ(commands[0]["draws"], 100);
-    EXPECT_FALSE(commands[0]["estimate"].get<std::string>().empty());
+    EXPECT_EQ(commands[1]["command"], 2);
+    const std::string estimate = commands[0]["estimate"].get<std::string>();
+    int parts[6] = {};
+    EXPECT_EQ(std::sscanf(estimate.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &parts[0], &parts[1],
+                          &parts[2], &parts[3], &parts[4], &parts[5]),
+              6)
+        << estimate;
 
-    const Result refused =
-        RunSim("--json --batch", "printf '10;7;8;9;10;11;7\\n100;1;2;3;4;5;6\\n'");
+    const Result refused = RunSim(
+        "--json --batch", "printf '10;7;8;9;10;11;7\\n0;1;2;3;4;5;6\\n1;1e999;2;3;4;5;6\\n'");
     EXPECT_EQ(refused.status, 1);
-    const json first = JsonLines(refused.out).at(0);
-    EXPECT_FALSE(first["valid"].get<bool>());
-    EXPECT_EQ(first["observed"], json({"", "", "", "", "", "", ""}));
+    const std::vector<json> lines = JsonLines(refused.out);
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0]["refused"], "grid");
+    EXPECT_EQ(lines[0]["field"], "G6");
+    EXPECT_FALSE(lines[0]["valid"].get<bool>());
+    EXPECT_TRUE(lines[0]["observed"].is_null() && lines[0]["estimate"].is_null());
+    EXPECT_EQ(lines[0]["texts"]["observed"], json({"", "", "", "", "", "", ""}));
+    EXPECT_EQ(lines[2]["refused"], "unreadable");
+    EXPECT_EQ(lines[2]["field"], "G1");
+    // No draw: no deviation can be formed.
+    EXPECT_EQ(lines[1]["deviation"],
+              json({nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr}));
+    EXPECT_EQ(lines[1]["expected"][0], 0);
 }
 
 // Files are written whole or not at all: a size limit or a full disk is an error with its message,
@@ -287,11 +308,13 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
     const std::vector<json> commands = JsonLines(run.out);
     ASSERT_EQ(commands.size(), 2u) << run.out;
     EXPECT_FALSE(commands[0]["interrupted"].get<bool>());
-    EXPECT_EQ(commands[0]["observed"], json({"399", "444", "135", "22", "0", "0", "0"}));
+    EXPECT_EQ(commands[0]["observed"], json({399, 444, 135, 22, 0, 0, 0}));
     EXPECT_TRUE(commands[1]["interrupted"].get<bool>());
+    EXPECT_TRUE(commands[1]["valid"].get<bool>());
+    EXPECT_TRUE(commands[1]["expected"].is_null());
     std::uint64_t sum = 0;
     for (const auto& count : commands[1]["observed"]) {
-        sum += std::stoull(count.get<std::string>());
+        sum += count.get<std::uint64_t>();
     }
     EXPECT_GT(sum, 0u);
     EXPECT_EQ(sum, commands[1]["draws"].get<std::uint64_t>());

@@ -38,7 +38,7 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"43", "47", "9", "1", "0", "0", "0"}));
     EXPECT_EQ(window.Result(ResultColumn::Theo, 6), "0,00000715");
     EXPECT_EQ(window.Result(ResultColumn::Ecart, 1), "13,79609");
-    EXPECT_DOUBLE_EQ(first.deviations[1], -13.796094358790207);
+    EXPECT_DOUBLE_EQ(first.deviations[1], 13.796094358790207);
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
     EXPECT_EQ(first.drawSeconds, 2);
@@ -61,7 +61,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
         RecordingWindow window("100", favourites);
         const SimulateReport report = commands.SimulateCommand(window, window);
         EXPECT_EQ(report.outcome, outcome);
-        EXPECT_EQ(report.unreadableInput, outcome == Outcome::Unreadable ? 4 : 0);
+        EXPECT_EQ(report.refusedInput, outcome == Outcome::Unreadable ? 4 : 6);
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.ResultsEmpty());
         EXPECT_EQ(window.log.back(), "+ValidGrille");

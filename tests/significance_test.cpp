@@ -40,7 +40,7 @@ TEST(PoolClasses, KZeroUnderFiveJoinsTheRest) {
     for (const double draws : {4.0, 10.0}) {
         std::array<double, 7> expected{};
         for (int k = 0; k <= 6; ++k) {
-            expected[static_cast<std::size_t>(k)] = draws * MatchProbability(k);
+            expected[static_cast<std::size_t>(k)] = BinomialMean(draws, k);
         }
         const std::vector<ClassGroup> groups = PoolClasses(expected);
         ASSERT_EQ(groups.size(), 1u) << draws;
