@@ -114,12 +114,12 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
 }
 
 // Keeps the control that the commands use under its role.
-void Register(FrmLotoWidgets& controls, const ControlDesign& design, QWidget* control) {
-    const auto row = static_cast<std::size_t>(design.row);
+void Register(FrmLotoWidgets& controls, const ControlUse& use, QWidget* control) {
+    const auto row = static_cast<std::size_t>(use.row);
     const auto box = [control] { return static_cast<QLineEdit*>(control); };
     const auto label = [control] { return static_cast<QLabel*>(control); };
     const auto button = [control] { return static_cast<QPushButton*>(control); };
-    switch (design.role) {
+    switch (use.role) {
         case Role::Caption:
             break;
         case Role::DrawCount:
@@ -131,18 +131,11 @@ void Register(FrmLotoWidgets& controls, const ControlDesign& design, QWidget* co
         case Role::Estimate:
             controls.estimate = box();
             break;
-        case Role::Stat:
-        case Role::Theo:
-        case Role::Ecart:
-            controls.results
-                .at(static_cast<std::size_t>(design.role) - static_cast<std::size_t>(Role::Stat))
-                .at(row) = box();
+        case Role::Result:
+            controls.results.at(static_cast<std::size_t>(use.column)).at(row) = box();
             break;
-        case Role::ValidGrille:
-        case Role::Test:
-        case Role::Patientez:
-            controls.messages.at(static_cast<std::size_t>(design.role) -
-                                 static_cast<std::size_t>(Role::ValidGrille)) = label();
+        case Role::Message:
+            controls.messages.at(static_cast<std::size_t>(use.message)) = label();
             break;
         case Role::Simuler:
             controls.simuler = button();
@@ -163,7 +156,7 @@ FrmLotoWidgets BuildControls(QWidget* form) {
     std::vector<std::pair<int, QWidget*>> focusable;
     for (const ControlDesign& design : FrmLotoControls()) {
         QWidget* control = CreateControl(design, form);
-        Register(controls, design, control);
+        Register(controls, design.use, control);
         if (design.kind != ControlKind::Label) {
             focusable.emplace_back(design.tabIndex, control);
         }
@@ -202,31 +195,52 @@ QFont DesignFont(const FontDesign& font) {
     return qfont;
 }
 
+namespace {
+
+QString ColumnName(ResultColumn column) {
+    switch (column) {
+        case ResultColumn::Stat:
+            return QStringLiteral("Nb de fois sortis, ");
+        case ResultColumn::Theo:
+            return QStringLiteral("Nb th\u00E9orique, ");
+        case ResultColumn::Ecart:
+            return QStringLiteral("\u00C9cart en %, ");
+    }
+    return {};
+}
+
+QString MessageName(Message message) {
+    switch (message) {
+        case Message::ValidGrille:
+            return QStringLiteral(
+                "Grille non valide : num\u00E9ros de 1 \u00E0 49, tous diff\u00E9rents, s'il vous "
+                "pla\u00EEt");
+        case Message::Test:
+            return QStringLiteral("Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC");
+        case Message::Patientez:
+            return QStringLiteral("Patientez s'il vous pla\u00EEt, tirages en cours");
+    }
+    return {};
+}
+
+}  // namespace
+
 QString AccessibleName(const ControlDesign& design) {
-    switch (design.role) {
+    const ControlUse& use = design.use;
+    switch (use.role) {
         case Role::Caption:
             return ToQString(design.caption).simplified();
         case Role::DrawCount:
             return QStringLiteral("Nombre de tirages");
         case Role::Favourite:
-            return design.row == 1 ? QStringLiteral("1er num\u00E9ro")
-                                   : QStringLiteral("%1e num\u00E9ro").arg(design.row);
+            return use.row == 1 ? QStringLiteral("1er num\u00E9ro")
+                                : QStringLiteral("%1e num\u00E9ro").arg(use.row);
         case Role::Estimate:
             return QStringLiteral("Date et heure pr\u00E9vues pour la fin des tirages");
-        case Role::Stat:
-            return QStringLiteral("Nb de fois sortis, ") + Matches(design.row);
-        case Role::Theo:
-            return QStringLiteral("Nb th\u00E9orique, ") + Matches(design.row);
-        case Role::Ecart:
-            return QStringLiteral("\u00C9cart en %, ") + Matches(design.row);
-        case Role::ValidGrille:
-            return QStringLiteral(
-                "Grille non valide : num\u00E9ros de 1 \u00E0 49, tous diff\u00E9rents, s'il vous "
-                "pla\u00EEt");
-        case Role::Test:
-            return QStringLiteral("Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC");
-        case Role::Patientez:
-            return QStringLiteral("Patientez s'il vous pla\u00EEt, tirages en cours");
+        case Role::Result:
+            return ColumnName(use.column) + Matches(use.row);
+        case Role::Message:
+            return MessageName(use.message);
         case Role::Simuler:
             return QStringLiteral("Simuler");
         case Role::Effacer:

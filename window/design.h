@@ -4,6 +4,8 @@
 #include <span>
 #include <string_view>
 
+#include "core/command_window.h"
+
 namespace loto {
 
 // The window's fixed design: every control with its place and looks, in twips (1/1440 inch) and
@@ -13,21 +15,25 @@ enum class ControlKind { Label, TextBox, Button };
 enum class Align { Left, Centre, Right };
 
 // What the commands use a control for: the window finds its inputs, outputs, messages and
-// buttons by role, and the result boxes and favourites also by row.
+// buttons by role, the favourites by position, the result boxes by column and row, the messages
+// by the message they show.
 enum class Role {
     Caption,  // fixed text, never touched at run time
     DrawCount,
-    Favourite,  // row: the position, 1 to 6
+    Favourite,
     Estimate,
-    Stat,  // row: k, 0 to 6
-    Theo,
-    Ecart,
-    ValidGrille,
-    Test,
-    Patientez,
+    Result,
+    Message,
     Simuler,
     Effacer,
     Quitter,
+};
+
+struct ControlUse {
+    Role role = Role::Caption;
+    int row = 0;  // a favourite's position, 1 to 6; a result's k, 0 to 6
+    ResultColumn column = ResultColumn::Stat;  // of a result
+    Message message = Message::ValidGrille;    // of a message
 };
 
 struct FontDesign {
@@ -57,8 +63,7 @@ struct ControlDesign {
     // TxtNbTirages and TxtDateFin have this one setting off: they are drawn without the sunken
     // border, and keep their places in the Tab order.
     bool border;
-    Role role;
-    int row;
+    ControlUse use;
 };
 
 struct FormDesign {
