@@ -13,9 +13,7 @@ ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
                 xauth xdotool time
 
-SANITIZE := -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
-EVERYTHING := -DLOTO_CLI=ON -DBUILD_TESTING=ON -DLOTO_BENCH=ON
 
 .PHONY: all deps run-deps configure build run test bench screenshot package install clean \
         sanitize-test package-check audit
@@ -39,16 +37,16 @@ run-deps:
 deps:
 	$(call install-missing,$(ALL_PACKAGES))
 
+# The builds are CMakePresets.json's: `cmake --preset asan && ctest --preset asan` works alike.
 configure: deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(EVERYTHING)
+	cmake --preset release -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
 # The window alone: no loto-sim, tests or benchmarks to install or build first.
 run: run-deps
-	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DLOTO_CLI=OFF \
-	    -DBUILD_TESTING=OFF -DLOTO_BENCH=OFF
+	cmake --preset window -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE)
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target loto
 	$(BUILD_DIR)/bin/loto
 
@@ -59,10 +57,9 @@ test: build
 	$(MAKE) --no-print-directory sanitize-test package-check
 
 sanitize-test: deps
-	cmake -S . -B build-asan -DCMAKE_BUILD_TYPE=RelWithDebInfo $(EVERYTHING) -DLOTO_BENCH=OFF \
-	    -DCMAKE_CXX_FLAGS="$(SANITIZE)" -DCMAKE_EXE_LINKER_FLAGS="$(SANITIZE)"
-	cmake --build build-asan -j $(JOBS)
-	cd build-asan && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
+	cmake --preset asan
+	cmake --build --preset asan -j $(JOBS)
+	ctest --preset asan -j $(JOBS)
 
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
