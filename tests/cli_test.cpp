@@ -185,11 +185,7 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     EXPECT_EQ(commands[0]["draws"], 100);
     EXPECT_EQ(commands[1]["command"], 2);
     const std::string estimate = commands[0]["estimate"].get<std::string>();
-    int parts[6] = {};
-    EXPECT_EQ(std::sscanf(estimate.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d", &parts[0], &parts[1],
-                          &parts[2], &parts[3], &parts[4], &parts[5]),
-              6)
-        << estimate;
+    EXPECT_TRUE(estimate.size() == 19 && estimate[4] == '-' && estimate[10] == 'T') << estimate;
 
     const Result refused = RunSim(
         "--json --batch", "printf '10;7;8;9;10;11;7\\n0;1;2;3;4;5;6\\n1;1e999;2;3;4;5;6\\n'");
