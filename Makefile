@@ -11,7 +11,7 @@ RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-de
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
-                xauth xdotool time
+                xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 

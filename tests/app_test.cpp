@@ -79,6 +79,24 @@ TEST(LotoStart, EndsWhenItsWindowIsDestroyed) {
     }
 }
 
+// A screen reader hears each message appear, and the end of a run, as notifications that it
+// speaks (Orca speaks a notification that starts showing and ignores a plain label): a run on
+// 1 to 6, then one on a grid whose sixth number repeats the first.
+TEST(LotoStart, ScreenReadersHearTheMessages) {
+    const auto heard =
+        Shell("dbus-run-session -- " LOTO_SOURCE_DIR "/tests/hear_messages.sh " LOTO_APP
+              " " LOTO_SOURCE_DIR "/tests 2>/dev/null");
+    const std::string test =
+        "notification: Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC\n";
+    const std::string draws = "notification: Patientez s'il vous pla\u00EEt, tirages en cours\n";
+    EXPECT_EQ(heard.out.substr(heard.out.find("listening")),
+              "listening\n" + test + draws +
+                  "notification: Tirages termin\u00E9s, les r\u00E9sultats sont affich\u00E9s\n" +
+                  test + draws +
+                  "notification: Grille non valide : num\u00E9ros de 1 \u00E0 49, tous "
+                  "diff\u00E9rents, s'il vous pla\u00EEt\n");
+}
+
 // The README's picture is what the window draws, pixel for pixel: every control's place,
 // colours, font, caption and bevel, and the texts of a 1000-draw run (make screenshot renews it).
 // A style named on the command line replaces the classic one.

@@ -7,6 +7,8 @@
 #include <cmath>
 #include <vector>
 
+#include "window/notification_accessible.h"
+
 namespace loto {
 namespace {
 
@@ -52,20 +54,25 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     label->setAutoFillBackground(true);
     SetColour(label, QPalette::Window, design.background);
     SetColour(label, QPalette::WindowText, design.textColour);
+    if (design.use.role == Role::Message) {
+        AnnounceAsNotification(*label);
+    }
     return label;
 }
 
-// A box whose text colour is fixed keeps the classic white under it, or a dark desktop would
-// put the design's blue on black; a box with both colours left open follows the desktop.
+// The colours that the design leaves to the desktop are those of the classic light desktop it
+// was drawn on, white boxes with black text, whatever the desktop's theme: half of a dark theme
+// would leave the window half dark.
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new QLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
     box->setMaxLength(kBoxCharacterLimit);
-    const bool fixedText = design.textColour != kDefaultColour;
-    SetColour(box, QPalette::Base,
-              fixedText && design.background == kDefaultColour ? kClassicWhite : design.background);
-    SetColour(box, QPalette::Text, design.textColour);
+    const auto classic = [](std::uint32_t bgr, std::uint32_t colour) {
+        return bgr == kDefaultColour ? colour : bgr;
+    };
+    SetColour(box, QPalette::Base, classic(design.background, kClassicWhite));
+    SetColour(box, QPalette::Text, classic(design.textColour, kClassicBlack));
     return box;
 }
 

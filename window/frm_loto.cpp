@@ -8,6 +8,7 @@
 #include <QPushButton>
 
 #include "window/design.h"
+#include "window/notification_accessible.h"
 
 namespace loto {
 
@@ -21,6 +22,14 @@ FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_
     setAutoFillBackground(true);
     controls_ = BuildControls(this);
     controls_.drawCount->setFocus();
+    // Heard, not seen: a label of no size, shown when a run has written its results.
+    runEnded_ = new QLabel(this);
+    runEnded_->setObjectName(QStringLiteral("LblFinTirages"));
+    runEnded_->setAccessibleName(
+        QStringLiteral("Tirages termin\u00E9s, les r\u00E9sultats sont affich\u00E9s"));
+    runEnded_->setGeometry(0, 0, 0, 0);
+    runEnded_->hide();
+    AnnounceAsNotification(*runEnded_);
 
     connect(controls_.simuler, &QPushButton::clicked, this, &FrmLoto::SimulateCommand);
     connect(controls_.effacer, &QPushButton::clicked, this, &FrmLoto::ClearCommand);
@@ -45,15 +54,9 @@ void FrmLoto::SetResultText(ResultColumn column, int k, const std::string& text)
         ->setText(QString::fromStdString(text));
 }
 
-// A message that appears is announced to screen readers, as an alert would be.
+// A message that appears is a notification that screen readers speak.
 void FrmLoto::SetMessageVisible(Message message, bool visible) {
-    QLabel* label = controls_.messages.at(static_cast<std::size_t>(message));
-    const bool appears = visible && label->isHidden();
-    label->setVisible(visible);
-    if (appears) {
-        QAccessibleEvent alert(label, QAccessible::Alert);
-        QAccessible::updateAccessibility(&alert);
-    }
+    controls_.messages.at(static_cast<std::size_t>(message))->setVisible(visible);
 }
 
 void FrmLoto::SimulateCommand() {
@@ -61,11 +64,15 @@ void FrmLoto::SimulateCommand() {
         return;
     }
     ++runningCommands_;
-    commands_.SimulateCommand(*this, pump_);
+    runEnded_->hide();
+    if (commands_.SimulateCommand(*this, pump_).outcome == Outcome::Completed) {
+        runEnded_->show();
+    }
     --runningCommands_;
 }
 
 void FrmLoto::ClearCommand() {
+    runEnded_->hide();
     LotoCommands::ClearCommand(*this);
 }
 

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+class QLabel;
+
 #include "core/command_window.h"
 #include "core/commands.h"
 #include "platform/event_loop_pump.h"
@@ -48,6 +50,7 @@ private:
     EventLoopPump pump_;
     int runningCommands_ = 0;
     FrmLotoWidgets controls_;
+    QLabel* runEnded_ = nullptr;  // for screen readers: the run has ended
     DestroyedWindowWatch destroyedWatch_{*this};
 };
 
