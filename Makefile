@@ -68,7 +68,7 @@ package: build
 package-check: package
 	@root=$$(mktemp -d) && trap 'rm -rf "$$root"' EXIT && \
 	dpkg -x $(BUILD_DIR)/loto_1.00_amd64.deb "$$root" && \
-	test "$$("$$root/usr/bin/loto-sim" --version)" = 1.00 && \
+	test "$$("$$root/usr/bin/loto-sim" --version)" = "loto-sim 1.00" && \
 	test "$$("$$root/usr/bin/loto" --version)" = 1.00 && \
 	"$$root/usr/bin/loto-sim" --json 1000 7 10 14 20 30 40 | grep -q '"observed":\[399,444,135,22,0,0,0\]' && \
 	$(OFFSCREEN) "$$root/usr/bin/loto" --screenshot "$$root/shot.png" && test -s "$$root/shot.png" && \

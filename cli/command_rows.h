@@ -24,7 +24,8 @@ struct CommandRows {
         std::string deviationText;
     };
 
-    int command = 0;  // from 1
+    std::uint64_t stream = 0;  // of the generator's sequence
+    int command = 0;           // from 1
     Outcome outcome = Outcome::Completed;
     int refusedInput = 0;                   // with InvalidGrid or Unreadable: 0 DRAWS, 1 to 6 G1-G6
     std::string estimateText;               // as the window shows it

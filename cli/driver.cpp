@@ -12,6 +12,7 @@
 #include "cli/report.h"
 #include "cli/terminal_pump.h"
 #include "cli/whole_file.h"
+#include "core/generator_jump.h"
 #include "platform/quoted_text.h"
 
 namespace loto {
@@ -49,7 +50,7 @@ void SayRefused(const CommandRows& rows, const HeadlessWindow::Inputs& inputs) {
 Driver::Driver(const Options& options)
     : options_(options),
       runTime_(TextLocale(options.locale)),
-      commands_(runTime_, options.threads),
+      commands_(runTime_, options.threads, *StreamStart(options.stream)),
       showProgress_(isatty(STDERR_FILENO) != 0) {
     const unsigned asked = ParallelDrawEngine::ResolveThreads(options.threads);
     if (commands_.threads() < asked) {
@@ -83,8 +84,8 @@ int Driver::Run(HeadlessWindow::Inputs boxes) {
     pump.EndProgress();
     const std::optional<LocalDateTime> estimate =
         report.estimate ? std::optional(runTime_.LocalTime(*report.estimate)) : std::nullopt;
-    const CommandRows rows =
-        MakeCommandRows(++commandsRun_, window, report, estimate, options_.stats);
+    CommandRows rows = MakeCommandRows(++commandsRun_, window, report, estimate, options_.stats);
+    rows.stream = options_.stream;
     if (options_.svg && report.outcome == Outcome::Completed && report.drawsDone > 0) {
         ChartPoint point = chart_.empty() ? ChartPoint{} : chart_.back();
         point.draws += report.drawsDone;

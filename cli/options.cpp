@@ -7,6 +7,7 @@
 #include <iostream>
 #include <string_view>
 
+#include "core/generator_jump.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
 
@@ -20,7 +21,7 @@ struct OptionName {
     bool takesValue;
 };
 
-constexpr std::array<OptionName, 14> kOptionNames{{{"-h", false},
+constexpr std::array<OptionName, 15> kOptionNames{{{"-h", false},
                                                    {"--help", false},
                                                    {"--version", false},
                                                    {"--repeat", true},
@@ -33,6 +34,7 @@ constexpr std::array<OptionName, 14> kOptionNames{{{"-h", false},
                                                    {"--svg", true},
                                                    {"--raw", false},
                                                    {"--count", true},
+                                                   {"--stream", true},
                                                    {"--", false}}};
 
 const OptionName* FindOption(std::string_view name) {
@@ -133,7 +135,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM, 141 when the reader "
         "of the output went away.");
     Options options;
-    app.set_version_flag("--version", std::string{kVersion});
+    app.set_version_flag("--version", "loto-sim " + std::string{kVersion});
     auto* repeat = app.add_option("--repeat", options.repeat,
                                   "Run K commands in a row, the generator carrying over")
                        ->option_text("K")
@@ -169,12 +171,19 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         ->option_text("N")
         ->check(WholeNumber<std::uint64_t>(0, UINT64_MAX))
         ->needs(raw);
+    auto* stream = app.add_option("--stream", options.stream,
+                                  "Draw from stream K of the generator's sequence, K x 2^40 values "
+                                  "after the seed (0, the default, is the seed; the last is " +
+                                      std::to_string(kLastStream) + ")")
+                       ->option_text("K")
+                       ->check(WholeNumber<std::uint64_t>(0, kLastStream));
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers")
                       ->expected(7);
     batch->excludes(boxes)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
-    for (CLI::Option* other : {batch, json, csv, stats, locale, svg, repeat, threads, boxes}) {
+    for (CLI::Option* other :
+         {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes}) {
         raw->excludes(other);
     }
     if (const std::optional<std::string> unknown = FindUnknownOption(argc, argv)) {

@@ -19,6 +19,7 @@ struct Options {
     std::optional<std::string> svg;      // the chart's file, when one is asked for
     bool raw = false;                    // the generator's words instead of commands
     std::optional<std::uint64_t> count;  // of raw words; endless without
+    std::uint64_t stream = 0;            // of the sequence from the seed, 2^40 values apart
 };
 
 // The parsed command line, or the exit status when there is nothing to run (help, version, or a

@@ -114,6 +114,7 @@ json ReportJson(const CommandRows& rows) {
     }
     const bool completed = rows.outcome == Outcome::Completed;
     json object = {
+        {"stream", rows.stream},
         {"command", rows.command},
         {"valid", !rows.refused()},
         {"interrupted", rows.interrupted()},
@@ -138,6 +139,9 @@ json ReportJson(const CommandRows& rows) {
 std::string ReportText(const CommandRows& rows, std::string_view separator) {
     const std::optional<Significance>& stats = rows.stats;
     std::ostringstream out;
+    if (rows.stream != 0) {
+        out << "stream: " << rows.stream << '\n';
+    }
     out << "estimate: " << rows.estimateText << '\n';
     if (rows.interrupted()) {
         out << "interrupted after " << rows.draws << " draws, the tally so far:\n";
@@ -167,9 +171,9 @@ std::string ReportText(const CommandRows& rows, std::string_view separator) {
 }
 
 std::string CsvHeader(bool withStats) {
-    return withStats ? "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,"
-                       "interrupted\n"
-                     : "command,k,observed,expected,deviation,interrupted\n";
+    return withStats ? "stream,command,k,observed,expected,deviation,z,p,chi_square,df,"
+                       "chi_square_p,interrupted\n"
+                     : "stream,command,k,observed,expected,deviation,interrupted\n";
 }
 
 // The figures behind the window's texts, as numbers in the C locale's forms.
@@ -177,9 +181,10 @@ std::string CsvRows(const CommandRows& rows) {
     std::string lines;
     for (int k = 0; k < kResultRows; ++k) {
         const CommandRows::Row& row = rows.rows[static_cast<std::size_t>(k)];
-        std::vector<std::string> fields = {std::to_string(rows.command), std::to_string(k),
-                                           rows.refused() ? "" : std::to_string(row.observed),
-                                           Shortest(row.expected), Shortest(row.deviation)};
+        std::vector<std::string> fields = {
+            std::to_string(rows.stream), std::to_string(rows.command),
+            std::to_string(k),           rows.refused() ? "" : std::to_string(row.observed),
+            Shortest(row.expected),      Shortest(row.deviation)};
         if (rows.statsAsked) {
             const auto& stats = rows.stats;
             const auto& test = stats ? stats->chiSquare : std::nullopt;

@@ -24,6 +24,8 @@ if(LOTO_CLI)
   install(TARGETS loto-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   install(FILES ${PROJECT_BINARY_DIR}/compressed/loto-sim.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+  install(FILES cli/loto-sim.bash-completion
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME loto-sim)
 endif()
 install(FILES app/${LOTO_APP_ID}.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES app/${LOTO_APP_ID}.metainfo.xml DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)

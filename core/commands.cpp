@@ -66,8 +66,8 @@ SimulateReport Refuse(CommandWindow& window, SimulateReport report, Outcome outc
 
 }  // namespace
 
-LotoCommands::LotoCommands(RunTime& runTime, unsigned threads)
-    : runTime_(runTime), engine_(threads) {}
+LotoCommands::LotoCommands(RunTime& runTime, unsigned threads, const GeneratorState& start)
+    : runTime_(runTime), source_(start), engine_(threads) {}
 
 DrawRun LotoCommands::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
                            EventPump& pump) {

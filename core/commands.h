@@ -39,8 +39,8 @@ struct SimulateReport {
 class LotoCommands {
 public:
     // `threads` draw, each on every lane of its core: 0 for every hardware thread. The generator
-    // is seeded here, as the window's load event seeds it.
-    LotoCommands(RunTime& runTime, unsigned threads);
+    // is seeded here, as the window's load event seeds it, or starts from `start`.
+    LotoCommands(RunTime& runTime, unsigned threads, const GeneratorState& start = kSeedState);
 
     // Speed test and estimate, grid check, the requested draws and their statistics. The pump
     // runs between slices of draws and may run other commands there, which share the one

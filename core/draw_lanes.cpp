@@ -59,8 +59,7 @@ const LaneKernel* FindLaneKernel(LanePath path, const CpuFeatures& features) noe
         case LanePath::Avx2:
             return features.avx2 ? &kAvx2 : nullptr;
         case LanePath::Avx512:
-            return features.avx512f && features.avx512dq && features.avx512vl &&
-                           features.avx512bw
+            return features.avx512f && features.avx512dq && features.avx512vl && features.avx512bw
                        ? &kAvx512
                        : nullptr;
 #endif

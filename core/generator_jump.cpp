@@ -26,4 +26,16 @@ std::uint64_t JumpFactor(std::uint64_t steps) noexcept {
     return result;
 }
 
+std::optional<GeneratorState> StreamStart(std::uint64_t stream) noexcept {
+    if (stream > kLastStream) {
+        return std::nullopt;
+    }
+    if (stream == 0) {
+        return kSeedState;
+    }
+    const std::uint64_t t =
+        JumpMultiply(JumpResidue(StepValue(kSeedState)), JumpFactor(stream << kStreamBits));
+    return StateWithStepValue(static_cast<std::int64_t>(t));
+}
+
 }  // namespace loto

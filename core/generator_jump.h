@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "core/random_source.h"
 
@@ -34,5 +35,15 @@ inline constexpr std::uint64_t kJumpModulus =
 
 // 32353^steps modulo m: the factor that moves a residue `steps` values ahead.
 [[nodiscard]] std::uint64_t JumpFactor(std::uint64_t steps) noexcept;
+
+// Streams of the sequence from the seed, 2^40 values (about 1.7 x 10^11 draws) apart, for runs
+// that must not share draws: stream 0 starts at the seed. The period from the seed, 47,429,999,
+// 591,249,185 values, holds whole streams up to kLastStream.
+inline constexpr int kStreamBits = 40;
+inline constexpr std::uint64_t kLastStream =
+    47'429'999'591'249'185 / (std::uint64_t{1} << kStreamBits) - 1;
+
+// The state `stream` x 2^40 values after the seed; nothing past the last stream.
+[[nodiscard]] std::optional<GeneratorState> StreamStart(std::uint64_t stream) noexcept;
 
 }  // namespace loto

@@ -71,15 +71,17 @@ inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
 // and a u just outside [0, 1) gives 0 or 2^32 - 1.
 [[nodiscard]] std::uint32_t NextWord(GeneratorState& state) noexcept;
 
-// The generator that the window owns: seeded when it is made, at the window's load, then advanced
-// by every draw.
+// The generator that the window owns: seeded when it is made, at the window's load (or started
+// on a stream of its sequence), then advanced by every draw.
 class RandomSource {
 public:
+    explicit RandomSource(const GeneratorState& start = kSeedState) noexcept : state_(start) {}
+
     [[nodiscard]] GeneratorState& state() noexcept { return state_; }
     [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
 
 private:
-    GeneratorState state_ = kSeedState;
+    GeneratorState state_;
 };
 
 }  // namespace loto

@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
 #include <cctype>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -77,13 +79,18 @@ TEST(LotoSim, StatusOutputAndMessages) {
         // The figures behind the texts, every digit kept: the deviation a Double, the expected
         // count a Single.
         {"--csv --stats --repeat 2 100 1 2 3 4 5 6", 0,
-         "command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,interrupted\n1,0,43,"
+         "stream,command,k,observed,expected,deviation,z,p,chi_square,df,chi_square_p,"
+         "interrupted\n0,1,0,43,"
          "43.596497,-1.3682213682213682,-0.12029008407700592,0.920100130738984,2.5176613948961517,"
          "2,0.2839858978680259,0\n",
          ""},
         // The second command goes on from where the first left the generator.
         {"--csv --repeat 2 100 1 2 3 4 5 6", 0,
-         "\n1,6,0,7.151124e-06,-100,0\n2,0,44,43.596497,0.9255409255409255,0\n", ""},
+         "\n0,1,6,0,7.151124e-06,-100,0\n0,2,0,44,43.596497,0.9255409255409255,0\n", ""},
+        // A stream of its own: other draws, said in every output; none past the last.
+        {"--csv --stream 1 100 1 2 3 4 5 6", 0, "\n1,1,0,51,43.596497,", ""},
+        {"--stream 43136 100 1 2 3 4 5 6", 0, "stream: 43136\nestimate: ", ""},
+        {"--stream 43137 100 1 2 3 4 5 6", 2, "", "\"43137\" is not in range 0 to 43136"},
         {"--stats 10 1 2 3 4 5 6", 0,
          "\nchi-square: not enough draws, every class pooled into one\n", ""},
         // A million draws: expected counts under 5 only for k = 5 and 6, pooled.
@@ -91,12 +98,12 @@ TEST(LotoSim, StatusOutputAndMessages) {
          "\"df\":5,\"groups\":[[0,0],[1,1],[2,2],[3,3],[4,4],[5,6]],", ""},
         {"--locale POSIX 100 1 2 3 4 5 6", 0, "            43,5965", ""},
         // No draw: no deviation, z or p can be formed, and none is written.
-        {"--csv --stats 0 1 2 3 4 5 6", 0, "\n1,0,0,0,,,,,,,0\n", ""},
+        {"--csv --stats 0 1 2 3 4 5 6", 0, "\n0,1,0,0,0,,,,,,,0\n", ""},
         {"--locale en_US 100 1 2 3 4 5 6", 0, "            43.5965", ""},
         // Columns aligned by characters: the Arabic decimal separator takes two bytes.
         {"--locale ar_EG 100 1 2 3 4 5 6", 0,
          "\n 0                  43             43\u066B5965        -1\u066B36822\n", ""},
-        {"--version", 0, "1.00\n", ""},
+        {"--version", 0, "loto-sim 1.00\n", ""},
         {"--help", 0, "Ctrl-C", ""},
         {"10 7 8 9 10 11 7", 1, "estimate: \n k",
          "loto-sim: grid refused (six different numbers from 1 to 49): G6 is \"7\"\n"},
@@ -271,6 +278,31 @@ TEST(LotoSim, MemoryStaysWithinItsBounds) {
 }
 #endif
 
+// Bash completes every option that --help lists, and nothing else.
+TEST(LotoSim, BashCompletesEveryOption) {
+    const auto words = [](std::string text) {
+        std::replace(text.begin(), text.end(), ',', ' ');  // "-h,--help"
+        std::set<std::string> options;
+        std::istringstream in(text);
+        for (std::string word; in >> word;) {
+            const auto end = word.find_first_not_of("-abcdefghijklmnopqrstuvwxyz", 2);
+            if (word.starts_with("--") && word.size() > 2) {
+                options.insert(word.substr(0, end));
+            }
+        }
+        return options;
+    };
+    const auto completed =
+        Shell("bash -c 'source " LOTO_SOURCE_DIR
+              "/cli/loto-sim.bash-completion; "
+              "COMP_WORDS=(loto-sim --); COMP_CWORD=1; _loto_sim; echo ${COMPREPLY[@]}'");
+    EXPECT_EQ(words(completed.out), words(RunSim("--help").out));
+    EXPECT_EQ(Shell("bash -c 'source " LOTO_SOURCE_DIR "/cli/loto-sim.bash-completion; "
+                    "COMP_WORDS=(loto-sim --rep); COMP_CWORD=1; _loto_sim; echo ${COMPREPLY[@]}'")
+                  .out,
+              "--repeat\n");
+}
+
 // Any number of threads draws the same numbers; threads that the system cannot start leave the
 // run to those that did, with a word on stderr.
 TEST(LotoSim, ThreadsChangeNothingButTheSpeed) {
@@ -327,7 +359,7 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
         EXPECT_EQ(Shell("{ " + waiting + "; } 2>&1").out, "130\n") << waiting;
     }
     const auto csv = interrupted("INT", "--csv");
-    EXPECT_NE(csv.out.find(",-100,0\n2,0,"), std::string::npos) << csv.out;
+    EXPECT_NE(csv.out.find(",-100,0\n0,2,0,"), std::string::npos) << csv.out;
     EXPECT_EQ(csv.out.substr(csv.out.size() - 3), ",1\n") << csv.out;
 }
 
