@@ -11,7 +11,8 @@ RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-de
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
-                xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon
+                xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon lintian \
+                appstream appstream-util
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
@@ -64,15 +65,23 @@ sanitize-test: deps
 package: build
 	cd $(BUILD_DIR) && cpack -G DEB
 
-# The package unpacked into a temporary root: both programs start from there.
+# The two packages: lintian and the AppStream validators find nothing to say (appstream-util's
+# strict mode asks for a homepage, which there is none of), both install, start, draw as
+# expected and remove cleanly.
+PACKAGES := $(BUILD_DIR)/loto_1.00_amd64.deb $(BUILD_DIR)/loto-sim_1.00_amd64.deb
 package-check: package
-	@root=$$(mktemp -d) && trap 'rm -rf "$$root"' EXIT && \
-	dpkg -x $(BUILD_DIR)/loto_1.00_amd64.deb "$$root" && \
-	test "$$("$$root/usr/bin/loto-sim" --version)" = "loto-sim 1.00" && \
-	test "$$("$$root/usr/bin/loto" --version)" = 1.00 && \
-	"$$root/usr/bin/loto-sim" --json 1000 7 10 14 20 30 40 | grep -q '"observed":\[399,444,135,22,0,0,0\]' && \
-	$(OFFSCREEN) "$$root/usr/bin/loto" --screenshot "$$root/shot.png" && test -s "$$root/shot.png" && \
-	echo "package-check: the unpacked package starts and draws as expected"
+	lintian --fail-on error,warning $(PACKAGES)
+	appstreamcli validate --pedantic --no-net app/org.loto649.Loto.metainfo.xml
+	appstream-util validate-relax --nonet app/org.loto649.Loto.metainfo.xml
+	$(SUDO) dpkg -i $(PACKAGES)
+	test "$$(/usr/bin/loto-sim --version)" = "loto-sim 1.00"
+	test "$$(/usr/bin/loto --version)" = 1.00
+	/usr/bin/loto-sim --json 1000 7 10 14 20 30 40 | grep -q '"observed":\[399,444,135,22,0,0,0\]'
+	@shot=$$(mktemp --suffix=.png) && $(OFFSCREEN) /usr/bin/loto --screenshot "$$shot" && \
+	test -s "$$shot" && rm "$$shot"
+	$(SUDO) dpkg -r loto loto-sim
+	test ! -e /usr/bin/loto && test ! -e /usr/bin/loto-sim && ! dpkg -s loto loto-sim 2>/dev/null
+	@echo "package-check: both packages install, start, draw as expected and remove cleanly"
 
 # Honours PREFIX and DESTDIR; build/install_manifest.txt lists what was installed.
 install: build
