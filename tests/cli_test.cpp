@@ -297,10 +297,6 @@ TEST(LotoSim, BashCompletesEveryOption) {
               "/cli/loto-sim.bash-completion; "
               "COMP_WORDS=(loto-sim --); COMP_CWORD=1; _loto_sim; echo ${COMPREPLY[@]}'");
     EXPECT_EQ(words(completed.out), words(RunSim("--help").out));
-    EXPECT_EQ(Shell("bash -c 'source " LOTO_SOURCE_DIR "/cli/loto-sim.bash-completion; "
-                    "COMP_WORDS=(loto-sim --rep); COMP_CWORD=1; _loto_sim; echo ${COMPREPLY[@]}'")
-                  .out,
-              "--repeat\n");
 }
 
 // Any number of threads draws the same numbers; threads that the system cannot start leave the
