@@ -15,7 +15,7 @@ namespace {
 
 constexpr LaneKernel kPortable{LanePath::Portable, 1, nullptr};  // GenerateChunk itself
 #if defined(LOTO_LANES_X86)
-constexpr LaneKernel kAvx2{LanePath::Avx2, 4, lanes::GenerateAvx2};
+constexpr LaneKernel kAvx2{LanePath::Avx2, 8, lanes::GenerateAvx2};
 constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
 #endif
 
