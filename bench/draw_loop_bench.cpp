@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <functional>
+#include <string>
 
 #include "core/draw_lanes.h"
 #include "core/draws.h"
@@ -14,6 +15,12 @@
 #include "tests/support/idle_pump.h"
 
 namespace {
+
+std::string Printf(const char* format, double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, format, value);
+    return text;
+}
 
 using loto::GeneratorState;
 
@@ -150,10 +157,16 @@ int main() {
         }
         const double one = LaneEngine(*kernel, 1, 200'000'000);
         const double two = LaneEngine(*kernel, 2, 400'000'000);
+        // Without lanes one core is held to the serial loop's speed; with them, past the chain.
+        const std::string goal = path == loto::LanePath::Portable
+                                     ? Printf(">= c/a = %.2f", c / chain)
+                                 : path == loto::LanePath::Avx2 ? std::string(">= 1.5")
+                                                                : std::string(">= 2.68");
         std::printf(
-            "(d) %-8s %u lanes: %12.0f draws/s, d/a = %.2f (goal >= 2.0); 2 threads "
+            "(d) %-8s %u lanes: %12.0f draws/s, d/a = %.2f (goal %s); 2 threads "
             "%12.0f draws/s, %.2f x one (goal >= 1.9)\n",
-            loto::LanePathName(path).data(), kernel->lanes, one, one / chain, two, two / one);
+            loto::LanePathName(path).data(), kernel->lanes, one, one / chain, goal.c_str(), two,
+            two / one);
     }
     std::printf("(e) raw words:              %12.0f words/s\n", RawWords(400'000'000));
     std::printf("(checksum %llu)\n", static_cast<unsigned long long>(g_checksum));

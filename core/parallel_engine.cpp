@@ -93,8 +93,10 @@ std::uint64_t ParallelDrawEngine::ChunksFor(std::uint64_t draws) const noexcept 
 
 void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
                               Tally& tally) {
-    // A few draws are not worth sharing: draw them here.
-    if (static_cast<double>(draws) * kValuesPerDraw < chunkValues_) {
+    // A few draws are not worth sharing: draw them here. Nor are any on one thread without lanes:
+    // the chunks would only add their bookkeeping to the serial loop, the fastest one core has.
+    const bool serial = threads_ == 1 && kernel_.path == LanePath::Portable;
+    if (serial || static_cast<double>(draws) * kValuesPerDraw < chunkValues_) {
         DrawInto(state, draws, gridMask, tally);
         return;
     }
