@@ -11,15 +11,23 @@
 namespace loto {
 namespace {
 
-constexpr double kWidth = 640, kHeight = 420;
-constexpr double kLeft = 70, kRight = 20, kTop = 40, kBottom = 90;  // margins of the plot
-constexpr double kPlotWidth = kWidth - kLeft - kRight, kPlotHeight = kHeight - kTop - kBottom;
+constexpr double kWidth = 640;
+constexpr double kLeft = 80, kRight = 20, kTop = 40;  // margins of the plots
+constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr const char* kColours[7] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
                                      "#9467bd", "#8c564b", "#e377c2"};
 
-// A logarithmic axis from `low` to `high`, both powers of ten.
+// A plot's frame: its top and height, and where a value's fraction of the height lies.
+struct Panel {
+    double top, height;
+    [[nodiscard]] double Y(double fraction) const { return top + height * (1 - fraction); }
+    [[nodiscard]] double Bottom() const { return top + height; }
+};
+
+// A logarithmic axis from `low` to `high`.
 struct LogAxis {
     double low, high;
+    // From the power of ten at or below the smallest value to the one above the largest.
     static LogAxis Around(double smallest, double largest) {
         return {std::pow(10, std::floor(std::log10(smallest))),
                 std::pow(10, std::ceil(std::log10(std::max(largest, 1.0)) + 1e-12))};
@@ -30,26 +38,66 @@ struct LogAxis {
     }
 };
 
-std::string Header(const std::string& title) {
+// A symmetric axis of deviations in percent, from -span to +span.
+struct DeviationAxis {
+    double span;
+    [[nodiscard]] double Fraction(double deviation) const {
+        return 0.5 + std::clamp(deviation, -span, span) / (2 * span);
+    }
+    [[nodiscard]] bool Clips(double deviation) const { return std::fabs(deviation) > span; }
+};
+
+// The span that holds every value, rounded up to 1, 2 or 5 times a power of ten.
+double RoundedSpan(double largest) {
+    if (!(largest > 0)) {
+        return 100;
+    }
+    const double power = std::pow(10, std::floor(std::log10(largest)));
+    for (const double step : {1.0, 2.0, 5.0}) {
+        if (largest <= step * power) {
+            return step * power;
+        }
+    }
+    return 10 * power;
+}
+
+std::string Header(const std::string& title, double height) {
     return Printf(
                "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%g\" height=\"%g\" "
                "viewBox=\"0 0 %g %g\" font-family=\"sans-serif\" font-size=\"12\">\n"
                "<rect width=\"100%%\" height=\"100%%\" fill=\"#ffffff\"/>\n",
-               kWidth, kHeight, kWidth, kHeight) +
+               kWidth, height, kWidth, height) +
            Printf("<text x=\"%g\" y=\"24\" text-anchor=\"middle\" font-size=\"15\">", kWidth / 2) +
-           title + "</text>\n" +
-           Printf(
-               "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" "
-               "stroke=\"#888888\"/>\n",
-               kLeft, kTop, kPlotWidth, kPlotHeight);
+           title + "</text>\n";
+}
+
+std::string Frame(const Panel& panel) {
+    return Printf(
+        "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#888888\"/>\n",
+        kLeft, panel.top, kPlotWidth, panel.height);
+}
+
+// A vertical axis's title, turned along it, and a horizontal one's under the plot.
+std::string AxisTitles(const Panel& panel, const char* vertical, const char* horizontal) {
+    const double middle = panel.top + panel.height / 2;
+    std::string svg = Printf(
+        "<text class=\"axis-title\" x=\"16\" y=\"%.2f\" text-anchor=\"middle\" "
+        "transform=\"rotate(-90 16 %.2f)\">%s</text>\n",
+        middle, middle, vertical);
+    if (horizontal != nullptr) {
+        svg += Printf(
+            "<text class=\"axis-title\" x=\"%g\" y=\"%g\" text-anchor=\"middle\">%s</text>\n",
+            kLeft + kPlotWidth / 2, panel.Bottom() + 36, horizontal);
+    }
+    return svg;
 }
 
 // Grid lines and labels at each power of ten of a vertical log axis.
-std::string VerticalLogAxis(const LogAxis& axis) {
+std::string VerticalLogAxis(const LogAxis& axis, const Panel& panel) {
     std::string svg =
         Printf("<g class=\"y-axis\" data-low=\"%g\" data-high=\"%g\">\n", axis.low, axis.high);
     for (double v = axis.low; v <= axis.high * 1.0001; v *= 10) {
-        const double y = kTop + kPlotHeight * (1 - axis.Fraction(v));
+        const double y = panel.Y(axis.Fraction(v));
         svg += Printf(
             "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
             "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">%g</text>\n",
@@ -58,13 +106,49 @@ std::string VerticalLogAxis(const LogAxis& axis) {
     return svg + "</g>\n";
 }
 
+// Grid lines at -span, -span / 2, 0, span / 2 and span.
+std::string VerticalDeviationAxis(const DeviationAxis& axis, const Panel& panel) {
+    std::string svg = Printf("<g class=\"deviation-axis\" data-span=\"%g\">\n", axis.span);
+    for (const double d : {-axis.span, -axis.span / 2, 0.0, axis.span / 2, axis.span}) {
+        const double y = panel.Y(axis.Fraction(d));
+        svg += Printf(
+            "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
+            "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">%+g %%</text>\n",
+            kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4, d);
+    }
+    return svg + "</g>\n";
+}
+
+// A point beyond the axis: an arrow on the edge pointing the way it went, and, when asked, its
+// value beside it.
+std::string ClippedMark(double x, const DeviationAxis& axis, const Panel& panel, double deviation,
+                        const char* colour, bool labelled) {
+    const bool above = deviation > 0;
+    const double edge = panel.Y(axis.Fraction(deviation));
+    const double tip = above ? edge - 2 : edge + 2;
+    const double base = above ? edge + 7 : edge - 7;
+    std::string svg = Printf(
+        "<path class=\"clipped\" data-value=\"%g\" d=\"M%.2f,%.2f L%.2f,%.2f L%.2f,%.2f Z\" "
+        "fill=\"%s\"/>\n",
+        deviation, x, tip, x - 4, base, x + 4, base, colour);
+    if (labelled) {
+        svg +=
+            Printf("<text x=\"%.2f\" y=\"%.2f\" text-anchor=\"end\" fill=\"%s\">%.3g %%</text>\n",
+                   x - 6, above ? edge + 14 : edge - 6, colour, deviation);
+    }
+    return svg;
+}
+
 std::string ChiSquareText(const Tally& tally, std::uint64_t draws) {
     return ChiSquareSummary(TestSignificance(tally, draws).chiSquare);
 }
 
+// For one command: the counts against the expected ones with their 95 % intervals on a log axis,
+// and under them the same as observed / expected - 1, where counts too close to tell apart on
+// the log axis show their difference.
 std::string OneCommand(const ChartPoint& command) {
     const auto n = static_cast<double>(command.draws);
-    double smallest = 1e300, largest = 0;
+    double smallest = 1e300, largest = 0, widest = 0;
     std::array<double, 7> expected{}, low{}, high{};
     for (int k = 0; k < 7; ++k) {
         const boost::math::binomial_distribution<double> chance(n, MatchProbability(k));
@@ -78,16 +162,29 @@ std::string OneCommand(const ChartPoint& command) {
                 largest = std::max(largest, v);
             }
         }
+        // The scale is that of the rows whose interval is narrow enough to read on it.
+        if (expected[k] >= 100) {
+            widest = std::max({widest, DeviationPercent(high[k], expected[k]),
+                               -DeviationPercent(low[k], expected[k]),
+                               std::fabs(DeviationPercent(command.tally[k], expected[k]))});
+        }
     }
+    const Panel counts{kTop, 260};
+    const Panel deviations{counts.Bottom() + 30, 120};
     const LogAxis axis = LogAxis::Around(smallest, largest);
-    const auto y = [&](double v) { return kTop + kPlotHeight * (1 - axis.Fraction(v)); };
+    const DeviationAxis spread{RoundedSpan(widest)};
     std::string svg = Header(Printf("%llu draw%s: observed and expected counts",
                                     static_cast<unsigned long long>(command.draws),
-                                    command.draws == 1 ? "" : "s")) +
-                      VerticalLogAxis(axis);
+                                    command.draws == 1 ? "" : "s"),
+                             deviations.Bottom() + 100) +
+                      Frame(counts) + VerticalLogAxis(axis, counts) + Frame(deviations) +
+                      VerticalDeviationAxis(spread, deviations) +
+                      AxisTitles(counts, "draws matching k (log)", nullptr) +
+                      AxisTitles(deviations, "observed / expected - 1", "k: favourites matched");
     for (int k = 0; k < 7; ++k) {
         const double x = kLeft + kPlotWidth * (k + 0.5) / 7;
         const auto observed = static_cast<double>(command.tally[k]);
+        const auto y = [&](double v) { return counts.Y(axis.Fraction(v)); };
         svg += Printf("<g class=\"k\" data-k=\"%d\">\n", k);
         svg += Printf(
             "<line class=\"interval\" data-low=\"%g\" data-high=\"%g\" x1=\"%.2f\" "
@@ -101,15 +198,33 @@ std::string OneCommand(const ChartPoint& command) {
             "<rect class=\"observed\" data-value=\"%g\" x=\"%.2f\" y=\"%.2f\" "
             "width=\"8\" height=\"8\" fill=\"#d62728\"/>\n",
             observed, x - 4, y(observed) - 4);
+        // The same in percent of the expected count, where the interval is short enough to show.
+        const double lowest = DeviationPercent(low[k], expected[k]);
+        const double highest = DeviationPercent(high[k], expected[k]);
+        const double deviation = DeviationPercent(observed, expected[k]);
+        const auto dy = [&](double d) { return deviations.Y(spread.Fraction(d)); };
+        svg += Printf(
+            "<line class=\"relative-interval\" data-low=\"%g\" data-high=\"%g\" x1=\"%.2f\" "
+            "y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"#888888\" stroke-width=\"3\"/>\n",
+            lowest, highest, x, dy(lowest), x, dy(highest));
+        if (spread.Clips(deviation)) {
+            svg += ClippedMark(x, spread, deviations, deviation, "#d62728", true);
+        } else {
+            svg += Printf(
+                "<rect class=\"relative\" data-value=\"%g\" x=\"%.2f\" y=\"%.2f\" width=\"8\" "
+                "height=\"8\" fill=\"#d62728\"/>\n",
+                deviation, x - 4, dy(deviation) - 4);
+        }
         svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">k = %d</text>\n</g>\n", x,
-                      kTop + kPlotHeight + 18, k);
+                      deviations.Bottom() + 18, k);
     }
     svg += Printf(
-        "<text x=\"%g\" y=\"%g\">&#9675; expected, with its 95 %% interval; "
-        "&#9632; observed (none: at the bottom)</text>\n",
-        kLeft, kTop + kPlotHeight + 42);
-    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, kTop + kPlotHeight + 64) +
-           ChiSquareText(command.tally, command.draws) + "</text>\n";
+        "<text x=\"%g\" y=\"%g\">&#9675; expected and its 95 %% interval; &#9632; observed "
+        "(none: at the bottom); arrow: off the scale</text>\n",
+        kLeft, deviations.Bottom() + 58);
+    svg +=
+        Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, deviations.Bottom() + 80) +
+        ChiSquareText(command.tally, command.draws) + "</text>\n";
     return svg + "</svg>\n";
 }
 
@@ -118,8 +233,15 @@ double Deviation(const ChartPoint& point, int k) {
                             BinomialMean(static_cast<double>(point.draws), k));
 }
 
+// Two standard deviations of the deviation in percent after n draws: the funnel within which
+// about 95 % of the runs stay, narrowing as 1/sqrt(n).
+double TwoDeviations(double n, int k) {
+    const double p = MatchProbability(k);
+    return 200 * std::sqrt((1 - p) / (n * p));
+}
+
 // The vertical span, either side of zero, that holds every deviation whose expected count is at
-// least 10, rounded up to 1, 2 or 5 times a power of ten; rarer rows go off the chart at its edge.
+// least 10; rarer rows go off the chart at its edge, marked.
 double DeviationSpan(const std::vector<ChartPoint>& commands) {
     double largest = 0;
     for (const ChartPoint& point : commands) {
@@ -129,16 +251,7 @@ double DeviationSpan(const std::vector<ChartPoint>& commands) {
             }
         }
     }
-    if (largest == 0) {
-        return 100;
-    }
-    const double power = std::pow(10, std::floor(std::log10(largest)));
-    for (const double step : {1.0, 2.0, 5.0, 10.0}) {
-        if (largest <= step * power) {
-            return step * power;
-        }
-    }
-    return 10 * power;
+    return RoundedSpan(largest);
 }
 
 // A power of ten as 10 with its exponent raised.
@@ -147,44 +260,70 @@ std::string PowerOfTen(double value) {
                   std::log10(value));
 }
 
-// The deviation of each k, (observed - expected) / expected x 100, after each command.
+// The deviation of each k, (observed - expected) / expected x 100, after each command, within
+// the funnel of two standard deviations: the law of large numbers at work.
 std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
-    const LogAxis draws = LogAxis::Around(static_cast<double>(commands.front().draws),
-                                          static_cast<double>(commands.back().draws));
-    const double kSpan = DeviationSpan(commands);  // percent, either side
+    // The axis ends at the data: from the first command's draws to all of them.
+    const LogAxis draws{static_cast<double>(commands.front().draws),
+                        static_cast<double>(commands.back().draws)};
+    const DeviationAxis axis{DeviationSpan(commands)};
+    const Panel plot{kTop, 290};
     const auto x = [&](double n) { return kLeft + kPlotWidth * draws.Fraction(n); };
-    const auto y = [&](double deviation) {
-        return kTop + kPlotHeight * (0.5 - std::clamp(deviation, -kSpan, kSpan) / (2 * kSpan));
-    };
+    const auto y = [&](double deviation) { return plot.Y(axis.Fraction(deviation)); };
     std::string svg =
-        Header(Printf("Deviation in %% after %zu commands, against the draws", commands.size()));
+        Header(Printf("Deviation in %% after %zu commands, against the draws", commands.size()),
+               plot.Bottom() + 110) +
+        Frame(plot) + VerticalDeviationAxis(axis, plot) +
+        AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
     svg +=
         Printf("<g class=\"x-axis\" data-low=\"%g\" data-high=\"%g\"/>\n", draws.low, draws.high);
-    for (const double d : {-kSpan, -kSpan / 2, 0.0, kSpan / 2, kSpan}) {
-        svg += Printf(
-            "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-            "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">%+g %%</text>\n",
-            kLeft, y(d), kLeft + kPlotWidth, y(d), kLeft - 6, y(d) + 4, d);
+    for (double n = std::pow(10, std::ceil(std::log10(draws.low) - 1e-12));
+         n <= draws.high * 1.0001; n *= 10) {
+        svg +=
+            Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x(n), plot.Bottom() + 18) +
+            PowerOfTen(n) + "</text>\n";
     }
-    for (double n = draws.low; n <= draws.high * 1.0001; n *= 10) {
-        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x(n),
-                      kTop + kPlotHeight + 18) +
-               PowerOfTen(n) + "</text>\n";
+    // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
+    const double all = static_cast<double>(commands.back().draws);
+    for (int k = 0; k < 7 && BinomialMean(all, k) >= 10; ++k) {
+        std::string upper, lower;
+        for (const ChartPoint& point : commands) {
+            const auto n = static_cast<double>(point.draws);
+            upper += Printf("%.2f,%.2f ", x(n), y(TwoDeviations(n, k)));
+            lower.insert(0, Printf("%.2f,%.2f ", x(n), y(-TwoDeviations(n, k))));
+        }
+        svg += Printf(
+            "<polygon class=\"envelope\" data-k=\"%d\" data-last=\"%g\" fill=\"%s\" "
+            "fill-opacity=\"0.08\" stroke=\"%s\" stroke-opacity=\"0.3\" stroke-dasharray=\"3,3\" "
+            "points=\"%s%s\"/>\n",
+            k, TwoDeviations(all, k), kColours[k], kColours[k], upper.c_str(), lower.c_str());
     }
     for (int k = 0; k < 7; ++k) {
         svg += Printf(
             "<polyline class=\"deviation\" data-k=\"%d\" fill=\"none\" stroke=\"%s\" "
             "stroke-width=\"1.5\" points=\"",
             k, kColours[k]);
-        for (const ChartPoint& point : commands) {
-            svg +=
-                Printf("%.2f,%.2f ", x(static_cast<double>(point.draws)), y(Deviation(point, k)));
+        std::string marks;
+        for (std::size_t i = 0; i < commands.size(); ++i) {
+            const double n = static_cast<double>(commands[i].draws);
+            const double deviation = Deviation(commands[i], k);
+            svg += Printf("%.2f,%.2f ", x(n), y(deviation));
+            if (axis.Clips(deviation)) {
+                // The value is said where a run of clipped points ends.
+                const bool last =
+                    i + 1 == commands.size() || !axis.Clips(Deviation(commands[i + 1], k));
+                marks += ClippedMark(x(n), axis, plot, deviation, kColours[k], last);
+            }
         }
-        svg += "\"/>\n";
+        svg += "\"/>\n" + marks;
         svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">k = %d</text>\n", kLeft + 80.0 * k,
-                      kTop + kPlotHeight + 42, kColours[k], k);
+                      plot.Bottom() + 58, kColours[k], k);
     }
-    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, kTop + kPlotHeight + 64) +
+    svg += Printf(
+        "<text x=\"%g\" y=\"%g\">shaded: two standard deviations, shrinking as 1/sqrt(N); "
+        "an arrow: off the scale</text>\n",
+        kLeft, plot.Bottom() + 78);
+    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, plot.Bottom() + 98) +
            ChiSquareText(commands.back().tally, commands.back().draws) + " (all draws)</text>\n";
     return svg + "</svg>\n";
 }

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
 #include <cctype>
+#include <cmath>
 #include <cstdio>
 #include <fstream>
 #include <iterator>
@@ -390,8 +391,18 @@ std::string Chart(const std::string& arguments) {
 TEST(LotoSim, DrawsTheReadmeCharts) {
     const std::string svg = Chart("1000000 7 10 14 20 30 40");
     EXPECT_EQ(svg, ReadFile(LOTO_SOURCE_DIR "/docs/chart.svg"));
-    EXPECT_EQ(Chart("--repeat 30 1000000 7 10 14 20 30 40"),
-              ReadFile(LOTO_SOURCE_DIR "/docs/chart-deviations.svg"));
+    const std::string deviations = Chart("--repeat 30 1000000 7 10 14 20 30 40");
+    EXPECT_EQ(deviations, ReadFile(LOTO_SOURCE_DIR "/docs/chart-deviations.svg"));
+    // Its axis ends at the data, the funnel of k = 0 is two standard deviations of the deviation
+    // in percent after all the draws, and the rows off the scale are marked so.
+    EXPECT_NE(deviations.find("class=\"x-axis\" data-low=\"1e+06\" data-high=\"3e+07\""),
+              std::string::npos);
+    const double p0 = 6096454.0 / 13983816;
+    char funnel[64];
+    std::snprintf(funnel, sizeof funnel, "data-k=\"0\" data-last=\"%g\"",
+                  200 * std::sqrt((1 - p0) / (3e7 * p0)));
+    EXPECT_NE(deviations.find(funnel), std::string::npos) << funnel;
+    EXPECT_NE(deviations.find("class=\"clipped\" data-value=\"-100\""), std::string::npos);
     const double weights[] = {6096454, 5775588, 1851150, 246820, 13545, 258, 1};
     const std::string tag = "class=\"interval\"";
     int k = 0;
