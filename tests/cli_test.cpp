@@ -143,6 +143,7 @@ TEST(LotoSim, StatusOutputAndMessages) {
         {"--threads 4.0 10 1 2 3 4 5 6", 2, "", "--threads: \"4.0\" is not a whole number\n"},
         {"--threads 1025 10 1 2 3 4 5 6", 2, "", "\"1025\" is not in range 0 to 1024\n"},
         {"--count '' --raw", 2, "", "--count: \"\" is not a whole number"},
+        {"--count -1 --raw", 2, "", "--count: \"-1\" is not a whole number"},
         {"--count 18446744073709551616 --raw", 2, "", "not in range 0 to 18446744073709551615"},
         {"--rep 2 10 1 2 3 4 5 6", 2, "", "unknown option \"--rep\"; did you mean --repeat?\n"},
         {"\"$(printf -- '--\\033[31mfoo')\" 10 1 2 3 4 5 6", 2, "",

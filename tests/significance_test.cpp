@@ -23,6 +23,7 @@ TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
         // Exact rational summation over the 21 outcomes.
         {2, 20, 0.3, 0.05262794872972712},
         {0, 5, 0.3, 0.33115},  // only X = 0 is this unlikely: 0.7^5
+        {2, 5, 0.3, 0.63985},  // above the mean, with X = 0 alone below it: 0.7^5 + P(X >= 2)
         {0, 2, 0.5, 0.5},      // X = 0 and X = 2, the last outcome
         // The k = 5 class of a million draws (probability 258 / 13983816), summed term by term at
         // 50 digits.
