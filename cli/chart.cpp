@@ -92,16 +92,30 @@ std::string AxisTitles(const Panel& panel, const char* vertical, const char* hor
     return svg;
 }
 
+// A horizontal grid line across the plot at height y, labelled on its left.
+std::string GridLine(double y, const std::string& label) {
+    return Printf(
+               "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
+               "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
+               kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4) +
+           label + "</text>\n";
+}
+
+// A 95 % interval from `low` to `high` at x, drawn between the heights of its ends.
+std::string IntervalLine(const char* name, double low, double high, double x, double yLow,
+                         double yHigh) {
+    return Printf(
+        "<line class=\"%s\" data-low=\"%g\" data-high=\"%g\" x1=\"%.2f\" y1=\"%.2f\" "
+        "x2=\"%.2f\" y2=\"%.2f\" stroke=\"#888888\" stroke-width=\"3\"/>\n",
+        name, low, high, x, yLow, x, yHigh);
+}
+
 // Grid lines and labels at each power of ten of a vertical log axis.
 std::string VerticalLogAxis(const LogAxis& axis, const Panel& panel) {
     std::string svg =
         Printf("<g class=\"y-axis\" data-low=\"%g\" data-high=\"%g\">\n", axis.low, axis.high);
     for (double v = axis.low; v <= axis.high * 1.0001; v *= 10) {
-        const double y = panel.Y(axis.Fraction(v));
-        svg += Printf(
-            "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-            "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">%g</text>\n",
-            kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4, v);
+        svg += GridLine(panel.Y(axis.Fraction(v)), Printf("%g", v));
     }
     return svg + "</g>\n";
 }
@@ -110,11 +124,7 @@ std::string VerticalLogAxis(const LogAxis& axis, const Panel& panel) {
 std::string VerticalDeviationAxis(const DeviationAxis& axis, const Panel& panel) {
     std::string svg = Printf("<g class=\"deviation-axis\" data-span=\"%g\">\n", axis.span);
     for (const double d : {-axis.span, -axis.span / 2, 0.0, axis.span / 2, axis.span}) {
-        const double y = panel.Y(axis.Fraction(d));
-        svg += Printf(
-            "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-            "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">%+g %%</text>\n",
-            kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4, d);
+        svg += GridLine(panel.Y(axis.Fraction(d)), Printf("%+g %%", d));
     }
     return svg + "</g>\n";
 }
@@ -186,10 +196,7 @@ std::string OneCommand(const ChartPoint& command) {
         const auto observed = static_cast<double>(command.tally[k]);
         const auto y = [&](double v) { return counts.Y(axis.Fraction(v)); };
         svg += Printf("<g class=\"k\" data-k=\"%d\">\n", k);
-        svg += Printf(
-            "<line class=\"interval\" data-low=\"%g\" data-high=\"%g\" x1=\"%.2f\" "
-            "y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"#888888\" stroke-width=\"3\"/>\n",
-            low[k], high[k], x, y(low[k]), x, y(high[k]));
+        svg += IntervalLine("interval", low[k], high[k], x, y(low[k]), y(high[k]));
         svg += Printf(
             "<circle class=\"expected\" data-value=\"%g\" cx=\"%.2f\" cy=\"%.2f\" "
             "r=\"5\" fill=\"none\" stroke=\"#1f77b4\" stroke-width=\"2\"/>\n",
@@ -203,10 +210,7 @@ std::string OneCommand(const ChartPoint& command) {
         const double highest = DeviationPercent(high[k], expected[k]);
         const double deviation = DeviationPercent(observed, expected[k]);
         const auto dy = [&](double d) { return deviations.Y(spread.Fraction(d)); };
-        svg += Printf(
-            "<line class=\"relative-interval\" data-low=\"%g\" data-high=\"%g\" x1=\"%.2f\" "
-            "y1=\"%.2f\" x2=\"%.2f\" y2=\"%.2f\" stroke=\"#888888\" stroke-width=\"3\"/>\n",
-            lowest, highest, x, dy(lowest), x, dy(highest));
+        svg += IntervalLine("relative-interval", lowest, highest, x, dy(lowest), dy(highest));
         if (spread.Clips(deviation)) {
             svg += ClippedMark(x, spread, deviations, deviation, "#d62728", true);
         } else {

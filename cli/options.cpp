@@ -2,7 +2,6 @@
 
 #include <CLI/CLI.hpp>
 #include <QLocale>
-#include <array>
 #include <charconv>
 #include <iostream>
 #include <string_view>
@@ -16,54 +15,27 @@ namespace {
 
 constexpr int kUsageError = 2;
 
-struct OptionName {
-    std::string_view name;
-    bool takesValue;
-};
-
-constexpr std::array<OptionName, 15> kOptionNames{{{"-h", false},
-                                                   {"--help", false},
-                                                   {"--version", false},
-                                                   {"--repeat", true},
-                                                   {"--threads", true},
-                                                   {"--batch", false},
-                                                   {"--json", false},
-                                                   {"--csv", false},
-                                                   {"--stats", false},
-                                                   {"--locale", true},
-                                                   {"--svg", true},
-                                                   {"--raw", false},
-                                                   {"--count", true},
-                                                   {"--stream", true},
-                                                   {"--", false}}};
-
-const OptionName* FindOption(std::string_view name) {
-    for (const OptionName& option : kOptionNames) {
-        if (option.name == name) {
-            return &option;
-        }
-    }
-    return nullptr;
-}
-
-// Why an argument that starts with '-' is not one of ours, with the option that was likely meant.
-std::string UnknownOption(std::string_view name) {
+// Why an argument that starts with '-' is not one of `app`'s options, with the option that was
+// likely meant.
+std::string UnknownOption(const CLI::App& app, std::string_view name) {
     std::string message = "unknown option " + Quoted(name);
     if (name.size() > 1 && (std::isdigit(static_cast<unsigned char>(name[1])) || name[1] == '.')) {
         return message + "; a value starting with '-' goes after --: loto-sim -- " +
                std::string(name) + " ...";
     }
-    for (const OptionName& option : kOptionNames) {
-        if (name.size() > 2 && option.name.size() > 2 && option.name.starts_with(name)) {
-            return message + "; did you mean " + std::string(option.name) + "?";
+    for (const CLI::Option* option : app.get_options()) {
+        for (const std::string& known : option->get_lnames()) {
+            if (name.size() > 2 && ("--" + known).starts_with(name)) {
+                return message + "; did you mean --" + known + "?";
+            }
         }
     }
     return message;
 }
 
 // CLI11 reads an unknown option as a value or counts it among the boxes, and echoes it raw: every
-// argument that looks like an option is checked here first.
-std::optional<std::string> FindUnknownOption(int argc, char** argv) {
+// argument that looks like an option is checked against `app`'s first.
+std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--") {
@@ -73,11 +45,11 @@ std::optional<std::string> FindUnknownOption(int argc, char** argv) {
             continue;
         }
         const std::string_view name = arg.substr(0, arg.find('='));
-        const OptionName* option = FindOption(name);
+        const CLI::Option* option = app.get_option_no_throw(std::string(name));
         if (option == nullptr) {
-            return UnknownOption(name);
+            return UnknownOption(app, name);
         }
-        i += option->takesValue && name.size() == arg.size() ? 1 : 0;
+        i += option->get_items_expected_min() > 0 && name.size() == arg.size() ? 1 : 0;
     }
     return std::nullopt;
 }
@@ -186,7 +158,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
          {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes}) {
         raw->excludes(other);
     }
-    if (const std::optional<std::string> unknown = FindUnknownOption(argc, argv)) {
+    if (const std::optional<std::string> unknown = FindUnknownOption(app, argc, argv)) {
         return UsageError(*unknown);
     }
     try {
