@@ -37,7 +37,7 @@ ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValu
     // those that did start, the caller's at least.
     try {
         for (unsigned i = 1; i < threads_; ++i) {
-            workers_.emplace_back([this](std::stop_token stop) { WorkerLoop(stop); });
+            workers_.emplace_back([this] { WorkerLoop(); });
         }
     } catch (const std::system_error&) {
         const std::lock_guard lock(mutex_);
@@ -47,15 +47,23 @@ ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValu
 }
 
 ParallelDrawEngine::~ParallelDrawEngine() {
-    for (std::jthread& worker : workers_) {
-        worker.request_stop();
+    {
+        const std::lock_guard lock(mutex_);
+        closing_ = true;
     }
     work_.notify_all();
+    for (std::thread& worker : workers_) {
+        worker.join();
+    }
 }
 
-void ParallelDrawEngine::WorkerLoop(std::stop_token stop) {
+void ParallelDrawEngine::WorkerLoop() {
     std::unique_lock lock(mutex_);
-    while (work_.wait(lock, stop, [this] { return CanClaim(); })) {
+    for (;;) {
+        work_.wait(lock, [this] { return closing_ || CanClaim(); });
+        if (closing_) {
+            return;
+        }
         GenerateNext(lock);
     }
 }

@@ -3,7 +3,6 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
-#include <stop_token>
 #include <thread>
 #include <vector>
 
@@ -65,7 +64,7 @@ private:
     };
     static constexpr std::uint64_t kNotReady = UINT64_MAX;
 
-    void WorkerLoop(std::stop_token stop);
+    void WorkerLoop();
     // A batch of one chunk per lane may be claimed while some of it is needed and all its slots
     // have been joined.
     [[nodiscard]] bool CanClaim() const noexcept {
@@ -83,7 +82,7 @@ private:
     std::vector<Slot> slots_;
 
     std::mutex mutex_;
-    std::condition_variable_any work_;
+    std::condition_variable work_;
     std::condition_variable ready_;
     bool active_ = false;
     std::uint64_t gridMask_ = 0;
@@ -93,8 +92,9 @@ private:
     std::uint64_t neededChunks_ = 0;
     std::uint64_t nextResidue_ = 0;
     unsigned inFlight_ = 0;
+    bool closing_ = false;  // the workers end
 
-    std::vector<std::jthread> workers_;  // last: they start once everything above exists
+    std::vector<std::thread> workers_;  // last: they start once everything above exists
 };
 
 }  // namespace loto

@@ -1,14 +1,12 @@
 #include "platform/number_text.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+
+#include "platform/decimal_digits.h"
 
 namespace loto {
 namespace {
-
-// Large enough for any Double in fixed notation with the few decimals that patterns ask for.
-constexpr std::size_t kBufferSize = 512;
 
 struct PatternShape {
     int minIntegerDigits = 0;
@@ -49,15 +47,14 @@ std::string CountToText(double value, std::string_view separator) {
     if (value == 0) {
         return "0";  // never "-0"
     }
-    char buffer[kBufferSize];
-    std::to_chars_result end{};
+    std::string digits;
     if (std::isfinite(value) && value == std::trunc(value)) {
-        end = std::to_chars(buffer, buffer + kBufferSize, value, std::chars_format::fixed, 0);
+        digits = Digits(value, DigitsForm::Fixed, 0);
     } else {
-        end = std::to_chars(buffer, buffer + kBufferSize, value, std::chars_format::general, 15);
-        std::transform(buffer, end.ptr, buffer, [](char c) { return c == 'e' ? 'E' : c; });
+        digits = Digits(value, DigitsForm::General, 15);
+        std::replace(digits.begin(), digits.end(), 'e', 'E');
     }
-    return WithSeparator(std::string_view(buffer, end.ptr), separator);
+    return WithSeparator(digits, separator);
 }
 
 std::string FormatPattern(double value, std::string_view pattern, std::string_view separator) {
@@ -65,10 +62,8 @@ std::string FormatPattern(double value, std::string_view pattern, std::string_vi
         return "";
     }
     const PatternShape shape = ReadPattern(pattern);
-    char buffer[kBufferSize];
-    const auto end = std::to_chars(buffer, buffer + kBufferSize, std::fabs(value),
-                                   std::chars_format::fixed, shape.maxFractionDigits);
-    const std::string_view digits(buffer, end.ptr);  // "123" or "123.45600000"
+    const std::string fixed = Digits(std::fabs(value), DigitsForm::Fixed, shape.maxFractionDigits);
+    const std::string_view digits = fixed;  // "123" or "123.45600000"
     const std::size_t period = std::min(digits.find('.'), digits.size());
     std::string_view integer = digits.substr(0, period);
     std::string_view fraction = period < digits.size() ? digits.substr(period + 1) : "";
@@ -100,11 +95,7 @@ std::string FormatSinglePattern(float value, std::string_view pattern, std::stri
     if (!std::isfinite(value)) {
         return "";
     }
-    char buffer[kBufferSize];
-    const auto end =
-        std::to_chars(buffer, buffer + kBufferSize, value, std::chars_format::scientific, 6);
-    double rounded = 0;
-    std::from_chars(buffer, end.ptr, rounded);
+    const double rounded = ReadDigits(Digits(value, DigitsForm::Scientific, 6));
     return FormatPattern(rounded, pattern, separator);
 }
 

@@ -4,6 +4,7 @@
 #include <ctime>
 
 #include "platform/date_time.h"
+#include "platform/french_dates.h"
 #include "platform/system_run_time.h"
 
 namespace loto {
@@ -43,6 +44,23 @@ TEST(DateText, FollowsTheLocale) {
         EXPECT_EQ(runTime.DateText(c.date), c.text) << c.locale;
         EXPECT_EQ(runTime.DecimalSeparator(), c.separator) << c.locale;
     }
+}
+
+// The web page's French forms, written without Qt, are Qt's for fr_FR over the whole range of
+// dates: leap days, the first and last dates, midnight and the seconds of the day.
+TEST(DateText, FrenchFormsWithoutALocaleLibrary) {
+    const SystemRunTime french(TextLocale("fr_FR"));
+    const auto first = kFirstDate.time_since_epoch();
+    for (LocalDateTime date{first}; date <= LocalDateTime{kLastDate.time_since_epoch()};
+         date += seconds{86400 * 997 + 3613}) {
+        EXPECT_EQ(FrenchDateText(date), french.DateText(date));
+    }
+    for (const LocalDateTime date :
+         {kMidnight, kEvening, local_days{year{2028} / 2 / 29} + seconds{86399},
+          LocalDateTime{kLastDate.time_since_epoch()}}) {
+        EXPECT_EQ(FrenchDateText(date), french.DateText(date));
+    }
+    EXPECT_EQ(kFrenchDecimalSeparator, french.DecimalSeparator());
 }
 
 // In every locale that Qt knows, nothing of the patterns is left behind: no bracket or comma that

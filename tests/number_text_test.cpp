@@ -2,7 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <limits>
+#include <vector>
+
+#include "platform/decimal_digits.h"
 
 namespace loto {
 namespace {
@@ -64,6 +68,40 @@ TEST(CountToText, WritesPlainDigits) {
     };
     for (const auto& [value, text] : counts) {
         EXPECT_EQ(CountToText(value, ","), text) << value;
+    }
+}
+
+// The web build writes and reads its digits with C's snprintf and strtod: they give the texts of
+// std::to_chars and std::from_chars, on halfway cases, huge and tiny values and what the commands
+// write (a geometric sweep through every magnitude, with fractions that do not end).
+TEST(Digits, CAndTheStandardLibraryAgree) {
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  1.5,
+                                  2.5,
+                                  0.125,
+                                  1e15,
+                                  1e20,
+                                  123456789012345678.0,
+                                  std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::denorm_min(),
+                                  -43.59649658203125};
+    for (double v = 1e-12; v < 1e300; v *= 7.3) {
+        values.push_back(v / 3);
+    }
+    for (const double value : values) {
+        for (const auto& [form, precision] : {std::pair{DigitsForm::Fixed, 0},
+                                              {DigitsForm::Fixed, 8},
+                                              {DigitsForm::General, 15},
+                                              {DigitsForm::Scientific, 6}}) {
+            const std::string text = digits::Standard(value, form, precision);
+            EXPECT_EQ(digits::C(value, form, precision), text) << value;
+        }
+        // What is read back: a Single's seven significant digits.
+        const std::string single =
+            digits::Standard(static_cast<float>(value), DigitsForm::Scientific, 6);
+        EXPECT_EQ(digits::ReadC(single), digits::ReadStandard(single)) << single;
     }
 }
 

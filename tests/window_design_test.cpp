@@ -118,6 +118,8 @@ TEST_F(WindowDesignTest, AccessibleNames) {
     EXPECT_EQ(boxNames.size(), 29);
     const std::pair<const char*, const char*> names[] = {
         {"TxtNbTirages", "Nombre de tirages"},
+        {"LblR\u00E9sultats", "RESULTATS"},
+        {"LblHeureFin", "DATE ET HEURE PREVUES POUR LA FIN DES TIRAGES"},
         {"Txt1erN\u00B0", "1er num\u00E9ro"},
         {"TxtStat3N\u00B0", "Nb de fois sortis, 3 bons num\u00E9ros"},
         {"TxtEcart0N\u00B0", "\u00C9cart en %, aucun bon num\u00E9ro"},

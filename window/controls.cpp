@@ -7,6 +7,7 @@
 #include <cmath>
 #include <vector>
 
+#include "window/accessible_names.h"
 #include "window/notification_accessible.h"
 
 namespace loto {
@@ -87,17 +88,6 @@ int Pixels(int twips) {
     return twips / kTwipsPerPixel;
 }
 
-QString Matches(int k) {
-    switch (k) {
-        case 0:
-            return QStringLiteral("aucun bon num\u00E9ro");
-        case 1:
-            return QStringLiteral("1 bon num\u00E9ro");
-        default:
-            return QStringLiteral("%1 bons num\u00E9ros").arg(k);
-    }
-}
-
 QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
     QWidget* control = nullptr;
     switch (design.kind) {
@@ -112,7 +102,7 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
             break;
     }
     control->setObjectName(ToQString(design.name));
-    control->setAccessibleName(AccessibleName(design));
+    control->setAccessibleName(QString::fromStdString(AccessibleName(design)));
     control->setGeometry(Pixels(design.left), Pixels(design.top), Pixels(design.width),
                          Pixels(design.height));
     control->setFont(DesignFont(design.font));
@@ -200,62 +190,6 @@ QFont DesignFont(const FontDesign& font) {
     qfont.setBold(font.bold);
     qfont.setItalic(font.italic);
     return qfont;
-}
-
-namespace {
-
-QString ColumnName(ResultColumn column) {
-    switch (column) {
-        case ResultColumn::Stat:
-            return QStringLiteral("Nb de fois sortis, ");
-        case ResultColumn::Theo:
-            return QStringLiteral("Nb th\u00E9orique, ");
-        case ResultColumn::Ecart:
-            return QStringLiteral("\u00C9cart en %, ");
-    }
-    return {};
-}
-
-QString MessageName(Message message) {
-    switch (message) {
-        case Message::ValidGrille:
-            return QStringLiteral(
-                "Grille non valide : num\u00E9ros de 1 \u00E0 49, tous diff\u00E9rents, s'il vous "
-                "pla\u00EEt");
-        case Message::Test:
-            return QStringLiteral("Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC");
-        case Message::Patientez:
-            return QStringLiteral("Patientez s'il vous pla\u00EEt, tirages en cours");
-    }
-    return {};
-}
-
-}  // namespace
-
-QString AccessibleName(const ControlDesign& design) {
-    const ControlUse& use = design.use;
-    switch (use.role) {
-        case Role::Caption:
-            return ToQString(design.caption).simplified();
-        case Role::DrawCount:
-            return QStringLiteral("Nombre de tirages");
-        case Role::Favourite:
-            return use.row == 1 ? QStringLiteral("1er num\u00E9ro")
-                                : QStringLiteral("%1e num\u00E9ro").arg(use.row);
-        case Role::Estimate:
-            return QStringLiteral("Date et heure pr\u00E9vues pour la fin des tirages");
-        case Role::Result:
-            return ColumnName(use.column) + Matches(use.row);
-        case Role::Message:
-            return MessageName(use.message);
-        case Role::Simuler:
-            return QStringLiteral("Simuler");
-        case Role::Effacer:
-            return QStringLiteral("Effacer");
-        case Role::Quitter:
-            return QStringLiteral("Quitter");
-    }
-    return {};
 }
 
 }  // namespace loto

@@ -46,7 +46,4 @@ FrmLotoWidgets BuildControls(QWidget* form);
 // A 0x00BBGGRR colour.
 [[nodiscard]] QColor DesignColour(std::uint32_t bgr);
 
-// What a screen reader says for a control: its role in French.
-[[nodiscard]] QString AccessibleName(const ControlDesign& design);
-
 }  // namespace loto

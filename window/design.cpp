@@ -127,11 +127,11 @@ consteval bool TabStopsWithoutGaps() {
         }
         ++uses[static_cast<std::size_t>(c.tabIndex)];
     }
-    return std::ranges::all_of(uses, [](int n) { return n == 1; });
+    return std::all_of(uses.begin(), uses.end(), [](int n) { return n == 1; });
 }
 
 constexpr long Uses(const ControlUse& use) {
-    return std::ranges::count_if(kControls, [&](const ControlDesign& c) {
+    return std::count_if(kControls.begin(), kControls.end(), [&](const ControlDesign& c) {
         return c.use.role == use.role && c.use.row == use.row &&
                (use.role != Result || c.use.column == use.column) &&
                (use.role != Role::Message || c.use.message == use.message);
@@ -156,17 +156,15 @@ consteval bool EachUseOnce() {
         once = once && Uses(Is(role)) == 1;
     }
     const auto counted = [](const ControlDesign& c) { return c.use.role != Caption; };
-    return once && std::ranges::count_if(kControls, counted) == 6 + 21 + 3 + 5;
+    return once && std::count_if(kControls.begin(), kControls.end(), counted) == 6 + 21 + 3 + 5;
 }
 
 static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");
 static_assert(TabStopsWithoutGaps(), "Tab stops must be numbered 0 to n - 1, each once");
 static_assert(EachUseOnce(), "a control that the commands use is missing or repeated");
 // The border setting is read for text boxes only; labels and buttons keep its default, on.
-static_assert(std::ranges::all_of(kControls,
-                                  [](const ControlDesign& c) {
-                                      return c.border || c.kind == TextBox;
-                                  }),
+static_assert(std::all_of(kControls.begin(), kControls.end(),
+                          [](const ControlDesign& c) { return c.border || c.kind == TextBox; }),
               "only a text box may be drawn without its border");
 
 }  // namespace
