@@ -51,7 +51,8 @@ CpuFeatures CpuFeatures::OfThisMachine() noexcept {
 
 // Every instruction set that a kernel's file is built with must be there: one missing is an
 // illegal instruction at the first chunk.
-const LaneKernel* FindLaneKernel(LanePath path, const CpuFeatures& features) noexcept {
+const LaneKernel* FindLaneKernel(LanePath path,
+                                 [[maybe_unused]] const CpuFeatures& features) noexcept {
     switch (path) {
         case LanePath::Portable:
             return &kPortable;

@@ -10,4 +10,9 @@ namespace loto {
 // the web page both name their controls so.
 [[nodiscard]] std::string AccessibleName(const ControlDesign& design);
 
+// Heard, not seen: a label of no size, shown when a run has written its results.
+inline constexpr std::string_view kRunEndedId = "LblFinTirages";
+inline constexpr std::string_view kRunEndedName =
+    "Tirages termin\u00E9s, les r\u00E9sultats sont affich\u00E9s";
+
 }  // namespace loto

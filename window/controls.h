@@ -15,11 +15,6 @@ class QWidget;
 
 namespace loto {
 
-// The most characters that a text box holds: more than any number that the commands read needs,
-// few enough that a huge paste leaves the window responsive (editing and drawing a box take
-// time in proportion to its text).
-inline constexpr int kBoxCharacterLimit = 1000;
-
 // The controls that the commands read, write, show and click, found by their role in the design.
 struct FrmLotoWidgets {
     QLineEdit* drawCount = nullptr;

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "window/accessible_names.h"
 #include "window/design.h"
 #include "window/notification_accessible.h"
 
@@ -24,9 +25,8 @@ FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_
     controls_.drawCount->setFocus();
     // Heard, not seen: a label of no size, shown when a run has written its results.
     runEnded_ = new QLabel(this);
-    runEnded_->setObjectName(QStringLiteral("LblFinTirages"));
-    runEnded_->setAccessibleName(
-        QStringLiteral("Tirages termin\u00E9s, les r\u00E9sultats sont affich\u00E9s"));
+    runEnded_->setObjectName(QString::fromUtf8(kRunEndedId.data(), kRunEndedId.size()));
+    runEnded_->setAccessibleName(QString::fromUtf8(kRunEndedName.data(), kRunEndedName.size()));
     runEnded_->setGeometry(0, 0, 0, 0);
     runEnded_->hide();
     AnnounceAsNotification(*runEnded_);

@@ -1,0 +1,171 @@
+#include "web/web_form.h"
+
+#include <emscripten.h>
+
+#include <cmath>
+#include <cstdio>
+
+#include "window/accessible_names.h"
+#include "window/design.h"
+
+namespace loto {
+namespace {
+
+// clang-format off
+EM_JS(void, StyleForm, (int width, int height, const char* background, const char* font,
+                        const char* title), {
+    const form = document.getElementById("Form1");
+    form.style.width = width + "px";
+    form.style.height = height + "px";
+    form.style.background = UTF8ToString(background);
+    form.style.font = UTF8ToString(font);
+    document.title = UTF8ToString(title);
+});
+
+// kind: 0 label, 1 text box, 2 button. A message label is an alert: shown, it is announced.
+EM_JS(void, AddControl, (int kind, const char* id, const char* caption, const char* name,
+                         int left, int top, int width, int height, const char* font,
+                         const char* colour, const char* background, const char* align,
+                         int shown, int tabIndex, int border, int command, int alert, int limit), {
+    const element = document.createElement(["div", "input", "button"][kind]);
+    element.id = UTF8ToString(id);
+    element.className = ["label", "box", "button"][kind] + (border ? "" : " borderless");
+    element.setAttribute("aria-label", UTF8ToString(name));
+    const style = element.style;
+    style.left = left + "px";
+    style.top = top + "px";
+    style.width = width + "px";
+    style.height = height + "px";
+    style.font = UTF8ToString(font);
+    style.color = UTF8ToString(colour);
+    style.background = UTF8ToString(background);
+    style.textAlign = UTF8ToString(align);
+    if (kind === 1) {
+        element.type = "text";
+        element.maxLength = limit;
+        element.spellcheck = false;
+        element.autocomplete = "off";
+    } else {
+        element.textContent = UTF8ToString(caption);
+    }
+    if (kind !== 0) {
+        element.tabIndex = tabIndex + 1;
+    }
+    if (command) {
+        element.type = "button";
+        element.dataset.command = command;
+    }
+    if (alert) {
+        element.setAttribute("role", "alert");
+    }
+    element.hidden = !shown;
+    document.getElementById("Form1").appendChild(element);
+});
+EM_JS(void, Focus, (const char* id), { document.getElementById(UTF8ToString(id)).focus(); });
+// clang-format on
+
+// 0x00BBGGRR as CSS; the colour of the classic light desktop where the design leaves it open.
+std::string Css(std::uint32_t bgr, std::uint32_t classic) {
+    const std::uint32_t colour = bgr == kDefaultColour ? classic : bgr;
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, colour >> 8 & 0xFF,
+                  colour >> 16 & 0xFF);
+    return text;
+}
+
+// The design's font at 96 dots per inch, with the metric-compatible fallbacks of Arial.
+std::string CssFont(const FontDesign& font) {
+    const long pixels = std::lround(font.points * 96 / 72);
+    std::string css = font.italic ? "italic " : "";
+    css += font.bold ? "bold " : "";
+    css += std::to_string(pixels) + "px ";
+    if (font.family != "Arial") {
+        css += "\"" + std::string(font.family) + "\", ";
+    }
+    return css + "Arial, \"Liberation Sans\", Arimo, sans-serif";
+}
+
+const char* CssAlign(Align align) {
+    switch (align) {
+        case Align::Left:
+            return "left";
+        case Align::Centre:
+            return "center";
+        case Align::Right:
+            return "right";
+    }
+    return "left";
+}
+
+PageCommand CommandOf(Role role) {
+    switch (role) {
+        case Role::Simuler:
+            return PageCommand::Simuler;
+        case Role::Effacer:
+            return PageCommand::Effacer;
+        case Role::Quitter:
+            return PageCommand::Quitter;
+        default:
+            return PageCommand::None;
+    }
+}
+
+// Keeps the id of a control that the commands use under its role.
+void Register(FormIds& ids, const ControlUse& use, std::string id) {
+    const auto row = static_cast<std::size_t>(use.row);
+    switch (use.role) {
+        case Role::DrawCount:
+            ids.drawCount = std::move(id);
+            break;
+        case Role::Favourite:
+            ids.favourites.at(row - 1) = std::move(id);
+            break;
+        case Role::Estimate:
+            ids.estimate = std::move(id);
+            break;
+        case Role::Result:
+            ids.results.at(static_cast<std::size_t>(use.column)).at(row) = std::move(id);
+            break;
+        case Role::Message:
+            ids.messages.at(static_cast<std::size_t>(use.message)) = std::move(id);
+            break;
+        default:
+            break;
+    }
+}
+
+int Pixels(int twips) {
+    return twips / kTwipsPerPixel;
+}
+
+// The colours that the design leaves open: black text on white boxes, as on the desktop.
+constexpr std::uint32_t kClassicWhite = 0x00FFFFFF;
+constexpr std::uint32_t kClassicBlack = 0x00000000;
+
+}  // namespace
+
+FormIds BuildForm() {
+    const FormDesign& form = FrmLotoDesign();
+    StyleForm(Pixels(form.clientWidth), Pixels(form.clientHeight),
+              Css(form.background, kClassicWhite).c_str(), CssFont(form.font).c_str(),
+              std::string(form.title).c_str());
+    FormIds ids;
+    for (const ControlDesign& c : FrmLotoControls()) {
+        const std::string id(c.name);
+        const bool box = c.kind == ControlKind::TextBox;
+        AddControl(
+            static_cast<int>(c.kind), id.c_str(), std::string(c.caption).c_str(),
+            AccessibleName(c).c_str(), Pixels(c.left), Pixels(c.top), Pixels(c.width),
+            Pixels(c.height), CssFont(c.font).c_str(), Css(c.textColour, kClassicBlack).c_str(),
+            Css(c.background, box ? kClassicWhite : form.background).c_str(), CssAlign(c.align),
+            c.shownAtStart, c.tabIndex, c.border, static_cast<int>(CommandOf(c.use.role)),
+            c.use.role == Role::Message, kBoxCharacterLimit);
+        Register(ids, c.use, id);
+    }
+    AddControl(0, std::string(kRunEndedId).c_str(), "", std::string(kRunEndedName).c_str(), 0, 0, 0,
+               0, "", "", "", "left", false, 0, true, 0, true, 0);
+    Focus(ids.drawCount.c_str());
+    return ids;
+}
+
+}  // namespace loto

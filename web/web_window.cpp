@@ -1,0 +1,61 @@
+#include "web/web_window.h"
+
+#include <emscripten.h>
+
+#include "window/design.h"
+
+namespace loto {
+namespace {
+
+// clang-format off
+// A box holds at most kBoxCharacterLimit UTF-16 units, each at most 3 bytes of UTF-8 (a pair of
+// surrogates, 4).
+EM_JS(int, ReadValue, (const char* id, char* out, int capacity), {
+    return stringToUTF8(document.getElementById(UTF8ToString(id)).value, out, capacity);
+});
+
+EM_JS(void, WriteValue, (const char* id, const char* text), {
+    document.getElementById(UTF8ToString(id)).value = UTF8ToString(text);
+});
+
+EM_JS(void, SetHidden, (const char* id, int length, int hidden), {
+    document.getElementById(UTF8ToString(id, length)).hidden = hidden !== 0;
+});
+// clang-format on
+
+std::string Value(const std::string& id) {
+    std::string text(3 * kBoxCharacterLimit + 1, '\0');
+    text.resize(static_cast<std::size_t>(
+        ReadValue(id.c_str(), text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+}  // namespace
+
+void ShowElement(std::string_view id, bool shown) {
+    SetHidden(id.data(), static_cast<int>(id.size()), !shown);
+}
+
+std::string WebWindow::DrawCountText() {
+    return Value(ids_.drawCount);
+}
+
+std::string WebWindow::FavouriteText(int position) {
+    return Value(ids_.favourites.at(static_cast<std::size_t>(position - 1)));
+}
+
+void WebWindow::SetEstimateText(const std::string& text) {
+    WriteValue(ids_.estimate.c_str(), text.c_str());
+}
+
+void WebWindow::SetResultText(ResultColumn column, int k, const std::string& text) {
+    const std::string& id =
+        ids_.results.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(k));
+    WriteValue(id.c_str(), text.c_str());
+}
+
+void WebWindow::SetMessageVisible(Message message, bool visible) {
+    ShowElement(ids_.messages.at(static_cast<std::size_t>(message)), visible);
+}
+
+}  // namespace loto
