@@ -6,18 +6,24 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
+# What the web page's build needs (its tests need Chromium).
+WEB_PACKAGES := cmake make emscripten
+# Debian's emcc finds its acorn module there, and the page's build takes no node_modules of a user.
+EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
+
 # What building and running the window needs, then what loto-sim, the tests and the package add.
 RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation \
                 fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
                 xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon lintian \
-                appstream appstream-util
+                appstream appstream-util $(WEB_PACKAGES) chromium chromium-driver python3-selenium \
+                python3-pil
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
 .PHONY: all deps run-deps configure build run test bench screenshot package install clean \
-        sanitize-test package-check audit
+        sanitize-test package-check audit web web-deps
 
 all: build
 
@@ -51,9 +57,18 @@ run: run-deps
 	cmake --build $(BUILD_DIR) -j $(JOBS) --target loto
 	$(BUILD_DIR)/bin/loto
 
-# Every test: the Release build, the same tests under AddressSanitizer and
+# The web page, one file: $(BUILD_DIR)/web/loto.html.
+web-deps:
+	$(call install-missing,$(WEB_PACKAGES))
+
+web: web-deps
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(BUILD_DIR)/web -DCMAKE_BUILD_TYPE=Release \
+	    -DLOTO_WERROR=ON
+	$(EMSCRIPTEN_ENV) cmake --build $(BUILD_DIR)/web -j $(JOBS)
+
+# Every test: the Release build and the web page, the same tests under AddressSanitizer and
 # UndefinedBehaviorSanitizer, and the package.
-test: build
+test: build web
 	cd $(BUILD_DIR) && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
 	$(MAKE) --no-print-directory sanitize-test package-check
 
@@ -62,7 +77,7 @@ sanitize-test: deps
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
 
-package: build
+package: build web
 	cd $(BUILD_DIR) && cpack -G DEB
 
 # The two packages: lintian and the AppStream validators find nothing to say (appstream-util's
@@ -77,14 +92,16 @@ package-check: package
 	test "$$(/usr/bin/loto-sim --version)" = "loto-sim 1.00"
 	test "$$(/usr/bin/loto --version)" = 1.00
 	/usr/bin/loto-sim --json 1000 7 10 14 20 30 40 | grep -q '"observed":\[399,444,135,22,0,0,0\]'
+	cmp /usr/share/loto/web/loto.html $(BUILD_DIR)/web/loto.html
 	@shot=$$(mktemp --suffix=.png) && $(OFFSCREEN) /usr/bin/loto --screenshot "$$shot" && \
 	test -s "$$shot" && rm "$$shot"
 	$(SUDO) dpkg -r loto loto-sim
 	test ! -e /usr/bin/loto && test ! -e /usr/bin/loto-sim && ! dpkg -s loto loto-sim 2>/dev/null
+	test ! -e /usr/share/loto
 	@echo "package-check: both packages install, start, draw as expected and remove cleanly"
 
 # Honours PREFIX and DESTDIR; build/install_manifest.txt lists what was installed.
-install: build
+install: build web
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build

@@ -33,6 +33,11 @@ foreach(size 16 32 48 64 128 256)
 endforeach()
 install(FILES window/resources/loto.svg DESTINATION ${LOTO_ICONS}/scalable/apps
         RENAME ${LOTO_APP_ID}.svg COMPONENT loto)
+# The one-file web page that `make web` writes into this build's web/ folder goes with the window.
+if(LOTO_WEB)
+  install(FILES ${PROJECT_BINARY_DIR}/web/loto.html DESTINATION ${CMAKE_INSTALL_DATADIR}/loto/web
+          COMPONENT loto)
+endif()
 set(LOTO_PACKAGES loto)
 if(LOTO_CLI)
   install(TARGETS loto-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sim)
