@@ -23,7 +23,7 @@ ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
 .PHONY: all deps run-deps configure build run test bench screenshot package install clean \
-        sanitize-test package-check audit web web-deps
+        sanitize-test package-check audit web web-deps web-bench
 
 all: build
 
@@ -104,10 +104,18 @@ package-check: package
 install: build web
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-bench: build
+bench: build web-bench
 	$(BUILD_DIR)/bin/loto-bench
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
+
+# The page beside native loto-sim on one thread, with and without WebAssembly's SIMD128 lanes.
+web-bench: build web
+	$(EMSCRIPTEN_ENV) emcmake cmake -S . -B $(BUILD_DIR)/web-simd128 -DCMAKE_BUILD_TYPE=Release \
+	    -DLOTO_SIMD128=ON
+	$(EMSCRIPTEN_ENV) cmake --build $(BUILD_DIR)/web-simd128 -j $(JOBS)
+	/usr/bin/python3 bench/web_bench.py $(BUILD_DIR)/bin/loto-sim $(BUILD_DIR)/web/loto.html \
+	    $(BUILD_DIR)/web-simd128/loto.html
 
 # The generator under Debian's dieharder: writes docs/generator-audit.md (a few minutes).
 audit: build

@@ -9,6 +9,7 @@ namespace lanes {
 // Defined in the files compiled for their instruction sets.
 void GenerateAvx2(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
 void GenerateAvx512(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
+void GenerateSimd128(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
 
 }  // namespace lanes
 namespace {
@@ -18,6 +19,9 @@ constexpr LaneKernel kPortable{LanePath::Portable, 1, nullptr};  // GenerateChun
 constexpr LaneKernel kAvx2{LanePath::Avx2, 8, lanes::GenerateAvx2};
 constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
 #endif
+#if defined(__wasm_simd128__)
+constexpr LaneKernel kSimd128{LanePath::Simd128, 2, lanes::GenerateSimd128};
+#endif
 
 // A start that a one-off quotient left with X just below 0 can step through a negative t, which
 // the lanes' unsigned arithmetic does not follow: such a chunk is made one value at a time.
@@ -26,7 +30,8 @@ bool LanesCanStart(const GeneratorState& start) noexcept {
 }
 
 const LaneKernel* Named(std::string_view name) noexcept {
-    for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
+    for (const LanePath path :
+         {LanePath::Portable, LanePath::Avx2, LanePath::Avx512, LanePath::Simd128}) {
         const LaneKernel* kernel = FindLaneKernel(path);
         if (kernel != nullptr && LanePathName(path) == name) {
             return kernel;
@@ -64,6 +69,10 @@ const LaneKernel* FindLaneKernel(LanePath path,
                        ? &kAvx512
                        : nullptr;
 #endif
+#if defined(__wasm_simd128__)
+        case LanePath::Simd128:
+            return &kSimd128;
+#endif
         default:
             return nullptr;
     }
@@ -76,7 +85,7 @@ const LaneKernel& ActiveLaneKernel() noexcept {
                 return *kernel;
             }
         }
-        for (const LanePath path : {LanePath::Avx512, LanePath::Avx2}) {
+        for (const LanePath path : {LanePath::Avx512, LanePath::Avx2, LanePath::Simd128}) {
             if (const LaneKernel* kernel = FindLaneKernel(path)) {
                 return *kernel;
             }

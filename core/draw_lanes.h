@@ -14,6 +14,7 @@ enum class LanePath {
     Portable,  // one chunk at a time, as GenerateChunk makes it: for any machine
     Avx2,      // 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
     Avx512,    // 8 lanes of 512 bits, with 64-bit products
+    Simd128,   // WebAssembly's 2 lanes of 128 bits, with 64-bit products
 };
 
 [[nodiscard]] constexpr std::string_view LanePathName(LanePath path) noexcept {
@@ -24,6 +25,8 @@ enum class LanePath {
             return "avx2";
         case LanePath::Avx512:
             return "avx512";
+        case LanePath::Simd128:
+            return "simd128";
     }
     return {};
 }

@@ -28,10 +28,11 @@ struct NarrowArithmetic {
     static V TimesCarryUnit(V q) { return Products::Low32(q, V{} + 10000); }
 };
 
-// Where a 64-bit product is one instruction and a selection is a masked move (AVX-512).
-template <typename V>
+// Where a 64-bit product is one instruction: with a selection by masked move (AVX-512), or by
+// and-not where a comparison gives a vector (WebAssembly's SIMD128).
+template <typename V, bool MaskRegisters = true>
 struct WideArithmetic {
-    static constexpr bool kMaskRegisters = true;
+    static constexpr bool kMaskRegisters = MaskRegisters;
     static V TimesMultiplier(V x) { return x * static_cast<std::uint64_t>(kMultiplier); }
     static V TimesCarryUnit(V q) { return q * 10000; }
 };
