@@ -135,6 +135,8 @@ class WebPage(unittest.TestCase):
             self.browser.switch_to.active_element.send_keys(Keys.TAB)
         self.assertEqual(visited, ['TxtNbTirages'] + FAVOURITES +
                          ['CmdSimuler', 'CmdEffacer', 'CmdQuitter'])
+        self.element('Txt6emeN°').send_keys('4' * 1001)  # a box holds 1,000 characters
+        self.assertEqual(self.value('Txt6emeN°'), '4' * 1000)
 
     def test_clicks_draw_as_loto_sim(self):
         lines = [('1000', '7 10 14 20 30 40'), ('250000', '1 2 3 4 5 6'),
@@ -174,6 +176,7 @@ class WebPage(unittest.TestCase):
         self.element('CmdEffacer').send_keys(Keys.SPACE)  # the space bar presses a button
         WebDriverWait(self.browser, 10).until(lambda b: self.value('TxtDateFin') == '')
         self.assertEqual(self.results(), {column: [''] * 7 for column in COLUMNS})
+        self.assertFalse(self.shown('LblFinTirages'))  # no results to announce
         self.element('CmdQuitter').click()
         # Every run stops: the page says so once the program has returned.
         WebDriverWait(self.browser, 10).until(lambda b: self.shown('Ended'))
