@@ -1,6 +1,7 @@
 #pragma once
 
-#include "platform/system_run_time.h"
+#include "platform/french_dates.h"
+#include "platform/run_time.h"
 
 namespace loto {
 
@@ -17,14 +18,13 @@ public:
         return LocalDateTime{moment.time_since_epoch()};
     }
     [[nodiscard]] std::string DateText(LocalDateTime date) const override {
-        return french_.DateText(date);
+        return FrenchDateText(date);
     }
     [[nodiscard]] std::string_view DecimalSeparator() const override {
-        return french_.DecimalSeparator();
+        return kFrenchDecimalSeparator;
     }
 
 private:
-    SystemRunTime french_{TextLocale("fr_FR")};
     SystemTime now_;
     double step_;
     double seconds_ = 0;

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "window/accessible_names.h"
 #include "window/design.h"
@@ -110,30 +111,6 @@ PageCommand CommandOf(Role role) {
     }
 }
 
-// Keeps the id of a control that the commands use under its role.
-void Register(FormIds& ids, const ControlUse& use, std::string id) {
-    const auto row = static_cast<std::size_t>(use.row);
-    switch (use.role) {
-        case Role::DrawCount:
-            ids.drawCount = std::move(id);
-            break;
-        case Role::Favourite:
-            ids.favourites.at(row - 1) = std::move(id);
-            break;
-        case Role::Estimate:
-            ids.estimate = std::move(id);
-            break;
-        case Role::Result:
-            ids.results.at(static_cast<std::size_t>(use.column)).at(row) = std::move(id);
-            break;
-        case Role::Message:
-            ids.messages.at(static_cast<std::size_t>(use.message)) = std::move(id);
-            break;
-        default:
-            break;
-    }
-}
-
 int Pixels(int twips) {
     return twips / kTwipsPerPixel;
 }
@@ -144,12 +121,11 @@ constexpr std::uint32_t kClassicBlack = 0x00000000;
 
 }  // namespace
 
-FormIds BuildForm() {
+void BuildForm() {
     const FormDesign& form = FrmLotoDesign();
     StyleForm(Pixels(form.clientWidth), Pixels(form.clientHeight),
               Css(form.background, kClassicWhite).c_str(), CssFont(form.font).c_str(),
               std::string(form.title).c_str());
-    FormIds ids;
     for (const ControlDesign& c : FrmLotoControls()) {
         const std::string id(c.name);
         const bool box = c.kind == ControlKind::TextBox;
@@ -160,12 +136,10 @@ FormIds BuildForm() {
             Css(c.background, box ? kClassicWhite : form.background).c_str(), CssAlign(c.align),
             c.shownAtStart, c.tabIndex, c.border, static_cast<int>(CommandOf(c.use.role)),
             c.use.role == Role::Message, kBoxCharacterLimit);
-        Register(ids, c.use, id);
     }
     AddControl(0, std::string(kRunEndedId).c_str(), "", std::string(kRunEndedName).c_str(), 0, 0, 0,
                0, "", "", "", "left", false, 0, true, 0, true, 0);
-    Focus(ids.drawCount.c_str());
-    return ids;
+    Focus(std::string(DesignedControl({.role = Role::DrawCount}).name).c_str());
 }
 
 }  // namespace loto

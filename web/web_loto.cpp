@@ -2,6 +2,7 @@
 
 #include <emscripten.h>
 
+#include "web/web_form.h"
 #include "window/accessible_names.h"
 
 namespace loto {
@@ -20,8 +21,9 @@ EM_JS(void, EndPage, (), {
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
-WebLoto::WebLoto()
-    : window_(BuildForm()), commands_(runTime_, 1), pump_([this] { HandleClicks(); }) {}
+WebLoto::WebLoto() : commands_(runTime_, 1), pump_([this] { HandleClicks(); }) {
+    BuildForm();
+}
 
 void WebLoto::HandleClicks() {
     for (;;) {

@@ -23,7 +23,13 @@ EM_JS(void, SetHidden, (const char* id, int length, int hidden), {
 });
 // clang-format on
 
-std::string Value(const std::string& id) {
+// The page's id of the control that the commands use for `use`.
+std::string Id(const ControlUse& use) {
+    return std::string(DesignedControl(use).name);
+}
+
+std::string Value(const ControlUse& use) {
+    const std::string id = Id(use);
     std::string text(3 * kBoxCharacterLimit + 1, '\0');
     text.resize(static_cast<std::size_t>(
         ReadValue(id.c_str(), text.data(), static_cast<int>(text.size()))));
@@ -37,25 +43,23 @@ void ShowElement(std::string_view id, bool shown) {
 }
 
 std::string WebWindow::DrawCountText() {
-    return Value(ids_.drawCount);
+    return Value({.role = Role::DrawCount});
 }
 
 std::string WebWindow::FavouriteText(int position) {
-    return Value(ids_.favourites.at(static_cast<std::size_t>(position - 1)));
+    return Value({.role = Role::Favourite, .row = position});
 }
 
 void WebWindow::SetEstimateText(const std::string& text) {
-    WriteValue(ids_.estimate.c_str(), text.c_str());
+    WriteValue(Id({.role = Role::Estimate}).c_str(), text.c_str());
 }
 
 void WebWindow::SetResultText(ResultColumn column, int k, const std::string& text) {
-    const std::string& id =
-        ids_.results.at(static_cast<std::size_t>(column)).at(static_cast<std::size_t>(k));
-    WriteValue(id.c_str(), text.c_str());
+    WriteValue(Id({.role = Role::Result, .row = k, .column = column}).c_str(), text.c_str());
 }
 
 void WebWindow::SetMessageVisible(Message message, bool visible) {
-    ShowElement(ids_.messages.at(static_cast<std::size_t>(message)), visible);
+    ShowElement(Id({.role = Role::Message, .message = message}), visible);
 }
 
 }  // namespace loto

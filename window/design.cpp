@@ -130,12 +130,17 @@ consteval bool TabStopsWithoutGaps() {
     return std::all_of(uses.begin(), uses.end(), [](int n) { return n == 1; });
 }
 
+// A control is used for `use` when its role and row are those, and its column or message too
+// where the role has one.
+constexpr bool Serves(const ControlDesign& c, const ControlUse& use) {
+    return c.use.role == use.role && c.use.row == use.row &&
+           (use.role != Result || c.use.column == use.column) &&
+           (use.role != Role::Message || c.use.message == use.message);
+}
+
 constexpr long Uses(const ControlUse& use) {
-    return std::count_if(kControls.begin(), kControls.end(), [&](const ControlDesign& c) {
-        return c.use.role == use.role && c.use.row == use.row &&
-               (use.role != Result || c.use.column == use.column) &&
-               (use.role != Role::Message || c.use.message == use.message);
-    });
+    return std::count_if(kControls.begin(), kControls.end(),
+                         [&](const ControlDesign& c) { return Serves(c, use); });
 }
 
 // Every control that the commands look up is there once: each favourite, each result of each
@@ -175,6 +180,11 @@ const FormDesign& FrmLotoDesign() {
 
 std::span<const ControlDesign> FrmLotoControls() {
     return kControls;
+}
+
+const ControlDesign& DesignedControl(const ControlUse& use) {
+    return *std::find_if(kControls.begin(), kControls.end(),
+                         [&](const ControlDesign& c) { return Serves(c, use); });
 }
 
 }  // namespace loto

@@ -84,4 +84,8 @@ struct FormDesign {
 // The controls from back to front: labels first, then text boxes and buttons.
 [[nodiscard]] std::span<const ControlDesign> FrmLotoControls();
 
+// The control that the commands use for `use`: a favourite, a result, a message, an input, an
+// output or a button, each of which the table holds once (checked when the program is built).
+[[nodiscard]] const ControlDesign& DesignedControl(const ControlUse& use);
+
 }  // namespace loto
