@@ -9,8 +9,10 @@ namespace loto {
 // predict, and the deviation in percent.
 enum class ResultColumn { Stat, Theo, Ecart };
 
-// The three messages that share one spot of the window.
-enum class Message { ValidGrille, Test, Patientez };
+// The messages that share one spot of the window: the three of the design, and why a number of
+// draws beyond the range of numbers draws nothing.
+enum class Message { ValidGrille, Test, Patientez, ValidNbTirages };
+inline constexpr int kMessageCount = 4;
 
 inline constexpr int kFavouriteCount = 6;
 inline constexpr int kResultRows = 7;
@@ -25,6 +27,8 @@ inline constexpr int kResultRows = 7;
             return "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC";
         case Message::Patientez:
             return "P A T I E N T E Z  S.V.P TIRAGES EN COURS";
+        case Message::ValidNbTirages:
+            return "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC";
     }
     return {};
 }

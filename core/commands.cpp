@@ -64,6 +64,13 @@ SimulateReport Refuse(CommandWindow& window, SimulateReport report, Outcome outc
     return report;
 }
 
+// The messages of a refused input, hidden as a command starts and again once its speed test is
+// over (a command nested in the test may have shown one).
+void HideRefusals(CommandWindow& window) {
+    window.SetMessageVisible(Message::ValidGrille, false);
+    window.SetMessageVisible(Message::ValidNbTirages, false);
+}
+
 }  // namespace
 
 LotoCommands::LotoCommands(RunTime& runTime, unsigned threads, const GeneratorState& start)
@@ -96,10 +103,15 @@ bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, SimulateRep
     }
     const SystemTime reference = runTime_.Now();
     const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
-    // Beyond the range of dates the box stays empty and the run goes on.
+    // Beyond the range of dates, in the user's local time, the box stays empty and the run goes
+    // on.
     report.estimate = CompletionEstimate(requested, testDraws, seconds, reference);
-    if (report.estimate) {
-        window.SetEstimateText(runTime_.DateText(runTime_.LocalTime(*report.estimate)));
+    const std::optional<LocalDateTime> local =
+        report.estimate ? std::optional(runTime_.LocalTime(*report.estimate)) : std::nullopt;
+    if (local && InDateRange(*local)) {
+        window.SetEstimateText(runTime_.DateText(*local));
+    } else {
+        report.estimate.reset();
     }
     return true;
 }
@@ -114,10 +126,12 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window, EventPump& p
 }
 
 SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
-    window.SetMessageVisible(Message::ValidGrille, false);
+    HideRefusals(window);
     ClearCommand(window);
     const std::optional<double> requested = TextToNumber(window.DrawCountText());
     if (!requested) {
+        // No count to time or draw: the command says why and ends.
+        window.SetMessageVisible(Message::ValidNbTirages, true);
         return {.outcome = Outcome::Unreadable, .refusedInput = 0};
     }
     SimulateReport report{.requested = *requested};
@@ -127,8 +141,7 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
-    // Hidden again: a command that ran nested in the speed test may have shown it since.
-    window.SetMessageVisible(Message::ValidGrille, false);
+    HideRefusals(window);
 
     const EnteredFavourites favourites = ReadFavourites(window);
     if (favourites.unreadable != 0) {

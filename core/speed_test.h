@@ -16,8 +16,9 @@ namespace loto {
 [[nodiscard]] std::uint64_t TestDrawCount(double requested) noexcept;
 
 // When the requested draws will end: the reference date plus floor(time per test draw x (N + T))
-// seconds. The test draws are counted again on top of the N requested. Nothing when the date falls
-// outside the range of date values or the amount is not a number.
+// seconds. The test draws are counted again on top of the N requested. Nothing when the amount is
+// not a number or the moment lands far outside the range of date values (see AddSeconds); whether
+// its local time is in the range is for the time zone to say.
 [[nodiscard]] std::optional<SystemTime> CompletionEstimate(double requested,
                                                            std::uint64_t testDraws,
                                                            double elapsedSeconds,

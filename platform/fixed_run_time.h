@@ -5,17 +5,18 @@
 
 namespace loto {
 
-// A fixed date, a clock that advances by the same step at every reading, the French forms and a
-// time zone at universal time: a run whose estimate and texts are the same every time and
-// everywhere (the README's picture, tests).
+// A fixed local date, a clock that advances by the same step at every reading, the French forms
+// and a time zone `zone` east of universal time (none by default): a run whose estimate and texts
+// are the same every time and everywhere (the README's picture, tests).
 class FixedRunTime final : public RunTime {
 public:
-    FixedRunTime(LocalDateTime now, double step) : now_(now.time_since_epoch()), step_(step) {}
+    FixedRunTime(LocalDateTime now, double step, std::chrono::seconds zone = {})
+        : now_(now.time_since_epoch() - zone), step_(step), zone_(zone) {}
 
     [[nodiscard]] double MonotonicSeconds() override { return seconds_ += step_; }
     [[nodiscard]] SystemTime Now() override { return now_; }
     [[nodiscard]] LocalDateTime LocalTime(SystemTime moment) const override {
-        return LocalDateTime{moment.time_since_epoch()};
+        return LocalDateTime{moment.time_since_epoch() + zone_};
     }
     [[nodiscard]] std::string DateText(LocalDateTime date) const override {
         return FrenchDateText(date);
@@ -27,6 +28,7 @@ public:
 private:
     SystemTime now_;
     double step_;
+    std::chrono::seconds zone_;
     double seconds_ = 0;
 };
 

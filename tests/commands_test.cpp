@@ -42,8 +42,9 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
     EXPECT_EQ(first.drawSeconds, 2);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "+Test", "-Test", "+Patientez",
-                                                    "-ValidGrille", "-Patientez"}));
+    EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "-ValidNbTirages", "+Test",
+                                                    "-Test", "+Patientez", "-ValidGrille",
+                                                    "-ValidNbTirages", "-Patientez"}));
     const SimulateReport second = commands.SimulateCommand(window, window);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");  // the clock's differences, not its readings
@@ -71,17 +72,52 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.Shown(Message::ValidGrille));
     }
-    // An unreadable count ends the command before anything is drawn, not even the test; the
-    // boxes that the previous command filled are emptied all the same.
+    // An unreadable count ends the command before anything is drawn, not even the test, and says
+    // so; the boxes that the previous command filled are emptied all the same. "EFFACER" leaves
+    // the message, the next command takes it away.
     RecordingWindow count("1E999", kOneToSix);
     count.estimate = "old";
     for (auto& column : count.results) {
         column.fill("old");
     }
     EXPECT_EQ(commands.SimulateCommand(count, count).outcome, Outcome::Unreadable);
-    EXPECT_EQ(count.log, std::vector<std::string>{"-ValidGrille"});
+    EXPECT_EQ(count.log,
+              (std::vector<std::string>{"-ValidGrille", "-ValidNbTirages", "+ValidNbTirages"}));
     EXPECT_EQ(count.estimate, "");
     EXPECT_TRUE(count.ResultsEmpty());
+    LotoCommands::ClearCommand(count);
+    EXPECT_TRUE(count.Shown(Message::ValidNbTirages));
+    count.drawCountText = "10";
+    EXPECT_EQ(commands.SimulateCommand(count, count).outcome, Outcome::Completed);
+    EXPECT_FALSE(count.Shown(Message::ValidNbTirages));
+}
+
+// The range of dates is that of local dates: an estimate past 31/12/9999 in the user's time zone
+// leaves its box empty, one before it shows, whatever universal time says.
+TEST(SimulateCommand, EstimatesWithinTheRangeOfLocalDates) {
+    using std::chrono::hours;
+    const LocalDateTime lastDay = local_days{year{9999} / 12 / 31};
+    struct Case {
+        LocalDateTime now;  // local
+        hours zone;
+        const char* estimate;
+    };
+    const Case cases[] = {
+        // 2 s per 100,000 test draws and 400,000 draws asked for: 10 s.
+        {lastDay + seconds{86389}, hours{9}, "31/12/9999 23:59:59"},
+        {lastDay + seconds{86390}, hours{9}, ""},  // Tokyo: 10000 here, 9999 in universal time
+        {lastDay + seconds{86380}, hours{-5}, "31/12/9999 23:59:50"},  // New York: the reverse
+        {lastDay + hours{29}, hours{14}, ""},  // Kiritimati: the clock reads 10000 already
+    };
+    for (const Case& c : cases) {
+        FixedRunTime runTime(c.now, 2.0, c.zone);
+        LotoCommands commands(runTime, 1);
+        RecordingWindow window("400000", kOneToSix);
+        const SimulateReport report = commands.SimulateCommand(window, window);
+        EXPECT_EQ(window.estimate, c.estimate) << c.zone.count();
+        EXPECT_EQ(report.estimate.has_value(), *c.estimate != '\0') << c.zone.count();
+        EXPECT_EQ(report.outcome, Outcome::Completed);
+    }
 }
 
 TEST_F(SimulateCommandTest, NoDrawsRequested) {

@@ -36,8 +36,8 @@ TEST(DateText, FollowsTheLocale) {
         {"zh_TW", kEvening, "2026/12/6 \u4E0B\u53487:05:09", "."},
         {"C", kEvening, "06/12/2026 19:05:09", ","},  // no locale: the French forms
         {"POSIX", kEvening, "06/12/2026 19:05:09", ","},
-        {"fr_FR", LocalDateTime{kLastDate.time_since_epoch()}, "31/12/9999 23:59:59", ","},
-        {"fr_FR", LocalDateTime{kFirstDate.time_since_epoch()}, "01/01/0100", ","},
+        {"fr_FR", kLastDate, "31/12/9999 23:59:59", ","},
+        {"fr_FR", kFirstDate, "01/01/0100", ","},
     };
     for (const Case& c : cases) {
         const SystemRunTime runTime(TextLocale(c.locale));
@@ -50,14 +50,11 @@ TEST(DateText, FollowsTheLocale) {
 // dates: leap days, the first and last dates, midnight and the seconds of the day.
 TEST(DateText, FrenchFormsWithoutALocaleLibrary) {
     const SystemRunTime french(TextLocale("fr_FR"));
-    const auto first = kFirstDate.time_since_epoch();
-    for (LocalDateTime date{first}; date <= LocalDateTime{kLastDate.time_since_epoch()};
-         date += seconds{86400 * 997 + 3613}) {
+    for (LocalDateTime date = kFirstDate; date <= kLastDate; date += seconds{86400 * 997 + 3613}) {
         EXPECT_EQ(FrenchDateText(date), french.DateText(date));
     }
     for (const LocalDateTime date :
-         {kMidnight, kEvening, local_days{year{2028} / 2 / 29} + seconds{86399},
-          LocalDateTime{kLastDate.time_since_epoch()}}) {
+         {kMidnight, kEvening, local_days{year{2028} / 2 / 29} + seconds{86399}, kLastDate}) {
         EXPECT_EQ(FrenchDateText(date), french.DateText(date));
     }
     EXPECT_EQ(kFrenchDecimalSeparator, french.DecimalSeparator());

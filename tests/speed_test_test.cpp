@@ -39,6 +39,7 @@ TEST(TestDrawCount, Boundaries) {
 TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
     const SystemTime reference = sys_days{year{2026} / 12 / 6} + seconds{70000};
     const SystemTime lastDay = sys_days{year{9999} / 12 / 31};
+    const SystemTime firstDay = sys_days{year{99} / 12 / 31};
     struct Case {
         double requested;
         std::uint64_t test;
@@ -55,10 +56,11 @@ TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
         {-1e6, 100000, 1, reference, reference - seconds{9}},    // a negative count goes back
         {1e300, 5000000, 1, reference, std::nullopt},            // beyond 31/12/9999
         {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
-        {400000, 100000, 2, lastDay + seconds{86389}, kLastDate},
-        {400000, 100000, 2, lastDay + seconds{86390}, std::nullopt},
-        {-600000, 100000, 2, kFirstDate + seconds{10}, kFirstDate},  // 10 s back
-        {-650000, 100000, 2, kFirstDate + seconds{10}, std::nullopt},
+        // A day either side of the range of local dates: every time zone's local time is past it.
+        {400000, 100000, 2, lastDay + seconds{2 * 86400 - 11}, lastDay + seconds{2 * 86400 - 1}},
+        {400000, 100000, 2, lastDay + seconds{2 * 86400 - 10}, std::nullopt},
+        {-600000, 100000, 2, firstDay + seconds{10}, firstDay},  // 10 s back
+        {-650000, 100000, 2, firstDay + seconds{10}, std::nullopt},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CompletionEstimate(c.requested, c.test, c.elapsed, c.reference), c.estimate)

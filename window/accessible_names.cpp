@@ -35,6 +35,8 @@ std::string MessageName(Message message) {
             return "Patientez s'il vous pla\u00EEt, test de rapidit\u00E9 du PC";
         case Message::Patientez:
             return "Patientez s'il vous pla\u00EEt, tirages en cours";
+        case Message::ValidNbTirages:
+            return "Nombre de tirages illisible : hors des limites du PC";
     }
     return {};
 }

@@ -21,7 +21,7 @@ struct FrmLotoWidgets {
     std::array<QLineEdit*, kFavouriteCount> favourites{};  // Txt1erN° to Txt6emeN°
     QLineEdit* estimate = nullptr;
     std::array<std::array<QLineEdit*, kResultRows>, 3> results{};  // by ResultColumn, then k
-    std::array<QLabel*, 3> messages{};                             // by Message
+    std::array<QLabel*, kMessageCount> messages{};                 // by Message
     QPushButton* simuler = nullptr;
     QPushButton* effacer = nullptr;
     QPushButton* quitter = nullptr;

@@ -50,7 +50,7 @@ constexpr FontDesign kArialBlack12{"Arial Black", 12, true, true};
 constexpr FormDesign kForm{"Form1", 9105, 6825, kLightGrey, kWindowFont};
 
 // clang-format off
-constexpr std::array<ControlDesign, 50> kControls{{
+constexpr std::array<ControlDesign, 51> kControls{{
     // Labels. Among the messages LblValidGrille is in front of LblTest, and LblTest of LblPatientez.
     {"LblNbTirages", Label, "  Nombre de tirages de 6 num\u00E9ros \u00E0 simuler :", 120, 120, 5175, 375, kArial12, kDefault, kLightGreen, Centre, true, 2, true, Is(Caption)},
     {"LblNumFavoris", Label, "Saisie de 6 num\u00E9ros", 120, 600, 3615, 615, kArial15, kDefault, kYellow, Centre, true, 8, true, Is(Caption)},
@@ -70,6 +70,8 @@ constexpr std::array<ControlDesign, 50> kControls{{
     {"LblPatientez", Label, MessageCaption(loto::Message::Patientez), 1680, 5760, 5295, 735, kArialBlack12, kDefault, kLightBlue, Centre, false, 46, true, Shows(loto::Message::Patientez)},
     {"LblTest", Label, MessageCaption(loto::Message::Test), 1680, 5760, 5295, 735, kArialBlack12, kDefault, kYellow, Centre, false, 47, true, Shows(loto::Message::Test)},
     {"LblValidGrille", Label, MessageCaption(loto::Message::ValidGrille), 1680, 5760, 5295, 735, kArial14, kRed, kWhite, Centre, false, 49, true, Shows(loto::Message::ValidGrille)},
+    // Not in the design: why a number of draws beyond the range of numbers draws nothing.
+    {"LblValidNbTirages", Label, MessageCaption(loto::Message::ValidNbTirages), 1680, 5760, 5295, 735, kArial14, kRed, kWhite, Centre, false, 50, true, Shows(loto::Message::ValidNbTirages)},
     // Text boxes and buttons, back to front: where neighbours overlap, the later one's border shows.
     {"TxtNbTirages", TextBox, "", 5400, 120, 3495, 525, kArial20, kBlue, kDefault, Right, true, 0, false, Is(DrawCount)},
     {"Txt2emeN\u00B0", TextBox, "", 720, 1080, 615, 600, kArial18, kGreen, kWhite, Centre, true, 3, true, FavouriteAt(2)},
@@ -153,15 +155,16 @@ consteval bool EachUseOnce() {
             once = once && Uses(ResultAt(column, row)) == 1;
         }
     }
-    for (const auto message :
-         {loto::Message::ValidGrille, loto::Message::Test, loto::Message::Patientez}) {
+    for (const auto message : {loto::Message::ValidGrille, loto::Message::Test,
+                               loto::Message::Patientez, loto::Message::ValidNbTirages}) {
         once = once && Uses(Shows(message)) == 1;
     }
     for (const Role role : {DrawCount, Estimate, Simuler, Effacer, Quitter}) {
         once = once && Uses(Is(role)) == 1;
     }
     const auto counted = [](const ControlDesign& c) { return c.use.role != Caption; };
-    return once && std::count_if(kControls.begin(), kControls.end(), counted) == 6 + 21 + 3 + 5;
+    return once &&
+           std::count_if(kControls.begin(), kControls.end(), counted) == 6 + 21 + kMessageCount + 5;
 }
 
 static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/command_window.h"
+#include "platform/box_text.h"
 
 namespace loto {
 
@@ -45,11 +46,6 @@ struct FontDesign {
 
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;  // the desktop's colour for the role
 inline constexpr int kTwipsPerPixel = 15;                     // at 96 dots per inch
-
-// The most characters that a text box holds: more than any number that the commands read needs,
-// few enough that a huge paste leaves the window responsive (editing and drawing a box take
-// time in proportion to its text).
-inline constexpr int kBoxCharacterLimit = 1000;
 
 struct ControlDesign {
     std::string_view name;  // the control's name, as the window knows it (UTF-8)

@@ -48,7 +48,7 @@ public:
     }
 
     static std::string Name(Message message) {
-        static const char* const kNames[] = {"ValidGrille", "Test", "Patientez"};
+        static const char* const kNames[] = {"ValidGrille", "Test", "Patientez", "ValidNbTirages"};
         return kNames[static_cast<int>(message)];
     }
 
@@ -56,7 +56,7 @@ public:
     std::array<std::string, 6> favouriteTexts;
     std::string estimate;
     std::array<std::array<std::string, 7>, 3> results;
-    std::array<bool, 3> messages{};
+    std::array<bool, kMessageCount> messages{};
     std::vector<std::string> log;
     std::function<bool(const DrawProgress&)> onEvents;
 };
