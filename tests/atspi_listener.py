@@ -1,5 +1,6 @@
-"""Prints what a screen reader hears appear: each object that starts showing, with its AT-SPI
-role and name, until COUNT have shown or SECONDS have passed. Run inside the session bus that
+"""Prints what a screen reader hears appear: each notification that starts showing (Orca speaks
+those and ignores a plain label that appears), with its AT-SPI role and name, until COUNT have
+shown or SECONDS have passed. Run inside the session bus that
 the program under test uses, with Debian's python3-pyatspi."""
 import sys
 
@@ -11,7 +12,7 @@ heard = []
 
 
 def on_showing(event):
-    if event.detail1 != 1:
+    if event.detail1 != 1 or event.source.getRoleName() != "notification":
         return
     heard.append(f"{event.source.getRoleName()}: {event.source.name}")
     print(heard[-1], flush=True)

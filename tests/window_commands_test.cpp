@@ -102,6 +102,23 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     }
 }
 
+// A number of draws beyond the range of numbers says why in the message area, red on white as a
+// refused grid is said (app_test hears it), and draws nothing.
+TEST(Window, ADrawCountBeyondTheRangeSaysWhy) {
+    Program program;
+    program.Enter("-1e400");
+    Program::Click(program.controls().simuler);
+    EXPECT_TRUE(program.Shown(Message::ValidNbTirages));
+    const QImage area = program.form.grab(QRect(112, 384, 353, 49)).toImage();
+    EXPECT_EQ(area.pixel(1, 1) & 0xFFFFFF, 0xFFFFFFu);
+    int red = 0;
+    for (int x = 0; x < area.width(); ++x) {
+        red += (area.pixel(x, 12) & 0xFFFFFF) == 0xFF0000u ? 1 : 0;
+    }
+    EXPECT_GT(red, 10);
+    EXPECT_EQ(program.Outputs(), QStringList(22));
+}
+
 // A paste of 20 MB into a box is cut to the boxes' limit, and what it holds still reads as typed.
 TEST(Window, AHugePasteIsCutToTheLimit) {
     Program program;

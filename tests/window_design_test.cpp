@@ -67,7 +67,7 @@ TEST(WindowDesign, DarkDesktop) {
     const QMap<QString, QImage> onDark = drawn();
     QApplication::setPalette(light);
 
-    ASSERT_EQ(onDark.size(), 51);
+    ASSERT_EQ(onDark.size(), 51 + kMessageCount + 1);  // and the notifications of no size
     for (auto control = onDark.cbegin(); control != onDark.cend(); ++control) {
         EXPECT_EQ(*control, onLight[control.key()]) << control.key().toStdString();
     }
@@ -76,8 +76,8 @@ TEST(WindowDesign, DarkDesktop) {
     EXPECT_TRUE(Holds(result, 0x000000));
 }
 
-// The three messages share one place, each drawn in front of those shown before it:
-// LblValidGrille over LblTest over LblPatientez.
+// The messages share one place, each drawn in front of those shown before it:
+// LblValidNbTirages over LblValidGrille over LblTest over LblPatientez.
 TEST_F(WindowDesignTest, MessagesInFrontOfOneAnother) {
     struct Expected {
         Message message;
@@ -90,6 +90,8 @@ TEST_F(WindowDesignTest, MessagesInFrontOfOneAnother) {
          "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC"},
         {Message::ValidGrille, 0xFFFFFF, 0xFF0000,
          "      GRILLE NON VALIDE : N\u00B0 1 \u00E0 49         ET TOUS DIFFERENTS  S.V.P"},
+        {Message::ValidNbTirages, 0xFFFFFF, 0xFF0000,
+         "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC"},
     };
     for (const Expected& m : messages) {
         QLabel* label = form.controls().messages.at(static_cast<std::size_t>(m.message));

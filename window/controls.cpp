@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "window/accessible_names.h"
-#include "window/notification_accessible.h"
 
 namespace loto {
 namespace {
@@ -55,9 +54,6 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     label->setAutoFillBackground(true);
     SetColour(label, QPalette::Window, design.background);
     SetColour(label, QPalette::WindowText, design.textColour);
-    if (design.use.role == Role::Message) {
-        AnnounceAsNotification(*label);
-    }
     return label;
 }
 

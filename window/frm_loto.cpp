@@ -7,9 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "window/accessible_names.h"
 #include "window/design.h"
-#include "window/notification_accessible.h"
 
 namespace loto {
 
@@ -23,13 +21,7 @@ FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_
     setAutoFillBackground(true);
     controls_ = BuildControls(this);
     controls_.drawCount->setFocus();
-    // Heard, not seen: a label of no size, shown when a run has written its results.
-    runEnded_ = new QLabel(this);
-    runEnded_->setObjectName(QString::fromUtf8(kRunEndedId.data(), kRunEndedId.size()));
-    runEnded_->setAccessibleName(QString::fromUtf8(kRunEndedName.data(), kRunEndedName.size()));
-    runEnded_->setGeometry(0, 0, 0, 0);
-    runEnded_->hide();
-    AnnounceAsNotification(*runEnded_);
+    announcements_ = new Announcements(*this, controls_.messages);
 
     connect(controls_.simuler, &QPushButton::clicked, this, &FrmLoto::SimulateCommand);
     connect(controls_.effacer, &QPushButton::clicked, this, &FrmLoto::ClearCommand);
@@ -54,9 +46,9 @@ void FrmLoto::SetResultText(ResultColumn column, int k, const std::string& text)
         ->setText(QString::fromStdString(text));
 }
 
-// A message that appears is a notification that screen readers speak.
 void FrmLoto::SetMessageVisible(Message message, bool visible) {
     controls_.messages.at(static_cast<std::size_t>(message))->setVisible(visible);
+    announcements_->MessageChanged(message);
 }
 
 void FrmLoto::SimulateCommand() {
@@ -64,15 +56,15 @@ void FrmLoto::SimulateCommand() {
         return;
     }
     ++runningCommands_;
-    runEnded_->hide();
+    announcements_->SetRunEnded(false);
     if (commands_.SimulateCommand(*this, pump_).outcome == Outcome::Completed) {
-        runEnded_->show();
+        announcements_->SetRunEnded(true);
     }
     --runningCommands_;
 }
 
 void FrmLoto::ClearCommand() {
-    runEnded_->hide();
+    announcements_->SetRunEnded(false);
     LotoCommands::ClearCommand(*this);
 }
 

@@ -2,11 +2,10 @@
 
 #include <QWidget>
 
-class QLabel;
-
 #include "core/command_window.h"
 #include "core/commands.h"
 #include "platform/event_loop_pump.h"
+#include "window/announcements.h"
 #include "window/controls.h"
 #include "window/destroyed_window_watch.h"
 
@@ -50,7 +49,7 @@ private:
     EventLoopPump pump_;
     int runningCommands_ = 0;
     FrmLotoWidgets controls_;
-    QLabel* runEnded_ = nullptr;  // for screen readers: the run has ended
+    Announcements* announcements_ = nullptr;
     DestroyedWindowWatch destroyedWatch_{*this};
 };
 
