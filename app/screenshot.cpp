@@ -1,17 +1,21 @@
 #include "app/screenshot.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QLineEdit>
 #include <QPixmap>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QStyleHints>
+#include <cstring>
 
 #include "platform/fixed_run_time.h"
 #include "platform/quoted_text.h"
+#include "platform/whole_file.h"
 #include "window/frm_loto.h"
 
 namespace loto {
@@ -25,6 +29,14 @@ QPixmap SampleRun() {
     FixedRunTime clock(local_days{year{2026} / 12 / 7} + hours{12}, 0);
     FrmLoto form(clock);
     form.show();
+    // The text cursor is drawn in the active window only: the picture waits for it to be, which
+    // a busy machine may delay.
+    form.activateWindow();
+    QElapsedTimer waited;
+    waited.start();
+    while (!form.isActiveWindow() && waited.elapsed() < 5000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
     const FrmLotoWidgets& controls = form.controls();
     controls.drawCount->setText(QStringLiteral("1000"));
     const char* numbers[] = {"7", "10", "14", "20", "30", "40"};
@@ -46,20 +58,27 @@ std::optional<QString> SaveScreenshot(const QString& path) {
             .arg(quoted, QString::fromLatin1(formats.join(", ")));
     }
     // Drawn in memory first: the file's own errors are then those of one plain write.
+    const QPixmap window = SampleRun();
     QByteArray image;
     QBuffer buffer(&image);
-    buffer.open(QIODevice::WriteOnly);
-    SampleRun().save(&buffer, format.constData());
-    QSaveFile file(path);
-    bool written = file.open(QIODevice::WriteOnly | QIODevice::Unbuffered);
-    // A write cut short by a size limit says why only at the next one.
-    for (qint64 done = 0, step = 0; written && done < image.size(); done += step) {
-        step = file.write(image.constData() + done, image.size() - done);
-        written = step > 0;
+    buffer.open(QIODevice::ReadWrite);
+    window.save(&buffer, format.constData());
+    buffer.seek(0);
+    // Icons and cursors hold at most 256 pixels a side: the picture would be shrunk.
+    if (QImageReader(&buffer, format).size() != window.size()) {
+        return QStringLiteral(
+                   "loto : le format %1 ne peut pas garder la taille de la fen\u00EAtre "
+                   "(%2 x %3) : %4")
+            .arg(QString::fromLatin1(format))
+            .arg(window.width())
+            .arg(window.height())
+            .arg(quoted);
     }
-    if (!written || !file.commit()) {
+    const int error = WriteWholeFile(path.toStdString(),
+                                     {image.constData(), static_cast<std::size_t>(image.size())});
+    if (error != 0) {
         return QStringLiteral("loto : impossible d'\u00E9crire l'image %1 : %2")
-            .arg(quoted, file.errorString());
+            .arg(quoted, QString::fromLocal8Bit(std::strerror(error)));
     }
     return std::nullopt;
 }

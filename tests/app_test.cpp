@@ -33,6 +33,10 @@ TEST(LotoStart, OptionsAndDisplays) {
         {"", "-platform offscreen --screenshot x", 1,
          "format d'image inconnu pour \"x\" ; extensions possibles : "},
         {"", "-platform offscreen --screenshot ''", 1, "format d'image inconnu pour \"\""},
+        // Icons and cursors would shrink the picture to 256 pixels a side.
+        {"", "-platform offscreen --screenshot /tmp/loto-shot.ico", 1,
+         "le format ico ne peut pas garder la taille de la fen\u00EAtre (607 x 455)"},
+        {"", "-platform offscreen --screenshot /tmp/loto-shot.cur", 1, "le format cur ne peut pas"},
         {noDisplay, "--version", 0, "1.00"},
         {noDisplay, "", 1, "xvfb-run"},
         {noDisplay + "DISPLAY=:4242 ", "", 1, "xvfb-run"},  // a display that cannot be reached
@@ -48,6 +52,25 @@ TEST(LotoStart, OptionsAndDisplays) {
         EXPECT_EQ(run.status, c.status) << c.environment << c.arguments << ": " << run.out;
         EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << ": " << run.out;
     }
+}
+
+// The picture goes where its name leads, as a shell's redirection: into a FIFO that stays one
+// (its reader gets the picture), through a link to /dev/null that stays a device.
+TEST(LotoStart, WritesThePictureWhereItsNameLeads) {
+    char folder[] = "/tmp/loto-shot-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string in = "cd " + std::string(folder) + " && ";
+    const std::string shot = std::string(LOTO_APP) + " -platform offscreen --screenshot ";
+    EXPECT_EQ(Shell(in + "mkfifo s.png && { head -c 8 s.png | od -An -c & " + shot +
+                    "s.png 2>/dev/null; wait; } && test -p s.png")
+                  .out,
+              " 211   P   N   G  \\r  \\n 032  \\n\n");
+    EXPECT_EQ(
+        Shell(in + "ln -s /dev/null n.png && " + shot + "n.png 2>/dev/null && test -c /dev/null")
+            .status,
+        0);
+    EXPECT_EQ(Shell("ls -A " + std::string(folder)).out, "n.png\ns.png\n");
+    Shell("rm -r " + std::string(folder));
 }
 
 // On an X display (named: the tests run with the offscreen platform in their environment) the
@@ -80,8 +103,10 @@ TEST(LotoStart, EndsWhenItsWindowIsDestroyed) {
 }
 
 // A screen reader hears each message appear, and the end of a run, as notifications that it
-// speaks (Orca speaks a notification that starts showing and ignores a plain label): a run on
-// 1 to 6, then one on a grid whose sixth number repeats the first.
+// speaks (Orca speaks a notification that starts showing and ignores a plain label), and only
+// what is still shown when the window is drawn: a run on 1 to 6, one on a grid whose sixth number
+// repeats the first (whose wait message is never seen), and one of a number of draws beyond the
+// range of numbers.
 TEST(LotoStart, ScreenReadersHearTheMessages) {
     const auto heard =
         Shell("dbus-run-session -- " LOTO_SOURCE_DIR "/tests/hear_messages.sh " LOTO_APP
@@ -92,9 +117,10 @@ TEST(LotoStart, ScreenReadersHearTheMessages) {
     EXPECT_EQ(heard.out.substr(heard.out.find("listening")),
               "listening\n" + test + draws +
                   "notification: Tirages termin\u00E9s, les r\u00E9sultats sont affich\u00E9s\n" +
-                  test + draws +
+                  test +
                   "notification: Grille non valide : num\u00E9ros de 1 \u00E0 49, tous "
-                  "diff\u00E9rents, s'il vous pla\u00EEt\n");
+                  "diff\u00E9rents, s'il vous pla\u00EEt\n"
+                  "notification: Nombre de tirages illisible : hors des limites du PC\n");
 }
 
 // The README's picture is what the window draws, pixel for pixel: every control's place,
