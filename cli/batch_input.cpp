@@ -2,46 +2,41 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstdlib>
 
 namespace loto {
 namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::size_t kKeptCapacity = 1 << 16;
 
 }  // namespace
 
-LineReader::~LineReader() {
-    std::free(buffer_);
-}
-
+// Byte by byte: a line is bounded while it is read, not once it is whole, and a NUL is a byte
+// of its field like any other.
 std::optional<std::string_view> LineReader::Next() {
+    line_.clear();
     errno = 0;
-    const ssize_t length = ::getline(&buffer_, &capacity_, file_);
-    if (length < 0) {
+    int c = 0;
+    while ((c = getc_unlocked(file_)) != EOF && c != '\n') {
+        if (line_.size() == kMaxLineBytes) {
+            ++number_;
+            tooLong_ = true;
+            return std::nullopt;
+        }
+        line_.push_back(static_cast<char>(c));
+    }
+    if (c == EOF && (std::ferror(file_) != 0 || line_.empty())) {
         error_ = std::ferror(file_) != 0 ? (errno != 0 ? errno : EIO) : 0;
         return std::nullopt;
     }
     ++number_;
-    std::string_view line(buffer_, static_cast<std::size_t>(length));
+    std::string_view line(line_);
     if (number_ == 1 && line.starts_with(kByteOrderMark)) {
         line.remove_prefix(kByteOrderMark.size());  // spreadsheets and editors save with one
     }
-    for (const char end : {'\n', '\r'}) {
-        if (!line.empty() && line.back() == end) {
-            line.remove_suffix(1);
-        }
+    if (line.ends_with('\r')) {
+        line.remove_suffix(1);
     }
     return line;
-}
-
-void LineReader::Shrink() noexcept {
-    if (capacity_ > kKeptCapacity) {
-        std::free(buffer_);
-        buffer_ = nullptr;
-        capacity_ = 0;
-    }
 }
 
 BatchFields SplitBatchLine(std::string_view line) {

@@ -4,34 +4,38 @@
 #include <cstdint>
 #include <cstdio>
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace loto {
 
-// Lines of a batch, read from a file that may fail: a read error is told apart from the end.
+// The longest batch line that is read, its line break aside: seven boxes of 1,000 characters
+// take at most 21,006 bytes, and a line that never ends (/dev/zero) must not fill the memory.
+inline constexpr std::size_t kMaxLineBytes = 1 << 20;
+
+// Lines of a batch, read from a file that may fail: a read error and a line past the bound are
+// told apart from the end.
 class LineReader {
 public:
     explicit LineReader(std::FILE* file) noexcept : file_(file) {}
-    ~LineReader();
-    LineReader(const LineReader&) = delete;
-    LineReader& operator=(const LineReader&) = delete;
 
     // The next line without its line break (LF or CRLF), and the first without a UTF-8
-    // byte-order mark; none at the end or on an error. Valid until the next call or Shrink().
+    // byte-order mark; none at the end, on an error or past kMaxLineBytes. Valid until the next
+    // call.
     [[nodiscard]] std::optional<std::string_view> Next();
-    // Gives back the memory of a long line once its fields have been copied.
-    void Shrink() noexcept;
     // The errno of a failed read, 0 when the input simply ended.
     [[nodiscard]] int error() const noexcept { return error_; }
+    // Whether reading stopped at a line longer than kMaxLineBytes.
+    [[nodiscard]] bool tooLong() const noexcept { return tooLong_; }
     // The number of the line last read, from 1.
     [[nodiscard]] std::uint64_t number() const noexcept { return number_; }
 
 private:
     std::FILE* file_;
-    char* buffer_ = nullptr;
-    std::size_t capacity_ = 0;
+    std::string line_;
     std::uint64_t number_ = 0;
     int error_ = 0;
+    bool tooLong_ = false;
 };
 
 // The seven boxes of a batch line (draws first, separated by ';'), as parts of the line, or none

@@ -4,6 +4,7 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <cstdio>
+#include <span>
 
 #include "cli/significance.h"
 #include "cli/text_format.h"
@@ -16,6 +17,53 @@ constexpr double kLeft = 80, kRight = 20, kTop = 40;  // margins of the plots
 constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr const char* kColours[7] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
                                      "#9467bd", "#8c564b", "#e377c2"};
+
+double Deviation(const ChartPoint& point, int k) {
+    return DeviationPercent(static_cast<double>(point.tally[k]),
+                            BinomialMean(static_cast<double>(point.draws), k));
+}
+
+// The points that a plot as wide as kPlotWidth pixels shows of `points`, for the rows `ks`: the
+// first and the last, and in each column of pixels the lowest and highest deviation of each row,
+// in their order. Every point while there are no more than two a column.
+std::vector<ChartPoint> Shown(const std::vector<ChartPoint>& points, std::span<const int> ks) {
+    constexpr auto kColumns = static_cast<std::size_t>(kPlotWidth);
+    if (points.size() <= 2 * kColumns) {
+        return points;
+    }
+    const double low = std::log10(static_cast<double>(points.front().draws));
+    const double span = std::log10(static_cast<double>(points.back().draws)) - low;
+    // Per column and row, the indexes of the lowest and highest deviation.
+    std::vector<std::array<std::size_t, 2>> extremes(kColumns * 7, {points.size(), points.size()});
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const double x = (std::log10(static_cast<double>(points[i].draws)) - low) / span;
+        const auto column = std::min(static_cast<std::size_t>(x * kColumns), kColumns - 1);
+        for (const int k : ks) {
+            auto& [lowest, highest] = extremes[column * 7 + static_cast<std::size_t>(k)];
+            const double d = Deviation(points[i], k);
+            lowest = lowest == points.size() || d < Deviation(points[lowest], k) ? i : lowest;
+            highest = highest == points.size() || d > Deviation(points[highest], k) ? i : highest;
+        }
+    }
+    std::vector<bool> kept(points.size());
+    kept.front() = kept.back() = true;
+    for (const auto& [lowest, highest] : extremes) {
+        for (const std::size_t i : {lowest, highest}) {
+            if (i < points.size()) {
+                kept[i] = true;
+            }
+        }
+    }
+    std::vector<ChartPoint> shown;
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        if (kept[i]) {
+            shown.push_back(points[i]);
+        }
+    }
+    return shown;
+}
+
+constexpr std::array<int, 7> kEveryK{0, 1, 2, 3, 4, 5, 6};
 
 // A plot's frame: its top and height, and where a value's fraction of the height lies.
 struct Panel {
@@ -150,7 +198,7 @@ std::string ClippedMark(double x, const DeviationAxis& axis, const Panel& panel,
 }
 
 std::string ChiSquareText(const Tally& tally, std::uint64_t draws) {
-    return ChiSquareSummary(TestSignificance(tally, draws).chiSquare);
+    return ChiSquareSummary(TestSignificance(tally, draws)->chiSquare);  // a chart has draws
 }
 
 // For one command: the counts against the expected ones with their 95 % intervals on a log axis,
@@ -232,11 +280,6 @@ std::string OneCommand(const ChartPoint& command) {
     return svg + "</svg>\n";
 }
 
-double Deviation(const ChartPoint& point, int k) {
-    return DeviationPercent(static_cast<double>(point.tally[k]),
-                            BinomialMean(static_cast<double>(point.draws), k));
-}
-
 // Two standard deviations of the deviation in percent after n draws: the funnel within which
 // about 95 % of the runs stay, narrowing as 1/sqrt(n).
 double TwoDeviations(double n, int k) {
@@ -290,11 +333,15 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
     // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
     const double all = static_cast<double>(commands.back().draws);
     for (int k = 0; k < 7 && BinomialMean(all, k) >= 10; ++k) {
+        const std::vector<ChartPoint> shown = Shown(commands, std::array{k});
         std::string upper, lower;
-        for (const ChartPoint& point : commands) {
-            const auto n = static_cast<double>(point.draws);
-            upper += Printf("%.2f,%.2f ", x(n), y(TwoDeviations(n, k)));
-            lower.insert(0, Printf("%.2f,%.2f ", x(n), y(-TwoDeviations(n, k))));
+        for (auto point = shown.begin(); point != shown.end(); ++point) {
+            upper += Printf("%.2f,%.2f ", x(static_cast<double>(point->draws)),
+                            y(TwoDeviations(static_cast<double>(point->draws), k)));
+        }
+        for (auto point = shown.rbegin(); point != shown.rend(); ++point) {
+            lower += Printf("%.2f,%.2f ", x(static_cast<double>(point->draws)),
+                            y(-TwoDeviations(static_cast<double>(point->draws), k)));
         }
         svg += Printf(
             "<polygon class=\"envelope\" data-k=\"%d\" data-last=\"%g\" fill=\"%s\" "
@@ -308,14 +355,14 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
             "stroke-width=\"1.5\" points=\"",
             k, kColours[k]);
         std::string marks;
-        for (std::size_t i = 0; i < commands.size(); ++i) {
-            const double n = static_cast<double>(commands[i].draws);
-            const double deviation = Deviation(commands[i], k);
+        const std::vector<ChartPoint> shown = Shown(commands, std::array{k});
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const double n = static_cast<double>(shown[i].draws);
+            const double deviation = Deviation(shown[i], k);
             svg += Printf("%.2f,%.2f ", x(n), y(deviation));
             if (axis.Clips(deviation)) {
                 // The value is said where a run of clipped points ends.
-                const bool last =
-                    i + 1 == commands.size() || !axis.Clips(Deviation(commands[i + 1], k));
+                const bool last = i + 1 == shown.size() || !axis.Clips(Deviation(shown[i + 1], k));
                 marks += ClippedMark(x(n), axis, plot, deviation, kColours[k], last);
             }
         }
@@ -333,6 +380,18 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
 }
 
 }  // namespace
+
+void ChartSeries::Add(std::uint64_t draws, const Tally& tally) {
+    ChartPoint point = points_.empty() ? ChartPoint{} : points_.back();
+    point.draws += draws;
+    for (std::size_t k = 0; k < point.tally.size(); ++k) {
+        point.tally[k] += tally[k];
+    }
+    points_.push_back(point);
+    if (points_.size() > kMaxPoints) {
+        points_ = Shown(points_, kEveryK);
+    }
+}
 
 std::string ChartSvg(const std::vector<ChartPoint>& commands) {
     return commands.size() == 1 ? OneCommand(commands.front()) : SeveralCommands(commands);

@@ -36,7 +36,7 @@ CommandRows MakeCommandRows(int command, const HeadlessWindow& window, const Sim
             }
         }
     }
-    if (statsAsked && completed) {
+    if (statsAsked) {
         rows.stats = TestSignificance(report.tally, report.drawsDone);
     }
     return rows;

@@ -34,7 +34,7 @@ struct CommandRows {
     std::uint64_t draws = 0;
     double seconds = 0;
     bool statsAsked = false;
-    std::optional<Significance> stats{};  // when asked and the command drew
+    std::optional<Significance> stats{};  // when asked and the command drew, stopped or not
 
     [[nodiscard]] bool interrupted() const noexcept { return outcome == Outcome::Stopped; }
     [[nodiscard]] bool refused() const noexcept {

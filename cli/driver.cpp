@@ -11,9 +11,9 @@
 #include "cli/interrupt.h"
 #include "cli/report.h"
 #include "cli/terminal_pump.h"
-#include "cli/whole_file.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
+#include "platform/whole_file.h"
 
 namespace loto {
 namespace {
@@ -63,13 +63,12 @@ bool Driver::Print(const std::string& text) {
     if (out_.Write(text)) {
         return true;
     }
-    if (out_.error() == EINTR && InterruptSignal() != 0) {
-        ended_ = 128 + InterruptSignal();  // stopped while the output waited for its reader
-        return false;
+    ended_ = FailureStatus(out_.error());
+    if (*ended_ != kFailed) {
+        return false;  // stopped while the output waited for its reader
     }
     std::fprintf(stderr, "loto-sim: the results cannot be written: %s\n",
                  std::strerror(out_.error()));
-    ended_ = kFailed;
     return false;
 }
 
@@ -79,7 +78,7 @@ bool Driver::Start() {
 
 int Driver::Run(HeadlessWindow::Inputs boxes) {
     HeadlessWindow window(std::move(boxes));
-    TerminalPump pump(window, showProgress_);
+    TerminalPump pump(window, showProgress_, runTime_.DecimalSeparator());
     const SimulateReport report = commands_.SimulateCommand(window, pump);
     pump.EndProgress();
     const std::optional<LocalDateTime> estimate =
@@ -87,12 +86,7 @@ int Driver::Run(HeadlessWindow::Inputs boxes) {
     CommandRows rows = MakeCommandRows(++commandsRun_, window, report, estimate, options_.stats);
     rows.stream = options_.stream;
     if (options_.svg && report.outcome == Outcome::Completed && report.drawsDone > 0) {
-        ChartPoint point = chart_.empty() ? ChartPoint{} : chart_.back();
-        point.draws += report.drawsDone;
-        for (std::size_t k = 0; k < point.tally.size(); ++k) {
-            point.tally[k] += report.tally[k];
-        }
-        chart_.push_back(point);
+        chart_.Add(report.drawsDone, report.tally);
     }
     if (rows.refused()) {
         SayRefused(rows, window.inputs());
@@ -107,21 +101,22 @@ int Driver::Run(HeadlessWindow::Inputs boxes) {
     return rows.refused() ? kRefused : 0;
 }
 
-bool Driver::WriteChart() const {
+int Driver::WriteChart() const {
     if (!options_.svg) {
-        return true;
+        return 0;
     }
     const std::string quoted = Quoted(*options_.svg);
-    if (chart_.empty()) {
+    if (chart_.points().empty()) {
         std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
-        return false;
+        return kFailed;
     }
-    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_));
-    if (error != 0) {
+    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_.points()));
+    const int status = error == 0 ? 0 : FailureStatus(error);
+    if (status == kFailed) {  // not when stopped while a FIFO waited for its reader
         std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),
                      std::strerror(error));
     }
-    return error == 0;
+    return status;
 }
 
 int Driver::RunBatch(std::FILE* input) {
@@ -140,7 +135,6 @@ int Driver::RunBatch(std::FILE* input) {
             return kUsageError;
         }
         HeadlessWindow::Inputs inputs = ToInputs(*fields.boxes);
-        reader.Shrink();
         status = std::max(status, Run(std::move(inputs)));
         if (ended_) {
             return *ended_;
@@ -148,6 +142,11 @@ int Driver::RunBatch(std::FILE* input) {
     }
     if (InterruptSignal() != 0) {
         return 128 + InterruptSignal();  // stopped waiting for a line
+    }
+    if (reader.tooLong()) {
+        std::fprintf(stderr, "loto-sim: line %llu is longer than %zu bytes: it cannot be read\n",
+                     static_cast<unsigned long long>(reader.number()), kMaxLineBytes);
+        return kFailed;
     }
     if (reader.error() != 0) {
         std::fprintf(stderr, "loto-sim: standard input cannot be read: %s\n",

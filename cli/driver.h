@@ -33,8 +33,8 @@ public:
     int RunBatch(std::FILE* input);
     // The status that ends the program early (output lost, interrupted), once there is one.
     [[nodiscard]] std::optional<int> ended() const noexcept { return ended_; }
-    // Writes the chart of the commands that drew, when one was asked for; false on a failure.
-    [[nodiscard]] bool WriteChart() const;
+    // Writes the chart of the commands that drew, when one was asked for; its exit status.
+    [[nodiscard]] int WriteChart() const;
 
 private:
     bool Print(const std::string& text);
@@ -46,8 +46,8 @@ private:
     bool showProgress_;
     int commandsRun_ = 0;
     std::optional<int> ended_;
-    // Cumulative draws and tally after each command that drew, kept only for a chart.
-    std::vector<ChartPoint> chart_;
+    // The run so far after each command that drew, kept only for a chart.
+    ChartSeries chart_;
 };
 
 }  // namespace loto

@@ -1,6 +1,14 @@
 #include "cli/headless_window.h"
 
+#include "platform/box_text.h"
+
 namespace loto {
+
+HeadlessWindow::HeadlessWindow(Inputs inputs) : inputs_(std::move(inputs)) {
+    for (std::string& text : inputs_) {
+        text.resize(BoxText(text).size());
+    }
+}
 
 std::string HeadlessWindow::FavouriteText(int position) {
     return inputs_.at(static_cast<std::size_t>(position));

@@ -13,7 +13,8 @@ public:
     // The texts of TxtNbTirages, then of Txt1erN° to Txt6emeN°.
     using Inputs = std::array<std::string, 1 + kFavouriteCount>;
 
-    explicit HeadlessWindow(Inputs inputs) : inputs_(std::move(inputs)) {}
+    // Each box keeps what the window's would of its text.
+    explicit HeadlessWindow(Inputs inputs);
 
     [[nodiscard]] std::string DrawCountText() override { return inputs_[0]; }
     [[nodiscard]] std::string FavouriteText(int position) override;
@@ -30,7 +31,7 @@ private:
     Inputs inputs_;
     std::string estimate_;
     std::array<std::array<std::string, kResultRows>, 3> results_;
-    std::array<bool, 3> messages_{};
+    std::array<bool, kMessageCount> messages_{};
 };
 
 }  // namespace loto

@@ -1,5 +1,6 @@
 #include "cli/interrupt.h"
 
+#include <cerrno>
 #include <csignal>
 
 namespace loto {
@@ -25,6 +26,10 @@ void CatchInterrupts() {
 
 int InterruptSignal() noexcept {
     return caught;
+}
+
+int FailureStatus(int error) noexcept {
+    return error == EINTR && caught != 0 ? 128 + caught : 1;
 }
 
 }  // namespace loto

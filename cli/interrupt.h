@@ -11,4 +11,8 @@ void CatchInterrupts();
 // The signal that asked to stop, or 0.
 [[nodiscard]] int InterruptSignal() noexcept;
 
+// The exit status of an output or input that failed with `error`: that of the signal when one
+// interrupted it (130 for SIGINT, 143 for SIGTERM), 1 otherwise.
+[[nodiscard]] int FailureStatus(int error) noexcept;
+
 }  // namespace loto

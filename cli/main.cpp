@@ -36,7 +36,7 @@ int Run(int argc, char** argv) {
             status = std::max(status, driver.Run(std::move(boxes)));
         }
     }
-    return driver.WriteChart() ? status : std::max(status, 1);
+    return std::max(status, driver.WriteChart());
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <QLocale>
 #include <charconv>
 #include <iostream>
+#include <optional>
 #include <string_view>
 
 #include "core/generator_jump.h"
@@ -33,8 +34,23 @@ std::string UnknownOption(const CLI::App& app, std::string_view name) {
     return message;
 }
 
+// Why an option's value, typed after it or after '=', cannot be taken: a flag takes none, and a
+// file name that starts with '-' is more likely an option forgotten after --svg.
+std::optional<std::string> RefusedValue(const CLI::Option& option, std::string_view name,
+                                        std::optional<std::string_view> value) {
+    const bool flag = option.get_items_expected_max() == 0;
+    if (flag && value) {
+        return std::string(name) + " takes no value: " + Quoted(*value);
+    }
+    if (name == "--svg" && value && value->starts_with('-')) {
+        return "--svg needs a FILE, not " + Quoted(*value) + "; a file of that name is ./" +
+               PrintableText(*value);
+    }
+    return std::nullopt;
+}
+
 // CLI11 reads an unknown option as a value or counts it among the boxes, and echoes it raw: every
-// argument that looks like an option is checked against `app`'s first.
+// argument that looks like an option is checked against `app`'s first, with its value.
 std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char** argv) {
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
@@ -44,14 +60,35 @@ std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char
         if (arg.size() < 2 || arg[0] != '-') {
             continue;
         }
-        const std::string_view name = arg.substr(0, arg.find('='));
+        const std::size_t equals = arg.find('=');
+        const std::string_view name = arg.substr(0, equals);
         const CLI::Option* option = app.get_option_no_throw(std::string(name));
         if (option == nullptr) {
             return UnknownOption(app, name);
         }
-        i += option->get_items_expected_min() > 0 && name.size() == arg.size() ? 1 : 0;
+        std::optional<std::string_view> value;
+        if (equals != std::string_view::npos) {
+            value = arg.substr(equals + 1);
+        } else if (option->get_items_expected_min() > 0 && i + 1 < argc) {
+            value = argv[++i];
+        }
+        if (std::optional<std::string> refused = RefusedValue(*option, name, value)) {
+            return refused;
+        }
     }
     return std::nullopt;
+}
+
+// A whole number written as decimal digits alone, as `Number`; none for any other text.
+template <typename Number>
+std::optional<Number> Decimal(const std::string& text) {
+    Number value{};
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || text[0] == '-' || text[0] == '+' || stop != end || error != std::errc{}) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 // A whole number from `low` to `high`, written as digits alone.
@@ -59,20 +96,29 @@ template <typename Number>
 CLI::Validator WholeNumber(Number low, Number high) {
     return CLI::Validator(
         [low, high](const std::string& text) -> std::string {
-            Number value{};
-            const char* end = text.data() + text.size();
-            const auto [stop, error] = std::from_chars(text.data(), end, value);
-            const bool digits = !text.empty() && text[0] != '-' && text[0] != '+';
-            if (!digits || stop != end || error == std::errc::invalid_argument) {
+            if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
                 return Quoted(text) + " is not a whole number";
             }
-            if (error == std::errc::result_out_of_range || value < low || value > high) {
+            const std::optional<Number> value = Decimal<Number>(text);
+            if (!value || *value < low || *value > high) {
                 return Quoted(text) + " is not in range " + std::to_string(low) + " to " +
                        std::to_string(high);
             }
             return {};
         },
         "", "whole number");
+}
+
+// An option whose value is a whole number from `low` to `high`, read in decimal: CLI11's own
+// conversion takes a leading 0 for octal and 0x for hexadecimal.
+template <typename Target, typename Number>
+CLI::Option* AddWholeNumber(CLI::App& app, const std::string& name, Target& target, Number low,
+                            Number high, const std::string& description) {
+    return app
+        .add_option_function<std::string>(
+            name, [&target](const std::string& text) { target = *Decimal<Number>(text); },
+            description)
+        ->check(WholeNumber(low, high));
 }
 
 // QLocale quietly turns a name it does not know into the C locale.
@@ -108,16 +154,13 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "of the output went away.");
     Options options;
     app.set_version_flag("--version", "loto-sim " + std::string{kVersion});
-    auto* repeat = app.add_option("--repeat", options.repeat,
+    auto* repeat = AddWholeNumber(app, "--repeat", options.repeat, 1, 1'000'000,
                                   "Run K commands in a row, the generator carrying over")
-                       ->option_text("K")
-                       ->check(WholeNumber(1, 1'000'000));
-    auto* threads =
-        app.add_option("--threads", options.threads,
-                       "Draw on N threads (default: every hardware thread); the results are the "
-                       "same")
-            ->option_text("N")
-            ->check(WholeNumber(0u, 1024u));
+                       ->option_text("K");
+    auto* threads = AddWholeNumber(app, "--threads", options.threads, 0u, 1024u,
+                                   "Draw on N threads (default: every hardware thread); the "
+                                   "results are the same")
+                        ->option_text("N");
     auto* batch =
         app.add_flag("--batch", options.batch, "Read one command per line of standard input");
     auto* json = app.add_flag("--json", options.json, "Print one JSON object per command");
@@ -139,16 +182,16 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     auto* raw = app.add_flag("--raw", options.raw,
                              "Write the generator's output from the seed as 32-bit little-endian "
                              "words, floor(u x 2^32) of each uniform u, for test batteries");
-    app.add_option("--count", options.count, "With --raw: stop after N words")
+    AddWholeNumber(app, "--count", options.count, std::uint64_t{0}, UINT64_MAX,
+                   "With --raw: stop after N words")
         ->option_text("N")
-        ->check(WholeNumber<std::uint64_t>(0, UINT64_MAX))
         ->needs(raw);
-    auto* stream = app.add_option("--stream", options.stream,
-                                  "Draw from stream K of the generator's sequence, K x 2^40 values "
-                                  "after the seed (0, the default, is the seed; the last is " +
+    auto* stream = AddWholeNumber(app, "--stream", options.stream, std::uint64_t{0}, kLastStream,
+                                  "Draw from stream K of the generator's sequence, K x 2^40 "
+                                  "values after the seed (0, the default, is the seed; the last "
+                                  "is " +
                                       std::to_string(kLastStream) + ")")
-                       ->option_text("K")
-                       ->check(WholeNumber<std::uint64_t>(0, kLastStream));
+                       ->option_text("K");
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers")
                       ->expected(7);

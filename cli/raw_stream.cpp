@@ -28,9 +28,12 @@ int WriteRawStream(std::optional<std::uint64_t> count) {
             }
         }
         if (!out.Write({reinterpret_cast<const char*>(buffer.data()), 4 * words})) {
-            std::fprintf(stderr, "loto-sim: the words cannot be written: %s\n",
-                         std::strerror(out.error()));
-            return 1;
+            const int status = FailureStatus(out.error());
+            if (status == 1) {
+                std::fprintf(stderr, "loto-sim: the words cannot be written: %s\n",
+                             std::strerror(out.error()));
+            }
+            return status;
         }
         left -= count ? words : 0;
     }

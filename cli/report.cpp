@@ -29,29 +29,26 @@ json JsonNumber(std::optional<Number> value) {
     return text.empty() ? json(nullptr) : json::parse(text);
 }
 
-json JsonArray(const std::array<std::optional<double>, 7>& values) {
+json JsonArray(const std::array<double, 7>& values) {
     json array = json::array();
-    for (const std::optional<double>& value : values) {
-        array.push_back(JsonNumber(value));
+    for (const double value : values) {
+        array.push_back(JsonNumber(std::optional(value)));
     }
     return array;
 }
 
 json StatsJson(const Significance& stats) {
-    json object = {{"z", JsonArray(stats.z)}, {"p", JsonArray(stats.p)}};
-    if (!stats.chiSquare) {
-        object["chi_square"] = nullptr;
-        return object;
-    }
     json groups = json::array();
-    for (const ClassGroup& group : stats.chiSquare->groups) {
+    for (const ClassGroup& group : stats.groups) {
         groups.push_back({group.first, group.last});
     }
-    object["chi_square"] = stats.chiSquare->statistic;
-    object["df"] = stats.chiSquare->degreesOfFreedom;
-    object["p_value"] = stats.chiSquare->pValue;
-    object["groups"] = groups;
-    return object;
+    const std::optional<ChiSquareTest>& test = stats.chiSquare;
+    return {{"z", JsonArray(stats.z)},
+            {"p", JsonArray(stats.p)},
+            {"chi_square", test ? json(test->statistic) : json()},
+            {"df", test ? json(test->degreesOfFreedom) : json()},
+            {"p_value", test ? json(test->pValue) : json()},
+            {"groups", groups}};
 }
 
 json IsoTime(const std::optional<LocalDateTime>& time) {
@@ -77,9 +74,9 @@ std::string PadLeft(const std::string& text, std::size_t width) {
     return std::string(width > characters ? width - characters : 0, ' ') + text;
 }
 
-std::string PooledLines(const ChiSquareTest& test, std::string_view separator) {
+std::string PooledLines(const Significance& stats, std::string_view separator) {
     std::string lines;
-    for (const ClassGroup& group : test.groups) {
+    for (const ClassGroup& group : stats.groups) {
         if (group.first != group.last) {
             lines += "  k = " + std::to_string(group.first) + " to " + std::to_string(group.last) +
                      " pooled: expected counts under 5 (together " +
@@ -153,15 +150,17 @@ std::string ReportText(const CommandRows& rows, std::string_view separator) {
         const CommandRows::Row& row = rows.rows[i];
         out << ' ' << k << PadLeft(row.observedText, 20) << PadLeft(row.expectedText, 20)
             << PadLeft(row.deviationText, 16);
-        if (stats && stats->z[i]) {
-            out << PadLeft(WithSeparator(Printf("%.3f", *stats->z[i]), separator), 10)
-                << PadLeft(WithSeparator(Printf("%.4g", *stats->p[i]), separator), 12);
+        if (stats) {
+            out << PadLeft(WithSeparator(Printf("%.3f", stats->z[i]), separator), 10)
+                << PadLeft(WithSeparator(Printf("%.4g", stats->p[i]), separator), 12);
         }
         out << '\n';
     }
     if (stats) {
         out << ChiSquareSummary(stats->chiSquare, separator) << '\n';
-        out << (stats->chiSquare ? PooledLines(*stats->chiSquare, separator) : "");
+        out << (stats->chiSquare ? PooledLines(*stats, separator) : "");
+    } else if (rows.statsAsked) {
+        out << "statistics: nothing drawn, nothing to test\n";
     }
     const double rate = rows.seconds > 0 ? static_cast<double>(rows.draws) / rows.seconds : 0.0;
     out << "draws: " << rows.draws << " in "
@@ -189,8 +188,8 @@ std::string CsvRows(const CommandRows& rows) {
             const auto& stats = rows.stats;
             const auto& test = stats ? stats->chiSquare : std::nullopt;
             const auto i = static_cast<std::size_t>(k);
-            fields.push_back(stats ? Shortest(stats->z[i]) : "");
-            fields.push_back(stats ? Shortest(stats->p[i]) : "");
+            fields.push_back(stats ? Shortest(std::optional(stats->z[i])) : "");
+            fields.push_back(stats ? Shortest(std::optional(stats->p[i])) : "");
             fields.push_back(Shortest(test ? std::optional(test->statistic) : std::nullopt));
             fields.push_back(test ? std::to_string(test->degreesOfFreedom) : "");
             fields.push_back(Shortest(test ? std::optional(test->pValue) : std::nullopt));

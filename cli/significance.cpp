@@ -85,11 +85,11 @@ std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected) {
     return groups;
 }
 
-Significance TestSignificance(const Tally& tally, std::uint64_t draws) {
-    Significance significance;
+std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws) {
     if (draws == 0) {
-        return significance;
+        return std::nullopt;
     }
+    Significance significance;
     const auto n = static_cast<double>(draws);
     std::array<double, 7> expected{};
     for (int k = 0; k <= 6; ++k) {
@@ -100,22 +100,22 @@ Significance TestSignificance(const Tally& tally, std::uint64_t draws) {
             (static_cast<double>(tally[i]) - expected[i]) / std::sqrt(n * p * (1 - p));
         significance.p[i] = BinomialTwoSidedP(tally[i], draws, p);
     }
-    std::vector<ClassGroup> groups = PoolClasses(expected);
-    if (groups.size() < 2) {
+    significance.groups = PoolClasses(expected);
+    if (significance.groups.size() < 2) {
         return significance;
     }
     double statistic = 0;
-    for (const ClassGroup& group : groups) {
+    for (const ClassGroup& group : significance.groups) {
         double observed = 0;
         for (int k = group.first; k <= group.last; ++k) {
             observed += static_cast<double>(tally[static_cast<std::size_t>(k)]);
         }
         statistic += (observed - group.expected) * (observed - group.expected) / group.expected;
     }
-    const int freedom = static_cast<int>(groups.size()) - 1;
+    const int freedom = static_cast<int>(significance.groups.size()) - 1;
     const boost::math::chi_squared distribution(freedom);
-    significance.chiSquare = ChiSquareTest{
-        statistic, freedom, cdf(complement(distribution, statistic)), std::move(groups)};
+    significance.chiSquare =
+        ChiSquareTest{statistic, freedom, cdf(complement(distribution, statistic))};
     return significance;
 }
 

@@ -39,15 +39,17 @@ struct ChiSquareTest {
     double statistic;
     int degreesOfFreedom;
     double pValue;
-    std::vector<ClassGroup> groups;
 };
 
+// What --stats says of the draws of one command, whenever it drew: one rule for every output.
 struct Significance {
-    std::array<std::optional<double>, 7> z;  // none without draws
-    std::array<std::optional<double>, 7> p;
-    std::optional<ChiSquareTest> chiSquare;  // none when fewer than two groups remain
+    std::array<double, 7> z{};
+    std::array<double, 7> p{};
+    std::vector<ClassGroup> groups;          // the classes of the chi-square, after pooling
+    std::optional<ChiSquareTest> chiSquare;  // none when the pooling leaves a single class
 };
 
-[[nodiscard]] Significance TestSignificance(const Tally& tally, std::uint64_t draws);
+// None without a draw: nothing can be tested.
+[[nodiscard]] std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws);
 
 }  // namespace loto

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "cli/interrupt.h"
+#include "cli/text_format.h"
 
 namespace loto {
 namespace {
@@ -39,9 +40,10 @@ bool TerminalPump::ProcessEvents(const DrawProgress& progress) {
     const double percent = progress.total == 0 ? 100.0
                                                : 100.0 * static_cast<double>(progress.done) /
                                                      static_cast<double>(progress.total);
-    std::fprintf(stderr, "\r%s: %llu / %llu (%.1f %%)\033[K", phase,
+    const std::string shown = WithSeparator(Printf("%.1f", percent), separator_);
+    std::fprintf(stderr, "\r%s: %llu / %llu (%s %%)\033[K", phase,
                  static_cast<unsigned long long>(progress.done),
-                 static_cast<unsigned long long>(progress.total), percent);
+                 static_cast<unsigned long long>(progress.total), shown.c_str());
     std::fflush(stderr);
     progressShown_ = true;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <string_view>
 
 #include "cli/headless_window.h"
 #include "platform/event_pump.h"
@@ -12,8 +13,9 @@ namespace loto {
 // shows it, then shows the progress of long runs on standard error.
 class TerminalPump final : public EventPump {
 public:
-    TerminalPump(const HeadlessWindow& window, bool showProgress)
-        : window_(window), showProgress_(showProgress) {}
+    // `separator`: the decimal separator of the locale that every line follows.
+    TerminalPump(const HeadlessWindow& window, bool showProgress, std::string_view separator)
+        : window_(window), showProgress_(showProgress), separator_(separator) {}
 
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
     // Clears the progress line, if one was shown.
@@ -26,6 +28,7 @@ private:
 
     const HeadlessWindow& window_;
     bool showProgress_;
+    std::string_view separator_;
     bool estimateSaid_ = false;
     bool progressShown_ = false;
     Clock::time_point start_ = Clock::now();

@@ -8,6 +8,7 @@ import json
 import os
 import subprocess
 import sys
+import tempfile
 import threading
 import unittest
 
@@ -182,6 +183,45 @@ class WebPage(unittest.TestCase):
         WebDriverWait(self.browser, 10).until(lambda b: self.shown('Ended'))
         self.assertFalse(self.shown('Form1'))
         self.assertIn('rechargez la page', self.element('Ended').text)
+
+    def test_a_draw_count_beyond_the_range_says_why(self):
+        self.open()
+        self.type_grid('-1e400', '1 2 3 4 5 6')
+        self.element('CmdSimuler').click()
+        WebDriverWait(self.browser, 30).until(lambda b: self.shown('LblValidNbTirages'))
+        self.assertEqual(self.element('LblValidNbTirages').get_attribute('role'), 'alert')
+        self.assertEqual(self.element('LblValidNbTirages').accessible_name,
+                         'Nombre de tirages illisible : hors des limites du PC')
+        self.assertFalse(self.shown('LblValidGrille'))
+        self.assertEqual(self.results(), {column: [''] * 7 for column in COLUMNS})
+        self.assertEqual(self.pixels()(120, 390), WHITE)
+
+    def clocked_page(self, utc, offset_minutes):
+        """A copy of the page whose clock reads `utc` (Date.UTC's arguments) in a time zone
+        `offset_minutes` east of universal time."""
+        clock = ('<script>Date.now = () => Date.UTC(%s);'
+                 'Date.prototype.getTimezoneOffset = () => %d;</script>'
+                 % (', '.join(map(str, utc)), -offset_minutes))
+        with open(PAGE, encoding='utf-8') as page:
+            html = page.read().replace('<head>', '<head>' + clock, 1)
+        handle, path = tempfile.mkstemp(suffix='.html', dir=os.path.dirname(PAGE))
+        with os.fdopen(handle, 'w', encoding='utf-8') as copy:
+            copy.write(html)
+        self.addCleanup(os.remove, path)
+        return 'file://' + path
+
+    def test_estimates_within_the_range_of_local_dates(self):
+        # Tokyo and Kiritimati at 20:00 on 31/12/9999 in universal time are in 10000 already;
+        # New York at 03:00 on 01/01/10000 is still in 9999.
+        for utc, offset, estimate in [((9999, 11, 31, 20), 9 * 60, ''),
+                                      ((9999, 11, 31, 20), 14 * 60, ''),
+                                      ((9999, 11, 31, 14), 9 * 60, '31/12/9999 23:00:0'),
+                                      ((10000, 0, 1, 3), -5 * 60, '31/12/9999 22:00:0')]:
+            self.open(self.clocked_page(utc, offset))
+            self.type_grid('100', '1 2 3 4 5 6')
+            self.run_to_end()
+            self.assertEqual(self.value('TxtDateFin')[:len(estimate) or None], estimate, utc)
+            self.assertNotEqual(self.value('TxtStat0N°'), '', utc)
 
     def test_opens_from_a_file_alone(self):
         self.open()
