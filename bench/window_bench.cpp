@@ -40,10 +40,10 @@ double Seconds(Clock::duration d) {
 }
 
 double HeadlessSeconds(loto::RunTime& runTime, const char* draws) {
-    loto::LotoCommands commands(runTime, 0);
+    loto::CommandSession session(runTime, 0);
     loto::test::RecordingWindow window(draws, {"1", "2", "3", "4", "5", "6"});
     const auto start = Clock::now();
-    (void)commands.SimulateCommand(window, window);
+    (void)session.Simulate(window, window);
     return Seconds(Clock::now() - start);
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "core/game.h"
+
 namespace loto {
 
 // The longest batch line that is read, its line break aside: seven boxes of 1,000 characters
@@ -40,7 +42,7 @@ private:
 
 // The seven boxes of a batch line (draws first, separated by ';'), as parts of the line, or none
 // when it does not hold exactly seven fields. Nothing is copied.
-using BoxTexts = std::array<std::string_view, 7>;
+using BoxTexts = std::array<std::string_view, 1 + kFavouriteCount>;
 struct BatchFields {
     std::optional<BoxTexts> boxes;
     std::uint64_t count = 0;

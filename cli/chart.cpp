@@ -15,8 +15,18 @@ namespace {
 constexpr double kWidth = 640;
 constexpr double kLeft = 80, kRight = 20, kTop = 40;  // margins of the plots
 constexpr double kPlotWidth = kWidth - kLeft - kRight;
-constexpr const char* kColours[7] = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
-                                     "#9467bd", "#8c564b", "#e377c2"};
+// The heights of the plots: one command's counts and their deviations under them, several
+// commands' deviations against the draws.
+constexpr double kCountsHeight = 260, kPlotGap = 30, kDeviationsHeight = 120, kTrendHeight = 290;
+// The lines under a plot, from its bottom edge: the labels of its horizontal axis, its title, the
+// key of the rows, a note, the chi-square, and the chart's end.
+constexpr double kTicksBelow = 18, kTitleBelow = 36, kKeyBelow = 58;
+constexpr double kOneCommandChiBelow = 80, kOneCommandEnd = 100;
+constexpr double kTrendNoteBelow = 78, kTrendChiBelow = 98, kTrendEnd = 110;
+constexpr double kKeySpacing = 80;                    // between the rows in the key
+constexpr double kVerticalTitleX = 16, kTickGap = 6;  // the vertical axis' title, its labels
+constexpr PerRow<const char*> kColours = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
+                                          "#9467bd", "#8c564b", "#e377c2"};
 
 double Deviation(const ChartPoint& point, int k) {
     return DeviationPercent(static_cast<double>(point.tally[k]),
@@ -34,12 +44,13 @@ std::vector<ChartPoint> Shown(const std::vector<ChartPoint>& points, std::span<c
     const double low = std::log10(static_cast<double>(points.front().draws));
     const double span = std::log10(static_cast<double>(points.back().draws)) - low;
     // Per column and row, the indexes of the lowest and highest deviation.
-    std::vector<std::array<std::size_t, 2>> extremes(kColumns * 7, {points.size(), points.size()});
+    std::vector<std::array<std::size_t, 2>> extremes(kColumns * kResultRows,
+                                                     {points.size(), points.size()});
     for (std::size_t i = 0; i < points.size(); ++i) {
         const double x = (std::log10(static_cast<double>(points[i].draws)) - low) / span;
         const auto column = std::min(static_cast<std::size_t>(x * kColumns), kColumns - 1);
         for (const int k : ks) {
-            auto& [lowest, highest] = extremes[column * 7 + static_cast<std::size_t>(k)];
+            auto& [lowest, highest] = extremes[column * kResultRows + static_cast<std::size_t>(k)];
             const double d = Deviation(points[i], k);
             lowest = lowest == points.size() || d < Deviation(points[lowest], k) ? i : lowest;
             highest = highest == points.size() || d > Deviation(points[highest], k) ? i : highest;
@@ -63,7 +74,7 @@ std::vector<ChartPoint> Shown(const std::vector<ChartPoint>& points, std::span<c
     return shown;
 }
 
-constexpr std::array<int, 7> kEveryK{0, 1, 2, 3, 4, 5, 6};
+constexpr PerRow<int> kEveryK{0, 1, 2, 3, 4, 5, 6};
 
 // A plot's frame: its top and height, and where a value's fraction of the height lies.
 struct Panel {
@@ -129,13 +140,13 @@ std::string Frame(const Panel& panel) {
 std::string AxisTitles(const Panel& panel, const char* vertical, const char* horizontal) {
     const double middle = panel.top + panel.height / 2;
     std::string svg = Printf(
-        "<text class=\"axis-title\" x=\"16\" y=\"%.2f\" text-anchor=\"middle\" "
-        "transform=\"rotate(-90 16 %.2f)\">%s</text>\n",
-        middle, middle, vertical);
+        "<text class=\"axis-title\" x=\"%g\" y=\"%.2f\" text-anchor=\"middle\" "
+        "transform=\"rotate(-90 %g %.2f)\">%s</text>\n",
+        kVerticalTitleX, middle, kVerticalTitleX, middle, vertical);
     if (horizontal != nullptr) {
         svg += Printf(
             "<text class=\"axis-title\" x=\"%g\" y=\"%g\" text-anchor=\"middle\">%s</text>\n",
-            kLeft + kPlotWidth / 2, panel.Bottom() + 36, horizontal);
+            kLeft + kPlotWidth / 2, panel.Bottom() + kTitleBelow, horizontal);
     }
     return svg;
 }
@@ -145,7 +156,7 @@ std::string GridLine(double y, const std::string& label) {
     return Printf(
                "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
                "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
-               kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4) +
+               kLeft, y, kLeft + kPlotWidth, y, kLeft - kTickGap, y + 4) +
            label + "</text>\n";
 }
 
@@ -207,8 +218,8 @@ std::string ChiSquareText(const Tally& tally, std::uint64_t draws) {
 std::string OneCommand(const ChartPoint& command) {
     const auto n = static_cast<double>(command.draws);
     double smallest = 1e300, largest = 0, widest = 0;
-    std::array<double, 7> expected{}, low{}, high{};
-    for (int k = 0; k < 7; ++k) {
+    PerRow<double> expected{}, low{}, high{};
+    for (int k = 0; k < kResultRows; ++k) {
         const boost::math::binomial_distribution<double> chance(n, MatchProbability(k));
         expected[k] = BinomialMean(n, k);
         low[k] = boost::math::quantile(chance, 0.025);
@@ -227,20 +238,20 @@ std::string OneCommand(const ChartPoint& command) {
                                std::fabs(DeviationPercent(command.tally[k], expected[k]))});
         }
     }
-    const Panel counts{kTop, 260};
-    const Panel deviations{counts.Bottom() + 30, 120};
+    const Panel counts{kTop, kCountsHeight};
+    const Panel deviations{counts.Bottom() + kPlotGap, kDeviationsHeight};
     const LogAxis axis = LogAxis::Around(smallest, largest);
     const DeviationAxis spread{RoundedSpan(widest)};
     std::string svg = Header(Printf("%llu draw%s: observed and expected counts",
                                     static_cast<unsigned long long>(command.draws),
                                     command.draws == 1 ? "" : "s"),
-                             deviations.Bottom() + 100) +
+                             deviations.Bottom() + kOneCommandEnd) +
                       Frame(counts) + VerticalLogAxis(axis, counts) + Frame(deviations) +
                       VerticalDeviationAxis(spread, deviations) +
                       AxisTitles(counts, "draws matching k (log)", nullptr) +
                       AxisTitles(deviations, "observed / expected - 1", "k: favourites matched");
-    for (int k = 0; k < 7; ++k) {
-        const double x = kLeft + kPlotWidth * (k + 0.5) / 7;
+    for (int k = 0; k < kResultRows; ++k) {
+        const double x = kLeft + kPlotWidth * (k + 0.5) / kResultRows;
         const auto observed = static_cast<double>(command.tally[k]);
         const auto y = [&](double v) { return counts.Y(axis.Fraction(v)); };
         svg += Printf("<g class=\"k\" data-k=\"%d\">\n", k);
@@ -268,15 +279,15 @@ std::string OneCommand(const ChartPoint& command) {
                 deviation, x - 4, dy(deviation) - 4);
         }
         svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">k = %d</text>\n</g>\n", x,
-                      deviations.Bottom() + 18, k);
+                      deviations.Bottom() + kTicksBelow, k);
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">&#9675; expected and its 95 %% interval; &#9632; observed "
         "(none: at the bottom); arrow: off the scale</text>\n",
-        kLeft, deviations.Bottom() + 58);
-    svg +=
-        Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, deviations.Bottom() + 80) +
-        ChiSquareText(command.tally, command.draws) + "</text>\n";
+        kLeft, deviations.Bottom() + kKeyBelow);
+    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
+                  deviations.Bottom() + kOneCommandChiBelow) +
+           ChiSquareText(command.tally, command.draws) + "</text>\n";
     return svg + "</svg>\n";
 }
 
@@ -292,7 +303,7 @@ double TwoDeviations(double n, int k) {
 double DeviationSpan(const std::vector<ChartPoint>& commands) {
     double largest = 0;
     for (const ChartPoint& point : commands) {
-        for (int k = 0; k < 7; ++k) {
+        for (int k = 0; k < kResultRows; ++k) {
             if (BinomialMean(static_cast<double>(point.draws), k) >= 10) {
                 largest = std::max(largest, std::fabs(Deviation(point, k)));
             }
@@ -314,25 +325,25 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
     const LogAxis draws{static_cast<double>(commands.front().draws),
                         static_cast<double>(commands.back().draws)};
     const DeviationAxis axis{DeviationSpan(commands)};
-    const Panel plot{kTop, 290};
+    const Panel plot{kTop, kTrendHeight};
     const auto x = [&](double n) { return kLeft + kPlotWidth * draws.Fraction(n); };
     const auto y = [&](double deviation) { return plot.Y(axis.Fraction(deviation)); };
     std::string svg =
         Header(Printf("Deviation in %% after %zu commands, against the draws", commands.size()),
-               plot.Bottom() + 110) +
+               plot.Bottom() + kTrendEnd) +
         Frame(plot) + VerticalDeviationAxis(axis, plot) +
         AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
     svg +=
         Printf("<g class=\"x-axis\" data-low=\"%g\" data-high=\"%g\"/>\n", draws.low, draws.high);
     for (double n = std::pow(10, std::ceil(std::log10(draws.low) - 1e-12));
          n <= draws.high * 1.0001; n *= 10) {
-        svg +=
-            Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x(n), plot.Bottom() + 18) +
-            PowerOfTen(n) + "</text>\n";
+        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x(n),
+                      plot.Bottom() + kTicksBelow) +
+               PowerOfTen(n) + "</text>\n";
     }
     // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
     const double all = static_cast<double>(commands.back().draws);
-    for (int k = 0; k < 7 && BinomialMean(all, k) >= 10; ++k) {
+    for (int k = 0; k < kResultRows && BinomialMean(all, k) >= 10; ++k) {
         const std::vector<ChartPoint> shown = Shown(commands, std::array{k});
         std::string upper, lower;
         for (auto point = shown.begin(); point != shown.end(); ++point) {
@@ -349,7 +360,7 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
             "points=\"%s%s\"/>\n",
             k, TwoDeviations(all, k), kColours[k], kColours[k], upper.c_str(), lower.c_str());
     }
-    for (int k = 0; k < 7; ++k) {
+    for (int k = 0; k < kResultRows; ++k) {
         svg += Printf(
             "<polyline class=\"deviation\" data-k=\"%d\" fill=\"none\" stroke=\"%s\" "
             "stroke-width=\"1.5\" points=\"",
@@ -367,14 +378,15 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
             }
         }
         svg += "\"/>\n" + marks;
-        svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">k = %d</text>\n", kLeft + 80.0 * k,
-                      plot.Bottom() + 58, kColours[k], k);
+        svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">k = %d</text>\n",
+                      kLeft + kKeySpacing * k, plot.Bottom() + kKeyBelow, kColours[k], k);
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">shaded: two standard deviations, shrinking as 1/sqrt(N); "
         "an arrow: off the scale</text>\n",
-        kLeft, plot.Bottom() + 78);
-    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft, plot.Bottom() + 98) +
+        kLeft, plot.Bottom() + kTrendNoteBelow);
+    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
+                  plot.Bottom() + kTrendChiBelow) +
            ChiSquareText(commands.back().tally, commands.back().draws) + " (all draws)</text>\n";
     return svg + "</svg>\n";
 }

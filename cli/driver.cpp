@@ -7,8 +7,8 @@
 #include <cstring>
 
 #include "cli/batch_input.h"
-#include "cli/headless_window.h"
 #include "cli/interrupt.h"
+#include "cli/printed_command.h"
 #include "cli/report.h"
 #include "cli/terminal_pump.h"
 #include "core/generator_jump.h"
@@ -18,24 +18,31 @@
 namespace loto {
 namespace {
 
-HeadlessWindow::Inputs ToInputs(const BoxTexts& boxes) {
-    HeadlessWindow::Inputs inputs;
+template <typename Texts>
+InputWindow::Inputs ToInputs(const Texts& boxes) {
+    InputWindow::Inputs inputs;
     std::copy(boxes.begin(), boxes.end(), inputs.begin());
     return inputs;
 }
 
-std::string Formatted(const Options& options, const CommandRows& rows, std::string_view separator) {
-    if (options.json) {
-        return ReportJson(rows).dump() + '\n';
+std::string Formatted(Output output, const PrintedCommand& printed, std::string_view separator) {
+    switch (output) {
+        case Output::Json:
+            return ReportJson(printed).dump() + '\n';
+        case Output::Csv:
+            return CsvRows(printed);
+        case Output::Text:
+        case Output::Raw:
+            break;
     }
-    return options.csv ? CsvRows(rows) : ReportText(rows, separator);
+    return ReportText(printed, separator);
 }
 
 // Why a command drew nothing, on standard error: the output holds only results.
-void SayRefused(const CommandRows& rows, const HeadlessWindow::Inputs& inputs) {
-    const std::string name = InputName(rows.refusedInput);
-    const std::string text = Quoted(inputs.at(static_cast<std::size_t>(rows.refusedInput)));
-    if (rows.outcome == Outcome::Unreadable) {
+void SayRefused(const SimulateReport& report, const InputWindow& window) {
+    const std::string name = InputName(report.refusedInput);
+    const std::string text = Quoted(window.input(report.refusedInput));
+    if (report.outcome == Outcome::Unreadable) {
         std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
                      name.c_str(), text.c_str());
     } else {
@@ -50,12 +57,13 @@ void SayRefused(const CommandRows& rows, const HeadlessWindow::Inputs& inputs) {
 Driver::Driver(const Options& options)
     : options_(options),
       runTime_(TextLocale(options.locale)),
-      commands_(runTime_, options.threads, *StreamStart(options.stream)),
+      session_(runTime_, options.threads, *StreamStart(options.stream)),
       showProgress_(isatty(STDERR_FILENO) != 0) {
     const unsigned asked = ParallelDrawEngine::ResolveThreads(options.threads);
-    if (commands_.threads() < asked) {
-        std::fprintf(stderr, "loto-sim: only %u of the %u threads asked for could start\n",
-                     commands_.threads(), asked);
+    const unsigned started = session_.commands().threads();
+    if (started < asked) {
+        std::fprintf(stderr, "loto-sim: only %u of the %u threads asked for could start\n", started,
+                     asked);
     }
 }
 
@@ -64,63 +72,54 @@ bool Driver::Print(const std::string& text) {
         return true;
     }
     ended_ = FailureStatus(out_.error());
-    if (*ended_ != kFailed) {
-        return false;  // stopped while the output waited for its reader
+    if (*ended_ == ExitStatus::Failed) {  // not when stopped while the output waited for a reader
+        std::fprintf(stderr, "loto-sim: the results cannot be written: %s\n",
+                     std::strerror(out_.error()));
     }
-    std::fprintf(stderr, "loto-sim: the results cannot be written: %s\n",
-                 std::strerror(out_.error()));
     return false;
 }
 
 bool Driver::Start() {
-    return !options_.csv || Print(CsvHeader(options_.stats));
+    return options_.mode.output != Output::Csv || Print(CsvHeader(options_.stats));
 }
 
-int Driver::Run(HeadlessWindow::Inputs boxes) {
-    HeadlessWindow window(std::move(boxes));
-    TerminalPump pump(window, showProgress_, runTime_.DecimalSeparator());
-    const SimulateReport report = commands_.SimulateCommand(window, pump);
+void Driver::RunCommands(std::FILE* input) {
+    if (!Start()) {
+        return;
+    }
+    if (options_.mode.source == Source::Batch) {
+        RunBatch(input);
+        return;
+    }
+    for (int i = 0; i < options_.repeat && !ended_; ++i) {
+        Run(ToInputs(options_.boxes));
+    }
+}
+
+void Driver::Run(InputWindow::Inputs boxes) {
+    InputWindow window(std::move(boxes));
+    TerminalPump pump(showProgress_, runTime_.DecimalSeparator());
+    std::optional<SimulateReport> report = session_.Simulate(window, pump);
     pump.EndProgress();
-    const std::optional<LocalDateTime> estimate =
-        report.estimate ? std::optional(runTime_.LocalTime(*report.estimate)) : std::nullopt;
-    CommandRows rows = MakeCommandRows(++commandsRun_, window, report, estimate, options_.stats);
-    rows.stream = options_.stream;
-    if (options_.svg && report.outcome == Outcome::Completed && report.drawsDone > 0) {
-        chart_.Add(report.drawsDone, report.tally);
+    if (!report) {
+        return;  // the session has stopped: an interrupt is being reported
     }
-    if (rows.refused()) {
-        SayRefused(rows, window.inputs());
+    if (options_.svg && report->outcome == Outcome::Completed && report->drawsDone > 0) {
+        chart_.Add(report->drawsDone, report->tally);
     }
-    if (!Print(Formatted(options_, rows, runTime_.DecimalSeparator()))) {
-        return *ended_;
+    if (report->refused()) {
+        refused_ = true;
+        SayRefused(*report, window);
     }
-    if (rows.interrupted()) {
-        ended_ = 128 + InterruptSignal();
-        return *ended_;
+    const PrintedCommand printed =
+        MakePrintedCommand(options_.stream, ++commandsRun_, std::move(*report), options_.stats);
+    if (Print(Formatted(options_.mode.output, printed, runTime_.DecimalSeparator())) &&
+        printed.interrupted()) {
+        ended_ = SignalStatus(InterruptSignal());
     }
-    return rows.refused() ? kRefused : 0;
 }
 
-int Driver::WriteChart() const {
-    if (!options_.svg) {
-        return 0;
-    }
-    const std::string quoted = Quoted(*options_.svg);
-    if (chart_.points().empty()) {
-        std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
-        return kFailed;
-    }
-    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_.points()));
-    const int status = error == 0 ? 0 : FailureStatus(error);
-    if (status == kFailed) {  // not when stopped while a FIFO waited for its reader
-        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),
-                     std::strerror(error));
-    }
-    return status;
-}
-
-int Driver::RunBatch(std::FILE* input) {
-    int status = 0;
+void Driver::RunBatch(std::FILE* input) {
     LineReader reader(input);
     while (const std::optional<std::string_view> line = reader.Next()) {
         if (IsBlankLine(*line)) {
@@ -132,28 +131,55 @@ int Driver::RunBatch(std::FILE* input) {
                          "loto-sim: line %llu: expected 7 fields separated by ';', found %llu\n",
                          static_cast<unsigned long long>(reader.number()),
                          static_cast<unsigned long long>(fields.count));
-            return kUsageError;
+            ended_ = ExitStatus::Usage;
+            return;
         }
-        HeadlessWindow::Inputs inputs = ToInputs(*fields.boxes);
-        status = std::max(status, Run(std::move(inputs)));
+        Run(ToInputs(*fields.boxes));
         if (ended_) {
-            return *ended_;
+            return;
         }
     }
     if (InterruptSignal() != 0) {
-        return 128 + InterruptSignal();  // stopped waiting for a line
-    }
-    if (reader.tooLong()) {
+        ended_ = SignalStatus(InterruptSignal());  // stopped waiting for a line
+    } else if (reader.tooLong()) {
         std::fprintf(stderr, "loto-sim: line %llu is longer than %zu bytes: it cannot be read\n",
                      static_cast<unsigned long long>(reader.number()), kMaxLineBytes);
-        return kFailed;
-    }
-    if (reader.error() != 0) {
+        ended_ = ExitStatus::Failed;
+    } else if (reader.error() != 0) {
         std::fprintf(stderr, "loto-sim: standard input cannot be read: %s\n",
                      std::strerror(reader.error()));
-        return kFailed;
+        ended_ = ExitStatus::Failed;
+    }
+}
+
+ExitStatus Driver::WriteChart() const {
+    if (!options_.svg) {
+        return ExitStatus::Drew;
+    }
+    const std::string quoted = Quoted(*options_.svg);
+    if (chart_.points().empty()) {
+        std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
+        return ExitStatus::Failed;
+    }
+    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_.points()));
+    const ExitStatus status = error == 0 ? ExitStatus::Drew : FailureStatus(error);
+    if (status == ExitStatus::Failed) {  // not when stopped while a FIFO waited for its reader
+        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),
+                     std::strerror(error));
     }
     return status;
+}
+
+// What ended the run early comes first, then the chart, then a refused command.
+ExitStatus Driver::Finish() {
+    const ExitStatus chart = WriteChart();
+    if (ended_) {
+        return *ended_;
+    }
+    if (chart != ExitStatus::Drew) {
+        return chart;
+    }
+    return refused_ ? ExitStatus::Failed : ExitStatus::Drew;
 }
 
 }  // namespace loto

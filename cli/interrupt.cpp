@@ -28,8 +28,8 @@ int InterruptSignal() noexcept {
     return caught;
 }
 
-int FailureStatus(int error) noexcept {
-    return error == EINTR && caught != 0 ? 128 + caught : 1;
+ExitStatus FailureStatus(int error) noexcept {
+    return error == EINTR && caught != 0 ? SignalStatus(caught) : ExitStatus::Failed;
 }
 
 }  // namespace loto

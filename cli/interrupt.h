@@ -1,5 +1,7 @@
 #pragma once
 
+#include "cli/exit_status.h"
+
 namespace loto {
 
 // Ctrl-C (SIGINT) and SIGTERM ask the running command to stop at its next pump visit, so that
@@ -12,7 +14,7 @@ void CatchInterrupts();
 [[nodiscard]] int InterruptSignal() noexcept;
 
 // The exit status of an output or input that failed with `error`: that of the signal when one
-// interrupted it (130 for SIGINT, 143 for SIGTERM), 1 otherwise.
-[[nodiscard]] int FailureStatus(int error) noexcept;
+// interrupted it, Failed otherwise.
+[[nodiscard]] ExitStatus FailureStatus(int error) noexcept;
 
 }  // namespace loto

@@ -1,5 +1,4 @@
 // loto-sim: the window's commands without the window, for scripts and very large runs.
-#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <new>
@@ -11,32 +10,19 @@
 
 namespace {
 
-int Run(int argc, char** argv) {
+loto::ExitStatus Run(int argc, char** argv) {
     const loto::ParsedOptions parsed = loto::ParseOptions(argc, argv);
     if (!parsed.options) {
         return parsed.exitStatus;
     }
     const loto::Options& options = *parsed.options;
     loto::CatchInterrupts();
-    if (options.raw) {
+    if (options.mode.output == loto::Output::Raw) {
         return loto::WriteRawStream(options.count);
     }
     loto::Driver driver(options);
-    if (!driver.Start()) {
-        return *driver.ended();
-    }
-    int status = 0;
-    if (options.batch) {
-        status = driver.RunBatch(stdin);
-    } else {
-        // The command that ends the run (lost output, a signal) has the highest status.
-        for (int i = 0; i < options.repeat && !driver.ended(); ++i) {
-            loto::HeadlessWindow::Inputs boxes;
-            std::copy(options.boxes.begin(), options.boxes.end(), boxes.begin());
-            status = std::max(status, driver.Run(std::move(boxes)));
-        }
-    }
-    return std::max(status, driver.WriteChart());
+    driver.RunCommands(stdin);
+    return driver.Finish();
 }
 
 }  // namespace
@@ -46,9 +32,9 @@ int main(int argc, char** argv) {
     // A file size limit is then an ordinary write error, reported, instead of a silent death.
     std::signal(SIGXFSZ, SIG_IGN);
     try {
-        return Run(argc, argv);
+        return static_cast<int>(Run(argc, argv));
     } catch (const std::bad_alloc&) {
         std::fputs("loto-sim: not enough memory\n", stderr);
-        return 1;
+        return static_cast<int>(loto::ExitStatus::Failed);
     }
 }

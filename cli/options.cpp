@@ -7,14 +7,13 @@
 #include <optional>
 #include <string_view>
 
+#include "core/game.h"
 #include "core/generator_jump.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
 
 namespace loto {
 namespace {
-
-constexpr int kUsageError = 2;
 
 // Why an argument that starts with '-' is not one of `app`'s options, with the option that was
 // likely meant.
@@ -133,7 +132,23 @@ std::string CheckLocaleName(const std::string& name) {
 
 ParsedOptions UsageError(const std::string& message) {
     std::cerr << "loto-sim: " << message << "\nRun with --help for more information.\n";
-    return {std::nullopt, kUsageError};
+    return {std::nullopt, ExitStatus::Usage};
+}
+
+// The one place where the flags become a mode; CLI11 has refused the ones that exclude each other.
+struct Flags {
+    bool batch = false;
+    bool json = false;
+    bool csv = false;
+    bool raw = false;
+};
+
+Mode ChooseMode(const Flags& flags) {
+    const Output output = flags.raw    ? Output::Raw
+                          : flags.json ? Output::Json
+                          : flags.csv  ? Output::Csv
+                                       : Output::Text;
+    return {output, flags.batch ? Source::Batch : Source::Arguments};
 }
 
 }  // namespace
@@ -153,6 +168,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM, 141 when the reader "
         "of the output went away.");
     Options options;
+    Flags flags;
     app.set_version_flag("--version", "loto-sim " + std::string{kVersion});
     auto* repeat = AddWholeNumber(app, "--repeat", options.repeat, 1, 1'000'000,
                                   "Run K commands in a row, the generator carrying over")
@@ -162,11 +178,11 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                                    "results are the same")
                         ->option_text("N");
     auto* batch =
-        app.add_flag("--batch", options.batch, "Read one command per line of standard input");
-    auto* json = app.add_flag("--json", options.json, "Print one JSON object per command");
-    auto* csv = app.add_flag("--csv", options.csv,
-                             "Print CSV: a header, then one line per k of each command")
-                    ->excludes(json);
+        app.add_flag("--batch", flags.batch, "Read one command per line of standard input");
+    auto* json = app.add_flag("--json", flags.json, "Print one JSON object per command");
+    auto* csv =
+        app.add_flag("--csv", flags.csv, "Print CSV: a header, then one line per k of each command")
+            ->excludes(json);
     auto* stats = app.add_flag("--stats", options.stats,
                                "Add the z-score and exact binomial p-value of each row, and "
                                "Pearson's chi-square of the tally");
@@ -179,7 +195,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                                "counts, or, over several commands, the deviations against the "
                                "draws")
                     ->option_text("FILE");
-    auto* raw = app.add_flag("--raw", options.raw,
+    auto* raw = app.add_flag("--raw", flags.raw,
                              "Write the generator's output from the seed as 32-bit little-endian "
                              "words, floor(u x 2^32) of each uniform u, for test batteries");
     AddWholeNumber(app, "--count", options.count, std::uint64_t{0}, UINT64_MAX,
@@ -194,7 +210,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                        ->option_text("K");
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers")
-                      ->expected(7);
+                      ->expected(1 + kFavouriteCount);
     batch->excludes(boxes)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
     for (CLI::Option* other :
@@ -207,16 +223,18 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp& help) {
-        return {std::nullopt, app.exit(help)};
+        return {std::nullopt, static_cast<ExitStatus>(app.exit(help))};
     } catch (const CLI::CallForVersion& version) {
-        return {std::nullopt, app.exit(version)};
+        return {std::nullopt, static_cast<ExitStatus>(app.exit(version))};
     } catch (const CLI::ParseError& error) {
         return UsageError(PrintableText(error.what()));
     }
-    if (!options.batch && !options.raw && options.boxes.size() != 7) {
+    options.mode = ChooseMode(flags);
+    if (options.mode.output != Output::Raw && options.mode.source == Source::Arguments &&
+        options.boxes.size() != 1 + kFavouriteCount) {
         return UsageError("expected DRAWS and six favourite numbers (or --batch)");
     }
-    return {options, 0};
+    return {options, ExitStatus::Drew};
 }
 
 }  // namespace loto

@@ -5,19 +5,29 @@
 #include <string>
 #include <vector>
 
+#include "cli/exit_status.h"
+
 namespace loto {
 
+// What loto-sim prints: the window's table, one JSON object or CSV lines per command, or the
+// generator's words instead of commands.
+enum class Output { Text, Json, Csv, Raw };
+// Where the commands come from: the arguments, once or --repeat times, or the lines of a batch.
+enum class Source { Arguments, Batch };
+
+struct Mode {
+    Output output = Output::Text;
+    Source source = Source::Arguments;
+};
+
 struct Options {
-    std::vector<std::string> boxes;  // DRAWS then G1 to G6, as typed into the boxes
-    int repeat = 1;
-    unsigned threads = 0;  // 0: every hardware thread
-    bool batch = false;
-    bool json = false;
-    bool csv = false;
+    Mode mode;
+    std::vector<std::string> boxes;      // with Arguments: DRAWS then G1 to G6, as typed
+    int repeat = 1;                      // with Arguments
+    unsigned threads = 0;                // 0: every hardware thread
     bool stats = false;                  // significance of the tallies
     std::string locale;                  // empty: the user's settings
     std::optional<std::string> svg;      // the chart's file, when one is asked for
-    bool raw = false;                    // the generator's words instead of commands
     std::optional<std::uint64_t> count;  // of raw words; endless without
     std::uint64_t stream = 0;            // of the sequence from the seed, 2^40 values apart
 };
@@ -26,7 +36,7 @@ struct Options {
 // usage error already reported on standard error).
 struct ParsedOptions {
     std::optional<Options> options;
-    int exitStatus = 0;
+    ExitStatus exitStatus = ExitStatus::Drew;
 };
 
 [[nodiscard]] ParsedOptions ParseOptions(int argc, char** argv);

@@ -11,14 +11,14 @@
 
 namespace loto {
 
-int WriteRawStream(std::optional<std::uint64_t> count) {
+ExitStatus WriteRawStream(std::optional<std::uint64_t> count) {
     constexpr std::size_t kWords = 1 << 14;
     std::array<unsigned char, 4 * kWords> buffer;
     GeneratorState state = kSeedState;
     CheckedOutput out(stdout);
     for (std::uint64_t left = count.value_or(UINT64_MAX); left > 0;) {
         if (InterruptSignal() != 0) {
-            return 128 + InterruptSignal();
+            return SignalStatus(InterruptSignal());
         }
         const std::size_t words = std::min<std::uint64_t>(kWords, left);
         for (std::size_t i = 0; i < words; ++i) {
@@ -28,8 +28,8 @@ int WriteRawStream(std::optional<std::uint64_t> count) {
             }
         }
         if (!out.Write({reinterpret_cast<const char*>(buffer.data()), 4 * words})) {
-            const int status = FailureStatus(out.error());
-            if (status == 1) {
+            const ExitStatus status = FailureStatus(out.error());
+            if (status == ExitStatus::Failed) {
                 std::fprintf(stderr, "loto-sim: the words cannot be written: %s\n",
                              std::strerror(out.error()));
             }
@@ -37,7 +37,7 @@ int WriteRawStream(std::optional<std::uint64_t> count) {
         }
         left -= count ? words : 0;
     }
-    return 0;
+    return ExitStatus::Drew;
 }
 
 }  // namespace loto

@@ -29,7 +29,7 @@ json JsonNumber(std::optional<Number> value) {
     return text.empty() ? json(nullptr) : json::parse(text);
 }
 
-json JsonArray(const std::array<double, 7>& values) {
+json JsonArray(const PerRow<double>& values) {
     json array = json::array();
     for (const double value : values) {
         array.push_back(JsonNumber(std::optional(value)));
@@ -96,75 +96,77 @@ std::string Joined(const std::vector<std::string>& fields) {
 
 }  // namespace
 
-json ReportJson(const CommandRows& rows) {
-    json texts = {{"estimate", rows.estimateText}};
+json ReportJson(const PrintedCommand& printed) {
+    const SimulateReport& report = printed.report;
+    json texts = {{"estimate", report.estimateText}};
     json observed = json::array();
     json expected = json::array();
     json deviation = json::array();
-    for (const CommandRows::Row& row : rows.rows) {
-        texts["observed"].push_back(row.observedText);
-        texts["expected"].push_back(row.expectedText);
-        texts["deviation"].push_back(row.deviationText);
-        observed.push_back(row.observed);
-        expected.push_back(JsonNumber(row.expected));
-        deviation.push_back(JsonNumber(row.deviation));
+    for (int k = 0; k < kResultRows; ++k) {
+        texts["observed"].push_back(report.texts[ResultColumn::Stat][k]);
+        texts["expected"].push_back(report.texts[ResultColumn::Theo][k]);
+        texts["deviation"].push_back(report.texts[ResultColumn::Ecart][k]);
+        observed.push_back(report.tally[k]);
+        expected.push_back(JsonNumber(printed.Expected(k)));
+        deviation.push_back(JsonNumber(printed.Deviation(k)));
     }
-    const bool completed = rows.outcome == Outcome::Completed;
     json object = {
-        {"stream", rows.stream},
-        {"command", rows.command},
-        {"valid", !rows.refused()},
-        {"interrupted", rows.interrupted()},
-        {"estimate", IsoTime(rows.estimate)},
-        {"observed", rows.refused() ? json(nullptr) : observed},
-        {"expected", completed ? expected : json(nullptr)},
-        {"deviation", completed ? deviation : json(nullptr)},
-        {"draws", rows.draws},
-        {"seconds", rows.seconds},
+        {"stream", printed.stream},
+        {"command", printed.command},
+        {"valid", !report.refused()},
+        {"interrupted", printed.interrupted()},
+        {"estimate", IsoTime(report.estimate)},
+        {"observed", report.refused() ? json(nullptr) : observed},
+        {"expected", printed.completed() ? expected : json(nullptr)},
+        {"deviation", printed.completed() ? deviation : json(nullptr)},
+        {"draws", report.drawsDone},
+        {"seconds", report.drawSeconds},
         {"texts", texts},
     };
-    if (rows.refused()) {
-        object["refused"] = rows.outcome == Outcome::InvalidGrid ? "grid" : "unreadable";
-        object["field"] = InputName(rows.refusedInput);
+    if (report.refused()) {
+        object["refused"] = report.outcome == Outcome::InvalidGrid ? "grid" : "unreadable";
+        object["field"] = InputName(report.refusedInput);
     }
-    if (rows.statsAsked) {
-        object["stats"] = rows.stats ? StatsJson(*rows.stats) : json();
+    if (printed.statsAsked) {
+        object["stats"] = printed.stats ? StatsJson(*printed.stats) : json();
     }
     return object;
 }
 
-std::string ReportText(const CommandRows& rows, std::string_view separator) {
-    const std::optional<Significance>& stats = rows.stats;
+std::string ReportText(const PrintedCommand& printed, std::string_view separator) {
+    const SimulateReport& report = printed.report;
+    const std::optional<Significance>& stats = printed.stats;
     std::ostringstream out;
-    if (rows.stream != 0) {
-        out << "stream: " << rows.stream << '\n';
+    if (printed.stream != 0) {
+        out << "stream: " << printed.stream << '\n';
     }
-    out << "estimate: " << rows.estimateText << '\n';
-    if (rows.interrupted()) {
-        out << "interrupted after " << rows.draws << " draws, the tally so far:\n";
+    out << "estimate: " << report.estimateText << '\n';
+    if (printed.interrupted()) {
+        out << "interrupted after " << report.drawsDone << " draws, the tally so far:\n";
     }
     out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16);
     out << (stats ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
     for (int k = 0; k < kResultRows; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        const CommandRows::Row& row = rows.rows[i];
-        out << ' ' << k << PadLeft(row.observedText, 20) << PadLeft(row.expectedText, 20)
-            << PadLeft(row.deviationText, 16);
+        out << ' ' << k << PadLeft(report.texts[ResultColumn::Stat][k], 20)
+            << PadLeft(report.texts[ResultColumn::Theo][k], 20)
+            << PadLeft(report.texts[ResultColumn::Ecart][k], 16);
         if (stats) {
-            out << PadLeft(WithSeparator(Printf("%.3f", stats->z[i]), separator), 10)
-                << PadLeft(WithSeparator(Printf("%.4g", stats->p[i]), separator), 12);
+            out << PadLeft(WithSeparator(Printf("%.3f", stats->z[k]), separator), 10)
+                << PadLeft(WithSeparator(Printf("%.4g", stats->p[k]), separator), 12);
         }
         out << '\n';
     }
     if (stats) {
         out << ChiSquareSummary(stats->chiSquare, separator) << '\n';
         out << (stats->chiSquare ? PooledLines(*stats, separator) : "");
-    } else if (rows.statsAsked) {
+    } else if (printed.statsAsked) {
         out << "statistics: nothing drawn, nothing to test\n";
     }
-    const double rate = rows.seconds > 0 ? static_cast<double>(rows.draws) / rows.seconds : 0.0;
-    out << "draws: " << rows.draws << " in "
-        << WithSeparator(Printf("%.3f", rows.seconds), separator) << " s (" << Printf("%.0f", rate)
+    const double seconds = report.drawSeconds;
+    const auto draws = static_cast<double>(report.drawsDone);
+    const double rate = seconds > 0 ? draws / seconds : 0.0;
+    out << "draws: " << report.drawsDone << " in "
+        << WithSeparator(Printf("%.3f", seconds), separator) << " s (" << Printf("%.0f", rate)
         << " draws/s)\n";
     return out.str();
 }
@@ -176,25 +178,26 @@ std::string CsvHeader(bool withStats) {
 }
 
 // The figures behind the window's texts, as numbers in the C locale's forms.
-std::string CsvRows(const CommandRows& rows) {
+std::string CsvRows(const PrintedCommand& printed) {
+    const SimulateReport& report = printed.report;
     std::string lines;
     for (int k = 0; k < kResultRows; ++k) {
-        const CommandRows::Row& row = rows.rows[static_cast<std::size_t>(k)];
-        std::vector<std::string> fields = {
-            std::to_string(rows.stream), std::to_string(rows.command),
-            std::to_string(k),           rows.refused() ? "" : std::to_string(row.observed),
-            Shortest(row.expected),      Shortest(row.deviation)};
-        if (rows.statsAsked) {
-            const auto& stats = rows.stats;
+        std::vector<std::string> fields = {std::to_string(printed.stream),
+                                           std::to_string(printed.command),
+                                           std::to_string(k),
+                                           report.refused() ? "" : std::to_string(report.tally[k]),
+                                           Shortest(printed.Expected(k)),
+                                           Shortest(printed.Deviation(k))};
+        if (printed.statsAsked) {
+            const auto& stats = printed.stats;
             const auto& test = stats ? stats->chiSquare : std::nullopt;
-            const auto i = static_cast<std::size_t>(k);
-            fields.push_back(stats ? Shortest(std::optional(stats->z[i])) : "");
-            fields.push_back(stats ? Shortest(std::optional(stats->p[i])) : "");
+            fields.push_back(stats ? Shortest(std::optional(stats->z[k])) : "");
+            fields.push_back(stats ? Shortest(std::optional(stats->p[k])) : "");
             fields.push_back(Shortest(test ? std::optional(test->statistic) : std::nullopt));
             fields.push_back(test ? std::to_string(test->degreesOfFreedom) : "");
             fields.push_back(Shortest(test ? std::optional(test->pValue) : std::nullopt));
         }
-        fields.push_back(rows.interrupted() ? "1" : "0");
+        fields.push_back(printed.interrupted() ? "1" : "0");
         lines += Joined(fields);
     }
     return lines;

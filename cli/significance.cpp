@@ -62,7 +62,7 @@ double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p)
     return std::min(1.0, lower + cdf(complement(distribution, x - 1)));
 }
 
-std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected) {
+std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected) {
     std::vector<ClassGroup> groups;
     ClassGroup open{6, 6, 0};
     for (int k = 6; k >= 0; --k) {
@@ -91,8 +91,8 @@ std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t d
     }
     Significance significance;
     const auto n = static_cast<double>(draws);
-    std::array<double, 7> expected{};
-    for (int k = 0; k <= 6; ++k) {
+    PerRow<double> expected{};
+    for (int k = 0; k < kResultRows; ++k) {
         const auto i = static_cast<std::size_t>(k);
         const double p = MatchProbability(k);
         expected[i] = BinomialMean(n, k);

@@ -33,7 +33,7 @@ struct ClassGroup {
 
 // From k = 6 down, classes are pooled with their neighbour until the pooled expected count is at
 // least 5; what is left under 5 at k = 0 joins the group above it. In increasing k.
-[[nodiscard]] std::vector<ClassGroup> PoolClasses(const std::array<double, 7>& expected);
+[[nodiscard]] std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected);
 
 struct ChiSquareTest {
     double statistic;
@@ -43,8 +43,8 @@ struct ChiSquareTest {
 
 // What --stats says of the draws of one command, whenever it drew: one rule for every output.
 struct Significance {
-    std::array<double, 7> z{};
-    std::array<double, 7> p{};
+    PerRow<double> z{};
+    PerRow<double> p{};
     std::vector<ClassGroup> groups;          // the classes of the chi-square, after pooling
     std::optional<ChiSquareTest> chiSquare;  // none when the pooling leaves a single class
 };

@@ -14,12 +14,13 @@ constexpr auto kProgressEvery = std::chrono::milliseconds{250};
 }  // namespace
 
 // A long run says when it will end as soon as its speed test is over, not only with its results.
-void TerminalPump::SayEstimate() {
-    if (estimateSaid_ || window_.estimate().empty()) {
+void TerminalPump::SayEstimate(std::string_view estimate) {
+    if (estimateSaid_ || estimate.empty()) {
         return;
     }
     EndProgress();
-    std::fprintf(stderr, "expected end: %s\n", window_.estimate().c_str());
+    std::fprintf(stderr, "expected end: %.*s\n", static_cast<int>(estimate.size()),
+                 estimate.data());
     estimateSaid_ = true;
 }
 
@@ -30,13 +31,13 @@ bool TerminalPump::ProcessEvents(const DrawProgress& progress) {
     if (!showProgress_) {
         return true;
     }
-    SayEstimate();
+    SayEstimate(progress.estimate);
     const auto now = Clock::now();
     if (now - start_ < kQuietStart || now - lastProgress_ < kProgressEvery) {
         return true;
     }
     lastProgress_ = now;
-    const char* phase = window_.messageVisible(Message::Test) ? "speed test" : "draws";
+    const char* phase = progress.phase == DrawPhase::SpeedTest ? "speed test" : "draws";
     const double percent = progress.total == 0 ? 100.0
                                                : 100.0 * static_cast<double>(progress.done) /
                                                      static_cast<double>(progress.total);

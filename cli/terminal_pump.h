@@ -3,19 +3,18 @@
 #include <chrono>
 #include <string_view>
 
-#include "cli/headless_window.h"
 #include "platform/event_pump.h"
 
 namespace loto {
 
 // loto-sim's event processing: stops the running command once an interrupt has been caught and,
-// when asked to (standard error is a terminal), says when the run will end as soon as the window
-// shows it, then shows the progress of long runs on standard error.
+// when asked to (standard error is a terminal), says when the run will end as soon as its speed
+// test is over, then shows the progress of long runs on standard error.
 class TerminalPump final : public EventPump {
 public:
     // `separator`: the decimal separator of the locale that every line follows.
-    TerminalPump(const HeadlessWindow& window, bool showProgress, std::string_view separator)
-        : window_(window), showProgress_(showProgress), separator_(separator) {}
+    TerminalPump(bool showProgress, std::string_view separator)
+        : showProgress_(showProgress), separator_(separator) {}
 
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
     // Clears the progress line, if one was shown.
@@ -24,9 +23,8 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    void SayEstimate();
+    void SayEstimate(std::string_view estimate);
 
-    const HeadlessWindow& window_;
     bool showProgress_;
     std::string_view separator_;
     bool estimateSaid_ = false;

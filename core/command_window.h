@@ -1,40 +1,34 @@
 #pragma once
 
+#include <array>
 #include <string>
-#include <string_view>
+
+#include "core/enum_array.h"
+#include "core/game.h"
 
 namespace loto {
 
 // The three columns of the result rows: draws that matched k numbers, what the probabilities
 // predict, and the deviation in percent.
 enum class ResultColumn { Stat, Theo, Ecart };
+template <>
+inline constexpr std::size_t kEnumCount<ResultColumn> = 3;
+inline constexpr std::array kResultColumns{ResultColumn::Stat, ResultColumn::Theo,
+                                           ResultColumn::Ecart};
 
 // The messages that share one spot of the window: the three of the design, and why a number of
 // draws beyond the range of numbers draws nothing.
 enum class Message { ValidGrille, Test, Patientez, ValidNbTirages };
-inline constexpr int kMessageCount = 4;
+template <>
+inline constexpr std::size_t kEnumCount<Message> = 4;
+inline constexpr std::array kMessages{Message::ValidGrille, Message::Test, Message::Patientez,
+                                      Message::ValidNbTirages};
 
-inline constexpr int kFavouriteCount = 6;
-inline constexpr int kResultRows = 7;
-
-// The captions of the messages, every space included.
-[[nodiscard]] constexpr std::string_view MessageCaption(Message message) {
-    switch (message) {
-        case Message::ValidGrille:
-            return "      GRILLE NON VALIDE : N\u00B0 1 \u00E0 49         ET TOUS DIFFERENTS  "
-                   "S.V.P";
-        case Message::Test:
-            return "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC";
-        case Message::Patientez:
-            return "P A T I E N T E Z  S.V.P TIRAGES EN COURS";
-        case Message::ValidNbTirages:
-            return "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC";
-    }
-    return {};
-}
+// The texts of the 21 result boxes, by column and k.
+using ResultTexts = EnumArray<ResultColumn, PerRow<std::string>>;
 
 // The window as the commands see it: its input texts, its output boxes and its messages. The
-// window implements it on its controls; loto-sim on plain strings.
+// desktop window and the page implement it on their controls; loto-sim reads the report instead.
 class CommandWindow {
 public:
     virtual ~CommandWindow() = default;
@@ -44,6 +38,8 @@ public:
     virtual void SetEstimateText(const std::string& text) = 0;          // TxtDateFin
     virtual void SetResultText(ResultColumn column, int k, const std::string& text) = 0;
     virtual void SetMessageVisible(Message message, bool visible) = 0;
+    // Heard, not seen: that a run has written its results, or that those are gone.
+    virtual void SetRunEnded(bool ended) = 0;
 };
 
 }  // namespace loto

@@ -17,19 +17,34 @@ constexpr std::string_view kExpectedPattern = "##0.########";
 constexpr std::string_view kDeviationPattern = "#####0.#####";
 constexpr std::uint64_t kTestGridMask = NumberMask({1, 2, 3, 4, 5, 6});
 
-void WriteResults(CommandWindow& window, const SimulateReport& report, std::string_view separator) {
+// The counts as the window writes them, which a stopped command reports without writing.
+PerRow<std::string> CountTexts(const Tally& tally, std::string_view separator) {
+    PerRow<std::string> texts;
     for (int k = 0; k < kResultRows; ++k) {
-        window.SetResultText(ResultColumn::Stat, k,
-                             CountToText(static_cast<double>(report.tally[k]), separator));
+        texts[k] = CountToText(static_cast<double>(tally[k]), separator);
     }
+    return texts;
+}
+
+ResultTexts ResultsAsTexts(const SimulateReport& report, std::string_view separator) {
+    ResultTexts texts;
+    texts[ResultColumn::Stat] = CountTexts(report.tally, separator);
     for (int k = 0; k < kResultRows; ++k) {
-        window.SetResultText(ResultColumn::Theo, k,
-                             FormatSinglePattern(report.expected[k], kExpectedPattern, separator));
+        texts[ResultColumn::Theo][k] =
+            FormatSinglePattern(report.expected[k], kExpectedPattern, separator);
+        // A deviation that cannot be formed leaves its box empty.
+        texts[ResultColumn::Ecart][k] =
+            FormatPattern(report.deviations[k], kDeviationPattern, separator);
     }
-    // A deviation that cannot be formed leaves its box empty.
-    for (int k = 0; k < kResultRows; ++k) {
-        window.SetResultText(ResultColumn::Ecart, k,
-                             FormatPattern(report.deviations[k], kDeviationPattern, separator));
+    return texts;
+}
+
+// Column by column, k = 0 to 6 in each.
+void WriteResults(CommandWindow& window, const ResultTexts& texts) {
+    for (const ResultColumn column : kResultColumns) {
+        for (int k = 0; k < kResultRows; ++k) {
+            window.SetResultText(column, k, texts[column][k]);
+        }
     }
 }
 
@@ -61,6 +76,7 @@ SimulateReport Refuse(CommandWindow& window, SimulateReport report, Outcome outc
     report.outcome = outcome;
     report.refusedInput = input;
     report.estimate.reset();
+    report.estimateText.clear();
     return report;
 }
 
@@ -71,20 +87,37 @@ void HideRefusals(CommandWindow& window) {
     window.SetMessageVisible(Message::ValidNbTirages, false);
 }
 
+// The pump of one run of draws, told which phase it is in and what the estimate is.
+class PhasePump final : public EventPump {
+public:
+    PhasePump(EventPump& pump, const DrawProgress& phase) : pump_(pump), phase_(phase) {}
+
+    bool ProcessEvents(const DrawProgress& progress) override {
+        DrawProgress told = phase_;
+        told.done = progress.done;
+        told.total = progress.total;
+        return pump_.ProcessEvents(told);
+    }
+
+private:
+    EventPump& pump_;
+    const DrawProgress& phase_;
+};
+
 }  // namespace
 
 LotoCommands::LotoCommands(RunTime& runTime, unsigned threads, const GeneratorState& start)
     : runTime_(runTime), source_(start), engine_(threads) {}
 
 DrawRun LotoCommands::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                           EventPump& pump) {
-    return engine_.Run(source_.state(), count, gridMask, tally, pump);
+                           EventPump& pump, const DrawProgress& phase) {
+    PhasePump phased(pump, phase);
+    return engine_.Run(source_.state(), count, gridMask, tally, phased);
 }
 
 void LotoCommands::ClearCommand(CommandWindow& window) {
     window.SetEstimateText("");
-    for (const ResultColumn column :
-         {ResultColumn::Stat, ResultColumn::Theo, ResultColumn::Ecart}) {
+    for (const ResultColumn column : kResultColumns) {
         for (int k = 0; k < kResultRows; ++k) {
             window.SetResultText(column, k, "");
         }
@@ -98,20 +131,21 @@ bool LotoCommands::SpeedTest(CommandWindow& window, EventPump& pump, SimulateRep
     Tally tally{};  // nothing of the test reaches the results
     const double nestedBefore = nestedSeconds_;
     const double start = runTime_.MonotonicSeconds();
-    if (Draw(testDraws, kTestGridMask, tally, pump).stopped) {
+    if (Draw(testDraws, kTestGridMask, tally, pump, {.phase = DrawPhase::SpeedTest}).stopped) {
         return false;
     }
     const SystemTime reference = runTime_.Now();
     const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
     // Beyond the range of dates, in the user's local time, the box stays empty and the run goes
     // on.
-    report.estimate = CompletionEstimate(requested, testDraws, seconds, reference);
+    const std::optional<SystemTime> moment =
+        CompletionEstimate(requested, testDraws, seconds, reference);
     const std::optional<LocalDateTime> local =
-        report.estimate ? std::optional(runTime_.LocalTime(*report.estimate)) : std::nullopt;
+        moment ? std::optional(runTime_.LocalTime(*moment)) : std::nullopt;
     if (local && InDateRange(*local)) {
-        window.SetEstimateText(runTime_.DateText(*local));
-    } else {
-        report.estimate.reset();
+        report.estimate = local;
+        report.estimateText = runTime_.DateText(*local);
+        window.SetEstimateText(report.estimateText);
     }
     return true;
 }
@@ -122,6 +156,13 @@ SimulateReport LotoCommands::SimulateCommand(CommandWindow& window, EventPump& p
     const SimulateReport report = Simulate(window, pump);
     // The whole of this command is nested time for the one whose event processing it ran in.
     nestedSeconds_ = outerNested + (runTime_.MonotonicSeconds() - started);
+    return report;
+}
+
+// A command stopped by its pump writes nothing more; its counts so far are in its report alone.
+SimulateReport LotoCommands::Stopped(SimulateReport report) const {
+    report.outcome = Outcome::Stopped;
+    report.texts[ResultColumn::Stat] = CountTexts(report.tally, runTime_.DecimalSeparator());
     return report;
 }
 
@@ -136,8 +177,7 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     }
     SimulateReport report{.requested = *requested};
     if (!SpeedTest(window, pump, report)) {
-        report.outcome = Outcome::Stopped;
-        return report;
+        return Stopped(std::move(report));
     }
     window.SetMessageVisible(Message::Test, false);
     window.SetMessageVisible(Message::Patientez, true);
@@ -153,16 +193,17 @@ SimulateReport LotoCommands::Simulate(CommandWindow& window, EventPump& pump) {
     }
 
     const double start = runTime_.MonotonicSeconds();
-    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), report.tally, pump);
+    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), report.tally, pump,
+                             {.phase = DrawPhase::Draws, .estimate = report.estimateText});
     report.drawSeconds = runTime_.MonotonicSeconds() - start;
     report.drawsDone = run.done;
     if (run.stopped) {
-        report.outcome = Outcome::Stopped;
-        return report;
+        return Stopped(std::move(report));
     }
     report.expected = ComputeExpectedCounts(*requested);
     report.deviations = ComputeDeviations(report.expected, report.tally);
-    WriteResults(window, report, runTime_.DecimalSeparator());
+    report.texts = ResultsAsTexts(report, runTime_.DecimalSeparator());
+    WriteResults(window, report.texts);
     window.SetMessageVisible(Message::Patientez, false);
     return report;
 }

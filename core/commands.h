@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "core/command_window.h"
 #include "core/draws.h"
@@ -19,23 +20,34 @@ enum class Outcome {
     Stopped,      // the event pump asked every running command to stop (the window is closing)
 };
 
+// One command as every view shows it, made once: its figures and the window's texts of them.
 struct SimulateReport {
     Outcome outcome = Outcome::Completed;
     // With InvalidGrid, the favourite (1 to 6) that makes the grid invalid; with Unreadable, the
     // input that holds a number beyond the range of numbers: 0 for the draw count.
     int refusedInput = 0;
-    std::optional<SystemTime> estimate{};  // when the draws should end, once the speed test is over
+    // When the draws should end, in local time, once the speed test is over; none beyond the
+    // range of dates.
+    std::optional<LocalDateTime> estimate{};
+    std::string estimateText{};  // as TxtDateFin shows it
     std::uint64_t drawsDone = 0;
     double drawSeconds = 0;     // time spent on the requested draws
     double requested = 0;       // N as read from its box
     Tally tally{};              // of the requested draws: all of them, or those done when stopped
     ExpectedCounts expected{};  // when completed: what the window shows, as numbers
     Deviations deviations{};
+    // The result boxes' texts: when completed, what the window shows; when stopped, the counts so
+    // far, which the window does not show.
+    ResultTexts texts{};
+
+    [[nodiscard]] bool refused() const noexcept {
+        return outcome == Outcome::InvalidGrid || outcome == Outcome::Unreadable;
+    }
 };
 
 // The commands of the window over one generator: what "SIMULER" and "EFFACER" do, step by step,
-// whichever window they run in. The window and loto-sim both drive this one object, so they
-// draw the same numbers and write the same texts.
+// whichever window they run in. Every front end drives this one object through a CommandSession,
+// so they draw the same numbers and write the same texts.
 class LotoCommands {
 public:
     // `threads` draw, each on every lane of its core: 0 for every hardware thread. The generator
@@ -59,7 +71,9 @@ private:
     // Times the test draws on the grid 1 to 6, less the commands that ran nested in them, and
     // writes the estimate, into the report too; false when stopped.
     bool SpeedTest(CommandWindow& window, EventPump& pump, SimulateReport& report);
-    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
+    [[nodiscard]] SimulateReport Stopped(SimulateReport report) const;
+    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump,
+                 const DrawProgress& phase);
 
     RunTime& runTime_;
     RandomSource source_;

@@ -3,13 +3,14 @@
 #include <array>
 #include <cstdint>
 
+#include "core/game.h"
 #include "core/random_source.h"
 
 namespace loto {
 
 // Tally[k]: the draws that matched exactly k favourite numbers.
-using Tally = std::array<std::uint64_t, 7>;
-using Numbers = std::array<int, 6>;
+using Tally = PerRow<std::uint64_t>;
+using Numbers = std::array<int, kFavouriteCount>;
 
 // The numbers of a grid as a set of bits (bit n for number n), the form the draw loop scores in.
 [[nodiscard]] constexpr std::uint64_t NumberMask(const Numbers& numbers) noexcept {
@@ -31,7 +32,7 @@ struct BasicPartialDraw {
 
     friend bool operator==(const BasicPartialDraw&, const BasicPartialDraw&) = default;
 
-    [[nodiscard]] auto Complete() const noexcept { return accepted == 6; }
+    [[nodiscard]] auto Complete() const noexcept { return accepted == kFavouriteCount; }
 
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
     // new number scores when the grid has it.
@@ -50,7 +51,7 @@ using PartialDraw = BasicPartialDraw<std::uint64_t>;
 // without a test; a repeat among them is the only reason to take more.
 [[nodiscard]] inline int DrawMatches(GeneratorState& state, std::uint64_t gridMask) noexcept {
     PartialDraw draw;
-    for (int i = 0; i < 6; ++i) {
+    for (int i = 0; i < kFavouriteCount; ++i) {
         draw.Take(NextNumber(state), gridMask);
     }
     while (!draw.Complete()) {

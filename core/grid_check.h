@@ -8,7 +8,7 @@
 namespace loto {
 
 // The six favourite numbers as entered, in box order.
-using EnteredGrid = std::array<double, 6>;
+using EnteredGrid = std::array<double, kFavouriteCount>;
 
 // Accepts a grid when every entered value lies from 1 to 49 and no two are equal, and returns
 // it rounded to whole numbers (halves to even) for matching. Two values that differ as entered

@@ -78,7 +78,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     };
     const auto flush = [&] {
         for (int l = 0; l < kLanes; ++l) {
-            for (int k = 0; k < 7; ++k) {
+            for (int k = 0; k < kResultRows; ++k) {
                 out[l].tally[k] += lane(histogram, l) >> (8 * k) & 0xFF;
             }
         }

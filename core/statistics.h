@@ -8,12 +8,11 @@ namespace loto {
 
 // For k = 0 to 6, how many of the C(49, 6) = 13,983,816 combinations share exactly k numbers
 // with a grid: C(6, k) x C(43, 6 - k).
-inline constexpr std::array<double, 7> kMatchWeights{6096454, 5775588, 1851150, 246820,
-                                                     13545,   258,     1};
+inline constexpr PerRow<double> kMatchWeights{6096454, 5775588, 1851150, 246820, 13545, 258, 1};
 inline constexpr double kCombinations = 13983816;
 
-using ExpectedCounts = std::array<float, 7>;
-using Deviations = std::array<double, 7>;
+using ExpectedCounts = PerRow<float>;
+using Deviations = PerRow<double>;
 
 // The probability that a draw matches exactly k favourites: C(6, k) C(43, 6 - k) / C(49, 6).
 [[nodiscard]] double MatchProbability(int k) noexcept;

@@ -5,11 +5,11 @@
 namespace loto {
 
 bool EventLoopPump::ProcessEvents(const DrawProgress&) {
-    if (!stopRequested_ && sinceDispatch_.elapsed() >= kDispatchEveryMs) {
+    if (sinceDispatch_.elapsed() >= kDispatchEveryMs) {
         sinceDispatch_.restart();
         QCoreApplication::processEvents(QEventLoop::AllEvents);
     }
-    return !stopRequested_;
+    return true;
 }
 
 }  // namespace loto

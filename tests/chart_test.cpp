@@ -41,8 +41,9 @@ TEST(ChartSeries, KeepsWhatThePlotCanShow) {
     const std::string svg = ChartSvg(points);
     const std::string tag = "class=\"deviation\"";
     int rows = 0;
-    for (auto at = svg.find(tag); at != std::string::npos; at = svg.find(tag, at + 1), ++rows) {
-        const auto from = svg.find("points=\"", at) + 8;
+    for (auto line = svg.find(tag); line != std::string::npos;
+         line = svg.find(tag, line + 1), ++rows) {
+        const auto from = svg.find("points=\"", line) + 8;
         const auto shown = std::string_view(svg).substr(from, svg.find('"', from) - from);
         EXPECT_LE(std::count(shown.begin(), shown.end(), ','), 2 * 540 + 2) << rows;
     }

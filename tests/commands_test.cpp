@@ -16,7 +16,7 @@ using std::chrono::year;
 using test::RecordingWindow;
 
 const LocalDateTime kToday = local_days{year{2026} / 12 / 6} + seconds{19 * 3600};
-using Texts = std::array<std::string, 7>;
+using Texts = PerRow<std::string>;
 const std::array<std::string, 6> kOneToSix = {"1", "2", "3", "4", "5", "6"};
 
 std::uint64_t Sum(const Tally& tally) {
@@ -42,9 +42,15 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
     EXPECT_EQ(first.drawSeconds, 2);
-    EXPECT_EQ(window.log, (std::vector<std::string>{"-ValidGrille", "-ValidNbTirages", "+Test",
-                                                    "-Test", "+Patientez", "-ValidGrille",
-                                                    "-ValidNbTirages", "-Patientez"}));
+    // The report holds what the window shows, texts and all.
+    EXPECT_EQ(first.estimateText, window.estimate);
+    for (const ResultColumn column : kResultColumns) {
+        EXPECT_EQ(first.texts[column], window.Column(column));
+    }
+    EXPECT_EQ(window.log,
+              (std::vector<std::string>{"-LblValidGrille", "-LblValidNbTirages", "+LblTest",
+                                        "-LblTest", "+LblPatientez", "-LblValidGrille",
+                                        "-LblValidNbTirages", "-LblPatientez"}));
     const SimulateReport second = commands.SimulateCommand(window, window);
     EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");  // the clock's differences, not its readings
@@ -65,7 +71,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
         EXPECT_EQ(report.refusedInput, outcome == Outcome::Unreadable ? 4 : 6);
         EXPECT_EQ(window.estimate, "");
         EXPECT_TRUE(window.ResultsEmpty());
-        EXPECT_EQ(window.log.back(), "+ValidGrille");
+        EXPECT_EQ(window.log.back(), "+LblValidGrille");
         EXPECT_FALSE(window.Shown(Message::Patientez) || window.Shown(Message::Test));
         window.estimate = "typed";
         LotoCommands::ClearCommand(window);
@@ -81,8 +87,8 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
         column.fill("old");
     }
     EXPECT_EQ(commands.SimulateCommand(count, count).outcome, Outcome::Unreadable);
-    EXPECT_EQ(count.log,
-              (std::vector<std::string>{"-ValidGrille", "-ValidNbTirages", "+ValidNbTirages"}));
+    EXPECT_EQ(count.log, (std::vector<std::string>{"-LblValidGrille", "-LblValidNbTirages",
+                                                   "+LblValidNbTirages"}));
     EXPECT_EQ(count.estimate, "");
     EXPECT_TRUE(count.ResultsEmpty());
     LotoCommands::ClearCommand(count);
@@ -94,7 +100,7 @@ TEST_F(SimulateCommandTest, RefusedGrids) {
 
 // The range of dates is that of local dates: an estimate past 31/12/9999 in the user's time zone
 // leaves its box empty, one before it shows, whatever universal time says.
-TEST(SimulateCommand, EstimatesWithinTheRangeOfLocalDates) {
+TEST_F(SimulateCommandTest, EstimatesWithinTheRangeOfLocalDates) {
     using std::chrono::hours;
     const LocalDateTime lastDay = local_days{year{9999} / 12 / 31};
     struct Case {
@@ -110,12 +116,13 @@ TEST(SimulateCommand, EstimatesWithinTheRangeOfLocalDates) {
         {lastDay + hours{29}, hours{14}, ""},  // Kiritimati: the clock reads 10000 already
     };
     for (const Case& c : cases) {
-        FixedRunTime runTime(c.now, 2.0, c.zone);
-        LotoCommands commands(runTime, 1);
+        FixedRunTime zoned(c.now, 2.0, c.zone);
+        LotoCommands inZone(zoned, 1);
         RecordingWindow window("400000", kOneToSix);
-        const SimulateReport report = commands.SimulateCommand(window, window);
+        const SimulateReport report = inZone.SimulateCommand(window, window);
         EXPECT_EQ(window.estimate, c.estimate) << c.zone.count();
         EXPECT_EQ(report.estimate.has_value(), *c.estimate != '\0') << c.zone.count();
+        EXPECT_EQ(report.estimateText, c.estimate) << c.zone.count();
         EXPECT_EQ(report.outcome, Outcome::Completed);
     }
 }
@@ -172,6 +179,9 @@ TEST_F(SimulateCommandTest, AStoppedCommandWritesNothingMore) {
         EXPECT_TRUE(window.ResultsEmpty());
         EXPECT_EQ(Sum(report.tally), report.drawsDone);
         EXPECT_EQ(report.drawsDone > 0, during == Message::Patientez);
+        // Its counts so far, in the window's forms, are in the report alone.
+        EXPECT_EQ(report.texts[ResultColumn::Stat][0], std::to_string(report.tally[0]));
+        EXPECT_EQ(report.texts[ResultColumn::Theo], Texts{});
     }
 }
 

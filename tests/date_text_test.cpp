@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
-#include <ctime>
 
 #include "platform/date_time.h"
 #include "platform/french_dates.h"
@@ -77,40 +76,6 @@ TEST(DateText, LeavesNoPatternBehind) {
         EXPECT_TRUE(text.contains(locale.toString(53)))
             << locale.name().toStdString() << ": " << text.toStdString();
     }
-}
-
-// Now() is the system's clock, to the second, and its local time that of the C library.
-TEST(SystemRunTime, NowIsTheLocalDateAndTime) {
-    SystemRunTime runTime(TextLocale("fr_FR"));
-    const std::time_t clock = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&clock, &local);
-    const LocalDateTime expected =
-        local_days{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday} +
-        seconds{local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec};
-    EXPECT_LE(std::chrono::abs(runTime.LocalTime(runTime.Now()) - expected), seconds{2});
-}
-
-// An end of run is a moment, shown in the local time of its own date: twelve minutes after 01:59
-// on the night that clocks go forward it is 03:11, and 02:11 after 02:59 on the night that they
-// go back.
-TEST(SystemRunTime, LocalTimeFollowsDaylightSavingTime) {
-    using std::chrono::minutes;
-    using std::chrono::sys_days;
-    setenv("TZ", "Europe/Paris", 1);
-    tzset();
-    const SystemRunTime runTime(TextLocale("fr_FR"));
-    const std::pair<SystemTime, const char*> moments[] = {
-        {sys_days{year{2027} / 3 / 28} + minutes{59}, "28/03/2027 01:59:00"},
-        {sys_days{year{2027} / 3 / 28} + minutes{71}, "28/03/2027 03:11:00"},
-        {sys_days{year{2027} / 10 / 31} + minutes{59}, "31/10/2027 02:59:00"},
-        {sys_days{year{2027} / 10 / 31} + minutes{71}, "31/10/2027 02:11:00"},
-    };
-    for (const auto& [moment, text] : moments) {
-        EXPECT_EQ(runTime.DateText(runTime.LocalTime(moment)), text);
-    }
-    unsetenv("TZ");
-    tzset();
 }
 
 }  // namespace

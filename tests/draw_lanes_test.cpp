@@ -6,15 +6,18 @@
 #include <vector>
 
 #include "core/generator_jump.h"
+#include "tests/support/lane_path_test.h"
 #include "tests/transcription.h"
 
 namespace loto {
 namespace {
 
+class DrawLanes : public test::LanePathTest {};
+
 // Every lane of every path makes the chunk that GenerateChunk makes one value at a time: from
 // random states, from states whose step value lies beyond the modulus, and from states that walk
 // into a guard zone, where the lane must give the Double formulas' result.
-TEST(DrawLanes, EveryPathMakesTheChunksOfTheReference) {
+TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
     std::mt19937_64 random(3);
     std::vector<GeneratorState> starts;
     for (int i = 0; i < 16; ++i) {
@@ -27,13 +30,7 @@ TEST(DrawLanes, EveryPathMakesTheChunksOfTheReference) {
         starts.push_back(near[i]);
     }
     const std::uint64_t grid = NumberMask({3, 9, 17, 28, 41, 49});
-    for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
-        const LaneKernel* kernel = FindLaneKernel(path);
-        if (kernel == nullptr) {
-            std::printf("[  SKIPPED ] lane path %d: this processor lacks its instructions\n",
-                        static_cast<int>(path));
-            continue;
-        }
+    {
         for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
             for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
                 std::vector<GeneratorState> batch(kernel->lanes);
@@ -48,36 +45,14 @@ TEST(DrawLanes, EveryPathMakesTheChunksOfTheReference) {
                     DrawChunk reference;
                     GenerateChunk(batch[l], values, grid, reference);
                     EXPECT_TRUE(chunks[l] == reference)
-                        << LanePathName(path) << " lane " << l << ", " << values << " values";
+                        << "lane " << l << ", " << values << " values";
                 }
             }
         }
     }
 }
 
-#if defined(__x86_64__)
-// A vector path is chosen only where the processor has every instruction set that its kernel is
-// built with.
-TEST(DrawLanes, ChoosesOnlyWhatTheProcessorHas) {
-    const CpuFeatures all{true, true, true, true, true};
-    const std::pair<CpuFeatures, std::array<bool, 3>> choices[] = {
-        {all, {true, true, true}},
-        {{}, {true, false, false}},
-        {{.avx2 = true}, {true, true, false}},
-        {{true, true, true, true, false}, {true, true, false}},  // no BW
-        {{true, true, false, true, true}, {true, true, false}},  // no DQ
-        {{true, true, true, false, true}, {true, true, false}},  // no VL
-        {{true, false, true, true, true}, {true, true, false}},  // no F
-    };
-    for (const auto& [features, found] : choices) {
-        for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
-            EXPECT_EQ(FindLaneKernel(path, features) != nullptr,
-                      found[static_cast<std::size_t>(path)])
-                << LanePathName(path);
-        }
-    }
-}
-#endif
+LOTO_FOR_EVERY_LANE_PATH(DrawLanes);
 
 }  // namespace
 }  // namespace loto

@@ -21,7 +21,7 @@ struct Rendering {
     const char* text;
 };
 
-TEST(FormatPattern, RendersThePatterns) {
+TEST(NumberText, PatternsRender) {
     const Rendering renderings[] = {
         {12.345678, kDeviation, ".", "12.34568"},
         {1.5, "#.", ",", "2,"},         // the separator stays when no fraction is left
@@ -43,7 +43,7 @@ TEST(FormatPattern, RendersThePatterns) {
     }
 }
 
-TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
+TEST(NumberText, SinglesRoundToSevenSignificantDigitsFirst) {
     struct SingleRendering {
         float value;
         const char* text;
@@ -61,7 +61,7 @@ TEST(FormatSinglePattern, RoundsToSevenSignificantDigitsFirst) {
     }
 }
 
-TEST(CountToText, WritesPlainDigits) {
+TEST(NumberText, CountsArePlainDigits) {
     const std::pair<double, const char*> counts[] = {
         {-0.0, "0"},  {1e15, "1000000000000000"},     {-3, "-3"},
         {2.5, "2,5"}, {1.0 / 3, "0,333333333333333"},
@@ -74,7 +74,7 @@ TEST(CountToText, WritesPlainDigits) {
 // The web build writes and reads its digits with C's snprintf and strtod: they give the texts of
 // std::to_chars and std::from_chars, on halfway cases, huge and tiny values and what the commands
 // write (a geometric sweep through every magnitude, with fractions that do not end).
-TEST(Digits, CAndTheStandardLibraryAgree) {
+TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
     std::vector<double> values = {0.0,
                                   -0.0,
                                   0.5,

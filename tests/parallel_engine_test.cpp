@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/generator_jump.h"
+#include "tests/support/lane_path_test.h"
 
 namespace loto {
 namespace {
@@ -32,12 +33,14 @@ Outcome Parallel(ParallelDrawEngine& engine, GeneratorState state, std::uint64_t
     return out;
 }
 
+class ParallelDrawEngineTest : public test::LanePathTest {};
+
 // Same tallies and final state as the sequential loop, whatever the path of lanes, the start, the
 // count, the grid, the chunk size and the number of threads. Among the starts: a step value in
 // [m, 32353 x 2^48), which draws a 49 first where the state jumped to the same residue draws a 1
 // (the first chunk must start from the true state), and X just below 0, as a one-off quotient
 // leaves it, from where the next step value may be negative.
-TEST(ParallelDrawEngine, EqualsTheSequentialLoop) {
+TEST_P(ParallelDrawEngineTest, EqualsTheSequentialLoop) {
     std::mt19937_64 random(5);
     std::vector<GeneratorState> starts = {kSeedState,
                                           {(std::int64_t{1} << 48) - 2, 60000},
@@ -46,13 +49,7 @@ TEST(ParallelDrawEngine, EqualsTheSequentialLoop) {
                                           {-800, 100000}};
     starts.push_back({static_cast<std::int64_t>(random() >> 16),
                       static_cast<std::int64_t>(random() % 32353) * 10000});
-    for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
-        const LaneKernel* kernel = FindLaneKernel(path);
-        if (kernel == nullptr) {
-            std::printf("[  SKIPPED ] %s: this processor lacks its instructions\n",
-                        LanePathName(path).data());
-            continue;
-        }
+    {
         for (const std::uint32_t chunk : {64u, 1000u, 65536u}) {
             const std::uint64_t perChunk = chunk * 10 / 63;  // about the draws of one chunk
             for (const unsigned threads : {1u, 3u}) {
@@ -65,8 +62,7 @@ TEST(ParallelDrawEngine, EqualsTheSequentialLoop) {
                             NumberMask({3, 9, 17, 28, 41, static_cast<int>(draws % 49) + 1});
                         ASSERT_EQ(Parallel(engine, start, draws, grid),
                                   Sequential(start, draws, grid))
-                            << LanePathName(path) << " chunk " << chunk << " threads " << threads
-                            << " draws " << draws;
+                            << "chunk " << chunk << " threads " << threads << " draws " << draws;
                     }
                 }
             }
@@ -85,7 +81,7 @@ GeneratorState StepBack(const GeneratorState& state) {
 // A chunk whose true start has a step value beyond the modulus: the jumped guess is one modulus
 // short, which changes the fields of the state after its first value (the values themselves agree
 // from then on), so a run that ends there must have generated the chunk again from the true state.
-TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
+TEST_P(ParallelDrawEngineTest, RegeneratesAChunkWhoseJumpedStartIsWrong) {
     const std::uint64_t grid = NumberMask({1, 2, 3, 4, 5, 6});
     int checked = 0;
     for (std::int64_t d = 9000; d < 9400 && checked < 3; ++d) {
@@ -109,7 +105,7 @@ TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
             }
             ++checked;
             for (const unsigned threads : {1u, 2u}) {
-                ParallelDrawEngine engine(threads, k);
+                ParallelDrawEngine engine(threads, k, *kernel);
                 EXPECT_EQ(Parallel(engine, start, 1, grid), Sequential(start, 1, grid)) << d;
             }
         }
@@ -117,15 +113,7 @@ TEST(ParallelDrawEngine, RegeneratesAChunkWhoseJumpedStartIsWrong) {
     EXPECT_EQ(checked, 3);
 }
 
-TEST(GeneratorJump, MatchesStepping) {
-    EXPECT_EQ(JumpResidue(-1), kJumpModulus - 1);  // t below zero, after a one-off quotient
-    GeneratorState state = kSeedState;
-    const std::uint64_t start = JumpResidue(StepValue(state));
-    for (std::uint64_t steps = 1; steps <= 5000; ++steps) {
-        (void)NextNumber(state);
-        ASSERT_EQ(JumpMultiply(start, JumpFactor(steps)), JumpResidue(StepValue(state))) << steps;
-    }
-}
+LOTO_FOR_EVERY_LANE_PATH(ParallelDrawEngineTest);
 
 }  // namespace
 }  // namespace loto

@@ -7,7 +7,7 @@ namespace {
 
 // Two-sided exact binomial p-values, as R's binom.test defines them: the probability of every
 // outcome no more likely than the one observed.
-TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
+TEST(Significance, BinomialPValuesArePublishedAndHandCheckedValues) {
     struct Case {
         std::uint64_t observed, trials;
         double p;
@@ -37,7 +37,7 @@ TEST(BinomialTwoSidedP, PublishedAndHandCheckedValues) {
 
 // Too few draws for two classes of 5 expected: k = 0, still under 5, joins the classes above it
 // (ten draws), or makes the only class (four), which then holds every draw expected.
-TEST(PoolClasses, KZeroUnderFiveJoinsTheRest) {
+TEST(Significance, PoolingJoinsAKZeroUnderFiveToTheRest) {
     for (const double draws : {4.0, 10.0}) {
         std::array<double, 7> expected{};
         for (int k = 0; k <= 6; ++k) {

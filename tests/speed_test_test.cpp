@@ -9,7 +9,7 @@ using std::chrono::seconds;
 using std::chrono::sys_days;
 using std::chrono::year;
 
-TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
+TEST(SpeedTest, DrawsTheWholeNumbersFromOneToN) {
     const std::pair<double, std::uint64_t> counts[] = {
         {0, 0},
         {0.5, 0},
@@ -26,7 +26,7 @@ TEST(DrawCount, CountsTheWholeNumbersFromOneToN) {
     }
 }
 
-TEST(TestDrawCount, Boundaries) {
+TEST(SpeedTest, TestDrawCountBoundaries) {
     const std::pair<double, std::uint64_t> counts[] = {
         {0, 100000},         {-1e9, 100000},      {999999.9, 100000},    {1000000, 100001},
         {12345678, 1234568}, {50000000, 5000001}, {50000000.5, 5000000}, {1e300, 5000000},
@@ -36,7 +36,7 @@ TEST(TestDrawCount, Boundaries) {
     }
 }
 
-TEST(CompletionEstimate, AddsTheTimeOfTheRequestedAndTestDraws) {
+TEST(SpeedTest, EstimateAddsTheTimeOfTheRequestedAndTestDraws) {
     const SystemTime reference = sys_days{year{2026} / 12 / 6} + seconds{70000};
     const SystemTime lastDay = sys_days{year{9999} / 12 / 31};
     const SystemTime firstDay = sys_days{year{99} / 12 / 31};

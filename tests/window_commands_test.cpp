@@ -36,7 +36,7 @@ public:
     }
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     [[nodiscard]] bool Shown(Message message) const {
-        return controls().messages.at(static_cast<std::size_t>(message))->isVisibleTo(&form);
+        return controls().messages[message]->isVisibleTo(&form);
     }
     [[nodiscard]] QStringList Outputs() const {
         QStringList texts{controls().estimate->text()};
@@ -49,7 +49,7 @@ public:
     }
     [[nodiscard]] qint64 TallySum() const {
         qint64 sum = 0;
-        for (const QLineEdit* box : controls().results[0]) {
+        for (const QLineEdit* box : controls().results[ResultColumn::Stat]) {
             sum += box->text().toLongLong();
         }
         return sum;
@@ -82,7 +82,7 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     const FrmLotoWidgets& controls = program.controls();
     program.Enter("100000000");
     QString estimateAfterClear = "not cleared";
-    const OnShow clicks(controls.messages[static_cast<int>(Message::Patientez)], [&] {
+    const OnShow clicks(controls.messages[Message::Patientez], [&] {
         // Both wait in the event queue until the run processes events.
         QMetaObject::invokeMethod(
             controls.effacer,
@@ -97,7 +97,7 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     EXPECT_EQ(estimateAfterClear, "");
     EXPECT_EQ(program.TallySum(), 100000000);
     EXPECT_FALSE(controls.estimate->text().isEmpty());  // the nested run's estimate
-    for (const Message message : {Message::ValidGrille, Message::Test, Message::Patientez}) {
+    for (const Message message : kMessages) {
         EXPECT_FALSE(program.Shown(message));
     }
 }
@@ -139,7 +139,7 @@ TEST(Window, NestedCommandsAreBounded) {
     int clicks = 0;
     int deepest = 0;
     QObject::connect(simuler, &QPushButton::pressed, [&] {
-        deepest = std::max(deepest, program.form.runningCommands());
+        deepest = std::max(deepest, program.form.session().running());
         // The next click waits in the event queue until the running command processes events.
         QMetaObject::invokeMethod(
             simuler,
@@ -155,7 +155,7 @@ TEST(Window, NestedCommandsAreBounded) {
     QTimer::singleShot(0, [&] { simuler->click(); });
     EXPECT_EQ(QApplication::exec(), 0);
     EXPECT_EQ(deepest, 100);  // the bound that the README states
-    EXPECT_EQ(program.form.runningCommands(), 0);
+    EXPECT_EQ(program.form.session().running(), 0);
 }
 
 // "QUITTER" during a run (here during the speed test): every command stops, nothing more is
@@ -164,7 +164,7 @@ TEST(Window, QuitDuringARunEndsTheProgramPromptly) {
     Program program;
     program.Enter("1000000000");
     QElapsedTimer sinceQuit;
-    const OnShow quit(program.controls().messages.at(static_cast<std::size_t>(Message::Test)), [&] {
+    const OnShow quit(program.controls().messages[Message::Test], [&] {
         sinceQuit.start();
         Program::Click(program.controls().quitter);
     });

@@ -31,7 +31,7 @@ bool Holds(const QImage& image, QRgb colour) {
     return false;
 }
 
-class WindowDesignTest : public ::testing::Test {
+class WindowDesign : public ::testing::Test {
 protected:
     SystemRunTime runTime{TextLocale("fr_FR")};
     FrmLoto form{runTime};
@@ -39,11 +39,10 @@ protected:
 
 // On a dark desktop every control is drawn exactly as on a light one: the colours that the design
 // leaves open are the classic light desktop's, white boxes with black text.
-TEST(WindowDesign, DarkDesktop) {
-    SystemRunTime runTime{TextLocale("fr_FR")};
+TEST_F(WindowDesign, DarkDesktop) {
     const auto drawn = [&] {
-        FrmLoto form{runTime};
-        const FrmLotoWidgets& controls = form.controls();
+        FrmLoto fresh{runTime};
+        const FrmLotoWidgets& controls = fresh.controls();
         controls.estimate->setText(QStringLiteral("88"));
         for (const auto& column : controls.results) {
             for (QLineEdit* box : column) {
@@ -51,7 +50,7 @@ TEST(WindowDesign, DarkDesktop) {
             }
         }
         QMap<QString, QImage> images;
-        for (QWidget* control : form.findChildren<QWidget*>()) {
+        for (QWidget* control : fresh.findChildren<QWidget*>()) {
             images[control->objectName()] = control->grab().toImage();
         }
         return images;
@@ -67,7 +66,7 @@ TEST(WindowDesign, DarkDesktop) {
     const QMap<QString, QImage> onDark = drawn();
     QApplication::setPalette(light);
 
-    ASSERT_EQ(onDark.size(), 51 + kMessageCount + 1);  // and the notifications of no size
+    ASSERT_EQ(onDark.size(), 51 + kEnumCount<Message> + 1);  // and the notifications of no size
     for (auto control = onDark.cbegin(); control != onDark.cend(); ++control) {
         EXPECT_EQ(*control, onLight[control.key()]) << control.key().toStdString();
     }
@@ -78,7 +77,7 @@ TEST(WindowDesign, DarkDesktop) {
 
 // The messages share one place, each drawn in front of those shown before it:
 // LblValidNbTirages over LblValidGrille over LblTest over LblPatientez.
-TEST_F(WindowDesignTest, MessagesInFrontOfOneAnother) {
+TEST_F(WindowDesign, MessagesInFrontOfOneAnother) {
     struct Expected {
         Message message;
         QRgb background, text;
@@ -94,7 +93,7 @@ TEST_F(WindowDesignTest, MessagesInFrontOfOneAnother) {
          "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC"},
     };
     for (const Expected& m : messages) {
-        QLabel* label = form.controls().messages.at(static_cast<std::size_t>(m.message));
+        QLabel* label = form.controls().messages[m.message];
         EXPECT_FALSE(label->isVisibleTo(&form));
         form.SetMessageVisible(m.message, true);
         EXPECT_EQ(label->text(), QString::fromUtf8(m.caption));
@@ -105,7 +104,7 @@ TEST_F(WindowDesignTest, MessagesInFrontOfOneAnother) {
 }
 
 // Screen readers name every control in French, each text box distinctly.
-TEST_F(WindowDesignTest, AccessibleNames) {
+TEST_F(WindowDesign, AccessibleNames) {
     QMap<QString, QString> nameOf;
     QSet<QString> boxNames;
     for (QWidget* control : form.findChildren<QWidget*>()) {
@@ -136,7 +135,7 @@ TEST_F(WindowDesignTest, AccessibleNames) {
 }
 
 // The Tab key visits the boxes and buttons in the design's order.
-TEST_F(WindowDesignTest, TabOrder) {
+TEST_F(WindowDesign, TabOrder) {
     QStringList tab = {"TxtNbTirages",   "Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
                        "Txt4emeN\u00B0", "Txt5emeN\u00B0", "Txt6emeN\u00B0", "CmdSimuler",
                        "CmdEffacer",     "CmdQuitter"};
@@ -159,7 +158,7 @@ TEST_F(WindowDesignTest, TabOrder) {
 }
 
 // The desktop picks the icon's images by their sizes: a panel's 16 pixels, a switcher's 32.
-TEST(WindowDesign, IconSizes) {
+TEST_F(WindowDesign, IconSizes) {
     EXPECT_EQ(ApplicationIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
 }
 

@@ -25,12 +25,12 @@ BrowserPump::BrowserPump(std::function<void()> handleClicks)
     : handleClicks_(std::move(handleClicks)), lastYield_(Seconds()) {}
 
 bool BrowserPump::ProcessEvents(const DrawProgress&) {
-    if (!stopRequested_ && Seconds() - lastYield_ >= kYieldEverySeconds) {
+    if (Seconds() - lastYield_ >= kYieldEverySeconds) {
         YieldToBrowser();
         lastYield_ = Seconds();
         handleClicks_();
     }
-    return !stopRequested_;
+    return true;
 }
 
 }  // namespace loto

@@ -18,15 +18,12 @@ public:
 
     explicit BrowserPump(std::function<void()> handleClicks);
 
-    // Returns false once a stop has been requested.
+    // Always lets the run go on: stopping is the command session's.
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
-    void RequestStop() noexcept { stopRequested_ = true; }
-    [[nodiscard]] bool StopRequested() const noexcept { return stopRequested_; }
 
 private:
     std::function<void()> handleClicks_;
     double lastYield_;
-    bool stopRequested_ = false;
 };
 
 }  // namespace loto

@@ -2,12 +2,12 @@
 
 #include <emscripten.h>
 
-#include <cmath>
 #include <cstdio>
 #include <string>
 
-#include "window/accessible_names.h"
-#include "window/design.h"
+#include "form/accessible_names.h"
+#include "form/design.h"
+#include "form/units.h"
 
 namespace loto {
 namespace {
@@ -67,35 +67,21 @@ EM_JS(void, Focus, (const char* id), { document.getElementById(UTF8ToString(id))
 
 // 0x00BBGGRR as CSS; the colour of the classic light desktop where the design leaves it open.
 std::string Css(std::uint32_t bgr, std::uint32_t classic) {
-    const std::uint32_t colour = bgr == kDefaultColour ? classic : bgr;
+    const Rgb rgb = ToRgb(ShownColour(bgr, classic));
     char text[8];
-    std::snprintf(text, sizeof text, "#%02x%02x%02x", colour & 0xFF, colour >> 8 & 0xFF,
-                  colour >> 16 & 0xFF);
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
     return text;
 }
 
 // The design's font at 96 dots per inch, with the metric-compatible fallbacks of Arial.
 std::string CssFont(const FontDesign& font) {
-    const long pixels = std::lround(font.points * 96 / 72);
     std::string css = font.italic ? "italic " : "";
     css += font.bold ? "bold " : "";
-    css += std::to_string(pixels) + "px ";
+    css += std::to_string(FontPixels(font)) + "px ";
     if (font.family != "Arial") {
         css += "\"" + std::string(font.family) + "\", ";
     }
     return css + "Arial, \"Liberation Sans\", Arimo, sans-serif";
-}
-
-const char* CssAlign(Align align) {
-    switch (align) {
-        case Align::Left:
-            return "left";
-        case Align::Centre:
-            return "center";
-        case Align::Right:
-            return "right";
-    }
-    return "left";
 }
 
 PageCommand CommandOf(Role role) {
@@ -111,14 +97,6 @@ PageCommand CommandOf(Role role) {
     }
 }
 
-int Pixels(int twips) {
-    return twips / kTwipsPerPixel;
-}
-
-// The colours that the design leaves open: black text on white boxes, as on the desktop.
-constexpr std::uint32_t kClassicWhite = 0x00FFFFFF;
-constexpr std::uint32_t kClassicBlack = 0x00000000;
-
 }  // namespace
 
 void BuildForm() {
@@ -129,17 +107,19 @@ void BuildForm() {
     for (const ControlDesign& c : FrmLotoControls()) {
         const std::string id(c.name);
         const bool box = c.kind == ControlKind::TextBox;
-        AddControl(
-            static_cast<int>(c.kind), id.c_str(), std::string(c.caption).c_str(),
-            AccessibleName(c).c_str(), Pixels(c.left), Pixels(c.top), Pixels(c.width),
-            Pixels(c.height), CssFont(c.font).c_str(), Css(c.textColour, kClassicBlack).c_str(),
-            Css(c.background, box ? kClassicWhite : form.background).c_str(), CssAlign(c.align),
-            c.shownAtStart, c.tabIndex, c.border, static_cast<int>(CommandOf(c.use.role)),
-            c.use.role == Role::Message, kBoxCharacterLimit);
+        const Place& p = c.place;
+        AddControl(static_cast<int>(c.kind), id.c_str(), std::string(c.caption).c_str(),
+                   AccessibleName(c).c_str(), Pixels(p.left), Pixels(p.top), Pixels(p.width),
+                   Pixels(p.height), CssFont(c.font).c_str(),
+                   Css(c.textColour, kClassicBlack).c_str(),
+                   Css(c.background, box ? kClassicWhite : form.background).c_str(),
+                   ByAlign(c.align, "left", "center", "right"), c.shownAtStart, c.tabIndex,
+                   c.border, static_cast<int>(CommandOf(c.use.role)), c.use.role == Role::Message,
+                   kBoxCharacterLimit);
     }
     AddControl(0, std::string(kRunEndedId).c_str(), "", std::string(kRunEndedName).c_str(), 0, 0, 0,
                0, "", "", "", "left", false, 0, true, 0, true, 0);
-    Focus(std::string(DesignedControl({.role = Role::DrawCount}).name).c_str());
+    Focus(std::string(DesignedControl(Role::DrawCount).name).c_str());
 }
 
 }  // namespace loto

@@ -3,7 +3,6 @@
 #include <emscripten.h>
 
 #include "web/web_form.h"
-#include "window/accessible_names.h"
 
 namespace loto {
 namespace {
@@ -21,7 +20,7 @@ EM_JS(void, EndPage, (), {
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
-WebLoto::WebLoto() : commands_(runTime_, 1), pump_([this] { HandleClicks(); }) {
+WebLoto::WebLoto() : session_(runTime_, 1), pump_([this] { HandleClicks(); }) {
     BuildForm();
 }
 
@@ -31,41 +30,21 @@ void WebLoto::HandleClicks() {
             case PageCommand::None:
                 return;
             case PageCommand::Simuler:
-                SimulateCommand();
+                (void)session_.Simulate(window_, pump_);
                 break;
             case PageCommand::Effacer:
-                ClearCommand();
+                session_.Clear(window_);
                 break;
             case PageCommand::Quitter:
-                QuitCommand();
+                Quit();
                 break;
         }
     }
 }
 
-void WebLoto::SimulateCommand() {
-    if (pump_.StopRequested() || runningCommands_ >= kMaxRunningCommands) {
-        return;
-    }
-    ++runningCommands_;
-    ShowElement(kRunEndedId, false);
-    if (commands_.SimulateCommand(window_, pump_).outcome == Outcome::Completed) {
-        ShowElement(kRunEndedId, true);
-    }
-    --runningCommands_;
-}
-
-void WebLoto::ClearCommand() {
-    if (pump_.StopRequested()) {
-        return;
-    }
-    ShowElement(kRunEndedId, false);
-    LotoCommands::ClearCommand(window_);
-}
-
-void WebLoto::QuitCommand() {
-    if (!pump_.StopRequested()) {
-        pump_.RequestStop();
+void WebLoto::Quit() {
+    if (!session_.stopped()) {
+        session_.Quit();
         EndPage();
     }
 }

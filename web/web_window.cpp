@@ -2,7 +2,8 @@
 
 #include <emscripten.h>
 
-#include "window/design.h"
+#include "form/accessible_names.h"
+#include "form/design.h"
 
 namespace loto {
 namespace {
@@ -23,17 +24,16 @@ EM_JS(void, SetHidden, (const char* id, int length, int hidden), {
 });
 // clang-format on
 
-// The page's id of the control that the commands use for `use`.
-std::string Id(const ControlUse& use) {
-    return std::string(DesignedControl(use).name);
-}
-
-std::string Value(const ControlUse& use) {
-    const std::string id = Id(use);
+std::string Value(const ControlDesign& control) {
+    const std::string id(control.name);
     std::string text(3 * kBoxCharacterLimit + 1, '\0');
     text.resize(static_cast<std::size_t>(
         ReadValue(id.c_str(), text.data(), static_cast<int>(text.size()))));
     return text;
+}
+
+void SetValue(const ControlDesign& control, const std::string& text) {
+    WriteValue(std::string(control.name).c_str(), text.c_str());
 }
 
 }  // namespace
@@ -43,23 +43,27 @@ void ShowElement(std::string_view id, bool shown) {
 }
 
 std::string WebWindow::DrawCountText() {
-    return Value({.role = Role::DrawCount});
+    return Value(DesignedControl(Role::DrawCount));
 }
 
 std::string WebWindow::FavouriteText(int position) {
-    return Value({.role = Role::Favourite, .row = position});
+    return Value(DesignedFavourite(position));
 }
 
 void WebWindow::SetEstimateText(const std::string& text) {
-    WriteValue(Id({.role = Role::Estimate}).c_str(), text.c_str());
+    SetValue(DesignedControl(Role::Estimate), text);
 }
 
 void WebWindow::SetResultText(ResultColumn column, int k, const std::string& text) {
-    WriteValue(Id({.role = Role::Result, .row = k, .column = column}).c_str(), text.c_str());
+    SetValue(DesignedResult(column, k), text);
 }
 
 void WebWindow::SetMessageVisible(Message message, bool visible) {
-    ShowElement(Id({.role = Role::Message, .message = message}), visible);
+    ShowElement(DesignedMessage(message).name, visible);
+}
+
+void WebWindow::SetRunEnded(bool ended) {
+    ShowElement(kRunEndedId, ended);
 }
 
 }  // namespace loto

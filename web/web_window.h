@@ -15,6 +15,7 @@ public:
     void SetEstimateText(const std::string& text) override;
     void SetResultText(ResultColumn column, int k, const std::string& text) override;
     void SetMessageVisible(Message message, bool visible) override;
+    void SetRunEnded(bool ended) override;
 };
 
 // Shows or hides any element of the page by its id.

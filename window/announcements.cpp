@@ -3,7 +3,7 @@
 #include <QLabel>
 #include <QTimer>
 
-#include "window/accessible_names.h"
+#include "form/accessible_names.h"
 #include "window/notification_accessible.h"
 
 namespace loto {
@@ -25,25 +25,25 @@ QString FromUtf8(std::string_view text) {
 
 }  // namespace
 
-Announcements::Announcements(QWidget& form, const std::array<QLabel*, kMessageCount>& messages)
+Announcements::Announcements(QWidget& form, const EnumArray<Message, QLabel*>& messages)
     : QObject(&form) {
-    for (std::size_t i = 0; i < messages.size(); ++i) {
-        messages_[i] = messages[i];
-        heard_[i] = Notification(form, messages[i]->objectName() + QStringLiteral("Entendu"),
-                                 messages[i]->accessibleName());
+    for (const Message message : kMessages) {
+        messages_[message] = messages[message];
+        heard_[message] =
+            Notification(form, messages[message]->objectName() + QStringLiteral("Entendu"),
+                         messages[message]->accessibleName());
     }
     runEnded_ = Notification(form, FromUtf8(kRunEndedId), FromUtf8(kRunEndedName));
 }
 
 void Announcements::MessageChanged(Message message) {
-    const auto i = static_cast<std::size_t>(message);
-    if (!messages_[i]->isVisible()) {
-        heard_[i]->hide();
+    if (!messages_[message]->isVisible()) {
+        heard_[message]->hide();
         return;
     }
-    QTimer::singleShot(0, this, [this, i] {
-        if (messages_[i] && messages_[i]->isVisible()) {
-            heard_[i]->show();
+    QTimer::singleShot(0, this, [this, message] {
+        if (messages_[message] && messages_[message]->isVisible()) {
+            heard_[message]->show();
         }
     });
 }

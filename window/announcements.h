@@ -19,7 +19,7 @@ namespace loto {
 class Announcements final : public QObject {
 public:
     // `messages`: the labels that show the messages, whose accessible names are heard.
-    Announcements(QWidget& form, const std::array<QLabel*, kMessageCount>& messages);
+    Announcements(QWidget& form, const EnumArray<Message, QLabel*>& messages);
 
     // Follows a message label that has just been shown or hidden.
     void MessageChanged(Message message);
@@ -27,8 +27,8 @@ public:
     void SetRunEnded(bool ended);
 
 private:
-    std::array<QPointer<QLabel>, kMessageCount> messages_;
-    std::array<QLabel*, kMessageCount> heard_{};
+    EnumArray<Message, QPointer<QLabel>> messages_;
+    EnumArray<Message, QLabel*> heard_{};
     QLabel* runEnded_ = nullptr;
 };
 

@@ -4,33 +4,20 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
-#include <cmath>
 #include <vector>
 
-#include "window/accessible_names.h"
+#include "form/accessible_names.h"
+#include "form/units.h"
 
 namespace loto {
 namespace {
-
-constexpr std::uint32_t kClassicWhite = 0x00FFFFFF;
-constexpr std::uint32_t kClassicLightGrey = 0x00C0C0C0;
-constexpr std::uint32_t kClassicDarkGrey = 0x00808080;
-constexpr std::uint32_t kClassicBlack = 0x00000000;
 
 QString ToQString(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 Qt::Alignment HorizontalAlignment(Align align) {
-    switch (align) {
-        case Align::Left:
-            return Qt::AlignLeft;
-        case Align::Centre:
-            return Qt::AlignHCenter;
-        case Align::Right:
-            return Qt::AlignRight;
-    }
-    return Qt::AlignLeft;
+    return ByAlign<Qt::Alignment>(align, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight);
 }
 
 // A colour that the design fixes; where it leaves one role to the desktop, the widget inherits it.
@@ -57,19 +44,15 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     return label;
 }
 
-// The colours that the design leaves to the desktop are those of the classic light desktop it
-// was drawn on, white boxes with black text, whatever the desktop's theme: half of a dark theme
-// would leave the window half dark.
+// The colours that the design leaves to the desktop are the classic light desktop's: white boxes
+// with black text.
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new QLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
     box->setMaxLength(kBoxCharacterLimit);
-    const auto classic = [](std::uint32_t bgr, std::uint32_t colour) {
-        return bgr == kDefaultColour ? colour : bgr;
-    };
-    SetColour(box, QPalette::Base, classic(design.background, kClassicWhite));
-    SetColour(box, QPalette::Text, classic(design.textColour, kClassicBlack));
+    SetColour(box, QPalette::Base, ShownColour(design.background, kClassicWhite));
+    SetColour(box, QPalette::Text, ShownColour(design.textColour, kClassicBlack));
     return box;
 }
 
@@ -78,10 +61,6 @@ QWidget* CreateButton(const ControlDesign& design, QWidget* form) {
     button->setAutoDefault(false);
     SetColour(button, QPalette::Button, design.background);
     return button;
-}
-
-int Pixels(int twips) {
-    return twips / kTwipsPerPixel;
 }
 
 QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
@@ -99,8 +78,9 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
     }
     control->setObjectName(ToQString(design.name));
     control->setAccessibleName(QString::fromStdString(AccessibleName(design)));
-    control->setGeometry(Pixels(design.left), Pixels(design.top), Pixels(design.width),
-                         Pixels(design.height));
+    const Place& place = design.place;
+    control->setGeometry(Pixels(place.left), Pixels(place.top), Pixels(place.width),
+                         Pixels(place.height));
     control->setFont(DesignFont(design.font));
     control->setVisible(design.shownAtStart);
     return control;
@@ -125,10 +105,10 @@ void Register(FrmLotoWidgets& controls, const ControlUse& use, QWidget* control)
             controls.estimate = box();
             break;
         case Role::Result:
-            controls.results.at(static_cast<std::size_t>(use.column)).at(row) = box();
+            controls.results[use.column].at(row) = box();
             break;
         case Role::Message:
-            controls.messages.at(static_cast<std::size_t>(use.message)) = label();
+            controls.messages[use.message] = label();
             break;
         case Role::Simuler:
             controls.simuler = button();
@@ -176,13 +156,13 @@ QPalette FormPalette(const FormDesign& form, QPalette desktop) {
 }
 
 QColor DesignColour(std::uint32_t bgr) {
-    return QColor(static_cast<int>(bgr & 0xFF), static_cast<int>(bgr >> 8 & 0xFF),
-                  static_cast<int>(bgr >> 16 & 0xFF));
+    const Rgb rgb = ToRgb(bgr);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 QFont DesignFont(const FontDesign& font) {
     QFont qfont(ToQString(font.family));
-    qfont.setPixelSize(static_cast<int>(std::lround(font.points * 96 / 72)));
+    qfont.setPixelSize(FontPixels(font));
     qfont.setBold(font.bold);
     qfont.setItalic(font.italic);
     return qfont;

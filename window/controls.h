@@ -6,7 +6,7 @@
 #include <array>
 
 #include "core/command_window.h"
-#include "window/design.h"
+#include "form/design.h"
 
 class QLabel;
 class QLineEdit;
@@ -20,8 +20,8 @@ struct FrmLotoWidgets {
     QLineEdit* drawCount = nullptr;
     std::array<QLineEdit*, kFavouriteCount> favourites{};  // Txt1erN° to Txt6emeN°
     QLineEdit* estimate = nullptr;
-    std::array<std::array<QLineEdit*, kResultRows>, 3> results{};  // by ResultColumn, then k
-    std::array<QLabel*, kMessageCount> messages{};                 // by Message
+    EnumArray<ResultColumn, PerRow<QLineEdit*>> results{};
+    EnumArray<Message, QLabel*> messages{};
     QPushButton* simuler = nullptr;
     QPushButton* effacer = nullptr;
     QPushButton* quitter = nullptr;

@@ -1,21 +1,28 @@
 #include "window/frm_loto.h"
 
-#include <QAccessible>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "window/design.h"
+#include "form/design.h"
+#include "form/units.h"
 
 namespace loto {
+namespace {
 
-FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_(runTime, 0) {
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), session_(runTime, 0) {
     const FormDesign& form = FrmLotoDesign();
     setObjectName(QStringLiteral("FrmLoto"));
-    setWindowTitle(QString::fromUtf8(form.title.data(), static_cast<qsizetype>(form.title.size())));
-    setFixedSize(form.clientWidth / kTwipsPerPixel, form.clientHeight / kTwipsPerPixel);
+    setWindowTitle(FromUtf8(form.title));
+    setFixedSize(Pixels(form.clientWidth), Pixels(form.clientHeight));
     setFont(DesignFont(form.font));
     setPalette(FormPalette(form, palette()));
     setAutoFillBackground(true);
@@ -23,9 +30,11 @@ FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), commands_
     controls_.drawCount->setFocus();
     announcements_ = new Announcements(*this, controls_.messages);
 
-    connect(controls_.simuler, &QPushButton::clicked, this, &FrmLoto::SimulateCommand);
-    connect(controls_.effacer, &QPushButton::clicked, this, &FrmLoto::ClearCommand);
-    connect(controls_.quitter, &QPushButton::clicked, this, &FrmLoto::QuitCommand);
+    connect(controls_.simuler, &QPushButton::clicked, this,
+            [this] { (void)session_.Simulate(*this, pump_); });
+    connect(controls_.effacer, &QPushButton::clicked, this, [this] { session_.Clear(*this); });
+    // Unloading the window ends the program (closeEvent).
+    connect(controls_.quitter, &QPushButton::clicked, this, &QWidget::close);
 }
 
 std::string FrmLoto::DrawCountText() {
@@ -41,41 +50,24 @@ void FrmLoto::SetEstimateText(const std::string& text) {
 }
 
 void FrmLoto::SetResultText(ResultColumn column, int k, const std::string& text) {
-    controls_.results.at(static_cast<std::size_t>(column))
+    controls_.results[column]
         .at(static_cast<std::size_t>(k))
         ->setText(QString::fromStdString(text));
 }
 
 void FrmLoto::SetMessageVisible(Message message, bool visible) {
-    controls_.messages.at(static_cast<std::size_t>(message))->setVisible(visible);
+    controls_.messages[message]->setVisible(visible);
     announcements_->MessageChanged(message);
 }
 
-void FrmLoto::SimulateCommand() {
-    if (runningCommands_ >= kMaxRunningCommands) {
-        return;
-    }
-    ++runningCommands_;
-    announcements_->SetRunEnded(false);
-    if (commands_.SimulateCommand(*this, pump_).outcome == Outcome::Completed) {
-        announcements_->SetRunEnded(true);
-    }
-    --runningCommands_;
+void FrmLoto::SetRunEnded(bool ended) {
+    announcements_->SetRunEnded(ended);
 }
 
-void FrmLoto::ClearCommand() {
-    announcements_->SetRunEnded(false);
-    LotoCommands::ClearCommand(*this);
-}
-
-// Unloading the window ends the program: every running command stops at its next event
-// processing and writes nothing more, and the event loop ends once they have returned.
-void FrmLoto::QuitCommand() {
-    close();
-}
-
+// Every running command stops at its next event processing and writes nothing more; the event
+// loop ends once they have returned.
 void FrmLoto::closeEvent(QCloseEvent* event) {
-    pump_.RequestStop();
+    session_.Quit();
     event->accept();
     QCoreApplication::quit();
 }

@@ -2,8 +2,8 @@
 
 #include <QWidget>
 
+#include "core/command_session.h"
 #include "core/command_window.h"
-#include "core/commands.h"
 #include "platform/event_loop_pump.h"
 #include "window/announcements.h"
 #include "window/controls.h"
@@ -11,10 +11,10 @@
 
 namespace loto {
 
-// The program's one window. It builds its controls from the fixed design, owns the generator
-// through the commands' object (seeded as it is made: the window's load), and wires its three
-// buttons to the commands. The commands read and write its boxes through CommandWindow, and run
-// the event loop's pump between slices of draws.
+// The program's one window, a view of one command session. It builds its controls from the fixed
+// design, owns the session (its generator seeded as it is made: the window's load), and hands
+// its three buttons' clicks to it. The commands read and write its boxes through CommandWindow,
+// and run the event loop's pump between slices of draws.
 class FrmLoto final : public QWidget, public CommandWindow {
     Q_OBJECT
 
@@ -27,13 +27,9 @@ public:
     void SetEstimateText(const std::string& text) override;
     void SetResultText(ResultColumn column, int k, const std::string& text) override;
     void SetMessageVisible(Message message, bool visible) override;
+    void SetRunEnded(bool ended) override;
 
-    // A click on "SIMULER" during a run starts a nested command inside the running one's event
-    // processing; each takes some stack, so past this many running commands a click does nothing.
-    static constexpr int kMaxRunningCommands = 100;
-
-    // How many "SIMULER" commands are running, nested ones included.
-    [[nodiscard]] int runningCommands() const noexcept { return runningCommands_; }
+    [[nodiscard]] const CommandSession& session() const noexcept { return session_; }
     // The controls that the commands use.
     [[nodiscard]] const FrmLotoWidgets& controls() const noexcept { return controls_; }
 
@@ -41,13 +37,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    void SimulateCommand();
-    void ClearCommand();
-    void QuitCommand();
-
-    LotoCommands commands_;
+    CommandSession session_;
     EventLoopPump pump_;
-    int runningCommands_ = 0;
     FrmLotoWidgets controls_;
     Announcements* announcements_ = nullptr;
     DestroyedWindowWatch destroyedWatch_{*this};

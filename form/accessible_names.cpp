@@ -1,4 +1,4 @@
-#include "window/accessible_names.h"
+#include "form/accessible_names.h"
 
 namespace loto {
 namespace {

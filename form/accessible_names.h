@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "window/design.h"
+#include "form/design.h"
 
 namespace loto {
 

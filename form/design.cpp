@@ -1,0 +1,441 @@
+#include "form/design.h"
+
+#include <algorithm>
+#include <array>
+#include <stdexcept>
+
+#include "form/captions.h"
+#include "form/units.h"
+
+namespace loto {
+namespace {
+
+using enum ControlKind;
+using enum Align;
+using enum Role;
+using enum ResultColumn;
+
+constexpr ControlUse FavouriteAt(int position) {
+    return {.role = Favourite, .row = position};
+}
+constexpr ControlUse ResultAt(ResultColumn column, int k) {
+    return {.role = Result, .row = k, .column = column};
+}
+constexpr ControlUse Shows(loto::Message message) {
+    return {.role = Role::Message, .message = message};
+}
+constexpr ControlUse Is(Role role) {
+    return {.role = role};
+}
+
+constexpr std::uint32_t kLightGrey = 0x00C0C0C0;
+constexpr std::uint32_t kWhite = 0x00FFFFFF;
+constexpr std::uint32_t kGreen = 0x00008000;
+constexpr std::uint32_t kBlue = 0x00FF0000;
+constexpr std::uint32_t kRed = 0x000000FF;
+constexpr std::uint32_t kYellow = 0x0000FFFF;
+constexpr std::uint32_t kLightBlue = 0x00FF8080;
+constexpr std::uint32_t kPaleBlue = 0x00FFC0C0;
+constexpr std::uint32_t kLightGreen = 0x00C0FFC0;
+constexpr std::uint32_t kLightCyan = 0x00FFFFC0;
+constexpr std::uint32_t kLightYellow = 0x0080FFFF;
+
+constexpr FontDesign kWindowFont{"Arial", 9.75, true, false};
+constexpr FontDesign kArial11{"Arial", 11.25, true, false};
+constexpr FontDesign kArial12{"Arial", 12, true, false};
+constexpr FontDesign kArial14{"Arial", 14.25, true, false};
+constexpr FontDesign kArial15{"Arial", 15.75, true, false};
+constexpr FontDesign kArial18{"Arial", 18, true, false};
+constexpr FontDesign kArial20{"Arial", 20.25, true, false};
+constexpr FontDesign kArialBlack12{"Arial Black", 12, true, true};
+
+constexpr FormDesign kForm{"Form1", 9105, 6825, kLightGrey, kWindowFont};
+
+// The fixed captions above the results.
+constexpr std::array<ControlDesign, 4> kCaptions{{
+    {.name = "LblNbTirages",
+     .kind = Label,
+     .caption = "  Nombre de tirages de 6 num\u00E9ros \u00E0 simuler :",
+     .place = {120, 120, 5175, 375},
+     .font = kArial12,
+     .background = kLightGreen,
+     .align = Centre,
+     .tabIndex = 2},
+    {.name = "LblNumFavoris",
+     .kind = Label,
+     .caption = "Saisie de 6 num\u00E9ros",
+     .place = {120, 600, 3615, 615},
+     .font = kArial15,
+     .background = kYellow,
+     .align = Centre,
+     .tabIndex = 8},
+    {.name = "LblHeureFin",
+     .kind = Label,
+     .caption = "   DATE ET HEURE PREVUES POUR    LA FIN DES TIRAGES",
+     .place = {5400, 720, 3495, 495},
+     .font = kWindowFont,
+     .background = kLightCyan,
+     .align = Centre,
+     .tabIndex = 12},
+    {.name = "LblR\u00E9sultats",
+     .kind = Label,
+     .caption = "                                                           RESULTATS",
+     .place = {120, 1800, 8775, 255},
+     .font = kArial12,
+     .background = kLightYellow,
+     .tabIndex = 13},
+}};
+
+// The headings of the result columns, on one line of light green.
+constexpr ControlDesign Heading(std::string_view name, std::string_view caption, int left,
+                                int width, FontDesign font, int tabIndex) {
+    return {.name = name,
+            .kind = Label,
+            .caption = caption,
+            .place = {left, 2160, width, 375},
+            .font = font,
+            .background = kLightGreen,
+            .align = Centre,
+            .tabIndex = tabIndex};
+}
+
+constexpr std::array<ControlDesign, 4> kHeadings{{
+    Heading("LblBonsN\u00B0", "Nb bons N\u00B0", 120, 1215, kWindowFont, 21),
+    Heading("LblNbFoisSortis", "Nb de fois Sortis", 1440, 2655, kArial14, 29),
+    Heading("LblTheorique", "Nb Th\u00E9orique", 4320, 2775, kArial14, 37),
+    Heading("LblEcart", "Ecart en %", 7320, 1575, kArial14, 38),
+}};
+
+// The result rows, k = 0 to 6, as the design gives them: what differs from row to row, then what
+// is the same in every row (each column's left edge, width and first tab index).
+struct RowDesign {
+    std::string_view label;
+    std::string_view caption;
+    int labelTop, labelHeight;
+    int boxTop;
+    std::array<int, kEnumCount<ResultColumn>> boxHeights;  // Stat, Theo, Ecart
+};
+
+constexpr PerRow<RowDesign> kRows{{
+    {"LblAucunN\u00B0", "Aucun     N\u00B0", 2640, 375, 2640, {405, 375, 375}},
+    {"LblUnN\u00B0", "Un           N\u00B0", 3120, 255, 3000, {360, 375, 360}},
+    {"LblDeuxN\u00B0", "Deux       N\u00B0", 3480, 255, 3360, {360, 375, 375}},
+    {"LblTroisN\u00B0", "Trois       N\u00B0", 4080, 255, 4080, {360, 375, 375}},
+    {"LblQuatreN\u00B0", "Quatre    N\u00B0", 4440, 255, 4440, {360, 375, 375}},
+    {"LblCinqN\u00B0", "Cinq       N\u00B0", 4800, 255, 4800, {360, 375, 375}},
+    {"LblSixN\u00B0", "Six         N\u00B0", 5160, 375, 5160, {360, 375, 375}},
+}};
+
+struct ColumnDesign {
+    int left, width, firstTab;
+    PerRow<std::string_view> names;
+};
+
+constexpr ColumnDesign kRowLabels{120, 1215, 14, {}};
+constexpr std::array<ColumnDesign, kEnumCount<ResultColumn>> kColumns{{
+    {1440,
+     2655,
+     22,
+     {"TxtStat0N\u00B0", "TxtStat1N\u00B0", "TxtStat2N\u00B0", "TxtStat3N\u00B0", "TxtStat4N\u00B0",
+      "TxtStat5N\u00B0", "TxtStat6N\u00B0"}},
+    {4320,
+     2775,
+     30,
+     {"TxtTheo0N\u00B0", "TxtTheo1N\u00B0", "TxtTheo2N\u00B0", "TxtTheo3N\u00B0", "TxtTheo4N\u00B0",
+      "TxtTheo5N\u00B0", "TxtTheo6N\u00B0"}},
+    {7320,
+     1575,
+     39,
+     {"TxtEcart0N\u00B0", "TxtEcart1N\u00B0", "TxtEcart2N\u00B0", "TxtEcart3N\u00B0",
+      "TxtEcart4N\u00B0", "TxtEcart5N\u00B0", "TxtEcart6N\u00B0"}},
+}};
+
+constexpr ControlDesign RowLabel(int k) {
+    const RowDesign& row = kRows[static_cast<std::size_t>(k)];
+    return {.name = row.label,
+            .kind = Label,
+            .caption = row.caption,
+            .place = {kRowLabels.left, row.labelTop, kRowLabels.width, row.labelHeight},
+            .font = kWindowFont,
+            .background = kLightCyan,
+            .align = Centre,
+            .tabIndex = kRowLabels.firstTab + k};
+}
+
+constexpr ControlDesign ResultBox(ResultColumn column, int k) {
+    const RowDesign& row = kRows[static_cast<std::size_t>(k)];
+    const auto c = static_cast<std::size_t>(column);
+    const ColumnDesign& design = kColumns[c];
+    return {.name = design.names[static_cast<std::size_t>(k)],
+            .kind = TextBox,
+            .place = {design.left, row.boxTop, design.width, row.boxHeights[c]},
+            .font = kArial12,
+            .align = Right,
+            .tabIndex = design.firstTab + k,
+            .use = ResultAt(column, k)};
+}
+
+// The messages share one rectangle of the window, the message area, hidden at start.
+constexpr ControlDesign MessageLabel(std::string_view name, loto::Message message, FontDesign font,
+                                     std::uint32_t textColour, std::uint32_t background,
+                                     int tabIndex) {
+    return {.name = name,
+            .kind = Label,
+            .caption = MessageCaption(message),
+            .place = {1680, 5760, 5295, 735},
+            .font = font,
+            .textColour = textColour,
+            .background = background,
+            .align = Centre,
+            .shownAtStart = false,
+            .tabIndex = tabIndex,
+            .use = Shows(message)};
+}
+
+// Back to front: LblValidGrille is in front of LblTest, and LblTest of LblPatientez; in front of
+// them all, why a number of draws beyond the range of numbers draws nothing (not in the design).
+constexpr std::array<ControlDesign, kEnumCount<loto::Message>> kMessageLabels{{
+    MessageLabel("LblPatientez", Message::Patientez, kArialBlack12, kDefaultColour, kLightBlue, 46),
+    MessageLabel("LblTest", Message::Test, kArialBlack12, kDefaultColour, kYellow, 47),
+    MessageLabel("LblValidGrille", Message::ValidGrille, kArial14, kRed, kWhite, 49),
+    MessageLabel("LblValidNbTirages", Message::ValidNbTirages, kArial14, kRed, kWhite, 50),
+}};
+
+// The six favourite boxes, each 600 twips right of the one before, overlapping it by 15.
+constexpr ControlDesign FavouriteBox(int position, std::string_view name, int tabIndex) {
+    return {.name = name,
+            .kind = TextBox,
+            .place = {120 + 600 * (position - 1), 1080, 615, 600},
+            .font = kArial18,
+            .textColour = kGreen,
+            .background = kWhite,
+            .align = Centre,
+            .tabIndex = tabIndex,
+            .use = FavouriteAt(position)};
+}
+
+constexpr std::array<ControlDesign, 1> kDrawCount{{
+    {.name = "TxtNbTirages",
+     .kind = TextBox,
+     .place = {5400, 120, 3495, 525},
+     .font = kArial20,
+     .textColour = kBlue,
+     .align = Right,
+     .tabIndex = 0,
+     .border = false,
+     .use = Is(DrawCount)},
+}};
+
+// Text boxes and buttons, back to front: where neighbours overlap, the later one's border shows.
+constexpr std::array<ControlDesign, kFavouriteCount> kFavourites{{
+    FavouriteBox(2, "Txt2emeN\u00B0", 3),
+    FavouriteBox(3, "Txt3emeN\u00B0", 4),
+    FavouriteBox(4, "Txt4emeN\u00B0", 5),
+    FavouriteBox(5, "Txt5emeN\u00B0", 6),
+    FavouriteBox(6, "Txt6emeN\u00B0", 7),
+    FavouriteBox(1, "Txt1erN\u00B0", 1),
+}};
+
+constexpr std::array<ControlDesign, 3> kButtons{{
+    {.name = "CmdSimuler",
+     .kind = Button,
+     .caption = "SIMULER",
+     .place = {3840, 720, 1455, 855},
+     .font = kArial12,
+     .background = kPaleBlue,
+     .align = Centre,
+     .tabIndex = 9,
+     .use = Is(Simuler)},
+    {.name = "CmdEffacer",
+     .kind = Button,
+     .caption = "EFFACER",
+     .place = {120, 5760, 1215, 735},
+     .font = kArial11,
+     .background = kPaleBlue,
+     .align = Centre,
+     .tabIndex = 10,
+     .use = Is(Effacer)},
+    {.name = "CmdQuitter",
+     .kind = Button,
+     .caption = "QUITTER",
+     .place = {7320, 5760, 1575, 735},
+     .font = kArial12,
+     .background = kPaleBlue,
+     .align = Centre,
+     .tabIndex = 11,
+     .use = Is(Quitter)},
+}};
+
+constexpr std::array<ControlDesign, 1> kEstimate{{
+    {.name = "TxtDateFin",
+     .kind = TextBox,
+     .place = {5400, 1320, 3495, 375},
+     .font = kArial15,
+     .align = Centre,
+     .tabIndex = 48,
+     .border = false,
+     .use = Is(Estimate)},
+}};
+
+// Every control, back to front: the labels, then the text boxes and buttons.
+consteval auto MakeControls() {
+    std::array<ControlDesign, 51> all{};
+    std::size_t n = 0;
+    const auto add = [&](const auto& controls) {
+        for (const ControlDesign& c : controls) {
+            all[n++] = c;
+        }
+    };
+    add(kCaptions);
+    add(kHeadings);
+    for (int k = 0; k < kResultRows; ++k) {
+        all[n++] = RowLabel(k);
+    }
+    add(kMessageLabels);
+    add(kDrawCount);
+    add(kFavourites);
+    add(kButtons);
+    for (const ResultColumn column : kResultColumns) {
+        for (int k = 0; k < kResultRows; ++k) {
+            all[n++] = ResultBox(column, k);
+        }
+    }
+    add(kEstimate);
+    return n == all.size() ? all : throw "the table's parts do not add up";
+}
+
+constexpr auto kControls = MakeControls();
+
+// The table is checked when the program is built, as the form designer checks a form: places and
+// sizes fall on whole pixels (a stray twip would be dropped without a trace), the Tab stops are
+// numbered 0 to n - 1 without a gap or a repeat, each control's kind serves its role, and every
+// control that the front ends look up is there exactly once.
+consteval bool OnWholePixels() {
+    const auto whole = [](int twips) { return twips % kTwipsPerPixel == 0; };
+    bool all = whole(kForm.clientWidth) && whole(kForm.clientHeight);
+    for (const ControlDesign& c : kControls) {
+        const Place& p = c.place;
+        all = all && whole(p.left) && whole(p.top) && whole(p.width) && whole(p.height);
+    }
+    return all;
+}
+
+consteval bool TabStopsWithoutGaps() {
+    std::array<int, kControls.size()> uses{};
+    for (const ControlDesign& c : kControls) {
+        if (c.tabIndex < 0 || c.tabIndex >= static_cast<int>(uses.size())) {
+            return false;
+        }
+        ++uses[static_cast<std::size_t>(c.tabIndex)];
+    }
+    return std::all_of(uses.begin(), uses.end(), [](int n) { return n == 1; });
+}
+
+// The index in the table of the control that serves `use`, or -1; -2 when several do.
+constexpr int IndexOf(const ControlUse& use) {
+    int found = -1;
+    for (int i = 0; i < static_cast<int>(kControls.size()); ++i) {
+        if (kControls[static_cast<std::size_t>(i)].use == use) {
+            found = found == -1 ? i : -2;
+        }
+    }
+    return found;
+}
+
+constexpr std::array kRoles{Caption,       DrawCount, Favourite, Estimate, Result,
+                            Role::Message, Simuler,   Effacer,   Quitter};
+
+// Where each control that the front ends look up stands in the table, found at build time.
+struct Index {
+    std::array<int, kRoles.size()> byRole{};  // the roles that one control serves
+    std::array<int, kFavouriteCount> favourites{};
+    EnumArray<ResultColumn, PerRow<int>> results{};
+    EnumArray<loto::Message, int> messages{};
+};
+
+consteval Index MakeIndex() {
+    Index index;
+    for (const Role role : kRoles) {
+        index.byRole[static_cast<std::size_t>(role)] = IndexOf(Is(role));
+    }
+    for (int position = 1; position <= kFavouriteCount; ++position) {
+        index.favourites[static_cast<std::size_t>(position - 1)] = IndexOf(FavouriteAt(position));
+    }
+    for (const ResultColumn column : kResultColumns) {
+        for (int k = 0; k < kResultRows; ++k) {
+            index.results[column][static_cast<std::size_t>(k)] = IndexOf(ResultAt(column, k));
+        }
+    }
+    for (const loto::Message message : kMessages) {
+        index.messages[message] = IndexOf(Shows(message));
+    }
+    return index;
+}
+
+constexpr Index kIndex = MakeIndex();
+
+consteval bool EachUseOnce() {
+    const auto found = [](int i) { return i >= 0; };
+    bool once = std::all_of(kIndex.favourites.begin(), kIndex.favourites.end(), found) &&
+                std::all_of(kIndex.messages.begin(), kIndex.messages.end(), found);
+    for (const PerRow<int>& column : kIndex.results) {
+        once = once && std::all_of(column.begin(), column.end(), found);
+    }
+    for (const Role role : {DrawCount, Estimate, Simuler, Effacer, Quitter}) {
+        once = once && found(kIndex.byRole[static_cast<std::size_t>(role)]);
+    }
+    const auto used = [](const ControlDesign& c) { return c.use.role != Caption; };
+    const auto uses =
+        kFavouriteCount + kEnumCount<ResultColumn> * kResultRows + kEnumCount<loto::Message> + 5;
+    return once &&
+           std::count_if(kControls.begin(), kControls.end(), used) == static_cast<long>(uses);
+}
+
+consteval bool KindsFitRoles() {
+    return std::all_of(kControls.begin(), kControls.end(),
+                       [](const ControlDesign& c) { return c.kind == KindFor(c.use.role); });
+}
+
+static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");
+static_assert(TabStopsWithoutGaps(), "Tab stops must be numbered 0 to n - 1, each once");
+static_assert(EachUseOnce(), "a control that the commands use is missing or repeated");
+static_assert(KindsFitRoles(), "a control's kind does not serve its role");
+// The border setting is read for text boxes only; labels and buttons keep its default, on.
+static_assert(std::all_of(kControls.begin(), kControls.end(),
+                          [](const ControlDesign& c) { return c.border || c.kind == TextBox; }),
+              "only a text box may be drawn without its border");
+
+const ControlDesign& At(int index) {
+    if (index < 0) {
+        throw std::out_of_range("the design has no such control");
+    }
+    return kControls[static_cast<std::size_t>(index)];
+}
+
+}  // namespace
+
+const FormDesign& FrmLotoDesign() {
+    return kForm;
+}
+
+std::span<const ControlDesign> FrmLotoControls() {
+    return kControls;
+}
+
+const ControlDesign& DesignedControl(Role role) {
+    return At(kIndex.byRole.at(static_cast<std::size_t>(role)));
+}
+
+const ControlDesign& DesignedFavourite(int position) {
+    return At(kIndex.favourites.at(static_cast<std::size_t>(position - 1)));
+}
+
+const ControlDesign& DesignedResult(ResultColumn column, int k) {
+    return At(kIndex.results[column].at(static_cast<std::size_t>(k)));
+}
+
+const ControlDesign& DesignedMessage(loto::Message message) {
+    return At(kIndex.messages[message]);
+}
+
+}  // namespace loto

@@ -1,0 +1,36 @@
+// Which path of lanes the program takes for a processor's features.
+#include <gtest/gtest.h>
+
+#include <array>
+
+#include "core/draw_lanes.h"
+
+namespace loto {
+namespace {
+
+#if defined(__x86_64__)
+// A vector path is chosen only where the processor has every instruction set that its kernel is
+// built with (whatever the processor at hand has).
+TEST(LaneChoice, OnlyWhatTheProcessorHas) {
+    const CpuFeatures all{true, true, true, true, true};
+    const std::pair<CpuFeatures, std::array<bool, 3>> choices[] = {
+        {all, {true, true, true}},
+        {{}, {true, false, false}},
+        {{.avx2 = true}, {true, true, false}},
+        {{true, true, true, true, false}, {true, true, false}},  // no BW
+        {{true, true, false, true, true}, {true, true, false}},  // no DQ
+        {{true, true, true, false, true}, {true, true, false}},  // no VL
+        {{true, false, true, true, true}, {true, true, false}},  // no F
+    };
+    for (const auto& [features, found] : choices) {
+        for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
+            EXPECT_EQ(FindLaneKernel(path, features) != nullptr,
+                      found[static_cast<std::size_t>(path)])
+                << LanePathName(path);
+        }
+    }
+}
+#endif
+
+}  // namespace
+}  // namespace loto
