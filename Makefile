@@ -6,8 +6,11 @@ JOBS ?= $(shell nproc)
 PREFIX ?= /usr/local
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-# What the web page's build needs (its tests need Chromium).
+# What the web page's build needs, then the three browser engines that its tests and benchmark
+# drive: Chromium and WebKitGTK through WebDriver, Firefox ESR through WebDriver BiDi.
 WEB_PACKAGES := cmake make emscripten
+BROWSER_PACKAGES := chromium chromium-driver firefox-esr webkit2gtk-driver python3-selenium \
+                    python3-websocket python3-pil xvfb xauth
 # Debian's emcc finds its acorn module there, and the page's build takes no node_modules of a user.
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
@@ -17,8 +20,7 @@ RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-de
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
                 xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon lintian \
-                appstream appstream-util $(WEB_PACKAGES) chromium chromium-driver python3-selenium \
-                python3-pil
+                appstream appstream-util $(WEB_PACKAGES) $(BROWSER_PACKAGES)
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 

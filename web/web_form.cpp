@@ -62,7 +62,10 @@ EM_JS(void, AddControl, (int kind, const char* id, const char* caption, const ch
     element.hidden = !shown;
     document.getElementById("Form1").appendChild(element);
 });
-EM_JS(void, Focus, (const char* id), { document.getElementById(UTF8ToString(id)).focus(); });
+// The page opens unscrolled at every width: the focus does not bring its box into view.
+EM_JS(void, Focus, (const char* id), {
+    document.getElementById(UTF8ToString(id)).focus({preventScroll: true});
+});
 // clang-format on
 
 // 0x00BBGGRR as CSS; the colour of the classic light desktop where the design leaves it open.
