@@ -10,6 +10,8 @@ namespace {
 
 TEST(GeneratorJump, MatchesStepping) {
     EXPECT_EQ(JumpResidue(-1), kJumpModulus - 1);  // t below zero, after a one-off quotient
+    EXPECT_EQ(JumpResidue(0), 0u);
+    EXPECT_EQ(JumpResidue(static_cast<std::int64_t>(kJumpModulus)), 0u);
     GeneratorState state = kSeedState;
     const std::uint64_t start = JumpResidue(StepValue(state));
     for (std::uint64_t steps = 1; steps <= 5000; ++steps) {

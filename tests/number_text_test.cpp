@@ -103,6 +103,10 @@ TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
             digits::Standard(static_cast<float>(value), DigitsForm::Scientific, 6);
         EXPECT_EQ(digits::ReadC(single), digits::ReadStandard(single)) << single;
     }
+    for (const char* unreadable : {"", "-", "x"}) {  // neither reads a number: 0
+        EXPECT_EQ(digits::ReadC(unreadable), 0.0) << unreadable;
+        EXPECT_EQ(digits::ReadStandard(unreadable), 0.0) << unreadable;
+    }
 }
 
 }  // namespace

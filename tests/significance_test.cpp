@@ -39,7 +39,7 @@ TEST(Significance, BinomialPValuesArePublishedAndHandCheckedValues) {
 // (ten draws), or makes the only class (four), which then holds every draw expected.
 TEST(Significance, PoolingJoinsAKZeroUnderFiveToTheRest) {
     for (const double draws : {4.0, 10.0}) {
-        std::array<double, 7> expected{};
+        PerRow<double> expected{};
         for (int k = 0; k <= 6; ++k) {
             expected[static_cast<std::size_t>(k)] = BinomialMean(draws, k);
         }
@@ -49,6 +49,21 @@ TEST(Significance, PoolingJoinsAKZeroUnderFiveToTheRest) {
         EXPECT_EQ(groups[0].last, 6) << draws;
         EXPECT_NEAR(groups[0].expected, draws, 1e-9) << draws;
     }
+}
+
+// A class of exactly 5 expected stands alone; under 5 it joins its neighbour.
+TEST(Significance, PoolingKeepsAClassOfFive) {
+    const auto pooled = [](double rarest) {
+        std::vector<std::pair<int, int>> bounds;
+        for (const ClassGroup& group : PoolClasses({100, 100, 100, 100, 100, 5, rarest})) {
+            bounds.emplace_back(group.first, group.last);
+        }
+        return bounds;
+    };
+    EXPECT_EQ(pooled(5), (std::vector<std::pair<int, int>>{
+                             {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}));
+    EXPECT_EQ(pooled(4.99),
+              (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 6}}));
 }
 
 }  // namespace

@@ -5,13 +5,39 @@
 namespace loto {
 namespace {
 
+// A turn is a round trip through one MessageChannel, which browsers do not clamp as they clamp
+// timers; one channel for every turn, as WebKit slows down with every channel left open. Some
+// browsers (Firefox) then seldom draw a frame between two turns: once a frame is more than
+// kFrameOverdueMs late, the turn waits for it, so that the page repaints at 30 frames a second
+// or more while it draws; where frames come on their own (Chromium, WebKit) it never waits.
 // clang-format off
-EM_ASYNC_JS(void, YieldToBrowser, (), {
-    await new Promise(function(resolve) {
+EM_ASYNC_JS(void, YieldToBrowser, (double frameOverdueMs), {
+    if (!Module.lotoTurns) {
         const channel = new MessageChannel();
-        channel.port1.onmessage = function() { resolve(); };
-        channel.port2.postMessage(0);
-    });
+        const waiting = [];
+        channel.port1.onmessage = function() { waiting.shift()(); };
+        Module.lotoTurns = {
+            last: performance.now(),
+            next: null,
+            turn: function() {
+                return new Promise(function(resolve) {
+                    waiting.push(resolve);
+                    channel.port2.postMessage(0);
+                });
+            }
+        };
+    }
+    const turns = Module.lotoTurns;
+    if (!turns.next) {
+        turns.next = new Promise(function(drawn) {
+            requestAnimationFrame(function() {
+                turns.last = performance.now();
+                turns.next = null;
+                drawn();
+            });
+        });
+    }
+    await (performance.now() - turns.last > frameOverdueMs ? turns.next : turns.turn());
 });
 // clang-format on
 
@@ -26,7 +52,7 @@ BrowserPump::BrowserPump(std::function<void()> handleClicks)
 
 bool BrowserPump::ProcessEvents(const DrawProgress&) {
     if (Seconds() - lastYield_ >= kYieldEverySeconds) {
-        YieldToBrowser();
+        YieldToBrowser(kFrameOverdueMs);
         lastYield_ = Seconds();
         handleClicks_();
     }

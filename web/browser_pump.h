@@ -15,6 +15,7 @@ namespace loto {
 class BrowserPump final : public EventPump {
 public:
     static constexpr double kYieldEverySeconds = 0.004;
+    static constexpr double kFrameOverdueMs = 25;
 
     explicit BrowserPump(std::function<void()> handleClicks);
 

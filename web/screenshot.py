@@ -1,30 +1,57 @@
 #!/usr/bin/python3
-"""The README's picture of the page: headless Chromium after the run of the desktop's picture
-(1,000 draws on 7 10 14 20 30 40), the estimate from the browser's clock.
-Usage: screenshot.py PAGE PNG"""
+"""The README's pictures of the page, in headless Chromium after the run of the desktop's picture
+(1,000 draws on 7 10 14 20 30 40) under the desktop picture's clock (07/12/2026 12:00, universal
+time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide.
+Usage: screenshot.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG"""
 import os
 import sys
-import time
+import tempfile
 
-from selenium import webdriver
-from selenium.webdriver.chrome.service import Service
-from selenium.webdriver.common.by import By
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests',
+                                'support'))
+import browsers  # noqa: E402
 
-options = webdriver.ChromeOptions()
-options.binary_location = '/usr/bin/chromium'
-for argument in ['--headless=new', '--no-sandbox', '--disable-gpu', '--window-size=800,700',
-                 '--force-device-scale-factor=1']:
-    options.add_argument(argument)
-browser = webdriver.Chrome(service=Service('/usr/bin/chromedriver'), options=options)
-try:
-    browser.get('file://' + os.path.abspath(sys.argv[1]))
-    boxes = ['TxtNbTirages', 'Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°',
-             'Txt6emeN°']
-    for box, text in zip(boxes, ['1000', '7', '10', '14', '20', '30', '40']):
-        browser.find_element(By.ID, box).send_keys(text)
-    browser.find_element(By.ID, 'CmdSimuler').click()
-    time.sleep(1)
-    browser.find_element(By.ID, 'TxtNbTirages').click()
-    browser.find_element(By.ID, 'Form1').screenshot(sys.argv[2])
-finally:
-    browser.quit()
+CLOCK = ('<script>Date.now = () => Date.UTC(2026, 11, 7, 12);'
+         'Date.prototype.getTimezoneOffset = () => 0;</script>')
+BOXES = ['TxtNbTirages', 'Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°',
+         'Txt6emeN°']
+
+
+def run(browser, url):
+    browser.open(url)
+    browser.wait("return !!document.getElementById('TxtNbTirages')")
+    for box, text in zip(BOXES, ['1000', '7', '10', '14', '20', '30', '40']):
+        browser.type(box, text)
+    browser.click('CmdSimuler')
+    browser.wait("return document.getElementById('LblFinTirages').checkVisibility();")
+    browser.click('TxtNbTirages')
+
+
+def main():
+    page, desktop, wide, phone = sys.argv[1:5]
+    with open(page, encoding='utf-8') as source:
+        html = source.read().replace('<head>', '<head>' + CLOCK, 1)
+    handle, clocked = tempfile.mkstemp(suffix='.html', dir=os.path.dirname(os.path.abspath(page)))
+    with os.fdopen(handle, 'w', encoding='utf-8') as copy:
+        copy.write(html)
+    browser = browsers.start('chromium')
+    try:
+        run(browser, 'file://' + clocked)
+        left, top, width, height = browser.js(
+            "const r = document.getElementById('Form1').getBoundingClientRect();"
+            "return [r.left, r.top, r.width, r.height];")
+        browser.screenshot().crop((left, top, left + width, top + height)).save(desktop)
+        browser.set_viewport(640, 480)
+        browser.screenshot().save(wide)
+        browser.emulate_phone(390, 844, 1)
+        run(browser, 'file://' + clocked)
+        height = browser.js('return document.scrollingElement.scrollHeight;')
+        browser.emulate_phone(390, height, 1)
+        browser.screenshot().save(phone)
+    finally:
+        browser.quit()
+        os.remove(clocked)
+
+
+if __name__ == '__main__':
+    main()

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/command_session.h"
+#include "core/parallel_engine.h"
 #include "web/browser_pump.h"
 #include "web/browser_run_time.h"
 #include "web/web_window.h"
@@ -18,6 +19,12 @@ public:
     // Handles every queued click, each to its end.
     void HandleClicks();
 
+    // A browser compiles a loop in tiers, the fastest only once it has run a while: the first
+    // speed test would time the slower tiers and predict too late an end. So the draw loop runs
+    // on a state of its own, in slices, while the page waits for its first click; true while
+    // more is wanted.
+    bool WarmUp();
+
 private:
     // Every running command stops at its next event processing, the form goes, and the page says
     // how to start again.
@@ -27,6 +34,10 @@ private:
     WebWindow window_;
     CommandSession session_;
     BrowserPump pump_;
+    ParallelDrawEngine warmUp_{1};
+    GeneratorState scratch_ = kSeedState;  // never the commands' generator
+    Tally scratchTally_{};
+    double warmedMs_ = 0;
 };
 
 }  // namespace loto
