@@ -107,7 +107,7 @@ install: build web
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
 bench: build web-bench
-	$(BUILD_DIR)/bin/loto-bench
+	$(BUILD_DIR)/bin/loto-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
 

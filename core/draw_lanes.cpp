@@ -9,6 +9,7 @@ namespace lanes {
 // Defined in the files compiled for their instruction sets.
 void GenerateAvx2(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
 void GenerateAvx512(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
+void GenerateAvx512Ifma(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
 void GenerateSimd128(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
 
 }  // namespace lanes
@@ -18,9 +19,16 @@ constexpr LaneKernel kPortable{LanePath::Portable, 1, nullptr};  // GenerateChun
 #if defined(LOTO_LANES_X86)
 constexpr LaneKernel kAvx2{LanePath::Avx2, 8, lanes::GenerateAvx2};
 constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
+constexpr LaneKernel kAvx512Ifma{LanePath::Avx512Ifma, 8, lanes::GenerateAvx512Ifma};
 #endif
 #if defined(__wasm_simd128__)
 constexpr LaneKernel kSimd128{LanePath::Simd128, 2, lanes::GenerateSimd128};
+#endif
+
+#if defined(LOTO_LANES_X86)
+bool HasAvx512(const CpuFeatures& features) noexcept {
+    return features.avx512f && features.avx512dq && features.avx512vl && features.avx512bw;
+}
 #endif
 
 // A start that a one-off quotient left with X just below 0 can step through a negative t, which
@@ -30,8 +38,7 @@ bool LanesCanStart(const GeneratorState& start) noexcept {
 }
 
 const LaneKernel* Named(std::string_view name) noexcept {
-    for (const LanePath path :
-         {LanePath::Portable, LanePath::Avx2, LanePath::Avx512, LanePath::Simd128}) {
+    for (const LanePath path : kLanePaths) {
         const LaneKernel* kernel = FindLaneKernel(path);
         if (kernel != nullptr && LanePathName(path) == name) {
             return kernel;
@@ -48,7 +55,8 @@ CpuFeatures CpuFeatures::OfThisMachine() noexcept {
             .avx512f = __builtin_cpu_supports("avx512f") != 0,
             .avx512dq = __builtin_cpu_supports("avx512dq") != 0,
             .avx512vl = __builtin_cpu_supports("avx512vl") != 0,
-            .avx512bw = __builtin_cpu_supports("avx512bw") != 0};
+            .avx512bw = __builtin_cpu_supports("avx512bw") != 0,
+            .avx512ifma = __builtin_cpu_supports("avx512ifma") != 0};
 #else
     return {};
 #endif
@@ -65,9 +73,9 @@ const LaneKernel* FindLaneKernel(LanePath path,
         case LanePath::Avx2:
             return features.avx2 ? &kAvx2 : nullptr;
         case LanePath::Avx512:
-            return features.avx512f && features.avx512dq && features.avx512vl && features.avx512bw
-                       ? &kAvx512
-                       : nullptr;
+            return HasAvx512(features) ? &kAvx512 : nullptr;
+        case LanePath::Avx512Ifma:
+            return HasAvx512(features) && features.avx512ifma ? &kAvx512Ifma : nullptr;
 #endif
 #if defined(__wasm_simd128__)
         case LanePath::Simd128:
@@ -85,7 +93,8 @@ const LaneKernel& ActiveLaneKernel() noexcept {
                 return *kernel;
             }
         }
-        for (const LanePath path : {LanePath::Avx512, LanePath::Avx2, LanePath::Simd128}) {
+        for (const LanePath path :
+             {LanePath::Avx512Ifma, LanePath::Avx512, LanePath::Avx2, LanePath::Simd128}) {
             if (const LaneKernel* kernel = FindLaneKernel(path)) {
                 return *kernel;
             }

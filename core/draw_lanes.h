@@ -11,10 +11,11 @@ namespace loto {
 // the generator at a time, while one chain of steps waits on the latency of each multiply: lanes
 // of independent streams (chunks from jumped starts) turn that latency into throughput.
 enum class LanePath {
-    Portable,  // one chunk at a time, as GenerateChunk makes it: for any machine
-    Avx2,      // 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
-    Avx512,    // 8 lanes of 512 bits, with 64-bit products
-    Simd128,   // WebAssembly's 2 lanes of 128 bits, with 64-bit products
+    Portable,    // one chunk at a time, as GenerateChunk makes it: for any machine
+    Avx2,        // 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
+    Avx512,      // 8 lanes of 512 bits, with 64-bit products
+    Avx512Ifma,  // the same, each number and its edge from 52-bit multiply-adds
+    Simd128,     // WebAssembly's 2 lanes of 128 bits, with 64-bit products
 };
 
 [[nodiscard]] constexpr std::string_view LanePathName(LanePath path) noexcept {
@@ -25,11 +26,16 @@ enum class LanePath {
             return "avx2";
         case LanePath::Avx512:
             return "avx512";
+        case LanePath::Avx512Ifma:
+            return "avx512ifma";
         case LanePath::Simd128:
             return "simd128";
     }
     return {};
 }
+
+inline constexpr LanePath kLanePaths[] = {LanePath::Portable, LanePath::Avx2, LanePath::Avx512,
+                                          LanePath::Avx512Ifma, LanePath::Simd128};
 
 // What a lane kernel writes for one chunk, into storage that the caller has sized.
 struct LaneOutput {
@@ -59,6 +65,7 @@ struct CpuFeatures {
     bool avx512dq = false;
     bool avx512vl = false;
     bool avx512bw = false;
+    bool avx512ifma = false;
 
     [[nodiscard]] static CpuFeatures OfThisMachine() noexcept;
 };
@@ -68,7 +75,7 @@ struct CpuFeatures {
     LanePath path, const CpuFeatures& features = CpuFeatures::OfThisMachine()) noexcept;
 
 // The fastest kernel of this machine, or the one that the environment variable LOTO_LANES names
-// (portable, avx2 or avx512) where the machine has it; read once.
+// (portable, avx2, avx512 or avx512ifma) where the machine has it; read once.
 [[nodiscard]] const LaneKernel& ActiveLaneKernel() noexcept;
 
 // Fills kernel.lanes chunks, chunk i from starts[i], each exactly as GenerateChunk would.

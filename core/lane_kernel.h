@@ -7,20 +7,61 @@
 
 #include <array>
 #include <cstring>
+#include <type_traits>
+#include <utility>
 
 #include "core/draw_lanes.h"
 #include "core/draws.h"
 
+// bench/mca.sh builds the kernels with LOTO_MCA_REGIONS to mark their steady loop for
+// llvm-mca, which models it on processors that are not at hand.
+#if defined(LOTO_MCA_REGIONS)
+#define LOTO_MCA_REGION(text) __asm__ volatile("# LLVM-MCA-" text)
+#else
+#define LOTO_MCA_REGION(text)
+#endif
+
 namespace loto::lanes {
+
+// The number of a step (less one) and its watch on the edges where the Double formulas may
+// differ: within kGuard of a multiple of 2^48, for t (whose low bits are x) or for 49x. Where x
+// comes within kGuard, 49x comes within 49 kGuard: one distance, of 49x, with the guard widened
+// to 50 kGuard watches both. Watch folds a step into what a lane has seen; CameNear reads a lane
+// of it at the end.
+template <typename V>
+struct FortyNineByShifts {
+    static constexpr std::uint64_t kWideGuard = 50 * detail::kGuard;
+    static constexpr std::uint64_t kUnseen = 0;
+    static V Number(V x) { return (x * 49) >> kModulusBits; }
+    // The top bit set once a lane came near: both terms are under 2^48, negative when nearer.
+    static V Watch(V seen, V x) {
+        return seen | (((x * 49 + kWideGuard) & detail::kLowMask) - 2 * kWideGuard);
+    }
+    static bool CameNear(std::uint64_t seen) { return seen >> 63 != 0; }
+};
 
 // The step's arithmetic for vector sets without a 64-bit multiply or mask registers (AVX2): the
 // numbers need no general 64-bit product. X has 48 bits, so 32353 X is the 32 x 32-bit product of
 // its low half plus that of its high 16 bits shifted up; the quotient q has 15 bits, so 10,000 q
-// is one such product. Low32(a, b) is the product of the low 32 bits of a and b in each lane. A
-// draw's end clears its lanes with and-not, which costs less than a blend.
+// is one such product. Low32(a, b) is the product of the low 32 bits of a and b in each lane, and
+// MinLow32(a, b) the unsigned minimum of each 32-bit half. A draw's end clears its lanes with
+// and-not, which costs less than a blend.
+//
+// The number comes as NextNumber has it, from s = 49 (x >> 16), one product; a lane came near
+// where s + kNearNumber has its low 32 bits under 2 kNearNumber, and their least over the steps
+// is all a lane keeps: five instructions a step for both, where shifts took nine.
 template <typename V, typename Products>
 struct NarrowArithmetic {
     static constexpr bool kMaskRegisters = false;
+    static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
+    static V Scaled(V x) { return Products::Low32(x >> 16, V{} + 49); }
+    static V Number(V x) { return Scaled(x) >> 32; }
+    static V Watch(V seen, V x) {
+        return Products::MinLow32(seen, Scaled(x) + detail::kNearNumber);
+    }
+    static bool CameNear(std::uint64_t seen) {
+        return static_cast<std::uint32_t>(seen) < 2 * detail::kNearNumber;
+    }
     static V TimesMultiplier(V x) {
         const V k = V{} + static_cast<std::uint64_t>(kMultiplier);
         return Products::Low32(x, k) + (Products::Low32(x >> 32, k) << 32);
@@ -31,10 +72,60 @@ struct NarrowArithmetic {
 // Where a 64-bit product is one instruction: with a selection by masked move (AVX-512), or by
 // and-not where a comparison gives a vector (WebAssembly's SIMD128).
 template <typename V, bool MaskRegisters = true>
-struct WideArithmetic {
+struct WideArithmetic : FortyNineByShifts<V> {
     static constexpr bool kMaskRegisters = MaskRegisters;
     static V TimesMultiplier(V x) { return x * static_cast<std::uint64_t>(kMultiplier); }
     static V TimesCarryUnit(V q) { return q * 10000; }
+};
+
+// Calls f(g) for each vector g = 0 ... G - 1, g a constant of its type: the state vectors are
+// then reached by constant indexes alone, which lets the compiler keep them in registers (one
+// index computed at run time anywhere in the function puts them in memory for every step).
+template <int G, typename F>
+inline void EachVector(F&& f) {
+    [&]<int... g>(std::integer_sequence<int, g...>) {
+        (f(std::integral_constant<int, g>{}), ...);
+    }
+    (std::make_integer_sequence<int, G>{});
+}
+
+// A vector's lanes as plain integers, and back.
+template <typename V>
+inline std::array<std::uint64_t, sizeof(V) / sizeof(std::uint64_t)> Lanes(V v) {
+    std::array<std::uint64_t, sizeof(V) / sizeof(std::uint64_t)> lanes;
+    std::memcpy(lanes.data(), &v, sizeof v);
+    return lanes;
+}
+
+template <typename V>
+inline V FromLanes(const std::array<std::uint64_t, sizeof(V) / sizeof(std::uint64_t)>& lanes) {
+    V v;
+    std::memcpy(&v, lanes.data(), sizeof v);
+    return v;
+}
+
+// A draw as the lanes keep it: BasicPartialDraw with every count in eights and each number's bit
+// three places up, so that a count of matches is already the shift to its 8-bit tally field
+// (a shift less each step, on the pipes that shifts share).
+template <typename V>
+struct EightfoldDraw {
+    static constexpr std::uint64_t kUnit = 8;
+    V drawn{};
+    V accepted{};
+    V matches{};
+
+    [[nodiscard]] auto Complete() const { return accepted == kUnit * kFavouriteCount; }
+    // `index`: the number less one; `grid`: the grid's bits the same three places up.
+    void Take(V index, V grid) {
+        const V fresh = ~(drawn >> index) & kUnit;
+        drawn |= (V{} + kUnit) << index;
+        accepted += fresh;
+        matches += fresh & (grid >> index);
+    }
+    [[nodiscard]] static PartialDraw Plain(std::uint64_t drawn, std::uint64_t accepted,
+                                           std::uint64_t matches) {
+        return {drawn >> 2, accepted / kUnit, matches / kUnit};
+    }
 };
 
 // V: a GCC vector of unsigned 64-bit lanes; G: how many such vectors step side by side. One
@@ -44,55 +135,59 @@ template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
 void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
               LaneOutput* out) {
     constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
-    constexpr int kLanes = kWidth * G;
     constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
     // A draw takes at least 6 values: 248 values complete at most 41 draws, well within the 255
     // that an 8-bit tally field holds.
     constexpr std::uint32_t kFlushEvery = 248;
     const V mask = V{} + detail::kLowMask;
-    constexpr std::uint64_t kWideGuard = 50 * detail::kGuard;
-    const V guardShift = V{} + kWideGuard;
-    const V nearLimit = V{} + 2 * kWideGuard;
     const V one = V{} + 1;
-    const V highBit = V{} + (std::uint64_t{1} << 63);
-    // The lanes draw number - 1, a bit lower in the masks, and add the 1 to eight values at once
-    // when they are stored.
-    const V grid = V{} + (gridMask >> 1);
+    // The lanes draw number - 1, two bits higher in the masks (EightfoldDraw), and add the 1 to
+    // eight values at once when they are stored.
+    const V grid = V{} + (gridMask << 2);
     // Lane l is lane l % kWidth of vector l / kWidth.
     std::array<V, G> x{}, c{};
-    for (int l = 0; l < kLanes; ++l) {
-        x[l / kWidth][l % kWidth] = static_cast<std::uint64_t>(starts[l].x);
-        c[l / kWidth][l % kWidth] = static_cast<std::uint64_t>(starts[l].c);
-    }
-    std::array<BasicPartialDraw<V>, G> draw{};
-    std::array<V, G> near{};  // per lane, the top bit set once 49x came near a multiple of 2^48
+    EachVector<G>([&](auto g) {
+        std::array<std::uint64_t, kWidth> xs{}, cs{};
+        for (int w = 0; w < kWidth; ++w) {
+            xs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].x);
+            cs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].c);
+        }
+        x[g] = FromLanes<V>(xs);
+        c[g] = FromLanes<V>(cs);
+    });
+    std::array<EightfoldDraw<V>, G> draw{};
+    std::array<V, G> seen;  // per lane, how near it came to an edge
+    seen.fill(V{} + Arithmetic::kUnseen);
     std::array<V, G> histogram{};  // per lane, 8 bits a number of matches: draws since the flush
-    std::array<V, G> endWord{};    // per lane, the draw ends of the current 64 values
+    std::array<V, G> endWord{};    // per lane, bit k: value k of the current 64 ended a draw
     std::array<V, G> endsBefore;   // per lane, 1 where the value before the word ended a draw
     endsBefore.fill(one);
     std::uint32_t sinceFlush = 0;
     static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
-    const auto lane = [](const std::array<V, G>& vectors, int l) {
-        return vectors[l / kWidth][l % kWidth];
-    };
     const auto flush = [&] {
-        for (int l = 0; l < kLanes; ++l) {
-            for (int k = 0; k < kResultRows; ++k) {
-                out[l].tally[k] += lane(histogram, l) >> (8 * k) & 0xFF;
+        EachVector<G>([&](auto g) {
+            const auto counts = Lanes(histogram[g]);
+            for (int w = 0; w < kWidth; ++w) {
+                for (int k = 0; k < kResultRows; ++k) {
+                    out[g * kWidth + w].tally[k] += counts[w] >> (8 * k) & 0xFF;
+                }
             }
-        }
-        histogram = {};
+            histogram[g] = V{};
+        });
         sinceFlush = 0;
     };
     // Before value i: a snapshot of every lane's state every kSnapshotEvery values.
     const auto before = [&](std::uint32_t i) {
         if (i % DrawChunk::kSnapshotEvery == 0) {
-            for (int l = 0; l < kLanes; ++l) {
-                out[l].snapshots[i / DrawChunk::kSnapshotEvery] = {
-                    i,
-                    {static_cast<std::int64_t>(lane(x, l)), static_cast<std::int64_t>(lane(c, l))}};
-            }
+            EachVector<G>([&](auto g) {
+                const auto xs = Lanes(x[g]);
+                const auto cs = Lanes(c[g]);
+                for (int w = 0; w < kWidth; ++w) {
+                    out[g * kWidth + w].snapshots[i / DrawChunk::kSnapshotEvery] = {
+                        i, {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])}};
+                }
+            });
         }
     };
     // After value `last`, `taken` values since the previous call: the draw starts of a full word
@@ -100,17 +195,16 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     const auto after = [&](std::uint32_t last, std::uint32_t taken) {
         if (last % 64 == 63 || last + 1 == values) {
             const std::uint32_t unused = 63 - last % 64;  // in a last word that is not full
-            for (int g = 0; g < G; ++g) {
-                endWord[g] >>= unused;
+            EachVector<G>([&](auto g) {
                 // A value starts a draw where the one before it ended one.
-                const V startWord =
-                    (endWord[g] << 1 | endsBefore[g]) & (~std::uint64_t{0} >> unused);
+                const auto starts64 =
+                    Lanes((endWord[g] << 1 | endsBefore[g]) & (~std::uint64_t{0} >> unused));
                 endsBefore[g] = endWord[g] >> 63;
                 for (int w = 0; w < kWidth; ++w) {
-                    out[g * kWidth + w].drawStarts[last / 64] = startWord[w];
+                    out[g * kWidth + w].drawStarts[last / 64] = starts64[w];
                 }
-            }
-            endWord = {};
+                endWord[g] = V{};
+            });
         }
         sinceFlush += taken;
         if (sinceFlush == kFlushEvery) {
@@ -118,33 +212,26 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         }
     };
     // One value of vector g's lanes: the generator step, its number less one, and the draw it
-    // goes to.
-    const auto step = [&](int g) {
+    // goes to; `bit` marked in `ends` where the draw ends.
+    const auto step = [&](auto g, V& ends, V bit) {
         const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
         x[g] = t & mask;
         c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
-        const V scaled = x[g] * 49;
-        const V index = scaled >> kModulusBits;
-        // Within kGuard of a multiple of 2^48 the Double formulas may differ, for t (whose low
-        // bits are x) or for 49x. Where x comes within kGuard, 49x comes within 49 kGuard: one
-        // distance, of 49x, with the guard widened to 50 kGuard watches both. A lane that came
-        // that near is made again one value at a time.
-        const V off = (scaled + guardShift) & mask;
-        near[g] |= off - nearLimit;  // both under 2^48: negative, its top bit set, when nearer
-        BasicPartialDraw<V>& d = draw[g];
+        const V index = Arithmetic::Number(x[g]);
+        seen[g] = Arithmetic::Watch(seen[g], x[g]);  // a lane that came near is made again
+        EightfoldDraw<V>& d = draw[g];
         d.Take(index, grid);
-        // Value i's end bit enters at the top and reaches bit i % 64 when the word is full.
         if constexpr (Arithmetic::kMaskRegisters) {
             const auto done = d.Complete();
-            endWord[g] = done ? endWord[g] >> 1 | highBit : endWord[g] >> 1;
-            histogram[g] = done ? histogram[g] + (one << (d.matches << 3)) : histogram[g];
+            ends = done ? ends | bit : ends;
+            histogram[g] = done ? histogram[g] + (one << d.matches) : histogram[g];
             d.drawn = done ? V{} : d.drawn;
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
         } else {
             const V done = reinterpret_cast<V>(d.Complete());  // all ones where a draw completed
-            endWord[g] = endWord[g] >> 1 | done << 63;
-            histogram[g] += done & (one << (d.matches << 3));
+            ends |= done & bit;
+            histogram[g] += done & (one << d.matches);
             d.drawn &= ~done;
             d.accepted &= ~done;
             d.matches &= ~done;
@@ -156,39 +243,47 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     for (; i + kBlock <= values; i += kBlock) {
         before(i);
         std::array<V, G> packed{};
+        std::array<V, G> ends{};  // bit j: value i + j ended a draw
+        LOTO_MCA_REGION("BEGIN block");
 #pragma GCC unroll 8
         for (std::uint32_t j = 0; j < kBlock; ++j) {
-            for (int g = 0; g < G; ++g) {
-                packed[g] |= step(g) << (8 * j);
+            EachVector<G>([&](auto g) { packed[g] |= step(g, ends[g], one << j) << (8 * j); });
+        }
+        LOTO_MCA_REGION("END block");
+        EachVector<G>([&](auto g) {
+            endWord[g] |= ends[g] << (i % 64);
+            const auto words = Lanes(packed[g] + 0x0101010101010101);
+            for (int w = 0; w < kWidth; ++w) {
+                std::memcpy(out[g * kWidth + w].numbers + i, &words[w], sizeof words[w]);
             }
-        }
-        for (V& eight : packed) {
-            eight += 0x0101010101010101;
-        }
-        for (int l = 0; l < kLanes; ++l) {
-            const std::uint64_t word = lane(packed, l);
-            std::memcpy(out[l].numbers + i, &word, sizeof word);
-        }
+        });
         after(i + kBlock - 1, kBlock);
     }
     for (; i < values; ++i) {
         before(i);
-        for (int g = 0; g < G; ++g) {
-            const V index = step(g);
+        EachVector<G>([&](auto g) {
+            V ends{};
+            const auto numbers = Lanes(step(g, ends, one));
+            endWord[g] |= ends << (i % 64);
             for (int w = 0; w < kWidth; ++w) {
-                out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(index[w] + 1);
+                out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
             }
-        }
+        });
         after(i, 1);
     }
     flush();
-    for (int l = 0; l < kLanes; ++l) {
-        const BasicPartialDraw<V>& d = draw[l / kWidth];
-        const int w = l % kWidth;
-        out[l].tail = {d.drawn[w] << 1, d.accepted[w], d.matches[w]};
-        out[l].end = {static_cast<std::int64_t>(lane(x, l)), static_cast<std::int64_t>(lane(c, l))};
-        out[l].guard = lane(near, l) >> 63 != 0;
-    }
+    EachVector<G>([&](auto g) {
+        const EightfoldDraw<V>& d = draw[g];
+        const auto drawn = Lanes(d.drawn), accepted = Lanes(d.accepted);
+        const auto matches = Lanes(d.matches), nearby = Lanes(seen[g]);
+        const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
+        for (int w = 0; w < kWidth; ++w) {
+            LaneOutput& lane = out[g * kWidth + w];
+            lane.tail = EightfoldDraw<V>::Plain(drawn[w], accepted[w], matches[w]);
+            lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
+            lane.guard = Arithmetic::CameNear(nearby[w]);
+        }
+    });
 }
 
 }  // namespace loto::lanes

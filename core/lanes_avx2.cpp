@@ -14,6 +14,10 @@ struct Avx2Products {
         return reinterpret_cast<VectorAvx2>(
             _mm256_mul_epu32(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
     }
+    static VectorAvx2 MinLow32(VectorAvx2 a, VectorAvx2 b) {
+        return reinterpret_cast<VectorAvx2>(
+            _mm256_min_epu32(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
+    }
 };
 
 void GenerateAvx2(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,

@@ -32,8 +32,14 @@ std::uint32_t NextWord(GeneratorState& state) noexcept {
 
 namespace detail {
 
-int NextNumberByDoubles(GeneratorState& state) noexcept {
-    return NumberFromUniform(NextUniformByDoubles(state));
+GeneratorState StepByDoubles(std::int64_t x, std::int64_t c) noexcept {
+    GeneratorState state{x, c};
+    (void)NextUniformByDoubles(state);
+    return state;
+}
+
+int NumberOf(std::int64_t x) noexcept {
+    return NumberFromUniform(CurrencyToDouble(x) / kModulusDouble);
 }
 
 }  // namespace detail

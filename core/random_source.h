@@ -40,29 +40,43 @@ inline constexpr std::uint64_t kLowMask = static_cast<std::uint64_t>(kModulusRaw
 // relative at 32353 x 2^48; four at 49 x 2^48 for the number); a margin of 2^16 is ample.
 inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
 
-// True when v lies within kGuard raw units of a multiple of 2^48, where the Double quotient or
-// the Double floor could differ from the integer one.
-[[nodiscard]] constexpr bool NearMultiple(std::int64_t v) noexcept {
-    return ((static_cast<std::uint64_t>(v) + kGuard) & kLowMask) < 2 * kGuard;
+// The number of a step comes from s = 49 (x >> 16), 49 times the top 32 of x's 48 bits: s is
+// within 49 of 49x / 2^16, so floor(s / 2^32) is floor(49x / 2^48) unless s lies within 49 of a
+// multiple of 2^32. Where t (whose low bits are x) or 49x comes within kGuard of a multiple of
+// 2^48, the Double formulas may differ, and s comes within 50 of a multiple of 2^32. One test of
+// s, with a margin of 100, watches all three.
+inline constexpr std::uint32_t kNearNumber = 100;
+static_assert(kNearNumber > 49 + 49 * kGuard / (std::uint64_t{1} << 16));
+
+[[nodiscard]] constexpr bool NearEdge(std::uint64_t s) noexcept {
+    return static_cast<std::uint32_t>(s + kNearNumber) < 2 * kNearNumber;
 }
 
-[[nodiscard]] int NextNumberByDoubles(GeneratorState& state) noexcept;
+// The step by the Double formulas, and the number of the state it leaves. The fields go in and
+// out as values, not as a state's address or a larger result: a loop's state then stays in
+// registers, which a memory round trip would add to every step's chain.
+[[nodiscard]] GeneratorState StepByDoubles(std::int64_t x, std::int64_t c) noexcept;
+[[nodiscard]] int NumberOf(std::int64_t x) noexcept;
 
 }  // namespace detail
 
 // One step and its number from 1 to 49, identical to NumberFromUniform(NextUniformByDoubles())
-// for every state, without a division on the common path: away from the guard zones the integer
-// quotient and the integer floor of X x 49 / 2^48 are what the Double formulas give.
+// for every state, without a division on the common path: away from the edges the integer
+// quotient and the integer floor are what the Double formulas give. The step's chain is one
+// multiply, an add and a mask; the test is off it.
 [[nodiscard]] inline int NextNumber(GeneratorState& state) noexcept {
     const std::int64_t t = kMultiplier * state.x + state.c;
-    const std::int64_t x = t & static_cast<std::int64_t>(detail::kLowMask);
-    const std::int64_t scaled = x * 49;
-    if (detail::NearMultiple(t) || detail::NearMultiple(scaled)) [[unlikely]] {
-        return detail::NextNumberByDoubles(state);
+    const std::uint64_t x = static_cast<std::uint64_t>(t) & detail::kLowMask;
+    const std::uint64_t s = (x >> 16) * 49;
+    if (detail::NearEdge(s)) [[unlikely]] {
+        const GeneratorState next = detail::StepByDoubles(state.x, state.c);
+        state.x = next.x;
+        state.c = next.c;
+        return detail::NumberOf(next.x);
     }
-    state.x = x;
+    state.x = static_cast<std::int64_t>(x);
     state.c = (t >> kModulusBits) * 10000;
-    return static_cast<int>(scaled >> kModulusBits) + 1;
+    return static_cast<int>(s >> 32) + 1;
 }
 
 // One step and floor(u x 2^32) of its uniform u, for external test batteries. Away from the few

@@ -12,18 +12,26 @@ namespace {
 // A vector path is chosen only where the processor has every instruction set that its kernel is
 // built with (whatever the processor at hand has).
 TEST(LaneChoice, OnlyWhatTheProcessorHas) {
-    const CpuFeatures all{true, true, true, true, true};
-    const std::pair<CpuFeatures, std::array<bool, 3>> choices[] = {
-        {all, {true, true, true}},
-        {{}, {true, false, false}},
-        {{.avx2 = true}, {true, true, false}},
-        {{true, true, true, true, false}, {true, true, false}},  // no BW
-        {{true, true, false, true, true}, {true, true, false}},  // no DQ
-        {{true, true, true, false, true}, {true, true, false}},  // no VL
-        {{true, false, true, true, true}, {true, true, false}},  // no F
+    const CpuFeatures all{true, true, true, true, true, true};
+    CpuFeatures noIfma = all;
+    noIfma.avx512ifma = false;
+    CpuFeatures onlyIfma{};  // IFMA's multiply-adds alone are not the rest of AVX512
+    onlyIfma.avx512ifma = true;
+    // Found: portable, avx2, avx512, avx512ifma.
+    const std::pair<CpuFeatures, std::array<bool, 4>> choices[] = {
+        {all, {true, true, true, true}},
+        {noIfma, {true, true, true, false}},
+        {{}, {true, false, false, false}},
+        {onlyIfma, {true, false, false, false}},
+        {{.avx2 = true}, {true, true, false, false}},
+        {{true, true, true, true, false, true}, {true, true, false, false}},  // no BW
+        {{true, true, false, true, true, true}, {true, true, false, false}},  // no DQ
+        {{true, true, true, false, true, true}, {true, true, false, false}},  // no VL
+        {{true, false, true, true, true, true}, {true, true, false, false}},  // no F
     };
     for (const auto& [features, found] : choices) {
-        for (const LanePath path : {LanePath::Portable, LanePath::Avx2, LanePath::Avx512}) {
+        for (const LanePath path :
+             {LanePath::Portable, LanePath::Avx2, LanePath::Avx512, LanePath::Avx512Ifma}) {
             EXPECT_EQ(FindLaneKernel(path, features) != nullptr,
                       found[static_cast<std::size_t>(path)])
                 << LanePathName(path);

@@ -35,7 +35,8 @@ inline std::string LanePathTestName(const ::testing::TestParamInfo<LanePath>& in
 }  // namespace loto
 
 // Instantiates the tests of `suite`, a LanePathTest, for every path.
-#define LOTO_FOR_EVERY_LANE_PATH(suite)                                                            \
-    INSTANTIATE_TEST_SUITE_P(                                                                      \
-        EveryPath, suite, ::testing::Values(LanePath::Portable, LanePath::Avx2, LanePath::Avx512), \
-        ::loto::test::LanePathTestName)
+#define LOTO_FOR_EVERY_LANE_PATH(suite)                                                 \
+    INSTANTIATE_TEST_SUITE_P(EveryPath, suite,                                          \
+                             ::testing::Values(LanePath::Portable, LanePath::Avx2,      \
+                                               LanePath::Avx512, LanePath::Avx512Ifma), \
+                             ::loto::test::LanePathTestName)
