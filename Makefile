@@ -24,7 +24,7 @@ ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
-.PHONY: all deps run-deps configure build run test bench screenshot package install clean \
+.PHONY: mca all deps run-deps configure build run test bench screenshot package install clean \
         sanitize-test package-check audit web web-deps web-bench
 
 all: build
@@ -106,10 +106,16 @@ package-check: package
 install: build web
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-bench: build web-bench
+bench: build web-bench mca
 	$(BUILD_DIR)/bin/loto-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-window-bench
+
+# The lanes' and the serial loop's steady loops as llvm-mca models them on Zen 3, Zen 4, Alder
+# Lake and Skylake, beside the bare chain: for the processors that are not at hand.
+mca: build
+	$(call install-missing,llvm-19)
+	sh bench/mca.sh $(BUILD_DIR)
 
 # The page in each browser engine beside native loto-sim on one thread: draws, frames and clicks.
 web-bench: build web
