@@ -15,6 +15,7 @@
 #include <sstream>
 #include <string>
 
+#include "bare_chain.h"
 #include "core/draw_lanes.h"
 #include "core/draws.h"
 #include "core/parallel_engine.h"
@@ -48,19 +49,13 @@ double BestRate(double units, int rounds, const std::function<void()>& work) {
     return best;
 }
 
-// (a) The bare chain: the recurrence alone, in raw units, and the number of each value summed so
-// that the compiler keeps it; no guard, no draw.
+// (a) The bare chain (bare_chain.h).
 double BareChain(std::uint64_t values) {
     std::uint64_t sum = 0;
     const double rate = BestRate(static_cast<double>(values), kRounds, [&] {
         std::uint64_t x = loto::kSeedState.x;
         std::uint64_t c = loto::kSeedState.c;
-        for (std::uint64_t i = 0; i < values; ++i) {
-            const std::uint64_t t = 32353 * x + c;
-            x = t & ((std::uint64_t{1} << 48) - 1);
-            c = (t >> 48) * 10000;
-            sum += (49 * x) >> 48;
-        }
+        sum += loto::bench::BareChain(x, c, values);
     });
     g_checksum += sum;
     return rate;

@@ -1,5 +1,6 @@
 // The serial loop for bench/mca.sh: the first six values of a draw, which every draw takes
 // without a test, and six steps of the bare chain, each marked for llvm-mca.
+#include "bare_chain.h"
 #include "core/draws.h"
 
 namespace loto {
@@ -17,18 +18,11 @@ int FirstSixValues(GeneratorState& state, const ScoringTable& table) {
     return static_cast<int>(total);
 }
 
-// t = 32353 X + C; X = t mod 2^48; C = floor(t / 2^48) x 10000, summing floor(49 X / 2^48).
-std::uint64_t BareChain(std::uint64_t& state, std::uint64_t& carry) {
-    std::uint64_t x = state;
+std::uint64_t SixOfTheBareChain(std::uint64_t& state, std::uint64_t& carry) {
+    std::uint64_t x = state;  // in registers, as the bench holds them
     std::uint64_t c = carry;
-    std::uint64_t sum = 0;
     __asm__ volatile("# LLVM-MCA-BEGIN chain");
-    for (int i = 0; i < kFavouriteCount; ++i) {
-        const std::uint64_t t = 32353 * x + c;
-        x = t & detail::kLowMask;
-        c = (t >> kModulusBits) * 10000;
-        sum += (x * 49) >> kModulusBits;
-    }
+    const std::uint64_t sum = bench::BareChain(x, c, kFavouriteCount);
     __asm__ volatile("# LLVM-MCA-END chain");
     state = x;
     carry = c;

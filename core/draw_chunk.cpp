@@ -1,6 +1,7 @@
 #include "core/draw_chunk.h"
 
 #include <bit>
+#include <numeric>
 
 namespace loto {
 namespace {
@@ -13,6 +14,10 @@ namespace {
 }
 
 }  // namespace
+
+std::uint64_t DrawChunk::Draws() const noexcept {
+    return std::accumulate(tally.begin(), tally.end(), std::uint64_t{0});
+}
 
 std::uint32_t DrawChunk::StartsBefore(std::uint32_t i) const noexcept {
     std::uint32_t count = 0;
@@ -68,7 +73,6 @@ void DrawChunk::Clear(std::uint32_t values) {
     numbers.resize(values);
     drawStarts.assign((values + 63) / 64, 0);
     snapshots.clear();
-    draws = 0;
     tally = {};
 }
 
@@ -123,10 +127,6 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gri
         draw = {};
     }
     chunk.tally = tally;
-    chunk.draws = 0;
-    for (const std::uint64_t count : tally) {
-        chunk.draws += static_cast<std::uint32_t>(count);
-    }
     chunk.tail = draw;
     chunk.end = state;
 }
@@ -151,7 +151,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
         }
     }
     const std::uint32_t first = chunk.StartsBefore(i);
-    const std::uint64_t ahead = chunk.draws - first;
+    const std::uint64_t ahead = chunk.Draws() - first;
     if (done_ + ahead < target_) {
         // All the rest of the chunk: its tally less the guessed draws before the meeting point.
         const Tally before = chunk.GuessedTally(0, first, gridMask_);

@@ -21,7 +21,6 @@ struct DrawChunk {
 
     std::vector<std::uint8_t> numbers;      // the number of every value
     std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
-    std::uint32_t draws = 0;                // complete guessed draws
     Tally tally{};                          // of the complete guessed draws
     PartialDraw tail;                       // the guessed draw still open after the last value
     std::vector<Snapshot> snapshots;        // the states before values 0, 4096, 8192 ...
@@ -32,6 +31,8 @@ struct DrawChunk {
     [[nodiscard]] std::uint32_t size() const noexcept {
         return static_cast<std::uint32_t>(numbers.size());
     }
+    // The complete guessed draws.
+    [[nodiscard]] std::uint64_t Draws() const noexcept;
     [[nodiscard]] bool StartsAt(std::uint32_t i) const noexcept {
         return i < size() && (drawStarts[i / 64] >> (i % 64) & 1) != 0;
     }

@@ -129,10 +129,6 @@ void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std:
             continue;
         }
         chunk.tally = out[l].tally;
-        chunk.draws = 0;
-        for (const std::uint64_t count : chunk.tally) {
-            chunk.draws += static_cast<std::uint32_t>(count);
-        }
         chunk.tail = out[l].tail;
         chunk.end = out[l].end;
     }

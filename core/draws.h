@@ -24,8 +24,9 @@ using Numbers = std::array<int, kFavouriteCount>;
 // A draw in progress, as bits (bit n for number n): the numbers taken so far, how many, and how
 // many of them the grid holds. The definition of a draw that chunks are parsed by, for one stream
 // (T an integer) or for lanes of streams at once (T a vector of them, where Complete() is a mask
-// per lane).
-template <typename T>
+// per lane). The lanes count in units of 8, each number's bit three places up (kUnit 8): a count
+// of matches is then already the shift to its 8-bit tally field.
+template <typename T, std::uint64_t kUnit = 1>
 struct BasicPartialDraw {
     T drawn{};
     T accepted{};
@@ -33,13 +34,13 @@ struct BasicPartialDraw {
 
     friend bool operator==(const BasicPartialDraw&, const BasicPartialDraw&) = default;
 
-    [[nodiscard]] auto Complete() const noexcept { return accepted == kFavouriteCount; }
+    [[nodiscard]] auto Complete() const noexcept { return accepted == kUnit * kFavouriteCount; }
 
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
     // new number scores when the grid has it.
     void Take(T number, T gridMask) noexcept {
-        const T fresh = ~(drawn >> number) & 1;
-        drawn |= (T{} + 1) << number;
+        const T fresh = ~(drawn >> number) & kUnit;
+        drawn |= (T{} + kUnit) << number;
         accepted += fresh;
         matches += fresh & (gridMask >> number);
     }

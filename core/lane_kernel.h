@@ -104,29 +104,10 @@ inline V FromLanes(const std::array<std::uint64_t, sizeof(V) / sizeof(std::uint6
     return v;
 }
 
-// A draw as the lanes keep it: BasicPartialDraw with every count in eights and each number's bit
-// three places up, so that a count of matches is already the shift to its 8-bit tally field
-// (a shift less each step, on the pipes that shifts share).
+// A draw as the lanes keep it, in units of 8 (see BasicPartialDraw).
+constexpr std::uint64_t kLaneUnit = 8;
 template <typename V>
-struct EightfoldDraw {
-    static constexpr std::uint64_t kUnit = 8;
-    V drawn{};
-    V accepted{};
-    V matches{};
-
-    [[nodiscard]] auto Complete() const { return accepted == kUnit * kFavouriteCount; }
-    // `index`: the number less one; `grid`: the grid's bits the same three places up.
-    void Take(V index, V grid) {
-        const V fresh = ~(drawn >> index) & kUnit;
-        drawn |= (V{} + kUnit) << index;
-        accepted += fresh;
-        matches += fresh & (grid >> index);
-    }
-    [[nodiscard]] static PartialDraw Plain(std::uint64_t drawn, std::uint64_t accepted,
-                                           std::uint64_t matches) {
-        return {drawn >> 2, accepted / kUnit, matches / kUnit};
-    }
-};
+using LaneDraw = BasicPartialDraw<V, kLaneUnit>;
 
 // V: a GCC vector of unsigned 64-bit lanes; G: how many such vectors step side by side. One
 // vector's step waits on the latency of its multiply, shifts and adds; a second, independent
@@ -141,7 +122,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     constexpr std::uint32_t kFlushEvery = 248;
     const V mask = V{} + detail::kLowMask;
     const V one = V{} + 1;
-    // The lanes draw number - 1, two bits higher in the masks (EightfoldDraw), and add the 1 to
+    // The lanes draw number - 1, two bits higher in the masks (LaneDraw), and add the 1 to
     // eight values at once when they are stored.
     const V grid = V{} + (gridMask << 2);
     // Lane l is lane l % kWidth of vector l / kWidth.
@@ -155,7 +136,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         x[g] = FromLanes<V>(xs);
         c[g] = FromLanes<V>(cs);
     });
-    std::array<EightfoldDraw<V>, G> draw{};
+    std::array<LaneDraw<V>, G> draw{};
     std::array<V, G> seen;  // per lane, how near it came to an edge
     seen.fill(V{} + Arithmetic::kUnseen);
     std::array<V, G> histogram{};  // per lane, 8 bits a number of matches: draws since the flush
@@ -219,7 +200,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
         const V index = Arithmetic::Number(x[g]);
         seen[g] = Arithmetic::Watch(seen[g], x[g]);  // a lane that came near is made again
-        EightfoldDraw<V>& d = draw[g];
+        LaneDraw<V>& d = draw[g];
         d.Take(index, grid);
         if constexpr (Arithmetic::kMaskRegisters) {
             const auto done = d.Complete();
@@ -273,13 +254,14 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     }
     flush();
     EachVector<G>([&](auto g) {
-        const EightfoldDraw<V>& d = draw[g];
+        const LaneDraw<V>& d = draw[g];
         const auto drawn = Lanes(d.drawn), accepted = Lanes(d.accepted);
         const auto matches = Lanes(d.matches), nearby = Lanes(seen[g]);
         const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
         for (int w = 0; w < kWidth; ++w) {
             LaneOutput& lane = out[g * kWidth + w];
-            lane.tail = EightfoldDraw<V>::Plain(drawn[w], accepted[w], matches[w]);
+            // Number n's bit is n + 2 in the lanes' draw (number - 1, three places up).
+            lane.tail = {drawn[w] >> 2, accepted[w] / kLaneUnit, matches[w] / kLaneUnit};
             lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
             lane.guard = Arithmetic::CameNear(nearby[w]);
         }
