@@ -58,7 +58,6 @@ QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
 
 QWidget* CreateButton(const ControlDesign& design, QWidget* form) {
     auto* button = new QPushButton(ToQString(design.caption), form);
-    button->setAutoDefault(false);
     SetColour(button, QPalette::Button, design.background);
     return button;
 }
