@@ -8,6 +8,7 @@
 #include <QLineEdit>
 #include <QMap>
 #include <QSet>
+#include <algorithm>
 
 #include "platform/system_run_time.h"
 #include "window/application_icon.h"
@@ -21,14 +22,10 @@ QRgb Rgb(const QImage& image, int x, int y) {
 }
 
 bool Holds(const QImage& image, QRgb colour) {
-    for (int y = 0; y < image.height(); ++y) {
-        for (int x = 0; x < image.width(); ++x) {
-            if (Rgb(image, x, y) == colour) {
-                return true;
-            }
-        }
-    }
-    return false;
+    const QImage rgb = image.convertToFormat(QImage::Format_RGB32);  // rows without padding
+    const auto* pixels = reinterpret_cast<const QRgb*>(rgb.constBits());
+    return std::any_of(pixels, pixels + rgb.width() * rgb.height(),
+                       [&](QRgb pixel) { return (pixel & 0xFFFFFF) == colour; });
 }
 
 class WindowDesign : public ::testing::Test {

@@ -2,14 +2,12 @@
 """The README's pictures of the page, in headless Chromium after the run of the desktop's picture
 (1,000 draws on 7 10 14 20 30 40) under the desktop picture's clock (07/12/2026 12:00, universal
 time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide.
-Usage: screenshot.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG"""
+Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG"""
 import os
 import sys
 import tempfile
 
-sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tests',
-                                'support'))
-import browsers  # noqa: E402
+import browsers
 
 CLOCK = ('<script>Date.now = () => Date.UTC(2026, 11, 7, 12);'
          'Date.prototype.getTimezoneOffset = () => 0;</script>')
