@@ -19,7 +19,7 @@
 #include "core/draw_lanes.h"
 #include "core/draws.h"
 #include "core/parallel_engine.h"
-#include "tests/support/idle_pump.h"
+#include "idle_pump.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "core/parallel_engine.h"
-#include "tests/support/idle_pump.h"
+#include "idle_pump.h"
 
 namespace {
 
