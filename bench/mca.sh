@@ -13,7 +13,7 @@ flags="-std=c++20 -O3 -DNDEBUG -Wno-psabi -DLOTO_MCA_REGIONS -I $build/include/l
 g++ $flags -mavx2 -S core/lanes_avx2.cpp -o "$work/avx2.s"
 avx512="-mavx512f -mavx512dq -mavx512vl -mavx512bw"
 g++ $flags $avx512 -S core/lanes_avx512.cpp -o "$work/avx512.s"
-g++ $flags $avx512 -mavx512ifma -S core/lanes_avx512ifma.cpp -o "$work/avx512ifma.s"
+g++ $flags $avx512 -mavx512ifma -mavx512vpopcntdq -S core/lanes_avx512ifma.cpp -o "$work/avx512ifma.s"
 g++ $flags -S bench/mca_serial.cpp -o "$work/serial.s"
 # A processor without a kernel's instructions prints no row for it.
 for kernel in "avx2 64" "avx512 64" "avx512ifma 64" "serial 6"; do

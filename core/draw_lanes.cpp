@@ -56,7 +56,8 @@ CpuFeatures CpuFeatures::OfThisMachine() noexcept {
             .avx512dq = __builtin_cpu_supports("avx512dq") != 0,
             .avx512vl = __builtin_cpu_supports("avx512vl") != 0,
             .avx512bw = __builtin_cpu_supports("avx512bw") != 0,
-            .avx512ifma = __builtin_cpu_supports("avx512ifma") != 0};
+            .avx512ifma = __builtin_cpu_supports("avx512ifma") != 0,
+            .avx512vpopcntdq = __builtin_cpu_supports("avx512vpopcntdq") != 0};
 #else
     return {};
 #endif
@@ -75,7 +76,9 @@ const LaneKernel* FindLaneKernel(LanePath path,
         case LanePath::Avx512:
             return HasAvx512(features) ? &kAvx512 : nullptr;
         case LanePath::Avx512Ifma:
-            return HasAvx512(features) && features.avx512ifma ? &kAvx512Ifma : nullptr;
+            return HasAvx512(features) && features.avx512ifma && features.avx512vpopcntdq
+                       ? &kAvx512Ifma
+                       : nullptr;
 #endif
 #if defined(__wasm_simd128__)
         case LanePath::Simd128:

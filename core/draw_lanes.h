@@ -14,7 +14,7 @@ enum class LanePath {
     Portable,    // one chunk at a time, as GenerateChunk makes it: for any machine
     Avx2,        // 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
     Avx512,      // 8 lanes of 512 bits, with 64-bit products
-    Avx512Ifma,  // the same, each number and its edge from 52-bit multiply-adds
+    Avx512Ifma,  // the same, each number and its edge from 52-bit multiply-adds, bits counted
     Simd128,     // WebAssembly's 2 lanes of 128 bits, with 64-bit products
 };
 
@@ -66,6 +66,7 @@ struct CpuFeatures {
     bool avx512vl = false;
     bool avx512bw = false;
     bool avx512ifma = false;
+    bool avx512vpopcntdq = false;
 
     [[nodiscard]] static CpuFeatures OfThisMachine() noexcept;
 };

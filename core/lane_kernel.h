@@ -6,6 +6,7 @@
 // one instruction set can stand in for another's.
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <type_traits>
 #include <utility>
@@ -53,6 +54,7 @@ struct FortyNineByShifts {
 template <typename V, typename Products>
 struct NarrowArithmetic {
     static constexpr bool kMaskRegisters = false;
+    static constexpr bool kCountsBits = false;
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
     static V Scaled(V x) { return Products::Low32(x >> 16, V{} + 49); }
     static V Number(V x) { return Scaled(x) >> 32; }
@@ -74,6 +76,7 @@ struct NarrowArithmetic {
 template <typename V, bool MaskRegisters = true>
 struct WideArithmetic : FortyNineByShifts<V> {
     static constexpr bool kMaskRegisters = MaskRegisters;
+    static constexpr bool kCountsBits = false;
     static V TimesMultiplier(V x) { return x * static_cast<std::uint64_t>(kMultiplier); }
     static V TimesCarryUnit(V q) { return q * 10000; }
 };
@@ -125,6 +128,10 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     // The lanes draw number - 1, two bits higher in the masks (LaneDraw), and add the 1 to
     // eight values at once when they are stored.
     const V grid = V{} + (gridMask << 2);
+    // Where the lanes count the bits of a word (Arithmetic::Count), a draw is the set of its
+    // numbers alone, bit number - 1, its counts taken from it when needed.
+    const V gridSet = V{} + (gridMask >> 1);
+    std::array<V, G> drawnSet{};
     // Lane l is lane l % kWidth of vector l / kWidth.
     std::array<V, G> x{}, c{};
     EachVector<G>([&](auto g) {
@@ -200,9 +207,17 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
         const V index = Arithmetic::Number(x[g]);
         seen[g] = Arithmetic::Watch(seen[g], x[g]);  // a lane that came near is made again
-        LaneDraw<V>& d = draw[g];
-        d.Take(index, grid);
-        if constexpr (Arithmetic::kMaskRegisters) {
+        if constexpr (Arithmetic::kCountsBits) {
+            V& drawn = drawnSet[g];
+            drawn |= one << index;
+            const auto done = Arithmetic::Count(drawn) == kFavouriteCount;
+            ends = done ? ends | bit : ends;
+            const V field = Arithmetic::Count(drawn & gridSet) << 3;  // 8 bits a count of matches
+            histogram[g] = done ? histogram[g] + (one << field) : histogram[g];
+            drawn = done ? V{} : drawn;
+        } else if constexpr (Arithmetic::kMaskRegisters) {
+            LaneDraw<V>& d = draw[g];
+            d.Take(index, grid);
             const auto done = d.Complete();
             ends = done ? ends | bit : ends;
             histogram[g] = done ? histogram[g] + (one << d.matches) : histogram[g];
@@ -210,6 +225,8 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
         } else {
+            LaneDraw<V>& d = draw[g];
+            d.Take(index, grid);
             const V done = reinterpret_cast<V>(d.Complete());  // all ones where a draw completed
             ends |= done & bit;
             histogram[g] += done & (one << d.matches);
@@ -260,8 +277,14 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
         for (int w = 0; w < kWidth; ++w) {
             LaneOutput& lane = out[g * kWidth + w];
-            // Number n's bit is n + 2 in the lanes' draw (number - 1, three places up).
-            lane.tail = {drawn[w] >> 2, accepted[w] / kLaneUnit, matches[w] / kLaneUnit};
+            if constexpr (Arithmetic::kCountsBits) {
+                const std::uint64_t set = Lanes(drawnSet[g])[w];
+                lane.tail = {set << 1, static_cast<std::uint64_t>(std::popcount(set)),
+                             static_cast<std::uint64_t>(std::popcount(set & (gridMask >> 1)))};
+            } else {
+                // Number n's bit is n + 2 in the lanes' draw (number - 1, three places up).
+                lane.tail = {drawn[w] >> 2, accepted[w] / kLaneUnit, matches[w] / kLaneUnit};
+            }
             lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
             lane.guard = Arithmetic::CameNear(nearby[w]);
         }
