@@ -92,15 +92,18 @@ Tally DrawChunk::GuessedTally(std::uint32_t first, std::uint32_t count,
 }
 
 // A draw starts at the first value and after every complete one. Draw by draw, as the serial
-// loop draws, its first six values taken without a test, so that a chunk costs what the serial
-// loop costs and a second thread doubles the speed.
+// loop draws and scores (ScoringTable), its first six values taken without a test, so that a
+// chunk costs what the serial loop costs and a second thread doubles the speed.
 void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
                    DrawChunk& chunk) {
+    constexpr std::uint64_t kComplete = kFavouriteCount * ScoringTable::kCounted;
     chunk.Clear(values);
+    const ScoringTable table(gridMask);
     GeneratorState state = start;  // in registers, not in the chunk's memory
     std::uint8_t* const numbers = chunk.numbers.data();
     Tally tally{};
-    PartialDraw draw;
+    std::uint64_t drawn = 0;
+    std::uint64_t total = 0;
     std::uint32_t i = 0;
     const auto take = [&] {
         if (i % DrawChunk::kSnapshotEvery == 0) {
@@ -108,7 +111,7 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gri
         }
         const int number = NextNumber(state);
         numbers[i++] = static_cast<std::uint8_t>(number);
-        draw.Take(static_cast<std::uint64_t>(number), gridMask);
+        table.Take(number, drawn, total);
     };
     while (i < values) {
         chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
@@ -117,17 +120,18 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gri
                 take();
             }
         }
-        while (!draw.Complete() && i < values) {
+        while (total < kComplete && i < values) {
             take();
         }
-        if (!draw.Complete()) {
+        if (total < kComplete) {
             break;
         }
-        ++tally[draw.matches];
-        draw = {};
+        ++tally[total % ScoringTable::kCounted];
+        drawn = 0;
+        total = 0;
     }
     chunk.tally = tally;
-    chunk.tail = draw;
+    chunk.tail = {drawn, total / ScoringTable::kCounted, total % ScoringTable::kCounted};
     chunk.end = state;
 }
 

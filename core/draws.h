@@ -47,31 +47,34 @@ struct BasicPartialDraw {
 };
 using PartialDraw = BasicPartialDraw<std::uint64_t>;
 
-// A grid as the serial loop scores it: for each number (less one), its bit in the set drawn and
-// its weight, kCounted for a number drawn plus 1 when the grid holds it. A draw's total counts its
-// numbers (above kCounted) and its matches (below) with one add a value, and neither needs a
-// shift by the number, which the core runs on fewer of its pipes than loads and adds.
+// A grid as the serial loop scores it: for each number, its bit in the set drawn and its weight,
+// kCounted for a number drawn plus 1 when the grid holds it. A draw's total counts its numbers
+// (above kCounted) and its matches (below) with one add a value, and neither needs a shift by the
+// number, which the core runs on fewer of its pipes than loads and adds. Next to a multiple of
+// 2^48 a one-off quotient makes a 0 or a 50, drawn as any number and never in the grid: the table
+// has their rows too.
 class ScoringTable {
 public:
     static constexpr std::uint64_t kCounted = 16;  // above the most matches, 6
+    static constexpr int kRows = kHighestNumber + 2;
 
     explicit constexpr ScoringTable(std::uint64_t gridMask) noexcept {
-        for (int n = 1; n <= kHighestNumber; ++n) {
-            bit_[n - 1] = std::uint64_t{1} << (n - 1);
-            weight_[n - 1] = kCounted + (gridMask >> n & 1);
+        for (int n = 0; n < kRows; ++n) {
+            bit_[n] = std::uint64_t{1} << n;
+            weight_[n] = kCounted + (gridMask >> n & 1);  // bits 0 and 50 never set
         }
     }
 
     // Adds a number to a draw's set and total, unless the draw holds it already: the rejection.
     constexpr void Take(int number, std::uint64_t& drawn, std::uint64_t& total) const noexcept {
-        const auto i = static_cast<unsigned>(number - 1);  // unsigned: no sign to extend
+        const auto i = static_cast<unsigned>(number);  // unsigned: no sign to extend
         total += (drawn & bit_[i]) != 0 ? 0 : weight_[i];
         drawn |= bit_[i];
     }
 
 private:
-    std::array<std::uint64_t, kHighestNumber> bit_{};
-    std::array<std::uint64_t, kHighestNumber> weight_{};
+    std::array<std::uint64_t, kRows> bit_{};
+    std::array<std::uint64_t, kRows> weight_{};
 };
 
 // One draw of six distinct numbers, scored against the grid, in one pass: each candidate consumes
