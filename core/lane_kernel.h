@@ -125,13 +125,12 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     constexpr std::uint32_t kFlushEvery = 248;
     const V mask = V{} + detail::kLowMask;
     const V one = V{} + 1;
-    // The lanes draw number - 1, two bits higher in the masks (LaneDraw), and add the 1 to
-    // eight values at once when they are stored.
-    const V grid = V{} + (gridMask << 2);
-    // Where the lanes count the bits of a word (Arithmetic::Count), a draw is the set of its
-    // numbers alone, bit number - 1, its counts taken from it when needed.
-    const V gridSet = V{} + (gridMask >> 1);
-    std::array<V, G> drawnSet{};
+    // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
+    // Where they count the bits of a word (Arithmetic::Count), a draw is the set of its numbers
+    // alone, bit number - 1, its counts taken from it when needed; else a LaneDraw, its bits two
+    // higher. The grid is read as the draw is.
+    using Draw = std::conditional_t<Arithmetic::kCountsBits, V, LaneDraw<V>>;
+    const V grid = V{} + (Arithmetic::kCountsBits ? gridMask >> 1 : gridMask << 2);
     // Lane l is lane l % kWidth of vector l / kWidth.
     std::array<V, G> x{}, c{};
     EachVector<G>([&](auto g) {
@@ -143,7 +142,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         x[g] = FromLanes<V>(xs);
         c[g] = FromLanes<V>(cs);
     });
-    std::array<LaneDraw<V>, G> draw{};
+    std::array<Draw, G> draw{};
     std::array<V, G> seen;  // per lane, how near it came to an edge
     seen.fill(V{} + Arithmetic::kUnseen);
     std::array<V, G> histogram{};  // per lane, 8 bits a number of matches: draws since the flush
@@ -208,11 +207,11 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         const V index = Arithmetic::Number(x[g]);
         seen[g] = Arithmetic::Watch(seen[g], x[g]);  // a lane that came near is made again
         if constexpr (Arithmetic::kCountsBits) {
-            V& drawn = drawnSet[g];
+            V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == kFavouriteCount;
             ends = done ? ends | bit : ends;
-            const V field = Arithmetic::Count(drawn & gridSet) << 3;  // 8 bits a count of matches
+            const V field = Arithmetic::Count(drawn & grid) << 3;  // 8 bits a count of matches
             histogram[g] = done ? histogram[g] + (one << field) : histogram[g];
             drawn = done ? V{} : drawn;
         } else if constexpr (Arithmetic::kMaskRegisters) {
@@ -270,21 +269,24 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         after(i, 1);
     }
     flush();
+    // Lane w's open draw of vector g as a PartialDraw counts it, bit n for number n.
+    const auto tail = [&](auto g, int w) -> PartialDraw {
+        if constexpr (Arithmetic::kCountsBits) {
+            const std::uint64_t set = Lanes(draw[g])[w];
+            return {set << 1, static_cast<std::uint64_t>(std::popcount(set)),
+                    static_cast<std::uint64_t>(std::popcount(set & (gridMask >> 1)))};
+        } else {
+            const LaneDraw<V>& d = draw[g];  // number n's bit is n + 2 there
+            return {Lanes(d.drawn)[w] >> 2, Lanes(d.accepted)[w] / kLaneUnit,
+                    Lanes(d.matches)[w] / kLaneUnit};
+        }
+    };
     EachVector<G>([&](auto g) {
-        const LaneDraw<V>& d = draw[g];
-        const auto drawn = Lanes(d.drawn), accepted = Lanes(d.accepted);
-        const auto matches = Lanes(d.matches), nearby = Lanes(seen[g]);
+        const auto nearby = Lanes(seen[g]);
         const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
         for (int w = 0; w < kWidth; ++w) {
             LaneOutput& lane = out[g * kWidth + w];
-            if constexpr (Arithmetic::kCountsBits) {
-                const std::uint64_t set = Lanes(drawnSet[g])[w];
-                lane.tail = {set << 1, static_cast<std::uint64_t>(std::popcount(set)),
-                             static_cast<std::uint64_t>(std::popcount(set & (gridMask >> 1)))};
-            } else {
-                // Number n's bit is n + 2 in the lanes' draw (number - 1, three places up).
-                lane.tail = {drawn[w] >> 2, accepted[w] / kLaneUnit, matches[w] / kLaneUnit};
-            }
+            lane.tail = tail(g, w);
             lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
             lane.guard = Arithmetic::CameNear(nearby[w]);
         }
