@@ -1,5 +1,6 @@
 #include "core/draw_chunk.h"
 
+#include <algorithm>
 #include <bit>
 #include <numeric>
 
@@ -93,7 +94,8 @@ Tally DrawChunk::GuessedTally(std::uint32_t first, std::uint32_t count,
 
 // A draw starts at the first value and after every complete one. Draw by draw, as the serial
 // loop draws and scores (ScoringTable), its first six values taken without a test, so that a
-// chunk costs what the serial loop costs and a second thread doubles the speed.
+// chunk costs what the serial loop costs and a second thread doubles the speed: the snapshots are
+// watched for once a draw, and value by value only where one falls within the draw's first six.
 void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
                    DrawChunk& chunk) {
     constexpr std::uint64_t kComplete = kFavouriteCount * ScoringTable::kCounted;
@@ -105,23 +107,28 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gri
     std::uint64_t drawn = 0;
     std::uint64_t total = 0;
     std::uint32_t i = 0;
+    std::uint32_t nextSnapshot = 0;
     const auto take = [&] {
-        if (i % DrawChunk::kSnapshotEvery == 0) {
-            KeepSnapshot(chunk, i, state.x, state.c);
-        }
         const int number = NextNumber(state);
         numbers[i++] = static_cast<std::uint8_t>(number);
         table.Take(number, drawn, total);
     };
+    const auto watchedTake = [&] {
+        if (i == nextSnapshot) {
+            KeepSnapshot(chunk, i, state.x, state.c);
+            nextSnapshot += DrawChunk::kSnapshotEvery;
+        }
+        take();
+    };
     while (i < values) {
         chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
-        if (values - i >= kFavouriteCount) {
+        if (std::min(nextSnapshot, values) - i >= kFavouriteCount) {
             for (int k = 0; k < kFavouriteCount; ++k) {
                 take();
             }
         }
         while (total < kComplete && i < values) {
-            take();
+            watchedTake();
         }
         if (total < kComplete) {
             break;
