@@ -266,22 +266,25 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
     const std::string second = "{\"command\":2,\"deviation\":[0.9255409255409255,";
     const std::string refused =
         "printf '10;7;8;9;10;11;7\\n0;1;2;3;4;5;6\\n1;1e999;2;3;4;5;6\\n' | ";
-    const std::string iso = " | sed -E 's/\"[0-9]{4}-[0-9]{2}-[0-9]{2}T[0-9:]{8}\"/ISO/'";
+    // The clock's readings masked: the estimate in ISO 8601 and the window's form, the time.
+    const std::string masked =
+        " | sed -E 's/\"[0-9-]{10}T[0-9:]{8}\"/ISO/; s#\"[0-9/]{10}( [0-9:]{8})?\"#FR#; "
+        "s/(\"seconds\":)[^,]*/\\1S/'";
     ExpectRuns({
         {"--json --repeat 2 100 1 2 3 4 5 6", 0, second, ""},
         {"--json --batch", 0, second, "",
          "printf '100;1;2;3;4;5;6\\n \\n1 00;1;2;3;4;5;6\\r\\n' | "},
-        {"--json 100 1 2 3 4 5 6" + iso, 0,
+        {"--json 100 1 2 3 4 5 6" + masked, 0,
          "{\"command\":1,\"deviation\":[-1.3682213682213682,13.796094358790207,-32.01288509731614,"
          "-43.34407295522588,-100,-100,-100],\"draws\":100,\"estimate\":ISO,\"expected\":[43."
-         "596497,",
+         "596497,41.301945,13.2378025,1.7650404,0.09686197,0.00184499,7.151124e-06],"
+         "\"interrupted\":false,\"observed\":[43,47,9,1,0,0,0],\"seconds\":S,\"stream\":0,"
+         "\"texts\":{\"deviation\":[\"-1,36822\",\"13,79609\",\"-32,01289\",\"-43,34407\",\"-100,"
+         "\",\"-100,\",\"-100,\"],\"estimate\":FR,"
+         "\"expected\":[\"43,5965\",\"41,30194\",\"13,2378\",\"1,76504\",\"0,09686197\","
+         "\"0,00184499\",\"0,00000715\"],\"observed\":[\"43\",\"47\",\"9\",\"1\",\"0\",\"0\","
+         "\"0\"]},\"valid\":true}\n",
          ""},
-        {"--json 100 1 2 3 4 5 6", 0,
-         "\"interrupted\":false,\"observed\":[43,47,9,1,0,0,0],\"seconds\":", ""},
-        {"--json 100 1 2 3 4 5 6", 0,
-         "\"stream\":0,\"texts\":{\"deviation\":[\"-1,36822\",\"13,79609\",", ""},
-        {"--json 100 1 2 3 4 5 6", 0, ",\"0,00000715\"],\"observed\":[\"43\",", ""},
-        {"--json 100 1 2 3 4 5 6", 0, "]},\"valid\":true}\n", ""},
         {"--json --batch", 1,
          "{\"command\":1,\"deviation\":null,\"draws\":0,\"estimate\":null,\"expected\":null,"
          "\"field\":\"G6\",\"interrupted\":false,\"observed\":null,\"refused\":\"grid\",",
