@@ -15,8 +15,6 @@ import browsers  # noqa: E402
 
 DRAWS = 100_000_000
 GRID = ['7', '10', '14', '20', '30', '40']
-BOXES = ['TxtNbTirages', 'Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°',
-         'Txt6emeN°']
 GOALS = {'ratio': 0.5, 'fps': 30, 'click_ms': 20}
 
 # From the page itself: when the wait message shows and hides (the requested draws), and every
@@ -40,10 +38,8 @@ ESTIMATE_ERROR = """
 def page_figures(engine, page, clicks_during=True):
     browser = browsers.start(engine)
     try:
-        browser.open('file://' + os.path.abspath(page))
-        browser.wait("return !!document.getElementById('TxtNbTirages')")
-        for box, text in zip(BOXES, [str(DRAWS)] + GRID):
-            browser.type(box, text)
+        browser.open_form('file://' + os.path.abspath(page))
+        browser.enter(str(DRAWS), ' '.join(GRID))
         time.sleep(1.5)  # as a user takes a moment before the first click
         browser.js(WATCH)
         browser.click('CmdSimuler')

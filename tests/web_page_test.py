@@ -9,7 +9,6 @@ import json
 import os
 import subprocess
 import sys
-import tempfile
 import threading
 import unittest
 
@@ -17,27 +16,16 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import browsers  # noqa: E402
 
 ENGINE, PAGE, LOTO_SIM = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
-FAVOURITES = ['Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°', 'Txt6emeN°']
 COLUMNS = {'observed': 'TxtStat%dN°', 'expected': 'TxtTheo%dN°', 'deviation': 'TxtEcart%dN°'}
 ROW_LABELS = ['LblAucunN°', 'LblUnN°', 'LblDeuxN°', 'LblTroisN°', 'LblQuatreN°', 'LblCinqN°',
               'LblSixN°']
-TAB_ORDER = ['TxtNbTirages'] + FAVOURITES + ['CmdSimuler', 'CmdEffacer', 'CmdQuitter']
+TAB_ORDER = browsers.BOXES + ['CmdSimuler', 'CmdEffacer', 'CmdQuitter']
 MESSAGES = ['LblValidGrille', 'LblTest', 'LblPatientez', 'LblValidNbTirages', 'LblFinTirages']
 WHITE, GREY, BLACK, DARK_GREY = (255, 255, 255), (192, 192, 192), (0, 0, 0), (128, 128, 128)
 # A control's rectangle in the page, from the form's top-left corner.
 RECT = ("const f = document.getElementById('Form1').getBoundingClientRect();"
         "const r = document.getElementById(arguments[0]).getBoundingClientRect();"
         "return [r.left - f.left, r.top - f.top, r.width, r.height];")
-
-
-def page_copy(head):
-    """A copy of the page beside it with `head` at the start of its head; its file:// address."""
-    with open(PAGE, encoding='utf-8') as page:
-        html = page.read().replace('<head>', '<head>' + head, 1)
-    handle, path = tempfile.mkstemp(suffix='.html', dir=os.path.dirname(PAGE))
-    with os.fdopen(handle, 'w', encoding='utf-8') as copy:
-        copy.write(html)
-    return path
 
 
 class WebPage(unittest.TestCase):
@@ -50,29 +38,14 @@ class WebPage(unittest.TestCase):
         self.browser.leave_frame()
         self.browser.set_viewport(800, 700)
 
-    def open(self, url='file://' + PAGE):
-        self.browser.open(url)
-        self.browser.wait("return !!document.getElementById('TxtNbTirages')")
-
     def copy(self, head):
-        path = page_copy(head)
+        path = browsers.page_copy(PAGE, head)
         self.addCleanup(os.remove, path)
-        return 'file://' + path
+        return path
 
     def results(self):
         return {column: [self.browser.value(box % k) for k in range(7)]
                 for column, box in COLUMNS.items()}
-
-    def type_grid(self, count, favourites):
-        for control, text in zip(['TxtNbTirages'] + FAVOURITES, [count] + favourites.split()):
-            self.browser.type(control, text)
-
-    def run_to_end(self):
-        self.browser.click('CmdSimuler')
-        self.browser.wait(
-            "const shown = id => document.getElementById(id).checkVisibility();"
-            "return (shown('LblFinTirages') || shown('LblValidGrille'))"
-            "    && !shown('LblPatientez') && !shown('LblTest');")
 
     def pixels(self):
         left, top = self.browser.js(
@@ -81,12 +54,16 @@ class WebPage(unittest.TestCase):
         image = self.browser.screenshot()
         return lambda x, y: image.getpixel((int(left) + x, int(top) + y))
 
-    def drawn(self, x, y, colour):
-        """Whether the form's pixel (x, y) shows `colour` within a few frames of a change."""
-        return any(self.pixels()(x, y) == colour for _ in range(20))
+    def tab_order(self):
+        self.browser.click('TxtNbTirages')
+        visited = []
+        for _ in TAB_ORDER:
+            visited.append(self.browser.focused())
+            self.browser.key('Tab')
+        return visited
 
     def test_the_designed_form(self):
-        self.open()
+        self.browser.open_form('file://' + PAGE)
         self.assertEqual(self.browser.js(RECT, 'Form1')[2:], [607, 455])
         # The focus starts in the number of draws, without scrolling the page to it.
         self.assertEqual(self.browser.js("return [document.activeElement.id, scrollX, scrollY];"),
@@ -106,29 +83,26 @@ class WebPage(unittest.TestCase):
         for control, (x, y, width, height), face, bevel in rows:
             self.assertEqual(self.browser.js(RECT, control), [x, y, width, height], control)
             self.assertEqual(pixel(x + 4, y + height - 5), face, control)
-            if bevel:
-                self.assertEqual(pixel(x, y), bevel, control)
-        self.assertEqual(pixel(300, 260), GREY)  # the form between the rows
-        self.assertEqual(pixel(300, 400), GREY)  # where the hidden messages would be
-        self.assertEqual(pixel(256 + 96, 48 + 56), BLACK)  # a raised button's dark corner
-        for message in MESSAGES:  # hidden, and said by screen readers once shown
-            self.assertFalse(self.browser.shown(message), message)
-            self.assertEqual(self.browser.js(
-                "return document.getElementById(arguments[0]).getAttribute('role');", message),
-                'alert', message)
-        self.assertEqual(
-            self.browser.js("return document.getElementById('LblHeureFin').textContent;"),
-            '   DATE ET HEURE PREVUES POUR    LA FIN DES TIRAGES')
-        style = self.browser.js(
-            "const s = getComputedStyle(document.getElementById('TxtNbTirages'));"
-            "return [s.fontSize, s.fontWeight, s.color];")
-        self.assertEqual(style, ['27px', '700', 'rgb(0, 0, 255)'])
-        family = self.browser.js(
-            "return getComputedStyle(document.getElementById('LblPatientez')).fontFamily;")
+            self.assertEqual(pixel(x, y), bevel or face, control)
+        # The form between the rows and where the hidden messages would be; a raised button's
+        # dark corner.
+        self.assertEqual([pixel(300, 260), pixel(300, 400), pixel(352, 104)], [GREY, GREY, BLACK])
+        # Hidden, and said by screen readers once shown.
+        self.assertEqual(self.browser.js(
+            "return arguments[0].map(id => [document.getElementById(id).checkVisibility(),"
+            "                               document.getElementById(id).getAttribute('role')]);",
+            MESSAGES), [[False, 'alert']] * len(MESSAGES))
+        *texts, family = self.browser.js(
+            "const style = id => getComputedStyle(document.getElementById(id));"
+            "const s = style('TxtNbTirages');"
+            "return [document.getElementById('LblHeureFin').textContent, s.fontSize, s.fontWeight,"
+            "        s.color, style('LblPatientez').fontFamily];")
+        self.assertEqual(texts, ['   DATE ET HEURE PREVUES POUR    LA FIN DES TIRAGES', '27px',
+                                 '700', 'rgb(0, 0, 255)'])
         self.assertEqual(family.split(',')[0].strip('"\' '), 'Arial Black')  # then its fallbacks
 
     def test_names_and_keyboard(self):
-        self.open()
+        self.browser.open_form('file://' + PAGE)
         names = {
             'TxtNbTirages': 'Nombre de tirages',
             'Txt1erN°': '1er numéro',
@@ -139,28 +113,19 @@ class WebPage(unittest.TestCase):
         }
         for control, name in names.items():
             self.assertEqual(self.browser.accessible_name(control), name, control)
+        # 29 boxes named apart, none spell-checked (a checker would mark the numbers).
         self.assertEqual(self.browser.js(
-            "return new Set([...document.querySelectorAll('#Form1 input')]"
-            ".map(box => box.ariaLabel)).size;"), 29)
-        self.assertEqual(self.browser.js(  # numbers, which a spelling checker would mark
-            "return [...document.querySelectorAll('#Form1 input')].some(box => box.spellcheck);"),
-            False)
+            "const boxes = [...document.querySelectorAll('#Form1 input')];"
+            "return [new Set(boxes.map(box => box.ariaLabel)).size,"
+            "        boxes.some(box => box.spellcheck)];"), [29, False])
         self.assertEqual(self.tab_order(), TAB_ORDER)
         self.browser.type('Txt6emeN°', '4' * 1001)  # a box holds 1,000 characters
         self.assertEqual(self.browser.value('Txt6emeN°'), '4' * 1000)
 
-    def tab_order(self):
-        self.browser.click('TxtNbTirages')
-        visited = []
-        for _ in TAB_ORDER:
-            visited.append(self.browser.focused())
-            self.browser.key('Tab')
-        return visited
-
     def test_the_space_bar_presses_a_button_and_enter_does_not(self):
         if not self.browser.keys_press_buttons:
             self.skipTest('the driver of %s cannot press a button by a key' % ENGINE)
-        self.open()
+        self.browser.open_form('file://' + PAGE)
         self.browser.js("document.getElementById('TxtDateFin').value = 'typed';"
                         "document.getElementById('CmdEffacer').focus();")
         self.browser.key('Enter')
@@ -184,33 +149,32 @@ class WebPage(unittest.TestCase):
         threading.Thread(target=server.serve_forever, daemon=True).start()
         self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
-        self.open('http://127.0.0.1:%d/%s' % (server.server_port, os.path.basename(PAGE)))
+        self.browser.open_form('http://127.0.0.1:%d/%s' % (server.server_port,
+                                                           os.path.basename(PAGE)))
         for (count, favourites), want in zip(lines, expected):
-            self.type_grid(count, favourites)
+            self.browser.enter(count, favourites)
             if want.get('refused') == 'unreadable':
                 self.browser.click('CmdSimuler')
                 self.browser.wait("return document.getElementById('LblValidNbTirages')"
                                   ".checkVisibility();")
-                self.assertTrue(self.drawn(120, 390, WHITE))  # the message's face
+                # The message's face, within a few frames.
+                self.assertIn(WHITE, [self.pixels()(120, 390) for _ in range(20)])
             else:
-                self.run_to_end()
-            texts = {column: want['texts'][column] for column in COLUMNS}
-            self.assertEqual(self.results(), texts, count)
-            self.assertEqual(self.browser.shown('LblValidGrille'),
-                             want.get('refused') == 'grid', count)
-            self.assertEqual(self.browser.value('TxtDateFin') == '', want['estimate'] is None,
-                             count)
+                self.browser.simulate()
+            self.assertEqual(self.results(), {column: want['texts'][column] for column in COLUMNS})
+            self.assertEqual([self.browser.shown('LblValidGrille'),
+                              self.browser.value('TxtDateFin') == ''],
+                             [want.get('refused') == 'grid', want['estimate'] is None], count)
 
     def test_nested_clear_and_quit(self):
-        self.open()
-        self.type_grid('1E10', '7 10 14 20 30 40')
+        self.browser.open_form('file://' + PAGE)
+        self.browser.enter('1E10', '7 10 14 20 30 40')
         self.browser.click('CmdSimuler')
         self.browser.wait("return document.getElementById('LblPatientez').checkVisibility();")
-        self.type_grid('1000', '7 10 14 20 30 40')  # typing works during a run
+        self.browser.enter('1000', '7 10 14 20 30 40')  # typing works during a run
         self.browser.click('CmdSimuler')
         self.browser.wait("return document.getElementById('LblFinTirages').checkVisibility();")
-        observed = [int(text) for text in self.results()['observed']]
-        self.assertEqual(sum(observed), 1000)
+        self.assertEqual(sum(int(text) for text in self.results()['observed']), 1000)
         self.assertNotEqual(self.browser.value('TxtDateFin'), '')
         self.browser.click('CmdEffacer')
         self.browser.wait("return document.getElementById('TxtDateFin').value === '';")
@@ -225,7 +189,7 @@ class WebPage(unittest.TestCase):
 
     def test_opens_from_a_file_alone(self):
         # What the page says on its console and its errors, kept from its first line on.
-        self.open(self.copy(
+        self.browser.open_form('file://' + self.copy(
             "<script>window.said = [];"
             "for (const level of ['error', 'warn', 'log', 'info']) {"
             "  const write = console[level];"
@@ -234,62 +198,54 @@ class WebPage(unittest.TestCase):
             "addEventListener('error', event => said.push('error: ' + event.message));"
             "addEventListener('unhandledrejection', event => said.push('rejected: ' + "
             "event.reason));</script>"))
-        self.type_grid('100', '1 2 3 4 5 6')
-        self.run_to_end()
+        self.browser.enter('100', '1 2 3 4 5 6')
+        self.browser.simulate()
         self.assertEqual(self.browser.js('return window.said;'), [])
         self.assertEqual(self.browser.console_errors(), [])
         self.assertEqual(
             self.browser.js("return performance.getEntriesByType('resource').map(e => e.name);"),
             [])
 
-    def clocked_page(self, utc, offset_minutes):
-        """The page with a clock that reads `utc` (Date.UTC's arguments) in a time zone
-        `offset_minutes` east of universal time."""
-        return self.copy('<script>Date.now = () => Date.UTC(%s);'
-                         'Date.prototype.getTimezoneOffset = () => %d;</script>'
-                         % (', '.join(map(str, utc)), -offset_minutes))
-
     def test_estimates_within_the_range_of_local_dates(self):
         # Tokyo and Kiritimati at 20:00 on 31/12/9999 in universal time are in 10000 already;
-        # New York at 03:00 on 01/01/10000 is still in 9999.
-        for utc, offset, estimate in [((9999, 11, 31, 20), 9 * 60, ''),
-                                      ((9999, 11, 31, 20), 14 * 60, ''),
-                                      ((9999, 11, 31, 14), 9 * 60, '31/12/9999 23:00:0'),
-                                      ((10000, 0, 1, 3), -5 * 60, '31/12/9999 22:00:0')]:
-            self.open(self.clocked_page(utc, offset))
-            self.type_grid('100', '1 2 3 4 5 6')
-            self.run_to_end()
+        # New York at 03:00 on 01/01/10000 is still in 9999. The page's clock reads `utc`
+        # (Date.UTC's arguments) in a time zone `offset` minutes east of universal time.
+        for utc, offset, estimate in [('9999, 11, 31, 20', 9 * 60, ''),
+                                      ('9999, 11, 31, 20', 14 * 60, ''),
+                                      ('9999, 11, 31, 14', 9 * 60, '31/12/9999 23:00:0'),
+                                      ('10000, 0, 1, 3', -5 * 60, '31/12/9999 22:00:0')]:
+            self.browser.open_form('file://' + self.copy(
+                '<script>Date.now = () => Date.UTC(%s);'
+                'Date.prototype.getTimezoneOffset = () => %d;</script>' % (utc, -offset)))
+            self.browser.enter('100', '1 2 3 4 5 6')
+            self.browser.simulate()
             self.assertEqual(self.browser.value('TxtDateFin')[:len(estimate) or None], estimate,
                              utc)
             self.assertNotEqual(self.browser.value('TxtStat0N°'), '', utc)
-
-    def in_a_screen(self, width, height):
-        """The page in a frame of `width` x `height` CSS pixels, as a screen of that size shows
-        it (a window cannot be made that narrow in every engine); the checks then run inside."""
-        page = page_copy('')
-        holder = page + '.screen.html'
-        self.addCleanup(os.remove, page)
-        self.addCleanup(os.remove, holder)
-        with open(holder, 'w', encoding='utf-8') as screen:
-            screen.write('<!DOCTYPE html><body style="margin:0">'
-                         '<iframe id="Screen" src="%s" style="border:0;width:%dpx;height:%dpx">'
-                         '</iframe></body>' % (os.path.basename(page), width, height))
-        self.browser.set_viewport(max(width, 640) + 20, max(height, 480) + 20)
-        self.browser.open('file://' + holder)
-        self.browser.enter_frame('Screen')
-        self.browser.wait("return !!document.getElementById('TxtNbTirages');")
 
     # Phones in portrait and landscape, a narrow window, and the designed window's width.
     SCREENS = [(320, 568), (360, 640), (390, 844), (447, 700), (568, 320), (640, 360),
                (844, 390)]
 
     def test_every_screen_opens_unscrolled_and_fits_its_width(self):
-        self.open()
+        self.browser.open_form('file://' + PAGE)
         self.assertEqual(self.browser.js(
             "return document.querySelector('meta[name=viewport]').content;"),
             'width=device-width, initial-scale=1')  # a phone's width, not a zoomed-out page
+        # Each screen is a frame of its size, as a screen of that size shows the page (a window
+        # cannot be made that narrow in every engine); the checks run inside.
+        page = self.copy('')
+        holder = page + '.screen.html'
+        self.addCleanup(lambda: os.path.exists(holder) and os.remove(holder))
         for width, height in self.SCREENS:
-            self.in_a_screen(width, height)
+            with open(holder, 'w', encoding='utf-8') as screen:
+                screen.write('<!DOCTYPE html><body style="margin:0"><iframe id="Screen" src="%s"'
+                             ' style="border:0;width:%dpx;height:%dpx"></iframe></body>'
+                             % (os.path.basename(page), width, height))
+            self.browser.set_viewport(max(width, 640) + 20, max(height, 480) + 20)
+            self.browser.open('file://' + holder)
+            self.browser.enter_frame('Screen')
+            self.browser.wait("return !!document.getElementById('TxtNbTirages');")
             place = self.browser.js(
                 "const page = document.scrollingElement;"
                 "return [innerWidth, Math.max(0, page.scrollWidth - page.clientWidth), scrollX,"
@@ -328,6 +284,7 @@ class WebPage(unittest.TestCase):
             if k > 0:
                 self.assertGreater(row[0][1], rows[k - 1][0][1])
         self.assertEqual(self.tab_order(), TAB_ORDER)
+
 
 if __name__ == '__main__':
     unittest.main(argv=sys.argv[:1], verbosity=2)

@@ -16,6 +16,19 @@ from PIL import Image
 
 ENGINES = ['chromium', 'firefox', 'webkit']
 KEYS = {'Tab': '\ue004', 'Space': '\ue00d', 'Enter': '\ue007'}
+# The boxes that a user types into: the number of draws, then the six favourites.
+BOXES = ['TxtNbTirages', 'Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°',
+         'Txt6emeN°']
+
+
+def page_copy(page, head):
+    """A copy of the page beside it, `head` at the start of its head; its path."""
+    with open(page, encoding='utf-8') as source:
+        html = source.read().replace('<head>', '<head>' + head, 1)
+    handle, path = tempfile.mkstemp(suffix='.html', dir=os.path.dirname(os.path.abspath(page)))
+    with os.fdopen(handle, 'w', encoding='utf-8') as copy:
+        copy.write(html)
+    return path
 
 
 class Browser:
@@ -44,6 +57,23 @@ class Browser:
                     raise TimeoutError(body)
                 return value
             time.sleep(0.05)
+
+    def open_form(self, url):
+        """Opens the page and waits for its form."""
+        self.open(url)
+        self.wait("return !!document.getElementById('TxtNbTirages')")
+
+    def enter(self, count, favourites):
+        """Types the number of draws and the six favourites (one text, split at blanks)."""
+        for box, text in zip(BOXES, [count] + favourites.split()):
+            self.type(box, text)
+
+    def simulate(self):
+        """Clicks SIMULER and waits for the command to end, with results or a refused grid."""
+        self.click('CmdSimuler')
+        self.wait("const shown = id => document.getElementById(id).checkVisibility();"
+                  "return (shown('LblFinTirages') || shown('LblValidGrille'))"
+                  "    && !shown('LblPatientez') && !shown('LblTest');")
 
     def value(self, control):
         return self.js('return document.getElementById(arguments[0]).value;', control)

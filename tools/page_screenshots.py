@@ -5,33 +5,23 @@ time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 
 Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG"""
 import os
 import sys
-import tempfile
 
 import browsers
 
 CLOCK = ('<script>Date.now = () => Date.UTC(2026, 11, 7, 12);'
          'Date.prototype.getTimezoneOffset = () => 0;</script>')
-BOXES = ['TxtNbTirages', 'Txt1erN°', 'Txt2emeN°', 'Txt3emeN°', 'Txt4emeN°', 'Txt5emeN°',
-         'Txt6emeN°']
 
 
 def run(browser, url):
-    browser.open(url)
-    browser.wait("return !!document.getElementById('TxtNbTirages')")
-    for box, text in zip(BOXES, ['1000', '7', '10', '14', '20', '30', '40']):
-        browser.type(box, text)
-    browser.click('CmdSimuler')
-    browser.wait("return document.getElementById('LblFinTirages').checkVisibility();")
+    browser.open_form(url)
+    browser.enter('1000', '7 10 14 20 30 40')
+    browser.simulate()
     browser.click('TxtNbTirages')
 
 
 def main():
     page, desktop, wide, phone = sys.argv[1:5]
-    with open(page, encoding='utf-8') as source:
-        html = source.read().replace('<head>', '<head>' + CLOCK, 1)
-    handle, clocked = tempfile.mkstemp(suffix='.html', dir=os.path.dirname(os.path.abspath(page)))
-    with os.fdopen(handle, 'w', encoding='utf-8') as copy:
-        copy.write(html)
+    clocked = browsers.page_copy(page, CLOCK)
     browser = browsers.start('chromium')
     try:
         run(browser, 'file://' + clocked)
