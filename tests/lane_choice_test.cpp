@@ -2,11 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <fstream>
-#include <iterator>
-#include <set>
-#include <sstream>
-#include <string>
 
 #include "core/draw_lanes.h"
 
@@ -47,29 +42,6 @@ TEST(LaneChoice, OnlyWhatTheProcessorHas) {
     }
 }
 
-// The features read from the processor are those that the kernel lists for it.
-TEST(LaneChoice, ReadsTheProcessorsFeatures) {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string line;
-    while (std::getline(cpuinfo, line) && !line.starts_with("flags")) {
-    }
-    std::istringstream words(line + " ");
-    const std::set<std::string> flags{std::istream_iterator<std::string>(words), {}};
-    ASSERT_TRUE(flags.contains("sse2")) << "no flags in /proc/cpuinfo";
-    const CpuFeatures read = CpuFeatures::OfThisMachine();
-    const std::pair<const char*, bool> features[] = {
-        {"avx2", read.avx2},
-        {"avx512f", read.avx512f},
-        {"avx512dq", read.avx512dq},
-        {"avx512vl", read.avx512vl},
-        {"avx512bw", read.avx512bw},
-        {"avx512ifma", read.avx512ifma},
-        {"avx512_vpopcntdq", read.avx512vpopcntdq},
-    };
-    for (const auto& [flag, found] : features) {
-        EXPECT_EQ(found, flags.contains(flag)) << flag;
-    }
-}
 #endif
 
 }  // namespace

@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <tuple>
+#include <vector>
+
 namespace loto {
 namespace {
 
@@ -35,35 +39,37 @@ TEST(Significance, BinomialPValuesArePublishedAndHandCheckedValues) {
     }
 }
 
-// Too few draws for two classes of 5 expected: k = 0, still under 5, joins the classes above it
-// (ten draws), or makes the only class (four), which then holds every draw expected.
-TEST(Significance, PoolingJoinsAKZeroUnderFiveToTheRest) {
-    for (const double draws : {4.0, 10.0}) {
+// Classes expected under 5 join their neighbour, one of exactly 5 stands alone; with too few draws
+// for two classes, k = 0 joins the rest (ten draws) or makes the only class (four), which then
+// holds every draw expected.
+TEST(Significance, PoolingJoinsClassesUnderFive) {
+    using Groups = std::vector<std::tuple<int, int, double>>;
+    const auto pooled = [](const PerRow<double>& expected) {
+        Groups groups;
+        for (const ClassGroup& group : PoolClasses(expected)) {
+            groups.emplace_back(group.first, group.last, std::round(group.expected * 1e9) / 1e9);
+        }
+        return groups;
+    };
+    const auto binomial = [](double draws) {
         PerRow<double> expected{};
         for (int k = 0; k <= 6; ++k) {
             expected[static_cast<std::size_t>(k)] = BinomialMean(draws, k);
         }
-        const std::vector<ClassGroup> groups = PoolClasses(expected);
-        ASSERT_EQ(groups.size(), 1u) << draws;
-        EXPECT_EQ(groups[0].first, 0) << draws;
-        EXPECT_EQ(groups[0].last, 6) << draws;
-        EXPECT_NEAR(groups[0].expected, draws, 1e-9) << draws;
-    }
-}
-
-// A class of exactly 5 expected stands alone; under 5 it joins its neighbour.
-TEST(Significance, PoolingKeepsAClassOfFive) {
-    const auto pooled = [](double rarest) {
-        std::vector<std::pair<int, int>> bounds;
-        for (const ClassGroup& group : PoolClasses({100, 100, 100, 100, 100, 5, rarest})) {
-            bounds.emplace_back(group.first, group.last);
-        }
-        return bounds;
+        return expected;
     };
-    EXPECT_EQ(pooled(5), (std::vector<std::pair<int, int>>{
-                             {0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 5}, {6, 6}}));
-    EXPECT_EQ(pooled(4.99),
-              (std::vector<std::pair<int, int>>{{0, 0}, {1, 1}, {2, 2}, {3, 3}, {4, 4}, {5, 6}}));
+    EXPECT_EQ(pooled({100, 100, 100, 100, 100, 5, 5}), (Groups{{0, 0, 100},
+                                                               {1, 1, 100},
+                                                               {2, 2, 100},
+                                                               {3, 3, 100},
+                                                               {4, 4, 100},
+                                                               {5, 5, 5},
+                                                               {6, 6, 5}}));
+    EXPECT_EQ(
+        pooled({100, 100, 100, 100, 100, 5, 4.99}),
+        (Groups{{0, 0, 100}, {1, 1, 100}, {2, 2, 100}, {3, 3, 100}, {4, 4, 100}, {5, 6, 9.99}}));
+    EXPECT_EQ(pooled(binomial(4)), (Groups{{0, 6, 4}}));
+    EXPECT_EQ(pooled(binomial(10)), (Groups{{0, 6, 10}}));
 }
 
 }  // namespace

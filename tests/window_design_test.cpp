@@ -11,7 +11,6 @@
 #include <algorithm>
 
 #include "platform/system_run_time.h"
-#include "window/application_icon.h"
 #include "window/frm_loto.h"
 
 namespace loto {
@@ -152,11 +151,6 @@ TEST_F(WindowDesign, TabOrder) {
         visited << at->objectName();
     }
     EXPECT_EQ(visited, tab);
-}
-
-// The desktop picks the icon's images by their sizes: a panel's 16 pixels, a switcher's 32.
-TEST_F(WindowDesign, IconSizes) {
-    EXPECT_EQ(ApplicationIcon().availableSizes(), (QList<QSize>{{16, 16}, {32, 32}}));
 }
 
 }  // namespace
