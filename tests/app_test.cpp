@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <cstdio>
+#include <tuple>
 
 #include "tests/shell.h"
 
@@ -13,13 +14,8 @@ using loto::test::Shell;
 
 TEST(LotoStart, OptionsAndDisplays) {
     const std::string noDisplay = "env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM ";
-    struct Case {
-        std::string environment;
-        const char* arguments;
-        int status;
-        const char* says;  // on standard output or error
-    };
-    const Case cases[] = {
+    // The environment, the arguments, the status and a part of what is said on either output.
+    const std::tuple<std::string, const char*, int, const char*> cases[] = {
         {"", "-platform offscreen --version", 0, "1.00"},
         {"", "-platform offscreen -style fusion -reverse --version", 0, "1.00"},
         {"", "-platform offscreen --help", 0, "Utilisation : loto [options]\n"},
@@ -47,10 +43,10 @@ TEST(LotoStart, OptionsAndDisplays) {
         // A platform named in the environment needs no display: the window runs until stopped.
         {noDisplay + "QT_QPA_PLATFORM=offscreen timeout 2 ", "", 124, ""},
     };
-    for (const Case& c : cases) {
-        const auto run = Shell(c.environment + LOTO_APP + " " + c.arguments + " 2>&1");
-        EXPECT_EQ(run.status, c.status) << c.environment << c.arguments << ": " << run.out;
-        EXPECT_NE(run.out.find(c.says), std::string::npos) << c.arguments << ": " << run.out;
+    for (const auto& [environment, arguments, status, says] : cases) {
+        const auto run = Shell(environment + LOTO_APP + " " + arguments + " 2>&1");
+        EXPECT_EQ(run.status, status) << environment << arguments << ": " << run.out;
+        EXPECT_NE(run.out.find(says), std::string::npos) << arguments << ": " << run.out;
     }
 }
 

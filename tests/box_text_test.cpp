@@ -19,10 +19,8 @@ std::string Times(int count, const std::string& text) {
 
 TEST(BoxText, KeepsTheFirstThousandUnits) {
     const std::string emoji = "\xF0\x9F\x8E\xB2";  // U+1F3B2: two units, four bytes
-    const struct {
-        std::string text;
-        std::size_t kept;  // bytes
-    } cases[] = {
+    const std::pair<std::string, std::size_t> cases[] = {
+        // a text, the bytes kept
         {"", 0},
         {Times(1000, "5"), 1000},
         {Times(1001, "5"), 1000},
@@ -33,8 +31,8 @@ TEST(BoxText, KeepsTheFirstThousandUnits) {
         {Times(998, "5") + emoji + "5", 1002},
         {Times(999, "5") + emoji, 999},  // half of the pair would not fit
     };
-    for (const auto& c : cases) {
-        EXPECT_EQ(BoxText(c.text), std::string_view(c.text).substr(0, c.kept)) << c.text.size();
+    for (const auto& [text, kept] : cases) {
+        EXPECT_EQ(BoxText(text), std::string_view(text).substr(0, kept)) << text.size();
     }
 }
 

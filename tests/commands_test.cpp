@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <numeric>
+#include <tuple>
 
 #include "platform/fixed_run_time.h"
 #include "tests/support/recording_window.h"

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <QRegularExpression>
+#include <tuple>
 
 #include "platform/date_time.h"
 #include "platform/french_dates.h"
@@ -18,13 +19,8 @@ constexpr LocalDateTime kEvening =
 constexpr LocalDateTime kMidnight = local_days{year{2027} / 1 / 31};
 
 TEST(DateText, FollowsTheLocale) {
-    struct Case {
-        const char* locale;
-        LocalDateTime date;
-        const char* text;
-        const char* separator;
-    };
-    const Case cases[] = {
+    // The locale, a date, its text and the locale's decimal separator.
+    const std::tuple<const char*, LocalDateTime, const char*, const char*> cases[] = {
         {"fr_FR", kEvening, "06/12/2026 19:05:09", ","},
         {"fr_FR", kMidnight, "31/01/2027", ","},  // the date alone at midnight
         {"en_US", kEvening, "12/6/2026 7:05:09 PM", "."},
@@ -38,10 +34,10 @@ TEST(DateText, FollowsTheLocale) {
         {"fr_FR", kLastDate, "31/12/9999 23:59:59", ","},
         {"fr_FR", kFirstDate, "01/01/0100", ","},
     };
-    for (const Case& c : cases) {
-        const SystemRunTime runTime(TextLocale(c.locale));
-        EXPECT_EQ(runTime.DateText(c.date), c.text) << c.locale;
-        EXPECT_EQ(runTime.DecimalSeparator(), c.separator) << c.locale;
+    for (const auto& [locale, date, text, separator] : cases) {
+        const SystemRunTime runTime(TextLocale(locale));
+        EXPECT_EQ(runTime.DateText(date), text) << locale;
+        EXPECT_EQ(runTime.DecimalSeparator(), separator) << locale;
     }
 }
 

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <limits>
+#include <tuple>
 #include <vector>
 
 #include "platform/decimal_digits.h"
@@ -14,15 +15,9 @@ namespace {
 constexpr std::string_view kExpected = "##0.########";
 constexpr std::string_view kDeviation = "#####0.#####";
 
-struct Rendering {
-    double value;
-    std::string_view pattern;
-    std::string_view separator;
-    const char* text;
-};
-
 TEST(NumberText, PatternsRender) {
-    const Rendering renderings[] = {
+    // The value, the pattern, the decimal separator and the text.
+    const std::tuple<double, std::string_view, std::string_view, const char*> renderings[] = {
         {12.345678, kDeviation, ".", "12.34568"},
         {1.5, "#.", ",", "2,"},         // the separator stays when no fraction is left
         {-0.0, kDeviation, ",", "0,"},  // no sign on zero, nor on what rounds to zero
@@ -37,18 +32,13 @@ TEST(NumberText, PatternsRender) {
         {std::numeric_limits<double>::infinity(), kDeviation, ",", ""},
         {std::numeric_limits<double>::quiet_NaN(), kDeviation, ",", ""},
     };
-    for (const Rendering& r : renderings) {
-        EXPECT_EQ(FormatPattern(r.value, r.pattern, r.separator), r.text)
-            << r.value << " with " << r.pattern;
+    for (const auto& [value, pattern, separator, text] : renderings) {
+        EXPECT_EQ(FormatPattern(value, pattern, separator), text) << value << " with " << pattern;
     }
 }
 
 TEST(NumberText, SinglesRoundToSevenSignificantDigitsFirst) {
-    struct SingleRendering {
-        float value;
-        const char* text;
-    };
-    const SingleRendering renderings[] = {
+    const std::pair<float, const char*> renderings[] = {
         {435.9649658203125f, "435,965"},  // k = 0 at N = 1000: 435.9650 to seven digits
         {1.0f, "1,"},
         {6096454.0f, "6096454,"},
@@ -56,8 +46,8 @@ TEST(NumberText, SinglesRoundToSevenSignificantDigitsFirst) {
         {-5.535e-5f, "-0,00005535"},
         {std::numeric_limits<float>::infinity(), ""},
     };
-    for (const SingleRendering& r : renderings) {
-        EXPECT_EQ(FormatSinglePattern(r.value, kExpected, ","), r.text) << r.value;
+    for (const auto& [value, text] : renderings) {
+        EXPECT_EQ(FormatSinglePattern(value, kExpected, ","), text) << value;
     }
 }
 
@@ -75,10 +65,18 @@ TEST(NumberText, CountsArePlainDigits) {
 // std::to_chars and std::from_chars, on halfway cases, huge and tiny values and what the commands
 // write (a geometric sweep through every magnitude, with fractions that do not end).
 TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
-    std::vector<double> values = {
-        0.0, -0.0, 0.5, 1.5, 2.5, 0.125, 1e15, 1e20, 123456789012345678.0, -43.59649658203125};
-    values.push_back(std::numeric_limits<double>::max());
-    values.push_back(std::numeric_limits<double>::denorm_min());
+    std::vector<double> values = {0.0,
+                                  -0.0,
+                                  0.5,
+                                  1.5,
+                                  2.5,
+                                  0.125,
+                                  1e15,
+                                  1e20,
+                                  123456789012345678.0,
+                                  -43.59649658203125,
+                                  std::numeric_limits<double>::max(),
+                                  std::numeric_limits<double>::denorm_min()};
     for (double v = 1e-12; v < 1e300; v *= 7.3) {
         values.push_back(v / 3);
     }
@@ -96,8 +94,9 @@ TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
         EXPECT_EQ(digits::ReadC(single), digits::ReadStandard(single)) << single;
     }
     for (const char* unreadable : {"", "-", "x"}) {  // neither reads a number: 0
-        EXPECT_EQ(digits::ReadC(unreadable), 0.0) << unreadable;
-        EXPECT_EQ(digits::ReadStandard(unreadable), 0.0) << unreadable;
+        EXPECT_EQ(std::pair(digits::ReadC(unreadable), digits::ReadStandard(unreadable)),
+                  std::pair(0.0, 0.0))
+            << unreadable;
     }
 }
 

@@ -12,12 +12,8 @@ namespace {
 // Two-sided exact binomial p-values, as R's binom.test defines them: the probability of every
 // outcome no more likely than the one observed.
 TEST(Significance, BinomialPValuesArePublishedAndHandCheckedValues) {
-    struct Case {
-        std::uint64_t observed, trials;
-        double p;
-        double expected;
-    };
-    const Case cases[] = {
+    // Observed successes, trials, the probability of one, and the p-value.
+    const std::tuple<std::uint64_t, std::uint64_t, double, double> cases[] = {
         // R's documentation of binom.test: 682 "giant" plants out of 925 against 3/4, p-value
         // 0.3825 (0.38249155957485 by exact rational summation).
         {682, 925, 0.75, 0.3824915595748517},
@@ -33,9 +29,9 @@ TEST(Significance, BinomialPValuesArePublishedAndHandCheckedValues) {
         // 50 digits.
         {40, 1000000, 258.0 / 13983816, 0.000011146478506518096},
     };
-    for (const Case& c : cases) {
-        EXPECT_NEAR(BinomialTwoSidedP(c.observed, c.trials, c.p), c.expected, c.expected * 1e-9)
-            << c.observed << " of " << c.trials;
+    for (const auto& [observed, trials, p, expected] : cases) {
+        EXPECT_NEAR(BinomialTwoSidedP(observed, trials, p), expected, expected * 1e-9)
+            << observed << " of " << trials;
     }
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace loto {
 namespace {
 
@@ -40,31 +42,27 @@ TEST(SpeedTest, EstimateAddsTheTimeOfTheRequestedAndTestDraws) {
     const SystemTime reference = sys_days{year{2026} / 12 / 6} + seconds{70000};
     const SystemTime lastDay = sys_days{year{9999} / 12 / 31};
     const SystemTime firstDay = sys_days{year{99} / 12 / 31};
-    struct Case {
-        double requested;
-        std::uint64_t test;
-        double elapsed;
-        SystemTime reference;
-        std::optional<SystemTime> estimate;
-    };
-    const Case cases[] = {
-        // 2 s per 100,000 draws and 500,000 draws in all
-        {400000, 100000, 2, reference, reference + seconds{10}},
-        {0, 100000, 2, reference, reference + seconds{2}},       // the test is counted again
-        {400000, 100000, 0, reference, reference},               // a test too short to measure
-        {399999, 100000, 2, reference, reference + seconds{9}},  // 9.99998 s, floored
-        {-1e6, 100000, 1, reference, reference - seconds{9}},    // a negative count goes back
-        {1e300, 5000000, 1, reference, std::nullopt},            // beyond 31/12/9999
-        {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
-        // A day either side of the range of local dates: every time zone's local time is past it.
-        {400000, 100000, 2, lastDay + seconds{2 * 86400 - 11}, lastDay + seconds{2 * 86400 - 1}},
-        {400000, 100000, 2, lastDay + seconds{2 * 86400 - 10}, std::nullopt},
-        {-600000, 100000, 2, firstDay + seconds{10}, firstDay},  // 10 s back
-        {-650000, 100000, 2, firstDay + seconds{10}, std::nullopt},
-    };
-    for (const Case& c : cases) {
-        EXPECT_EQ(CompletionEstimate(c.requested, c.test, c.elapsed, c.reference), c.estimate)
-            << c.requested;
+    // Draws requested, test draws, their seconds, the date and time after the test, the estimate.
+    const std::tuple<double, std::uint64_t, double, SystemTime, std::optional<SystemTime>> cases[] =
+        {
+            // 2 s per 100,000 draws and 500,000 draws in all
+            {400000, 100000, 2, reference, reference + seconds{10}},
+            {0, 100000, 2, reference, reference + seconds{2}},       // the test is counted again
+            {400000, 100000, 0, reference, reference},               // a test too short to measure
+            {399999, 100000, 2, reference, reference + seconds{9}},  // 9.99998 s, floored
+            {-1e6, 100000, 1, reference, reference - seconds{9}},    // a negative count goes back
+            {1e300, 5000000, 1, reference, std::nullopt},            // beyond 31/12/9999
+            {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
+            // A day either side of the range of local dates: every time zone's local time is past
+            // it.
+            {400000, 100000, 2, lastDay + seconds{2 * 86400 - 11},
+             lastDay + seconds{2 * 86400 - 1}},
+            {400000, 100000, 2, lastDay + seconds{2 * 86400 - 10}, std::nullopt},
+            {-600000, 100000, 2, firstDay + seconds{10}, firstDay},  // 10 s back
+            {-650000, 100000, 2, firstDay + seconds{10}, std::nullopt},
+        };
+    for (const auto& [requested, test, elapsed, at, estimate] : cases) {
+        EXPECT_EQ(CompletionEstimate(requested, test, elapsed, at), estimate) << requested;
     }
 }
 
