@@ -95,23 +95,6 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     EXPECT_FALSE(std::ranges::any_of(kMessages, [&](Message m) { return program.Shown(m); }));
 }
 
-// A number of draws beyond the range of numbers says why in the message area, red on white as a
-// refused grid is said (app_test hears it), and draws nothing.
-TEST(Window, ADrawCountBeyondTheRangeSaysWhy) {
-    Program program;
-    program.Enter("-1e400");
-    Program::Click(program.controls().simuler);
-    EXPECT_TRUE(program.Shown(Message::ValidNbTirages));
-    const QImage area = program.form.grab(QRect(112, 384, 353, 49)).toImage();
-    EXPECT_EQ(area.pixel(1, 1) & 0xFFFFFF, 0xFFFFFFu);
-    int red = 0;
-    for (int x = 0; x < area.width(); ++x) {
-        red += (area.pixel(x, 12) & 0xFFFFFF) == 0xFF0000u ? 1 : 0;
-    }
-    EXPECT_GT(red, 10);
-    EXPECT_EQ(program.Outputs(), QStringList(22));
-}
-
 // A paste of 20 MB into a box is cut to the boxes' limit, and what it holds still reads as typed.
 TEST(Window, AHugePasteIsCutToTheLimit) {
     Program program;
@@ -121,34 +104,6 @@ TEST(Window, AHugePasteIsCutToTheLimit) {
     QTest::keySequence(box, QKeySequence::Paste);
     EXPECT_EQ(box->text().size(), kBoxCharacterLimit);
     EXPECT_TRUE(box->text().startsWith(QStringLiteral("10000")));
-}
-
-// Clicks on "SIMULER" that keep coming during runs nest commands, up to a bound that keeps the
-// stack small; then the window still closes at once.
-TEST(Window, NestedCommandsAreBounded) {
-    Program program;
-    program.Enter("1000000000");
-    QPushButton* simuler = program.controls().simuler;
-    int clicks = 0;
-    int deepest = 0;
-    QObject::connect(simuler, &QPushButton::pressed, [&] {
-        deepest = std::max(deepest, program.form.session().running());
-        // The next click waits in the event queue until the running command processes events.
-        QMetaObject::invokeMethod(
-            simuler,
-            [&] {
-                if (++clicks <= 110) {
-                    simuler->click();
-                } else {
-                    program.form.close();
-                }
-            },
-            Qt::QueuedConnection);
-    });
-    QTimer::singleShot(0, [&] { simuler->click(); });
-    EXPECT_EQ(QApplication::exec(), 0);
-    EXPECT_EQ(deepest, 100);  // the bound that the README states
-    EXPECT_EQ(program.form.session().running(), 0);
 }
 
 // "QUITTER" during a run (here during the speed test): every command stops, nothing more is
