@@ -142,7 +142,17 @@ class WebPage(unittest.TestCase):
         expected = [json.loads(line) for line in subprocess.run(
             [LOTO_SIM, '--batch', '--json', '--locale', 'fr_FR'], input=batch, text=True,
             capture_output=True).stdout.splitlines()]
-        # Served over HTTP as any static host would, a fresh page each time: a fresh start.
+        # Served over HTTP as any static host would, a fresh page: a fresh start. What the page
+        # says on its console and its errors is kept from its first line on.
+        page = self.copy(
+            "<script>window.said = [];"
+            "for (const level of ['error', 'warn', 'log', 'info']) {"
+            "  const write = console[level];"
+            "  console[level] = (...words) => { said.push(level + ': ' + words.join(' '));"
+            "                                  write.apply(console, words); }; }"
+            "addEventListener('error', event => said.push('error: ' + event.message));"
+            "addEventListener('unhandledrejection', event => said.push('rejected: ' + "
+            "event.reason));</script>")
         handler = functools.partial(http.server.SimpleHTTPRequestHandler,
                                     directory=os.path.dirname(PAGE))
         server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
@@ -150,7 +160,7 @@ class WebPage(unittest.TestCase):
         self.addCleanup(server.server_close)
         self.addCleanup(server.shutdown)
         self.browser.open_form('http://127.0.0.1:%d/%s' % (server.server_port,
-                                                           os.path.basename(PAGE)))
+                                                           os.path.basename(page)))
         for (count, favourites), want in zip(lines, expected):
             self.browser.enter(count, favourites)
             if want.get('refused') == 'unreadable':
@@ -165,6 +175,12 @@ class WebPage(unittest.TestCase):
             self.assertEqual([self.browser.shown('LblValidGrille'),
                               self.browser.value('TxtDateFin') == ''],
                              [want.get('refused') == 'grid', want['estimate'] is None], count)
+        # Nothing said, nothing fetched: the one file is the whole program.
+        self.assertEqual(self.browser.js('return window.said;'), [])
+        self.assertEqual(self.browser.console_errors(), [])
+        self.assertEqual(
+            self.browser.js("return performance.getEntriesByType('resource').map(e => e.name);"),
+            [])
 
     def test_nested_clear_and_quit(self):
         self.browser.open_form('file://' + PAGE)
@@ -186,25 +202,6 @@ class WebPage(unittest.TestCase):
         self.assertFalse(self.browser.shown('Form1'))
         self.assertIn('rechargez la page', self.browser.js(
             "return document.getElementById('Ended').textContent;"))
-
-    def test_opens_from_a_file_alone(self):
-        # What the page says on its console and its errors, kept from its first line on.
-        self.browser.open_form('file://' + self.copy(
-            "<script>window.said = [];"
-            "for (const level of ['error', 'warn', 'log', 'info']) {"
-            "  const write = console[level];"
-            "  console[level] = (...words) => { said.push(level + ': ' + words.join(' '));"
-            "                                  write.apply(console, words); }; }"
-            "addEventListener('error', event => said.push('error: ' + event.message));"
-            "addEventListener('unhandledrejection', event => said.push('rejected: ' + "
-            "event.reason));</script>"))
-        self.browser.enter('100', '1 2 3 4 5 6')
-        self.browser.simulate()
-        self.assertEqual(self.browser.js('return window.said;'), [])
-        self.assertEqual(self.browser.console_errors(), [])
-        self.assertEqual(
-            self.browser.js("return performance.getEntriesByType('resource').map(e => e.name);"),
-            [])
 
     def test_estimates_within_the_range_of_local_dates(self):
         # Tokyo and Kiritimati at 20:00 on 31/12/9999 in universal time are in 10000 already;
