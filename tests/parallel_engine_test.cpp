@@ -10,27 +10,19 @@
 namespace loto {
 namespace {
 
-struct Outcome {
+// The tally and final state of `draws` draws, on the engine and one after another: the reference.
+std::pair<Tally, GeneratorState> Parallel(ParallelDrawEngine& engine, GeneratorState state,
+                                          std::uint64_t draws, std::uint64_t grid) {
     Tally tally{};
-    GeneratorState state;
-
-    friend bool operator==(const Outcome&, const Outcome&) = default;
-};
-
-// The reference: one draw after another.
-Outcome Sequential(GeneratorState state, std::uint64_t draws, std::uint64_t grid) {
-    Outcome out;
-    DrawInto(state, draws, grid, out.tally);
-    out.state = state;
-    return out;
+    engine.Draw(state, draws, grid, tally);
+    return {tally, state};
 }
 
-Outcome Parallel(ParallelDrawEngine& engine, GeneratorState state, std::uint64_t draws,
-                 std::uint64_t grid) {
-    Outcome out;
-    engine.Draw(state, draws, grid, out.tally);
-    out.state = state;
-    return out;
+std::pair<Tally, GeneratorState> Sequential(GeneratorState state, std::uint64_t draws,
+                                            std::uint64_t grid) {
+    Tally tally{};
+    DrawInto(state, draws, grid, tally);
+    return {tally, state};
 }
 
 class ParallelDrawEngineTest : public test::LanePathTest {};
@@ -42,28 +34,25 @@ class ParallelDrawEngineTest : public test::LanePathTest {};
 // leaves it, from where the next step value may be negative.
 TEST_P(ParallelDrawEngineTest, EqualsTheSequentialLoop) {
     std::mt19937_64 random(5);
-    std::vector<GeneratorState> starts = {kSeedState,
-                                          {(std::int64_t{1} << 48) - 2, 60000},
-                                          {-1, 10000},
-                                          {-100, 10000},
-                                          {-800, 100000}};
-    starts.push_back({static_cast<std::int64_t>(random() >> 16),
-                      static_cast<std::int64_t>(random() % 32353) * 10000});
-    {
-        for (const std::uint32_t chunk : {64u, 1000u, 65536u}) {
-            const std::uint64_t perChunk = chunk * 10 / 63;  // about the draws of one chunk
-            for (const unsigned threads : {1u, 3u}) {
-                ParallelDrawEngine engine(threads, chunk, *kernel);
-                for (const std::uint64_t draws :
-                     {std::uint64_t{0}, std::uint64_t{7}, perChunk - 1, perChunk + 1, 3 * perChunk,
-                      20 * perChunk + 3, std::uint64_t{300001}}) {
-                    for (const GeneratorState& start : starts) {
-                        const std::uint64_t grid =
-                            NumberMask({3, 9, 17, 28, 41, static_cast<int>(draws % 49) + 1});
-                        ASSERT_EQ(Parallel(engine, start, draws, grid),
-                                  Sequential(start, draws, grid))
-                            << "chunk " << chunk << " threads " << threads << " draws " << draws;
-                    }
+    const GeneratorState starts[] = {kSeedState,
+                                     {(std::int64_t{1} << 48) - 2, 60000},
+                                     {-1, 10000},
+                                     {-100, 10000},
+                                     {-800, 100000},
+                                     {static_cast<std::int64_t>(random() >> 16),
+                                      static_cast<std::int64_t>(random() % 32353) * 10000}};
+    for (const std::uint32_t chunk : {64u, 1000u, 65536u}) {
+        const std::uint64_t perChunk = chunk * 10 / 63;  // about the draws of one chunk
+        for (const unsigned threads : {1u, 3u}) {
+            ParallelDrawEngine engine(threads, chunk, *kernel);
+            for (const std::uint64_t draws :
+                 {std::uint64_t{0}, std::uint64_t{7}, perChunk - 1, perChunk + 1, 3 * perChunk,
+                  20 * perChunk + 3, std::uint64_t{300001}}) {
+                for (const GeneratorState& start : starts) {
+                    const std::uint64_t grid =
+                        NumberMask({3, 9, 17, 28, 41, static_cast<int>(draws % 49) + 1});
+                    ASSERT_EQ(Parallel(engine, start, draws, grid), Sequential(start, draws, grid))
+                        << "chunk " << chunk << " threads " << threads << " draws " << draws;
                 }
             }
         }
