@@ -1,5 +1,5 @@
 // The window against its design, beyond what the README's picture shows (app_test compares that
-// picture pixel for pixel): a dark desktop, the hidden messages, screen readers and the Tab key.
+// picture pixel for pixel): a dark desktop, the hidden messages and screen readers.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -128,29 +128,6 @@ TEST_F(WindowDesign, AccessibleNames) {
     }
     EXPECT_EQ(form.windowTitle(), "Form1");
     EXPECT_EQ(form.objectName(), "FrmLoto");  // the name that automation tools find it by
-}
-
-// The Tab key visits the boxes and buttons in the design's order.
-TEST_F(WindowDesign, TabOrder) {
-    QStringList tab = {"TxtNbTirages",   "Txt1erN\u00B0",  "Txt2emeN\u00B0", "Txt3emeN\u00B0",
-                       "Txt4emeN\u00B0", "Txt5emeN\u00B0", "Txt6emeN\u00B0", "CmdSimuler",
-                       "CmdEffacer",     "CmdQuitter"};
-    for (const char* column : {"Stat", "Theo", "Ecart"}) {
-        for (int k = 0; k < 7; ++k) {
-            tab << QStringLiteral("Txt%1%2N\u00B0").arg(column).arg(k);
-        }
-    }
-    tab << "TxtDateFin"
-        << "TxtNbTirages";
-    QStringList visited;
-    QWidget* at = form.controls().drawCount;
-    for (qsizetype i = 0; i < tab.size(); ++i, at = at->nextInFocusChain()) {
-        while (at->focusPolicy() == Qt::NoFocus || at == &form) {
-            at = at->nextInFocusChain();
-        }
-        visited << at->objectName();
-    }
-    EXPECT_EQ(visited, tab);
 }
 
 }  // namespace
