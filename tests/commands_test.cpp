@@ -36,9 +36,9 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
     RecordingWindow window("100", kOneToSix);
     const SimulateReport first = commands.SimulateCommand(window, window);
     EXPECT_EQ(first.outcome, Outcome::Completed);
-    EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"43", "47", "9", "1", "0", "0", "0"}));
-    EXPECT_EQ(window.Result(ResultColumn::Theo, 6), "0,00000715");
-    EXPECT_EQ(window.Result(ResultColumn::Ecart, 1), "13,79609");
+    EXPECT_EQ(window.results[ResultColumn::Stat], (Texts{"43", "47", "9", "1", "0", "0", "0"}));
+    EXPECT_EQ(window.results[ResultColumn::Theo][6], "0,00000715");
+    EXPECT_EQ(window.results[ResultColumn::Ecart][1], "13,79609");
     EXPECT_DOUBLE_EQ(first.deviations[1], 13.796094358790207);
     // 2 s for 100,000 test draws, then 100,100 draws counted: 2 s.
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");
@@ -51,7 +51,7 @@ TEST_F(SimulateCommandTest, FreshStartTalliesAndTexts) {
                                         "-LblTest", "+LblPatientez", "-LblValidGrille",
                                         "-LblValidNbTirages", "-LblPatientez"}));
     const SimulateReport second = commands.SimulateCommand(window, window);
-    EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"44", "41", "14", "1", "0", "0", "0"}));
+    EXPECT_EQ(window.results[ResultColumn::Stat], (Texts{"44", "41", "14", "1", "0", "0", "0"}));
     EXPECT_EQ(window.estimate, "06/12/2026 19:00:02");  // the clock's differences, not its readings
     EXPECT_EQ(second.drawSeconds, 2);
 }
@@ -125,23 +125,23 @@ TEST_F(SimulateCommandTest, NoDrawsRequested) {
     for (const char* text : {"0", ""}) {
         RecordingWindow window(text, kOneToSix);
         EXPECT_EQ(commands.SimulateCommand(window, window).drawsDone, 0u) << text;
-        EXPECT_EQ(window.Column(ResultColumn::Stat), (Texts{"0", "0", "0", "0", "0", "0", "0"}));
+        EXPECT_EQ(window.results[ResultColumn::Stat], (Texts{"0", "0", "0", "0", "0", "0", "0"}));
         // Nothing expected: no deviation can be formed and the boxes stay empty.
-        EXPECT_EQ(window.Result(ResultColumn::Theo, 0), "0,");
-        EXPECT_EQ(window.Column(ResultColumn::Ecart), Texts{});
+        EXPECT_EQ(window.results[ResultColumn::Theo][0], "0,");
+        EXPECT_EQ(window.results[ResultColumn::Ecart], Texts{});
         EXPECT_FALSE(window.Shown(Message::Patientez));
         EXPECT_NE(window.estimate, "");
     }
     // Half a draw: none done, but the expected counts use 0.5.
     RecordingWindow half("0.5", kOneToSix);
     EXPECT_EQ(commands.SimulateCommand(half, half).drawsDone, 0u);
-    EXPECT_EQ(half.Result(ResultColumn::Theo, 0), "0,2179825");
-    EXPECT_EQ(half.Result(ResultColumn::Ecart, 0), "-100,");
+    EXPECT_EQ(half.results[ResultColumn::Theo][0], "0,2179825");
+    EXPECT_EQ(half.results[ResultColumn::Ecart][0], "-100,");
     // A negative count: negative expectations and, with no draw, deviations of -100.
     RecordingWindow negative("-3", kOneToSix);
     commands.SimulateCommand(negative, negative);
-    EXPECT_EQ(negative.Result(ResultColumn::Ecart, 0), "-100,");
-    EXPECT_EQ(negative.Result(ResultColumn::Theo, 6), "-0,00000021");
+    EXPECT_EQ(negative.results[ResultColumn::Ecart][0], "-100,");
+    EXPECT_EQ(negative.results[ResultColumn::Theo][6], "-0,00000021");
 }
 
 // A second click during the speed test runs a whole command there, which the test leaves out of

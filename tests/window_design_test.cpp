@@ -38,12 +38,8 @@ protected:
 TEST_F(WindowDesign, DarkDesktop) {
     const auto drawn = [&] {
         FrmLoto fresh{runTime};
-        const FrmLotoWidgets& controls = fresh.controls();
-        controls.estimate->setText(QStringLiteral("88"));
-        for (const auto& column : controls.results) {
-            for (QLineEdit* box : column) {
-                box->setText(QStringLiteral("88"));
-            }
+        for (QLineEdit* box : fresh.findChildren<QLineEdit*>()) {
+            box->setText(QStringLiteral("88"));
         }
         QMap<QString, QImage> images;
         for (QWidget* control : fresh.findChildren<QWidget*>()) {
@@ -53,12 +49,11 @@ TEST_F(WindowDesign, DarkDesktop) {
     };
     const QPalette light = QApplication::palette();
     const QMap<QString, QImage> onLight = drawn();
-    QPalette dark(QColor(0x30, 0x30, 0x30), QColor(0x20, 0x20, 0x20));
-    for (const auto role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text}) {
-        dark.setColor(role, Qt::white);
-    }
-    dark.setColor(QPalette::Base, QColor(0x18, 0x18, 0x18));
-    QApplication::setPalette(dark);
+    // White texts on dark buttons, boxes and window.
+    const QColor grey(0x30, 0x30, 0x30);
+    QApplication::setPalette(QPalette(Qt::white, grey, grey.lighter(), grey.darker(), grey,
+                                      Qt::white, Qt::white, QColor(0x18, 0x18, 0x18),
+                                      QColor(0x20, 0x20, 0x20)));
     const QMap<QString, QImage> onDark = drawn();
     QApplication::setPalette(light);
 

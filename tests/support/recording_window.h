@@ -39,12 +39,6 @@ public:
         return !onEvents || onEvents(progress);
     }
 
-    [[nodiscard]] const std::string& Result(ResultColumn column, int k) const {
-        return results[column].at(k);
-    }
-    [[nodiscard]] const PerRow<std::string>& Column(ResultColumn column) const {
-        return results[column];
-    }
     [[nodiscard]] bool Shown(Message message) const { return messages[message]; }
     [[nodiscard]] bool ResultsEmpty() const {
         return std::ranges::all_of(results, [](const auto& column) {
