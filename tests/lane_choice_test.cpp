@@ -12,21 +12,16 @@ namespace {
 // A vector path is chosen only where the processor has every instruction set that its kernel is
 // built with (whatever the processor at hand has).
 TEST(LaneChoice, OnlyWhatTheProcessorHas) {
-    const CpuFeatures all{true, true, true, true, true, true, true};
-    CpuFeatures noIfma = all;
-    noIfma.avx512ifma = false;
-    CpuFeatures noCount = all;  // IFMA without VPOPCNTDQ: Cannon Lake
-    noCount.avx512vpopcntdq = false;
-    // IFMA's multiply-adds and bit counts alone are not the rest of AVX512.
-    const CpuFeatures onlyIfma{.avx512ifma = true, .avx512vpopcntdq = true};
-    // Found: portable, avx2, avx512, avx512ifma.
+    // The features: AVX2, then AVX512 F, DQ, VL, BW, IFMA and VPOPCNTDQ. Found: portable, avx2,
+    // avx512, avx512ifma.
     const std::pair<CpuFeatures, std::array<bool, 4>> choices[] = {
-        {all, {true, true, true, true}},
-        {noIfma, {true, true, true, false}},
-        {noCount, {true, true, true, false}},
+        {{true, true, true, true, true, true, true}, {true, true, true, true}},
+        {{true, true, true, true, true, false, true}, {true, true, true, false}},
+        {{true, true, true, true, true, true, false}, {true, true, true, false}},  // Cannon Lake
         {{}, {true, false, false, false}},
-        {onlyIfma, {true, false, false, false}},
-        {{.avx2 = true}, {true, true, false, false}},
+        // IFMA's multiply-adds and bit counts alone are not the rest of AVX512.
+        {{false, false, false, false, false, true, true}, {true, false, false, false}},
+        {{true, false, false, false, false, false, false}, {true, true, false, false}},
         {{true, true, true, true, false, true, true}, {true, true, false, false}},  // no BW
         {{true, true, false, true, true, true, true}, {true, true, false, false}},  // no DQ
         {{true, true, true, false, true, true, true}, {true, true, false, false}},  // no VL
