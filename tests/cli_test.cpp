@@ -22,12 +22,6 @@ namespace {
 using loto::test::Shell;
 using nlohmann::json;
 
-struct Result {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
 std::string ReadFile(const std::string& path) {
     std::ifstream file(path);
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
@@ -35,13 +29,8 @@ std::string ReadFile(const std::string& path) {
 
 // Runs loto-sim with the given arguments (quoted for the shell, redirections and pipes allowed),
 // after `before`, the start of the command line ("printf x | ", "ulimit -f 1; ").
-Result RunSim(const std::string& arguments, const std::string& before = "") {
-    char errPath[] = "/tmp/loto-sim-err-XXXXXX";
-    close(mkstemp(errPath));
-    const auto run = Shell(before + LOTO_SIM + " " + arguments + " 2>" + errPath);
-    std::string err = ReadFile(errPath);
-    std::remove(errPath);
-    return {run.status, run.out, err};
+loto::test::ShellResult RunSim(const std::string& arguments, const std::string& before = "") {
+    return Shell(before + LOTO_SIM + " " + arguments);
 }
 
 std::vector<json> JsonLines(const std::string& out) {
@@ -65,7 +54,7 @@ struct Expected {
 
 void ExpectRuns(const std::vector<Expected>& runs) {
     for (const Expected& e : runs) {
-        const Result run = RunSim(e.arguments, e.before);
+        const auto run = RunSim(e.arguments, e.before);
         EXPECT_EQ(run.status, e.status) << e.arguments;
         for (const auto& [said, part] : {std::pair{run.out, e.out}, std::pair{run.err, e.err}}) {
             if (part.empty()) {
@@ -472,7 +461,7 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
 std::string Chart(const std::string& arguments) {
     char path[] = "/tmp/loto-sim-chart-XXXXXX";
     close(mkstemp(path));
-    const Result run = RunSim("--svg " + std::string(path) + " " + arguments);
+    const auto run = RunSim("--svg " + std::string(path) + " " + arguments);
     EXPECT_EQ(run.status, 0) << arguments;
     EXPECT_EQ(run.err, "") << arguments;
     EXPECT_EQ(Shell("rsvg-convert " + std::string(path) + " 2>&1 >/dev/null").out, "");

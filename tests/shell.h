@@ -1,9 +1,12 @@
 #pragma once
 
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <array>
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 #include <string>
 
 namespace loto::test {
@@ -11,22 +14,24 @@ namespace loto::test {
 struct ShellResult {
     int status = -1;  // the exit status, or 128 + the signal that ended the command
     std::string out;  // what it wrote on standard output
+    std::string err;  // and on standard error
 };
 
-// Runs a command line through /bin/sh and collects its standard output.
+// Runs a command line through /bin/sh and collects what it writes.
 inline ShellResult Shell(const std::string& command) {
     ShellResult result;
-    FILE* pipe = popen(command.c_str(), "r");
-    if (pipe == nullptr) {
-        return result;
-    }
+    char errPath[] = "/tmp/loto-test-err-XXXXXX";
+    close(mkstemp(errPath));
+    FILE* pipe = popen(("{ " + command + "\n} 2>" + errPath).c_str(), "r");
     std::array<char, 4096> buffer{};
-    std::size_t n = 0;
-    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) {
+    for (std::size_t n = 0; pipe && (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
         result.out.append(buffer.data(), n);
     }
-    const int status = pclose(pipe);
+    const int status = pipe ? pclose(pipe) : -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    std::ifstream err(errPath);
+    result.err.assign(std::istreambuf_iterator<char>(err), {});
+    std::remove(errPath);
     return result;
 }
 
