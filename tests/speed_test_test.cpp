@@ -52,9 +52,10 @@ TEST(SpeedTest, EstimateAddsTheTimeOfTheRequestedAndTestDraws) {
             {399999, 100000, 2, reference, reference + seconds{9}},  // 9.99998 s, floored
             {-1e6, 100000, 1, reference, reference - seconds{9}},    // a negative count goes back
             {1e300, 5000000, 1, reference, std::nullopt},            // beyond 31/12/9999
-            {-1e300, 100000, 1, reference, std::nullopt},            // before the first date
-            // A day either side of the range of local dates: every time zone's local time is past
-            // it.
+            {-1e300, 100000, 1, reference,
+             std::nullopt},  // before the first date
+                             // A day either side of the range of local dates: every time zone's
+                             // local time is past it.
             {400000, 100000, 2, lastDay + seconds{2 * 86400 - 11},
              lastDay + seconds{2 * 86400 - 1}},
             {400000, 100000, 2, lastDay + seconds{2 * 86400 - 10}, std::nullopt},

@@ -1,10 +1,9 @@
-// The system's clock and its local time, daylight saving time included.
+// The system's local time, daylight saving time included.
 #include "platform/system_run_time.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
-#include <ctime>
 
 namespace loto {
 namespace {
@@ -12,18 +11,6 @@ namespace {
 using std::chrono::local_days;
 using std::chrono::seconds;
 using std::chrono::year;
-
-// Now() is the system's clock, to the second, and its local time that of the C library.
-TEST(SystemRunTime, NowIsTheLocalDateAndTime) {
-    SystemRunTime runTime(TextLocale("fr_FR"));
-    const std::time_t clock = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&clock, &local);
-    const LocalDateTime expected =
-        local_days{year{local.tm_year + 1900} / (local.tm_mon + 1) / local.tm_mday} +
-        seconds{local.tm_hour * 3600 + local.tm_min * 60 + local.tm_sec};
-    EXPECT_LE(std::chrono::abs(runTime.LocalTime(runTime.Now()) - expected), seconds{2});
-}
 
 // An end of run is a moment, shown in the local time of its own date: twelve minutes after 01:59
 // on the night that clocks go forward it is 03:11, and 02:11 after 02:59 on the night that they

@@ -72,10 +72,8 @@ class WebPage(unittest.TestCase):
         # Control, designed place and size in pixels, face, outer bevel's top-left pixel.
         rows = [
             ('LblNbTirages', (8, 8, 345, 25), (192, 255, 192), None),
-            ('LblAucunN°', (8, 176, 81, 25), (192, 255, 255), None),
             ('LblRésultats', (8, 120, 585, 17), (255, 255, 128), None),
             ('Txt1erN°', (8, 72, 41, 40), WHITE, DARK_GREY),
-            ('TxtStat3N°', (96, 272, 177, 24), WHITE, DARK_GREY),
             ('TxtNbTirages', (360, 8, 233, 35), WHITE, WHITE),  # drawn without its border
             ('CmdSimuler', (256, 48, 97, 57), (192, 192, 255), WHITE),
             ('CmdQuitter', (488, 384, 105, 49), (192, 192, 255), WHITE),
@@ -121,17 +119,14 @@ class WebPage(unittest.TestCase):
         self.assertEqual(self.tab_order(), TAB_ORDER)
         self.browser.type('Txt6emeN°', '4' * 1001)  # a box holds 1,000 characters
         self.assertEqual(self.browser.value('Txt6emeN°'), '4' * 1000)
-
-    def test_the_space_bar_presses_a_button_and_enter_does_not(self):
-        if not self.browser.keys_press_buttons:
-            self.skipTest('the driver of %s cannot press a button by a key' % ENGINE)
-        self.browser.open_form('file://' + PAGE)
-        self.browser.js("document.getElementById('TxtDateFin').value = 'typed';"
-                        "document.getElementById('CmdEffacer').focus();")
-        self.browser.key('Enter')
-        self.assertEqual(self.browser.value('TxtDateFin'), 'typed')
-        self.browser.key('Space')
-        self.browser.wait("return document.getElementById('TxtDateFin').value === '';")
+        # The space bar presses a button and Enter does not (Firefox's driver cannot press one).
+        if self.browser.keys_press_buttons:
+            self.browser.js("document.getElementById('TxtDateFin').value = 'typed';"
+                            "document.getElementById('CmdEffacer').focus();")
+            self.browser.key('Enter')
+            self.assertEqual(self.browser.value('TxtDateFin'), 'typed')
+            self.browser.key('Space')
+            self.browser.wait("return document.getElementById('TxtDateFin').value === '';")
 
     def test_clicks_draw_as_loto_sim(self):
         lines = [('1000', '7 10 14 20 30 40'), ('250000', '1 2 3 4 5 6'),
@@ -204,11 +199,10 @@ class WebPage(unittest.TestCase):
             "return document.getElementById('Ended').textContent;"))
 
     def test_estimates_within_the_range_of_local_dates(self):
-        # Tokyo and Kiritimati at 20:00 on 31/12/9999 in universal time are in 10000 already;
+        # Tokyo at 20:00 on 31/12/9999 in universal time is in 10000 already;
         # New York at 03:00 on 01/01/10000 is still in 9999. The page's clock reads `utc`
         # (Date.UTC's arguments) in a time zone `offset` minutes east of universal time.
         for utc, offset, estimate in [('9999, 11, 31, 20', 9 * 60, ''),
-                                      ('9999, 11, 31, 20', 14 * 60, ''),
                                       ('9999, 11, 31, 14', 9 * 60, '31/12/9999 23:00:0'),
                                       ('10000, 0, 1, 3', -5 * 60, '31/12/9999 22:00:0')]:
             self.browser.open_form('file://' + self.copy(
