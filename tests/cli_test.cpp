@@ -29,15 +29,6 @@ loto::test::ShellResult RunSim(const std::string& arguments, const std::string& 
     return Shell(before + LOTO_SIM + " " + arguments);
 }
 
-std::vector<json> JsonLines(const std::string& out) {
-    std::vector<json> lines;
-    std::istringstream in(out);
-    for (std::string line; std::getline(in, line);) {
-        lines.push_back(json::parse(line));
-    }
-    return lines;
-}
-
 // A run of loto-sim and what it must give: its exit status, and a part of what it writes on
 // standard output and on standard error, where "" means that nothing is written there.
 struct Expected {
@@ -357,28 +348,22 @@ TEST(LotoSim, MemoryStaysWithinItsBounds) {
 // Bash completes every option that --help lists, and nothing else; after --svg, file names
 // whole, blanks and '*' in them kept as they are; after --locale, each name once.
 TEST(LotoSim, BashCompletesEveryOption) {
-    // What bash offers for the last of `typed`, run in `folder`, a line each, through `after`.
-    const auto completed = [](const std::string& folder, const std::string& typed,
-                              const std::string& after = "") {
-        return Shell("cd " + folder +
-                     " && bash -c 'source " LOTO_SOURCE_DIR
-                     "/cli/loto-sim.bash-completion; COMP_WORDS=(" +
-                     typed +
-                     "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _loto_sim; "
-                     "printf \"%s\\n\" \"${COMPREPLY[@]}\"'" +
-                     after)
+    // What bash offers for the last of `typed`, a line each, sorted, in a folder of four files.
+    const auto completed = [](const std::string& typed) {
+        return Shell(
+                   "d=$(mktemp -d) && cd $d && touch 'my chart.svg' 'x*' xa xb && bash -c "
+                   "'source " LOTO_SOURCE_DIR "/cli/loto-sim.bash-completion; COMP_WORDS=(" +
+                   typed +
+                   "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _loto_sim; "
+                   "printf \"%s\\n\" \"${COMPREPLY[@]}\"' | sort; rm -r $d")
             .out;
     };
     EXPECT_EQ(
-        completed("/", "loto-sim -", " | sort -u"),
+        completed("loto-sim -"),
         Shell(LOTO_SIM " --help | grep -oE '(^|[ ,])-{1,2}[a-z]+' | tr -d ' ,' | sort -u").out);
-    char folder[] = "/tmp/loto-sim-complete-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    Shell("cd " + std::string(folder) + " && touch 'my chart.svg' 'x*' xa xb");
-    EXPECT_EQ(completed(folder, "loto-sim --svg my"), "my chart.svg\n");
-    EXPECT_EQ(completed(folder, "loto-sim --svg \"x*\""), "x*\n");
-    EXPECT_EQ(completed(folder, "loto-sim --locale POS"), "POSIX\n");
-    Shell("rm -r " + std::string(folder));
+    EXPECT_EQ(completed("loto-sim --svg my"), "my chart.svg\n");
+    EXPECT_EQ(completed("loto-sim --svg \"x*\""), "x*\n");
+    EXPECT_EQ(completed("loto-sim --locale POS"), "POSIX\n");
 }
 
 // Threads that the system cannot start leave the run to those that did, with a word on stderr,
@@ -405,7 +390,11 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
     const std::string batch = "printf '1000;7;10;14;20;30;40\\n1e12;1;2;3;4;5;6\\n' | timeout -s ";
     const auto run = Shell(batch + "INT --preserve-status 2 " LOTO_SIM " --batch --json --stats");
     EXPECT_EQ(run.status, 130);
-    const std::vector<json> commands = JsonLines(run.out);
+    std::vector<json> commands;
+    std::istringstream lines(run.out);
+    for (std::string line; std::getline(lines, line);) {
+        commands.push_back(json::parse(line));
+    }
     ASSERT_EQ(commands.size(), 2u) << run.out;
     EXPECT_EQ(commands[0]["observed"], json({399, 444, 135, 22, 0, 0, 0}));
     const json& stopped = commands[1];

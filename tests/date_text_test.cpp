@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QRegularExpression>
 #include <tuple>
 
 #include "platform/date_time.h"
@@ -53,25 +52,6 @@ TEST(DateText, FrenchFormsWithoutALocaleLibrary) {
         EXPECT_EQ(FrenchDateText(date), french.DateText(date));
     }
     EXPECT_EQ(kFrenchDecimalSeparator, french.DecimalSeparator());
-}
-
-// In every locale that Qt knows, nothing of the patterns is left behind: no bracket or comma that
-// stood around the zone, no field that Qt does not know, the minutes in the locale's digits.
-TEST(DateText, LeavesNoPatternBehind) {
-    for (const QLocale& locale : QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript,
-                                                          QLocale::AnyTerritory)) {
-        const QString text = QString::fromStdString(
-            SystemRunTime(locale).DateText(kEvening + std::chrono::seconds{6522}));
-        static const QRegularExpression leftOver(QStringLiteral("[][()B]"));
-        static const QRegularExpression leftAtEnd(QStringLiteral("[,\\s]$"));
-        const QString withoutMarker = QString(text)
-                                          .remove(locale.amText(), Qt::CaseInsensitive)
-                                          .remove(locale.pmText(), Qt::CaseInsensitive);
-        EXPECT_FALSE(withoutMarker.contains(leftOver) || text.contains(leftAtEnd))
-            << locale.name().toStdString() << ": " << text.toStdString();
-        EXPECT_TRUE(text.contains(locale.toString(53)))
-            << locale.name().toStdString() << ": " << text.toStdString();
-    }
 }
 
 }  // namespace

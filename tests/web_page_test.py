@@ -103,8 +103,6 @@ class WebPage(unittest.TestCase):
         self.browser.open_form('file://' + PAGE)
         names = {
             'TxtNbTirages': 'Nombre de tirages',
-            'Txt1erN°': '1er numéro',
-            'TxtStat3N°': 'Nb de fois sortis, 3 bons numéros',
             'TxtEcart0N°': 'Écart en %, aucun bon numéro',
             'LblRésultats': 'RESULTATS',
             'CmdSimuler': 'Simuler',
