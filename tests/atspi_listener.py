@@ -1,7 +1,6 @@
-"""Prints what a screen reader hears appear: each notification that starts showing (Orca speaks
-those and ignores a plain label that appears), with its AT-SPI role and name, until COUNT have
-shown or SECONDS have passed. Run inside the session bus that
-the program under test uses, with Debian's python3-pyatspi."""
+"""Prints what a screen reader hears appear (Orca speaks a notification that starts showing and
+ignores a plain label that appears): each such notification, by its AT-SPI role and name, until
+COUNT have shown or SECONDS have passed. Run inside the program's session bus (python3-pyatspi)."""
 import sys
 
 import pyatspi

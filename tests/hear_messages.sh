@@ -1,7 +1,7 @@
 #!/bin/sh
-# What a screen reader hears while loto runs on a virtual display: the AT-SPI listener's lines.
-# A run of 20 million draws on 1 to 6 (long enough for its messages to be drawn), one on a grid whose sixth number repeats the first, then one of
-# a number of draws beyond the range of numbers.
+# What a screen reader hears while loto runs on a virtual display, the AT-SPI listener's lines: 2e7
+# draws on 1 to 6 (long enough for the messages to be drawn), 1 draw on a grid whose sixth number
+# repeats the first, then a number of draws beyond the range of numbers.
 # Usage: hear_messages.sh LOTO TESTS_FOLDER (inside dbus-run-session)
 loto=$1
 tests=$2

@@ -17,6 +17,11 @@ struct ShellResult {
     std::string err;  // and on standard error
 };
 
+inline std::string ReadFile(const std::string& path) {
+    std::ifstream file(path);
+    return {std::istreambuf_iterator<char>(file), {}};
+}
+
 // Runs a command line through /bin/sh and collects what it writes.
 inline ShellResult Shell(const std::string& command) {
     ShellResult result;
@@ -29,8 +34,7 @@ inline ShellResult Shell(const std::string& command) {
     }
     const int status = pipe ? pclose(pipe) : -1;
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    std::ifstream err(errPath);
-    result.err.assign(std::istreambuf_iterator<char>(err), {});
+    result.err = ReadFile(errPath);
     std::remove(errPath);
     return result;
 }

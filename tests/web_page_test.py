@@ -127,25 +127,21 @@ class WebPage(unittest.TestCase):
             self.browser.wait("return document.getElementById('TxtDateFin').value === '';")
 
     def test_clicks_draw_as_loto_sim(self):
-        lines = [('1000', '7 10 14 20 30 40'), ('250000', '1 2 3 4 5 6'),
-                 ('10', '7 8 9 10 11 7'), ('5000', '49 48 47 46 45 44'),
-                 ('-1e400', '1 2 3 4 5 6')]
-        batch = ''.join(count + ';' + favourites.replace(' ', ';') + '\n'
-                        for count, favourites in lines)
+        batch = ('1000;7;10;14;20;30;40\n250000;1;2;3;4;5;6\n10;7;8;9;10;11;7\n'
+                 '5000;49;48;47;46;45;44\n-1e400;1;2;3;4;5;6\n')
         expected = [json.loads(line) for line in subprocess.run(
             [LOTO_SIM, '--batch', '--json', '--locale', 'fr_FR'], input=batch, text=True,
             capture_output=True).stdout.splitlines()]
         # Served over HTTP as any static host would, a fresh page: a fresh start. What the page
         # says on its console and its errors is kept from its first line on.
         page = self.copy(
-            "<script>window.said = [];"
-            "for (const level of ['error', 'warn', 'log', 'info']) {"
+            "<script>window.said = []; for (const level of ['error', 'warn', 'log', 'info']) {"
             "  const write = console[level];"
             "  console[level] = (...words) => { said.push(level + ': ' + words.join(' '));"
             "                                  write.apply(console, words); }; }"
             "addEventListener('error', event => said.push('error: ' + event.message));"
-            "addEventListener('unhandledrejection', event => said.push('rejected: ' + "
-            "event.reason));</script>")
+            "addEventListener('unhandledrejection', e => said.push('rejected: ' + e.reason));"
+            "</script>")
         handler = functools.partial(http.server.SimpleHTTPRequestHandler,
                                     directory=os.path.dirname(PAGE))
         server = http.server.ThreadingHTTPServer(('127.0.0.1', 0), handler)
@@ -154,8 +150,9 @@ class WebPage(unittest.TestCase):
         self.addCleanup(server.shutdown)
         self.browser.open_form('http://127.0.0.1:%d/%s' % (server.server_port,
                                                            os.path.basename(page)))
-        for (count, favourites), want in zip(lines, expected):
-            self.browser.enter(count, favourites)
+        for line, want in zip(batch.split(), expected):
+            count, *favourites = line.split(';')
+            self.browser.enter(count, ' '.join(favourites))
             if want.get('refused') == 'unreadable':
                 self.browser.click('CmdSimuler')
                 self.browser.wait("return document.getElementById('LblValidNbTirages')"
@@ -235,12 +232,11 @@ class WebPage(unittest.TestCase):
             self.browser.open('file://' + holder)
             self.browser.enter_frame('Screen')
             self.browser.wait("return !!document.getElementById('TxtNbTirages');")
-            place = self.browser.js(
+            # Nothing beyond the width to scroll to, and nothing scrolled.
+            self.assertEqual(self.browser.js(
                 "const page = document.scrollingElement;"
                 "return [innerWidth, Math.max(0, page.scrollWidth - page.clientWidth), scrollX,"
-                "        scrollY];")
-            # Nothing beyond the width to scroll to, and nothing scrolled.
-            self.assertEqual(place, [width, 0, 0, 0], (width, height))
+                "        scrollY];"), [width, 0, 0, 0], (width, height))
             if width >= 640:
                 self.assertEqual(self.browser.js(RECT, 'TxtStat3N°'), [96, 272, 177, 24])
             else:
@@ -267,11 +263,9 @@ class WebPage(unittest.TestCase):
             "  return [r.left, r.top + r.height / 2]; });",
             [label] + [box % k for box in COLUMNS.values()]) for k, label in enumerate(ROW_LABELS)]
         for k, row in enumerate(rows):
-            lefts = [left for left, _ in row]
-            self.assertEqual(lefts, sorted(lefts), k)
+            self.assertEqual(row, sorted(row), k)
             self.assertEqual({round(middle) for _, middle in row}, {round(row[0][1])}, k)
-            if k > 0:
-                self.assertGreater(row[0][1], rows[k - 1][0][1])
+            self.assertGreater(row[0][1], rows[k - 1][0][1] if k else 0, k)
         self.assertEqual(self.tab_order(), TAB_ORDER)
 
 

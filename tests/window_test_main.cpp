@@ -1,5 +1,4 @@
-// The window's tests need an application object; they run on the offscreen platform, without a
-// display.
+// The window's tests need an application object: on the offscreen platform, without a display.
 #include <gtest/gtest.h>
 
 #include <QApplication>

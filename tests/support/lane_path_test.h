@@ -2,18 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <ostream>
 #include <string>
 
 #include "core/draw_lanes.h"
 
-namespace loto {
-
-inline void PrintTo(LanePath path, std::ostream* out) {
-    *out << LanePathName(path);
-}
-
-namespace test {
+namespace loto::test {
 
 // A test run once for each path of lanes, skipped where the processor lacks its instructions.
 class LanePathTest : public ::testing::TestWithParam<LanePath> {
@@ -31,8 +24,7 @@ inline std::string LanePathTestName(const ::testing::TestParamInfo<LanePath>& in
     return std::string(LanePathName(info.param));
 }
 
-}  // namespace test
-}  // namespace loto
+}  // namespace loto::test
 
 // Instantiates the tests of `suite`, a LanePathTest, for every path.
 #define LOTO_FOR_EVERY_LANE_PATH(suite)                                                 \
