@@ -9,6 +9,7 @@
 #include <QMap>
 #include <QSet>
 #include <algorithm>
+#include <tuple>
 
 #include "platform/system_run_time.h"
 #include "window/frm_loto.h"
@@ -69,12 +70,8 @@ TEST_F(WindowDesign, DarkDesktop) {
 // The messages share one place, each drawn in front of those shown before it:
 // LblValidNbTirages over LblValidGrille over LblTest over LblPatientez.
 TEST_F(WindowDesign, MessagesInFrontOfOneAnother) {
-    struct Expected {
-        Message message;
-        QRgb background, text;
-        const char* caption;
-    };
-    const Expected messages[] = {
+    // The message, its face, its text's colour and its caption.
+    const std::tuple<Message, QRgb, QRgb, const char*> messages[] = {
         {Message::Patientez, 0x8080FF, 0x000000, "P A T I E N T E Z  S.V.P TIRAGES EN COURS"},
         {Message::Test, 0xFFFF00, 0x000000,
          "P A T I E N T E Z  S.V.P  PENDANT LE TEST DE RAPIDITE DU  PC"},
@@ -83,14 +80,14 @@ TEST_F(WindowDesign, MessagesInFrontOfOneAnother) {
         {Message::ValidNbTirages, 0xFFFFFF, 0xFF0000,
          "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC"},
     };
-    for (const Expected& m : messages) {
-        QLabel* label = form.controls().messages[m.message];
+    for (const auto& [message, background, text, caption] : messages) {
+        QLabel* label = form.controls().messages[message];
         EXPECT_FALSE(label->isVisibleTo(&form));
-        form.SetMessageVisible(m.message, true);
-        EXPECT_EQ(label->text(), QString::fromUtf8(m.caption));
+        form.SetMessageVisible(message, true);
+        EXPECT_EQ(label->text(), QString::fromUtf8(caption));
         const QImage image = form.grab(QRect(112, 384, 353, 49)).toImage();
-        EXPECT_EQ(Rgb(image, 1, 1), m.background) << label->objectName().toStdString();
-        EXPECT_TRUE(Holds(image, m.text)) << label->objectName().toStdString();
+        EXPECT_EQ(Rgb(image, 1, 1), background) << label->objectName().toStdString();
+        EXPECT_TRUE(Holds(image, text)) << label->objectName().toStdString();
     }
 }
 
