@@ -433,9 +433,10 @@ TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
     for (const char* said : {"\rdraws: ", " / 130000000 (", "\ndraws: 130000000 in "}) {
         EXPECT_NE(out.find(said), std::string::npos) << said << " in " << out;
     }
-    int percentages = 0;  // less a thousand for each without the separator
-    for (auto end = out.find(" %)"); end != std::string::npos; end = out.find(" %)", end + 1)) {
-        percentages += end >= 2 && out[end - 2] == ',' ? 1 : -1000;
+    int percentages = 0;
+    for (auto end = out.find(" %)"); end != std::string::npos;
+         end = out.find(" %)", end + 1), ++percentages) {
+        EXPECT_EQ(out[end - 2], ',') << out.substr(end - 6, 9);  // "(35,7 %)"
     }
     EXPECT_GT(percentages, 0) << out;
     EXPECT_EQ(out.find(" (0 draws/s)"), std::string::npos) << out;

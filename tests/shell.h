@@ -28,11 +28,15 @@ inline ShellResult Shell(const std::string& command) {
     char errPath[] = "/tmp/loto-test-err-XXXXXX";
     close(mkstemp(errPath));
     FILE* pipe = popen(("{ " + command + "\n} 2>" + errPath).c_str(), "r");
+    if (pipe == nullptr) {
+        std::remove(errPath);
+        return result;
+    }
     std::array<char, 4096> buffer{};
-    for (std::size_t n = 0; pipe && (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
+    for (std::size_t n = 0; (n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0;) {
         result.out.append(buffer.data(), n);
     }
-    const int status = pipe ? pclose(pipe) : -1;
+    const int status = pclose(pipe);
     result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
     result.err = ReadFile(errPath);
     std::remove(errPath);

@@ -55,9 +55,13 @@ class WebPage(unittest.TestCase):
         return lambda x, y: image.getpixel((int(left) + x, int(top) + y))
 
     def tab_order(self):
-        """The controls that the focus visits from the number of draws on, read before each Tab."""
+        """The controls that the focus visits from the number of draws on, Tab after Tab."""
         self.browser.click('TxtNbTirages')
-        return [(self.browser.focused(), self.browser.key('Tab'))[0] for _ in TAB_ORDER]
+        visited = []
+        for _ in TAB_ORDER:
+            visited.append(self.browser.focused())
+            self.browser.key('Tab')
+        return visited
 
     def test_the_designed_form(self):
         self.browser.open_form('file://' + PAGE)

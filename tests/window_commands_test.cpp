@@ -25,10 +25,13 @@ public:
     const FrmLotoWidgets& controls() const { return form.controls(); }
     // Types the number of draws, then 1 to 6 as the favourites.
     void Enter(const QString& draws) {
-        for (int i = 0; i <= kFavouriteCount; ++i) {
-            QLineEdit* box = i == 0 ? controls().drawCount : controls().favourites.at(i - 1);
+        const auto type = [](QLineEdit* box, const QString& text) {
             box->clear();
-            QTest::keyClicks(box, i == 0 ? draws : QString::number(i));
+            QTest::keyClicks(box, text);
+        };
+        type(controls().drawCount, draws);
+        for (int i = 1; i <= kFavouriteCount; ++i) {
+            type(controls().favourites.at(i - 1), QString::number(i));
         }
     }
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
