@@ -97,6 +97,11 @@ void Driver::RunCommands(std::FILE* input) {
 }
 
 void Driver::Run(InputWindow::Inputs boxes) {
+    // A command that draws nothing never visits the pump, which is where an interrupt is heard.
+    if (InterruptSignal() != 0) {
+        ended_ = SignalStatus(InterruptSignal());
+        return;
+    }
     InputWindow window(std::move(boxes));
     TerminalPump pump(showProgress_, runTime_.DecimalSeparator());
     std::optional<SimulateReport> report = session_.Simulate(window, pump);
@@ -157,11 +162,11 @@ ExitStatus Driver::WriteChart() const {
         return ExitStatus::Drew;
     }
     const std::string quoted = Quoted(*options_.svg);
-    if (chart_.points().empty()) {
+    if (chart_.commands() == 0) {
         std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
         return ExitStatus::Failed;
     }
-    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_.points()));
+    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_));
     const ExitStatus status = error == 0 ? ExitStatus::Drew : FailureStatus(error);
     if (status == ExitStatus::Failed) {  // not when stopped while a FIFO waited for its reader
         std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),

@@ -2,7 +2,11 @@
 
 #include <CLI/CLI.hpp>
 #include <QLocale>
+#include <algorithm>
+#include <cerrno>
 #include <charconv>
+#include <cstdio>
+#include <cstring>
 #include <iostream>
 #include <optional>
 #include <string_view>
@@ -121,7 +125,11 @@ CLI::Option* AddWholeNumber(CLI::App& app, const std::string& name, Target& targ
 }
 
 // QLocale quietly turns a name it does not know into the C locale.
+// An empty name is the user's settings, as no --locale at all.
 std::string CheckLocaleName(const std::string& name) {
+    if (name.empty()) {
+        return {};
+    }
     const std::string_view base = std::string_view(name).substr(0, name.find_first_of(".@"));
     const bool plain = base == "C" || base == "POSIX";
     if (!plain && QLocale(QString::fromStdString(name)).language() == QLocale::C) {
@@ -130,9 +138,49 @@ std::string CheckLocaleName(const std::string& name) {
     return {};
 }
 
+// The arguments as CLI11 reads them, last first, each "--name=value" of an option that takes a
+// value split in two: CLI11 alone reads "--svg=" as "--svg" and takes the next argument as its
+// value, so that an empty variable in a script (--svg="$OUT") would run something else.
+std::vector<std::string> SplitValues(const CLI::App& app, int argc, char** argv) {
+    std::vector<std::string> args;
+    bool optionsEnded = false;
+    for (int i = 1; i < argc; ++i) {
+        const std::string_view arg = argv[i];
+        const std::size_t equals = arg.find('=');
+        const CLI::Option* option =
+            optionsEnded || !arg.starts_with("--") || equals == std::string_view::npos
+                ? nullptr
+                : app.get_option_no_throw(std::string(arg.substr(0, equals)));
+        optionsEnded = optionsEnded || arg == "--";
+        if (option != nullptr && option->get_items_expected_min() > 0) {
+            args.emplace_back(arg.substr(0, equals));
+            args.emplace_back(arg.substr(equals + 1));
+        } else {
+            args.emplace_back(arg);
+        }
+    }
+    std::reverse(args.begin(), args.end());
+    return args;
+}
+
 ParsedOptions UsageError(const std::string& message) {
     std::cerr << "loto-sim: " << message << "\nRun with --help for more information.\n";
     return {std::nullopt, ExitStatus::Usage};
+}
+
+// The help or the version, printed: one that cannot be written is a failure, said on standard
+// error, not a success with nothing said.
+ParsedOptions Said(const CLI::App& app, const CLI::Error& call, const char* what) {
+    errno = 0;
+    const int status = app.exit(call);
+    std::cout.flush();
+    if (std::ferror(stdout) != 0 || !std::cout) {
+        const int error = errno != 0 ? errno : EIO;
+        std::cerr << "loto-sim: the " << what << " cannot be written: " << std::strerror(error)
+                  << '\n';
+        return {std::nullopt, ExitStatus::Failed};
+    }
+    return {std::nullopt, static_cast<ExitStatus>(status)};
 }
 
 // The one place where the flags become a mode; CLI11 has refused the ones that exclude each other.
@@ -221,13 +269,16 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         return UsageError(*unknown);
     }
     try {
-        app.parse(argc, argv);
+        app.parse(SplitValues(app, argc, argv));
     } catch (const CLI::CallForHelp& help) {
-        return {std::nullopt, static_cast<ExitStatus>(app.exit(help))};
+        return Said(app, help, "help");
     } catch (const CLI::CallForVersion& version) {
-        return {std::nullopt, static_cast<ExitStatus>(app.exit(version))};
+        return Said(app, version, "version");
     } catch (const CLI::ParseError& error) {
         return UsageError(PrintableText(error.what()));
+    }
+    if (options.svg && options.svg->empty()) {
+        return UsageError("--svg: an empty file name");
     }
     options.mode = ChooseMode(flags);
     if (options.mode.output != Output::Raw && options.mode.source == Source::Arguments &&
