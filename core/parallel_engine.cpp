@@ -13,8 +13,7 @@ namespace {
 constexpr std::uint64_t kFirstSlice = 1 << 16;  // draws, until the speed is known
 constexpr std::uint64_t kMinSlice = 1 << 12;
 constexpr std::uint64_t kMaxSlice = 1 << 28;
-constexpr double kValuesPerDraw = 6.4;     // a little above the mean, so the last chunk suffices
-constexpr unsigned kBatchesPerThread = 2;  // one generated while the other is joined
+constexpr double kValuesPerDraw = 6.4;  // a little above the mean, so the last chunk suffices
 
 // The serial loop in a function of its own, apart from the callers of the event pump, which the
 // page's Asyncify instruments: every engine's compiler then sees a small loop of its own.
@@ -31,25 +30,35 @@ unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
 
 ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues,
                                        const LaneKernel& kernel)
-    : kernel_(kernel),
-      threads_(ResolveThreads(threads)),
-      chunkValues_(chunkValues),
-      jump_(JumpFactor(chunkValues)),
-      slots_(kBatchesPerThread * kernel.lanes * threads_) {
-    // The workers never allocate: a lack of memory shows here, in the caller's thread.
-    for (Slot& slot : slots_) {
-        slot.chunk.Reserve(chunkValues_);
-    }
-    // A system that cannot start every thread asked for (a memory or process limit) draws on
-    // those that did start, the caller's at least.
+    : kernel_(kernel), threads_(1), chunkValues_(chunkValues), jump_(JumpFactor(chunkValues)) {
+    // The caller's slots first: a lack of memory for them shows here, in the caller's thread.
+    AddSlots();
+    // Each further thread gets its slots as it starts (the workers never allocate), so that a
+    // system that cannot start every thread asked for (a memory or process limit) draws on those
+    // that did start, having spent nothing on the others.
+    const unsigned wanted = ResolveThreads(threads);
     try {
-        for (unsigned i = 1; i < threads_; ++i) {
-            workers_.emplace_back([this] { WorkerLoop(); });
+        while (threads_ < wanted) {
+            AddSlots();
+            try {
+                workers_.emplace_back([this] { WorkerLoop(); });
+            } catch (const std::system_error&) {
+                const std::lock_guard lock(mutex_);
+                slots_.resize(slots_.size() - SlotsPerThread());
+                break;
+            }
+            ++threads_;
         }
-    } catch (const std::system_error&) {
+    } catch (const std::bad_alloc&) {
         const std::lock_guard lock(mutex_);
-        threads_ = static_cast<unsigned>(workers_.size()) + 1;
-        slots_.resize(kBatchesPerThread * kernel_.lanes * threads_);
+        slots_.resize(threads_ * SlotsPerThread());
+    }
+}
+
+void ParallelDrawEngine::AddSlots() {
+    const std::lock_guard lock(mutex_);
+    for (std::size_t i = 0; i < SlotsPerThread(); ++i) {
+        slots_.emplace_back().chunk.Reserve(chunkValues_);
     }
 }
 

@@ -63,7 +63,13 @@ private:
         std::uint64_t ready = kNotReady;
     };
     static constexpr std::uint64_t kNotReady = UINT64_MAX;
+    static constexpr unsigned kBatchesPerThread = 2;  // one generated while the other is joined
 
+    [[nodiscard]] std::size_t SlotsPerThread() const noexcept {
+        return kBatchesPerThread * kernel_.lanes;
+    }
+    // The slots of one more thread, two batches of one chunk per lane.
+    void AddSlots();
     void WorkerLoop();
     // A batch of one chunk per lane may be claimed while some of it is needed and all its slots
     // have been joined.
