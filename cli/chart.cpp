@@ -4,7 +4,6 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <cmath>
 #include <cstdio>
-#include <span>
 
 #include "cli/significance.h"
 #include "cli/text_format.h"
@@ -27,54 +26,6 @@ constexpr double kKeySpacing = 80;                    // between the rows in the
 constexpr double kVerticalTitleX = 16, kTickGap = 6;  // the vertical axis' title, its labels
 constexpr PerRow<const char*> kColours = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
                                           "#9467bd", "#8c564b", "#e377c2"};
-
-double Deviation(const ChartPoint& point, int k) {
-    return DeviationPercent(static_cast<double>(point.tally[k]),
-                            BinomialMean(static_cast<double>(point.draws), k));
-}
-
-// The points that a plot as wide as kPlotWidth pixels shows of `points`, for the rows `ks`: the
-// first and the last, and in each column of pixels the lowest and highest deviation of each row,
-// in their order. Every point while there are no more than two a column.
-std::vector<ChartPoint> Shown(const std::vector<ChartPoint>& points, std::span<const int> ks) {
-    constexpr auto kColumns = static_cast<std::size_t>(kPlotWidth);
-    if (points.size() <= 2 * kColumns) {
-        return points;
-    }
-    const double low = std::log10(static_cast<double>(points.front().draws));
-    const double span = std::log10(static_cast<double>(points.back().draws)) - low;
-    // Per column and row, the indexes of the lowest and highest deviation.
-    std::vector<std::array<std::size_t, 2>> extremes(kColumns * kResultRows,
-                                                     {points.size(), points.size()});
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        const double x = (std::log10(static_cast<double>(points[i].draws)) - low) / span;
-        const auto column = std::min(static_cast<std::size_t>(x * kColumns), kColumns - 1);
-        for (const int k : ks) {
-            auto& [lowest, highest] = extremes[column * kResultRows + static_cast<std::size_t>(k)];
-            const double d = Deviation(points[i], k);
-            lowest = lowest == points.size() || d < Deviation(points[lowest], k) ? i : lowest;
-            highest = highest == points.size() || d > Deviation(points[highest], k) ? i : highest;
-        }
-    }
-    std::vector<bool> kept(points.size());
-    kept.front() = kept.back() = true;
-    for (const auto& [lowest, highest] : extremes) {
-        for (const std::size_t i : {lowest, highest}) {
-            if (i < points.size()) {
-                kept[i] = true;
-            }
-        }
-    }
-    std::vector<ChartPoint> shown;
-    for (std::size_t i = 0; i < points.size(); ++i) {
-        if (kept[i]) {
-            shown.push_back(points[i]);
-        }
-    }
-    return shown;
-}
-
-constexpr PerRow<int> kEveryK{0, 1, 2, 3, 4, 5, 6};
 
 // A plot's frame: its top and height, and where a value's fraction of the height lies.
 struct Panel {
@@ -300,12 +251,12 @@ double TwoDeviations(double n, int k) {
 
 // The vertical span, either side of zero, that holds every deviation whose expected count is at
 // least 10; rarer rows go off the chart at its edge, marked.
-double DeviationSpan(const std::vector<ChartPoint>& commands) {
+double DeviationSpan(const PerRow<std::vector<RowPoint>>& rows) {
     double largest = 0;
-    for (const ChartPoint& point : commands) {
-        for (int k = 0; k < kResultRows; ++k) {
+    for (int k = 0; k < kResultRows; ++k) {
+        for (const RowPoint& point : rows[static_cast<std::size_t>(k)]) {
             if (BinomialMean(static_cast<double>(point.draws), k) >= 10) {
-                largest = std::max(largest, std::fabs(Deviation(point, k)));
+                largest = std::max(largest, std::fabs(point.deviation));
             }
         }
     }
@@ -320,19 +271,23 @@ std::string PowerOfTen(double value) {
 
 // The deviation of each k, (observed - expected) / expected x 100, after each command, within
 // the funnel of two standard deviations: the law of large numbers at work.
-std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
+std::string SeveralCommands(const ChartSeries& commands) {
+    PerRow<std::vector<RowPoint>> rows;
+    for (int k = 0; k < kResultRows; ++k) {
+        rows[static_cast<std::size_t>(k)] = commands.Row(k);
+    }
     // The axis ends at the data: from the first command's draws to all of them.
-    const LogAxis draws{static_cast<double>(commands.front().draws),
-                        static_cast<double>(commands.back().draws)};
-    const DeviationAxis axis{DeviationSpan(commands)};
+    const LogAxis draws{static_cast<double>(commands.first().draws),
+                        static_cast<double>(commands.last().draws)};
+    const DeviationAxis axis{DeviationSpan(rows)};
     const Panel plot{kTop, kTrendHeight};
     const auto x = [&](double n) { return kLeft + kPlotWidth * draws.Fraction(n); };
     const auto y = [&](double deviation) { return plot.Y(axis.Fraction(deviation)); };
-    std::string svg =
-        Header(Printf("Deviation in %% after %zu commands, against the draws", commands.size()),
-               plot.Bottom() + kTrendEnd) +
-        Frame(plot) + VerticalDeviationAxis(axis, plot) +
-        AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
+    std::string svg = Header(Printf("Deviation in %% after %llu commands, against the draws",
+                                    static_cast<unsigned long long>(commands.commands())),
+                             plot.Bottom() + kTrendEnd) +
+                      Frame(plot) + VerticalDeviationAxis(axis, plot) +
+                      AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
     svg +=
         Printf("<g class=\"x-axis\" data-low=\"%g\" data-high=\"%g\"/>\n", draws.low, draws.high);
     for (double n = std::pow(10, std::ceil(std::log10(draws.low) - 1e-12));
@@ -342,9 +297,9 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
                PowerOfTen(n) + "</text>\n";
     }
     // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
-    const double all = static_cast<double>(commands.back().draws);
+    const double all = static_cast<double>(commands.last().draws);
     for (int k = 0; k < kResultRows && BinomialMean(all, k) >= 10; ++k) {
-        const std::vector<ChartPoint> shown = Shown(commands, std::array{k});
+        const std::vector<RowPoint>& shown = rows[static_cast<std::size_t>(k)];
         std::string upper, lower;
         for (auto point = shown.begin(); point != shown.end(); ++point) {
             upper += Printf("%.2f,%.2f ", x(static_cast<double>(point->draws)),
@@ -366,14 +321,14 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
             "stroke-width=\"1.5\" points=\"",
             k, kColours[k]);
         std::string marks;
-        const std::vector<ChartPoint> shown = Shown(commands, std::array{k});
+        const std::vector<RowPoint>& shown = rows[static_cast<std::size_t>(k)];
         for (std::size_t i = 0; i < shown.size(); ++i) {
             const double n = static_cast<double>(shown[i].draws);
-            const double deviation = Deviation(shown[i], k);
+            const double deviation = shown[i].deviation;
             svg += Printf("%.2f,%.2f ", x(n), y(deviation));
             if (axis.Clips(deviation)) {
                 // The value is said where a run of clipped points ends.
-                const bool last = i + 1 == shown.size() || !axis.Clips(Deviation(shown[i + 1], k));
+                const bool last = i + 1 == shown.size() || !axis.Clips(shown[i + 1].deviation);
                 marks += ClippedMark(x(n), axis, plot, deviation, kColours[k], last);
             }
         }
@@ -387,26 +342,14 @@ std::string SeveralCommands(const std::vector<ChartPoint>& commands) {
         kLeft, plot.Bottom() + kTrendNoteBelow);
     svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
                   plot.Bottom() + kTrendChiBelow) +
-           ChiSquareText(commands.back().tally, commands.back().draws) + " (all draws)</text>\n";
+           ChiSquareText(commands.last().tally, commands.last().draws) + " (all draws)</text>\n";
     return svg + "</svg>\n";
 }
 
 }  // namespace
 
-void ChartSeries::Add(std::uint64_t draws, const Tally& tally) {
-    ChartPoint point = points_.empty() ? ChartPoint{} : points_.back();
-    point.draws += draws;
-    for (std::size_t k = 0; k < point.tally.size(); ++k) {
-        point.tally[k] += tally[k];
-    }
-    points_.push_back(point);
-    if (points_.size() > kMaxPoints) {
-        points_ = Shown(points_, kEveryK);
-    }
-}
-
-std::string ChartSvg(const std::vector<ChartPoint>& commands) {
-    return commands.size() == 1 ? OneCommand(commands.front()) : SeveralCommands(commands);
+std::string ChartSvg(const ChartSeries& commands) {
+    return commands.commands() == 1 ? OneCommand(commands.last()) : SeveralCommands(commands);
 }
 
 }  // namespace loto

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <vector>
+
+#include "core/draws.h"
+
+namespace loto {
+
+// The run so far, after a command that drew: the draws and the tally of every command until then.
+struct ChartPoint {
+    std::uint64_t draws = 0;
+    Tally tally{};
+};
+
+// Where one row of the chart passes after a command: its draws so far and its deviation in
+// percent from the expected count.
+struct RowPoint {
+    std::uint64_t draws = 0;
+    double deviation = 0;
+
+    friend bool operator==(const RowPoint&, const RowPoint&) = default;
+};
+
+// A row's lowest and highest point over some commands.
+struct RowExtremes {
+    RowPoint lowest;
+    RowPoint highest;
+};
+
+// The run so far after each command that drew, in bounded memory whatever the number of commands.
+// While the run holds no more commands than two a pixel column of the plot, every one is kept.
+// Past that, the commands go into bins of equal width on the logarithmic axis of the draws (a
+// power-of-two fraction of a doubling of the draws, at most half a pixel column wide), each bin
+// keeping the lowest and the highest deviation of each row exactly; when the run's span has grown
+// so far that the bins would be more than four a column, they are merged in pairs, which keeps
+// the extremes exact. A column of the plot shows the lowest and highest deviation of each row
+// over the bins that start in it.
+class ChartSeries {
+public:
+    static constexpr int kColumns = 540;  // the plot's width in pixels
+    static constexpr std::size_t kEveryCommandUpTo = 2 * kColumns;
+    static constexpr std::size_t kMostBins = 4 * kColumns;
+
+    // A command's own draws and tally, added to the run's.
+    void Add(std::uint64_t draws, const Tally& tally);
+
+    [[nodiscard]] std::uint64_t commands() const noexcept { return commands_; }
+    [[nodiscard]] const ChartPoint& first() const noexcept { return first_; }
+    [[nodiscard]] const ChartPoint& last() const noexcept { return last_; }
+    // Row k's points, in the order of the draws: every command's while they are few; else the
+    // first and the last, and each column's lowest and highest.
+    [[nodiscard]] std::vector<RowPoint> Row(int k) const;
+
+private:
+    using Bin = std::optional<PerRow<RowExtremes>>;  // none: no command fell there
+
+    // The bin of a run of `draws` draws at the present width.
+    [[nodiscard]] std::size_t BinOf(std::uint64_t draws) const;
+    void Keep(const ChartPoint& point);
+    void MergePairs();
+
+    std::uint64_t commands_ = 0;
+    ChartPoint first_;
+    ChartPoint last_;
+    std::vector<ChartPoint> points_;  // while they are few
+    std::vector<Bin> bins_;           // from the first command's draws on
+    int binsPerDoubling_ = 0;         // a power of two
+};
+
+// The deviation of row k from its expected count in percent, after the run of `point`.
+[[nodiscard]] double Deviation(const ChartPoint& point, int k);
+
+}  // namespace loto
