@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -98,15 +99,30 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
     EXPECT_FALSE(std::ranges::any_of(kMessages, [&](Message m) { return program.Shown(m); }));
 }
 
-// A paste of 20 MB into a box is cut to the boxes' limit, and what it holds still reads as typed.
-TEST(Window, AHugePasteIsCutToTheLimit) {
+// A box holds what was pasted as it was copied, to the boxes' limit: a paste of 20 MB is cut
+// there, and a copy's CR and byte-order mark are kept, as the page and loto-sim keep them.
+TEST(Window, APasteKeepsWhatWasCopied) {
     Program program;
     QLineEdit* box = program.controls().drawCount;
-    QApplication::clipboard()->setText(QStringLiteral("1000") + QString(20'000'000, u'0'));
-    box->setFocus();
-    QTest::keySequence(box, QKeySequence::Paste);
-    EXPECT_EQ(box->text().size(), kBoxCharacterLimit);
-    EXPECT_TRUE(box->text().startsWith(QStringLiteral("10000")));
+    const auto copied = [](const QByteArray& utf8) {
+        auto* data = new QMimeData;
+        data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
+        return data;
+    };
+    const std::pair<QMimeData*, QString> pastes[] = {
+        {copied("1000" + QByteArray(20'000'000, '0')), QStringLiteral("1000") + QString(996, u'0')},
+        {copied("\xEF\xBB\xBF"
+                "7"),
+         QStringLiteral("\uFEFF7")},
+        {copied("1\r\n000"), QStringLiteral("1\r\n000")},
+    };
+    for (const auto& [data, text] : pastes) {
+        QApplication::clipboard()->setMimeData(data);
+        box->clear();
+        box->setFocus();
+        QTest::keySequence(box, QKeySequence::Paste);
+        EXPECT_EQ(box->text(), text);
+    }
 }
 
 // "QUITTER" during a run (here during the speed test): every command stops, nothing more is

@@ -8,6 +8,7 @@
 
 #include "form/accessible_names.h"
 #include "form/units.h"
+#include "window/box_line_edit.h"
 
 namespace loto {
 namespace {
@@ -47,7 +48,7 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
 // The colours that the design leaves to the desktop are the classic light desktop's: white boxes
 // with black text.
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
-    auto* box = new QLineEdit(form);
+    auto* box = new BoxLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
     box->setMaxLength(kBoxCharacterLimit);
