@@ -4,6 +4,9 @@
 #include <QCommandLineParser>
 #include <QStyleFactory>
 #include <QTextStream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 
 #include "loto_version.h"
 #include "platform/quoted_text.h"
@@ -50,6 +53,23 @@ const QString kHelp = QStringLiteral(
     "Les options standard de Qt sont accept\u00E9es (-platform, -display, -style\u2026).\n"
     "loto-sim fait les m\u00EAmes tirages sans fen\u00EAtre.\n");
 
+// The version or the help on standard output: one that cannot be written is a failure, said,
+// not a success with nothing said.
+StartOptions Said(const QString& text, const QString& what) {
+    const QByteArray bytes = text.toUtf8();
+    errno = 0;
+    if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
+            static_cast<std::size_t>(bytes.size()) ||
+        std::fflush(stdout) != 0) {
+        const int error = errno != 0 ? errno : EIO;
+        QTextStream(stderr) << QStringLiteral("loto : impossible d'\u00E9crire ") << what
+                            << QStringLiteral(" : ") << QString::fromLocal8Bit(std::strerror(error))
+                            << '\n';
+        return {1, {}};
+    }
+    return {0, {}};
+}
+
 }  // namespace
 
 StartOptions ReadStartOptions(const QStringList& arguments) {
@@ -77,17 +97,14 @@ StartOptions ReadStartOptions(const QStringList& arguments) {
             << QuotedArgument(parser.positionalArguments().constFirst()) << '\n';
         return {2, {}};
     }
-    QTextStream out(stdout);
     if (parser.isSet(version)) {
-        out << Version() << '\n';
-        return {0, {}};
+        return Said(Version() + '\n', QStringLiteral("la version"));
     }
     if (parser.isSet(help)) {
-        out << kHelp;
-        return {0, {}};
+        return Said(kHelp, QStringLiteral("l'aide"));
     }
     if (parser.isSet(screenshot)) {
-        return {std::nullopt, parser.value(screenshot)};
+        return {std::nullopt, true};
     }
     return {};
 }

@@ -9,7 +9,7 @@ namespace loto {
 
 struct StartOptions {
     std::optional<int> exitStatus;  // set when there is nothing more to do (--version, --help)
-    std::optional<QString> screenshotPath;  // render the window after a sample run, then end
+    bool screenshot = false;        // render the window after a sample run, then end
 };
 
 // Reads the program's own options from what remains once QApplication has taken those of the

@@ -15,9 +15,10 @@ int main(int argc, char** argv) {
     // A file size limit is then an ordinary write error, reported, instead of a silent death.
     std::signal(SIGXFSZ, SIG_IGN);
     const loto::StartProbe probe = loto::ProbeStart(argc, argv);
-    // Without a display only what needs none (--version, --help, --screenshot) can be done; the
-    // offscreen platform lets Qt start and read the options all the same.
-    if (!probe.displayWanted) {
+    // What needs no display (--version, --help, --screenshot) is done without one, even where the
+    // environment names a display that is gone; without a display nothing else can be done, and
+    // the offscreen platform lets Qt start and read the options all the same.
+    if (!probe.displayWanted || !probe.windowWanted) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     std::optional<QApplication> app;
@@ -31,8 +32,9 @@ int main(int argc, char** argv) {
     }
     loto::SetUpApplication(probe.style);
     QTextStream err(stderr);
-    if (options.screenshotPath) {
-        const std::optional<QString> failure = loto::SaveScreenshot(*options.screenshotPath);
+    if (options.screenshot) {
+        const std::optional<QString> failure =
+            loto::SaveScreenshot(loto::ScreenshotPath(argc, argv).value_or(""));
         if (failure) {
             err << *failure << '\n';
         }

@@ -3,7 +3,6 @@
 #include <QBuffer>
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <QImageWriter>
@@ -47,11 +46,21 @@ QPixmap SampleRun() {
     return form.grab();
 }
 
+// The extension of a file name, in lower case: what follows the last period of its last part.
+QByteArray Extension(const std::string& path) {
+    const std::size_t name = path.rfind('/') + 1;  // 0 without a folder
+    const std::size_t period = path.rfind('.');
+    if (period == std::string::npos || period < name) {
+        return {};
+    }
+    return QByteArray::fromStdString(path.substr(period + 1)).toLower();
+}
+
 }  // namespace
 
-std::optional<QString> SaveScreenshot(const QString& path) {
-    const QString quoted = QString::fromStdString(Quoted(path.toStdString()));
-    const QByteArray format = QFileInfo(path).suffix().toLower().toLatin1();
+std::optional<QString> SaveScreenshot(const std::string& path) {
+    const QString quoted = QString::fromStdString(Quoted(path));
+    const QByteArray format = Extension(path);
     const QList<QByteArray> formats = QImageWriter::supportedImageFormats();
     if (!formats.contains(format)) {
         return QStringLiteral("loto : format d'image inconnu pour %1 ; extensions possibles : %2")
@@ -74,8 +83,8 @@ std::optional<QString> SaveScreenshot(const QString& path) {
             .arg(window.height())
             .arg(quoted);
     }
-    const int error = WriteWholeFile(path.toStdString(),
-                                     {image.constData(), static_cast<std::size_t>(image.size())});
+    const int error =
+        WriteWholeFile(path, {image.constData(), static_cast<std::size_t>(image.size())});
     if (error != 0) {
         return QStringLiteral("loto : impossible d'\u00E9crire l'image %1 : %2")
             .arg(quoted, QString::fromLocal8Bit(std::strerror(error)));

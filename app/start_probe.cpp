@@ -29,6 +29,25 @@ std::optional<std::string> OptionValue(int argc, char** argv, std::string_view n
     return std::nullopt;
 }
 
+// Whether one of the program's options that open no window is among the arguments.
+bool AsksNoWindow(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        std::string_view arg = argv[i];
+        if (arg == "--") {
+            break;
+        }
+        if (!arg.starts_with('-')) {
+            continue;
+        }
+        arg.remove_prefix(arg.starts_with("--") ? 2 : 1);
+        arg = arg.substr(0, arg.find('='));
+        if (arg == "version" || arg == "help" || arg == "h" || arg == "screenshot") {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 StartProbe ProbeStart(int argc, char** argv) {
@@ -36,7 +55,12 @@ StartProbe ProbeStart(int argc, char** argv) {
     return {.displayWanted = named || !qEnvironmentVariableIsEmpty("DISPLAY") ||
                              !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") ||
                              !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"),
+            .windowWanted = !AsksNoWindow(argc, argv),
             .style = OptionValue(argc, argv, "style")};
+}
+
+std::optional<std::string> ScreenshotPath(int argc, char** argv) {
+    return OptionValue(argc, argv, "screenshot");
 }
 
 }  // namespace loto
