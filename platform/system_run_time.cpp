@@ -24,6 +24,23 @@ QString TimeWithSecondsPattern(const QLocale& locale) {
     return pattern.remove(zone).replace(dayPeriod, QStringLiteral("AP")).trimmed();
 }
 
+// The locale's own digits, where it has its own (Arabic-Indic, Persian), as Latin ones: the
+// patterns of the results write Latin digits with the locale's separators, and every figure of an
+// output is in one system.
+QString LatinDigits(QString text, const QLocale& locale) {
+    const QString zero = locale.zeroDigit();
+    if (zero.size() != 1 || zero.front() == u'0') {
+        return text;
+    }
+    const char16_t first = zero.front().unicode();
+    for (QChar& c : text) {
+        if (c.unicode() >= first && c.unicode() < first + 10) {
+            c = QChar(static_cast<char16_t>(u'0' + (c.unicode() - first)));
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 QLocale TextLocale(const std::string& name) {
@@ -75,7 +92,7 @@ std::string SystemRunTime::DateText(LocalDateTime date) const {
                           static_cast<int>(time.seconds().count()));
         text += QLatin1Char(' ') + locale_.toString(clock, timePattern_);
     }
-    return text.toStdString();
+    return LatinDigits(text, locale_).toStdString();
 }
 
 }  // namespace loto

@@ -28,6 +28,9 @@ TEST(DateText, FollowsTheLocale) {
         // The zone and what sets it apart go; the locale's day period is Qt's marker.
         {"es_ES", kEvening, "6/12/2026 19:05:09", ","},
         {"zh_TW", kEvening, "2026/12/6 \u4E0B\u53487:05:09", "."},
+        // Latin digits in the locale's order, as every other figure of an output.
+        {"ar_EG", kEvening, "6\u200F/12\u200F/2026 7:05:09 \u0645", "\u066B"},
+        {"fa_IR", kEvening, "2026/12/6 19:05:09", "\u066B"},
         {"C", kEvening, "06/12/2026 19:05:09", ","},  // no locale: the French forms
         {"POSIX", kEvening, "06/12/2026 19:05:09", ","},
         {"fr_FR", kLastDate, "31/12/9999 23:59:59", ","},
