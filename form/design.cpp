@@ -28,6 +28,15 @@ constexpr ControlUse Is(Role role) {
     return {.role = role};
 }
 
+// A line of the touch layout, whole or from `column` over `span` columns.
+constexpr PhoneCell Line(int line, int column = 1, int span = kPhoneColumns) {
+    return {.line = line, .column = column, .span = span};
+}
+// Narrower still, the favourites take two lines: the lines below them move down one.
+constexpr PhoneCell Lower(PhoneCell cell) {
+    return {.line = cell.line + 1, .column = cell.column, .span = cell.span};
+}
+
 constexpr std::uint32_t kLightGrey = 0x00C0C0C0;
 constexpr std::uint32_t kWhite = 0x00FFFFFF;
 constexpr std::uint32_t kGreen = 0x00008000;
@@ -60,7 +69,9 @@ constexpr std::array<ControlDesign, 4> kCaptions{{
      .font = kArial12,
      .background = kLightGreen,
      .align = Centre,
-     .tabIndex = 2},
+     .tabIndex = 2,
+     .phone = Line(1),
+     .narrow = Line(1)},
     {.name = "LblNumFavoris",
      .kind = Label,
      .caption = "Saisie de 6 num\u00E9ros",
@@ -68,7 +79,9 @@ constexpr std::array<ControlDesign, 4> kCaptions{{
      .font = kArial15,
      .background = kYellow,
      .align = Centre,
-     .tabIndex = 8},
+     .tabIndex = 8,
+     .phone = Line(3),
+     .narrow = Line(3)},
     {.name = "LblHeureFin",
      .kind = Label,
      .caption = "   DATE ET HEURE PREVUES POUR    LA FIN DES TIRAGES",
@@ -76,19 +89,44 @@ constexpr std::array<ControlDesign, 4> kCaptions{{
      .font = kWindowFont,
      .background = kLightCyan,
      .align = Centre,
-     .tabIndex = 12},
+     .tabIndex = 12,
+     .phone = Line(6),
+     .narrow = Lower(Line(6))},
     {.name = "LblR\u00E9sultats",
      .kind = Label,
      .caption = "                                                           RESULTATS",
      .place = {120, 1800, 8775, 255},
      .font = kArial12,
      .background = kLightYellow,
-     .tabIndex = 13},
+     .tabIndex = 13,
+     .phone = Line(8),
+     .narrow = Lower(Line(8))},
 }};
+
+// The four columns of the results on a touch screen, k first, then the count, the expected count
+// and the deviation, each result on one line; narrower still, the columns are as wide.
+struct PhoneColumn {
+    int column, span, narrowColumn, narrowSpan;
+};
+constexpr PhoneColumn kPhoneK{1, 2, 1, 3};
+constexpr std::array<PhoneColumn, kEnumCount<ResultColumn>> kPhoneColumnsOf{{
+    {3, 3, 4, 3},    // Stat
+    {6, 4, 7, 3},    // Theo
+    {10, 3, 10, 3},  // Ecart
+}};
+constexpr int kPhoneHeadings = 9;  // the line of the headings, the results' lines below it
+
+constexpr PhoneCell PhoneAt(int line, const PhoneColumn& column) {
+    return Line(line, column.column, column.span);
+}
+constexpr PhoneCell NarrowAt(int line, const PhoneColumn& column) {
+    return Lower(Line(line, column.narrowColumn, column.narrowSpan));
+}
 
 // The headings of the result columns, on one line of light green.
 constexpr ControlDesign Heading(std::string_view name, std::string_view caption, int left,
-                                int width, FontDesign font, int tabIndex) {
+                                int width, FontDesign font, int tabIndex,
+                                const PhoneColumn& phone) {
     return {.name = name,
             .kind = Label,
             .caption = caption,
@@ -96,14 +134,16 @@ constexpr ControlDesign Heading(std::string_view name, std::string_view caption,
             .font = font,
             .background = kLightGreen,
             .align = Centre,
-            .tabIndex = tabIndex};
+            .tabIndex = tabIndex,
+            .phone = PhoneAt(kPhoneHeadings, phone),
+            .narrow = NarrowAt(kPhoneHeadings, phone)};
 }
 
 constexpr std::array<ControlDesign, 4> kHeadings{{
-    Heading("LblBonsN\u00B0", "Nb bons N\u00B0", 120, 1215, kWindowFont, 21),
-    Heading("LblNbFoisSortis", "Nb de fois Sortis", 1440, 2655, kArial14, 29),
-    Heading("LblTheorique", "Nb Th\u00E9orique", 4320, 2775, kArial14, 37),
-    Heading("LblEcart", "Ecart en %", 7320, 1575, kArial14, 38),
+    Heading("LblBonsN\u00B0", "Nb bons N\u00B0", 120, 1215, kWindowFont, 21, kPhoneK),
+    Heading("LblNbFoisSortis", "Nb de fois Sortis", 1440, 2655, kArial14, 29, kPhoneColumnsOf[0]),
+    Heading("LblTheorique", "Nb Th\u00E9orique", 4320, 2775, kArial14, 37, kPhoneColumnsOf[1]),
+    Heading("LblEcart", "Ecart en %", 7320, 1575, kArial14, 38, kPhoneColumnsOf[2]),
 }};
 
 // The result rows, k = 0 to 6, as the design gives them: what differs from row to row, then what
@@ -159,7 +199,9 @@ constexpr ControlDesign RowLabel(int k) {
             .font = kWindowFont,
             .background = kLightCyan,
             .align = Centre,
-            .tabIndex = kRowLabels.firstTab + k};
+            .tabIndex = kRowLabels.firstTab + k,
+            .phone = PhoneAt(kPhoneHeadings + 1 + k, kPhoneK),
+            .narrow = NarrowAt(kPhoneHeadings + 1 + k, kPhoneK)};
 }
 
 constexpr ControlDesign ResultBox(ResultColumn column, int k) {
@@ -172,8 +214,13 @@ constexpr ControlDesign ResultBox(ResultColumn column, int k) {
             .font = kArial12,
             .align = Right,
             .tabIndex = design.firstTab + k,
-            .use = ResultAt(column, k)};
+            .use = ResultAt(column, k),
+            .phone = PhoneAt(kPhoneHeadings + 1 + k, kPhoneColumnsOf[c]),
+            .narrow = NarrowAt(kPhoneHeadings + 1 + k, kPhoneColumnsOf[c])};
 }
+
+// The messages share one line below the results, which stays when none shows.
+constexpr int kPhoneMessages = kPhoneHeadings + 1 + kResultRows;
 
 // The messages share one rectangle of the window, the message area, hidden at start.
 constexpr ControlDesign MessageLabel(std::string_view name, loto::Message message, FontDesign font,
@@ -189,7 +236,9 @@ constexpr ControlDesign MessageLabel(std::string_view name, loto::Message messag
             .align = Centre,
             .shownAtStart = false,
             .tabIndex = tabIndex,
-            .use = Shows(message)};
+            .use = Shows(message),
+            .phone = Line(kPhoneMessages),
+            .narrow = Lower(Line(kPhoneMessages))};
 }
 
 // Back to front: LblValidGrille is in front of LblTest, and LblTest of LblPatientez; in front of
@@ -201,8 +250,12 @@ constexpr std::array<ControlDesign, kEnumCount<loto::Message>> kMessageLabels{{
     MessageLabel("LblValidNbTirages", Message::ValidNbTirages, kArial14, kRed, kWhite, 50),
 }};
 
-// The six favourite boxes, each 600 twips right of the one before, overlapping it by 15.
+// The six favourite boxes, each 600 twips right of the one before, overlapping it by 15; on a
+// phone, side by side on one line, and on a narrower screen three on each of two lines.
 constexpr ControlDesign FavouriteBox(int position, std::string_view name, int tabIndex) {
+    constexpr int kLine = 4;
+    constexpr int kPerNarrowLine = kFavouriteCount / 2;
+    const int narrowIndex = (position - 1) % kPerNarrowLine;
     return {.name = name,
             .kind = TextBox,
             .place = {120 + 600 * (position - 1), 1080, 615, 600},
@@ -211,7 +264,9 @@ constexpr ControlDesign FavouriteBox(int position, std::string_view name, int ta
             .background = kWhite,
             .align = Centre,
             .tabIndex = tabIndex,
-            .use = FavouriteAt(position)};
+            .use = FavouriteAt(position),
+            .phone = Line(kLine, 1 + 2 * (position - 1), 2),
+            .narrow = Line(kLine + (position - 1) / kPerNarrowLine, 1 + 4 * narrowIndex, 4)};
 }
 
 constexpr std::array<ControlDesign, 1> kDrawCount{{
@@ -223,7 +278,9 @@ constexpr std::array<ControlDesign, 1> kDrawCount{{
      .align = Right,
      .tabIndex = 0,
      .border = false,
-     .use = Is(DrawCount)},
+     .use = Is(DrawCount),
+     .phone = Line(2),
+     .narrow = Line(2)},
 }};
 
 // Text boxes and buttons, back to front: where neighbours overlap, the later one's border shows.
@@ -245,7 +302,9 @@ constexpr std::array<ControlDesign, 3> kButtons{{
      .background = kPaleBlue,
      .align = Centre,
      .tabIndex = 9,
-     .use = Is(Simuler)},
+     .use = Is(Simuler),
+     .phone = Line(5),
+     .narrow = Lower(Line(5))},
     {.name = "CmdEffacer",
      .kind = Button,
      .caption = "EFFACER",
@@ -254,7 +313,9 @@ constexpr std::array<ControlDesign, 3> kButtons{{
      .background = kPaleBlue,
      .align = Centre,
      .tabIndex = 10,
-     .use = Is(Effacer)},
+     .use = Is(Effacer),
+     .phone = Line(kPhoneMessages + 1, 1, 6),
+     .narrow = Lower(Line(kPhoneMessages + 1, 1, 6))},
     {.name = "CmdQuitter",
      .kind = Button,
      .caption = "QUITTER",
@@ -263,7 +324,9 @@ constexpr std::array<ControlDesign, 3> kButtons{{
      .background = kPaleBlue,
      .align = Centre,
      .tabIndex = 11,
-     .use = Is(Quitter)},
+     .use = Is(Quitter),
+     .phone = Line(kPhoneMessages + 1, 7, 6),
+     .narrow = Lower(Line(kPhoneMessages + 1, 7, 6))},
 }};
 
 constexpr std::array<ControlDesign, 1> kEstimate{{
@@ -274,7 +337,9 @@ constexpr std::array<ControlDesign, 1> kEstimate{{
      .align = Centre,
      .tabIndex = 48,
      .border = false,
-     .use = Is(Estimate)},
+     .use = Is(Estimate),
+     .phone = Line(7),
+     .narrow = Lower(Line(7))},
 }};
 
 // Every control, back to front: the labels, then the text boxes and buttons.
@@ -396,7 +461,33 @@ consteval bool KindsFitRoles() {
                        [](const ControlDesign& c) { return c.kind == KindFor(c.use.role); });
 }
 
+// Every control has its cells in both touch layouts, within the line's columns, and no two
+// controls share one but the messages, which share their line as they share their place.
+consteval bool PhoneCellsFit() {
+    for (const ControlDesign& c : kControls) {
+        for (const PhoneCell& cell : {c.phone, c.narrow}) {
+            if (cell.line < 1 || cell.column < 1 || cell.span < 1 ||
+                cell.column + cell.span - 1 > kPhoneColumns) {
+                return false;
+            }
+        }
+        for (const ControlDesign& other : kControls) {
+            const bool messages = c.use.role == Role::Message && other.use.role == Role::Message;
+            const auto overlap = [](const PhoneCell& a, const PhoneCell& b) {
+                return a.line == b.line && a.column < b.column + b.span &&
+                       b.column < a.column + a.span;
+            };
+            if (&c != &other && !messages &&
+                (overlap(c.phone, other.phone) || overlap(c.narrow, other.narrow))) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
 static_assert(OnWholePixels(), "a place or size in twips that is not a whole pixel");
+static_assert(PhoneCellsFit(), "a control without its cells on a phone, or two in one cell");
 static_assert(TabStopsWithoutGaps(), "Tab stops must be numbered 0 to n - 1, each once");
 static_assert(EachUseOnce(), "a control that the commands use is missing or repeated");
 static_assert(KindsFitRoles(), "a control's kind does not serve its role");

@@ -28,6 +28,10 @@ struct ControlDesign {
     // border, and keep their places in the Tab order.
     bool border = true;
     ControlUse use{};
+    // On a touch screen or one narrower than the window, and on one narrower still, where a line
+    // of the other cannot hold its boxes 44 pixels wide.
+    PhoneCell phone{};
+    PhoneCell narrow{};
 };
 
 struct FormDesign {

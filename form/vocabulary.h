@@ -71,6 +71,18 @@ struct FontDesign {
     bool italic = false;
 };
 
+// Where a control stands on a touch screen or a narrow one: a line of the one column that the
+// form becomes there, and its part of the line's kPhoneColumns columns, from `column` (1 for
+// the first) over `span` of them.
+inline constexpr int kPhoneColumns = 12;
+struct PhoneCell {
+    int line = 0;
+    int column = 1;
+    int span = kPhoneColumns;
+
+    friend constexpr bool operator==(const PhoneCell&, const PhoneCell&) = default;
+};
+
 // A colour as the design writes it, 0x00BBGGRR, or the desktop's colour for the control's role.
 inline constexpr std::uint32_t kDefaultColour = 0xFFFFFFFFu;
 

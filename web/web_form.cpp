@@ -62,6 +62,11 @@ EM_JS(void, AddControl, (int kind, const char* id, const char* caption, const ch
     element.hidden = !shown;
     document.getElementById("Form1").appendChild(element);
 });
+EM_JS(void, AddStyle, (const char* css), {
+    const style = document.createElement("style");
+    style.textContent = UTF8ToString(css);
+    document.head.appendChild(style);
+});
 // The page opens unscrolled at every width: the focus does not bring its box into view.
 EM_JS(void, Focus, (const char* id), {
     document.getElementById(UTF8ToString(id)).focus({preventScroll: true});
@@ -85,6 +90,25 @@ std::string CssFont(const FontDesign& font) {
         css += "\"" + std::string(font.family) + "\", ";
     }
     return css + "Arial, \"Liberation Sans\", Arimo, sans-serif";
+}
+
+// Each control's cell of the touch layouts, as the design places it: on a touch screen or one
+// narrower than the window, and on one narrower still.
+std::string PhoneLayoutCss() {
+    const auto cells = [](PhoneCell ControlDesign::*cell) {
+        std::string css;
+        for (const ControlDesign& c : FrmLotoControls()) {
+            const PhoneCell& at = c.*cell;
+            css += "#Form1 > [id=\"" + std::string(c.name) +
+                   "\"] { grid-row: " + std::to_string(at.line) +
+                   "; grid-column: " + std::to_string(at.column) + " / span " +
+                   std::to_string(at.span) + "; }\n";
+        }
+        const PhoneCell& messages = DesignedMessage(Message::ValidGrille).*cell;
+        return css + "#Form1::after { grid-row: " + std::to_string(messages.line) + "; }\n";
+    };
+    return "@media (max-width: 639.98px), (pointer: coarse) {\n" + cells(&ControlDesign::phone) +
+           "}\n@media (max-width: 319.98px) {\n" + cells(&ControlDesign::narrow) + "}\n";
 }
 
 PageCommand CommandOf(Role role) {
@@ -120,6 +144,7 @@ void BuildForm() {
                    c.border, static_cast<int>(CommandOf(c.use.role)), c.use.role == Role::Message,
                    kBoxCharacterLimit);
     }
+    AddStyle(PhoneLayoutCss().c_str());
     AddControl(0, std::string(kRunEndedId).c_str(), "", std::string(kRunEndedName).c_str(), 0, 0, 0,
                0, "", "", "", "left", false, 0, true, 0, true, 0);
     Focus(std::string(DesignedControl(Role::DrawCount).name).c_str());

@@ -12,11 +12,12 @@ namespace {
 // A box holds at most kBoxCharacterLimit UTF-16 units, each at most 3 bytes of UTF-8 (a pair of
 // surrogates, 4).
 EM_JS(int, ReadValue, (const char* id, char* out, int capacity), {
-    return stringToUTF8(document.getElementById(UTF8ToString(id)).value, out, capacity);
+    return stringToUTF8(Module.lotoBoxText(document.getElementById(UTF8ToString(id))), out,
+                        capacity);
 });
 
 EM_JS(void, WriteValue, (const char* id, const char* text), {
-    document.getElementById(UTF8ToString(id)).value = UTF8ToString(text);
+    Module.lotoSetBox(document.getElementById(UTF8ToString(id)), UTF8ToString(text));
 });
 
 EM_JS(void, SetHidden, (const char* id, int length, int hidden), {
