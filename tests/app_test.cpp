@@ -37,6 +37,13 @@ TEST(LotoStart, OptionsAndDisplays) {
         {noDisplay, "-display :4242", 1, "xvfb-run"},
         {noDisplay, "--display=:4242", 1, "xvfb-run"},
         {noDisplay + "QT_QPA_PLATFORM=offscreen ", "-display :4242 --version", 0, "1.00"},
+        // What needs no display is done where the environment names one that is gone.
+        {noDisplay + "DISPLAY=:4242 ", "--version", 0, "1.00"},
+        {noDisplay + "DISPLAY=:4242 ", "--help", 0, "Utilisation : loto [options]\n"},
+        {noDisplay + "DISPLAY=:4242 ",
+         "--screenshot /tmp/loto-gone-display.png && rm "
+         "/tmp/loto-gone-display.png && echo written",
+         0, "written"},
         {noDisplay, "-platform bogus", 1, "le module de plateforme de Qt \"bogus\" ne peut pas"},
         // A platform named in the environment needs no display: the window runs until stopped.
         {noDisplay + "QT_QPA_PLATFORM=offscreen timeout 2 ", "", 124, ""},
@@ -45,6 +52,24 @@ TEST(LotoStart, OptionsAndDisplays) {
         const auto run = Shell(environment + LOTO_APP + " " + arguments + " 2>&1");
         EXPECT_EQ(run.status, status) << environment << arguments << ": " << run.out;
         EXPECT_NE(run.out.find(says), std::string::npos) << arguments << ": " << run.out;
+    }
+}
+
+// What cannot be written is said, never a success with nothing said; a file name's bytes are
+// the name, whatever the locale's encoding makes of them.
+TEST(LotoStart, WritesWhatItSaysOrSaysWhy) {
+    const std::pair<std::string, std::string> runs[] = {
+        {"--version 2>&1 >/dev/full; echo $?",
+         "loto : impossible d'\u00E9crire la version : No space left on device\n1\n"},
+        {"--help 2>&1 >/dev/full; echo $?",
+         "loto : impossible d'\u00E9crire l'aide : No space left on device\n1\n"},
+        {"--screenshot \"$d/$(printf 'caf\\351.png')\" && ls $d | od -An -c",
+         "   c   a   f 351   .   p   n   g  \\n\n"},
+    };
+    for (const auto& [arguments, said] : runs) {
+        const auto run =
+            Shell("d=$(mktemp -d) && " LOTO_APP " -platform offscreen " + arguments + "; rm -r $d");
+        EXPECT_TRUE(run.out.ends_with(said)) << arguments << ": " << run.out;
     }
 }
 

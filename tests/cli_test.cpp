@@ -161,6 +161,18 @@ TEST(LotoSim, RefusesWhatCannotWork) {
          "--svg needs a FILE, not \"--json\"; a file of that name is ./--json\n"},
         {"--svg=-x 100 1 2 3 4 5 6", 2, "", "--svg needs a FILE, not \"-x\""},
         {"--svg - 100 1 2 3 4 5 6", 2, "", "--svg needs a FILE, not \"-\""},
+        // An empty value after '=' is that value, refused, never the next argument.
+        {"--svg= --json 100 1 2 3 4 5 6", 2, "", "--svg: an empty file name\n"},
+        {"--svg= -- 100 1 2 3 4 5 6", 2, "", "--svg: an empty file name\n"},
+        {"--svg '' 100 1 2 3 4 5 6", 2, "", "--svg: an empty file name\n"},
+        {"--json --repeat= 100 1 2 3 4 5 6 7", 2, "", "--repeat: \"\" is not a whole number\n"},
+        {"--threads= 100 1 2 3 4 5 6", 2, "", "--threads: \"\" is not a whole number\n"},
+        {"--stream= 100 1 2 3 4 5 6", 2, "", "--stream: \"\" is not a whole number\n"},
+        {"--raw --count= 5", 2, "", "--count: \"\" is not a whole number\n"},
+        {"--locale= --csv 10 1 2 3 4 5 6", 0, "\n0,1,6,0,", ""},  // the user's settings
+        // Nothing to say when nothing can be said.
+        {"--version >/dev/full", 1, "", "loto-sim: the version cannot be written: No space"},
+        {"--help >/dev/full", 1, "", "loto-sim: the help cannot be written: No space"},
     });
 }
 
@@ -317,6 +329,29 @@ TEST(LotoSim, WritesWholeOrNotAtAll) {
     Shell("rm -r " + std::string(folder));
 }
 
+// As a shell's redirection, a chart is written only into a file that the user may write, which
+// keeps its mode and owner; run as nobody in a folder of nobody's.
+TEST(LotoSim, WritesOnlyWhatTheUserMayWrite) {
+    if (geteuid() != 0) {
+        GTEST_SKIP() << "running as another user takes root";
+    }
+    const std::string setUp =
+        "d=$(mktemp -d) && chown nobody $d && cd $d && printf old | tee ro.svg root.svg mine.svg "
+        ">/dev/null && chown nobody ro.svg mine.svg && chmod 444 ro.svg && chmod 640 mine.svg && "
+        "{ setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+    const std::string after = " 10 1 2 3 4 5 6 >/dev/null; echo $?; ";
+    ExpectRuns({
+        {"--svg ro.svg" + after + "cat ro.svg; rm -r $d; }", 0, "1\nold",
+         "loto-sim: the chart cannot be written to \"ro.svg\": Permission denied\n", setUp},
+        {"--svg root.svg" + after + "stat -c '%U %a' root.svg; cat root.svg; rm -r $d; }", 0,
+         "1\nroot 644\nold", "loto-sim: the chart cannot be written to \"root.svg\": Permission",
+         setUp},
+        {"--svg mine.svg" + after +
+             "stat -c '%U %a' mine.svg; grep -c '</svg>' mine.svg; rm -r $d; }",
+         0, "0\nnobody 640\n1\n", "", setUp},
+    });
+}
+
 #if !defined(__SANITIZE_ADDRESS__)  // freed memory waits in the sanitizer's quarantine
 // Nothing of a command stays once it is printed, and a line that never ends costs no more than
 // the bound of a line: the peak memory, in kB.
@@ -338,7 +373,7 @@ TEST(LotoSim, MemoryStaysWithinItsBounds) {
 #endif
 
 // Bash completes every option that --help lists, and nothing else; after --svg, file names
-// whole, blanks and '*' in them kept as they are; after --locale, each name once.
+// whole, blanks and '*' in them kept as they are; after --locale, each name once; after '=' too.
 TEST(LotoSim, BashCompletesEveryOption) {
     // What bash offers for the last of `typed`, a line each, sorted, in a folder of four files.
     const auto completed = [](const std::string& typed) {
@@ -356,6 +391,11 @@ TEST(LotoSim, BashCompletesEveryOption) {
     EXPECT_EQ(completed("loto-sim --svg my"), "my chart.svg\n");
     EXPECT_EQ(completed("loto-sim --svg \"x*\""), "x*\n");
     EXPECT_EQ(completed("loto-sim --locale POS"), "POSIX\n");
+    // After '=', whether bash split the word there or not.
+    EXPECT_EQ(completed("loto-sim --svg = my"), "my chart.svg\n");
+    EXPECT_EQ(completed("loto-sim --svg=my"), "--svg=my chart.svg\n");
+    EXPECT_EQ(completed("loto-sim --locale = POS"), "POSIX\n");
+    EXPECT_EQ(completed("loto-sim --locale=POS"), "--locale=POSIX\n");
 }
 
 // Threads that the system cannot start leave the run to those that did, with a word on stderr,
@@ -371,6 +411,9 @@ TEST(LotoSim, ThreadsThatCannotStartChangeNothing) {
          "ulimit -v 400000; "},
         {command, 0, "\"observed\":[872106,826321,264266,35334,1937,36,0]", said,
          "ulimit -v 400000; "},
+        // Nothing is spent on the threads that never start.
+        {"--json --threads 1024 2000000 7 10 14 20 30 40", 0,
+         "\"observed\":[872038,825728,265204,35074,1920,36,0]", said, "ulimit -v 150000; "},
     });
 }
 
@@ -414,6 +457,13 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
         {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 130, "", "",
          "mkfifo " + fifo + "; " + int1},
         {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 143, "", "",
+         "timeout -s TERM --preserve-status 1 "},
+        // Commands that draw nothing stop too, their lines whole, the signal's status first.
+        {"--batch --json >\"$f\" 2>/dev/null; echo $?; tail -n 1 \"$f\" | grep -c "
+         "'\"valid\":false}$'; rm \"$f\"",
+         0, "130\n1\n", "",
+         "f=$(mktemp); yes '1e400;1;2;3;4;5;6' | timeout -s INT --preserve-status 1 "},
+        {"--repeat 1000000 1e400 1 2 3 4 5 6 >/dev/null 2>&1; echo $?", 0, "143\n", "",
          "timeout -s TERM --preserve-status 1 "},
     });
     std::remove(fifo.c_str());
