@@ -2,7 +2,7 @@
 
 #include <string_view>
 
-#include "core/command_window.h"
+#include "form/vocabulary.h"
 
 namespace loto {
 

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "form/captions.h"
+#include "form/colours.h"
 #include "form/units.h"
 
 namespace loto {
@@ -15,19 +16,6 @@ using enum Align;
 using enum Role;
 using enum ResultColumn;
 
-constexpr ControlUse FavouriteAt(int position) {
-    return {.role = Favourite, .row = position};
-}
-constexpr ControlUse ResultAt(ResultColumn column, int k) {
-    return {.role = Result, .row = k, .column = column};
-}
-constexpr ControlUse Shows(loto::Message message) {
-    return {.role = Role::Message, .message = message};
-}
-constexpr ControlUse Is(Role role) {
-    return {.role = role};
-}
-
 // A line of the touch layout, whole or from `column` over `span` columns.
 constexpr PhoneCell Line(int line, int column = 1, int span = kPhoneColumns) {
     return {.line = line, .column = column, .span = span};
@@ -37,17 +25,7 @@ constexpr PhoneCell Lower(PhoneCell cell) {
     return {.line = cell.line + 1, .column = cell.column, .span = cell.span};
 }
 
-constexpr std::uint32_t kLightGrey = 0x00C0C0C0;
-constexpr std::uint32_t kWhite = 0x00FFFFFF;
-constexpr std::uint32_t kGreen = 0x00008000;
-constexpr std::uint32_t kBlue = 0x00FF0000;
-constexpr std::uint32_t kRed = 0x000000FF;
-constexpr std::uint32_t kYellow = 0x0000FFFF;
-constexpr std::uint32_t kLightBlue = 0x00FF8080;
-constexpr std::uint32_t kPaleBlue = 0x00FFC0C0;
-constexpr std::uint32_t kLightGreen = 0x00C0FFC0;
-constexpr std::uint32_t kLightCyan = 0x00FFFFC0;
-constexpr std::uint32_t kLightYellow = 0x0080FFFF;
+using namespace palette;
 
 constexpr FontDesign kWindowFont{"Arial", 9.75, true, false};
 constexpr FontDesign kArial11{"Arial", 11.25, true, false};
@@ -58,7 +36,11 @@ constexpr FontDesign kArial18{"Arial", 18, true, false};
 constexpr FontDesign kArial20{"Arial", 20.25, true, false};
 constexpr FontDesign kArialBlack12{"Arial Black", 12, true, true};
 
-constexpr FormDesign kForm{"Form1", 9105, 6825, kLightGrey, kWindowFont};
+constexpr FormDesign kForm{.title = "Form1",
+                           .clientWidth = 9105,
+                           .clientHeight = 6825,
+                           .background = kLightGrey,
+                           .font = kWindowFont};
 
 // The fixed captions above the results.
 constexpr std::array<ControlDesign, 4> kCaptions{{
@@ -108,11 +90,11 @@ constexpr std::array<ControlDesign, 4> kCaptions{{
 struct PhoneColumn {
     int column, span, narrowColumn, narrowSpan;
 };
-constexpr PhoneColumn kPhoneK{1, 2, 1, 3};
+constexpr PhoneColumn kPhoneK{.column = 1, .span = 2, .narrowColumn = 1, .narrowSpan = 3};
 constexpr std::array<PhoneColumn, kEnumCount<ResultColumn>> kPhoneColumnsOf{{
-    {3, 3, 4, 3},    // Stat
-    {6, 4, 7, 3},    // Theo
-    {10, 3, 10, 3},  // Ecart
+    {.column = 3, .span = 3, .narrowColumn = 4, .narrowSpan = 3},
+    {.column = 6, .span = 4, .narrowColumn = 7, .narrowSpan = 3},
+    {.column = 10, .span = 3, .narrowColumn = 10, .narrowSpan = 3},
 }};
 constexpr int kPhoneHeadings = 9;  // the line of the headings, the results' lines below it
 
@@ -157,13 +139,48 @@ struct RowDesign {
 };
 
 constexpr PerRow<RowDesign> kRows{{
-    {"LblAucunN\u00B0", "Aucun     N\u00B0", 2640, 375, 2640, {405, 375, 375}},
-    {"LblUnN\u00B0", "Un           N\u00B0", 3120, 255, 3000, {360, 375, 360}},
-    {"LblDeuxN\u00B0", "Deux       N\u00B0", 3480, 255, 3360, {360, 375, 375}},
-    {"LblTroisN\u00B0", "Trois       N\u00B0", 4080, 255, 4080, {360, 375, 375}},
-    {"LblQuatreN\u00B0", "Quatre    N\u00B0", 4440, 255, 4440, {360, 375, 375}},
-    {"LblCinqN\u00B0", "Cinq       N\u00B0", 4800, 255, 4800, {360, 375, 375}},
-    {"LblSixN\u00B0", "Six         N\u00B0", 5160, 375, 5160, {360, 375, 375}},
+    {.label = "LblAucunN\u00B0",
+     .caption = "Aucun     N\u00B0",
+     .labelTop = 2640,
+     .labelHeight = 375,
+     .boxTop = 2640,
+     .boxHeights = {405, 375, 375}},
+    {.label = "LblUnN\u00B0",
+     .caption = "Un           N\u00B0",
+     .labelTop = 3120,
+     .labelHeight = 255,
+     .boxTop = 3000,
+     .boxHeights = {360, 375, 360}},
+    {.label = "LblDeuxN\u00B0",
+     .caption = "Deux       N\u00B0",
+     .labelTop = 3480,
+     .labelHeight = 255,
+     .boxTop = 3360,
+     .boxHeights = {360, 375, 375}},
+    {.label = "LblTroisN\u00B0",
+     .caption = "Trois       N\u00B0",
+     .labelTop = 4080,
+     .labelHeight = 255,
+     .boxTop = 4080,
+     .boxHeights = {360, 375, 375}},
+    {.label = "LblQuatreN\u00B0",
+     .caption = "Quatre    N\u00B0",
+     .labelTop = 4440,
+     .labelHeight = 255,
+     .boxTop = 4440,
+     .boxHeights = {360, 375, 375}},
+    {.label = "LblCinqN\u00B0",
+     .caption = "Cinq       N\u00B0",
+     .labelTop = 4800,
+     .labelHeight = 255,
+     .boxTop = 4800,
+     .boxHeights = {360, 375, 375}},
+    {.label = "LblSixN\u00B0",
+     .caption = "Six         N\u00B0",
+     .labelTop = 5160,
+     .labelHeight = 375,
+     .boxTop = 5160,
+     .boxHeights = {360, 375, 375}},
 }};
 
 struct ColumnDesign {
@@ -171,23 +188,23 @@ struct ColumnDesign {
     PerRow<std::string_view> names;
 };
 
-constexpr ColumnDesign kRowLabels{120, 1215, 14, {}};
+constexpr ColumnDesign kRowLabels{.left = 120, .width = 1215, .firstTab = 14, .names = {}};
 constexpr std::array<ColumnDesign, kEnumCount<ResultColumn>> kColumns{{
-    {1440,
-     2655,
-     22,
-     {"TxtStat0N\u00B0", "TxtStat1N\u00B0", "TxtStat2N\u00B0", "TxtStat3N\u00B0", "TxtStat4N\u00B0",
-      "TxtStat5N\u00B0", "TxtStat6N\u00B0"}},
-    {4320,
-     2775,
-     30,
-     {"TxtTheo0N\u00B0", "TxtTheo1N\u00B0", "TxtTheo2N\u00B0", "TxtTheo3N\u00B0", "TxtTheo4N\u00B0",
-      "TxtTheo5N\u00B0", "TxtTheo6N\u00B0"}},
-    {7320,
-     1575,
-     39,
-     {"TxtEcart0N\u00B0", "TxtEcart1N\u00B0", "TxtEcart2N\u00B0", "TxtEcart3N\u00B0",
-      "TxtEcart4N\u00B0", "TxtEcart5N\u00B0", "TxtEcart6N\u00B0"}},
+    {.left = 1440,
+     .width = 2655,
+     .firstTab = 22,
+     .names = {"TxtStat0N\u00B0", "TxtStat1N\u00B0", "TxtStat2N\u00B0", "TxtStat3N\u00B0",
+               "TxtStat4N\u00B0", "TxtStat5N\u00B0", "TxtStat6N\u00B0"}},
+    {.left = 4320,
+     .width = 2775,
+     .firstTab = 30,
+     .names = {"TxtTheo0N\u00B0", "TxtTheo1N\u00B0", "TxtTheo2N\u00B0", "TxtTheo3N\u00B0",
+               "TxtTheo4N\u00B0", "TxtTheo5N\u00B0", "TxtTheo6N\u00B0"}},
+    {.left = 7320,
+     .width = 1575,
+     .firstTab = 39,
+     .names = {"TxtEcart0N\u00B0", "TxtEcart1N\u00B0", "TxtEcart2N\u00B0", "TxtEcart3N\u00B0",
+               "TxtEcart4N\u00B0", "TxtEcart5N\u00B0", "TxtEcart6N\u00B0"}},
 }};
 
 constexpr ControlDesign RowLabel(int k) {
@@ -343,8 +360,13 @@ constexpr std::array<ControlDesign, 1> kEstimate{{
 }};
 
 // Every control, back to front: the labels, then the text boxes and buttons.
+constexpr std::size_t kControlCount = std::size(kCaptions) + std::size(kHeadings) + kResultRows +
+                                      std::size(kMessageLabels) + std::size(kDrawCount) +
+                                      std::size(kFavourites) + std::size(kButtons) +
+                                      kEnumCount<ResultColumn> * kResultRows + std::size(kEstimate);
+
 consteval auto MakeControls() {
-    std::array<ControlDesign, 51> all{};
+    std::array<ControlDesign, kControlCount> all{};
     std::size_t n = 0;
     const auto add = [&](const auto& controls) {
         for (const ControlDesign& c : controls) {
@@ -446,12 +468,13 @@ consteval bool EachUseOnce() {
     for (const PerRow<int>& column : kIndex.results) {
         once = once && std::all_of(column.begin(), column.end(), found);
     }
-    for (const Role role : {DrawCount, Estimate, Simuler, Effacer, Quitter}) {
+    constexpr std::array kSingles{DrawCount, Estimate, Simuler, Effacer, Quitter};
+    for (const Role role : kSingles) {
         once = once && found(kIndex.byRole[static_cast<std::size_t>(role)]);
     }
     const auto used = [](const ControlDesign& c) { return c.use.role != Caption; };
-    const auto uses =
-        kFavouriteCount + kEnumCount<ResultColumn> * kResultRows + kEnumCount<loto::Message> + 5;
+    const auto uses = kFavouriteCount + kEnumCount<ResultColumn> * kResultRows +
+                      kEnumCount<loto::Message> + std::size(kSingles);
     return once &&
            std::count_if(kControls.begin(), kControls.end(), used) == static_cast<long>(uses);
 }
@@ -496,11 +519,11 @@ static_assert(std::all_of(kControls.begin(), kControls.end(),
                           [](const ControlDesign& c) { return c.border || c.kind == TextBox; }),
               "only a text box may be drawn without its border");
 
-const ControlDesign& At(int index) {
+int Found(int index) {
     if (index < 0) {
         throw std::out_of_range("the design has no such control");
     }
-    return kControls[static_cast<std::size_t>(index)];
+    return index;
 }
 
 }  // namespace
@@ -513,20 +536,23 @@ std::span<const ControlDesign> FrmLotoControls() {
     return kControls;
 }
 
-const ControlDesign& DesignedControl(Role role) {
-    return At(kIndex.byRole.at(static_cast<std::size_t>(role)));
+std::size_t ControlIndex(const ControlUse& use) {
+    const auto row = static_cast<std::size_t>(use.row);
+    switch (use.role) {
+        case Role::Favourite:
+            return static_cast<std::size_t>(Found(kIndex.favourites.at(row - 1)));
+        case Role::Result:
+            return static_cast<std::size_t>(Found(kIndex.results[use.column].at(row)));
+        case Role::Message:
+            return static_cast<std::size_t>(Found(kIndex.messages[use.message]));
+        default:
+            return static_cast<std::size_t>(
+                Found(kIndex.byRole.at(static_cast<std::size_t>(use.role))));
+    }
 }
 
-const ControlDesign& DesignedFavourite(int position) {
-    return At(kIndex.favourites.at(static_cast<std::size_t>(position - 1)));
-}
-
-const ControlDesign& DesignedResult(ResultColumn column, int k) {
-    return At(kIndex.results[column].at(static_cast<std::size_t>(k)));
-}
-
-const ControlDesign& DesignedMessage(loto::Message message) {
-    return At(kIndex.messages[message]);
+const ControlDesign& Designed(const ControlUse& use) {
+    return kControls[ControlIndex(use)];
 }
 
 }  // namespace loto

@@ -48,11 +48,9 @@ struct FormDesign {
 [[nodiscard]] std::span<const ControlDesign> FrmLotoControls();
 
 // The controls that the commands use, each of which the table holds once (checked when the
-// program is built). A position, k or role that the table has no control for throws
-// std::out_of_range.
-[[nodiscard]] const ControlDesign& DesignedControl(Role role);       // an input, output or button
-[[nodiscard]] const ControlDesign& DesignedFavourite(int position);  // 1 to 6
-[[nodiscard]] const ControlDesign& DesignedResult(ResultColumn column, int k);
-[[nodiscard]] const ControlDesign& DesignedMessage(Message message);
+// program is built): the index in FrmLotoControls() of the one that serves `use`, and its row.
+// A position, k or role that the table has no control for throws std::out_of_range.
+[[nodiscard]] std::size_t ControlIndex(const ControlUse& use);
+[[nodiscard]] const ControlDesign& Designed(const ControlUse& use);
 
 }  // namespace loto

@@ -1,13 +1,31 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <string_view>
 
-#include "core/command_window.h"
+#include "core/enum_array.h"
+#include "core/game.h"
 
 namespace loto {
 
 // The words of the window's design, whichever toolkit draws it.
+
+// The three columns of the result rows: draws that matched k numbers, what the probabilities
+// predict, and the deviation in percent.
+enum class ResultColumn { Stat, Theo, Ecart };
+inline constexpr std::array kResultColumns{ResultColumn::Stat, ResultColumn::Theo,
+                                           ResultColumn::Ecart};
+template <>
+inline constexpr std::size_t kEnumCount<ResultColumn> = std::size(kResultColumns);
+
+// The messages that share one spot of the window: the three of the design, and why a number of
+// draws beyond the range of numbers draws nothing.
+enum class Message { ValidGrille, Test, Patientez, ValidNbTirages };
+inline constexpr std::array kMessages{Message::ValidGrille, Message::Test, Message::Patientez,
+                                      Message::ValidNbTirages};
+template <>
+inline constexpr std::size_t kEnumCount<Message> = std::size(kMessages);
 
 enum class ControlKind { Label, TextBox, Button };
 enum class Align { Left, Centre, Right };
@@ -35,6 +53,19 @@ struct ControlUse {
 
     friend constexpr bool operator==(const ControlUse&, const ControlUse&) = default;
 };
+
+[[nodiscard]] constexpr ControlUse Is(Role role) noexcept {
+    return {.role = role};
+}
+[[nodiscard]] constexpr ControlUse FavouriteAt(int position) noexcept {
+    return {.role = Role::Favourite, .row = position};
+}
+[[nodiscard]] constexpr ControlUse ResultAt(ResultColumn column, int k) noexcept {
+    return {.role = Role::Result, .row = k, .column = column};
+}
+[[nodiscard]] constexpr ControlUse Shows(Message message) noexcept {
+    return {.role = Role::Message, .message = message};
+}
 
 // The kind of control that serves a role: text boxes hold the inputs and outputs, labels the
 // captions and messages, buttons the commands.

@@ -1,19 +1,13 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 namespace loto {
-
-// The two runs of draws of a command: the speed test, then the requested draws.
-enum class DrawPhase { SpeedTest, Draws };
 
 // How far the running draw loop has come, for whoever shows progress.
 struct DrawProgress {
     std::uint64_t done = 0;
     std::uint64_t total = 0;
-    DrawPhase phase = DrawPhase::Draws;
-    std::string_view estimate{};  // the estimate's text once the speed test is over, as shown
 };
 
 // The platform's event processing, as the draw loop sees it: handles what is pending (a click may
