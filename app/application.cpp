@@ -113,7 +113,6 @@ StartOptions ReadStartOptions(const QStringList& arguments) {
 // and the window class, not to a display name that Qt would append to the title.
 void SetUpApplication(const std::optional<std::string>& style) {
     QApplication::setApplicationName(QStringLiteral("loto"));
-    QApplication::setApplicationVersion(Version());
     QGuiApplication::setDesktopFileName(QStringLiteral("org.loto649.Loto"));
     const bool styleExists = style && QStyleFactory::keys().contains(QString::fromStdString(*style),
                                                                      Qt::CaseInsensitive);

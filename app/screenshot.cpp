@@ -36,13 +36,13 @@ QPixmap SampleRun() {
     while (!form.isActiveWindow() && waited.elapsed() < 5000) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
     }
-    const FrmLotoWidgets& controls = form.controls();
-    controls.drawCount->setText(QStringLiteral("1000"));
+    form.Control<QLineEdit>(Is(Role::DrawCount))->setText(QStringLiteral("1000"));
     const char* numbers[] = {"7", "10", "14", "20", "30", "40"};
-    for (std::size_t i = 0; i < controls.favourites.size(); ++i) {
-        controls.favourites[i]->setText(QString::fromUtf8(numbers[i]));
+    for (int position = 1; position <= kFavouriteCount; ++position) {
+        form.Control<QLineEdit>(FavouriteAt(position))
+            ->setText(QString::fromUtf8(numbers[position - 1]));
     }
-    controls.simuler->click();
+    form.Control<QPushButton>(Is(Role::Simuler))->click();
     return form.grab();
 }
 

@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "platform/system_run_time.h"
-#include "tests/support/recording_window.h"
+#include "tests/support/recording_form.h"
 #include "window/frm_loto.h"
 #include "window/looks.h"
 
@@ -41,9 +41,10 @@ double Seconds(Clock::duration d) {
 
 double HeadlessSeconds(loto::RunTime& runTime, const char* draws) {
     loto::CommandSession session(runTime, 0);
-    loto::test::RecordingWindow window(draws, {"1", "2", "3", "4", "5", "6"});
+    loto::test::RecordingForm form(session.model());
+    form.Enter(draws, {"1", "2", "3", "4", "5", "6"});
     const auto start = Clock::now();
-    (void)session.Simulate(window, window);
+    (void)session.ClickSimuler(form);
     return Seconds(Clock::now() - start);
 }
 

@@ -23,28 +23,33 @@ class Program {
 public:
     Program() { form.show(); }
 
-    const FrmLotoWidgets& controls() const { return form.controls(); }
+    template <typename Widget>
+    Widget* At(const ControlUse& use) const {
+        return form.Control<Widget>(use);
+    }
+    QLineEdit* Box(const ControlUse& use) const { return At<QLineEdit>(use); }
+    QPushButton* Button(Role role) const { return At<QPushButton>(Is(role)); }
     // Types the number of draws, then 1 to 6 as the favourites.
     void Enter(const QString& draws) {
         const auto type = [](QLineEdit* box, const QString& text) {
             box->clear();
             QTest::keyClicks(box, text);
         };
-        type(controls().drawCount, draws);
+        type(Box(Is(Role::DrawCount)), draws);
         for (int i = 1; i <= kFavouriteCount; ++i) {
-            type(controls().favourites.at(i - 1), QString::number(i));
+            type(Box(FavouriteAt(i)), QString::number(i));
         }
     }
     static void Click(QPushButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
     [[nodiscard]] bool Shown(Message message) const {
-        return controls().messages[message]->isVisibleTo(&form);
+        return At<QLabel>(Shows(message))->isVisibleTo(&form);
     }
     // TxtDateFin, then the result boxes column by column.
     [[nodiscard]] QStringList Outputs() const {
-        QStringList texts{controls().estimate->text()};
-        for (const auto& column : controls().results) {
-            for (const QLineEdit* box : column) {
-                texts << box->text();
+        QStringList texts{Box(Is(Role::Estimate))->text()};
+        for (const ResultColumn column : kResultColumns) {
+            for (int k = 0; k < kResultRows; ++k) {
+                texts << Box(ResultAt(column, k))->text();
             }
         }
         return texts;
@@ -74,28 +79,29 @@ private:
 // Clicks during a run land between two draws, inside the event processing.
 TEST(Window, ClearAndNestedSimulateDuringARun) {
     Program program;
-    const FrmLotoWidgets& controls = program.controls();
     program.Enter("100000000");
     QString estimateAfterClear = "not cleared";
-    const OnShow clicks(controls.messages[Message::Patientez], [&] {
+    QLineEdit* estimate = program.Box(Is(Role::Estimate));
+    const OnShow clicks(program.At<QLabel>(Shows(Message::Patientez)), [&] {
         // Both wait in the event queue until the run processes events.
         QMetaObject::invokeMethod(
-            controls.effacer,
+            program.Button(Role::Effacer),
             [&] {
-                Program::Click(controls.effacer);
-                estimateAfterClear = controls.estimate->text();
-                Program::Click(controls.simuler);  // runs to its end before the first goes on
+                Program::Click(program.Button(Role::Effacer));
+                estimateAfterClear = estimate->text();
+                // Runs to its end before the first goes on.
+                Program::Click(program.Button(Role::Simuler));
             },
             Qt::QueuedConnection);
     });
-    Program::Click(controls.simuler);
+    Program::Click(program.Button(Role::Simuler));
     EXPECT_EQ(estimateAfterClear, "");
     qint64 tally = 0;
     for (const QString& count : program.Outputs().mid(1, kResultRows)) {
         tally += count.toLongLong();
     }
     EXPECT_EQ(tally, 100000000);
-    EXPECT_FALSE(controls.estimate->text().isEmpty());  // the nested run's estimate
+    EXPECT_FALSE(estimate->text().isEmpty());  // the nested run's estimate
     EXPECT_FALSE(std::ranges::any_of(kMessages, [&](Message m) { return program.Shown(m); }));
 }
 
@@ -103,7 +109,7 @@ TEST(Window, ClearAndNestedSimulateDuringARun) {
 // there, and a copy's CR and byte-order mark are kept, as the page and loto-sim keep them.
 TEST(Window, APasteKeepsWhatWasCopied) {
     Program program;
-    QLineEdit* box = program.controls().drawCount;
+    QLineEdit* box = program.Box(Is(Role::DrawCount));
     const auto copied = [](const QByteArray& utf8) {
         auto* data = new QMimeData;
         data->setData(QStringLiteral("text/plain;charset=utf-8"), utf8);
@@ -131,11 +137,11 @@ TEST(Window, QuitDuringARunEndsTheProgramPromptly) {
     Program program;
     program.Enter("1000000000");
     QElapsedTimer sinceQuit;
-    const OnShow quit(program.controls().messages[Message::Test], [&] {
+    const OnShow quit(program.At<QLabel>(Shows(Message::Test)), [&] {
         sinceQuit.start();
-        Program::Click(program.controls().quitter);
+        Program::Click(program.Button(Role::Quitter));
     });
-    QTimer::singleShot(0, [&] { Program::Click(program.controls().simuler); });
+    QTimer::singleShot(0, [&] { Program::Click(program.Button(Role::Simuler)); });
     EXPECT_EQ(QApplication::exec(), 0);
     ASSERT_TRUE(sinceQuit.isValid());
     EXPECT_LT(sinceQuit.elapsed(), 1000);

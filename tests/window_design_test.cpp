@@ -81,9 +81,9 @@ TEST_F(WindowDesign, MessagesInFrontOfOneAnother) {
          "      NOMBRE DE TIRAGES ILLISIBLE :         HORS DES LIMITES DU PC"},
     };
     for (const auto& [message, background, text, caption] : messages) {
-        QLabel* label = form.controls().messages[message];
+        QLabel* label = form.Control<QLabel>(Shows(message));
         EXPECT_FALSE(label->isVisibleTo(&form));
-        form.SetMessageVisible(message, true);
+        form.model().SetShown(Shows(message), true);
         EXPECT_EQ(label->text(), QString::fromUtf8(caption));
         const QImage image = form.grab(QRect(112, 384, 353, 49)).toImage();
         EXPECT_EQ(Rgb(image, 1, 1), background) << label->objectName().toStdString();

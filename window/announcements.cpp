@@ -5,6 +5,7 @@
 
 #include "form/accessible_names.h"
 #include "window/notification_accessible.h"
+#include "window/qt_text.h"
 
 namespace loto {
 namespace {
@@ -19,10 +20,6 @@ QLabel* Notification(QWidget& form, const QString& id, const QString& name) {
     return label;
 }
 
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 }  // namespace
 
 Announcements::Announcements(QWidget& form, const EnumArray<Message, QLabel*>& messages)
@@ -33,7 +30,7 @@ Announcements::Announcements(QWidget& form, const EnumArray<Message, QLabel*>& m
             Notification(form, messages[message]->objectName() + QStringLiteral("Entendu"),
                          messages[message]->accessibleName());
     }
-    runEnded_ = Notification(form, FromUtf8(kRunEndedId), FromUtf8(kRunEndedName));
+    runEnded_ = Notification(form, ToQString(kRunEndedId), ToQString(kRunEndedName));
 }
 
 void Announcements::MessageChanged(Message message) {

@@ -4,7 +4,8 @@
 #include <QPointer>
 #include <array>
 
-#include "core/command_window.h"
+#include "core/enum_array.h"
+#include "form/vocabulary.h"
 
 class QLabel;
 class QWidget;

@@ -1,33 +1,31 @@
 #include "window/controls.h"
 
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <algorithm>
 #include <vector>
 
 #include "form/accessible_names.h"
+#include "form/colours.h"
 #include "form/units.h"
+#include "platform/box_text.h"
 #include "window/box_line_edit.h"
+#include "window/qt_text.h"
 
 namespace loto {
 namespace {
-
-QString ToQString(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Qt::Alignment HorizontalAlignment(Align align) {
     return ByAlign<Qt::Alignment>(align, Qt::AlignLeft, Qt::AlignHCenter, Qt::AlignRight);
 }
 
-// A colour that the design fixes; where it leaves one role to the desktop, the widget inherits it.
-void SetColour(QWidget* widget, QPalette::ColorRole role, std::uint32_t bgr) {
-    if (bgr == kDefaultColour) {
-        return;
-    }
+// The colours that form/ decides, as the roles of the widget's palette that draw them.
+void SetColours(QWidget* widget, QPalette::ColorRole face, QPalette::ColorRole text,
+                const ControlDesign& design) {
+    const ControlColours colours = ShownColours(design);
     QPalette palette = widget->palette();
-    palette.setColor(role, DesignColour(bgr));
+    palette.setColor(face, DesignColour(colours.face));
+    palette.setColor(text, DesignColour(colours.text));
     widget->setPalette(palette);
 }
 
@@ -40,28 +38,26 @@ QWidget* CreateLabel(const ControlDesign& design, QWidget* form) {
     label->setWordWrap(true);
     label->setAlignment(HorizontalAlignment(design.align) | Qt::AlignTop);
     label->setAutoFillBackground(true);
-    SetColour(label, QPalette::Window, design.background);
-    SetColour(label, QPalette::WindowText, design.textColour);
+    SetColours(label, QPalette::Window, QPalette::WindowText, design);
     return label;
 }
 
-// The colours that the design leaves to the desktop are the classic light desktop's: white boxes
-// with black text.
 QWidget* CreateTextBox(const ControlDesign& design, QWidget* form) {
     auto* box = new BoxLineEdit(form);
     box->setAlignment(HorizontalAlignment(design.align) | Qt::AlignVCenter);
     box->setFrame(design.border);
     box->setMaxLength(kBoxCharacterLimit);
-    SetColour(box, QPalette::Base, ShownColour(design.background, kClassicWhite));
-    SetColour(box, QPalette::Text, ShownColour(design.textColour, kClassicBlack));
+    SetColours(box, QPalette::Base, QPalette::Text, design);
     return box;
 }
 
 QWidget* CreateButton(const ControlDesign& design, QWidget* form) {
     auto* button = new QPushButton(ToQString(design.caption), form);
-    SetColour(button, QPalette::Button, design.background);
+    SetColours(button, QPalette::Button, QPalette::ButtonText, design);
     return button;
 }
+
+}  // namespace
 
 QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
     QWidget* control = nullptr;
@@ -77,7 +73,7 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
             break;
     }
     control->setObjectName(ToQString(design.name));
-    control->setAccessibleName(QString::fromStdString(AccessibleName(design)));
+    control->setAccessibleName(ToQString(AccessibleName(design)));
     const Place& place = design.place;
     control->setGeometry(Pixels(place.left), Pixels(place.top), Pixels(place.width),
                          Pixels(place.height));
@@ -86,72 +82,30 @@ QWidget* CreateControl(const ControlDesign& design, QWidget* form) {
     return control;
 }
 
-// Keeps the control that the commands use under its role.
-void Register(FrmLotoWidgets& controls, const ControlUse& use, QWidget* control) {
-    const auto row = static_cast<std::size_t>(use.row);
-    const auto box = [control] { return static_cast<QLineEdit*>(control); };
-    const auto label = [control] { return static_cast<QLabel*>(control); };
-    const auto button = [control] { return static_cast<QPushButton*>(control); };
-    switch (use.role) {
-        case Role::Caption:
-            break;
-        case Role::DrawCount:
-            controls.drawCount = box();
-            break;
-        case Role::Favourite:
-            controls.favourites.at(row - 1) = box();
-            break;
-        case Role::Estimate:
-            controls.estimate = box();
-            break;
-        case Role::Result:
-            controls.results[use.column].at(row) = box();
-            break;
-        case Role::Message:
-            controls.messages[use.message] = label();
-            break;
-        case Role::Simuler:
-            controls.simuler = button();
-            break;
-        case Role::Effacer:
-            controls.effacer = button();
-            break;
-        case Role::Quitter:
-            controls.quitter = button();
-            break;
-    }
-}
-
-}  // namespace
-
-FrmLotoWidgets BuildControls(QWidget* form) {
-    FrmLotoWidgets controls;
+void SetTabOrder(const std::vector<QWidget*>& controls) {
+    const std::span<const ControlDesign> designs = FrmLotoControls();
     std::vector<std::pair<int, QWidget*>> focusable;
-    for (const ControlDesign& design : FrmLotoControls()) {
-        QWidget* control = CreateControl(design, form);
-        Register(controls, design.use, control);
-        if (design.kind != ControlKind::Label) {
-            focusable.emplace_back(design.tabIndex, control);
+    for (std::size_t i = 0; i < designs.size(); ++i) {
+        if (designs[i].kind != ControlKind::Label) {
+            focusable.emplace_back(designs[i].tabIndex, controls.at(i));
         }
     }
-    // The Tab key visits text boxes and buttons in increasing tab index; labels take no focus.
     std::stable_sort(focusable.begin(), focusable.end(),
                      [](const auto& a, const auto& b) { return a.first < b.first; });
     for (std::size_t i = 1; i < focusable.size(); ++i) {
         QWidget::setTabOrder(focusable[i - 1].second, focusable[i].second);
     }
-    return controls;
 }
 
 QPalette FormPalette(const FormDesign& form, QPalette desktop) {
     desktop.setColor(QPalette::Window, DesignColour(form.background));
-    desktop.setColor(QPalette::WindowText, DesignColour(kClassicBlack));
-    desktop.setColor(QPalette::ButtonText, DesignColour(kClassicBlack));
-    desktop.setColor(QPalette::Light, DesignColour(kClassicWhite));
-    desktop.setColor(QPalette::Midlight, DesignColour(kClassicLightGrey));
-    desktop.setColor(QPalette::Mid, DesignColour(kClassicDarkGrey));
-    desktop.setColor(QPalette::Dark, DesignColour(kClassicDarkGrey));
-    desktop.setColor(QPalette::Shadow, DesignColour(kClassicBlack));
+    desktop.setColor(QPalette::WindowText, DesignColour(palette::kBlack));
+    desktop.setColor(QPalette::ButtonText, DesignColour(palette::kBlack));
+    desktop.setColor(QPalette::Light, DesignColour(kBevels.light));
+    desktop.setColor(QPalette::Midlight, DesignColour(kBevels.midlight));
+    desktop.setColor(QPalette::Mid, DesignColour(kBevels.dark));
+    desktop.setColor(QPalette::Dark, DesignColour(kBevels.dark));
+    desktop.setColor(QPalette::Shadow, DesignColour(kBevels.shadow));
     return desktop;
 }
 

@@ -3,35 +3,22 @@
 #include <QColor>
 #include <QFont>
 #include <QPalette>
-#include <array>
 
-#include "core/command_window.h"
 #include "form/design.h"
 
-class QLabel;
-class QLineEdit;
-class QPushButton;
 class QWidget;
 
 namespace loto {
 
-// The controls that the commands read, write, show and click, found by their role in the design.
-struct FrmLotoWidgets {
-    QLineEdit* drawCount = nullptr;
-    std::array<QLineEdit*, kFavouriteCount> favourites{};  // Txt1erN° to Txt6emeN°
-    QLineEdit* estimate = nullptr;
-    EnumArray<ResultColumn, PerRow<QLineEdit*>> results{};
-    EnumArray<Message, QLabel*> messages{};
-    QPushButton* simuler = nullptr;
-    QPushButton* effacer = nullptr;
-    QPushButton* quitter = nullptr;
-};
+// The control of a row of the design on `form`: a label, a text box or a button, placed, drawn
+// and named as the row says, shown or not as at start.
+[[nodiscard]] QWidget* CreateControl(const ControlDesign& design, QWidget* form);
 
-// Creates every control of the design on `form`, back to front, in the design's Tab order.
-FrmLotoWidgets BuildControls(QWidget* form);
+// The Tab key visits the text boxes and buttons of the design in increasing tab index; labels take
+// no focus. `controls` are the design's, in the order of its table.
+void SetTabOrder(const std::vector<QWidget*>& controls);
 
-// The window's own colours over the desktop's: its grey, the classic bevels, and black text on
-// every label and button, whose backgrounds the design fixes whatever the desktop's theme.
+// The window's own colours over the desktop's: its grey, the classic bevels, and black text.
 [[nodiscard]] QPalette FormPalette(const FormDesign& form, QPalette desktop);
 
 // The design's font: the point sizes are whole pixel heights at 96 dots per inch, kept in

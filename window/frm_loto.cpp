@@ -6,62 +6,76 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "form/design.h"
 #include "form/units.h"
+#include "window/controls.h"
+#include "window/qt_text.h"
 
 namespace loto {
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-}  // namespace
 
 FrmLoto::FrmLoto(RunTime& runTime, QWidget* parent) : QWidget(parent), session_(runTime, 0) {
     const FormDesign& form = FrmLotoDesign();
     setObjectName(QStringLiteral("FrmLoto"));
-    setWindowTitle(FromUtf8(form.title));
+    setWindowTitle(ToQString(form.title));
     setFixedSize(Pixels(form.clientWidth), Pixels(form.clientHeight));
     setFont(DesignFont(form.font));
     setPalette(FormPalette(form, palette()));
     setAutoFillBackground(true);
-    controls_ = BuildControls(this);
-    controls_.drawCount->setFocus();
-    announcements_ = new Announcements(*this, controls_.messages);
-
-    connect(controls_.simuler, &QPushButton::clicked, this,
-            [this] { (void)session_.Simulate(*this, pump_); });
-    connect(controls_.effacer, &QPushButton::clicked, this, [this] { session_.Clear(*this); });
-    // Unloading the window ends the program (closeEvent).
-    connect(controls_.quitter, &QPushButton::clicked, this, &QWidget::close);
+    for (const ControlDesign& design : FrmLotoControls()) {
+        controls_.push_back(CreateControl(design, this));
+    }
+    SetTabOrder(controls_);
+    for (std::size_t i = 0; i < controls_.size(); ++i) {
+        Bind(i);
+    }
+    Control<QLineEdit>(Is(Role::DrawCount))->setFocus();
+    EnumArray<Message, QLabel*> messages;
+    for (const Message message : kMessages) {
+        messages[message] = Control<QLabel>(Shows(message));
+    }
+    announcements_ = new Announcements(*this, messages);
+    session_.model().Subscribe([this](std::size_t control) { Follow(control); });
 }
 
-std::string FrmLoto::DrawCountText() {
-    return controls_.drawCount->text().toStdString();
+// What a box holds goes to the model, typed or set (the model's own texts come back unchanged),
+// and the buttons' clicks go to the session.
+void FrmLoto::Bind(std::size_t control) {
+    QWidget* widget = controls_[control];
+    switch (FrmLotoControls()[control].use.role) {
+        case Role::Simuler:
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                    [this] { (void)session_.ClickSimuler(pump_); });
+            break;
+        case Role::Effacer:
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                    [this] { session_.ClickEffacer(); });
+            break;
+        case Role::Quitter:
+            // Unloading the window ends the program (closeEvent).
+            connect(static_cast<QPushButton*>(widget), &QPushButton::clicked, this,
+                    &QWidget::close);
+            break;
+        default:
+            if (auto* box = qobject_cast<QLineEdit*>(widget)) {
+                connect(box, &QLineEdit::textChanged, this, [this, control](const QString& text) {
+                    session_.model().Typed(control, text.toStdString());
+                });
+            }
+    }
 }
 
-std::string FrmLoto::FavouriteText(int position) {
-    return controls_.favourites.at(static_cast<std::size_t>(position - 1))->text().toStdString();
-}
-
-void FrmLoto::SetEstimateText(const std::string& text) {
-    controls_.estimate->setText(QString::fromStdString(text));
-}
-
-void FrmLoto::SetResultText(ResultColumn column, int k, const std::string& text) {
-    controls_.results[column]
-        .at(static_cast<std::size_t>(k))
-        ->setText(QString::fromStdString(text));
-}
-
-void FrmLoto::SetMessageVisible(Message message, bool visible) {
-    controls_.messages[message]->setVisible(visible);
-    announcements_->MessageChanged(message);
-}
-
-void FrmLoto::SetRunEnded(bool ended) {
-    announcements_->SetRunEnded(ended);
+void FrmLoto::Follow(std::size_t control) {
+    const FormModel& model = session_.model();
+    if (control == FormModel::kRunEnded) {
+        announcements_->SetRunEnded(model.runEnded());
+        return;
+    }
+    const ControlDesign& design = FrmLotoControls()[control];
+    if (design.kind == ControlKind::TextBox) {
+        static_cast<QLineEdit*>(controls_[control])->setText(ToQString(model.TextAt(control)));
+    } else if (design.use.role == Role::Message) {
+        controls_[control]->setVisible(model.ShownAt(control));
+        announcements_->MessageChanged(design.use.message);
+    }
 }
 
 // Every running command stops at its next event processing and writes nothing more; the event

@@ -1,45 +1,45 @@
 #pragma once
 
 #include <QWidget>
+#include <vector>
 
-#include "core/command_session.h"
-#include "core/command_window.h"
+#include "form/command_session.h"
 #include "platform/event_loop_pump.h"
 #include "window/announcements.h"
-#include "window/controls.h"
 #include "window/destroyed_window_watch.h"
 
 namespace loto {
 
-// The program's one window, a view of one command session. It builds its controls from the fixed
-// design, owns the session (its generator seeded as it is made: the window's load), and hands
-// its three buttons' clicks to it. The commands read and write its boxes through CommandWindow,
-// and run the event loop's pump between slices of draws.
-class FrmLoto final : public QWidget, public CommandWindow {
+// The program's one window, a view of one command session: it makes each control of the design
+// once from its row, owns the session (its generator seeded as it is made: the window's load),
+// follows the session's model, tells it what the user types, and hands it its buttons' clicks and
+// the event loop's pump between slices of draws.
+class FrmLoto final : public QWidget {
     Q_OBJECT
 
 public:
     explicit FrmLoto(RunTime& runTime, QWidget* parent = nullptr);
 
-    // CommandWindow
-    [[nodiscard]] std::string DrawCountText() override;
-    [[nodiscard]] std::string FavouriteText(int position) override;
-    void SetEstimateText(const std::string& text) override;
-    void SetResultText(ResultColumn column, int k, const std::string& text) override;
-    void SetMessageVisible(Message message, bool visible) override;
-    void SetRunEnded(bool ended) override;
-
     [[nodiscard]] const CommandSession& session() const noexcept { return session_; }
-    // The controls that the commands use.
-    [[nodiscard]] const FrmLotoWidgets& controls() const noexcept { return controls_; }
+    // What the window shows, which it follows.
+    [[nodiscard]] FormModel& model() noexcept { return session_.model(); }
+    // The control that serves `use` in the design, as the widget it is.
+    template <typename Widget>
+    [[nodiscard]] Widget* Control(const ControlUse& use) const {
+        return static_cast<Widget*>(controls_.at(ControlIndex(use)));
+    }
 
 protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    // Shows what the model holds for control `control` of the design's table.
+    void Follow(std::size_t control);
+    void Bind(std::size_t control);
+
     CommandSession session_;
     EventLoopPump pump_;
-    FrmLotoWidgets controls_;
+    std::vector<QWidget*> controls_;  // in the order of the design's table
     Announcements* announcements_ = nullptr;
     DestroyedWindowWatch destroyedWatch_{*this};
 };
