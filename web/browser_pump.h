@@ -8,8 +8,8 @@ namespace loto {
 
 // The event processing of the page: between slices of draws (about 5 ms each) the draw loop gives
 // the browser its turn (a MessageChannel round trip, which browsers do not clamp as they clamp
-// timers), then handles the clicks queued meanwhile, which may run whole nested commands. The
-// command's stack is kept across the turn by Asyncify, so its code is the desktop's. A browser
+// timers), then takes what was typed and clicked meanwhile: a click may run a whole nested command.
+// The command's stack is kept across the turn by Asyncify, so its code is the desktop's. A browser
 // handles input only when it has its turn: a turn every slice keeps a click's delay near 5 ms,
 // where the desktop's 10 ms made it 16 ms (measured by make web-bench).
 class BrowserPump final : public EventPump {

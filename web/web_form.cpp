@@ -1,81 +1,38 @@
 #include "web/web_form.h"
 
 #include <emscripten.h>
+#include <emscripten/val.h>
 
 #include <cstdio>
 #include <string>
 
 #include "form/accessible_names.h"
+#include "form/colours.h"
 #include "form/design.h"
 #include "form/units.h"
+#include "platform/box_text.h"
 
 namespace loto {
 namespace {
 
-// clang-format off
-EM_JS(void, StyleForm, (int width, int height, const char* background, const char* font,
-                        const char* title), {
-    const form = document.getElementById("Form1");
-    form.style.width = width + "px";
-    form.style.height = height + "px";
-    form.style.background = UTF8ToString(background);
-    form.style.font = UTF8ToString(font);
-    document.title = UTF8ToString(title);
-});
+using emscripten::val;
 
-// kind: 0 label, 1 text box, 2 button. A message label is an alert: shown, it is announced.
-EM_JS(void, AddControl, (int kind, const char* id, const char* caption, const char* name,
-                         int left, int top, int width, int height, const char* font,
-                         const char* colour, const char* background, const char* align,
-                         int shown, int tabIndex, int border, int command, int alert, int limit), {
-    const element = document.createElement(["div", "input", "button"][kind]);
-    element.id = UTF8ToString(id);
-    element.className = ["label", "box", "button"][kind] + (border ? "" : " borderless");
-    element.setAttribute("aria-label", UTF8ToString(name));
-    const style = element.style;
-    style.left = left + "px";
-    style.top = top + "px";
-    style.width = width + "px";
-    style.height = height + "px";
-    style.font = UTF8ToString(font);
-    style.color = UTF8ToString(colour);
-    style.background = UTF8ToString(background);
-    style.textAlign = UTF8ToString(align);
-    if (kind === 1) {
-        element.type = "text";
-        element.maxLength = limit;
-        element.spellcheck = false;
-        element.autocomplete = "off";
-    } else {
-        element.textContent = UTF8ToString(caption);
-    }
-    if (kind !== 0) {
-        element.tabIndex = tabIndex + 1;
-    }
-    if (command) {
-        element.type = "button";
-        element.dataset.command = command;
-    }
-    if (alert) {
-        element.setAttribute("role", "alert");
-    }
-    element.hidden = !shown;
-    document.getElementById("Form1").appendChild(element);
-});
+// clang-format off
 EM_JS(void, AddStyle, (const char* css), {
     const style = document.createElement("style");
     style.textContent = UTF8ToString(css);
     document.head.appendChild(style);
 });
+
 // The page opens unscrolled at every width: the focus does not bring its box into view.
-EM_JS(void, Focus, (const char* id), {
-    document.getElementById(UTF8ToString(id)).focus({preventScroll: true});
+EM_JS(void, Focus, (int control), {
+    Module.lotoControls[control].focus({preventScroll: true});
 });
 // clang-format on
 
-// 0x00BBGGRR as CSS; the colour of the classic light desktop where the design leaves it open.
-std::string Css(std::uint32_t bgr, std::uint32_t classic) {
-    const Rgb rgb = ToRgb(ShownColour(bgr, classic));
+// 0x00BBGGRR as CSS.
+std::string Css(std::uint32_t bgr) {
+    const Rgb rgb = ToRgb(bgr);
     char text[8];
     std::snprintf(text, sizeof text, "#%02x%02x%02x", rgb.red, rgb.green, rgb.blue);
     return text;
@@ -92,25 +49,6 @@ std::string CssFont(const FontDesign& font) {
     return css + "Arial, \"Liberation Sans\", Arimo, sans-serif";
 }
 
-// Each control's cell of the touch layouts, as the design places it: on a touch screen or one
-// narrower than the window, and on one narrower still.
-std::string PhoneLayoutCss() {
-    const auto cells = [](PhoneCell ControlDesign::*cell) {
-        std::string css;
-        for (const ControlDesign& c : FrmLotoControls()) {
-            const PhoneCell& at = c.*cell;
-            css += "#Form1 > [id=\"" + std::string(c.name) +
-                   "\"] { grid-row: " + std::to_string(at.line) +
-                   "; grid-column: " + std::to_string(at.column) + " / span " +
-                   std::to_string(at.span) + "; }\n";
-        }
-        const PhoneCell& messages = DesignedMessage(Message::ValidGrille).*cell;
-        return css + "#Form1::after { grid-row: " + std::to_string(messages.line) + "; }\n";
-    };
-    return "@media (max-width: 639.98px), (pointer: coarse) {\n" + cells(&ControlDesign::phone) +
-           "}\n@media (max-width: 319.98px) {\n" + cells(&ControlDesign::narrow) + "}\n";
-}
-
 PageCommand CommandOf(Role role) {
     switch (role) {
         case Role::Simuler:
@@ -124,30 +62,116 @@ PageCommand CommandOf(Role role) {
     }
 }
 
+// The element of a control and what the page makes it from, one named field each.
+std::string ElementOf(ControlKind kind) {
+    switch (kind) {
+        case ControlKind::Label:
+            return "label";
+        case ControlKind::TextBox:
+            return "box";
+        case ControlKind::Button:
+            return "button";
+    }
+    return "label";
+}
+
+val Described(const ControlDesign& c) {
+    const ControlColours colours = ShownColours(c);
+    const Place& p = c.place;
+    val control = val::object();
+    control.set("kind", ElementOf(c.kind));
+    control.set("id", std::string(c.name));
+    control.set("caption", std::string(c.caption));
+    control.set("name", AccessibleName(c));
+    control.set("left", Pixels(p.left));
+    control.set("top", Pixels(p.top));
+    control.set("width", Pixels(p.width));
+    control.set("height", Pixels(p.height));
+    control.set("font", CssFont(c.font));
+    control.set("colour", Css(colours.text));
+    control.set("background", Css(colours.face));
+    control.set("align", std::string(ByAlign(c.align, "left", "center", "right")));
+    control.set("shown", c.shownAtStart);
+    control.set("tabIndex", c.tabIndex + 1);
+    control.set("border", c.border);
+    control.set("command", static_cast<int>(CommandOf(c.use.role)));
+    control.set("alert", c.use.role == Role::Message);  // a message shown is announced
+    control.set("limit", kBoxCharacterLimit);
+    return control;
+}
+
+// The classic bevels: a box sunken into the form, a button raised out of it and pressed in.
+std::string BevelsCss() {
+    const std::string light = Css(kBevels.light), midlight = Css(kBevels.midlight);
+    const std::string dark = Css(kBevels.dark), shadow = Css(kBevels.shadow);
+    const auto bevel = [](const std::string& selector, const std::string& outerTopLeft,
+                          const std::string& outerBottomRight, const std::string& innerTopLeft,
+                          const std::string& innerBottomRight) {
+        return selector + " { border-color: " + outerTopLeft + " " + outerBottomRight + " " +
+               outerBottomRight + " " + outerTopLeft + "; box-shadow: inset 1px 1px " +
+               innerTopLeft + ", inset -1px -1px " + innerBottomRight + "; }\n";
+    };
+    return bevel("#Form1 .box", dark, light, shadow, midlight) +
+           bevel("#Form1 .button", light, shadow, midlight, dark) +
+           bevel("#Form1 .button:active", shadow, light, dark, midlight) +
+           "#Form1 .button:focus-visible, #Form1 .box:focus-visible { outline-color: " + shadow +
+           "; }\n@media (max-width: 639.98px), (pointer: coarse) {\n"
+           "#Form1 > .box.borderless { border-color: " +
+           dark + "; }\n}\n";
+}
+
+// Each control's cell of the touch layouts, as the design places it: on a touch screen or one
+// narrower than the window, and on one narrower still.
+std::string PhoneLayoutCss() {
+    const auto cells = [](PhoneCell ControlDesign::*cell) {
+        std::string css;
+        for (const ControlDesign& c : FrmLotoControls()) {
+            const PhoneCell& at = c.*cell;
+            css += "#Form1 > [id=\"" + std::string(c.name) +
+                   "\"] { grid-row: " + std::to_string(at.line) +
+                   "; grid-column: " + std::to_string(at.column) + " / span " +
+                   std::to_string(at.span) + "; }\n";
+        }
+        const PhoneCell& messages = Designed(Shows(Message::ValidGrille)).*cell;
+        return css + "#Form1::after { grid-row: " + std::to_string(messages.line) + "; }\n";
+    };
+    return "@media (max-width: 639.98px), (pointer: coarse) {\n" + cells(&ControlDesign::phone) +
+           "}\n@media (max-width: 319.98px) {\n" + cells(&ControlDesign::narrow) + "}\n";
+}
+
+// The form itself: its size, background, font and title.
+val FormDescribed() {
+    const FormDesign& form = FrmLotoDesign();
+    val described = val::object();
+    described.set("width", Pixels(form.clientWidth));
+    described.set("height", Pixels(form.clientHeight));
+    described.set("background", Css(form.background));
+    described.set("font", CssFont(form.font));
+    described.set("title", std::string(form.title));
+    return described;
+}
+
+// Heard, not seen: a label of no size, shown when a run has written its results.
+val RunEndedDescribed() {
+    val control = val::object();
+    control.set("kind", std::string("label"));
+    control.set("id", std::string(kRunEndedId));
+    control.set("name", std::string(kRunEndedName));
+    control.set("alert", true);
+    return control;
+}
+
 }  // namespace
 
 void BuildForm() {
-    const FormDesign& form = FrmLotoDesign();
-    StyleForm(Pixels(form.clientWidth), Pixels(form.clientHeight),
-              Css(form.background, kClassicWhite).c_str(), CssFont(form.font).c_str(),
-              std::string(form.title).c_str());
+    AddStyle((BevelsCss() + PhoneLayoutCss()).c_str());
+    val::module_property("lotoStyleForm")(FormDescribed());
+    const val add = val::module_property("lotoAddControl");
     for (const ControlDesign& c : FrmLotoControls()) {
-        const std::string id(c.name);
-        const bool box = c.kind == ControlKind::TextBox;
-        const Place& p = c.place;
-        AddControl(static_cast<int>(c.kind), id.c_str(), std::string(c.caption).c_str(),
-                   AccessibleName(c).c_str(), Pixels(p.left), Pixels(p.top), Pixels(p.width),
-                   Pixels(p.height), CssFont(c.font).c_str(),
-                   Css(c.textColour, kClassicBlack).c_str(),
-                   Css(c.background, box ? kClassicWhite : form.background).c_str(),
-                   ByAlign(c.align, "left", "center", "right"), c.shownAtStart, c.tabIndex,
-                   c.border, static_cast<int>(CommandOf(c.use.role)), c.use.role == Role::Message,
-                   kBoxCharacterLimit);
+        add(Described(c));
     }
-    AddStyle(PhoneLayoutCss().c_str());
-    AddControl(0, std::string(kRunEndedId).c_str(), "", std::string(kRunEndedName).c_str(), 0, 0, 0,
-               0, "", "", "", "left", false, 0, true, 0, true, 0);
-    Focus(std::string(DesignedControl(Role::DrawCount).name).c_str());
+    val::module_property("lotoAddHeard")(RunEndedDescribed());
+    Focus(static_cast<int>(ControlIndex(Is(Role::DrawCount))));
 }
 
 }  // namespace loto

@@ -20,7 +20,8 @@ EM_JS(void, EndPage, (), {
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
-WebLoto::WebLoto() : session_(runTime_, 1), pump_([this] { HandleClicks(); }) {
+WebLoto::WebLoto()
+    : session_(runTime_, 1), view_(session_.model()), pump_([this] { HandleClicks(); }) {
     BuildForm();
 }
 
@@ -34,15 +35,16 @@ bool WebLoto::WarmUp() {
 }
 
 void WebLoto::HandleClicks() {
+    view_.TakeTyped();
     for (;;) {
         switch (static_cast<PageCommand>(TakeClick())) {
             case PageCommand::None:
                 return;
             case PageCommand::Simuler:
-                (void)session_.Simulate(window_, pump_);
+                (void)session_.ClickSimuler(pump_);
                 break;
             case PageCommand::Effacer:
-                session_.Clear(window_);
+                session_.ClickEffacer();
                 break;
             case PageCommand::Quitter:
                 Quit();

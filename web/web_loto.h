@@ -1,22 +1,22 @@
 #pragma once
 
-#include "core/command_session.h"
 #include "core/parallel_engine.h"
+#include "form/command_session.h"
 #include "web/browser_pump.h"
 #include "web/browser_run_time.h"
-#include "web/web_window.h"
+#include "web/page_view.h"
 
 namespace loto {
 
 // The program in a page, a view of one command session: the designed form, the session over one
 // generator seeded as the page loads, and the three buttons' clicks, taken from the page's queue
 // when the program is idle and between slices of draws while it runs (so a click on SIMULER then
-// runs a nested command, as on the desktop).
+// runs a nested command, as on the desktop), with what was typed meanwhile.
 class WebLoto {
 public:
     WebLoto();
 
-    // Handles every queued click, each to its end.
+    // Takes what was typed, then handles every queued click, each to its end.
     void HandleClicks();
 
     // A browser compiles a loop in tiers, the fastest only once it has run a while: the first
@@ -31,8 +31,8 @@ private:
     void Quit();
 
     BrowserRunTime runTime_;
-    WebWindow window_;
     CommandSession session_;
+    PageView view_;
     BrowserPump pump_;
     ParallelDrawEngine warmUp_{1};
     GeneratorState scratch_ = kSeedState;  // never the commands' generator
