@@ -6,11 +6,10 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/batch_input.h"
 #include "cli/interrupt.h"
+#include "cli/json_numbers.h"
 #include "cli/printed_command.h"
 #include "cli/report.h"
-#include "cli/terminal_pump.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
 #include "platform/whole_file.h"
@@ -18,17 +17,10 @@
 namespace loto {
 namespace {
 
-template <typename Texts>
-InputWindow::Inputs ToInputs(const Texts& boxes) {
-    InputWindow::Inputs inputs;
-    std::copy(boxes.begin(), boxes.end(), inputs.begin());
-    return inputs;
-}
-
 std::string Formatted(Output output, const PrintedCommand& printed, std::string_view separator) {
     switch (output) {
         case Output::Json:
-            return ReportJson(printed).dump() + '\n';
+            return DumpJson(ReportJson(printed)) + '\n';
         case Output::Csv:
             return CsvRows(printed);
         case Output::Text:
@@ -39,9 +31,11 @@ std::string Formatted(Output output, const PrintedCommand& printed, std::string_
 }
 
 // Why a command drew nothing, on standard error: the output holds only results.
-void SayRefused(const SimulateReport& report, const InputWindow& window) {
+void SayRefused(const SimulateReport& report, const FormModel& model) {
     const std::string name = InputName(report.refusedInput);
-    const std::string text = Quoted(window.input(report.refusedInput));
+    const ControlUse input =
+        report.refusedInput == 0 ? Is(Role::DrawCount) : FavouriteAt(report.refusedInput);
+    const std::string text = Quoted(model.Text(input));
     if (report.outcome == Outcome::Unreadable) {
         std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
                      name.c_str(), text.c_str());
@@ -58,9 +52,9 @@ Driver::Driver(const Options& options)
     : options_(options),
       runTime_(TextLocale(options.locale)),
       session_(runTime_, options.threads, *StreamStart(options.stream)),
-      showProgress_(isatty(STDERR_FILENO) != 0) {
+      pump_(isatty(STDERR_FILENO) != 0, runTime_.DecimalSeparator(), session_.model()) {
     const unsigned asked = ParallelDrawEngine::ResolveThreads(options.threads);
-    const unsigned started = session_.commands().threads();
+    const unsigned started = session_.threads();
     if (started < asked) {
         std::fprintf(stderr, "loto-sim: only %u of the %u threads asked for could start\n", started,
                      asked);
@@ -91,21 +85,27 @@ void Driver::RunCommands(std::FILE* input) {
         RunBatch(input);
         return;
     }
+    BoxTexts boxes;
+    std::copy(options_.boxes.begin(), options_.boxes.end(), boxes.begin());
     for (int i = 0; i < options_.repeat && !ended_; ++i) {
-        Run(ToInputs(options_.boxes));
+        Run(boxes);
     }
 }
 
-void Driver::Run(InputWindow::Inputs boxes) {
+void Driver::Run(const BoxTexts& boxes) {
     // A command that draws nothing never visits the pump, which is where an interrupt is heard.
     if (InterruptSignal() != 0) {
         ended_ = SignalStatus(InterruptSignal());
         return;
     }
-    InputWindow window(std::move(boxes));
-    TerminalPump pump(showProgress_, runTime_.DecimalSeparator());
-    std::optional<SimulateReport> report = session_.Simulate(window, pump);
-    pump.EndProgress();
+    FormModel& model = session_.model();
+    model.Typed(Is(Role::DrawCount), boxes[0]);
+    for (int position = 1; position <= kFavouriteCount; ++position) {
+        model.Typed(FavouriteAt(position), boxes[static_cast<std::size_t>(position)]);
+    }
+    pump_.StartCommand();
+    std::optional<SimulateReport> report = session_.ClickSimuler(pump_);
+    pump_.EndProgress();
     if (!report) {
         return;  // the session has stopped: an interrupt is being reported
     }
@@ -114,12 +114,12 @@ void Driver::Run(InputWindow::Inputs boxes) {
     }
     if (report->refused()) {
         refused_ = true;
-        SayRefused(*report, window);
+        SayRefused(*report, model);
     }
     const PrintedCommand printed =
         MakePrintedCommand(options_.stream, ++commandsRun_, std::move(*report), options_.stats);
     if (Print(Formatted(options_.mode.output, printed, runTime_.DecimalSeparator())) &&
-        printed.interrupted()) {
+        printed.report.stopped()) {
         ended_ = SignalStatus(InterruptSignal());
     }
 }
@@ -133,13 +133,13 @@ void Driver::RunBatch(std::FILE* input) {
         const BatchFields fields = SplitBatchLine(*line);
         if (!fields.boxes) {
             std::fprintf(stderr,
-                         "loto-sim: line %llu: expected 7 fields separated by ';', found %llu\n",
-                         static_cast<unsigned long long>(reader.number()),
+                         "loto-sim: line %llu: expected %zu fields separated by ';', found %llu\n",
+                         static_cast<unsigned long long>(reader.number()), BoxTexts{}.size(),
                          static_cast<unsigned long long>(fields.count));
             ended_ = ExitStatus::Usage;
             return;
         }
-        Run(ToInputs(*fields.boxes));
+        Run(*fields.boxes);
         if (ended_) {
             return;
         }

@@ -4,19 +4,21 @@
 #include <optional>
 #include <string>
 
+#include "cli/batch_input.h"
 #include "cli/chart.h"
 #include "cli/checked_output.h"
 #include "cli/exit_status.h"
-#include "cli/input_window.h"
 #include "cli/options.h"
-#include "core/command_session.h"
+#include "cli/terminal_pump.h"
+#include "form/command_session.h"
 #include "platform/system_run_time.h"
 
 namespace loto {
 
 // Runs loto-sim's commands one after the other in one command session, as clicks on SIMULER in
-// one window, and prints each as soon as it ends. Stops at the first result that cannot be
-// written and at an interrupt, which it reports with what was drawn so far.
+// one window: the values typed into the form's boxes, each command printed as soon as it ends.
+// Stops at the first result that cannot be written and at an interrupt, which it reports with what
+// was drawn so far.
 class Driver {
 public:
     explicit Driver(const Options& options);
@@ -29,7 +31,8 @@ public:
 private:
     // The CSV header, when CSV was asked for; false when it cannot be written.
     bool Start();
-    void Run(InputWindow::Inputs boxes);
+    // One click: the texts of the draws' box and of the six favourites' typed first.
+    void Run(const BoxTexts& boxes);
     void RunBatch(std::FILE* input);
     bool Print(const std::string& text);
     [[nodiscard]] ExitStatus WriteChart() const;
@@ -38,7 +41,7 @@ private:
     SystemRunTime runTime_;
     CommandSession session_;
     CheckedOutput out_{stdout};
-    bool showProgress_;
+    TerminalPump pump_;
     int commandsRun_ = 0;
     bool refused_ = false;  // a command drew nothing for an input it refused
     // How the program ends early (output lost, interrupted, a batch it cannot read), once it does.

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "cli/significance.h"
-#include "core/commands.h"
+#include "form/simulate_report.h"
 
 namespace loto {
 
@@ -17,13 +17,6 @@ struct PrintedCommand {
     SimulateReport report;
     bool statsAsked = false;
     std::optional<Significance> stats{};  // when asked and the command drew, stopped or not
-
-    [[nodiscard]] bool interrupted() const noexcept { return report.outcome == Outcome::Stopped; }
-    [[nodiscard]] bool completed() const noexcept { return report.outcome == Outcome::Completed; }
-    // The figures behind the boxes: an expected count (a Single, as the window holds it) once the
-    // command completed, and a deviation when one could be formed.
-    [[nodiscard]] std::optional<float> Expected(int k) const;
-    [[nodiscard]] std::optional<double> Deviation(int k) const;
 };
 
 [[nodiscard]] PrintedCommand MakePrintedCommand(std::uint64_t stream, int command,

@@ -5,6 +5,7 @@
 #include <sstream>
 #include <vector>
 
+#include "cli/json_numbers.h"
 #include "cli/text_format.h"
 
 namespace loto {
@@ -12,7 +13,7 @@ namespace {
 
 using nlohmann::json;
 
-// The shortest text that reads back as the same number; "" for none.
+// The shortest text that reads back as the same number, for a spreadsheet; "" for none.
 template <typename Number>
 std::string Shortest(std::optional<Number> value) {
     if (!value || !std::isfinite(*value)) {
@@ -22,17 +23,10 @@ std::string Shortest(std::optional<Number> value) {
     return {text, std::to_chars(text, text + sizeof text, *value).ptr};
 }
 
-// A JSON number, null for none: an expected count is a Single, written as its shortest text.
-template <typename Number>
-json JsonNumber(std::optional<Number> value) {
-    const std::string text = Shortest(value);
-    return text.empty() ? json(nullptr) : json::parse(text);
-}
-
 json JsonArray(const PerRow<double>& values) {
     json array = json::array();
     for (const double value : values) {
-        array.push_back(JsonNumber(std::optional(value)));
+        array.push_back(JsonDouble(value));
     }
     return array;
 }
@@ -107,18 +101,18 @@ json ReportJson(const PrintedCommand& printed) {
         texts["expected"].push_back(report.texts[ResultColumn::Theo][k]);
         texts["deviation"].push_back(report.texts[ResultColumn::Ecart][k]);
         observed.push_back(report.tally[k]);
-        expected.push_back(JsonNumber(printed.Expected(k)));
-        deviation.push_back(JsonNumber(printed.Deviation(k)));
+        expected.push_back(JsonSingle(report.ShownExpected(k)));
+        deviation.push_back(JsonDouble(report.ShownDeviation(k)));
     }
     json object = {
         {"stream", printed.stream},
         {"command", printed.command},
         {"valid", !report.refused()},
-        {"interrupted", printed.interrupted()},
+        {"interrupted", report.stopped()},
         {"estimate", IsoTime(report.estimate)},
         {"observed", report.refused() ? json(nullptr) : observed},
-        {"expected", printed.completed() ? expected : json(nullptr)},
-        {"deviation", printed.completed() ? deviation : json(nullptr)},
+        {"expected", report.completed() ? expected : json(nullptr)},
+        {"deviation", report.completed() ? deviation : json(nullptr)},
         {"draws", report.drawsDone},
         {"seconds", report.drawSeconds},
         {"texts", texts},
@@ -141,7 +135,7 @@ std::string ReportText(const PrintedCommand& printed, std::string_view separator
         out << "stream: " << printed.stream << '\n';
     }
     out << "estimate: " << report.estimateText << '\n';
-    if (printed.interrupted()) {
+    if (report.stopped()) {
         out << "interrupted after " << report.drawsDone << " draws, the tally so far:\n";
     }
     out << " k" << PadLeft("observed", 20) << PadLeft("expected", 20) << PadLeft("deviation %", 16);
@@ -186,8 +180,8 @@ std::string CsvRows(const PrintedCommand& printed) {
                                            std::to_string(printed.command),
                                            std::to_string(k),
                                            report.refused() ? "" : std::to_string(report.tally[k]),
-                                           Shortest(printed.Expected(k)),
-                                           Shortest(printed.Deviation(k))};
+                                           Shortest(report.ShownExpected(k)),
+                                           Shortest(report.ShownDeviation(k))};
         if (printed.statsAsked) {
             const auto& stats = printed.stats;
             const auto& test = stats ? stats->chiSquare : std::nullopt;
@@ -197,7 +191,7 @@ std::string CsvRows(const PrintedCommand& printed) {
             fields.push_back(test ? std::to_string(test->degreesOfFreedom) : "");
             fields.push_back(Shortest(test ? std::optional(test->pValue) : std::nullopt));
         }
-        fields.push_back(printed.interrupted() ? "1" : "0");
+        fields.push_back(report.stopped() ? "1" : "0");
         lines += Joined(fields);
     }
     return lines;

@@ -13,6 +13,14 @@ constexpr auto kProgressEvery = std::chrono::milliseconds{250};
 
 }  // namespace
 
+TerminalPump::TerminalPump(bool showProgress, std::string_view separator, const FormModel& model)
+    : showProgress_(showProgress), separator_(separator), model_(model) {}
+
+void TerminalPump::StartCommand() {
+    estimateSaid_ = false;
+    start_ = lastProgress_ = Clock::now();
+}
+
 // A long run says when it will end as soon as its speed test is over, not only with its results.
 void TerminalPump::SayEstimate(std::string_view estimate) {
     if (estimateSaid_ || estimate.empty()) {
@@ -31,13 +39,16 @@ bool TerminalPump::ProcessEvents(const DrawProgress& progress) {
     if (!showProgress_) {
         return true;
     }
-    SayEstimate(progress.estimate);
+    // The estimate, once the form shows it with the draws under way.
+    if (model_.Shown(Shows(Message::Patientez))) {
+        SayEstimate(model_.Text(Is(Role::Estimate)));
+    }
     const auto now = Clock::now();
     if (now - start_ < kQuietStart || now - lastProgress_ < kProgressEvery) {
         return true;
     }
     lastProgress_ = now;
-    const char* phase = progress.phase == DrawPhase::SpeedTest ? "speed test" : "draws";
+    const char* phase = model_.Shown(Shows(Message::Test)) ? "speed test" : "draws";
     const double percent = progress.total == 0 ? 100.0
                                                : 100.0 * static_cast<double>(progress.done) /
                                                      static_cast<double>(progress.total);

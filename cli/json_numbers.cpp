@@ -1,0 +1,141 @@
+#include "cli/json_numbers.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdint>
+
+namespace loto {
+namespace {
+
+using nlohmann::json;
+
+// The subtype of the binary values that stand for a number's own text.
+constexpr std::uint8_t kDigitsSubtype = 0x4E;
+
+template <typename Number>
+std::string Shortest(Number value) {
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, value).ptr};
+}
+
+// Shortest digits without a point or an exponent: a whole number, written as one.
+bool Whole(const std::string& shortest) {
+    return shortest.find_first_of(".e") == std::string::npos;
+}
+
+// The significant digits of a text that std::to_chars wrote, and where its point stands from
+// their start: "0.0125" is "125" with its point one place before them.
+struct Decimal {
+    bool negative = false;
+    std::string digits;
+    int point = 0;
+};
+
+Decimal ReadDecimal(std::string_view text) {
+    Decimal decimal;
+    decimal.negative = text.starts_with('-');
+    text.remove_prefix(decimal.negative ? 1 : 0);
+    const std::size_t e = text.find('e');
+    int exponent = 0;
+    if (e != std::string_view::npos) {
+        std::from_chars(text.data() + e + (text[e + 1] == '+' ? 2 : 1), text.data() + text.size(),
+                        exponent);
+        text = text.substr(0, e);
+    }
+    const std::size_t period = text.find('.');
+    const std::string_view whole = text.substr(0, period);
+    const std::string_view fraction =
+        period == std::string_view::npos ? std::string_view{} : text.substr(period + 1);
+    decimal.digits = std::string(whole) + std::string(fraction);
+    decimal.point = static_cast<int>(whole.size()) + exponent;
+    const std::size_t first = decimal.digits.find_first_not_of('0');
+    decimal.point -= static_cast<int>(first);
+    decimal.digits.erase(0, first);
+    decimal.digits.erase(decimal.digits.find_last_not_of('0') + 1);
+    return decimal;
+}
+
+// nlohmann's layout of a Double's digits: plain between 1e-4 and 1e15 (a point and a 0 after a
+// whole number), with an exponent of at least two digits elsewhere.
+std::string Laid(const Decimal& d) {
+    constexpr int kMinExponent = -4, kMaxExponent = 15;
+    const int k = static_cast<int>(d.digits.size());
+    const int n = d.point;
+    std::string text = d.negative ? "-" : "";
+    if (k <= n && n <= kMaxExponent) {
+        return text + d.digits + std::string(static_cast<std::size_t>(n - k), '0') + ".0";
+    }
+    if (0 < n && n <= kMaxExponent) {
+        text += d.digits.substr(0, static_cast<std::size_t>(n));
+        text += '.';
+        return text += d.digits.substr(static_cast<std::size_t>(n));
+    }
+    if (kMinExponent < n && n <= 0) {
+        return text + "0." + std::string(static_cast<std::size_t>(-n), '0') + d.digits;
+    }
+    text += d.digits.substr(0, 1);
+    if (k > 1) {
+        text += '.';
+        text += d.digits.substr(1);
+    }
+    const int exponent = n - 1;
+    const std::string written = std::to_string(std::abs(exponent));
+    text += exponent < 0 ? "e-" : "e+";
+    text += written.size() < 2 ? "0" : "";
+    return text += written;
+}
+
+}  // namespace
+
+json JsonDouble(std::optional<double> value) {
+    if (!value || !std::isfinite(*value)) {
+        return nullptr;
+    }
+    const std::string shortest = Shortest(*value);
+    if (Whole(shortest)) {
+        return *value == 0 ? json(0) : json(static_cast<std::int64_t>(*value));
+    }
+    return *value;
+}
+
+json JsonSingle(std::optional<float> value) {
+    if (!value || !std::isfinite(*value)) {
+        return nullptr;
+    }
+    const std::string shortest = Shortest(*value);
+    if (Whole(shortest)) {
+        return JsonDigits(*value == 0 ? "0" : shortest);
+    }
+    return JsonDigits(Laid(ReadDecimal(shortest)));
+}
+
+json JsonDigits(std::string text) {
+    return json::binary(std::vector<std::uint8_t>(text.begin(), text.end()), kDigitsSubtype);
+}
+
+std::string DumpJson(const json& value) {
+    if (value.is_binary() && value.get_binary().has_subtype() &&
+        value.get_binary().subtype() == kDigitsSubtype) {
+        return {value.get_binary().begin(), value.get_binary().end()};
+    }
+    std::string text;
+    if (value.is_object()) {
+        for (const auto& [key, member] : value.items()) {
+            text += text.empty() ? '{' : ',';
+            text += json(key).dump();
+            text += ':';
+            text += DumpJson(member);
+        }
+        return text.empty() ? "{}" : text + "}";
+    }
+    if (value.is_array()) {
+        for (const json& element : value) {
+            text += text.empty() ? '[' : ',';
+            text += DumpJson(element);
+        }
+        return text.empty() ? "[]" : text + "]";
+    }
+    return value.dump();
+}
+
+}  // namespace loto
