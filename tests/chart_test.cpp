@@ -56,9 +56,13 @@ TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
     ChartPoint run;
     std::uint64_t noise = 12345;
     for (std::uint64_t command = 0; command < 20'000; ++command) {
-        // Commands of 100 to 1,099 draws: columns of unequal counts, bins merged many times over.
+        // A few draws a command while every command is kept, then commands ever larger, by a
+        // little noise: columns of unequal counts, and a span of the draws that more than
+        // doubles while the bins are kept, so that they are merged twice over.
         noise = noise * 6364136223846793005u + 1442695040888963407u;
-        const std::uint64_t draws = 100 + (noise >> 33) % 1000;
+        const std::uint64_t draws = command <= ChartSeries::kEveryCommandUpTo
+                                        ? 1 + (noise >> 33) % 3
+                                        : command * command / 10 + (noise >> 33) % 1000;
         // One command far below the rest, then one far above, late in the run: each is the
         // extreme of its column, the draws after it drawing the deviation back.
         const std::uint64_t zeros = command == 15'555 ? 0

@@ -34,6 +34,12 @@ struct Expected {
     std::string before = "";  // the start of the command line, as for RunSim
 };
 
+// A run whose command line starts with `before`, written first as it runs first.
+Expected After(std::string before, Expected run) {
+    run.before = std::move(before);
+    return run;
+}
+
 void ExpectRuns(const std::vector<Expected>& runs) {
     for (const Expected& e : runs) {
         const auto run = RunSim(e.arguments, e.before);
@@ -206,10 +212,10 @@ TEST(LotoSim, ReadsValuesAsTheWindowDoes) {
         {"--json -- " + blanks(999) + " 1 2 3 4 5 6", 0, "\"draws\":5,", ""},
         {"--json \"$(printf '1\\302\\240000\\342\\200\\257000')\" 1 2 3 4 5 6", 0,
          "\"draws\":1000000,", ""},
-        {"--batch --json", 0, "\"draws\":100,", "",
-         "printf '\\357\\273\\277100;1;2;3;4;5;6\\n' | "},
-        {"--batch --json", 0, "\"draws\":10,", "", "printf '10\\r0;1;2;3;4;5;6\\r\\n' | "},
-        {"--batch --json", 0, "\"draws\":10,", "", "printf '10\\0000;1;2;3;4;5;6' | "},
+        After("printf '\\357\\273\\277100;1;2;3;4;5;6\\n' | ",
+              {"--batch --json", 0, "\"draws\":100,", ""}),
+        After("printf '10\\r0;1;2;3;4;5;6\\r\\n' | ", {"--batch --json", 0, "\"draws\":10,", ""}),
+        After("printf '10\\0000;1;2;3;4;5;6' | ", {"--batch --json", 0, "\"draws\":10,", ""}),
     });
 }
 
@@ -227,14 +233,14 @@ TEST(LotoSim, FailsWhenItCannotWriteOrRead) {
         {"--repeat 1000 5e7 1 2 3 4 5 6 >&-", 1, "", "the results cannot be written"},
         {"--batch < /", 1, "", "standard input cannot be read: Is a directory"},
         {"--batch <&-", 1, "", "standard input cannot be read"},
-        {"--batch --json", 1, "\"draws\":100,",
-         "loto-sim: line 2 is longer than 1048576 bytes: it cannot be read\n", huge},
+        After(huge, {"--batch --json", 1, "\"draws\":100,",
+                     "loto-sim: line 2 is longer than 1048576 bytes: it cannot be read\n"}),
         {"--batch < /dev/zero", 1, "", "line 1 is longer than 1048576 bytes"},
-        {"--batch", 1, "", "line 1 is longer than 1048576 bytes",
-         "head -c 20000000 /dev/zero | tr '\\0' ';' | "},
-        {"--batch", 2, "", "line 1: expected 7 fields separated by ';', found 20001",
-         "head -c 20000 /dev/zero | tr '\\0' ';' | "},
-        {"--batch", 2, "", "line 1: expected 7 fields", "printf '100;1;2;3\\n' | "},
+        After("head -c 20000000 /dev/zero | tr '\\0' ';' | ",
+              {"--batch", 1, "", "line 1 is longer than 1048576 bytes"}),
+        After("head -c 20000 /dev/zero | tr '\\0' ';' | ",
+              {"--batch", 2, "", "line 1: expected 7 fields separated by ';', found 20001"}),
+        After("printf '100;1;2;3\\n' | ", {"--batch", 2, "", "line 1: expected 7 fields"}),
     });
 }
 
@@ -252,8 +258,8 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
         "s/(\"seconds\":)[^,]*/\\1S/'";
     ExpectRuns({
         {"--json --repeat 2 100 1 2 3 4 5 6", 0, second, ""},
-        {"--json --batch", 0, second, "",
-         "printf '100;1;2;3;4;5;6\\n \\n1 00;1;2;3;4;5;6\\r\\n' | "},
+        After("printf '100;1;2;3;4;5;6\\n \\n1 00;1;2;3;4;5;6\\r\\n' | ",
+              {"--json --batch", 0, second, ""}),
         {"--json 100 1 2 3 4 5 6" + masked, 0,
          "{\"command\":1,\"deviation\":[-1.3682213682213682,13.796094358790207,-32.01288509731614,"
          "-43.34407295522588,-100,-100,-100],\"draws\":100,\"estimate\":ISO,\"expected\":[43."
@@ -265,19 +271,22 @@ TEST(LotoSim, RepeatAndBatchAreFurtherClicks) {
          "\"0,00184499\",\"0,00000715\"],\"observed\":[\"43\",\"47\",\"9\",\"1\",\"0\",\"0\","
          "\"0\"]},\"valid\":true}\n",
          ""},
-        {"--json --batch", 1,
-         "{\"command\":1,\"deviation\":null,\"draws\":0,\"estimate\":null,\"expected\":null,"
-         "\"field\":\"G6\",\"interrupted\":false,\"observed\":null,\"refused\":\"grid\",",
-         "grid refused", refused},
-        {"--json --batch", 1,
-         "\"observed\":[\"\",\"\",\"\",\"\",\"\",\"\",\"\"]},\"valid\":false}\n{\"command\":2,"
-         "\"deviation\":[null,null,null,null,null,null,null],\"draws\":0,",
-         "grid refused", refused},
-        {"--json --batch", 1, "\"expected\":[0,0,0,0,0,0,0],", "grid refused", refused},
-        {"--json --batch", 1,
-         "\"field\":\"G1\",\"interrupted\":false,\"observed\":null,"
-         "\"refused\":\"unreadable\",",
-         "grid refused", refused},
+        After(refused,
+              {"--json --batch", 1,
+               "{\"command\":1,\"deviation\":null,\"draws\":0,\"estimate\":null,\"expected\":null,"
+               "\"field\":\"G6\",\"interrupted\":false,\"observed\":null,\"refused\":\"grid\",",
+               "grid refused"}),
+        After(
+            refused,
+            {"--json --batch", 1,
+             "\"observed\":[\"\",\"\",\"\",\"\",\"\",\"\",\"\"]},\"valid\":false}\n{\"command\":2,"
+             "\"deviation\":[null,null,null,null,null,null,null],\"draws\":0,",
+             "grid refused"}),
+        After(refused, {"--json --batch", 1, "\"expected\":[0,0,0,0,0,0,0],", "grid refused"}),
+        After(refused, {"--json --batch", 1,
+                        "\"field\":\"G1\",\"interrupted\":false,\"observed\":null,"
+                        "\"refused\":\"unreadable\",",
+                        "grid refused"}),
     });
 }
 
@@ -294,35 +303,46 @@ TEST(LotoSim, WritesWholeOrNotAtAll) {
     const std::string svg10 = " 10 1 2 3 4 5 6 >/dev/null; ";
     std::ofstream(std::string(folder) + "/c.svg") << "OLD\n";
     ExpectRuns({
-        {"--svg c.svg 1000 1 2 3 4 5 6 >/dev/null; echo $?; cat c.svg; }", 0, "1\nOLD\n",
-         "loto-sim: the chart cannot be written to \"c.svg\": File too large\n",
-         "ulimit -f 1; " + in},
-        {"--repeat 50 1000 1 2 3 4 5 6 >out; echo $?; }", 0, "1\n",
-         "loto-sim: the results cannot be written: File too large\n", "ulimit -f 1; " + in},
-        {"--svg c.svg 1000 1 2 3 4 5 6 >/dev/full; echo $?; grep -c '1000 draws: observed' c.svg; "
-         "}",
-         0, "1\n1\n", "loto-sim: the results cannot be written: No space left on device\n", in},
-        {"--svg c.svg --repeat 3" + svg10 +
-             "done; wait; grep -c '</svg>' c.svg; tail -c 7 c.svg; }",
-         0, "1\n</svg>\n", "", in + "for i in 1 2 3 4; do "},
-        {"--svg link.svg" + svg10 + "test -L link.svg && grep -c '10 draws' c.svg; }", 0, "1\n", "",
-         in + "ln -s c.svg link.svg && "},
-        {"--svg dangling.svg" + svg10 + "test -L dangling.svg && grep -c '</svg>' new.svg; }", 0,
-         "1\n", "", in + "ln -s new.svg dangling.svg && "},
-        {"--svg loop1" + svg10 + "echo $?; test -L loop1 && test -L loop2 && echo kept; }", 0,
-         "1\nkept\n",
-         "loto-sim: the chart cannot be written to \"loop1\": Too many levels of symbolic links\n",
-         in + "ln -s loop2 loop1 && ln -s loop1 loop2 && "},
-        {"--svg fifo.svg" + svg10 + "wait; }; test -p fifo.svg && echo fifo; }", 0, "1\nfifo\n", "",
-         in + "mkfifo fifo.svg && { grep -c '</svg>' fifo.svg & "},
-        {"--svg null.svg" + svg10 + "test -c /dev/null && echo device; }", 0, "device\n", "",
-         in + "ln -s /dev/null null.svg && "},
+        After("ulimit -f 1; " + in,
+              {"--svg c.svg 1000 1 2 3 4 5 6 >/dev/null; echo $?; cat c.svg; }", 0, "1\nOLD\n",
+               "loto-sim: the chart cannot be written to \"c.svg\": File too large\n"}),
+        After("ulimit -f 1; " + in, {"--repeat 50 1000 1 2 3 4 5 6 >out; echo $?; }", 0, "1\n",
+                                     "loto-sim: the results cannot be written: File too large\n"}),
+        After(in,
+              {"--svg c.svg 1000 1 2 3 4 5 6 >/dev/full; echo $?; grep -c '1000 draws: observed' "
+               "c.svg; "
+               "}",
+               0, "1\n1\n", "loto-sim: the results cannot be written: No space left on device\n"}),
+        // Eight writers at once, each a chart of its own: the one left is one of them, whole.
+        After(in + "for i in $(seq 8); do " LOTO_SIM
+                   " --svg c$i.svg --repeat $i 10 1 2 3 4 5 6 >/dev/null; done; "
+                   "for i in $(seq 8); do ",
+              {"--svg c.svg --repeat $i 10 1 2 3 4 5 6 >/dev/null & done; wait; for i in $(seq "
+               "8); do cmp -s c.svg c$i.svg && echo whole; done; rm c?.svg; }",
+               0, "whole\n", ""}),
+        After(in + "ln -s c.svg link.svg && ",
+              {"--svg link.svg" + svg10 + "test -L link.svg && grep -c '10 draws' c.svg; }", 0,
+               "1\n", ""}),
+        After(in + "ln -s new.svg dangling.svg && ",
+              {"--svg dangling.svg" + svg10 + "test -L dangling.svg && grep -c '</svg>' new.svg; }",
+               0, "1\n", ""}),
+        After(in + "ln -s loop2 loop1 && ln -s loop1 loop2 && ",
+              {"--svg loop1" + svg10 + "echo $?; test -L loop1 && test -L loop2 && echo kept; }", 0,
+               "1\nkept\n",
+               "loto-sim: the chart cannot be written to \"loop1\": Too many levels of symbolic "
+               "links\n"}),
+        After(in + "mkfifo fifo.svg && { grep -c '</svg>' fifo.svg & ",
+              {"--svg fifo.svg" + svg10 + "wait; }; test -p fifo.svg && echo fifo; }", 0,
+               "1\nfifo\n", ""}),
+        After(
+            in + "ln -s /dev/null null.svg && ",
+            {"--svg null.svg" + svg10 + "test -c /dev/null && echo device; }", 0, "device\n", ""}),
         {"--svg /dev/stdout 10 1 2 3 4 5 6 | grep -c '</svg>'", 0, "1\n", ""},
         {"--svg /nonexistent/c.svg 10 1 2 3 4 5 6", 1, "\n 0 ",
          "loto-sim: the chart cannot be written to \"/nonexistent/c.svg\": No such file or "
          "directory\n"},
-        {"--repeat 1000 100 1 2 3 4 5 6; echo $? >&3) | head -c 1 >/dev/null; } 3>&1", 0, "141\n",
-         "", "{ ("},
+        After("{ (", {"--repeat 1000 100 1 2 3 4 5 6; echo $? >&3) | head -c 1 >/dev/null; } 3>&1",
+                      0, "141\n", ""}),
     });
     EXPECT_EQ(Shell("ls -A " + std::string(folder)).out,
               "c.svg\ndangling.svg\nfifo.svg\nlink.svg\nloop1\nloop2\nnew.svg\nnull.svg\nout\n");
@@ -341,14 +361,15 @@ TEST(LotoSim, WritesOnlyWhatTheUserMayWrite) {
         "{ setpriv --reuid=nobody --regid=nogroup --clear-groups ";
     const std::string after = " 10 1 2 3 4 5 6 >/dev/null; echo $?; ";
     ExpectRuns({
-        {"--svg ro.svg" + after + "cat ro.svg; rm -r $d; }", 0, "1\nold",
-         "loto-sim: the chart cannot be written to \"ro.svg\": Permission denied\n", setUp},
-        {"--svg root.svg" + after + "stat -c '%U %a' root.svg; cat root.svg; rm -r $d; }", 0,
-         "1\nroot 644\nold", "loto-sim: the chart cannot be written to \"root.svg\": Permission",
-         setUp},
-        {"--svg mine.svg" + after +
-             "stat -c '%U %a' mine.svg; grep -c '</svg>' mine.svg; rm -r $d; }",
-         0, "0\nnobody 640\n1\n", "", setUp},
+        After(setUp, {"--svg ro.svg" + after + "cat ro.svg; rm -r $d; }", 0, "1\nold",
+                      "loto-sim: the chart cannot be written to \"ro.svg\": Permission denied\n"}),
+        After(setUp,
+              {"--svg root.svg" + after + "stat -c '%U %a' root.svg; cat root.svg; rm -r $d; }", 0,
+               "1\nroot 644\nold",
+               "loto-sim: the chart cannot be written to \"root.svg\": Permission"}),
+        After(setUp, {"--svg mine.svg" + after +
+                          "stat -c '%U %a' mine.svg; grep -c '</svg>' mine.svg; rm -r $d; }",
+                      0, "0\nnobody 640\n1\n", ""}),
     });
 }
 
@@ -407,13 +428,13 @@ TEST(LotoSim, ThreadsThatCannotStartChangeNothing) {
     const std::string command = "--json --repeat 2 --threads 64 2000000 7 10 14 20 30 40";
     const std::string said = "loto-sim: only ";
     ExpectRuns({
-        {command, 0, "\"observed\":[872038,825728,265204,35074,1920,36,0]", said,
-         "ulimit -v 400000; "},
-        {command, 0, "\"observed\":[872106,826321,264266,35334,1937,36,0]", said,
-         "ulimit -v 400000; "},
+        After("ulimit -v 400000; ",
+              {command, 0, "\"observed\":[872038,825728,265204,35074,1920,36,0]", said}),
+        After("ulimit -v 400000; ",
+              {command, 0, "\"observed\":[872106,826321,264266,35334,1937,36,0]", said}),
         // Nothing is spent on the threads that never start.
-        {"--json --threads 1024 2000000 7 10 14 20 30 40", 0,
-         "\"observed\":[872038,825728,265204,35074,1920,36,0]", said, "ulimit -v 150000; "},
+        After("ulimit -v 150000; ", {"--json --threads 1024 2000000 7 10 14 20 30 40", 0,
+                                     "\"observed\":[872038,825728,265204,35074,1920,36,0]", said}),
     });
 }
 
@@ -445,26 +466,26 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
     const std::string fifo = testing::TempDir() + "loto-fifo-" + std::to_string(getpid());
     const std::string int1 = "timeout -s INT --preserve-status 1 ";
     ExpectRuns({
-        {"--batch", 143, "interrupted after ", "", batch + "TERM --preserve-status 2 "},
-        {"--batch --csv", 130, ",-100,0\n0,2,0,", "", batch + "INT --preserve-status 2 "},
-        {"--repeat 2 1e12 1 2 3 4 5 6 >/dev/null", 130, "", "", int1},
-        {"--raw >/dev/null", 130, "", "", int1},
-        {"--batch", 130, "", "", "sleep 2 | " + int1},
-        {"--repeat 100000 10 1 2 3 4 5 6; echo $? >&3) | sleep 2; } 3>&1", 0, "130\n", "",
-         "{ (" + int1},
-        {"--raw; echo $? >&3) | (sleep 2; head -c 10 >/dev/null); } 3>&1", 0, "130\n", "",
-         "{ (" + int1},
-        {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 130, "", "",
-         "mkfifo " + fifo + "; " + int1},
-        {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 143, "", "",
-         "timeout -s TERM --preserve-status 1 "},
+        After(batch + "TERM --preserve-status 2 ", {"--batch", 143, "interrupted after ", ""}),
+        After(batch + "INT --preserve-status 2 ", {"--batch --csv", 130, ",-100,0\n0,2,0,", ""}),
+        After(int1, {"--repeat 2 1e12 1 2 3 4 5 6 >/dev/null", 130, "", ""}),
+        After(int1, {"--raw >/dev/null", 130, "", ""}),
+        After("sleep 2 | " + int1, {"--batch", 130, "", ""}),
+        After("{ (" + int1,
+              {"--repeat 100000 10 1 2 3 4 5 6; echo $? >&3) | sleep 2; } 3>&1", 0, "130\n", ""}),
+        After("{ (" + int1,
+              {"--raw; echo $? >&3) | (sleep 2; head -c 10 >/dev/null); } 3>&1", 0, "130\n", ""}),
+        After("mkfifo " + fifo + "; " + int1,
+              {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 130, "", ""}),
+        After("timeout -s TERM --preserve-status 1 ",
+              {"--svg " + fifo + " 10 1 2 3 4 5 6 >/dev/null", 143, "", ""}),
         // Commands that draw nothing stop too, their lines whole, the signal's status first.
-        {"--batch --json >\"$f\" 2>/dev/null; echo $?; tail -n 1 \"$f\" | grep -c "
-         "'\"valid\":false}$'; rm \"$f\"",
-         0, "130\n1\n", "",
-         "f=$(mktemp); yes '1e400;1;2;3;4;5;6' | timeout -s INT --preserve-status 1 "},
-        {"--repeat 1000000 1e400 1 2 3 4 5 6 >/dev/null 2>&1; echo $?", 0, "143\n", "",
-         "timeout -s TERM --preserve-status 1 "},
+        After("f=$(mktemp); yes '1e400;1;2;3;4;5;6' | timeout -s INT --preserve-status 1 ",
+              {"--batch --json >\"$f\" 2>/dev/null; echo $?; tail -n 1 \"$f\" | grep -c "
+               "'\"valid\":false}$'; rm \"$f\"",
+               0, "130\n1\n", ""}),
+        After("timeout -s TERM --preserve-status 1 ",
+              {"--repeat 1000000 1e400 1 2 3 4 5 6 >/dev/null 2>&1; echo $?", 0, "143\n", ""}),
     });
     std::remove(fifo.c_str());
 }

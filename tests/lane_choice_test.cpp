@@ -1,7 +1,7 @@
 // Which path of lanes the program takes for a processor's features.
 #include <gtest/gtest.h>
 
-#include <array>
+#include <string>
 
 #include "core/draw_lanes.h"
 
@@ -9,31 +9,48 @@ namespace loto {
 namespace {
 
 #if defined(__x86_64__)
+// The paths found for `features`, by name.
+std::string Found(const CpuFeatures& features) {
+    std::string found;
+    for (const LanePath path :
+         {LanePath::Portable, LanePath::Avx2, LanePath::Avx512, LanePath::Avx512Ifma}) {
+        if (FindLaneKernel(path, features) != nullptr) {
+            found.append(found.empty() ? "" : " ").append(LanePathName(path));
+        }
+    }
+    return found;
+}
+
 // A vector path is chosen only where the processor has every instruction set that its kernel is
 // built with (whatever the processor at hand has).
 TEST(LaneChoice, OnlyWhatTheProcessorHas) {
-    // The features: AVX2, then AVX512 F, DQ, VL, BW, IFMA and VPOPCNTDQ. Found: portable, avx2,
-    // avx512, avx512ifma.
-    const std::pair<CpuFeatures, std::array<bool, 4>> choices[] = {
-        {{true, true, true, true, true, true, true}, {true, true, true, true}},
-        {{true, true, true, true, true, false, true}, {true, true, true, false}},
-        {{true, true, true, true, true, true, false}, {true, true, true, false}},  // Cannon Lake
-        {{}, {true, false, false, false}},
+    constexpr CpuFeatures kZen4{.avx2 = true,
+                                .avx512f = true,
+                                .avx512dq = true,
+                                .avx512vl = true,
+                                .avx512bw = true,
+                                .avx512ifma = true,
+                                .avx512vpopcntdq = true};
+    const auto without = [&](bool CpuFeatures::*feature) {
+        CpuFeatures features = kZen4;
+        features.*feature = false;
+        return features;
+    };
+    const std::pair<CpuFeatures, std::string> choices[] = {
+        {kZen4, "portable avx2 avx512 avx512ifma"},
+        {without(&CpuFeatures::avx512ifma), "portable avx2 avx512"},
+        {without(&CpuFeatures::avx512vpopcntdq), "portable avx2 avx512"},  // Cannon Lake
+        {{}, "portable"},
         // IFMA's multiply-adds and bit counts alone are not the rest of AVX512.
-        {{false, false, false, false, false, true, true}, {true, false, false, false}},
-        {{true, false, false, false, false, false, false}, {true, true, false, false}},
-        {{true, true, true, true, false, true, true}, {true, true, false, false}},  // no BW
-        {{true, true, false, true, true, true, true}, {true, true, false, false}},  // no DQ
-        {{true, true, true, false, true, true, true}, {true, true, false, false}},  // no VL
-        {{true, false, true, true, true, true, true}, {true, true, false, false}},  // no F
+        {{.avx512ifma = true, .avx512vpopcntdq = true}, "portable"},
+        {{.avx2 = true}, "portable avx2"},
+        {without(&CpuFeatures::avx512bw), "portable avx2"},
+        {without(&CpuFeatures::avx512dq), "portable avx2"},
+        {without(&CpuFeatures::avx512vl), "portable avx2"},
+        {without(&CpuFeatures::avx512f), "portable avx2"},
     };
     for (const auto& [features, found] : choices) {
-        for (const LanePath path :
-             {LanePath::Portable, LanePath::Avx2, LanePath::Avx512, LanePath::Avx512Ifma}) {
-            EXPECT_EQ(FindLaneKernel(path, features) != nullptr,
-                      found[static_cast<std::size_t>(path)])
-                << LanePathName(path);
-        }
+        EXPECT_EQ(Found(features), found);
     }
 }
 

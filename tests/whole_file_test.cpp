@@ -1,5 +1,6 @@
-// A file written whole concerns the file that its path led to when it was opened: a link that
-// another process moves meanwhile never makes it replace a device or a FIFO.
+// A file is written whole or not at all, by writers at the same time too, and what is written
+// concerns the file that its path led to when it was opened: a link that another process moves
+// meanwhile never makes it replace a device or a FIFO.
 #include "platform/whole_file.h"
 
 #include <fcntl.h>
@@ -8,11 +9,13 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "tests/shell.h"
 
@@ -22,6 +25,43 @@ namespace {
 mode_t TypeOf(const std::string& path) {
     struct stat entry {};
     return ::lstat(path.c_str(), &entry) == 0 ? entry.st_mode & S_IFMT : 0;
+}
+
+// Writers at the same time, each with a content of its own and of its own length, each leave a
+// whole file: what is there at any moment is one of the contents, never a mix of them.
+TEST(WholeFile, WritersAtTheSameTimeEachLeaveAWholeFile) {
+    char folder[] = "/tmp/loto-writers-XXXXXX";
+    ASSERT_NE(::mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/chart.svg";
+    std::vector<std::string> contents;
+    for (int writer = 0; writer < 4; ++writer) {
+        contents.push_back(std::string(200'000 * (writer + 1), static_cast<char>('a' + writer)));
+    }
+    std::atomic<bool> done = false;
+    std::atomic<int> failures = 0;
+    std::vector<std::thread> writers;
+    for (const std::string& content : contents) {
+        writers.emplace_back([&] {
+            while (!done) {
+                failures += WriteWholeFile(path, content) != 0 ? 1 : 0;
+            }
+        });
+    }
+    int mixed = 0, reads = 0;
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(1);
+    while (std::chrono::steady_clock::now() < end) {
+        const std::string read = test::ReadFile(path);
+        mixed += std::ranges::find(contents, read) == contents.end() && !read.empty() ? 1 : 0;
+        ++reads;
+    }
+    done = true;
+    for (std::thread& writer : writers) {
+        writer.join();
+    }
+    EXPECT_EQ(failures, 0);
+    EXPECT_EQ(mixed, 0) << "of " << reads << " reads";
+    EXPECT_NE(std::ranges::find(contents, test::ReadFile(path)), contents.end());
+    test::Shell("rm -r " + std::string(folder));
 }
 
 TEST(WholeFile, ALinkMovedMeanwhileLeavesDevicesAndFifosAsTheyAre) {
