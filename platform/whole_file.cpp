@@ -137,12 +137,14 @@ int WriteTemporary(int folder, std::string_view content, const struct stat& owne
 int PutInPlace(int folder, const std::string& temporary, const std::string& name,
                const struct stat* replaced) {
     if (replaced != nullptr) {
+        // A name that leads elsewhere now, or nowhere (another writer's file took its place):
+        // start again.
         struct stat entry {};
         if (::fstatat(folder, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) {
-            return errno;
+            return errno == ENOENT ? EAGAIN : errno;
         }
         if (!SameFile(entry, *replaced)) {
-            return EAGAIN;  // the name leads elsewhere now: start again
+            return EAGAIN;
         }
         return ::renameat(folder, temporary.c_str(), folder, name.c_str()) == 0 ? 0 : errno;
     }
