@@ -171,7 +171,6 @@ ParsedOptions UsageError(const std::string& message) {
 // The help or the version, printed: one that cannot be written is a failure, said on standard
 // error, not a success with nothing said.
 ParsedOptions Said(const CLI::App& app, const CLI::Error& call, const char* what) {
-    errno = 0;
     const int status = app.exit(call);
     std::cout.flush();
     if (std::ferror(stdout) != 0 || !std::cout) {
