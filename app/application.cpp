@@ -57,7 +57,6 @@ const QString kHelp = QStringLiteral(
 // not a success with nothing said.
 StartOptions Said(const QString& text, const QString& what) {
     const QByteArray bytes = text.toUtf8();
-    errno = 0;
     if (std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stdout) !=
             static_cast<std::size_t>(bytes.size()) ||
         std::fflush(stdout) != 0) {

@@ -1,6 +1,5 @@
 #include "cli/batch_input.h"
 
-#include <algorithm>
 #include <cerrno>
 
 namespace loto {
@@ -39,18 +38,16 @@ std::optional<std::string_view> LineReader::Next() {
     return line;
 }
 
-BatchFields SplitBatchLine(std::string_view line) {
-    const auto count = static_cast<std::uint64_t>(std::count(line.begin(), line.end(), ';')) + 1;
-    BoxTexts boxes;
-    if (count != boxes.size()) {
-        return {std::nullopt, count};
+std::vector<std::string_view> SplitFields(std::string_view line) {
+    std::vector<std::string_view> fields;
+    for (;;) {
+        const std::size_t end = line.find(';');
+        fields.push_back(line.substr(0, end));
+        if (end == std::string_view::npos) {
+            return fields;
+        }
+        line.remove_prefix(end + 1);
     }
-    for (std::string_view& box : boxes) {
-        const std::size_t end = std::min(line.find(';'), line.size());
-        box = line.substr(0, end);
-        line.remove_prefix(std::min(end + 1, line.size()));
-    }
-    return {boxes, count};
 }
 
 bool IsBlankLine(std::string_view line) noexcept {

@@ -1,13 +1,11 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <string>
 #include <string_view>
-
-#include "core/game.h"
+#include <vector>
 
 namespace loto {
 
@@ -40,14 +38,9 @@ private:
     bool tooLong_ = false;
 };
 
-// The seven boxes of a batch line (draws first, separated by ';'), as parts of the line, or none
-// when it does not hold exactly seven fields. Nothing is copied.
-using BoxTexts = std::array<std::string_view, 1 + kFavouriteCount>;
-struct BatchFields {
-    std::optional<BoxTexts> boxes;
-    std::uint64_t count = 0;
-};
-[[nodiscard]] BatchFields SplitBatchLine(std::string_view line);
+// The fields of a batch line, separated by ';', as parts of the line: without a game the seven
+// boxes, draws first; with one, the number of draws and the ticket. Nothing is copied.
+[[nodiscard]] std::vector<std::string_view> SplitFields(std::string_view line);
 
 // A line of blanks only, skipped.
 [[nodiscard]] bool IsBlankLine(std::string_view line) noexcept;

@@ -24,8 +24,20 @@ constexpr double kOneCommandChiBelow = 80, kOneCommandEnd = 100;
 constexpr double kTrendNoteBelow = 78, kTrendChiBelow = 98, kTrendEnd = 110;
 constexpr double kKeySpacing = 80;                    // between the rows in the key
 constexpr double kVerticalTitleX = 16, kTickGap = 6;  // the vertical axis' title, its labels
-constexpr PerRow<const char*> kColours = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
-                                          "#9467bd", "#8c564b", "#e377c2"};
+constexpr double kKeyLine = 16;                       // between the lines of a long key
+constexpr std::size_t kKeyPerLine = 7;
+constexpr std::array<const char*, 10> kColours = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
+                                                  "#9467bd", "#8c564b", "#e377c2", "#7f7f7f",
+                                                  "#bcbd22", "#17becf"};
+
+const char* Colour(std::size_t row) {
+    return kColours[row % kColours.size()];
+}
+
+// The rows of the key beyond its first line, which make the chart taller.
+double KeyLinesBelow(std::size_t rows) {
+    return kKeyLine * static_cast<double>((std::max<std::size_t>(rows, 1) - 1) / kKeyPerLine);
+}
 
 // A plot's frame: its top and height, and where a value's fraction of the height lies.
 struct Panel {
@@ -159,20 +171,23 @@ std::string ClippedMark(double x, const DeviationAxis& axis, const Panel& panel,
     return svg;
 }
 
-std::string ChiSquareText(const Tally& tally, std::uint64_t draws) {
-    return ChiSquareSummary(TestSignificance(tally, draws)->chiSquare);  // a chart has draws
+std::string ChiSquareText(const ChartPoint& point, const std::vector<double>& probabilities) {
+    // A chart has draws.
+    return ChiSquareSummary(TestSignificance(point.tally, probabilities, point.draws)->chiSquare);
 }
 
 // For one command: the counts against the expected ones with their 95 % intervals on a log axis,
 // and under them the same as observed / expected - 1, where counts too close to tell apart on
 // the log axis show their difference.
-std::string OneCommand(const ChartPoint& command) {
+std::string OneCommand(const ChartPoint& command, const std::vector<double>& probabilities,
+                       const ChartRows& rows) {
     const auto n = static_cast<double>(command.draws);
     double smallest = 1e300, largest = 0, widest = 0;
-    PerRow<double> expected{}, low{}, high{};
-    for (int k = 0; k < kResultRows; ++k) {
-        const boost::math::binomial_distribution<double> chance(n, MatchProbability(k));
-        expected[k] = BinomialMean(n, k);
+    const std::size_t count = probabilities.size();
+    std::vector<double> expected(count), low(count), high(count);
+    for (std::size_t k = 0; k < count; ++k) {
+        const boost::math::binomial_distribution<double> chance(n, probabilities[k]);
+        expected[k] = n * probabilities[k];
         low[k] = boost::math::quantile(chance, 0.025);
         high[k] = boost::math::quantile(chance, 0.975);
         for (const double v :
@@ -199,13 +214,14 @@ std::string OneCommand(const ChartPoint& command) {
                              deviations.Bottom() + kOneCommandEnd) +
                       Frame(counts) + VerticalLogAxis(axis, counts) + Frame(deviations) +
                       VerticalDeviationAxis(spread, deviations) +
-                      AxisTitles(counts, "draws matching k (log)", nullptr) +
-                      AxisTitles(deviations, "observed / expected - 1", "k: favourites matched");
-    for (int k = 0; k < kResultRows; ++k) {
-        const double x = kLeft + kPlotWidth * (k + 0.5) / kResultRows;
+                      AxisTitles(counts, rows.countsTitle.c_str(), nullptr) +
+                      AxisTitles(deviations, "observed / expected - 1", rows.axisTitle.c_str());
+    for (std::size_t k = 0; k < count; ++k) {
+        const double x =
+            kLeft + kPlotWidth * (static_cast<double>(k) + 0.5) / static_cast<double>(count);
         const auto observed = static_cast<double>(command.tally[k]);
         const auto y = [&](double v) { return counts.Y(axis.Fraction(v)); };
-        svg += Printf("<g class=\"k\" data-k=\"%d\">\n", k);
+        svg += Printf("<g class=\"k\" data-k=\"%zu\">\n", k);
         svg += IntervalLine("interval", low[k], high[k], x, y(low[k]), y(high[k]));
         svg += Printf(
             "<circle class=\"expected\" data-value=\"%g\" cx=\"%.2f\" cy=\"%.2f\" "
@@ -229,8 +245,8 @@ std::string OneCommand(const ChartPoint& command) {
                 "height=\"8\" fill=\"#d62728\"/>\n",
                 deviation, x - 4, dy(deviation) - 4);
         }
-        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">k = %d</text>\n</g>\n", x,
-                      deviations.Bottom() + kTicksBelow, k);
+        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">%s</text>\n</g>\n", x,
+                      deviations.Bottom() + kTicksBelow, rows.names[k].c_str());
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">&#9675; expected and its 95 %% interval; &#9632; observed "
@@ -238,24 +254,24 @@ std::string OneCommand(const ChartPoint& command) {
         kLeft, deviations.Bottom() + kKeyBelow);
     svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
                   deviations.Bottom() + kOneCommandChiBelow) +
-           ChiSquareText(command.tally, command.draws) + "</text>\n";
+           ChiSquareText(command, probabilities) + "</text>\n";
     return svg + "</svg>\n";
 }
 
 // Two standard deviations of the deviation in percent after n draws: the funnel within which
 // about 95 % of the runs stay, narrowing as 1/sqrt(n).
-double TwoDeviations(double n, int k) {
-    const double p = MatchProbability(k);
+double TwoDeviations(double n, double p) {
     return 200 * std::sqrt((1 - p) / (n * p));
 }
 
 // The vertical span, either side of zero, that holds every deviation whose expected count is at
 // least 10; rarer rows go off the chart at its edge, marked.
-double DeviationSpan(const PerRow<std::vector<RowPoint>>& rows) {
+double DeviationSpan(const std::vector<std::vector<RowPoint>>& rows,
+                     const std::vector<double>& probabilities) {
     double largest = 0;
-    for (int k = 0; k < kResultRows; ++k) {
-        for (const RowPoint& point : rows[static_cast<std::size_t>(k)]) {
-            if (BinomialMean(static_cast<double>(point.draws), k) >= 10) {
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        for (const RowPoint& point : rows[k]) {
+            if (static_cast<double>(point.draws) * probabilities[k] >= 10) {
                 largest = std::max(largest, std::fabs(point.deviation));
             }
         }
@@ -271,21 +287,23 @@ std::string PowerOfTen(double value) {
 
 // The deviation of each k, (observed - expected) / expected x 100, after each command, within
 // the funnel of two standard deviations: the law of large numbers at work.
-std::string SeveralCommands(const ChartSeries& commands) {
-    PerRow<std::vector<RowPoint>> rows;
-    for (int k = 0; k < kResultRows; ++k) {
-        rows[static_cast<std::size_t>(k)] = commands.Row(k);
+std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names) {
+    const std::vector<double>& probabilities = commands.probabilities();
+    std::vector<std::vector<RowPoint>> rows;
+    for (std::size_t k = 0; k < probabilities.size(); ++k) {
+        rows.push_back(commands.Row(static_cast<int>(k)));
     }
     // The axis ends at the data: from the first command's draws to all of them.
     const LogAxis draws{static_cast<double>(commands.first().draws),
                         static_cast<double>(commands.last().draws)};
-    const DeviationAxis axis{DeviationSpan(rows)};
+    const DeviationAxis axis{DeviationSpan(rows, probabilities)};
     const Panel plot{kTop, kTrendHeight};
+    const double keyLines = KeyLinesBelow(rows.size());
     const auto x = [&](double n) { return kLeft + kPlotWidth * draws.Fraction(n); };
     const auto y = [&](double deviation) { return plot.Y(axis.Fraction(deviation)); };
     std::string svg = Header(Printf("Deviation in %% after %llu commands, against the draws",
                                     static_cast<unsigned long long>(commands.commands())),
-                             plot.Bottom() + kTrendEnd) +
+                             plot.Bottom() + kTrendEnd + keyLines) +
                       Frame(plot) + VerticalDeviationAxis(axis, plot) +
                       AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
     svg +=
@@ -298,30 +316,34 @@ std::string SeveralCommands(const ChartSeries& commands) {
     }
     // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
     const double all = static_cast<double>(commands.last().draws);
-    for (int k = 0; k < kResultRows && BinomialMean(all, k) >= 10; ++k) {
-        const std::vector<RowPoint>& shown = rows[static_cast<std::size_t>(k)];
+    for (std::size_t k = 0; k < rows.size(); ++k) {
+        const double p = probabilities[k];
+        if (all * p < 10) {
+            continue;
+        }
+        const std::vector<RowPoint>& shown = rows[k];
         std::string upper, lower;
         for (auto point = shown.begin(); point != shown.end(); ++point) {
             upper += Printf("%.2f,%.2f ", x(static_cast<double>(point->draws)),
-                            y(TwoDeviations(static_cast<double>(point->draws), k)));
+                            y(TwoDeviations(static_cast<double>(point->draws), p)));
         }
         for (auto point = shown.rbegin(); point != shown.rend(); ++point) {
             lower += Printf("%.2f,%.2f ", x(static_cast<double>(point->draws)),
-                            y(-TwoDeviations(static_cast<double>(point->draws), k)));
+                            y(-TwoDeviations(static_cast<double>(point->draws), p)));
         }
         svg += Printf(
-            "<polygon class=\"envelope\" data-k=\"%d\" data-last=\"%g\" fill=\"%s\" "
+            "<polygon class=\"envelope\" data-k=\"%zu\" data-last=\"%g\" fill=\"%s\" "
             "fill-opacity=\"0.08\" stroke=\"%s\" stroke-opacity=\"0.3\" stroke-dasharray=\"3,3\" "
             "points=\"%s%s\"/>\n",
-            k, TwoDeviations(all, k), kColours[k], kColours[k], upper.c_str(), lower.c_str());
+            k, TwoDeviations(all, p), Colour(k), Colour(k), upper.c_str(), lower.c_str());
     }
-    for (int k = 0; k < kResultRows; ++k) {
+    for (std::size_t k = 0; k < rows.size(); ++k) {
         svg += Printf(
-            "<polyline class=\"deviation\" data-k=\"%d\" fill=\"none\" stroke=\"%s\" "
+            "<polyline class=\"deviation\" data-k=\"%zu\" fill=\"none\" stroke=\"%s\" "
             "stroke-width=\"1.5\" points=\"",
-            k, kColours[k]);
+            k, Colour(k));
         std::string marks;
-        const std::vector<RowPoint>& shown = rows[static_cast<std::size_t>(k)];
+        const std::vector<RowPoint>& shown = rows[k];
         for (std::size_t i = 0; i < shown.size(); ++i) {
             const double n = static_cast<double>(shown[i].draws);
             const double deviation = shown[i].deviation;
@@ -329,27 +351,39 @@ std::string SeveralCommands(const ChartSeries& commands) {
             if (axis.Clips(deviation)) {
                 // The value is said where a run of clipped points ends.
                 const bool last = i + 1 == shown.size() || !axis.Clips(shown[i + 1].deviation);
-                marks += ClippedMark(x(n), axis, plot, deviation, kColours[k], last);
+                marks += ClippedMark(x(n), axis, plot, deviation, Colour(k), last);
             }
         }
         svg += "\"/>\n" + marks;
-        svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">k = %d</text>\n",
-                      kLeft + kKeySpacing * k, plot.Bottom() + kKeyBelow, kColours[k], k);
+        svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">%s</text>\n",
+                      kLeft + kKeySpacing * static_cast<double>(k % kKeyPerLine),
+                      plot.Bottom() + kKeyBelow + kKeyLine * static_cast<double>(k / kKeyPerLine),
+                      Colour(k), names.names[k].c_str());
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">shaded: two standard deviations, shrinking as 1/sqrt(N); "
         "an arrow: off the scale</text>\n",
-        kLeft, plot.Bottom() + kTrendNoteBelow);
+        kLeft, plot.Bottom() + kTrendNoteBelow + keyLines);
     svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
-                  plot.Bottom() + kTrendChiBelow) +
-           ChiSquareText(commands.last().tally, commands.last().draws) + " (all draws)</text>\n";
+                  plot.Bottom() + kTrendChiBelow + keyLines) +
+           ChiSquareText(commands.last(), probabilities) + " (all draws)</text>\n";
     return svg + "</svg>\n";
 }
 
 }  // namespace
 
-std::string ChartSvg(const ChartSeries& commands) {
-    return commands.commands() == 1 ? OneCommand(commands.last()) : SeveralCommands(commands);
+ChartRows MatchRows() {
+    ChartRows rows{
+        .names = {}, .countsTitle = "draws matching k (log)", .axisTitle = "k: favourites matched"};
+    for (int k = 0; k < kResultRows; ++k) {
+        rows.names.push_back("k = " + std::to_string(k));
+    }
+    return rows;
+}
+
+std::string ChartSvg(const ChartSeries& commands, const ChartRows& rows) {
+    return commands.commands() == 1 ? OneCommand(commands.last(), commands.probabilities(), rows)
+                                    : SeveralCommands(commands, rows);
 }
 
 }  // namespace loto

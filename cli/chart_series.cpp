@@ -3,14 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "cli/significance.h"
 #include "core/statistics.h"
 
 namespace loto {
 namespace {
 
 // The earlier point wins a tie, so that merging bins picks what one bin would have.
-void KeepExtremes(std::optional<PerRow<RowExtremes>>& into, const PerRow<RowExtremes>& from) {
+void KeepExtremes(std::optional<std::vector<RowExtremes>>& into,
+                  const std::vector<RowExtremes>& from) {
     if (!into) {
         into = from;
         return;
@@ -39,13 +39,15 @@ void Append(std::vector<RowPoint>& points, const RowPoint& point) {
 
 }  // namespace
 
-double Deviation(const ChartPoint& point, int k) {
-    return DeviationPercent(static_cast<double>(point.tally[static_cast<std::size_t>(k)]),
-                            BinomialMean(static_cast<double>(point.draws), k));
+double ChartSeries::Deviation(const ChartPoint& point, int k) const {
+    const auto row = static_cast<std::size_t>(k);
+    return DeviationPercent(static_cast<double>(point.tally[row]),
+                            static_cast<double>(point.draws) * probabilities_[row]);
 }
 
-void ChartSeries::Add(std::uint64_t draws, const Tally& tally) {
-    ChartPoint point = commands_ == 0 ? ChartPoint{} : last_;
+void ChartSeries::Add(std::uint64_t draws, std::span<const std::uint64_t> tally) {
+    ChartPoint point = last_;
+    point.tally.resize(tally.size());
     point.draws += draws;
     for (std::size_t k = 0; k < point.tally.size(); ++k) {
         point.tally[k] += tally[k];
@@ -87,10 +89,10 @@ void ChartSeries::Keep(const ChartPoint& point) {
     if (bin >= bins_.size()) {
         bins_.resize(bin + 1);
     }
-    PerRow<RowExtremes> own;
-    for (int k = 0; k < kResultRows; ++k) {
-        const RowPoint at{point.draws, Deviation(point, k)};
-        own[static_cast<std::size_t>(k)] = {at, at};
+    std::vector<RowExtremes> own;
+    for (std::size_t k = 0; k < point.tally.size(); ++k) {
+        const RowPoint at{point.draws, Deviation(point, static_cast<int>(k))};
+        own.push_back({at, at});
     }
     KeepExtremes(bins_[bin], own);
 }
@@ -122,7 +124,7 @@ std::vector<RowPoint> ChartSeries::Row(int k) const {
                         kColumns - 1);
     };
     Append(row, {first_.draws, Deviation(first_, k)});
-    std::optional<PerRow<RowExtremes>> group;
+    Bin group;
     int groupColumn = -1;
     const auto flush = [&] {
         if (group) {

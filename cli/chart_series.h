@@ -1,18 +1,17 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
-
-#include "core/draws.h"
 
 namespace loto {
 
-// The run so far, after a command that drew: the draws and the tally of every command until then.
+// The run so far, after a command that drew: the draws and the tally of every command until then,
+// a count for each row of the chart.
 struct ChartPoint {
     std::uint64_t draws = 0;
-    Tally tally{};
+    std::vector<std::uint64_t> tally{};
 };
 
 // Where one row of the chart passes after a command: its draws so far and its deviation in
@@ -44,24 +43,34 @@ public:
     static constexpr std::size_t kEveryCommandUpTo = 2 * kColumns;
     static constexpr std::size_t kMostBins = 4 * kColumns;
 
+    // Rows of these probabilities of a draw.
+    explicit ChartSeries(std::vector<double> probabilities)
+        : probabilities_(std::move(probabilities)) {}
+
     // A command's own draws and tally, added to the run's.
-    void Add(std::uint64_t draws, const Tally& tally);
+    void Add(std::uint64_t draws, std::span<const std::uint64_t> tally);
 
     [[nodiscard]] std::uint64_t commands() const noexcept { return commands_; }
     [[nodiscard]] const ChartPoint& first() const noexcept { return first_; }
     [[nodiscard]] const ChartPoint& last() const noexcept { return last_; }
+    [[nodiscard]] const std::vector<double>& probabilities() const noexcept {
+        return probabilities_;
+    }
+    // The deviation of row k in percent from its expected count after the run of `point`.
+    [[nodiscard]] double Deviation(const ChartPoint& point, int k) const;
     // Row k's points, in the order of the draws: every command's while they are few; else the
     // first and the last, and each column's lowest and highest.
     [[nodiscard]] std::vector<RowPoint> Row(int k) const;
 
 private:
-    using Bin = std::optional<PerRow<RowExtremes>>;  // none: no command fell there
+    using Bin = std::optional<std::vector<RowExtremes>>;  // none: no command fell there
 
     // The bin of a run of `draws` draws at the present width.
     [[nodiscard]] std::size_t BinOf(std::uint64_t draws) const;
     void Keep(const ChartPoint& point);
     void MergePairs();
 
+    std::vector<double> probabilities_;
     std::uint64_t commands_ = 0;
     ChartPoint first_;
     ChartPoint last_;
@@ -69,8 +78,5 @@ private:
     std::vector<Bin> bins_;           // from the first command's draws on
     int binsPerDoubling_ = 0;         // a power of two
 };
-
-// The deviation of row k from its expected count in percent, after the run of `point`.
-[[nodiscard]] double Deviation(const ChartPoint& point, int k);
 
 }  // namespace loto

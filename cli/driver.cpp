@@ -6,16 +6,22 @@
 #include <cerrno>
 #include <cstring>
 
+#include "cli/game_input.h"
+#include "cli/game_report.h"
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
 #include "cli/printed_command.h"
 #include "cli/report.h"
 #include "core/generator_jump.h"
+#include "platform/box_text.h"
 #include "platform/quoted_text.h"
+#include "platform/text_to_number.h"
 #include "platform/whole_file.h"
 
 namespace loto {
 namespace {
+
+constexpr std::size_t kFormFields = 1 + kFavouriteCount;
 
 std::string Formatted(Output output, const PrintedCommand& printed, std::string_view separator) {
     switch (output) {
@@ -30,19 +36,35 @@ std::string Formatted(Output output, const PrintedCommand& printed, std::string_
     return ReportText(printed, separator);
 }
 
+std::string Formatted(Output output, const PrintedGame& printed, std::string_view separator) {
+    switch (output) {
+        case Output::Json:
+            return DumpJson(GameJson(printed)) + '\n';
+        case Output::Csv:
+            return GameCsvRows(printed);
+        case Output::Text:
+        case Output::Raw:
+            break;
+    }
+    return GameText(printed, separator);
+}
+
+void SayUnreadable(const std::string& name, std::string_view text) {
+    std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
+                 name.c_str(), Quoted(text).c_str());
+}
+
 // Why a command drew nothing, on standard error: the output holds only results.
 void SayRefused(const SimulateReport& report, const FormModel& model) {
     const std::string name = InputName(report.refusedInput);
     const ControlUse input =
         report.refusedInput == 0 ? Is(Role::DrawCount) : FavouriteAt(report.refusedInput);
-    const std::string text = Quoted(model.Text(input));
     if (report.outcome == Outcome::Unreadable) {
-        std::fprintf(stderr, "loto-sim: the number in %s is beyond the range of numbers: %s\n",
-                     name.c_str(), text.c_str());
+        SayUnreadable(name, model.Text(input));
     } else {
         std::fprintf(stderr,
                      "loto-sim: grid refused (six different numbers from 1 to 49): %s is %s\n",
-                     name.c_str(), text.c_str());
+                     name.c_str(), Quoted(model.Text(input)).c_str());
     }
 }
 
@@ -51,10 +73,21 @@ void SayRefused(const SimulateReport& report, const FormModel& model) {
 Driver::Driver(const Options& options)
     : options_(options),
       runTime_(TextLocale(options.locale)),
-      session_(runTime_, options.threads, *StreamStart(options.stream)),
-      pump_(isatty(STDERR_FILENO) != 0, runTime_.DecimalSeparator(), session_.model()) {
+      pump_(isatty(STDERR_FILENO) != 0, runTime_.DecimalSeparator(), [this]() -> CommandShown {
+          if (games_) {
+              return {games_->inSpeedTest(), games_->estimateText()};
+          }
+          const FormModel& model = form_->model();
+          return {model.Shown(Shows(Message::Test)), model.Text(Is(Role::Estimate))};
+      }) {
+    const GeneratorState start = *StreamStart(options.stream);
+    unsigned started = 0;
+    if (options.game) {
+        started = games_.emplace(runTime_, options.threads, start).threads();
+    } else {
+        started = form_.emplace(runTime_, options.threads, start).threads();
+    }
     const unsigned asked = ParallelDrawEngine::ResolveThreads(options.threads);
-    const unsigned started = session_.threads();
     if (started < asked) {
         std::fprintf(stderr, "loto-sim: only %u of the %u threads asked for could start\n", started,
                      asked);
@@ -74,7 +107,10 @@ bool Driver::Print(const std::string& text) {
 }
 
 bool Driver::Start() {
-    return options_.mode.output != Output::Csv || Print(CsvHeader(options_.stats));
+    if (options_.mode.output != Output::Csv) {
+        return true;
+    }
+    return Print(options_.game ? GameCsvHeader(options_.stats) : CsvHeader(options_.stats));
 }
 
 void Driver::RunCommands(std::FILE* input) {
@@ -85,32 +121,41 @@ void Driver::RunCommands(std::FILE* input) {
         RunBatch(input);
         return;
     }
-    BoxTexts boxes;
-    std::copy(options_.boxes.begin(), options_.boxes.end(), boxes.begin());
+    const std::vector<std::string_view> values(options_.boxes.begin(), options_.boxes.end());
     for (int i = 0; i < options_.repeat && !ended_; ++i) {
-        Run(boxes);
+        Run(values);
     }
 }
 
-void Driver::Run(const BoxTexts& boxes) {
+void Driver::Run(std::span<const std::string_view> values) {
     // A command that draws nothing never visits the pump, which is where an interrupt is heard.
     if (InterruptSignal() != 0) {
         ended_ = SignalStatus(InterruptSignal());
         return;
     }
-    FormModel& model = session_.model();
-    model.Typed(Is(Role::DrawCount), boxes[0]);
-    for (int position = 1; position <= kFavouriteCount; ++position) {
-        model.Typed(FavouriteAt(position), boxes[static_cast<std::size_t>(position)]);
-    }
     pump_.StartCommand();
-    std::optional<SimulateReport> report = session_.ClickSimuler(pump_);
+    if (games_) {
+        RunGame(values);
+    } else {
+        RunForm(values);
+    }
+}
+
+void Driver::RunForm(std::span<const std::string_view> values) {
+    FormModel& model = form_->model();
+    model.Typed(Is(Role::DrawCount), values[0]);
+    for (int position = 1; position <= kFavouriteCount; ++position) {
+        model.Typed(FavouriteAt(position), values[static_cast<std::size_t>(position)]);
+    }
+    std::optional<SimulateReport> report = form_->ClickSimuler(pump_);
     pump_.EndProgress();
     if (!report) {
         return;  // the session has stopped: an interrupt is being reported
     }
-    if (options_.svg && report->outcome == Outcome::Completed && report->drawsDone > 0) {
-        chart_.Add(report->drawsDone, report->tally);
+    if (options_.svg && report->completed() && report->drawsDone > 0) {
+        const PerRow<double> probabilities = MatchProbabilities();
+        Chart(report->drawsDone, {report->tally.begin(), report->tally.end()},
+              {probabilities.begin(), probabilities.end()}, MatchRows());
     }
     if (report->refused()) {
         refused_ = true;
@@ -124,23 +169,73 @@ void Driver::Run(const BoxTexts& boxes) {
     }
 }
 
+// A ticket that cannot be played is a usage error, said before anything is drawn for it.
+void Driver::RunGame(std::span<const std::string_view> values) {
+    const ReadTicket ticket = ParseTicket(*options_.game, values.subspan(1));
+    if (!ticket.rule) {
+        std::fprintf(stderr, "loto-sim: ticket refused: %s\n", ticket.refusal.c_str());
+        ended_ = ExitStatus::Usage;
+        return;
+    }
+    const std::string_view count = BoxText(values[0]);
+    const std::optional<double> requested = TextToNumber(count);
+    GameReport report;
+    if (requested) {
+        report = games_->Simulate({.requested = *requested, .rule = *ticket.rule}, pump_);
+        pump_.EndProgress();
+    } else {
+        refused_ = true;
+        SayUnreadable("DRAWS", count);
+    }
+    const PrintedGame printed = MakePrintedGame(options_.stream, ++commandsRun_, *ticket.rule,
+                                                std::move(report), !requested, options_.stats);
+    if (options_.svg && printed.Completed() && printed.report.drawsDone > 0) {
+        ChartRows rows{.names = {}, .countsTitle = "draws in each tier (log)", .axisTitle = "tier"};
+        std::vector<std::uint64_t> counts;
+        for (const Tier& tier : printed.tiers) {
+            rows.names.push_back(TierName(tier));
+            counts.push_back(printed.Count(tier));
+        }
+        Chart(printed.report.drawsDone, counts, Probabilities(printed.tiers), std::move(rows));
+    }
+    if (Print(Formatted(options_.mode.output, printed, runTime_.DecimalSeparator())) &&
+        printed.report.stopped) {
+        ended_ = SignalStatus(InterruptSignal());
+    }
+}
+
+void Driver::Chart(std::uint64_t draws, const std::vector<std::uint64_t>& counts,
+                   const std::vector<double>& probabilities, ChartRows rows) {
+    if (!chart_) {
+        chart_.emplace(probabilities);
+        chartRows_ = std::move(rows);
+    } else if (chart_->probabilities() != probabilities || chartRows_.names != rows.names) {
+        chartRowsDiffer_ = true;
+        return;
+    }
+    chart_->Add(draws, counts);
+}
+
 void Driver::RunBatch(std::FILE* input) {
     LineReader reader(input);
     while (const std::optional<std::string_view> line = reader.Next()) {
         if (IsBlankLine(*line)) {
             continue;
         }
-        const BatchFields fields = SplitBatchLine(*line);
-        if (!fields.boxes) {
-            std::fprintf(stderr,
-                         "loto-sim: line %llu: expected %zu fields separated by ';', found %llu\n",
-                         static_cast<unsigned long long>(reader.number()), BoxTexts{}.size(),
-                         static_cast<unsigned long long>(fields.count));
+        const std::vector<std::string_view> fields = SplitFields(*line);
+        if (!games_ && fields.size() != kFormFields) {
+            std::fprintf(
+                stderr, "loto-sim: line %llu: expected %zu fields separated by ';', found %zu\n",
+                static_cast<unsigned long long>(reader.number()), kFormFields, fields.size());
             ended_ = ExitStatus::Usage;
             return;
         }
-        Run(*fields.boxes);
+        Run(fields);
         if (ended_) {
+            if (*ended_ == ExitStatus::Usage) {
+                std::fprintf(stderr, "loto-sim: on line %llu\n",
+                             static_cast<unsigned long long>(reader.number()));
+            }
             return;
         }
     }
@@ -162,11 +257,16 @@ ExitStatus Driver::WriteChart() const {
         return ExitStatus::Drew;
     }
     const std::string quoted = Quoted(*options_.svg);
-    if (chart_.commands() == 0) {
+    if (!chart_) {
         std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
         return ExitStatus::Failed;
     }
-    const int error = WriteWholeFile(*options_.svg, ChartSvg(chart_));
+    if (chartRowsDiffer_) {
+        std::fprintf(stderr, "loto-sim: the commands' tiers differ: no chart for %s\n",
+                     quoted.c_str());
+        return ExitStatus::Failed;
+    }
+    const int error = WriteWholeFile(*options_.svg, ChartSvg(*chart_, chartRows_));
     const ExitStatus status = error == 0 ? ExitStatus::Drew : FailureStatus(error);
     if (status == ExitStatus::Failed) {  // not when stopped while a FIFO waited for its reader
         std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),

@@ -2,7 +2,9 @@
 
 #include <cstdio>
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "cli/batch_input.h"
 #include "cli/chart.h"
@@ -10,15 +12,17 @@
 #include "cli/exit_status.h"
 #include "cli/options.h"
 #include "cli/terminal_pump.h"
+#include "core/game_session.h"
 #include "form/command_session.h"
 #include "platform/system_run_time.h"
 
 namespace loto {
 
-// Runs loto-sim's commands one after the other in one command session, as clicks on SIMULER in
-// one window: the values typed into the form's boxes, each command printed as soon as it ends.
-// Stops at the first result that cannot be written and at an interrupt, which it reports with what
-// was drawn so far.
+// Runs loto-sim's commands one after the other and prints each as soon as it ends. Without a
+// game, in one command session, as clicks on SIMULER in one window: the values typed into the
+// form's boxes. With one, in one session of that game, each command's values a ticket. Stops at
+// the first result that cannot be written and at an interrupt, which it reports with what was
+// drawn so far.
 class Driver {
 public:
     explicit Driver(const Options& options);
@@ -31,15 +35,22 @@ public:
 private:
     // The CSV header, when CSV was asked for; false when it cannot be written.
     bool Start();
-    // One click: the texts of the draws' box and of the six favourites' typed first.
-    void Run(const BoxTexts& boxes);
+    // One command of the values typed: the number of draws, then the favourites or the ticket.
+    void Run(std::span<const std::string_view> values);
+    void RunForm(std::span<const std::string_view> values);
+    void RunGame(std::span<const std::string_view> values);
     void RunBatch(std::FILE* input);
     bool Print(const std::string& text);
+    // The run so far for the chart, when one is asked for: the command's draws and counts by the
+    // chart's rows, which must be the same for every command.
+    void Chart(std::uint64_t draws, const std::vector<std::uint64_t>& counts,
+               const std::vector<double>& probabilities, ChartRows rows);
     [[nodiscard]] ExitStatus WriteChart() const;
 
     const Options& options_;
     SystemRunTime runTime_;
-    CommandSession session_;
+    std::optional<CommandSession> form_;  // without a game
+    std::optional<GameSession> games_;    // with one
     CheckedOutput out_{stdout};
     TerminalPump pump_;
     int commandsRun_ = 0;
@@ -47,7 +58,9 @@ private:
     // How the program ends early (output lost, interrupted, a batch it cannot read), once it does.
     std::optional<ExitStatus> ended_;
     // The run so far after each command that drew, kept only for a chart.
-    ChartSeries chart_;
+    std::optional<ChartSeries> chart_;
+    ChartRows chartRows_;
+    bool chartRowsDiffer_ = false;
 };
 
 }  // namespace loto

@@ -11,6 +11,7 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/game_input.h"
 #include "core/game.h"
 #include "core/generator_jump.h"
 #include "loto_version.h"
@@ -80,6 +81,17 @@ std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char
         }
     }
     return std::nullopt;
+}
+
+// Whether --game is among the options, which changes what the arguments after them are.
+bool AsksForAGame(int argc, char** argv) {
+    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
+        const std::string_view arg = argv[i];
+        if (arg == "--game" || arg.starts_with("--game=")) {
+            return true;
+        }
+    }
+    return false;
 }
 
 // A whole number written as decimal digits alone, as `Number`; none for any other text.
@@ -255,13 +267,30 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                                   "is " +
                                       std::to_string(kLastStream) + ")")
                        ->option_text("K");
+    auto* game =
+        app.add_option_function<std::string>(
+               "--game",
+               [&options](const std::string& spec) { options.game = ParseGame(spec).game; },
+               "Play the game SPEC: K/N (K numbers drawn out of 1 to N), then +bonus (one more "
+               "from the rest of the pool), then +M/Q (a second pool of M out of 1 to Q), such "
+               "as 6/49+bonus, 5/50+2/12 or 20/70; the arguments are then DRAWS and a ticket of "
+               "main numbers, with '+' and the second pool's after them, and every output goes "
+               "by tier")
+            ->option_text("SPEC")
+            ->check(CLI::Validator([](const std::string& spec) { return ParseGame(spec).refusal; },
+                                   "", "game"));
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
-                                 "The number of draws and the six favourite numbers")
-                      ->expected(1 + kFavouriteCount);
+                                 "The number of draws and the six favourite numbers (with "
+                                 "--game, the ticket)");
+    if (AsksForAGame(argc, argv)) {
+        boxes->expected(1, -1);
+    } else {
+        boxes->expected(1 + kFavouriteCount);
+    }
     batch->excludes(boxes)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
     for (CLI::Option* other :
-         {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes}) {
+         {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes, game}) {
         raw->excludes(other);
     }
     if (const std::optional<std::string> unknown = FindUnknownOption(app, argc, argv)) {
@@ -280,9 +309,11 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         return UsageError("--svg: an empty file name");
     }
     options.mode = ChooseMode(flags);
+    const std::size_t boxesWanted = options.game ? 2 : 1 + kFavouriteCount;
     if (options.mode.output != Output::Raw && options.mode.source == Source::Arguments &&
-        options.boxes.size() != 1 + kFavouriteCount) {
-        return UsageError("expected DRAWS and six favourite numbers (or --batch)");
+        options.boxes.size() < boxesWanted) {
+        return UsageError(options.game ? "expected DRAWS and a ticket (or --batch)"
+                                       : "expected DRAWS and six favourite numbers (or --batch)");
     }
     return {options, ExitStatus::Drew};
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "core/lottery.h"
 
 namespace loto {
 
@@ -22,7 +23,8 @@ struct Mode {
 
 struct Options {
     Mode mode;
-    std::vector<std::string> boxes;      // with Arguments: DRAWS then G1 to G6, as typed
+    std::vector<std::string> boxes;      // with Arguments: DRAWS then G1 to G6 (or a ticket)
+    std::optional<Game> game;            // any game, its outputs by tier; none: the window's
     int repeat = 1;                      // with Arguments
     unsigned threads = 0;                // 0: every hardware thread
     bool stats = false;                  // significance of the tallies

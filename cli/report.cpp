@@ -13,17 +13,7 @@ namespace {
 
 using nlohmann::json;
 
-// The shortest text that reads back as the same number, for a spreadsheet; "" for none.
-template <typename Number>
-std::string Shortest(std::optional<Number> value) {
-    if (!value || !std::isfinite(*value)) {
-        return "";
-    }
-    char text[64];
-    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
-}
-
-json JsonArray(const PerRow<double>& values) {
+json JsonArray(const std::vector<double>& values) {
     json array = json::array();
     for (const double value : values) {
         array.push_back(JsonDouble(value));
@@ -45,29 +35,6 @@ json StatsJson(const Significance& stats) {
             {"groups", groups}};
 }
 
-json IsoTime(const std::optional<LocalDateTime>& time) {
-    if (!time) {
-        return nullptr;
-    }
-    const auto day = std::chrono::floor<std::chrono::days>(*time);
-    const std::chrono::year_month_day date{day};
-    const std::chrono::hh_mm_ss clock{*time - day};
-    return Printf("%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-}
-
-// Right-aligns UTF-8 text by its characters, not its bytes.
-std::string PadLeft(const std::string& text, std::size_t width) {
-    std::size_t characters = 0;
-    for (const char c : text) {
-        characters += (static_cast<unsigned char>(c) & 0xC0) != 0x80 ? 1 : 0;
-    }
-    return std::string(width > characters ? width - characters : 0, ' ') + text;
-}
-
 std::string PooledLines(const Significance& stats, std::string_view separator) {
     std::string lines;
     for (const ClassGroup& group : stats.groups) {
@@ -78,14 +45,6 @@ std::string PooledLines(const Significance& stats, std::string_view separator) {
         }
     }
     return lines;
-}
-
-std::string Joined(const std::vector<std::string>& fields) {
-    std::string line;
-    for (const std::string& field : fields) {
-        line += (line.empty() ? "" : ",") + field;
-    }
-    return line + '\n';
 }
 
 }  // namespace
@@ -109,7 +68,7 @@ json ReportJson(const PrintedCommand& printed) {
         {"command", printed.command},
         {"valid", !report.refused()},
         {"interrupted", report.stopped()},
-        {"estimate", IsoTime(report.estimate)},
+        {"estimate", IsoTimeJson(report.estimate)},
         {"observed", report.refused() ? json(nullptr) : observed},
         {"expected", report.completed() ? expected : json(nullptr)},
         {"deviation", report.completed() ? deviation : json(nullptr)},

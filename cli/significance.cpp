@@ -62,10 +62,11 @@ double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p)
     return std::min(1.0, lower + cdf(complement(distribution, x - 1)));
 }
 
-std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected) {
+std::vector<ClassGroup> PoolClasses(std::span<const double> expected) {
     std::vector<ClassGroup> groups;
-    ClassGroup open{6, 6, 0};
-    for (int k = 6; k >= 0; --k) {
+    const int last = static_cast<int>(expected.size()) - 1;
+    ClassGroup open{last, last, 0};
+    for (int k = last; k >= 0; --k) {
         open.first = k;
         open.expected += expected[static_cast<std::size_t>(k)];
         if (open.expected >= kMinimumExpected) {
@@ -73,7 +74,7 @@ std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected) {
             open = {k - 1, k - 1, 0};
         }
     }
-    if (open.last >= 0) {  // k = 0 and up, still under 5
+    if (open.last >= 0) {  // the first class and up, still under 5
         if (groups.empty()) {
             groups.push_back(open);
         } else {
@@ -85,20 +86,21 @@ std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected) {
     return groups;
 }
 
-std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws) {
+std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tally,
+                                             std::span<const double> probabilities,
+                                             std::uint64_t draws) {
     if (draws == 0) {
         return std::nullopt;
     }
     Significance significance;
     const auto n = static_cast<double>(draws);
-    PerRow<double> expected{};
-    for (int k = 0; k < kResultRows; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        const double p = MatchProbability(k);
-        expected[i] = BinomialMean(n, k);
-        significance.z[i] =
-            (static_cast<double>(tally[i]) - expected[i]) / std::sqrt(n * p * (1 - p));
-        significance.p[i] = BinomialTwoSidedP(tally[i], draws, p);
+    std::vector<double> expected;
+    for (std::size_t k = 0; k < tally.size(); ++k) {
+        const double p = probabilities[k];
+        expected.push_back(n * p);
+        significance.z.push_back((static_cast<double>(tally[k]) - expected[k]) /
+                                 std::sqrt(n * p * (1 - p)));
+        significance.p.push_back(BinomialTwoSidedP(tally[k], draws, p));
     }
     significance.groups = PoolClasses(expected);
     if (significance.groups.size() < 2) {
@@ -117,6 +119,18 @@ std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t d
     significance.chiSquare =
         ChiSquareTest{statistic, freedom, cdf(complement(distribution, statistic))};
     return significance;
+}
+
+PerRow<double> MatchProbabilities() noexcept {
+    PerRow<double> probabilities{};
+    for (int k = 0; k < kResultRows; ++k) {
+        probabilities[static_cast<std::size_t>(k)] = MatchProbability(k);
+    }
+    return probabilities;
+}
+
+std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws) {
+    return TestSignificance(tally, MatchProbabilities(), draws);
 }
 
 }  // namespace loto

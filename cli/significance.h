@@ -3,6 +3,7 @@
 #include <array>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <vector>
 
 #include "core/draws.h"
@@ -24,16 +25,17 @@ namespace loto {
     return draws * MatchProbability(k);
 }
 
-// Adjacent classes k = first to last whose expected counts are pooled into one.
+// Adjacent classes first to last whose expected counts are pooled into one.
 struct ClassGroup {
     int first;
     int last;
     double expected;
 };
 
-// From k = 6 down, classes are pooled with their neighbour until the pooled expected count is at
-// least 5; what is left under 5 at k = 0 joins the group above it. In increasing k.
-[[nodiscard]] std::vector<ClassGroup> PoolClasses(const PerRow<double>& expected);
+// From the last class down, classes are pooled with their neighbour until the pooled expected
+// count is at least 5; what is left under 5 at the first class joins the group above it. In the
+// classes' order.
+[[nodiscard]] std::vector<ClassGroup> PoolClasses(std::span<const double> expected);
 
 struct ChiSquareTest {
     double statistic;
@@ -43,13 +45,22 @@ struct ChiSquareTest {
 
 // What --stats says of the draws of one command, whenever it drew: one rule for every output.
 struct Significance {
-    PerRow<double> z{};
-    PerRow<double> p{};
+    std::vector<double> z;
+    std::vector<double> p;
     std::vector<ClassGroup> groups;          // the classes of the chi-square, after pooling
     std::optional<ChiSquareTest> chiSquare;  // none when the pooling leaves a single class
 };
 
-// None without a draw: nothing can be tested.
+// Each class's count against a binomial of its probability, and the whole tally against the
+// expected counts of the draws actually done. None without a draw: nothing can be tested.
+[[nodiscard]] std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tally,
+                                                           std::span<const double> probabilities,
+                                                           std::uint64_t draws);
+
+// The designed game's rows, k = 0 to 6, by MatchProbability.
 [[nodiscard]] std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws);
+
+// The designed game's probabilities of k matches, k = 0 to 6.
+[[nodiscard]] PerRow<double> MatchProbabilities() noexcept;
 
 }  // namespace loto

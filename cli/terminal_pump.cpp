@@ -13,9 +13,6 @@ constexpr auto kProgressEvery = std::chrono::milliseconds{250};
 
 }  // namespace
 
-TerminalPump::TerminalPump(bool showProgress, std::string_view separator, const FormModel& model)
-    : showProgress_(showProgress), separator_(separator), model_(model) {}
-
 void TerminalPump::StartCommand() {
     estimateSaid_ = false;
     start_ = lastProgress_ = Clock::now();
@@ -39,23 +36,24 @@ bool TerminalPump::ProcessEvents(const DrawProgress& progress) {
     if (!showProgress_) {
         return true;
     }
-    // The estimate, once the form shows it with the draws under way.
-    if (model_.Shown(Shows(Message::Patientez))) {
-        SayEstimate(model_.Text(Is(Role::Estimate)));
+    // The estimate, once shown with the draws under way.
+    const CommandShown shown = shown_();
+    if (!shown.speedTest) {
+        SayEstimate(shown.estimate);
     }
     const auto now = Clock::now();
     if (now - start_ < kQuietStart || now - lastProgress_ < kProgressEvery) {
         return true;
     }
     lastProgress_ = now;
-    const char* phase = model_.Shown(Shows(Message::Test)) ? "speed test" : "draws";
+    const char* phase = shown.speedTest ? "speed test" : "draws";
     const double percent = progress.total == 0 ? 100.0
                                                : 100.0 * static_cast<double>(progress.done) /
                                                      static_cast<double>(progress.total);
-    const std::string shown = WithSeparator(Printf("%.1f", percent), separator_);
+    const std::string share = WithSeparator(Printf("%.1f", percent), separator_);
     std::fprintf(stderr, "\r%s: %llu / %llu (%s %%)\033[K", phase,
                  static_cast<unsigned long long>(progress.done),
-                 static_cast<unsigned long long>(progress.total), shown.c_str());
+                 static_cast<unsigned long long>(progress.total), share.c_str());
     std::fflush(stderr);
     progressShown_ = true;
     return true;

@@ -1,11 +1,16 @@
 #pragma once
 
+#include <charconv>
+#include <cmath>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/significance.h"
+#include "platform/date_time.h"
 
 namespace loto {
 
@@ -20,6 +25,25 @@ template <typename... Values>
 
 // A figure written with a period, with the decimal separator of the user's locale instead.
 [[nodiscard]] std::string WithSeparator(std::string figure, std::string_view separator);
+
+// The shortest text that reads back as the same number, for a spreadsheet; "" for none.
+template <typename Number>
+[[nodiscard]] std::string Shortest(std::optional<Number> value) {
+    if (!value || !std::isfinite(*value)) {
+        return "";
+    }
+    char text[64];
+    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
+}
+
+// Right-aligns UTF-8 text by its characters, not its bytes.
+[[nodiscard]] std::string PadLeft(const std::string& text, std::size_t width);
+
+// A line of CSV.
+[[nodiscard]] std::string Joined(const std::vector<std::string>& fields);
+
+// A local date and time in ISO 8601 ("2026-12-09T07:08:53"), null for none.
+[[nodiscard]] nlohmann::json IsoTimeJson(const std::optional<LocalDateTime>& time);
 
 // Pearson's chi-square of a tally in one line, or why there is none.
 [[nodiscard]] std::string ChiSquareSummary(const std::optional<ChiSquareTest>& test,

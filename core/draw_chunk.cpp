@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <utility>
 
 namespace loto {
 namespace {
@@ -64,54 +65,66 @@ GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
     return state;
 }
 
-void DrawChunk::Reserve(std::uint32_t values) {
+void DrawChunk::Reserve(std::uint32_t values, std::size_t tiers) {
     numbers.reserve(values);
+    seconds.reserve(values);
     drawStarts.reserve((values + 63) / 64);
     snapshots.reserve(values / kSnapshotEvery + 1);
+    tally.reserve(tiers);
 }
 
-void DrawChunk::Clear(std::uint32_t values) {
+void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule) {
     numbers.resize(values);
+    seconds.resize(rule.game.hasSecond() ? values : 0);
     drawStarts.assign((values + 63) / 64, 0);
     snapshots.clear();
-    tally = {};
+    tally.assign(static_cast<std::size_t>(rule.tiers()), 0);
 }
 
-Tally DrawChunk::GuessedTally(std::uint32_t first, std::uint32_t count,
-                              std::uint64_t gridMask) const noexcept {
-    Tally guessed{};
-    PartialDraw draw;
+void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
+                           std::span<std::uint64_t> into) const noexcept {
+    OpenDraw draw;
     for (std::uint32_t i = StartOf(first); count > 0; ++i) {
-        draw.Take(numbers[i], gridMask);
-        if (draw.Complete()) {
-            ++guessed[draw.matches];
+        if (draw.Take(rule, numbers[i], SecondAt(i))) {
+            into[static_cast<std::size_t>(draw.Tier(rule))] += static_cast<std::uint64_t>(sign);
             draw = {};
             --count;
         }
     }
-    return guessed;
 }
 
-// A draw starts at the first value and after every complete one. Draw by draw, as the serial
-// loop draws and scores (ScoringTable), its first six values taken without a test, so that a
-// chunk costs what the serial loop costs and a second thread doubles the speed: the snapshots are
-// watched for once a draw, and value by value only where one falls within the draw's first six.
-void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
+namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+template <typename Set>
+NumberSet ToNumbers(Set set) {
+    return {static_cast<std::uint64_t>(set), static_cast<std::uint64_t>(set >> 32 >> 32)};
+}
+
+// A draw starts at the first value and after every complete one. In a game of one pool and no
+// bonus, draw by draw, as the serial loop draws and scores (BasicScoringTable), its first K
+// values taken without a test, so that a chunk costs what the serial loop costs and a second
+// thread doubles the speed: the snapshots are watched for once a draw, and value by value only
+// where one falls within the draw's first K.
+template <typename Set>
+void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                    DrawChunk& chunk) {
-    constexpr std::uint64_t kComplete = kFavouriteCount * ScoringTable::kCounted;
-    chunk.Clear(values);
-    const ScoringTable table(gridMask);
+    const BasicScoringTable<Set> table(rule.main, rule.game.top);
+    const auto top = static_cast<std::uint64_t>(rule.game.top);
+    const auto drawn = static_cast<std::uint32_t>(rule.game.drawn);
+    const std::uint64_t complete = drawn * table.kCounted;
     GeneratorState state = start;  // in registers, not in the chunk's memory
     std::uint8_t* const numbers = chunk.numbers.data();
-    Tally tally{};
-    std::uint64_t drawn = 0;
+    std::array<std::uint64_t, BasicScoringTable<Set>::kMostRows> tally{};
+    Set taken{};
     std::uint64_t total = 0;
     std::uint32_t i = 0;
     std::uint32_t nextSnapshot = 0;
     const auto take = [&] {
-        const int number = NextNumber(state);
+        const int number = NextNumber(state, top);
         numbers[i++] = static_cast<std::uint8_t>(number);
-        table.Take(number, drawn, total);
+        table.Take(number, taken, total);
     };
     const auto watchedTake = [&] {
         if (i == nextSnapshot) {
@@ -122,38 +135,147 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gri
     };
     while (i < values) {
         chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
-        if (std::min(nextSnapshot, values) - i >= kFavouriteCount) {
-            for (int k = 0; k < kFavouriteCount; ++k) {
+        if (std::min(nextSnapshot, values) - i >= drawn) {
+            for (std::uint32_t k = 0; k < drawn; ++k) {
                 take();
             }
         }
-        while (total < kComplete && i < values) {
+        while (total < complete && i < values) {
             watchedTake();
         }
-        if (total < kComplete) {
+        if (total < complete) {
             break;
         }
-        ++tally[total % ScoringTable::kCounted];
-        drawn = 0;
+        ++tally[total % table.kCounted];
+        taken = 0;
         total = 0;
     }
-    chunk.tally = tally;
-    chunk.tail = {drawn, total / ScoringTable::kCounted, total % ScoringTable::kCounted};
+    std::copy_n(tally.begin(), chunk.tally.size(), chunk.tally.begin());
+    chunk.tail.main = ToNumbers(taken);
+    chunk.tail.mainTaken = static_cast<int>(total / table.kCounted);
+    chunk.tail.matches = static_cast<int>(total % table.kCounted);
     chunk.end = state;
+}
+
+// A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
+// value's number in both pools where there are two: which one a value belongs to is for the
+// draw's parse to tell. The snapshots are watched for value by value.
+template <typename Set, bool kSecond>
+void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
+                     DrawChunk& chunk) {
+    const Game& game = rule.game;
+    const BasicScoringTable<Set> main(rule.main, game.top);
+    const BasicScoringTable<Wide> second(rule.second, kSecond ? game.secondTop : 0);
+    constexpr std::uint64_t kCounted = BasicScoringTable<Set>::kCounted;
+    const auto top = static_cast<std::uint64_t>(game.top);
+    const auto secondTop = static_cast<std::uint64_t>(game.secondTop);
+    const std::uint64_t mainComplete = static_cast<std::uint64_t>(game.drawn) * kCounted;
+    const std::uint64_t secondComplete = static_cast<std::uint64_t>(game.secondDrawn) * kCounted;
+    GeneratorState state = start;
+    std::uint8_t* const numbers = chunk.numbers.data();
+    std::uint8_t* const seconds = chunk.seconds.data();
+    std::uint32_t i = 0;
+    std::uint32_t nextSnapshot = 0;
+    PoolNumbers number{};
+    // The next value's numbers; false once the chunk is full.
+    const auto next = [&] {
+        if (i == values) {
+            return false;
+        }
+        if (i == nextSnapshot) {
+            KeepSnapshot(chunk, i, state.x, state.c);
+            nextSnapshot += DrawChunk::kSnapshotEvery;
+        }
+        if constexpr (kSecond) {
+            number = NextNumbers(state, top, secondTop);
+            seconds[i] = static_cast<std::uint8_t>(number.second);
+        } else {
+            number.main = NextNumber(state, top);
+        }
+        numbers[i++] = static_cast<std::uint8_t>(number.main);
+        return true;
+    };
+    OpenDraw& open = chunk.tail;
+    while (i < values) {
+        chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
+        Set drawn{};
+        std::uint64_t total = 0;
+        Wide taken{};
+        std::uint64_t secondTotal = 0;
+        bool full = false;
+        while (!full && total < mainComplete) {
+            full = !next();
+            if (!full) {
+                main.Take(number.main, drawn, total);
+            }
+        }
+        int bonus = 0;
+        bool bonusDrawn = !game.bonus;
+        while (!full && !bonusDrawn) {
+            std::uint64_t fresh = 0;
+            full = !next();
+            if (!full) {
+                main.Take(number.main, drawn, fresh);
+                bonusDrawn = fresh != 0;
+                bonus = static_cast<int>(fresh % kCounted);
+            }
+        }
+        while (!full && secondTotal < secondComplete) {
+            full = !next();
+            if (!full) {
+                second.Take(number.second, taken, secondTotal);
+            }
+        }
+        if (full) {
+            const int mainTaken = static_cast<int>(total / kCounted);
+            open.main = ToNumbers(drawn);
+            open.mainTaken = mainTaken + (game.bonus && bonusDrawn ? 1 : 0);
+            open.matches = static_cast<int>(total % kCounted);
+            open.bonusMatched = bonus;
+            open.second = ToNumbers(taken);
+            open.secondTaken = static_cast<int>(secondTotal / kCounted);
+            open.secondMatches = static_cast<int>(secondTotal % kCounted);
+            break;
+        }
+        ++chunk.tally[static_cast<std::size_t>(rule.TierIndex(
+            static_cast<int>(total % kCounted), bonus, static_cast<int>(secondTotal % kCounted)))];
+    }
+    chunk.end = state;
+}
+
+}  // namespace
+
+void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
+                   DrawChunk& chunk) {
+    chunk.Clear(values, rule);
+    chunk.tail = {};
+    const bool narrow = rule.game.top <= 62;
+    if (rule.game.hasSecond()) {
+        narrow ? GenerateAnyGame<std::uint64_t, true>(start, values, rule, chunk)
+               : GenerateAnyGame<Wide, true>(start, values, rule, chunk);
+    } else if (rule.game.bonus) {
+        narrow ? GenerateAnyGame<std::uint64_t, false>(start, values, rule, chunk)
+               : GenerateAnyGame<Wide, false>(start, values, rule, chunk);
+    } else if (narrow) {
+        GeneratePlain<std::uint64_t>(start, values, rule, chunk);
+    } else {
+        GeneratePlain<Wide>(start, values, rule, chunk);
+    }
 }
 
 bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     // Finish the open draw and go on value by value until a true draw starts where a guessed one
     // does; from there on both parse the same numbers the same way.
     std::uint32_t i = 0;
-    while (!(open_.accepted == 0 && chunk.StartsAt(i))) {
+    while (!(open_.Empty() && chunk.StartsAt(i))) {
         if (i == chunk.size()) {
             state_ = chunk.end;
             return false;
         }
-        open_.Take(chunk.numbers[i++], gridMask_);
-        if (open_.Complete()) {
-            ++tally_[static_cast<std::size_t>(open_.matches)];
+        const bool complete = open_.Take(rule_, chunk.numbers[i], chunk.SecondAt(i));
+        ++i;
+        if (complete) {
+            ++tally_[static_cast<std::size_t>(open_.Tier(rule_))];
             open_ = {};
             if (++done_ == target_) {
                 state_ = chunk.StateAfter(i);
@@ -165,20 +287,17 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     const std::uint64_t ahead = chunk.Draws() - first;
     if (done_ + ahead < target_) {
         // All the rest of the chunk: its tally less the guessed draws before the meeting point.
-        const Tally before = chunk.GuessedTally(0, first, gridMask_);
-        for (std::size_t k = 0; k < tally_.size(); ++k) {
-            tally_[k] += chunk.tally[k] - before[k];
+        for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
+            tally_[k] += chunk.tally[k];
         }
+        chunk.AddGuessed(0, first, rule_, -1, tally_);
         done_ += ahead;
         open_ = chunk.tail;
         state_ = chunk.end;
         return false;
     }
     const auto needed = static_cast<std::uint32_t>(target_ - done_);
-    const Tally last = chunk.GuessedTally(first, needed, gridMask_);
-    for (std::size_t k = 0; k < tally_.size(); ++k) {
-        tally_[k] += last[k];
-    }
+    chunk.AddGuessed(first, needed, rule_, 1, tally_);
     done_ = target_;
     state_ = chunk.StateAfter(chunk.StartOf(first + needed));
     return true;

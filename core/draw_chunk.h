@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <vector>
 
 #include "core/draws.h"
@@ -19,10 +20,11 @@ struct DrawChunk {
     };
     static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots
 
-    std::vector<std::uint8_t> numbers;      // the number of every value
+    std::vector<std::uint8_t> numbers;      // the main pool's number of every value
+    std::vector<std::uint8_t> seconds;      // and the second pool's, in a game with one
     std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
-    Tally tally{};                          // of the complete guessed draws
-    PartialDraw tail;                       // the guessed draw still open after the last value
+    std::vector<std::uint64_t> tally;       // of the complete guessed draws, by tier
+    OpenDraw tail;                          // the guessed draw still open after the last value
     std::vector<Snapshot> snapshots;        // the states before values 0, 4096, 8192 ...
     GeneratorState end;                     // after the last value
 
@@ -30,6 +32,10 @@ struct DrawChunk {
 
     [[nodiscard]] std::uint32_t size() const noexcept {
         return static_cast<std::uint32_t>(numbers.size());
+    }
+    // The second pool's number of value i, 0 in a game without one.
+    [[nodiscard]] int SecondAt(std::uint32_t i) const noexcept {
+        return seconds.empty() ? 0 : seconds[i];
     }
     // The complete guessed draws.
     [[nodiscard]] std::uint64_t Draws() const noexcept;
@@ -42,28 +48,31 @@ struct DrawChunk {
     [[nodiscard]] std::uint32_t StartOf(std::uint32_t d) const noexcept;
     // The generator state after the first `values` values.
     [[nodiscard]] GeneratorState StateAfter(std::uint32_t values) const noexcept;
-    // The tally of `count` guessed draws from the draw number `first`, parsed again from the
-    // numbers.
-    [[nodiscard]] Tally GuessedTally(std::uint32_t first, std::uint32_t count,
-                                     std::uint64_t gridMask) const noexcept;
-    // Storage for chunks of `values` values, so that generating one allocates nothing.
-    void Reserve(std::uint32_t values);
-    // Sizes the chunk for `values` values with no draw start marked and no snapshot.
-    void Clear(std::uint32_t values);
+    // The tiers of `count` guessed draws from the draw number `first`, parsed again from the
+    // numbers, each added to `tally` with `sign` (+1 or -1).
+    void AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
+                    std::span<std::uint64_t> tally) const noexcept;
+    // Storage for chunks of `values` values of a game of up to `tiers` tiers, so that generating
+    // one allocates nothing.
+    void Reserve(std::uint32_t values, std::size_t tiers);
+    // Sizes the chunk for `values` values of the rule's game with no draw start marked and no
+    // snapshot.
+    void Clear(std::uint32_t values, const DrawRule& rule);
 };
 
-// Fills `chunk` with `values` values from `start`, scored against `gridMask`, one value at a time
-// by NextNumber: exact for every state, guard zones included. The lanes (draw_lanes.h) produce the
-// same chunks several at a time.
-void GenerateChunk(GeneratorState start, std::uint32_t values, std::uint64_t gridMask,
+// Fills `chunk` with `values` values from `start`, scored against the rule's ticket, one value
+// at a time by NextNumber: exact for every state, guard zones included. The lanes (draw_lanes.h)
+// produce the same chunks several at a time.
+void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                    DrawChunk& chunk);
 
 // Joins chunks, in the order of their values, along the true draw boundaries, until a number of
 // draws is complete. Each chunk must start from the true state after the previous one.
 class ChunkStitcher {
 public:
-    ChunkStitcher(std::uint64_t draws, std::uint64_t gridMask, Tally& tally) noexcept
-        : target_(draws), gridMask_(gridMask), tally_(tally) {}
+    ChunkStitcher(std::uint64_t draws, const DrawRule& rule,
+                  std::span<std::uint64_t> tally) noexcept
+        : target_(draws), rule_(rule), tally_(tally) {}
 
     // Adds the true draws of the next chunk; true once the draws are complete.
     bool Absorb(const DrawChunk& chunk);
@@ -74,10 +83,10 @@ public:
 
 private:
     std::uint64_t target_;
-    std::uint64_t gridMask_;
-    Tally& tally_;
+    const DrawRule& rule_;
+    std::span<std::uint64_t> tally_;
     std::uint64_t done_ = 0;
-    PartialDraw open_;  // the true draw that the previous chunk left open
+    OpenDraw open_;  // the true draw that the previous chunk left open
     GeneratorState state_;
 };
 

@@ -1,5 +1,6 @@
 #include "core/draw_lanes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -7,10 +8,10 @@ namespace loto {
 namespace lanes {
 
 // Defined in the files compiled for their instruction sets.
-void GenerateAvx2(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
-void GenerateAvx512(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
-void GenerateAvx512Ifma(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
-void GenerateSimd128(const GeneratorState*, std::uint32_t, std::uint64_t, LaneOutput*);
+void GenerateAvx2(const GeneratorState*, std::uint32_t, const LaneRule&, LaneOutput*);
+void GenerateAvx512(const GeneratorState*, std::uint32_t, const LaneRule&, LaneOutput*);
+void GenerateAvx512Ifma(const GeneratorState*, std::uint32_t, const LaneRule&, LaneOutput*);
+void GenerateSimd128(const GeneratorState*, std::uint32_t, const LaneRule&, LaneOutput*);
 
 }  // namespace lanes
 namespace {
@@ -107,16 +108,28 @@ const LaneKernel& ActiveLaneKernel() noexcept {
     return active;
 }
 
+std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
+    const Game& game = rule.game;
+    if (game.bonus || game.hasSecond() || game.top > kLaneTop ||
+        rule.mostMain() >= static_cast<int>(kLaneTiers) || !rule.main.FitsLow()) {
+        return std::nullopt;
+    }
+    return LaneRule{.gridMask = rule.main.low(), .top = game.top, .drawn = game.drawn};
+}
+
 void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std::uint32_t values,
-                    std::uint64_t gridMask, DrawChunk* const* chunks) {
-    if (kernel.path == LanePath::Portable) {
-        GenerateChunk(starts[0], values, gridMask, *chunks[0]);
+                    const DrawRule& rule, DrawChunk* const* chunks) {
+    const std::optional<LaneRule> lanes = LanesDraw(rule);
+    if (kernel.path == LanePath::Portable || !lanes) {
+        for (unsigned l = 0; l < kernel.lanes; ++l) {
+            GenerateChunk(starts[l], values, rule, *chunks[l]);
+        }
         return;
     }
     std::array<LaneOutput, kMostLanes> out{};
     for (unsigned l = 0; l < kernel.lanes; ++l) {
         DrawChunk& chunk = *chunks[l];
-        chunk.Clear(values);
+        chunk.Clear(values, rule);
         chunk.snapshots.resize((values + DrawChunk::kSnapshotEvery - 1) /
                                DrawChunk::kSnapshotEvery);
         out[l] = LaneOutput{};
@@ -124,15 +137,19 @@ void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std:
         out[l].drawStarts = chunk.drawStarts.data();
         out[l].snapshots = chunk.snapshots.data();
     }
-    kernel.generate(starts, values, gridMask, out.data());
+    kernel.generate(starts, values, *lanes, out.data());
     for (unsigned l = 0; l < kernel.lanes; ++l) {
         DrawChunk& chunk = *chunks[l];
         if (out[l].guard || !LanesCanStart(starts[l])) {
-            GenerateChunk(starts[l], values, gridMask, chunk);
+            GenerateChunk(starts[l], values, rule, chunk);
             continue;
         }
-        chunk.tally = out[l].tally;
-        chunk.tail = out[l].tail;
+        std::copy_n(out[l].tally.begin(), chunk.tally.size(), chunk.tally.begin());
+        const PartialDraw& tail = out[l].tail;
+        chunk.tail = {};
+        chunk.tail.main = NumberSet(tail.drawn, 0);
+        chunk.tail.mainTaken = static_cast<int>(tail.accepted);
+        chunk.tail.matches = static_cast<int>(tail.matches);
         chunk.end = out[l].end;
     }
 }

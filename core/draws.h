@@ -2,8 +2,10 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 
 #include "core/game.h"
+#include "core/lottery.h"
 #include "core/random_source.h"
 
 namespace loto {
@@ -22,10 +24,10 @@ using Numbers = std::array<int, kFavouriteCount>;
 }
 
 // A draw in progress, as bits (bit n for number n): the numbers taken so far, how many, and how
-// many of them the grid holds. The definition of a draw that chunks are parsed by, for one stream
-// (T an integer) or for lanes of streams at once (T a vector of them, where Complete() is a mask
-// per lane). The lanes count in units of 8, each number's bit three places up (kUnit 8): a count
-// of matches is then already the shift to its 8-bit tally field.
+// many of them the grid holds. The definition of a draw that lanes of streams at once parse by
+// (T a vector of them, where Complete() is a mask per lane), as a chunk's open draw of a game of
+// one pool keeps it (T an integer). The lanes count in units of 8, each number's bit three places
+// up (kUnit 8): a count of matches is then already the shift to its 8-bit tally field.
 template <typename T, std::uint64_t kUnit = 1>
 struct BasicPartialDraw {
     T drawn{};
@@ -34,7 +36,8 @@ struct BasicPartialDraw {
 
     friend bool operator==(const BasicPartialDraw&, const BasicPartialDraw&) = default;
 
-    [[nodiscard]] auto Complete() const noexcept { return accepted == kUnit * kFavouriteCount; }
+    // Whether `drawn` numbers are taken, in units of kUnit.
+    [[nodiscard]] auto Complete(T drawnTarget) const noexcept { return accepted == drawnTarget; }
 
     // Takes one candidate: a number already drawn sets no new bit, which is the rejection, and a
     // new number scores when the grid has it.
@@ -47,62 +50,126 @@ struct BasicPartialDraw {
 };
 using PartialDraw = BasicPartialDraw<std::uint64_t>;
 
-// A grid as the serial loop scores it: for each number, its bit in the set drawn and its weight,
-// kCounted for a number drawn plus 1 when the grid holds it. A draw's total counts its numbers
+// A draw of any game in progress, value by value, as chunks are parsed: the main numbers taken so
+// far (the bonus last, once the K main ones are), the second pool's after them, and what of each
+// the ticket holds.
+struct OpenDraw {
+    NumberSet main;
+    NumberSet second;
+    int mainTaken = 0;
+    int matches = 0;
+    int bonusMatched = 0;
+    int secondTaken = 0;
+    int secondMatches = 0;
+
+    friend bool operator==(const OpenDraw&, const OpenDraw&) = default;
+
+    // Takes one value, its number in the pool that the draw is drawing from; true once the draw
+    // is complete.
+    bool Take(const DrawRule& rule, int mainNumber, int secondNumber) noexcept;
+    [[nodiscard]] int Tier(const DrawRule& rule) const noexcept {
+        return rule.TierIndex(matches, bonusMatched, secondMatches);
+    }
+    [[nodiscard]] bool Empty() const noexcept { return mainTaken == 0; }
+};
+
+// A pool as the serial loop scores it: for each number, its bit in the set drawn and its weight,
+// kCounted for a number drawn plus 1 when the ticket holds it. A draw's total counts its numbers
 // (above kCounted) and its matches (below) with one add a value, and neither needs a shift by the
 // number, which the core runs on fewer of its pipes than loads and adds. Next to a multiple of
-// 2^48 a one-off quotient makes a 0 or a 50, drawn as any number and never in the grid: the table
-// has their rows too.
-class ScoringTable {
+// 2^48 a one-off quotient makes a 0 or a top + 1, drawn as any number and never in the ticket:
+// the table has their rows too. Set: an integer of enough bits for those numbers.
+template <typename Set>
+class BasicScoringTable {
 public:
-    static constexpr std::uint64_t kCounted = 16;  // above the most matches, 6
-    static constexpr int kRows = kHighestNumber + 2;
+    static constexpr std::uint64_t kCounted = 128;  // above the most matches, 99
+    static constexpr int kMostRows = 101;
 
-    explicit constexpr ScoringTable(std::uint64_t gridMask) noexcept {
-        for (int n = 0; n < kRows; ++n) {
-            bit_[n] = std::uint64_t{1} << n;
-            weight_[n] = kCounted + (gridMask >> n & 1);  // bits 0 and 50 never set
+    constexpr BasicScoringTable(const NumberSet& ticket, int top) noexcept : top_(top) {
+        for (int n = 0; n <= top + 1; ++n) {
+            bit_[n] = Set{1} << n;
+            weight_[n] = kCounted + (ticket.Has(n) ? 1 : 0);  // 0 and top + 1 never in it
         }
     }
 
+    [[nodiscard]] constexpr int top() const noexcept { return top_; }
+
     // Adds a number to a draw's set and total, unless the draw holds it already: the rejection.
-    constexpr void Take(int number, std::uint64_t& drawn, std::uint64_t& total) const noexcept {
+    // Where a draw takes many numbers of its pool, and repeats often, without a branch, which would
+    // be mispredicted at every repeat; where few, the compiler's choice, which is faster there.
+    template <bool kRepeatsOften = false>
+    constexpr void Take(int number, Set& drawn, std::uint64_t& total) const noexcept {
         const auto i = static_cast<unsigned>(number);  // unsigned: no sign to extend
-        total += (drawn & bit_[i]) != 0 ? 0 : weight_[i];
+        if constexpr (kRepeatsOften) {
+            const auto fresh = static_cast<std::uint64_t>((drawn & bit_[i]) == 0);
+            total += (0 - fresh) & weight_[i];
+        } else {
+            total += (drawn & bit_[i]) != 0 ? 0 : weight_[i];
+        }
         drawn |= bit_[i];
     }
 
 private:
-    std::array<std::uint64_t, kRows> bit_{};
-    std::array<std::uint64_t, kRows> weight_{};
+    std::array<Set, kMostRows> bit_{};
+    std::array<std::uint64_t, kMostRows> weight_{};
+    int top_;
 };
 
-// One draw of six distinct numbers, scored against the grid, in one pass: each candidate consumes
-// one value and is drawn again while it repeats a number already drawn, and each drawn number
-// that the grid holds scores 1. Every draw takes at least six candidates, so those six are taken
-// without a test; a repeat among them is the only reason to take more.
-[[nodiscard]] inline int DrawMatches(GeneratorState& state, const ScoringTable& table) noexcept {
-    constexpr std::uint64_t kComplete = kFavouriteCount * ScoringTable::kCounted;
-    std::uint64_t drawn = 0;
+// The designed game's table: 49 numbers and the rows of 0 and 50 fit one 64-bit set.
+using ScoringTable = BasicScoringTable<std::uint64_t>;
+
+// `taken` distinct numbers of one pool scored against its table, each candidate consuming one
+// value and drawn again while it repeats a number already drawn: the draw's total. Every draw
+// takes at least `taken` candidates, so those are taken without a test; a repeat among them is
+// the only reason to take more. kTaken: `taken` known when compiled, 0 when not.
+template <int kTaken, typename Set>
+[[nodiscard]] inline std::uint64_t DrawPool(GeneratorState& state,
+                                            const BasicScoringTable<Set>& table, int taken,
+                                            Set& drawn) noexcept {
+    const int count = kTaken != 0 ? kTaken : taken;
+    const auto top = static_cast<std::uint64_t>(table.top());
+    const std::uint64_t complete = static_cast<std::uint64_t>(count) * table.kCounted;
     std::uint64_t total = 0;
-    for (int i = 0; i < kFavouriteCount; ++i) {
-        table.Take(NextNumber(state), drawn, total);
+    // A count not known when compiled is of the draws that take many numbers, four at a time as a
+    // count known would be unrolled.
+    constexpr bool kRepeatsOften = kTaken == 0;
+    int i = 0;
+    if constexpr (kRepeatsOften) {
+        for (; i + 4 <= count; i += 4) {
+            for (int j = 0; j < 4; ++j) {
+                table.template Take<true>(NextNumber(state, top), drawn, total);
+            }
+        }
     }
-    while (total < kComplete) {
-        table.Take(NextNumber(state), drawn, total);
+    for (; i < count; ++i) {
+        table.template Take<kRepeatsOften>(NextNumber(state, top), drawn, total);
     }
+    while (total < complete) {
+        table.template Take<kRepeatsOften>(NextNumber(state, top), drawn, total);
+    }
+    return total;
+}
+
+// One draw of the designed game, scored against the grid: its matches, 0 to 6.
+[[nodiscard]] inline int DrawMatches(GeneratorState& state, const ScoringTable& table) noexcept {
+    std::uint64_t drawn = 0;
+    const std::uint64_t total = DrawPool<kFavouriteCount>(state, table, kFavouriteCount, drawn);
     return static_cast<int>(total % ScoringTable::kCounted);
 }
 
-// `draws` draws added to the tally, with nothing in between; the state in registers meanwhile.
+// `draws` draws of the rule's game added to the tally, one by one, with nothing in between; the
+// state in registers meanwhile. `tally` holds rule.tiers() counts.
+void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+              std::span<std::uint64_t> tally) noexcept;
+
+// The designed game, for a grid given as its set of numbers.
 inline void DrawInto(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
                      Tally& tally) noexcept {
-    const ScoringTable table(gridMask);
-    GeneratorState local = state;
-    for (std::uint64_t i = 0; i < draws; ++i) {
-        ++tally[static_cast<std::size_t>(DrawMatches(local, table))];
-    }
-    state = local;
+    DrawInto(state, draws, SixOfFortyNineRule(gridMask), tally);
 }
+
+// The mean number of values a draw of the game takes: each candidate of a pool is drawn again
+// with the probability that it repeats a number already drawn.
+[[nodiscard]] double ValuesPerDraw(const Game& game) noexcept;
 
 }  // namespace loto

@@ -25,20 +25,24 @@
 namespace loto::lanes {
 
 // The number of a step (less one) and its watch on the edges where the Double formulas may
-// differ: within kGuard of a multiple of 2^48, for t (whose low bits are x) or for 49x. Where x
-// comes within kGuard, 49x comes within 49 kGuard: one distance, of 49x, with the guard widened
-// to 50 kGuard watches both. Watch folds a step into what a lane has seen; CameNear reads a lane
-// of it at the end.
+// differ: within kGuard of a multiple of 2^48, for t (whose low bits are x) or for top x. Where x
+// comes within kGuard, top x comes within top kGuard: one distance, of top x, with the guard
+// widened to (top + 1) kGuard watches both. Watch folds a step into what a lane has seen;
+// CameNear reads a lane of it at the end. The pool's top is the game's, the same in every lane.
 template <typename V>
-struct FortyNineByShifts {
-    static constexpr std::uint64_t kWideGuard = 50 * detail::kGuard;
+struct TopByShifts {
+    explicit TopByShifts(std::uint64_t poolTop)
+        : top(V{} + poolTop), wideGuard((poolTop + 1) * detail::kGuard) {}
     static constexpr std::uint64_t kUnseen = 0;
-    static V Number(V x) { return (x * 49) >> kModulusBits; }
+    V Number(V x) const { return (x * top) >> kModulusBits; }
     // The top bit set once a lane came near: both terms are under 2^48, negative when nearer.
-    static V Watch(V seen, V x) {
-        return seen | (((x * 49 + kWideGuard) & detail::kLowMask) - 2 * kWideGuard);
+    V Watch(V seen, V x) const {
+        return seen | (((x * top + wideGuard) & detail::kLowMask) - 2 * wideGuard);
     }
     static bool CameNear(std::uint64_t seen) { return seen >> 63 != 0; }
+
+    V top;
+    std::uint64_t wideGuard;
 };
 
 // The step's arithmetic for vector sets without a 64-bit multiply or mask registers (AVX2): the
@@ -48,33 +52,35 @@ struct FortyNineByShifts {
 // MinLow32(a, b) the unsigned minimum of each 32-bit half. A draw's end clears its lanes with
 // and-not, which costs less than a blend.
 //
-// The number comes as NextNumber has it, from s = 49 (x >> 16), one product; a lane came near
-// where s + kNearNumber has its low 32 bits under 2 kNearNumber, and their least over the steps
+// The number comes as NextNumber has it, from s = top (x >> 16), one product; a lane came near
+// where s + NearNumber(top) has its low 32 bits under twice that, and their least over the steps
 // is all a lane keeps: five instructions a step for both, where shifts took nine.
 template <typename V, typename Products>
 struct NarrowArithmetic {
+    explicit NarrowArithmetic(std::uint64_t poolTop)
+        : top(V{} + poolTop), near(detail::NearNumber(poolTop)) {}
     static constexpr bool kMaskRegisters = false;
     static constexpr bool kCountsBits = false;
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
-    static V Scaled(V x) { return Products::Low32(x >> 16, V{} + 49); }
-    static V Number(V x) { return Scaled(x) >> 32; }
-    static V Watch(V seen, V x) {
-        return Products::MinLow32(seen, Scaled(x) + detail::kNearNumber);
-    }
-    static bool CameNear(std::uint64_t seen) {
-        return static_cast<std::uint32_t>(seen) < 2 * detail::kNearNumber;
-    }
+    V Scaled(V x) const { return Products::Low32(x >> 16, top); }
+    V Number(V x) const { return Scaled(x) >> 32; }
+    V Watch(V seen, V x) const { return Products::MinLow32(seen, Scaled(x) + near); }
+    bool CameNear(std::uint64_t seen) const { return static_cast<std::uint32_t>(seen) < 2 * near; }
     static V TimesMultiplier(V x) {
         const V k = V{} + static_cast<std::uint64_t>(kMultiplier);
         return Products::Low32(x, k) + (Products::Low32(x >> 32, k) << 32);
     }
     static V TimesCarryUnit(V q) { return Products::Low32(q, V{} + 10000); }
+
+    V top;
+    std::uint32_t near;
 };
 
 // Where a 64-bit product is one instruction: with a selection by masked move (AVX-512), or by
 // and-not where a comparison gives a vector (WebAssembly's SIMD128).
 template <typename V, bool MaskRegisters = true>
-struct WideArithmetic : FortyNineByShifts<V> {
+struct WideArithmetic : TopByShifts<V> {
+    using TopByShifts<V>::TopByShifts;
     static constexpr bool kMaskRegisters = MaskRegisters;
     static constexpr bool kCountsBits = false;
     static V TimesMultiplier(V x) { return x * static_cast<std::uint64_t>(kMultiplier); }
@@ -116,7 +122,7 @@ using LaneDraw = BasicPartialDraw<V, kLaneUnit>;
 // vector's step waits on the latency of its multiply, shifts and adds; a second, independent
 // vector fills those cycles where the core has the pipes to spare (AVX2's four lanes).
 template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
-void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
               LaneOutput* out) {
     constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
     constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
@@ -125,6 +131,11 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
     constexpr std::uint32_t kFlushEvery = 248;
     const V mask = V{} + detail::kLowMask;
     const V one = V{} + 1;
+    const std::uint64_t gridMask = rule.gridMask;
+    const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
+    // A draw is complete with this count of numbers, in the units that the draw counts in.
+    const V complete =
+        V{} + static_cast<std::uint64_t>(rule.drawn) * (Arithmetic::kCountsBits ? 1 : kLaneUnit);
     // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
     // Where they count the bits of a word (Arithmetic::Count), a draw is the set of its numbers
     // alone, bit number - 1, its counts taken from it when needed; else a LaneDraw, its bits two
@@ -156,7 +167,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         EachVector<G>([&](auto g) {
             const auto counts = Lanes(histogram[g]);
             for (int w = 0; w < kWidth; ++w) {
-                for (int k = 0; k < kResultRows; ++k) {
+                for (std::size_t k = 0; k < kLaneTiers; ++k) {
                     out[g * kWidth + w].tally[k] += counts[w] >> (8 * k) & 0xFF;
                 }
             }
@@ -204,12 +215,12 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
         x[g] = t & mask;
         c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
-        const V index = Arithmetic::Number(x[g]);
-        seen[g] = Arithmetic::Watch(seen[g], x[g]);  // a lane that came near is made again
+        const V index = arithmetic.Number(x[g]);
+        seen[g] = arithmetic.Watch(seen[g], x[g]);  // a lane that came near is made again
         if constexpr (Arithmetic::kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
-            const auto done = Arithmetic::Count(drawn) == kFavouriteCount;
+            const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
             const V field = Arithmetic::Count(drawn & grid) << 3;  // 8 bits a count of matches
             histogram[g] = done ? histogram[g] + (one << field) : histogram[g];
@@ -217,7 +228,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         } else if constexpr (Arithmetic::kMaskRegisters) {
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
-            const auto done = d.Complete();
+            const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
             histogram[g] = done ? histogram[g] + (one << d.matches) : histogram[g];
             d.drawn = done ? V{} : d.drawn;
@@ -226,7 +237,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
         } else {
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
-            const V done = reinterpret_cast<V>(d.Complete());  // all ones where a draw completed
+            const V done = reinterpret_cast<V>(d.Complete(complete));  // all ones where completed
             ends |= done & bit;
             histogram[g] += done & (one << d.matches);
             d.drawn &= ~done;
@@ -288,7 +299,7 @@ void Generate(const GeneratorState* starts, std::uint32_t values, std::uint64_t 
             LaneOutput& lane = out[g * kWidth + w];
             lane.tail = tail(g, w);
             lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
-            lane.guard = Arithmetic::CameNear(nearby[w]);
+            lane.guard = arithmetic.CameNear(nearby[w]);
         }
     });
 }

@@ -20,10 +20,9 @@ struct Avx2Products {
     }
 };
 
-void GenerateAvx2(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+void GenerateAvx2(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                   LaneOutput* out) {
-    Generate<VectorAvx2, 2, NarrowArithmetic<VectorAvx2, Avx2Products>>(starts, values, gridMask,
-                                                                        out);
+    Generate<VectorAvx2, 2, NarrowArithmetic<VectorAvx2, Avx2Products>>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

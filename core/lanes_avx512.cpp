@@ -6,9 +6,9 @@ namespace loto::lanes {
 
 using VectorAvx512 = std::uint64_t __attribute__((vector_size(64)));
 
-void GenerateAvx512(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+void GenerateAvx512(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                     LaneOutput* out) {
-    Generate<VectorAvx512>(starts, values, gridMask, out);
+    Generate<VectorAvx512>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

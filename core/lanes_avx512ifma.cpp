@@ -9,36 +9,42 @@ namespace loto::lanes {
 
 using VectorAvx512 = std::uint64_t __attribute__((vector_size(64)));
 
-// x times 49 x 16 splits at bit 52 into the number (the high half) and the distance to its edge
+// x times top x 16 splits at bit 52 into the number (the high half) and the distance to its edge
 // (the low half, with the guard's offset added by the same instruction): two instructions where
 // the shifts take five. A draw is the set of its numbers alone: a bit count of it says when it is
 // complete and, with the grid, how many it matches, where counting each number as it comes takes
 // six instructions a value.
 struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     using V = VectorAvx512;
-    static constexpr std::uint64_t kWideGuard = 50 * detail::kGuard << 4;
+    explicit IfmaArithmetic(std::uint64_t poolTop)
+        : WideArithmetic(poolTop),
+          scale(_mm512_set1_epi64(static_cast<long long>(poolTop << 4))),
+          ifmaGuard((poolTop + 1) * detail::kGuard << 4),
+          offset(_mm512_set1_epi64(static_cast<long long>(ifmaGuard))) {}
     static V Cast(__m512i v) { return reinterpret_cast<V>(v); }
     static __m512i Cast(V v) { return reinterpret_cast<__m512i>(v); }
     static constexpr bool kCountsBits = true;
     static V Count(V v) { return Cast(_mm512_popcnt_epi64(Cast(v))); }
-    static V Number(V x) {
-        return Cast(
-            _mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), _mm512_set1_epi64(49 << 4)));
+    V Number(V x) const {
+        return Cast(_mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), scale));
     }
     // The low half shifted to the top of the word: its least over the steps is all a lane keeps.
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
-    static V Watch(V seen, V x) {
-        const V off = Cast(_mm512_madd52lo_epu64(_mm512_set1_epi64(kWideGuard), Cast(x),
-                                                 _mm512_set1_epi64(49 << 4)));
-        const V top = off << 12;
-        return seen < top ? seen : top;  // one vpminuq
+    V Watch(V seen, V x) const {
+        const V off = Cast(_mm512_madd52lo_epu64(offset, Cast(x), scale));
+        const V high = off << 12;
+        return seen < high ? seen : high;  // one vpminuq
     }
-    static bool CameNear(std::uint64_t seen) { return seen < (2 * kWideGuard << 12); }
+    bool CameNear(std::uint64_t seen) const { return seen < (2 * ifmaGuard << 12); }
+
+    __m512i scale;
+    std::uint64_t ifmaGuard;
+    __m512i offset;
 };
 
-void GenerateAvx512Ifma(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+void GenerateAvx512Ifma(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                         LaneOutput* out) {
-    Generate<VectorAvx512, 1, IfmaArithmetic>(starts, values, gridMask, out);
+    Generate<VectorAvx512, 1, IfmaArithmetic>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

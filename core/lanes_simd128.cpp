@@ -7,9 +7,9 @@ namespace loto::lanes {
 
 using VectorSimd128 = std::uint64_t __attribute__((vector_size(16)));
 
-void GenerateSimd128(const GeneratorState* starts, std::uint32_t values, std::uint64_t gridMask,
+void GenerateSimd128(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                      LaneOutput* out) {
-    Generate<VectorSimd128, 1, WideArithmetic<VectorSimd128, false>>(starts, values, gridMask, out);
+    Generate<VectorSimd128, 1, WideArithmetic<VectorSimd128, false>>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

@@ -13,13 +13,13 @@ namespace {
 constexpr std::uint64_t kFirstSlice = 1 << 16;  // draws, until the speed is known
 constexpr std::uint64_t kMinSlice = 1 << 12;
 constexpr std::uint64_t kMaxSlice = 1 << 28;
-constexpr double kValuesPerDraw = 6.4;  // a little above the mean, so the last chunk suffices
+constexpr double kValuesMargin = 1.02;  // above the mean values of a draw: the last chunk suffices
 
 // The serial loop in a function of its own, apart from the callers of the event pump, which the
 // page's Asyncify instruments: every engine's compiler then sees a small loop of its own.
-[[gnu::noinline]] void SerialDraws(GeneratorState& state, std::uint64_t draws,
-                                   std::uint64_t gridMask, Tally& tally) noexcept {
-    DrawInto(state, draws, gridMask, tally);
+[[gnu::noinline]] void SerialDraws(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                                   std::span<std::uint64_t> tally) noexcept {
+    DrawInto(state, draws, rule, tally);
 }
 
 }  // namespace
@@ -58,7 +58,7 @@ ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValu
 void ParallelDrawEngine::AddSlots() {
     const std::lock_guard lock(mutex_);
     for (std::size_t i = 0; i < SlotsPerThread(); ++i) {
-        slots_.emplace_back().chunk.Reserve(chunkValues_);
+        slots_.emplace_back().chunk.Reserve(chunkValues_, kResultRows);
     }
 }
 
@@ -98,10 +98,10 @@ void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
         nextResidue_ = JumpMultiply(nextResidue_, jump_);
         chunks[lane] = &slot.chunk;
     }
-    const std::uint64_t gridMask = gridMask_;
+    const DrawRule& rule = *rule_;
     ++inFlight_;
     lock.unlock();
-    GenerateChunks(kernel_, starts.data(), chunkValues_, gridMask, chunks.data());
+    GenerateChunks(kernel_, starts.data(), chunkValues_, rule, chunks.data());
     lock.lock();
     for (unsigned lane = 0; lane < kernel_.lanes; ++lane) {
         slots_[(first + lane) % slots_.size()].ready = first + lane;
@@ -111,24 +111,31 @@ void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
 }
 
 std::uint64_t ParallelDrawEngine::ChunksFor(std::uint64_t draws) const noexcept {
-    const double chunks = static_cast<double>(draws) * kValuesPerDraw / chunkValues_;
+    const double chunks = static_cast<double>(draws) * valuesPerDraw_ / chunkValues_;
     return static_cast<std::uint64_t>(std::min(chunks, 1e12)) + 1;
 }
 
-void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
-                              Tally& tally) {
-    // A few draws are not worth sharing: draw them here. Nor are any on one thread without lanes:
-    // the chunks would only add their bookkeeping to the serial loop, the fastest one core has.
-    const bool serial = threads_ == 1 && kernel_.path == LanePath::Portable;
-    if (serial || static_cast<double>(draws) * kValuesPerDraw < chunkValues_) {
-        SerialDraws(state, draws, gridMask, tally);
+// A few draws are not worth sharing: draw them here. Nor are any on one thread without lanes for
+// the game: the chunks would only add their bookkeeping to the serial loop, the fastest one core
+// has.
+bool ParallelDrawEngine::Serial(std::uint64_t draws, const DrawRule& rule) const noexcept {
+    const bool lanes = kernel_.path != LanePath::Portable && LanesDraw(rule);
+    return (threads_ == 1 && !lanes) ||
+           static_cast<double>(draws) * ValuesPerDraw(rule.game) < chunkValues_;
+}
+
+void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                              std::span<std::uint64_t> tally) {
+    if (Serial(draws, rule)) {
+        SerialDraws(state, draws, rule, tally);
         return;
     }
     std::unique_lock lock(mutex_);
     for (Slot& slot : slots_) {
         slot.ready = kNotReady;
     }
-    gridMask_ = gridMask;
+    rule_ = &rule;
+    valuesPerDraw_ = ValuesPerDraw(rule.game) * kValuesMargin;
     firstStart_ = state;
     nextClaim_ = 0;
     nextJoin_ = 0;
@@ -137,7 +144,7 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
     active_ = true;
     work_.notify_all();
 
-    ChunkStitcher stitcher(draws, gridMask, tally);
+    ChunkStitcher stitcher(draws, rule, tally);
     for (std::uint64_t index = 0;; ++index) {
         Slot& slot = slots_[index % slots_.size()];
         while (slot.ready != index) {
@@ -150,7 +157,7 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
         lock.unlock();
         // The jumped start is the true one unless the true step value lies outside [0, m).
         if (index > 0 && StepValue(stitcher.state()) != static_cast<std::int64_t>(slot.residue)) {
-            GenerateChunk(stitcher.state(), chunkValues_, gridMask, slot.chunk);
+            GenerateChunk(stitcher.state(), chunkValues_, rule, slot.chunk);
         }
         const bool complete = stitcher.Absorb(slot.chunk);
         lock.lock();
@@ -168,8 +175,8 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, std::u
     state = stitcher.state();
 }
 
-DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask,
-                                Tally& tally, EventPump& pump) {
+DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
+                                std::span<std::uint64_t> tally, EventPump& pump) {
     using Clock = std::chrono::steady_clock;
     std::uint64_t slice = kFirstSlice;
     for (std::uint64_t done = 0; done < count;) {
@@ -178,7 +185,7 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, std:
         }
         const std::uint64_t draws = std::min(slice, count - done);
         const auto start = Clock::now();
-        Draw(state, draws, gridMask, tally);
+        Draw(state, draws, rule, tally);
         const std::chrono::duration<double> took = Clock::now() - start;
         done += draws;
         const double fitting =

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <span>
 #include <thread>
 #include <vector>
 
@@ -47,14 +48,15 @@ public:
     // How many threads a request for `threads` gets: 0 stands for every hardware thread.
     [[nodiscard]] static unsigned ResolveThreads(unsigned threads) noexcept;
 
-    // `count` draws, the pump visited before every slice of about kSliceSeconds, so that a
-    // command run inside the event processing lands between two draws and continues the one
-    // state.
-    DrawRun Run(GeneratorState& state, std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                EventPump& pump);
+    // `count` draws of the rule's game added to `tally` (rule.tiers() counts), the pump visited
+    // before every slice of about kSliceSeconds, so that a command run inside the event
+    // processing lands between two draws and continues the one state.
+    DrawRun Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
+                std::span<std::uint64_t> tally, EventPump& pump);
 
     // Exactly `draws` draws, on every thread, without visiting the pump.
-    void Draw(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask, Tally& tally);
+    void Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+              std::span<std::uint64_t> tally);
 
 private:
     struct Slot {
@@ -80,6 +82,8 @@ private:
     // Claims the next batch of chunks and generates them, the lock released meanwhile.
     void GenerateNext(std::unique_lock<std::mutex>& lock);
     [[nodiscard]] std::uint64_t ChunksFor(std::uint64_t draws) const noexcept;
+    // Whether the draws go on the serial loop: a few, or one thread without lanes for the game.
+    [[nodiscard]] bool Serial(std::uint64_t draws, const DrawRule& rule) const noexcept;
 
     const LaneKernel& kernel_;
     unsigned threads_;
@@ -91,7 +95,8 @@ private:
     std::condition_variable work_;
     std::condition_variable ready_;
     bool active_ = false;
-    std::uint64_t gridMask_ = 0;
+    const DrawRule* rule_ = nullptr;  // of the run under way
+    double valuesPerDraw_ = 0;
     GeneratorState firstStart_;
     std::uint64_t nextClaim_ = 0;
     std::uint64_t nextJoin_ = 0;

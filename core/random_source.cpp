@@ -16,8 +16,8 @@ double NextUniformByDoubles(GeneratorState& state) noexcept {
     return CurrencyToDouble(state.x) / kModulusDouble;
 }
 
-int NumberFromUniform(double u) noexcept {
-    return static_cast<int>(std::floor(u * 49 + 1));
+int NumberFromUniform(double u, int top) noexcept {
+    return static_cast<int>(std::floor(u * top + 1));
 }
 
 std::uint32_t NextWord(GeneratorState& state) noexcept {
@@ -38,8 +38,8 @@ GeneratorState StepByDoubles(std::int64_t x, std::int64_t c) noexcept {
     return state;
 }
 
-int NumberOf(std::int64_t x) noexcept {
-    return NumberFromUniform(CurrencyToDouble(x) / kModulusDouble);
+int NumberOf(std::int64_t x, int top) noexcept {
+    return NumberFromUniform(CurrencyToDouble(x) / kModulusDouble, top);
 }
 
 }  // namespace detail

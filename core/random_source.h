@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "core/game.h"
+
 namespace loto {
 
 // RandomSource: a multiply-with-carry generator computed in Currency fixed point.
@@ -30,53 +32,81 @@ inline constexpr GeneratorState kSeedState{280029710000, 65340000};  // X = 2800
 // One step by the Double formulas, exactly as the run time computes it; returns the new X / M.
 [[nodiscard]] double NextUniformByDoubles(GeneratorState& state) noexcept;
 
-// floor(u x 49 + 1) in Double: a number from 1 to 49 for u in [0, 1).
-[[nodiscard]] int NumberFromUniform(double u) noexcept;
+// floor(u x top + 1) in Double: a number from 1 to top for u in [0, 1).
+[[nodiscard]] int NumberFromUniform(double u, int top = kHighestNumber) noexcept;
 
 namespace detail {
 
 inline constexpr std::uint64_t kLowMask = static_cast<std::uint64_t>(kModulusRaw) - 1;
 // Both Double formulas are off by at most a few thousand raw units (three roundings of 2^-53
-// relative at 32353 x 2^48; four at 49 x 2^48 for the number); a margin of 2^16 is ample.
+// relative at 32353 x 2^48; four at top x 2^48 for the number); a margin of 2^16 is ample.
 inline constexpr std::uint64_t kGuard = std::uint64_t{1} << 16;
 
-// The number of a step comes from s = 49 (x >> 16), 49 times the top 32 of x's 48 bits: s is
-// within 49 of 49x / 2^16, so floor(s / 2^32) is floor(49x / 2^48) unless s lies within 49 of a
-// multiple of 2^32. Where t (whose low bits are x) or 49x comes within kGuard of a multiple of
-// 2^48, the Double formulas may differ, and s comes within 50 of a multiple of 2^32. One test of
-// s, with a margin of 100, watches all three.
-inline constexpr std::uint32_t kNearNumber = 100;
-static_assert(kNearNumber > 49 + 49 * kGuard / (std::uint64_t{1} << 16));
+// The number of a step comes from s = top (x >> 16), top times the top 32 of x's 48 bits: s is
+// within top of top x / 2^16, so floor(s / 2^32) is floor(top x / 2^48) unless s lies within top
+// of a multiple of 2^32. Where t (whose low bits are x) or top x comes within kGuard of a
+// multiple of 2^48, the Double formulas may differ, and s comes within 2 top of a multiple of
+// 2^32. One test of s, with a margin of 2 top + 2 (100 for 49), watches all three.
+[[nodiscard]] constexpr std::uint32_t NearNumber(std::uint64_t top) noexcept {
+    return static_cast<std::uint32_t>(2 * top + 2);
+}
+static_assert(NearNumber(99) > 99 + 99 * kGuard / (std::uint64_t{1} << 16));
 
-[[nodiscard]] constexpr bool NearEdge(std::uint64_t s) noexcept {
-    return static_cast<std::uint32_t>(s + kNearNumber) < 2 * kNearNumber;
+[[nodiscard]] constexpr bool NearEdge(std::uint64_t s, std::uint32_t near) noexcept {
+    return static_cast<std::uint32_t>(s + near) < 2 * near;
 }
 
 // The step by the Double formulas, and the number of the state it leaves. The fields go in and
 // out as values, not as a state's address or a larger result: a loop's state then stays in
 // registers, which a memory round trip would add to every step's chain.
 [[nodiscard]] GeneratorState StepByDoubles(std::int64_t x, std::int64_t c) noexcept;
-[[nodiscard]] int NumberOf(std::int64_t x) noexcept;
+[[nodiscard]] int NumberOf(std::int64_t x, int top) noexcept;
 
 }  // namespace detail
 
-// One step and its number from 1 to 49, identical to NumberFromUniform(NextUniformByDoubles())
-// for every state, without a division on the common path: away from the edges the integer
-// quotient and the integer floor are what the Double formulas give. The step's chain is one
-// multiply, an add and a mask; the test is off it.
-[[nodiscard]] inline int NextNumber(GeneratorState& state) noexcept {
+// One step and its number from 1 to top, identical to
+// NumberFromUniform(NextUniformByDoubles(), top) for every state, without a division on the
+// common path: away from the edges the integer quotient and the integer floor are what the
+// Double formulas give. The step's chain is one multiply, an add and a mask; the test is off it.
+[[nodiscard]] inline int NextNumber(GeneratorState& state,
+                                    std::uint64_t top = kHighestNumber) noexcept {
     const std::int64_t t = kMultiplier * state.x + state.c;
     const std::uint64_t x = static_cast<std::uint64_t>(t) & detail::kLowMask;
-    const std::uint64_t s = (x >> 16) * 49;
-    if (detail::NearEdge(s)) [[unlikely]] {
+    const std::uint64_t s = (x >> 16) * top;
+    if (detail::NearEdge(s, detail::NearNumber(top))) [[unlikely]] {
         const GeneratorState next = detail::StepByDoubles(state.x, state.c);
         state.x = next.x;
         state.c = next.c;
-        return detail::NumberOf(next.x);
+        return detail::NumberOf(next.x, static_cast<int>(top));
     }
     state.x = static_cast<std::int64_t>(x);
     state.c = (t >> kModulusBits) * 10000;
     return static_cast<int>(s >> 32) + 1;
+}
+
+// One step and its number in each of two pools, 1 to top and 1 to secondTop, each as NextNumber
+// has it: the numbers of a value whose pool the draw's parse will tell.
+struct PoolNumbers {
+    int main;
+    int second;
+};
+[[nodiscard]] inline PoolNumbers NextNumbers(GeneratorState& state, std::uint64_t top,
+                                             std::uint64_t secondTop) noexcept {
+    const std::int64_t t = kMultiplier * state.x + state.c;
+    const std::uint64_t x = static_cast<std::uint64_t>(t) & detail::kLowMask;
+    const std::uint64_t s = (x >> 16) * top;
+    const std::uint64_t second = (x >> 16) * secondTop;
+    if (detail::NearEdge(s, detail::NearNumber(top)) ||
+        detail::NearEdge(second, detail::NearNumber(secondTop))) [[unlikely]] {
+        const GeneratorState next = detail::StepByDoubles(state.x, state.c);
+        state.x = next.x;
+        state.c = next.c;
+        return {detail::NumberOf(next.x, static_cast<int>(top)),
+                detail::NumberOf(next.x, static_cast<int>(secondTop))};
+    }
+    state.x = static_cast<std::int64_t>(x);
+    state.c = (t >> kModulusBits) * 10000;
+    return {static_cast<int>(s >> 32) + 1, static_cast<int>(second >> 32) + 1};
 }
 
 // One step and floor(u x 2^32) of its uniform u, for external test batteries. Away from the few

@@ -33,4 +33,16 @@ std::optional<SystemTime> CompletionEstimate(double requested, std::uint64_t tes
     return AddSeconds(reference, std::floor(perDraw * (requested + test)));
 }
 
+ShownEstimate EstimateShown(double requested, std::uint64_t testDraws, double elapsedSeconds,
+                            SystemTime reference, const RunTime& runTime) {
+    const std::optional<SystemTime> moment =
+        CompletionEstimate(requested, testDraws, elapsedSeconds, reference);
+    const std::optional<LocalDateTime> local =
+        moment ? std::optional(runTime.LocalTime(*moment)) : std::nullopt;
+    if (!local || !InDateRange(*local)) {
+        return {};
+    }
+    return {local, runTime.DateText(*local)};
+}
+
 }  // namespace loto

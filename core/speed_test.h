@@ -2,8 +2,10 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "platform/date_time.h"
+#include "platform/run_time.h"
 
 namespace loto {
 
@@ -23,5 +25,15 @@ namespace loto {
                                                            std::uint64_t testDraws,
                                                            double elapsedSeconds,
                                                            SystemTime reference) noexcept;
+
+// A command's estimate as it is shown: the local date and time and its text, none beyond the range
+// of dates in the user's local time (the box stays empty and the run goes on).
+struct ShownEstimate {
+    std::optional<LocalDateTime> local;
+    std::string text;
+};
+[[nodiscard]] ShownEstimate EstimateShown(double requested, std::uint64_t testDraws,
+                                          double elapsedSeconds, SystemTime reference,
+                                          const RunTime& runTime);
 
 }  // namespace loto

@@ -103,7 +103,7 @@ void CommandSession::HideRefusals() {
 
 DrawRun CommandSession::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
                              EventPump& pump) {
-    return engine_.Run(source_.state(), count, gridMask, tally, pump);
+    return engine_.Run(source_.state(), count, SixOfFortyNineRule(gridMask), tally, pump);
 }
 
 bool CommandSession::SpeedTest(EventPump& pump, SimulateReport& report) {
@@ -118,15 +118,10 @@ bool CommandSession::SpeedTest(EventPump& pump, SimulateReport& report) {
     }
     const SystemTime reference = runTime_.Now();
     const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
-    // Beyond the range of dates, in the user's local time, the box stays empty and the run goes
-    // on.
-    const std::optional<SystemTime> moment =
-        CompletionEstimate(requested, testDraws, seconds, reference);
-    const std::optional<LocalDateTime> local =
-        moment ? std::optional(runTime_.LocalTime(*moment)) : std::nullopt;
-    if (local && InDateRange(*local)) {
-        report.estimate = local;
-        report.estimateText = runTime_.DateText(*local);
+    ShownEstimate estimate = EstimateShown(requested, testDraws, seconds, reference, runTime_);
+    if (estimate.local) {
+        report.estimate = estimate.local;
+        report.estimateText = std::move(estimate.text);
         model_.SetText(Is(Role::Estimate), report.estimateText);
     }
     return true;

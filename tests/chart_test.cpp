@@ -11,6 +11,8 @@
 #include <map>
 #include <string_view>
 
+#include "cli/significance.h"
+
 namespace loto {
 namespace {
 
@@ -50,9 +52,14 @@ std::vector<RowPoint> ColumnExtremes(const std::vector<RowPoint>& all) {
     return shown;
 }
 
+std::vector<double> Designed() {
+    const PerRow<double> probabilities = MatchProbabilities();
+    return {probabilities.begin(), probabilities.end()};
+}
+
 TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
-    ChartSeries series;
-    PerRow<std::vector<RowPoint>> every;
+    ChartSeries series(Designed());
+    std::vector<std::vector<RowPoint>> every(kResultRows);
     ChartPoint run;
     std::uint64_t noise = 12345;
     for (std::uint64_t command = 0; command < 20'000; ++command) {
@@ -69,12 +76,13 @@ TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
                                     : command == 17'777
                                         ? draws
                                         : (draws * 436 + (noise >> 20) % 300) / 1000;
-        const Tally tally{zeros, draws - zeros, 0, 0, 0, 0, 0};
+        const std::vector<std::uint64_t> tally{zeros, draws - zeros, 0, 0, 0, 0, 0};
         series.Add(draws, tally);
         run.draws += draws;
+        run.tally.resize(tally.size());
         for (std::size_t k = 0; k < tally.size(); ++k) {
             run.tally[k] += tally[k];
-            every[k].push_back({run.draws, Deviation(run, static_cast<int>(k))});
+            every[k].push_back({run.draws, series.Deviation(run, static_cast<int>(k))});
         }
     }
     EXPECT_EQ(series.commands(), 20'000u);
@@ -89,7 +97,7 @@ TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
     EXPECT_EQ(*lowest, *std::ranges::min_element(every[0], {}, &RowPoint::deviation));
 
     // The chart draws them, each row at most two points a column of pixels and the ends.
-    const std::string svg = ChartSvg(series);
+    const std::string svg = ChartSvg(series, MatchRows());
     const std::string tag = "class=\"deviation\"";
     int rows = 0;
     for (auto line = svg.find(tag); line != std::string::npos;
@@ -104,12 +112,13 @@ TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
 
 // While few, every command is drawn.
 TEST(ChartSeries, KeepsEveryCommandWhileFew) {
-    ChartSeries series;
+    ChartSeries series(Designed());
+    const std::vector<std::uint64_t> tally{436, 564, 0, 0, 0, 0, 0};
     for (int command = 0; command < 1080; ++command) {
-        series.Add(1000, {436, 564, 0, 0, 0, 0, 0});
+        series.Add(1000, tally);
     }
     EXPECT_EQ(series.Row(3).size(), 1080u);
-    series.Add(1000, {436, 564, 0, 0, 0, 0, 0});
+    series.Add(1000, tally);
     EXPECT_LT(series.Row(3).size(), 1081u);
 }
 

@@ -25,12 +25,24 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
                           static_cast<std::int64_t>(random() % 32353) * 10000});
     }
     starts.push_back({(std::int64_t{1} << 48) - 2, 60000});  // a step value beyond m
-    const std::vector<GeneratorState> near = test::StatesNearBoundaries();
-    for (std::size_t i = 0; i < near.size(); i += 97) {
-        starts.push_back(near[i]);
+    // Next to the edges of the numbers of each game below.
+    for (const int top : {49, 45, 35}) {
+        const std::vector<GeneratorState> near = test::StatesNearBoundaries(top);
+        for (std::size_t i = 0; i < near.size(); i += 97) {
+            starts.push_back(near[i]);
+        }
     }
-    const std::uint64_t grid = NumberMask({3, 9, 17, 28, 41, 49});
-    {
+    // The designed game, and games of one pool whose numbers and draws differ: 6/45 and 7/35.
+    DrawRule sixOf45{.game = {.drawn = 6, .top = 45}, .main = {}, .second = {}};
+    DrawRule sevenOf35{.game = {.drawn = 7, .top = 35}, .main = {}, .second = {}};
+    for (const int n : {3, 9, 17, 28, 41, 45}) {
+        sixOf45.main.Add(n);
+    }
+    for (const int n : {1, 5, 9, 13, 20, 27, 35}) {
+        sevenOf35.main.Add(n);
+    }
+    for (const DrawRule& grid :
+         {SixOfFortyNineRule(NumberMask({3, 9, 17, 28, 41, 49})), sixOf45, sevenOf35}) {
         for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
             for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
                 std::vector<GeneratorState> batch(kernel->lanes);
@@ -45,7 +57,7 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
                     DrawChunk reference;
                     GenerateChunk(batch[l], values, grid, reference);
                     EXPECT_TRUE(chunks[l] == reference)
-                        << "lane " << l << ", " << values << " values";
+                        << GameSpec(grid.game) << ", lane " << l << ", " << values << " values";
                 }
             }
         }

@@ -28,7 +28,8 @@ TEST(DrawMatches, AgreesWithTheDefinitions) {
         // CountMatches: each drawn number that the grid holds adds 1.
         const auto matches =
             std::ranges::count_if(drawn, [&](int n) { return std::ranges::count(grid, n) > 0; });
-        ASSERT_EQ(DrawMatches(fast, ScoringTable(NumberMask(grid))), matches);
+        ASSERT_EQ(DrawMatches(fast, ScoringTable(SixOfFortyNineRule(NumberMask(grid)).main, 49)),
+                  matches);
         ASSERT_EQ(fast, reference);
     }
 }

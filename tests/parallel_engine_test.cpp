@@ -14,7 +14,7 @@ namespace {
 std::pair<Tally, GeneratorState> Parallel(ParallelDrawEngine& engine, GeneratorState state,
                                           std::uint64_t draws, std::uint64_t grid) {
     Tally tally{};
-    engine.Draw(state, draws, grid, tally);
+    engine.Draw(state, draws, SixOfFortyNineRule(grid), tally);
     return {tally, state};
 }
 
@@ -85,7 +85,7 @@ TEST_P(ParallelDrawEngineTest, RegeneratesAChunkWhoseJumpedStartIsWrong) {
             GeneratorState probe = start;
             PartialDraw draw;
             std::uint32_t values = 0;
-            while (!draw.Complete()) {
+            while (!draw.Complete(kFavouriteCount)) {
                 draw.Take(NextNumber(probe), grid);
                 ++values;
             }

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "core/draws.h"
+#include "core/lottery.h"
 #include "core/random_source.h"
 
 namespace loto::test {
@@ -47,10 +48,60 @@ inline Numbers DrawNumbers(GeneratorState& state) {
     return drawn;
 }
 
+// A draw of any game, as written: K numbers floor(u x N + 1), each candidate drawn again while it
+// repeats one already drawn; then the bonus the same way, rejecting the K; then M numbers
+// floor(u x Q + 1) of the second pool, rejecting among themselves. Every candidate consumes one
+// value of one stream.
+struct GameDraw {
+    std::vector<int> main;
+    int bonus = 0;
+    std::vector<int> second;
+};
+
+inline int TranscribedCandidate(GeneratorState& state, int top, const std::vector<int>& drawn) {
+    for (;;) {
+        const int n = static_cast<int>(std::floor(TranscribedNextUniform(state) * top + 1));
+        if (std::find(drawn.begin(), drawn.end(), n) == drawn.end()) {
+            return n;
+        }
+    }
+}
+
+inline GameDraw DrawGame(GeneratorState& state, const Game& game) {
+    GameDraw draw;
+    while (static_cast<int>(draw.main.size()) < game.drawn) {
+        draw.main.push_back(TranscribedCandidate(state, game.top, draw.main));
+    }
+    if (game.bonus) {
+        draw.bonus = TranscribedCandidate(state, game.top, draw.main);
+    }
+    while (static_cast<int>(draw.second.size()) < game.secondDrawn) {
+        draw.second.push_back(TranscribedCandidate(state, game.secondTop, draw.second));
+    }
+    return draw;
+}
+
+// The tally by tier of `draws` transcribed draws against a ticket (main and second numbers).
+inline std::vector<std::uint64_t> TranscribedTally(GeneratorState& state, std::uint64_t draws,
+                                                   const DrawRule& rule) {
+    std::vector<std::uint64_t> tally(static_cast<std::size_t>(rule.tiers()));
+    for (std::uint64_t d = 0; d < draws; ++d) {
+        const GameDraw draw = DrawGame(state, rule.game);
+        const auto matched = [](const std::vector<int>& numbers, const NumberSet& ticket) {
+            return static_cast<int>(std::count_if(numbers.begin(), numbers.end(),
+                                                  [&](int n) { return ticket.Has(n); }));
+        };
+        const int bonus = rule.game.bonus && rule.main.Has(draw.bonus) ? 1 : 0;
+        ++tally[static_cast<std::size_t>(rule.TierIndex(matched(draw.main, rule.main), bonus,
+                                                        matched(draw.second, rule.second)))];
+    }
+    return tally;
+}
+
 // States whose step lands close to a multiple of 2^48, where the Double quotient can be one off,
-// and states whose X x 49 does, where the Double floor of the number can be: the fallback must
+// and states whose X x top does, where the Double floor of the number can be: the fallback must
 // follow the Double formulas, one-off quotients included, for several steps on.
-inline std::vector<GeneratorState> StatesNearBoundaries() {
+inline std::vector<GeneratorState> StatesNearBoundaries(int top = 49) {
     constexpr std::int64_t kModulus = std::int64_t{1} << 48;
     // 32353 is odd, so it has an inverse modulo 2^48: X = (r - C) / 32353 mod 2^48 makes
     // 32353 X + C leave the remainder r.
@@ -66,8 +117,8 @@ inline std::vector<GeneratorState> StatesNearBoundaries() {
             states.push_back({x, carry * 10000});
         }
     }
-    for (std::int64_t j = 1; j < 49; ++j) {
-        const std::int64_t boundary = (j * kModulus + 48) / 49;  // first X with X 49 >= j 2^48
+    for (std::int64_t j = 1; j < top; ++j) {
+        const std::int64_t boundary = (j * kModulus + top - 1) / top;  // X top >= j 2^48 from it
         for (std::int64_t d = -40; d <= 40; ++d) {
             // From X = 0 the step lands on X = C: a carry built to put X next to the boundary.
             states.push_back({0, boundary + d});

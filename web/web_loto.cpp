@@ -29,7 +29,8 @@ bool WebLoto::WarmUp() {
     constexpr std::uint64_t kSliceDraws = 100'000;  // a few milliseconds
     constexpr double kWarmUpMs = 600;
     const double start = emscripten_get_now();
-    warmUp_.Draw(scratch_, kSliceDraws, NumberMask({1, 2, 3, 4, 5, 6}), scratchTally_);
+    warmUp_.Draw(scratch_, kSliceDraws, SixOfFortyNineRule(NumberMask({1, 2, 3, 4, 5, 6})),
+                 scratchTally_);
     warmedMs_ += emscripten_get_now() - start;
     return warmedMs_ < kWarmUpMs;
 }

@@ -1,0 +1,140 @@
+#include "cli/game_input.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <vector>
+
+#include "platform/box_text.h"
+#include "platform/quoted_text.h"
+#include "platform/text_to_number.h"
+
+namespace loto {
+namespace {
+
+// "K/N" as two numbers, each digits alone.
+std::optional<std::pair<int, int>> Pool(std::string_view text) {
+    const std::size_t slash = text.find('/');
+    if (slash == std::string_view::npos) {
+        return std::nullopt;
+    }
+    const auto number = [](std::string_view digits) -> std::optional<int> {
+        int value = 0;
+        const char* end = digits.data() + digits.size();
+        const auto [stop, error] = std::from_chars(digits.data(), end, value);
+        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
+            stop != end || error != std::errc{}) {
+            return std::nullopt;
+        }
+        return value;
+    };
+    const std::optional<int> drawn = number(text.substr(0, slash));
+    const std::optional<int> top = number(text.substr(slash + 1));
+    if (!drawn || !top || *drawn < 1 || *drawn >= *top || *top > kMostTop) {
+        return std::nullopt;
+    }
+    return std::pair(*drawn, *top);
+}
+
+// One number of a ticket, as a box reads it and a grid rounds it, or why it is none.
+struct TicketNumber {
+    int number = 0;
+    std::string refusal;
+};
+
+TicketNumber ReadNumber(std::string_view text, int top, const std::string& name) {
+    const std::string_view kept = BoxText(text);
+    const std::optional<double> value = TextToNumber(kept);
+    const std::string said = name + " is " + Quoted(kept);
+    if (!value) {
+        return {0, said + ", beyond the range of numbers"};
+    }
+    if (*value < 1 || *value > top) {
+        return {0, said + ", not from 1 to " + std::to_string(top)};
+    }
+    return {static_cast<int>(std::nearbyint(*value)), {}};  // halves to even
+}
+
+// The numbers of one pool of a ticket, named N1, N2 ... or S1, S2 ..., each distinct once rounded.
+std::string ReadPool(std::span<const std::string_view> values, int top, char letter,
+                     NumberSet& numbers) {
+    if (values.empty() || static_cast<int>(values.size()) > top) {
+        return std::string("a ticket holds 1 to ") + std::to_string(top) +
+               (letter == 'N' ? " main numbers" : " numbers of the second pool") + ", not " +
+               std::to_string(values.size());
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        names.push_back(std::string(1, letter) + std::to_string(i + 1));
+        const TicketNumber read = ReadNumber(values[i], top, names.back());
+        if (!read.refusal.empty()) {
+            return read.refusal;
+        }
+        if (numbers.Has(read.number)) {
+            return names.back() + " is " + Quoted(BoxText(values[i])) + ", " +
+                   std::to_string(read.number) + " once rounded, which the ticket holds already";
+        }
+        numbers.Add(read.number);
+    }
+    return {};
+}
+
+}  // namespace
+
+ReadGame ParseGame(std::string_view spec) {
+    const std::string refused = Quoted(spec) +
+                                " is not a game: K/N, then +bonus, then +M/Q, with 1 <= K < N "
+                                "<= 99 and 1 <= M < Q <= 99";
+    std::vector<std::string_view> parts;
+    for (std::string_view rest = spec;;) {
+        const std::size_t plus = rest.find('+');
+        parts.push_back(rest.substr(0, plus));
+        if (plus == std::string_view::npos) {
+            break;
+        }
+        rest.remove_prefix(plus + 1);
+    }
+    const std::optional<std::pair<int, int>> main = Pool(parts[0]);
+    if (!main || parts.size() > 3) {
+        return {std::nullopt, refused};
+    }
+    Game game{.drawn = main->first, .top = main->second};
+    std::size_t next = 1;
+    if (next < parts.size() && parts[next] == "bonus") {
+        game.bonus = true;
+        ++next;
+    }
+    if (next < parts.size()) {
+        const std::optional<std::pair<int, int>> second = Pool(parts[next]);
+        if (!second || next + 1 != parts.size()) {
+            return {std::nullopt, refused};
+        }
+        game.secondDrawn = second->first;
+        game.secondTop = second->second;
+    }
+    return {game, {}};
+}
+
+ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values) {
+    const auto mark = std::find(values.begin(), values.end(), kSecondPoolMark);
+    const bool marked = mark != values.end();
+    if (game.hasSecond() != marked) {
+        return {std::nullopt, game.hasSecond()
+                                  ? "the numbers of the second pool are missing, after a " +
+                                        Quoted(kSecondPoolMark)
+                                  : "this game has no second pool, but the ticket holds a " +
+                                        Quoted(kSecondPoolMark)};
+    }
+    DrawRule rule{.game = game, .main = {}, .second = {}};
+    const auto split = static_cast<std::size_t>(mark - values.begin());
+    std::string refusal = ReadPool(values.first(split), game.top, 'N', rule.main);
+    if (refusal.empty() && marked) {
+        refusal = ReadPool(values.subspan(split + 1), game.secondTop, 'S', rule.second);
+    }
+    if (!refusal.empty()) {
+        return {std::nullopt, refusal};
+    }
+    return {rule, {}};
+}
+
+}  // namespace loto

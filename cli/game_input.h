@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "core/lottery.h"
+
+namespace loto {
+
+// What loto-sim's --game and a command's ticket are read as. Each comes with why it is refused,
+// said in a message that quotes what was typed.
+
+inline constexpr int kMostTop = 99;  // the largest pool, N or Q
+
+// SPEC: K/N, then optionally +bonus, then optionally +M/Q, in that order, each number in decimal:
+// 1 <= K < N <= 99, 1 <= M < Q <= 99.
+struct ReadGame {
+    std::optional<Game> game;
+    std::string refusal;
+};
+[[nodiscard]] ReadGame ParseGame(std::string_view spec);
+
+// The values of a ticket, after the number of draws: its main numbers, then, in a game with a
+// second pool, "+" and the second pool's numbers. Each value is read as the window reads a box and
+// rounded as a grid is, halves to even, with N or Q as the top; unlike a grid, the rounded numbers
+// must be distinct. A ticket holds 1 to N main numbers and, with a second pool, 1 to Q of it.
+struct ReadTicket {
+    std::optional<DrawRule> rule;
+    std::string refusal;
+};
+[[nodiscard]] ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values);
+
+// The field that separates a ticket's main numbers from its second pool's.
+inline constexpr std::string_view kSecondPoolMark = "+";
+
+}  // namespace loto

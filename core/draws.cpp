@@ -1,0 +1,136 @@
+#include "core/draws.h"
+
+namespace loto {
+namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+// The serial loop of a game: its main pool (the bonus drawn from the rest of it), and its second
+// pool, each scored by a table of its own, Set wide enough for the main pool's numbers.
+template <typename Set>
+class SerialGame {
+public:
+    explicit SerialGame(const DrawRule& rule)
+        : rule_(rule),
+          main_(rule.main, rule.game.top),
+          second_(rule.second, rule.game.hasSecond() ? rule.game.secondTop : 0) {}
+
+    // One draw: its tier. A game of one pool and no bonus (kPlain) has its matches for tier.
+    template <int kDrawn, bool kPlain>
+    [[nodiscard]] int Draw(GeneratorState& state) const noexcept {
+        const Game& game = rule_.game;
+        Set drawn{};
+        const auto matches =
+            static_cast<int>(DrawPool<kDrawn>(state, main_, game.drawn, drawn) % main_.kCounted);
+        if constexpr (kPlain) {
+            return matches;
+        }
+        const int bonus = game.bonus ? DrawBonus(state, drawn) : 0;
+        int matched = 0;
+        if (game.hasSecond()) {
+            Wide second = 0;
+            matched = static_cast<int>(DrawPool<0>(state, second_, game.secondDrawn, second) %
+                                       second_.kCounted);
+        }
+        return (matches * bonusStates_ + bonus) * secondStride_ + matched;
+    }
+
+    template <int kDrawn>
+    void Into(GeneratorState& state, std::uint64_t draws,
+              std::span<std::uint64_t> tally) const noexcept {
+        if (!rule_.game.bonus && !rule_.game.hasSecond()) {
+            Loop<kDrawn, true>(state, draws, tally);
+        } else {
+            Loop<kDrawn, false>(state, draws, tally);
+        }
+    }
+
+private:
+    template <int kDrawn, bool kPlain>
+    void Loop(GeneratorState& state, std::uint64_t draws,
+              std::span<std::uint64_t> tally) const noexcept {
+        GeneratorState local = state;
+        for (std::uint64_t i = 0; i < draws; ++i) {
+            ++tally[static_cast<std::size_t>(Draw<kDrawn, kPlain>(local))];
+        }
+        state = local;
+    }
+
+    // Candidates of the main pool until one that the draw does not hold: whether the ticket has it.
+    int DrawBonus(GeneratorState& state, Set& drawn) const noexcept {
+        for (;;) {
+            std::uint64_t total = 0;
+            main_.Take(NextNumber(state, static_cast<std::uint64_t>(rule_.game.top)), drawn, total);
+            if (total != 0) {
+                return static_cast<int>(total % main_.kCounted);
+            }
+        }
+    }
+
+    const DrawRule& rule_;
+    BasicScoringTable<Set> main_;
+    BasicScoringTable<Wide> second_;
+    int bonusStates_ = rule_.bonusStates();
+    int secondStride_ = rule_.mostSecond() + 1;
+};
+
+// The most common sizes of draw compiled for, so that their first candidates are taken without a
+// count to keep; any other counted as it runs.
+template <typename Set>
+void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+          std::span<std::uint64_t> tally) noexcept {
+    const SerialGame<Set> game(rule);
+    switch (rule.game.drawn) {
+        case 5:
+            return game.template Into<5>(state, draws, tally);
+        case 6:
+            return game.template Into<6>(state, draws, tally);
+        case 7:
+            return game.template Into<7>(state, draws, tally);
+        case 20:
+            return game.template Into<20>(state, draws, tally);
+        default:
+            return game.template Into<0>(state, draws, tally);
+    }
+}
+
+}  // namespace
+
+bool OpenDraw::Take(const DrawRule& rule, int mainNumber, int secondNumber) noexcept {
+    const Game& game = rule.game;
+    if (mainTaken < game.mainTaken()) {
+        if (!main.Has(mainNumber)) {
+            main.Add(mainNumber);
+            const int inTicket = rule.main.Has(mainNumber) ? 1 : 0;
+            (mainTaken++ < game.drawn ? matches : bonusMatched) += inTicket;
+        }
+    } else if (!second.Has(secondNumber)) {
+        second.Add(secondNumber);
+        ++secondTaken;
+        secondMatches += rule.second.Has(secondNumber) ? 1 : 0;
+    }
+    return mainTaken == game.mainTaken() && secondTaken == game.secondDrawn;
+}
+
+void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+              std::span<std::uint64_t> tally) noexcept {
+    // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62.
+    if (rule.game.top <= 62) {
+        Into<std::uint64_t>(state, draws, rule, tally);
+    } else {
+        Into<Wide>(state, draws, rule, tally);
+    }
+}
+
+double ValuesPerDraw(const Game& game) noexcept {
+    const auto pool = [](int taken, int top) {
+        double values = 0;
+        for (int i = 0; i < taken; ++i) {
+            values += static_cast<double>(top) / (top - i);
+        }
+        return values;
+    };
+    return pool(game.mainTaken(), game.top) + pool(game.secondDrawn, game.secondTop);
+}
+
+}  // namespace loto

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "core/lottery.h"
+#include "core/parallel_engine.h"
+#include "core/random_source.h"
+#include "platform/date_time.h"
+#include "platform/event_pump.h"
+#include "platform/run_time.h"
+
+namespace loto {
+
+// One command of a game: N draws asked for, as read from its text, against a ticket.
+struct GameRequest {
+    double requested = 0;
+    DrawRule rule;
+};
+
+// What a command of a game drew: its estimate, its tally by tier (DrawRule::TierIndex), the draws
+// done and their time; stopped when its pump asked it to.
+struct GameReport {
+    double requested = 0;
+    std::optional<LocalDateTime> estimate{};
+    std::string estimateText{};
+    std::vector<std::uint64_t> tally{};
+    std::uint64_t drawsDone = 0;
+    double drawSeconds = 0;
+    bool stopped = false;
+};
+
+// The commands of any game over one generator, one after the other, each as the designed form's
+// "SIMULER" runs: a speed test of the same game against the ticket 1 to p (and 1 to q), whose
+// time gives the estimate, then the requested draws; the generator carries over.
+class GameSession {
+public:
+    GameSession(RunTime& runTime, unsigned threads, const GeneratorState& start = kSeedState);
+
+    // The pump runs between slices of draws; the command stops when it says so.
+    GameReport Simulate(const GameRequest& request, EventPump& pump);
+
+    // What the running command shows: whether it is in its speed test, its estimate once known.
+    [[nodiscard]] bool inSpeedTest() const noexcept { return inSpeedTest_; }
+    [[nodiscard]] const std::string& estimateText() const noexcept { return estimateText_; }
+    [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
+    [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
+
+private:
+    RunTime& runTime_;
+    RandomSource source_;
+    ParallelDrawEngine engine_;
+    bool inSpeedTest_ = false;
+    std::string estimateText_;
+};
+
+// The ticket 1 to p of the main pool and 1 to q of the second of `rule`, as the speed test draws
+// against it.
+[[nodiscard]] DrawRule TestRule(const DrawRule& rule) noexcept;
+
+}  // namespace loto

@@ -1,0 +1,74 @@
+#include "core/tiers.h"
+
+namespace loto {
+namespace {
+
+// The hypergeometric probability that `matched` of the `picked` numbers of a ticket are among
+// `drawn` numbers drawn out of `top`.
+double Hypergeometric(int top, int drawn, int picked, int matched) noexcept {
+    if (matched < 0 || matched > picked || drawn - matched < 0 || drawn - matched > top - picked) {
+        return 0;
+    }
+    return Binomial(picked, matched) * Binomial(top - picked, drawn - matched) /
+           Binomial(top, drawn);
+}
+
+}  // namespace
+
+double Binomial(int n, int k) noexcept {
+    if (k < 0 || k > n) {
+        return 0;
+    }
+    k = std::min(k, n - k);
+    long double value = 1;
+    for (int i = 1; i <= k; ++i) {
+        value = value * (n - k + i) / i;
+    }
+    return static_cast<double>(value);
+}
+
+std::string TierName(const Tier& tier) {
+    std::string name = std::to_string(tier.main);
+    if (tier.bonus.value_or(false)) {
+        name += "+b";
+    }
+    if (tier.second) {
+        name.append("+").append(std::to_string(*tier.second));
+    }
+    return name;
+}
+
+std::vector<Tier> Tiers(const DrawRule& rule, std::span<const std::uint64_t> observed) {
+    const Game& game = rule.game;
+    const int picked = rule.main.Count();
+    const int secondPicked = rule.second.Count();
+    std::vector<Tier> tiers;
+    for (int m = 0; m <= rule.mostMain(); ++m) {
+        const double main = Hypergeometric(game.top, game.drawn, picked, m);
+        for (int b = 0; b < rule.bonusStates(); ++b) {
+            // Of the N - K numbers left after the main draw, p - m are the ticket's.
+            const double left = game.top - game.drawn;
+            const double bonus = !game.bonus ? 1.0
+                                 : b == 1    ? (picked - m) / left
+                                             : (left - (picked - m)) / left;
+            for (int s = 0; s <= rule.mostSecond(); ++s) {
+                const double second =
+                    game.hasSecond()
+                        ? Hypergeometric(game.secondTop, game.secondDrawn, secondPicked, s)
+                        : 1.0;
+                const double probability = main * bonus * second;
+                const auto index = static_cast<std::size_t>(rule.TierIndex(m, b, s));
+                if (probability > 0 || (index < observed.size() && observed[index] > 0)) {
+                    tiers.push_back({.main = m,
+                                     .bonus = game.bonus ? std::optional(b == 1) : std::nullopt,
+                                     .second = game.hasSecond() ? std::optional(s) : std::nullopt,
+                                     .probability = probability,
+                                     .index = rule.TierIndex(m, b, s)});
+                }
+            }
+        }
+    }
+    return tiers;
+}
+
+}  // namespace loto

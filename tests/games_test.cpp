@@ -1,0 +1,158 @@
+// Any game, drawn as written: the serial loop against a plain transcription of the draw, the
+// engine on every path and number of threads against the serial loop, and the tiers' exact
+// probabilities.
+#include <gtest/gtest.h>
+
+#include <numeric>
+#include <random>
+#include <tuple>
+
+#include "core/parallel_engine.h"
+#include "core/tiers.h"
+#include "tests/support/lane_path_test.h"
+#include "tests/transcription.h"
+
+namespace loto {
+namespace {
+
+DrawRule Ticket(const Game& game, std::initializer_list<int> main,
+                std::initializer_list<int> second = {}) {
+    DrawRule rule{.game = game, .main = {}, .second = {}};
+    for (const int n : main) {
+        rule.main.Add(n);
+    }
+    for (const int n : second) {
+        rule.second.Add(n);
+    }
+    return rule;
+}
+
+// The games that people play, each with a ticket: a bonus, a second pool of one or two, pools
+// beyond 64, a keno pick of 10 against 20 drawn, a system ticket of 8.
+const std::vector<DrawRule>& ExampleRules() {
+    static const std::vector<DrawRule> rules = {
+        Ticket({.drawn = 6, .top = 49, .bonus = true}, {1, 2, 3, 4, 5, 6}),
+        Ticket({.drawn = 6, .top = 45}, {3, 9, 17, 28, 41, 45}),
+        Ticket({.drawn = 7, .top = 35}, {1, 5, 9, 13, 20, 27, 35}),
+        Ticket({.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12}, {3, 14, 25, 36, 47},
+               {2, 9}),
+        Ticket({.drawn = 5, .top = 69, .secondDrawn = 1, .secondTop = 26}, {7, 19, 33, 52, 69},
+               {13}),
+        Ticket({.drawn = 5, .top = 49, .secondDrawn = 1, .secondTop = 10}, {1, 12, 23, 34, 45},
+               {10}),
+        Ticket({.drawn = 6, .top = 90}, {1, 17, 33, 49, 65, 90}),
+        Ticket({.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}),
+        Ticket(kSixOfFortyNine, {4, 8, 15, 16, 23, 42, 47, 49}),
+    };
+    return rules;
+}
+
+// From the seed and from states next to the edges of the generator, where a one-off quotient
+// draws a 0 or an N + 1: the serial loop draws what the transcription draws.
+TEST(Games, TheSerialLoopDrawsAsWritten) {
+    for (const DrawRule& rule : ExampleRules()) {
+        std::vector<GeneratorState> starts = test::StatesNearBoundaries(rule.game.top);
+        if (rule.game.hasSecond()) {
+            const auto second = test::StatesNearBoundaries(rule.game.secondTop);
+            starts.insert(starts.end(), second.begin(), second.end());
+        }
+        GeneratorState reference = kSeedState;
+        GeneratorState fast = kSeedState;
+        std::vector<std::uint64_t> tally(static_cast<std::size_t>(rule.tiers()));
+        DrawInto(fast, 3000, rule, tally);
+        EXPECT_EQ(tally, test::TranscribedTally(reference, 3000, rule)) << GameSpec(rule.game);
+        EXPECT_EQ(fast, reference);
+        for (const GeneratorState& start : starts) {
+            reference = fast = start;
+            std::ranges::fill(tally, 0);
+            DrawInto(fast, 2, rule, tally);
+            ASSERT_EQ(tally, test::TranscribedTally(reference, 2, rule)) << GameSpec(rule.game);
+            ASSERT_EQ(fast, reference);
+        }
+    }
+}
+
+class GameEngine : public test::LanePathTest {};
+
+// Whatever the path, the number of threads and the size of the chunks, every game draws the
+// tally and leaves the state of the serial loop.
+TEST_P(GameEngine, EqualsTheSerialLoop) {
+    std::mt19937_64 random(7);
+    const GeneratorState starts[] = {kSeedState,
+                                     {static_cast<std::int64_t>(random() >> 16),
+                                      static_cast<std::int64_t>(random() % 32353) * 10000}};
+    for (const DrawRule& rule : ExampleRules()) {
+        for (const std::uint32_t chunk : {200u, 65536u}) {
+            const auto perChunk = static_cast<std::uint64_t>(chunk / ValuesPerDraw(rule.game));
+            for (const unsigned threads : {1u, 3u}) {
+                ParallelDrawEngine engine(threads, chunk, *kernel);
+                for (const std::uint64_t draws : {perChunk + 1, 5 * perChunk + 3}) {
+                    for (const GeneratorState& start : starts) {
+                        const auto tiers = static_cast<std::size_t>(rule.tiers());
+                        std::vector<std::uint64_t> serial(tiers), parallel(tiers);
+                        GeneratorState serialState = start, parallelState = start;
+                        DrawInto(serialState, draws, rule, serial);
+                        engine.Draw(parallelState, draws, rule, parallel);
+                        ASSERT_EQ(std::tie(parallel, parallelState), std::tie(serial, serialState))
+                            << GameSpec(rule.game) << " chunk " << chunk << " threads " << threads
+                            << " draws " << draws;
+                    }
+                }
+            }
+        }
+    }
+}
+
+LOTO_FOR_EVERY_LANE_PATH(GameEngine);
+
+// The tiers of a ticket in the order that tickets list them, with exact probabilities that sum
+// to 1, the impossible ones left out.
+TEST(Games, TiersAndTheirProbabilities) {
+    for (const DrawRule& rule : ExampleRules()) {
+        const std::vector<Tier> tiers = Tiers(rule);
+        const double sum =
+            std::accumulate(tiers.begin(), tiers.end(), 0.0,
+                            [](double s, const Tier& t) { return s + t.probability; });
+        EXPECT_NEAR(sum, 1, 1e-12) << GameSpec(rule.game);
+    }
+    const auto named = [](const DrawRule& rule, const std::string& name) {
+        for (const Tier& tier : Tiers(rule)) {
+            if (TierName(tier) == name) {
+                return tier.probability;
+            }
+        }
+        return 0.0;
+    };
+    const std::vector<DrawRule>& rules = ExampleRules();
+    const std::tuple<DrawRule, std::string, double> known[] = {
+        {Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6}), "6", 13'983'816},
+        {rules[0], "5+b", 2'330'636},
+        {rules[0], "6", 13'983'816},
+        {rules[3], "5+2", 139'838'160},
+        {rules[4], "5+1", 292'201'338},
+        {rules[5], "5+1", 19'068'840},
+        {rules[6], "6", 622'614'630},
+    };
+    for (const auto& [rule, name, oneIn] : known) {
+        EXPECT_NEAR(named(rule, name) * oneIn, 1, 1e-12) << GameSpec(rule.game) << " " << name;
+    }
+    // Both counts named where there is a second pool, the bonus unmatched first.
+    std::vector<std::string> names;
+    for (const Tier& tier : Tiers(rules[3])) {
+        names.push_back(TierName(tier));
+    }
+    EXPECT_EQ(std::vector(names.begin(), names.begin() + 4),
+              (std::vector<std::string>{"0+0", "0+1", "0+2", "1+0"}));
+    EXPECT_EQ(TierName(Tiers(rules[0])[1]), "0+b");
+    EXPECT_EQ(TierName(Tier{.main = 5, .bonus = true, .second = 2}), "5+b+2");
+    // A ticket of every number matches all six, and nothing else.
+    DrawRule all{.game = kSixOfFortyNine, .main = {}, .second = {}};
+    for (int n = 1; n <= 49; ++n) {
+        all.main.Add(n);
+    }
+    ASSERT_EQ(Tiers(all).size(), 1u);
+    EXPECT_EQ(Tiers(all)[0].probability, 1);
+}
+
+}  // namespace
+}  // namespace loto
