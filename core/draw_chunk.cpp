@@ -81,12 +81,41 @@ void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule) {
     tally.assign(static_cast<std::size_t>(rule.tiers()), 0);
 }
 
+namespace {
+
+__extension__ using Wide = unsigned __int128;
+
+// The guessed draws of a game of one pool and no bonus, parsed on a set of bits: the last chunk
+// of every slice of draws is parsed again up to where its draws end.
+template <typename Set>
+void AddPlainGuessed(const std::uint8_t* numbers, std::uint32_t count, const DrawRule& rule,
+                     std::uint64_t add, std::span<std::uint64_t> into) noexcept {
+    const auto drawn = static_cast<Set>(rule.game.drawn);
+    const Set grid = (static_cast<Set>(rule.main.high()) << 32 << 32) | rule.main.low();
+    for (BasicPartialDraw<Set> draw; count > 0; ++numbers) {
+        draw.Take(*numbers, grid);
+        if (draw.Complete(drawn)) {
+            into[static_cast<std::size_t>(draw.matches)] += add;
+            draw = {};
+            --count;
+        }
+    }
+}
+
+}  // namespace
+
 void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
                            std::span<std::uint64_t> into) const noexcept {
-    OpenDraw draw;
-    for (std::uint32_t i = StartOf(first); count > 0; ++i) {
+    const auto add = static_cast<std::uint64_t>(sign);
+    std::uint32_t i = StartOf(first);
+    if (!rule.game.bonus && !rule.game.hasSecond()) {
+        rule.game.top <= 62 ? AddPlainGuessed<std::uint64_t>(&numbers[i], count, rule, add, into)
+                            : AddPlainGuessed<Wide>(&numbers[i], count, rule, add, into);
+        return;
+    }
+    for (OpenDraw draw; count > 0; ++i) {
         if (draw.Take(rule, numbers[i], SecondAt(i))) {
-            into[static_cast<std::size_t>(draw.Tier(rule))] += static_cast<std::uint64_t>(sign);
+            into[static_cast<std::size_t>(draw.Tier(rule))] += add;
             draw = {};
             --count;
         }
@@ -94,8 +123,6 @@ void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawR
 }
 
 namespace {
-
-__extension__ using Wide = unsigned __int128;
 
 template <typename Set>
 NumberSet ToNumbers(Set set) {
@@ -107,12 +134,12 @@ NumberSet ToNumbers(Set set) {
 // values taken without a test, so that a chunk costs what the serial loop costs and a second
 // thread doubles the speed: the snapshots are watched for once a draw, and value by value only
 // where one falls within the draw's first K.
-template <typename Set>
+template <typename Set, int kDrawn>
 void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                    DrawChunk& chunk) {
     const BasicScoringTable<Set> table(rule.main, rule.game.top);
     const auto top = static_cast<std::uint64_t>(rule.game.top);
-    const auto drawn = static_cast<std::uint32_t>(rule.game.drawn);
+    const auto drawn = static_cast<std::uint32_t>(kDrawn != 0 ? kDrawn : rule.game.drawn);
     const std::uint64_t complete = drawn * table.kCounted;
     GeneratorState state = start;  // in registers, not in the chunk's memory
     std::uint8_t* const numbers = chunk.numbers.data();
@@ -124,7 +151,7 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
     const auto take = [&] {
         const int number = NextNumber(state, top);
         numbers[i++] = static_cast<std::uint8_t>(number);
-        table.Take(number, taken, total);
+        table.template Take<kDrawn == 0>(number, taken, total);
     };
     const auto watchedTake = [&] {
         if (i == nextSnapshot) {
@@ -155,6 +182,22 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
     chunk.tail.mainTaken = static_cast<int>(total / table.kCounted);
     chunk.tail.matches = static_cast<int>(total % table.kCounted);
     chunk.end = state;
+}
+
+// The most common sizes of draw compiled for, so that their first candidates are taken unrolled.
+template <typename Set>
+void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
+                     DrawChunk& chunk) {
+    switch (rule.game.drawn) {
+        case 5:
+            return GeneratePlain<Set, 5>(start, values, rule, chunk);
+        case 6:
+            return GeneratePlain<Set, 6>(start, values, rule, chunk);
+        case 7:
+            return GeneratePlain<Set, 7>(start, values, rule, chunk);
+        default:
+            return GeneratePlain<Set, 0>(start, values, rule, chunk);
+    }
 }
 
 // A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
@@ -257,9 +300,9 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
         narrow ? GenerateAnyGame<std::uint64_t, false>(start, values, rule, chunk)
                : GenerateAnyGame<Wide, false>(start, values, rule, chunk);
     } else if (narrow) {
-        GeneratePlain<std::uint64_t>(start, values, rule, chunk);
+        GeneratePlainOf<std::uint64_t>(start, values, rule, chunk);
     } else {
-        GeneratePlain<Wide>(start, values, rule, chunk);
+        GeneratePlainOf<Wide>(start, values, rule, chunk);
     }
 }
 

@@ -87,8 +87,6 @@ void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
             return game.template Into<6>(state, draws, tally);
         case 7:
             return game.template Into<7>(state, draws, tally);
-        case 20:
-            return game.template Into<20>(state, draws, tally);
         default:
             return game.template Into<0>(state, draws, tally);
     }

@@ -123,30 +123,27 @@ using ScoringTable = BasicScoringTable<std::uint64_t>;
 // takes at least `taken` candidates, so those are taken without a test; a repeat among them is
 // the only reason to take more. kTaken: `taken` known when compiled, 0 when not.
 template <int kTaken, typename Set>
-[[nodiscard]] inline std::uint64_t DrawPool(GeneratorState& state,
-                                            const BasicScoringTable<Set>& table, int taken,
-                                            Set& drawn) noexcept {
+[[nodiscard, gnu::always_inline]] inline std::uint64_t DrawPool(GeneratorState& state,
+                                                                const BasicScoringTable<Set>& table,
+                                                                int taken, Set& drawn) noexcept {
     const int count = kTaken != 0 ? kTaken : taken;
     const auto top = static_cast<std::uint64_t>(table.top());
     const std::uint64_t complete = static_cast<std::uint64_t>(count) * table.kCounted;
+    // The state and the set in registers: through their references, which the compiler cannot
+    // tell apart from the table's memory, every step would go through memory.
+    GeneratorState local = state;
+    Set set = drawn;
     std::uint64_t total = 0;
-    // A count not known when compiled is of the draws that take many numbers, four at a time as a
-    // count known would be unrolled.
+    // A count not known when compiled is of the draws that take many numbers.
     constexpr bool kRepeatsOften = kTaken == 0;
-    int i = 0;
-    if constexpr (kRepeatsOften) {
-        for (; i + 4 <= count; i += 4) {
-            for (int j = 0; j < 4; ++j) {
-                table.template Take<true>(NextNumber(state, top), drawn, total);
-            }
-        }
-    }
-    for (; i < count; ++i) {
-        table.template Take<kRepeatsOften>(NextNumber(state, top), drawn, total);
+    for (int i = 0; i < count; ++i) {
+        table.template Take<kRepeatsOften>(NextNumber(local, top), set, total);
     }
     while (total < complete) {
-        table.template Take<kRepeatsOften>(NextNumber(state, top), drawn, total);
+        table.template Take<kRepeatsOften>(NextNumber(local, top), set, total);
     }
+    state = local;
+    drawn = set;
     return total;
 }
 

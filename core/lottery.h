@@ -47,6 +47,7 @@ public:
     }
     // Numbers 0 to 63, where a game's draws and tickets all lie.
     [[nodiscard]] constexpr std::uint64_t low() const noexcept { return words_[0]; }
+    [[nodiscard]] constexpr std::uint64_t high() const noexcept { return words_[1]; }
     [[nodiscard]] constexpr bool FitsLow() const noexcept { return words_[1] == 0; }
 
     friend constexpr bool operator==(const NumberSet&, const NumberSet&) = default;
