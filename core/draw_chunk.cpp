@@ -67,7 +67,6 @@ GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
 
 void DrawChunk::Reserve(std::uint32_t values, std::size_t tiers) {
     numbers.reserve(values);
-    seconds.reserve(values);
     drawStarts.reserve((values + 63) / 64);
     snapshots.reserve(values / kSnapshotEvery + 1);
     tally.reserve(tiers);
@@ -75,7 +74,6 @@ void DrawChunk::Reserve(std::uint32_t values, std::size_t tiers) {
 
 void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule) {
     numbers.resize(values);
-    seconds.resize(rule.game.hasSecond() ? values : 0);
     drawStarts.assign((values + 63) / 64, 0);
     snapshots.clear();
     tally.assign(static_cast<std::size_t>(rule.tiers()), 0);
@@ -114,12 +112,31 @@ void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawR
         return;
     }
     for (OpenDraw draw; count > 0; ++i) {
-        if (draw.Take(rule, numbers[i], SecondAt(i))) {
+        if (draw.Take(rule, numbers[i])) {
             into[static_cast<std::size_t>(draw.Tier(rule))] += add;
             draw = {};
             --count;
         }
     }
+}
+
+OpenDraw DrawChunk::OpenTail(const DrawRule& rule) const noexcept {
+    // From the last draw start, found from the end: the open draw, or the last complete one.
+    std::uint32_t word = static_cast<std::uint32_t>(drawStarts.size());
+    while (word > 0 && drawStarts[word - 1] == 0) {
+        --word;
+    }
+    OpenDraw draw;
+    if (word == 0) {
+        return draw;
+    }
+    const auto last = static_cast<std::uint32_t>(std::bit_width(drawStarts[word - 1]) - 1);
+    for (std::uint32_t i = (word - 1) * 64 + last; i < size(); ++i) {
+        if (draw.Take(rule, numbers[i])) {
+            draw = {};
+        }
+    }
+    return draw;
 }
 
 namespace {
@@ -201,8 +218,7 @@ void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule&
 }
 
 // A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
-// value's number in both pools where there are two: which one a value belongs to is for the
-// draw's parse to tell. The snapshots are watched for value by value.
+// value's number in the pool that the draw is at. The snapshots are watched for value by value.
 template <typename Set, bool kSecond>
 void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                      DrawChunk& chunk) {
@@ -210,79 +226,46 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
     const BasicScoringTable<Set> main(rule.main, game.top);
     const BasicScoringTable<Wide> second(rule.second, kSecond ? game.secondTop : 0);
     constexpr std::uint64_t kCounted = BasicScoringTable<Set>::kCounted;
-    const auto top = static_cast<std::uint64_t>(game.top);
-    const auto secondTop = static_cast<std::uint64_t>(game.secondTop);
     const std::uint64_t mainComplete = static_cast<std::uint64_t>(game.drawn) * kCounted;
     const std::uint64_t secondComplete = static_cast<std::uint64_t>(game.secondDrawn) * kCounted;
     GeneratorState state = start;
     std::uint8_t* const numbers = chunk.numbers.data();
-    std::uint8_t* const seconds = chunk.seconds.data();
     std::uint32_t i = 0;
     std::uint32_t nextSnapshot = 0;
-    PoolNumbers number{};
-    // The next value's numbers; false once the chunk is full.
-    const auto next = [&] {
-        if (i == values) {
-            return false;
-        }
+    // The next value's number in a pool.
+    const auto next = [&](int top) {
         if (i == nextSnapshot) {
             KeepSnapshot(chunk, i, state.x, state.c);
             nextSnapshot += DrawChunk::kSnapshotEvery;
         }
-        if constexpr (kSecond) {
-            number = NextNumbers(state, top, secondTop);
-            seconds[i] = static_cast<std::uint8_t>(number.second);
-        } else {
-            number.main = NextNumber(state, top);
-        }
-        numbers[i++] = static_cast<std::uint8_t>(number.main);
-        return true;
+        const int number = NextNumber(state, static_cast<std::uint64_t>(top));
+        numbers[i++] = static_cast<std::uint8_t>(number);
+        return number;
     };
-    OpenDraw& open = chunk.tail;
     while (i < values) {
         chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
         Set drawn{};
         std::uint64_t total = 0;
+        while (total < mainComplete && i < values) {
+            main.Take(next(game.top), drawn, total);
+        }
+        std::uint64_t bonus = 0;
+        while (game.bonus && bonus == 0 && i < values) {
+            main.Take(next(game.top), drawn, bonus);
+        }
         Wide taken{};
         std::uint64_t secondTotal = 0;
-        bool full = false;
-        while (!full && total < mainComplete) {
-            full = !next();
-            if (!full) {
-                main.Take(number.main, drawn, total);
-            }
+        while (secondTotal < secondComplete && i < values) {
+            second.Take(next(game.secondTop), taken, secondTotal);
         }
-        int bonus = 0;
-        bool bonusDrawn = !game.bonus;
-        while (!full && !bonusDrawn) {
-            std::uint64_t fresh = 0;
-            full = !next();
-            if (!full) {
-                main.Take(number.main, drawn, fresh);
-                bonusDrawn = fresh != 0;
-                bonus = static_cast<int>(fresh % kCounted);
-            }
+        if (secondTotal < secondComplete || (game.bonus && bonus == 0)) {
+            break;  // the chunk ends in this draw, parsed again as the open tail
         }
-        while (!full && secondTotal < secondComplete) {
-            full = !next();
-            if (!full) {
-                second.Take(number.second, taken, secondTotal);
-            }
-        }
-        if (full) {
-            const int mainTaken = static_cast<int>(total / kCounted);
-            open.main = ToNumbers(drawn);
-            open.mainTaken = mainTaken + (game.bonus && bonusDrawn ? 1 : 0);
-            open.matches = static_cast<int>(total % kCounted);
-            open.bonusMatched = bonus;
-            open.second = ToNumbers(taken);
-            open.secondTaken = static_cast<int>(secondTotal / kCounted);
-            open.secondMatches = static_cast<int>(secondTotal % kCounted);
-            break;
-        }
-        ++chunk.tally[static_cast<std::size_t>(rule.TierIndex(
-            static_cast<int>(total % kCounted), bonus, static_cast<int>(secondTotal % kCounted)))];
+        ++chunk.tally[static_cast<std::size_t>(
+            rule.TierIndex(static_cast<int>(total % kCounted), static_cast<int>(bonus % kCounted),
+                           static_cast<int>(secondTotal % kCounted)))];
     }
+    chunk.tail = chunk.OpenTail(rule);
     chunk.end = state;
 }
 
@@ -308,14 +291,22 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
 
 bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     // Finish the open draw and go on value by value until a true draw starts where a guessed one
-    // does; from there on both parse the same numbers the same way.
+    // does; from there on both parse the same numbers the same way. Until then, in a game of two
+    // pools, a value's number in the true draw's pool is drawn again from the chunk's start.
+    const Game& game = rule_.game;
+    GeneratorState replay = chunk.snapshots.empty() ? chunk.end : chunk.snapshots.front().state;
     std::uint32_t i = 0;
     while (!(open_.Empty() && chunk.StartsAt(i))) {
         if (i == chunk.size()) {
             state_ = chunk.end;
             return false;
         }
-        const bool complete = open_.Take(rule_, chunk.numbers[i], chunk.SecondAt(i));
+        const int number =
+            game.hasSecond()
+                ? NextNumber(replay, static_cast<std::uint64_t>(
+                                         open_.InSecond(rule_) ? game.secondTop : game.top))
+                : chunk.numbers[i];
+        const bool complete = open_.Take(rule_, number);
         ++i;
         if (complete) {
             ++tally_[static_cast<std::size_t>(open_.Tier(rule_))];

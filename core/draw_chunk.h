@@ -20,8 +20,9 @@ struct DrawChunk {
     };
     static constexpr std::uint32_t kSnapshotEvery = 4096;  // values between snapshots
 
-    std::vector<std::uint8_t> numbers;      // the main pool's number of every value
-    std::vector<std::uint8_t> seconds;      // and the second pool's, in a game with one
+    // The number of every value in the pool that its guessed draw takes it from: where the true
+    // draw takes it from the other pool, the stitcher draws it again from the state.
+    std::vector<std::uint8_t> numbers;
     std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
     std::vector<std::uint64_t> tally;       // of the complete guessed draws, by tier
     OpenDraw tail;                          // the guessed draw still open after the last value
@@ -32,10 +33,6 @@ struct DrawChunk {
 
     [[nodiscard]] std::uint32_t size() const noexcept {
         return static_cast<std::uint32_t>(numbers.size());
-    }
-    // The second pool's number of value i, 0 in a game without one.
-    [[nodiscard]] int SecondAt(std::uint32_t i) const noexcept {
-        return seconds.empty() ? 0 : seconds[i];
     }
     // The complete guessed draws.
     [[nodiscard]] std::uint64_t Draws() const noexcept;
@@ -52,6 +49,8 @@ struct DrawChunk {
     // numbers, each added to `tally` with `sign` (+1 or -1).
     void AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
                     std::span<std::uint64_t> tally) const noexcept;
+    // The guessed draw left open after the last value, parsed again from the numbers.
+    [[nodiscard]] OpenDraw OpenTail(const DrawRule& rule) const noexcept;
     // Storage for chunks of `values` values of a game of up to `tiers` tiers, so that generating
     // one allocates nothing.
     void Reserve(std::uint32_t values, std::size_t tiers);

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdlib>
 
 namespace loto {
@@ -19,8 +20,8 @@ namespace {
 constexpr LaneKernel kPortable{LanePath::Portable, 1, nullptr};  // GenerateChunk itself
 #if defined(LOTO_LANES_X86)
 constexpr LaneKernel kAvx2{LanePath::Avx2, 8, lanes::GenerateAvx2};
-constexpr LaneKernel kAvx512{LanePath::Avx512, 8, lanes::GenerateAvx512};
-constexpr LaneKernel kAvx512Ifma{LanePath::Avx512Ifma, 8, lanes::GenerateAvx512Ifma};
+constexpr LaneKernel kAvx512{LanePath::Avx512, 16, lanes::GenerateAvx512};
+constexpr LaneKernel kAvx512Ifma{LanePath::Avx512Ifma, 16, lanes::GenerateAvx512Ifma};
 #endif
 #if defined(__wasm_simd128__)
 constexpr LaneKernel kSimd128{LanePath::Simd128, 2, lanes::GenerateSimd128};
@@ -110,11 +111,34 @@ const LaneKernel& ActiveLaneKernel() noexcept {
 
 std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
     const Game& game = rule.game;
-    if (game.bonus || game.hasSecond() || game.top > kLaneTop ||
-        rule.mostMain() >= static_cast<int>(kLaneTiers) || !rule.main.FitsLow()) {
+    LaneRule lanes{.game = LaneGame::Plain,
+                   .gridMask = rule.main.low(),
+                   .top = game.top,
+                   .drawn = game.drawn,
+                   .secondMask = rule.second.low(),
+                   .secondTop = game.secondTop,
+                   .secondDrawn = game.secondDrawn,
+                   .mainShift = 0,
+                   .codes = rule.mostMain() + 1};
+    if (game.bonus) {
+        lanes.game = LaneGame::Bonus;
+        lanes.codes = 2 * rule.mostMain() + 2;
+    } else if (game.hasSecond()) {
+        lanes.game = LaneGame::Second;
+        lanes.mainShift = std::bit_width(static_cast<unsigned>(rule.mostSecond()));
+        lanes.codes = (rule.mostMain() << lanes.mainShift) + rule.mostSecond() + 1;
+    }
+    // A plain draw's matches are an 8-bit field's shift in one word; a main number's bit, as far
+    // up as its code's unit, stays in 64 bits.
+    const bool fits = lanes.game == LaneGame::Plain ? rule.mostMain() < 8
+                                                    : lanes.codes <= static_cast<int>(kLaneCodes) &&
+                                                          game.top + lanes.mainShift <= kLaneTop &&
+                                                          game.secondTop <= kLaneTop;
+    if ((game.bonus && game.hasSecond()) || game.top > kLaneTop || !fits || !rule.main.FitsLow() ||
+        !rule.second.FitsLow()) {
         return std::nullopt;
     }
-    return LaneRule{.gridMask = rule.main.low(), .top = game.top, .drawn = game.drawn};
+    return lanes;
 }
 
 void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std::uint32_t values,
@@ -144,12 +168,11 @@ void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std:
             GenerateChunk(starts[l], values, rule, chunk);
             continue;
         }
-        std::copy_n(out[l].tally.begin(), chunk.tally.size(), chunk.tally.begin());
-        const PartialDraw& tail = out[l].tail;
-        chunk.tail = {};
-        chunk.tail.main = NumberSet(tail.drawn, 0);
-        chunk.tail.mainTaken = static_cast<int>(tail.accepted);
-        chunk.tail.matches = static_cast<int>(tail.matches);
+        for (int code = 0; code < lanes->codes; ++code) {
+            chunk.tally[static_cast<std::size_t>(lanes->TierOf(code, rule))] +=
+                out[l].tally[static_cast<std::size_t>(code)];
+        }
+        chunk.tail = chunk.OpenTail(rule);
         chunk.end = out[l].end;
     }
 }

@@ -14,8 +14,8 @@ namespace loto {
 // of independent streams (chunks from jumped starts) turn that latency into throughput.
 enum class LanePath {
     Portable,    // one chunk at a time, as GenerateChunk makes it: for any machine
-    Avx2,        // 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
-    Avx512,      // 8 lanes of 512 bits, with 64-bit products
+    Avx2,        // 2 x 4 lanes of 256 bits, the 64-bit products built from 32-bit ones
+    Avx512,      // 2 x 8 lanes of 512 bits, with 64-bit products
     Avx512Ifma,  // the same, each number and its edge from 52-bit multiply-adds, bits counted
     Simd128,     // WebAssembly's 2 lanes of 128 bits, with 64-bit products
 };
@@ -39,15 +39,32 @@ enum class LanePath {
 inline constexpr LanePath kLanePaths[] = {LanePath::Portable, LanePath::Avx2, LanePath::Avx512,
                                           LanePath::Avx512Ifma, LanePath::Simd128};
 
-// The games that the lanes draw: K numbers of one pool of up to kLaneTop, no bonus, the matches
-// of a draw a count of 0 to 7 (a field of 8 bits of one 64-bit word each), the ticket's numbers
-// in one 64-bit set. Any other game is drawn a chunk at a time by GenerateChunk.
+// The games that the lanes draw: K numbers of one pool of up to kLaneTop, then a bonus or a
+// second pool of up to kLaneTop (not both), the ticket's numbers of each pool in one 64-bit set.
+// A draw's tier comes as a code below kLaneCodes, an 8-bit field each in up to four 64-bit words.
+// Any other game is drawn a chunk at a time by GenerateChunk.
 inline constexpr int kLaneTop = 61;  // a number's bit three places up stays in 64 bits
-inline constexpr std::size_t kLaneTiers = 8;
+inline constexpr std::size_t kLaneCodes = 32;
+enum class LaneGame { Plain, Bonus, Second };
 struct LaneRule {
+    LaneGame game;
     std::uint64_t gridMask;  // bit n for number n
     int top;                 // N
     int drawn;               // K
+    std::uint64_t secondMask;
+    int secondTop;    // Q, 0 without a second pool
+    int secondDrawn;  // M
+    // A draw's code: its matches m with a bonus b, 2m + b (m alone in a plain game); with a
+    // second pool of s matches, m 2^mainShift + s, each main number's bits as far up.
+    int mainShift;
+    int codes;  // above the largest code
+
+    // The tier of a code.
+    [[nodiscard]] int TierOf(int code, const DrawRule& rule) const noexcept {
+        return game == LaneGame::Second
+                   ? rule.TierIndex(code >> mainShift, 0, code & ((1 << mainShift) - 1))
+                   : code;
+    }
 };
 [[nodiscard]] std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept;
 
@@ -56,13 +73,12 @@ struct LaneOutput {
     std::uint8_t* numbers = nullptr;
     std::uint64_t* drawStarts = nullptr;
     DrawChunk::Snapshot* snapshots = nullptr;
-    std::array<std::uint64_t, kLaneTiers> tally{};  // by matches
-    PartialDraw tail;
+    std::array<std::uint64_t, kLaneCodes> tally{};  // by code
     GeneratorState end;
     bool guard = false;  // a step came near a multiple of 2^48: made again one value at a time
 };
 
-inline constexpr unsigned kMostLanes = 8;
+inline constexpr unsigned kMostLanes = 16;
 
 struct LaneKernel {
     LanePath path;

@@ -94,18 +94,18 @@ void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
 
 }  // namespace
 
-bool OpenDraw::Take(const DrawRule& rule, int mainNumber, int secondNumber) noexcept {
+bool OpenDraw::Take(const DrawRule& rule, int number) noexcept {
     const Game& game = rule.game;
-    if (mainTaken < game.mainTaken()) {
-        if (!main.Has(mainNumber)) {
-            main.Add(mainNumber);
-            const int inTicket = rule.main.Has(mainNumber) ? 1 : 0;
+    if (!InSecond(rule)) {
+        if (!main.Has(number)) {
+            main.Add(number);
+            const int inTicket = rule.main.Has(number) ? 1 : 0;
             (mainTaken++ < game.drawn ? matches : bonusMatched) += inTicket;
         }
-    } else if (!second.Has(secondNumber)) {
-        second.Add(secondNumber);
+    } else if (!second.Has(number)) {
+        second.Add(number);
         ++secondTaken;
-        secondMatches += rule.second.Has(secondNumber) ? 1 : 0;
+        secondMatches += rule.second.Has(number) ? 1 : 0;
     }
     return mainTaken == game.mainTaken() && secondTaken == game.secondDrawn;
 }

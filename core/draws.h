@@ -64,9 +64,13 @@ struct OpenDraw {
 
     friend bool operator==(const OpenDraw&, const OpenDraw&) = default;
 
+    // Whether the draw's next value is of the second pool: its number is then 1 to Q.
+    [[nodiscard]] bool InSecond(const DrawRule& rule) const noexcept {
+        return mainTaken == rule.game.mainTaken();
+    }
     // Takes one value, its number in the pool that the draw is drawing from; true once the draw
     // is complete.
-    bool Take(const DrawRule& rule, int mainNumber, int secondNumber) noexcept;
+    bool Take(const DrawRule& rule, int number) noexcept;
     [[nodiscard]] int Tier(const DrawRule& rule) const noexcept {
         return rule.TierIndex(matches, bonusMatched, secondMatches);
     }

@@ -5,6 +5,7 @@
 // compiles it for its own vector type, which no other file uses, so that no function compiled for
 // one instruction set can stand in for another's.
 
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -28,17 +29,24 @@ namespace loto::lanes {
 // differ: within kGuard of a multiple of 2^48, for t (whose low bits are x) or for top x. Where x
 // comes within kGuard, top x comes within top kGuard: one distance, of top x, with the guard
 // widened to (top + 1) kGuard watches both. Watch folds a step into what a lane has seen;
-// CameNear reads a lane of it at the end. The pool's top is the game's, the same in every lane.
+// CameNear reads a lane of it at the end. The pool's top is the game's, the same in every lane;
+// in a game of two pools each lane passes the top of the pool that it draws from (TopOf), and the
+// guard is widened for the larger, which watches the smaller too.
 template <typename V>
 struct TopByShifts {
-    explicit TopByShifts(std::uint64_t poolTop)
-        : top(V{} + poolTop), wideGuard((poolTop + 1) * detail::kGuard) {}
+    explicit TopByShifts(std::uint64_t poolTop, std::uint64_t guardTop = 0)
+        : top(V{} + poolTop), wideGuard((std::max(poolTop, guardTop) + 1) * detail::kGuard) {}
     static constexpr std::uint64_t kUnseen = 0;
-    V Number(V x) const { return (x * top) >> kModulusBits; }
+    static V TopOf(std::uint64_t poolTop) { return V{} + poolTop; }
+    // Top x: the number is its high bits, the distance to an edge its low ones.
+    static V Scaled(V x, V laneTop) { return x * laneTop; }
+    static V NumberOfScaled(V scaled) { return scaled >> kModulusBits; }
     // The top bit set once a lane came near: both terms are under 2^48, negative when nearer.
-    V Watch(V seen, V x) const {
-        return seen | (((x * top + wideGuard) & detail::kLowMask) - 2 * wideGuard);
+    V WatchScaled(V seen, V scaled) const {
+        return seen | (((scaled + wideGuard) & detail::kLowMask) - 2 * wideGuard);
     }
+    V Number(V x) const { return NumberOfScaled(Scaled(x, top)); }
+    V Watch(V seen, V x) const { return WatchScaled(seen, Scaled(x, top)); }
     static bool CameNear(std::uint64_t seen) { return seen >> 63 != 0; }
 
     V top;
@@ -57,14 +65,17 @@ struct TopByShifts {
 // is all a lane keeps: five instructions a step for both, where shifts took nine.
 template <typename V, typename Products>
 struct NarrowArithmetic {
-    explicit NarrowArithmetic(std::uint64_t poolTop)
-        : top(V{} + poolTop), near(detail::NearNumber(poolTop)) {}
+    explicit NarrowArithmetic(std::uint64_t poolTop, std::uint64_t guardTop = 0)
+        : top(V{} + poolTop), near(detail::NearNumber(std::max(poolTop, guardTop))) {}
     static constexpr bool kMaskRegisters = false;
     static constexpr bool kCountsBits = false;
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
-    V Scaled(V x) const { return Products::Low32(x >> 16, top); }
-    V Number(V x) const { return Scaled(x) >> 32; }
-    V Watch(V seen, V x) const { return Products::MinLow32(seen, Scaled(x) + near); }
+    static V TopOf(std::uint64_t poolTop) { return V{} + poolTop; }
+    static V Scaled(V x, V laneTop) { return Products::Low32(x >> 16, laneTop); }
+    static V NumberOfScaled(V scaled) { return scaled >> 32; }
+    V WatchScaled(V seen, V scaled) const { return Products::MinLow32(seen, scaled + near); }
+    V Number(V x) const { return NumberOfScaled(Scaled(x, top)); }
+    V Watch(V seen, V x) const { return WatchScaled(seen, Scaled(x, top)); }
     bool CameNear(std::uint64_t seen) const { return static_cast<std::uint32_t>(seen) < 2 * near; }
     static V TimesMultiplier(V x) {
         const V k = V{} + static_cast<std::uint64_t>(kMultiplier);
@@ -86,6 +97,23 @@ struct WideArithmetic : TopByShifts<V> {
     static V TimesMultiplier(V x) { return x * static_cast<std::uint64_t>(kMultiplier); }
     static V TimesCarryUnit(V q) { return q * 10000; }
 };
+
+// In a game of two pools: x's number in the pool of each lane (the second where inSecond), and
+// its watch. Both numbers, then the lane's: its choice is on the chain from one value to the
+// next, which a product or a shift after it would lengthen. An arithmetic may have a way of its
+// own.
+template <typename Arithmetic, typename V, typename Mask>
+V PoolNumber(const Arithmetic& arithmetic, V x, Mask inSecond, V mainTop, V secondTop, V& seen) {
+    if constexpr (requires { arithmetic.PoolNumber(x, inSecond, mainTop, secondTop, seen); }) {
+        return arithmetic.PoolNumber(x, inSecond, mainTop, secondTop, seen);
+    } else {
+        const V mainScaled = Arithmetic::Scaled(x, mainTop);
+        const V secondScaled = Arithmetic::Scaled(x, secondTop);
+        seen = arithmetic.WatchScaled(seen, inSecond ? secondScaled : mainScaled);
+        return inSecond ? Arithmetic::NumberOfScaled(secondScaled)
+                        : Arithmetic::NumberOfScaled(mainScaled);
+    }
+}
 
 // Calls f(g) for each vector g = 0 ... G - 1, g a constant of its type: the state vectors are
 // then reached by constant indexes alone, which lets the compiler keep them in registers (one
@@ -118,65 +146,41 @@ constexpr std::uint64_t kLaneUnit = 8;
 template <typename V>
 using LaneDraw = BasicPartialDraw<V, kLaneUnit>;
 
-// V: a GCC vector of unsigned 64-bit lanes; G: how many such vectors step side by side. One
-// vector's step waits on the latency of its multiply, shifts and adds; a second, independent
-// vector fills those cycles where the core has the pipes to spare (AVX2's four lanes).
-template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
-void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
-              LaneOutput* out) {
-    constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
-    constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
-    // A draw takes at least 6 values: 248 values complete at most 41 draws, well within the 255
-    // that an 8-bit tally field holds.
-    constexpr std::uint32_t kFlushEvery = 248;
-    const V mask = V{} + detail::kLowMask;
-    const V one = V{} + 1;
-    const std::uint64_t gridMask = rule.gridMask;
-    const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
-    // A draw is complete with this count of numbers, in the units that the draw counts in.
-    const V complete =
-        V{} + static_cast<std::uint64_t>(rule.drawn) * (Arithmetic::kCountsBits ? 1 : kLaneUnit);
-    // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
-    // Where they count the bits of a word (Arithmetic::Count), a draw is the set of its numbers
-    // alone, bit number - 1, its counts taken from it when needed; else a LaneDraw, its bits two
-    // higher. The grid is read as the draw is.
-    using Draw = std::conditional_t<Arithmetic::kCountsBits, V, LaneDraw<V>>;
-    const V grid = V{} + (Arithmetic::kCountsBits ? gridMask >> 1 : gridMask << 2);
-    // Lane l is lane l % kWidth of vector l / kWidth.
-    std::array<V, G> x{}, c{};
-    EachVector<G>([&](auto g) {
-        std::array<std::uint64_t, kWidth> xs{}, cs{};
-        for (int w = 0; w < kWidth; ++w) {
-            xs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].x);
-            cs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].c);
-        }
-        x[g] = FromLanes<V>(xs);
-        c[g] = FromLanes<V>(cs);
-    });
-    std::array<Draw, G> draw{};
-    std::array<V, G> seen;  // per lane, how near it came to an edge
-    seen.fill(V{} + Arithmetic::kUnseen);
-    std::array<V, G> histogram{};  // per lane, 8 bits a number of matches: draws since the flush
-    std::array<V, G> endWord{};    // per lane, bit k: value k of the current 64 ended a draw
-    std::array<V, G> endsBefore;   // per lane, 1 where the value before the word ended a draw
-    endsBefore.fill(one);
-    std::uint32_t sinceFlush = 0;
+// What every kernel keeps for its lanes beside the draws: the generator states, how near each
+// came to an edge, the tally of its draws (8 bits a field, kWords words), where its draws start,
+// and the values that it writes. Lane l is lane l % kWidth of vector l / kWidth.
+template <typename V, int G, int kWords>
+struct LaneFrame {
+    static constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
+    static constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
+    // A draw takes at least one value: 248 values complete at most 248 draws, within the 255 that
+    // an 8-bit tally field holds.
+    static constexpr std::uint32_t kFlushEvery = 248;
     static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
-    const auto flush = [&] {
+    LaneFrame(const GeneratorState* laneStarts, std::uint32_t count, LaneOutput* lanes,
+              std::uint64_t unseen)
+        : starts(laneStarts), values(count), out(lanes) {
+        seen.fill(V{} + unseen);
+        endsBefore.fill(V{} + 1);
+    }
+
+    void Flush() {
         EachVector<G>([&](auto g) {
-            const auto counts = Lanes(histogram[g]);
-            for (int w = 0; w < kWidth; ++w) {
-                for (std::size_t k = 0; k < kLaneTiers; ++k) {
-                    out[g * kWidth + w].tally[k] += counts[w] >> (8 * k) & 0xFF;
+            for (int word = 0; word < kWords; ++word) {
+                const auto counts = Lanes(histogram[g][word]);
+                for (int w = 0; w < kWidth; ++w) {
+                    for (std::size_t k = 0; k < 8; ++k) {
+                        out[g * kWidth + w].tally[8 * word + k] += counts[w] >> (8 * k) & 0xFF;
+                    }
                 }
+                histogram[g][word] = V{};
             }
-            histogram[g] = V{};
         });
         sinceFlush = 0;
-    };
+    }
     // Before value i: a snapshot of every lane's state every kSnapshotEvery values.
-    const auto before = [&](std::uint32_t i) {
+    void Before(std::uint32_t i, const std::array<V, G>& x, const std::array<V, G>& c) {
         if (i % DrawChunk::kSnapshotEvery == 0) {
             EachVector<G>([&](auto g) {
                 const auto xs = Lanes(x[g]);
@@ -187,10 +191,10 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
                 }
             });
         }
-    };
+    }
     // After value `last`, `taken` values since the previous call: the draw starts of a full word
     // (or of the end), and the tally fields before they can overflow.
-    const auto after = [&](std::uint32_t last, std::uint32_t taken) {
+    void After(std::uint32_t last, std::uint32_t taken) {
         if (last % 64 == 63 || last + 1 == values) {
             const std::uint32_t unused = 63 - last % 64;  // in a last word that is not full
             EachVector<G>([&](auto g) {
@@ -206,31 +210,128 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
         }
         sinceFlush += taken;
         if (sinceFlush == kFlushEvery) {
-            flush();
+            Flush();
         }
-    };
-    // One value of vector g's lanes: the generator step, its number less one, and the draw it
-    // goes to; `bit` marked in `ends` where the draw ends.
-    const auto step = [&](auto g, V& ends, V bit) {
-        const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
-        x[g] = t & mask;
-        c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
-        const V index = arithmetic.Number(x[g]);
-        seen[g] = arithmetic.Watch(seen[g], x[g]);  // a lane that came near is made again
+    }
+
+    // Every value of the chunks, step(g, x, ends, bit) giving vector g's next numbers less one
+    // for its new x and marking `bit` in `ends` where a draw ends; then the lanes' ends and
+    // guards. The generator states are the loop's own: in a member, they would be stored and
+    // loaded again in every block, on the chain of the steps.
+    template <typename Step, typename Arithmetic>
+    void Run(Step&& step, const Arithmetic& arithmetic) {
+        std::array<V, G> x{}, c{};
+        EachVector<G>([&](auto g) {
+            std::array<std::uint64_t, kWidth> xs{}, cs{};
+            for (int w = 0; w < kWidth; ++w) {
+                xs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].x);
+                cs[w] = static_cast<std::uint64_t>(starts[g * kWidth + w].c);
+            }
+            x[g] = FromLanes<V>(xs);
+            c[g] = FromLanes<V>(cs);
+        });
+        const auto next = [&](auto g) {
+            const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
+            x[g] = t & detail::kLowMask;
+            c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
+            return x[g];
+        };
+        std::uint32_t i = 0;
+        for (; i + kBlock <= values; i += kBlock) {
+            Before(i, x, c);
+            std::array<V, G> packed{};
+            std::array<V, G> ends{};  // bit j: value i + j ended a draw
+            LOTO_MCA_REGION("BEGIN block");
+#pragma GCC unroll 8
+            for (std::uint32_t j = 0; j < kBlock; ++j) {
+                EachVector<G>([&](auto g) {
+                    packed[g] |= step(g, next(g), ends[g], V{} + (std::uint64_t{1} << j))
+                                 << (8 * j);
+                });
+            }
+            LOTO_MCA_REGION("END block");
+            EachVector<G>([&](auto g) {
+                endWord[g] |= ends[g] << (i % 64);
+                const auto words = Lanes(packed[g] + 0x0101010101010101);
+                for (int w = 0; w < kWidth; ++w) {
+                    std::memcpy(out[g * kWidth + w].numbers + i, &words[w], sizeof words[w]);
+                }
+            });
+            After(i + kBlock - 1, kBlock);
+        }
+        for (; i < values; ++i) {
+            Before(i, x, c);
+            EachVector<G>([&](auto g) {
+                V ends{};
+                const auto numbers = Lanes(step(g, next(g), ends, V{} + 1));
+                endWord[g] |= ends << (i % 64);
+                for (int w = 0; w < kWidth; ++w) {
+                    out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
+                }
+            });
+            After(i, 1);
+        }
+        Flush();
+        EachVector<G>([&](auto g) {
+            const auto nearby = Lanes(seen[g]);
+            const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
+            for (int w = 0; w < kWidth; ++w) {
+                LaneOutput& lane = out[g * kWidth + w];
+                lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
+                lane.guard = arithmetic.CameNear(nearby[w]);
+            }
+        });
+    }
+
+    const GeneratorState* starts;
+    std::uint32_t values;
+    LaneOutput* out;
+    std::array<V, G> seen;                             // per lane, how near it came to an edge
+    std::array<std::array<V, kWords>, G> histogram{};  // per lane, the draws since the flush
+    std::array<V, G> endWord{};   // per lane, bit k: value k of the current 64 ended a draw
+    std::array<V, G> endsBefore;  // per lane, 1 where the value before the word ended a draw
+    std::uint32_t sinceFlush = 0;
+};
+
+// A game of one pool and no bonus. V: a GCC vector of unsigned 64-bit lanes; G: how many such
+// vectors step side by side. One vector's step waits on the latency of its multiply, shifts and
+// adds; a second, independent vector fills those cycles.
+template <typename V, int G, typename Arithmetic>
+[[gnu::flatten]] void GeneratePlain(const GeneratorState* starts, std::uint32_t values,
+                                    const LaneRule& rule, LaneOutput* out) {
+    const V one = V{} + 1;
+    const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
+    LaneFrame<V, G, 1> frame(starts, values, out, Arithmetic::kUnseen);
+    // A draw is complete with this count of numbers, in the units that the draw counts in.
+    const V complete =
+        V{} + static_cast<std::uint64_t>(rule.drawn) * (Arithmetic::kCountsBits ? 1 : kLaneUnit);
+    // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
+    // Where they count the bits of a word (Arithmetic::Count), a draw is the set of its numbers
+    // alone, bit number - 1, its counts taken from it when needed; else a LaneDraw, its bits two
+    // higher. The grid is read as the draw is.
+    using Draw = std::conditional_t<Arithmetic::kCountsBits, V, LaneDraw<V>>;
+    const V grid = V{} + (Arithmetic::kCountsBits ? rule.gridMask >> 1 : rule.gridMask << 2);
+    std::array<Draw, G> draw{};
+    // One value of vector g's lanes: its number less one, and the draw it goes to; `bit` marked
+    // in `ends` where the draw ends.
+    const auto step = [&](auto g, V x, V& ends, V bit) {
+        const V index = arithmetic.Number(x);
+        frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
+        V& histogram = frame.histogram[g][0];
         if constexpr (Arithmetic::kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
             const V field = Arithmetic::Count(drawn & grid) << 3;  // 8 bits a count of matches
-            histogram[g] = done ? histogram[g] + (one << field) : histogram[g];
+            histogram = done ? histogram + (one << field) : histogram;
             drawn = done ? V{} : drawn;
         } else if constexpr (Arithmetic::kMaskRegisters) {
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            histogram[g] = done ? histogram[g] + (one << d.matches) : histogram[g];
+            histogram = done ? histogram + (one << d.matches) : histogram;
             d.drawn = done ? V{} : d.drawn;
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
@@ -239,69 +340,102 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
             d.Take(index, grid);
             const V done = reinterpret_cast<V>(d.Complete(complete));  // all ones where completed
             ends |= done & bit;
-            histogram[g] += done & (one << d.matches);
+            histogram += done & (one << d.matches);
             d.drawn &= ~done;
             d.accepted &= ~done;
             d.matches &= ~done;
         }
         return index;
     };
+    frame.Run(step, arithmetic);
+}
 
-    std::uint32_t i = 0;
-    for (; i + kBlock <= values; i += kBlock) {
-        before(i);
-        std::array<V, G> packed{};
-        std::array<V, G> ends{};  // bit j: value i + j ended a draw
-        LOTO_MCA_REGION("BEGIN block");
-#pragma GCC unroll 8
-        for (std::uint32_t j = 0; j < kBlock; ++j) {
-            EachVector<G>([&](auto g) { packed[g] |= step(g, ends[g], one << j) << (8 * j); });
-        }
-        LOTO_MCA_REGION("END block");
-        EachVector<G>([&](auto g) {
-            endWord[g] |= ends[g] << (i % 64);
-            const auto words = Lanes(packed[g] + 0x0101010101010101);
-            for (int w = 0; w < kWidth; ++w) {
-                std::memcpy(out[g * kWidth + w].numbers + i, &words[w], sizeof words[w]);
-            }
-        });
-        after(i + kBlock - 1, kBlock);
-    }
-    for (; i < values; ++i) {
-        before(i);
-        EachVector<G>([&](auto g) {
-            V ends{};
-            const auto numbers = Lanes(step(g, ends, one));
-            endWord[g] |= ends << (i % 64);
-            for (int w = 0; w < kWidth; ++w) {
-                out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
-            }
-        });
-        after(i, 1);
-    }
-    flush();
-    // Lane w's open draw of vector g as a PartialDraw counts it, bit n for number n.
-    const auto tail = [&](auto g, int w) -> PartialDraw {
-        if constexpr (Arithmetic::kCountsBits) {
-            const std::uint64_t set = Lanes(draw[g])[w];
-            return {set << 1, static_cast<std::uint64_t>(std::popcount(set)),
-                    static_cast<std::uint64_t>(std::popcount(set & (gridMask >> 1)))};
+// A game with a bonus, or with a second pool. A lane's draw is one set of bits, its numbers';
+// what it has taken, in units; and its code, the sum of its matches' weights: with a bonus,
+// 2m + b (the last number taken is the bonus: 2 (m + b) less its match); with a second pool,
+// m 2^shift + s, a main number's unit 2^shift times a second-pool number's, its bits as far up,
+// and the set cleared when the draw goes on to the second pool. The codes' tally takes kWords
+// words. Two vectors side by side: each value's choice of pool lengthens the chain from one
+// value to the next, whose latency the other vector fills.
+template <typename V, int G, typename Arithmetic, LaneGame kGame, int kWords>
+[[gnu::flatten]] void GenerateRich(const GeneratorState* starts, std::uint32_t values,
+                                   const LaneRule& rule, LaneOutput* out) {
+    constexpr bool kSecond = kGame == LaneGame::Second;
+    const V one = V{} + 1;
+    const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
+                                static_cast<std::uint64_t>(rule.secondTop));
+    LaneFrame<V, G, kWords> frame(starts, values, out, Arithmetic::kUnseen);
+    const std::uint64_t mainUnit = kLaneUnit << rule.mainShift;
+    const V mainTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.top));
+    const V mainGrid = V{} + (rule.gridMask << 2 << rule.mainShift);
+    const V mainUnits = V{} + static_cast<std::uint64_t>(rule.drawn + (kSecond ? 0 : 1)) * mainUnit;
+    const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
+    const V secondGrid = V{} + (rule.secondMask << 2);
+    const V complete = mainUnits + static_cast<std::uint64_t>(rule.secondDrawn) * kLaneUnit;
+    std::array<V, G> sets{}, takens{}, codes{};
+    const auto step = [&](auto g, V x, V& ends, V bit) {
+        V& set = sets[g];
+        V& taken = takens[g];
+        V& code = codes[g];
+        V& seen = frame.seen[g];
+        const auto inSecond = taken >= mainUnits;
+        const V unit = kSecond ? (inSecond ? V{} + kLaneUnit : V{} + mainUnit) : V{} + kLaneUnit;
+        const V grid = kSecond ? (inSecond ? secondGrid : mainGrid) : mainGrid;
+        V index;
+        if constexpr (kSecond) {
+            index = PoolNumber(arithmetic, x, inSecond, mainTop, secondTop, seen);
         } else {
-            const LaneDraw<V>& d = draw[g];  // number n's bit is n + 2 there
-            return {Lanes(d.drawn)[w] >> 2, Lanes(d.accepted)[w] / kLaneUnit,
-                    Lanes(d.matches)[w] / kLaneUnit};
+            index = arithmetic.Number(x);
+            seen = arithmetic.Watch(seen, x);
+        }
+        const V fresh = ~(set >> index) & unit;
+        set |= unit << index;
+        taken += fresh;
+        const V match = fresh & (grid >> index);
+        code += match;
+        const auto done = taken == complete;
+        const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
+        const V field = one << (shown & 63);
+        const V word = shown >> 6;
+        for (int w = 0; w < kWords; ++w) {
+            V& histogram = frame.histogram[g][w];
+            histogram =
+                done & (word == static_cast<std::uint64_t>(w)) ? histogram + field : histogram;
+        }
+        ends = done ? ends | bit : ends;
+        if constexpr (kSecond) {
+            set = done | (taken == mainUnits) ? V{} : set;
+        } else {
+            set = done ? V{} : set;
+        }
+        taken = done ? V{} : taken;
+        code = done ? V{} : code;
+        return index;
+    };
+    frame.Run(step, arithmetic);
+}
+
+// The kernel of a rule's game, with the tally words that its codes take.
+template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
+void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
+              LaneOutput* out) {
+    if (rule.game == LaneGame::Plain) {
+        return GeneratePlain<V, G, Arithmetic>(starts, values, rule, out);
+    }
+    const auto rich = [&]<LaneGame kGame>() {
+        switch ((rule.codes + 7) / 8) {
+            case 1:
+                return GenerateRich<V, G, Arithmetic, kGame, 1>(starts, values, rule, out);
+            case 2:
+                return GenerateRich<V, G, Arithmetic, kGame, 2>(starts, values, rule, out);
+            case 3:
+                return GenerateRich<V, G, Arithmetic, kGame, 3>(starts, values, rule, out);
+            default:
+                return GenerateRich<V, G, Arithmetic, kGame, 4>(starts, values, rule, out);
         }
     };
-    EachVector<G>([&](auto g) {
-        const auto nearby = Lanes(seen[g]);
-        const auto xs = Lanes(x[g]), cs = Lanes(c[g]);
-        for (int w = 0; w < kWidth; ++w) {
-            LaneOutput& lane = out[g * kWidth + w];
-            lane.tail = tail(g, w);
-            lane.end = {static_cast<std::int64_t>(xs[w]), static_cast<std::int64_t>(cs[w])};
-            lane.guard = arithmetic.CameNear(nearby[w]);
-        }
-    });
+    rule.game == LaneGame::Bonus ? rich.template operator()<LaneGame::Bonus>()
+                                 : rich.template operator()<LaneGame::Second>();
 }
 
 }  // namespace loto::lanes

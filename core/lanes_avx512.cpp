@@ -8,7 +8,7 @@ using VectorAvx512 = std::uint64_t __attribute__((vector_size(64)));
 
 void GenerateAvx512(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                     LaneOutput* out) {
-    Generate<VectorAvx512>(starts, values, rule, out);
+    Generate<VectorAvx512, 2>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

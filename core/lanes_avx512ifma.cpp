@@ -16,35 +16,46 @@ using VectorAvx512 = std::uint64_t __attribute__((vector_size(64)));
 // six instructions a value.
 struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     using V = VectorAvx512;
-    explicit IfmaArithmetic(std::uint64_t poolTop)
-        : WideArithmetic(poolTop),
-          scale(_mm512_set1_epi64(static_cast<long long>(poolTop << 4))),
-          ifmaGuard((poolTop + 1) * detail::kGuard << 4),
+    explicit IfmaArithmetic(std::uint64_t poolTop, std::uint64_t guardTop = 0)
+        : WideArithmetic(poolTop, guardTop),
+          scale(TopOf(poolTop)),
+          ifmaGuard((std::max(poolTop, guardTop) + 1) * detail::kGuard << 4),
           offset(_mm512_set1_epi64(static_cast<long long>(ifmaGuard))) {}
     static V Cast(__m512i v) { return reinterpret_cast<V>(v); }
     static __m512i Cast(V v) { return reinterpret_cast<__m512i>(v); }
     static constexpr bool kCountsBits = true;
     static V Count(V v) { return Cast(_mm512_popcnt_epi64(Cast(v))); }
-    V Number(V x) const {
-        return Cast(_mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), scale));
+    // A top as the multiply-adds take it, 16 times over.
+    static V TopOf(std::uint64_t poolTop) { return V{} + (poolTop << 4); }
+    V Number(V x) const { return Number(x, scale); }
+    static V Number(V x, V laneScale) {
+        return Cast(_mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), Cast(laneScale)));
     }
     // The low half shifted to the top of the word: its least over the steps is all a lane keeps.
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
-    V Watch(V seen, V x) const {
-        const V off = Cast(_mm512_madd52lo_epu64(offset, Cast(x), scale));
+    V Watch(V seen, V x) const { return Watch(seen, x, scale); }
+    V Watch(V seen, V x, V laneScale) const {
+        const V off = Cast(_mm512_madd52lo_epu64(offset, Cast(x), Cast(laneScale)));
         const V high = off << 12;
         return seen < high ? seen : high;  // one vpminuq
     }
+    // Both pools' numbers, a multiply-add each, then the lane's; the watch, off the chain from
+    // one value to the next, multiplies by the lane's top.
+    template <typename Mask>
+    V PoolNumber(V x, Mask inSecond, V mainScale, V secondScale, V& seen) const {
+        seen = Watch(seen, x, inSecond ? secondScale : mainScale);
+        return inSecond ? Number(x, secondScale) : Number(x, mainScale);
+    }
     bool CameNear(std::uint64_t seen) const { return seen < (2 * ifmaGuard << 12); }
 
-    __m512i scale;
+    V scale;
     std::uint64_t ifmaGuard;
     __m512i offset;
 };
 
 void GenerateAvx512Ifma(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
                         LaneOutput* out) {
-    Generate<VectorAvx512, 1, IfmaArithmetic>(starts, values, rule, out);
+    Generate<VectorAvx512, 2, IfmaArithmetic>(starts, values, rule, out);
 }
 
 }  // namespace loto::lanes

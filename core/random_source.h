@@ -84,31 +84,6 @@ static_assert(NearNumber(99) > 99 + 99 * kGuard / (std::uint64_t{1} << 16));
     return static_cast<int>(s >> 32) + 1;
 }
 
-// One step and its number in each of two pools, 1 to top and 1 to secondTop, each as NextNumber
-// has it: the numbers of a value whose pool the draw's parse will tell.
-struct PoolNumbers {
-    int main;
-    int second;
-};
-[[nodiscard]] inline PoolNumbers NextNumbers(GeneratorState& state, std::uint64_t top,
-                                             std::uint64_t secondTop) noexcept {
-    const std::int64_t t = kMultiplier * state.x + state.c;
-    const std::uint64_t x = static_cast<std::uint64_t>(t) & detail::kLowMask;
-    const std::uint64_t s = (x >> 16) * top;
-    const std::uint64_t second = (x >> 16) * secondTop;
-    if (detail::NearEdge(s, detail::NearNumber(top)) ||
-        detail::NearEdge(second, detail::NearNumber(secondTop))) [[unlikely]] {
-        const GeneratorState next = detail::StepByDoubles(state.x, state.c);
-        state.x = next.x;
-        state.c = next.c;
-        return {detail::NumberOf(next.x, static_cast<int>(top)),
-                detail::NumberOf(next.x, static_cast<int>(secondTop))};
-    }
-    state.x = static_cast<std::int64_t>(x);
-    state.c = (t >> kModulusBits) * 10000;
-    return {static_cast<int>(s >> 32) + 1, static_cast<int>(second >> 32) + 1};
-}
-
 // One step and floor(u x 2^32) of its uniform u, for external test batteries. Away from the few
 // states where the Double formulas act, u = X / 2^48 and the word is X / 2^16; where X is a
 // multiple of 2^16 the Double quotient may fall just below it, so the word is taken from u itself,

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/generator_jump.h"
+#include "tests/support/example_games.h"
 #include "tests/support/lane_path_test.h"
 #include "tests/transcription.h"
 
@@ -16,7 +17,8 @@ class DrawLanes : public test::LanePathTest {};
 
 // Every lane of every path makes the chunk that GenerateChunk makes one value at a time: from
 // random states, from states whose step value lies beyond the modulus, and from states that walk
-// into a guard zone, where the lane must give the Double formulas' result.
+// into a guard zone, where the lane must give the Double formulas' result; for each game that the
+// lanes draw.
 TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
     std::mt19937_64 random(3);
     std::vector<GeneratorState> starts;
@@ -25,24 +27,25 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
                           static_cast<std::int64_t>(random() % 32353) * 10000});
     }
     starts.push_back({(std::int64_t{1} << 48) - 2, 60000});  // a step value beyond m
-    // Next to the edges of the numbers of each game below.
-    for (const int top : {49, 45, 35}) {
-        const std::vector<GeneratorState> near = test::StatesNearBoundaries(top);
+    // The designed game and every example game that the lanes draw, each also from states next
+    // to the edges of its pools' numbers.
+    std::vector<DrawRule> rules = {SixOfFortyNineRule(NumberMask({3, 9, 17, 28, 41, 49}))};
+    for (const DrawRule& rule : test::ExampleRules()) {
+        if (LanesDraw(rule)) {
+            rules.push_back(rule);
+        }
+    }
+    for (const DrawRule& grid : rules) {
+        std::vector<GeneratorState> near = test::StatesNearBoundaries(grid.game.top);
+        if (grid.game.hasSecond()) {
+            const auto second = test::StatesNearBoundaries(grid.game.secondTop);
+            near.insert(near.end(), second.begin(), second.end());
+        }
         for (std::size_t i = 0; i < near.size(); i += 97) {
             starts.push_back(near[i]);
         }
     }
-    // The designed game, and games of one pool whose numbers and draws differ: 6/45 and 7/35.
-    DrawRule sixOf45{.game = {.drawn = 6, .top = 45}, .main = {}, .second = {}};
-    DrawRule sevenOf35{.game = {.drawn = 7, .top = 35}, .main = {}, .second = {}};
-    for (const int n : {3, 9, 17, 28, 41, 45}) {
-        sixOf45.main.Add(n);
-    }
-    for (const int n : {1, 5, 9, 13, 20, 27, 35}) {
-        sevenOf35.main.Add(n);
-    }
-    for (const DrawRule& grid :
-         {SixOfFortyNineRule(NumberMask({3, 9, 17, 28, 41, 49})), sixOf45, sevenOf35}) {
+    for (const DrawRule& grid : rules) {
         for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
             for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
                 std::vector<GeneratorState> batch(kernel->lanes);

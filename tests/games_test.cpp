@@ -9,43 +9,15 @@
 
 #include "core/parallel_engine.h"
 #include "core/tiers.h"
+#include "tests/support/example_games.h"
 #include "tests/support/lane_path_test.h"
 #include "tests/transcription.h"
 
 namespace loto {
 namespace {
 
-DrawRule Ticket(const Game& game, std::initializer_list<int> main,
-                std::initializer_list<int> second = {}) {
-    DrawRule rule{.game = game, .main = {}, .second = {}};
-    for (const int n : main) {
-        rule.main.Add(n);
-    }
-    for (const int n : second) {
-        rule.second.Add(n);
-    }
-    return rule;
-}
-
-// The games that people play, each with a ticket: a bonus, a second pool of one or two, pools
-// beyond 64, a keno pick of 10 against 20 drawn, a system ticket of 8.
-const std::vector<DrawRule>& ExampleRules() {
-    static const std::vector<DrawRule> rules = {
-        Ticket({.drawn = 6, .top = 49, .bonus = true}, {1, 2, 3, 4, 5, 6}),
-        Ticket({.drawn = 6, .top = 45}, {3, 9, 17, 28, 41, 45}),
-        Ticket({.drawn = 7, .top = 35}, {1, 5, 9, 13, 20, 27, 35}),
-        Ticket({.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12}, {3, 14, 25, 36, 47},
-               {2, 9}),
-        Ticket({.drawn = 5, .top = 69, .secondDrawn = 1, .secondTop = 26}, {7, 19, 33, 52, 69},
-               {13}),
-        Ticket({.drawn = 5, .top = 49, .secondDrawn = 1, .secondTop = 10}, {1, 12, 23, 34, 45},
-               {10}),
-        Ticket({.drawn = 6, .top = 90}, {1, 17, 33, 49, 65, 90}),
-        Ticket({.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}),
-        Ticket(kSixOfFortyNine, {4, 8, 15, 16, 23, 42, 47, 49}),
-    };
-    return rules;
-}
+using test::ExampleRules;
+using test::Ticket;
 
 // From the seed and from states next to the edges of the generator, where a one-off quotient
 // draws a 0 or an N + 1: the serial loop draws what the transcription draws.
