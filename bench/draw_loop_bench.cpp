@@ -9,7 +9,6 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
-#include <fstream>
 #include <functional>
 #include <optional>
 #include <sstream>
@@ -20,6 +19,7 @@
 #include "core/draws.h"
 #include "core/parallel_engine.h"
 #include "idle_pump.h"
+#include "processor.h"
 
 namespace {
 
@@ -162,30 +162,6 @@ Process WholeProcess(const std::string& lotoSim, LanePath path, unsigned threads
     return best;
 }
 
-// The processor's name, family and model, as /proc/cpuinfo gives them.
-std::string Processor() {
-    std::ifstream cpuinfo("/proc/cpuinfo");
-    std::string name = "unknown processor", family = "?", model = "?";
-    for (std::string line; std::getline(cpuinfo, line);) {
-        const auto colon = line.find(':');
-        if (colon == std::string::npos) {
-            continue;
-        }
-        const std::string key = line.substr(0, line.find_last_not_of(" \t", colon - 1) + 1);
-        const std::string value = line.substr(std::min(colon + 2, line.size()));
-        if (key == "model name") {
-            name = value;
-            break;  // the first processor's, after its family and model, are every one's
-        }
-        if (key == "cpu family") {
-            family = value;
-        } else if (key == "model") {
-            model = value;
-        }
-    }
-    return name + ", family " + family + ", model " + model;
-}
-
 // Each path's goal against the bare chain on one thread, whole process.
 double Goal(LanePath path) {
     switch (path) {
@@ -206,7 +182,7 @@ double Goal(LanePath path) {
 int main(int argc, char** argv) {
     const std::optional<std::string> lotoSim =
         argc > 1 ? std::optional<std::string>(argv[1]) : std::nullopt;
-    std::printf("%s; lanes chosen: %s\n", Processor().c_str(),
+    std::printf("%s; lanes chosen: %s\n", loto::test::Processor().c_str(),
                 loto::LanePathName(loto::ActiveLaneKernel().path).data());
     const double chain = BareChain(600'000'000) / kValuesPerDraw;
     std::printf("One thread, best of %d; (a) the bare chain, the limit of one serial stream:\n",

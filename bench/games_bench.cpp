@@ -13,6 +13,7 @@
 #include "core/parallel_engine.h"
 #include "core/tiers.h"
 #include "idle_pump.h"
+#include "processor.h"
 
 namespace {
 
@@ -81,9 +82,9 @@ int main() {
         {{.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}, {}},
     };
     std::printf(
-        "Generator values a second of each game, against 6/49 on the same path and threads "
+        "%s. Generator values a second of each game, against 6/49 on the same path and threads "
         "(best of %d)\n",
-        kRounds);
+        loto::test::Processor().c_str(), kRounds);
     std::printf("%-11s %-7s %-12s %14s %8s %6s\n", "path", "threads", "game", "values/s", "x 6/49",
                 "goal");
     for (const loto::LanePath path : {loto::LanePath::Portable, loto::LanePath::Avx2,
