@@ -13,6 +13,7 @@
 #include "cli/printed_command.h"
 #include "cli/report.h"
 #include "core/generator_jump.h"
+#include "core/speed_test.h"
 #include "platform/box_text.h"
 #include "platform/quoted_text.h"
 #include "platform/text_to_number.h"
@@ -110,7 +111,8 @@ bool Driver::Start() {
     if (options_.mode.output != Output::Csv) {
         return true;
     }
-    return Print(options_.game ? GameCsvHeader(options_.stats) : CsvHeader(options_.stats));
+    return Print(options_.game ? GameCsvHeader(options_.stats, options_.waits(), options_.money())
+                               : CsvHeader(options_.stats));
 }
 
 void Driver::RunCommands(std::FILE* input) {
@@ -122,8 +124,12 @@ void Driver::RunCommands(std::FILE* input) {
         return;
     }
     const std::vector<std::string_view> values(options_.boxes.begin(), options_.boxes.end());
-    for (int i = 0; i < options_.repeat && !ended_; ++i) {
+    const int commands = options_.lifetimes > 0 ? options_.lifetimes : options_.repeat;
+    for (int i = 0; i < commands && !ended_; ++i) {
         Run(values);
+    }
+    if (!ended_) {
+        Summarise();
     }
 }
 
@@ -169,6 +175,40 @@ void Driver::RunForm(std::span<const std::string_view> values) {
     }
 }
 
+std::optional<PlayShown> Driver::Play(const DrawRule& rule, std::vector<int>& until) {
+    PlayShown play{.waits = options_.waits(),
+                   .money = std::nullopt,
+                   .drawsPerWeek = options_.drawsPerWeek,
+                   .until = options_.until};
+    if (options_.money()) {
+        const ReadPrizes prizes = MakePrizeTable(rule, options_.price.value_or(0), options_.prizes);
+        if (!prizes.table) {
+            std::fprintf(stderr, "loto-sim: %s\n", prizes.refusal.c_str());
+            return std::nullopt;
+        }
+        play.money = MakeMoneyLaw(rule, *prizes.table);
+        if (!play.money) {
+            std::fprintf(stderr,
+                         "loto-sim: a draw of this ticket could cost or pay more than 10^16: too "
+                         "much to count to the cent\n");
+            return std::nullopt;
+        }
+    }
+    if (options_.lifetimes > 0 && !play.money) {
+        std::fprintf(stderr, "loto-sim: --lifetimes needs a --price or a --prize\n");
+        return std::nullopt;
+    }
+    if (options_.until) {
+        ReadUntil read = ReadUntilTier(rule, *options_.until, play.money);
+        if (!read.refusal.empty()) {
+            std::fprintf(stderr, "loto-sim: %s\n", read.refusal.c_str());
+            return std::nullopt;
+        }
+        until = std::move(read.tiers);
+    }
+    return play;
+}
+
 // A ticket that cannot be played is a usage error, said before anything is drawn for it.
 void Driver::RunGame(std::span<const std::string_view> values) {
     const ReadTicket ticket = ParseTicket(*options_.game, values.subspan(1));
@@ -177,18 +217,31 @@ void Driver::RunGame(std::span<const std::string_view> values) {
         ended_ = ExitStatus::Usage;
         return;
     }
+    std::vector<int> until;
+    std::optional<PlayShown> play = Play(*ticket.rule, until);
+    if (!play) {
+        ended_ = ExitStatus::Usage;
+        return;
+    }
     const std::string_view count = BoxText(values[0]);
     const std::optional<double> requested = TextToNumber(count);
     GameReport report;
     if (requested) {
-        report = games_->Simulate({.requested = *requested, .rule = *ticket.rule}, pump_);
+        // Drawn until a tier, or a lifetime: on from where the previous command ended.
+        report = games_->Simulate({.requested = *requested,
+                                   .rule = *ticket.rule,
+                                   .speedTest = !options_.until && options_.lifetimes == 0,
+                                   .firstHits = play->waits,
+                                   .until = until},
+                                  pump_);
         pump_.EndProgress();
     } else {
         refused_ = true;
         SayUnreadable("DRAWS", count);
     }
-    const PrintedGame printed = MakePrintedGame(options_.stream, ++commandsRun_, *ticket.rule,
-                                                std::move(report), !requested, options_.stats);
+    const PrintedGame printed =
+        MakePrintedGame(options_.stream, ++commandsRun_, *ticket.rule, std::move(report),
+                        !requested, options_.stats, std::move(*play));
     if (options_.svg && printed.Completed() && printed.report.drawsDone > 0) {
         ChartRows rows{.names = {}, .countsTitle = "draws in each tier (log)", .axisTitle = "tier"};
         std::vector<std::uint64_t> counts;
@@ -198,9 +251,58 @@ void Driver::RunGame(std::span<const std::string_view> values) {
         }
         Chart(printed.report.drawsDone, counts, Probabilities(printed.tiers), std::move(rows));
     }
+    Follow(printed, until);
     if (Print(Formatted(options_.mode.output, printed, runTime_.DecimalSeparator())) &&
         printed.report.stopped) {
         ended_ = SignalStatus(InterruptSignal());
+    }
+}
+
+void Driver::Follow(const PrintedGame& printed, const std::vector<int>& until) {
+    if (!printed.Completed()) {
+        return;
+    }
+    const GameReport& report = printed.report;
+    if (!until.empty() && options_.repeat > 1) {
+        if (!waits_) {
+            waits_.emplace();
+            waits_->bound = DrawCount(report.requested);
+            for (const Tier& tier : printed.tiers) {
+                if (std::ranges::find(until, tier.index) != until.end()) {
+                    waits_->probability += tier.probability;
+                }
+            }
+        }
+        if (report.untilHit) {
+            waits_->waits.push_back(*report.untilHit);
+        } else {
+            ++waits_->censored;
+        }
+    }
+    if (options_.lifetimes > 0) {
+        const MoneyLaw& law = *printed.play.money;
+        if (!lifetimes_) {
+            lifetimes_.emplace(report.drawsDone, law);
+        }
+        lifetimes_->Add(law.Won(report.tally) - law.cost * static_cast<Cents>(report.drawsDone));
+    }
+}
+
+void Driver::Summarise() {
+    const bool json = options_.mode.output == Output::Json;
+    if (options_.mode.output == Output::Csv) {
+        return;  // the lines of the tiers alone: a spreadsheet reads one table
+    }
+    const std::string_view separator = runTime_.DecimalSeparator();
+    if (waits_ && waits_->count() > 0 && waits_->probability > 0) {
+        const WaitsTest test = TestWaits(*waits_);
+        Print(json ? DumpJson(WaitsJson(*options_.until, *waits_, test)) + '\n'
+                   : WaitsText(*options_.until, *waits_, test, separator));
+    }
+    if (lifetimes_) {
+        if (const std::optional<Lifetimes::Summary> summary = lifetimes_->Summarise()) {
+            Print(json ? DumpJson(SummaryJson(*summary)) + '\n' : SummaryText(*summary, separator));
+        }
     }
 }
 

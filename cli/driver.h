@@ -10,8 +10,11 @@
 #include "cli/chart.h"
 #include "cli/checked_output.h"
 #include "cli/exit_status.h"
+#include "cli/lifetimes.h"
+#include "cli/money_report.h"
 #include "cli/options.h"
 #include "cli/terminal_pump.h"
+#include "cli/waits_law.h"
 #include "core/game_session.h"
 #include "form/command_session.h"
 #include "platform/system_run_time.h"
@@ -40,6 +43,13 @@ private:
     void RunForm(std::span<const std::string_view> values);
     void RunGame(std::span<const std::string_view> values);
     void RunBatch(std::FILE* input);
+    // What the options of money and waiting times make of a ticket; none, said, when they
+    // cannot be played with it.
+    std::optional<PlayShown> Play(const DrawRule& rule, std::vector<int>& until);
+    // After a command of a game: its wait or its lifetime's net, for the summary.
+    void Follow(const PrintedGame& printed, const std::vector<int>& until);
+    // The waits' test or the lifetimes' summary, after the last command.
+    void Summarise();
     bool Print(const std::string& text);
     // The run so far for the chart, when one is asked for: the command's draws and counts by the
     // chart's rows, which must be the same for every command.
@@ -61,6 +71,9 @@ private:
     std::optional<ChartSeries> chart_;
     ChartRows chartRows_;
     bool chartRowsDiffer_ = false;
+    // The waits of commands drawn until a tier, and the nets of lifetimes, for their summaries.
+    std::optional<WaitsSample> waits_;
+    std::optional<Lifetimes> lifetimes_;
 };
 
 }  // namespace loto

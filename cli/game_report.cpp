@@ -40,6 +40,9 @@ json TierJson(const PrintedGame& printed, std::size_t i) {
         entry["z"] = JsonDouble(printed.stats->z[i]);
         entry["p"] = JsonDouble(printed.stats->p[i]);
     }
+    if (printed.play.waits) {
+        AddWaitsJson(entry, printed, tier);
+    }
     return entry;
 }
 
@@ -78,8 +81,10 @@ std::uint64_t PrintedGame::Count(const Tier& tier) const {
     return report.tally.empty() ? 0 : report.tally[static_cast<std::size_t>(tier.index)];
 }
 
+// A command drawn until a tier expects its counts of the draws that it took.
 std::optional<double> PrintedGame::Expected(const Tier& tier) const {
-    const double expected = report.requested * tier.probability;
+    const double draws = play.until ? static_cast<double>(report.drawsDone) : report.requested;
+    const double expected = draws * tier.probability;
     return Completed() && std::isfinite(expected) ? std::optional(expected) : std::nullopt;
 }
 
@@ -99,14 +104,15 @@ std::vector<double> Probabilities(const std::vector<Tier>& tiers) {
 }
 
 PrintedGame MakePrintedGame(std::uint64_t stream, int command, const DrawRule& rule,
-                            GameReport report, bool unreadable, bool statsAsked) {
+                            GameReport report, bool unreadable, bool statsAsked, PlayShown play) {
     PrintedGame printed{.stream = stream,
                         .command = command,
                         .rule = rule,
                         .tiers = Tiers(rule, report.tally),
                         .report = std::move(report),
                         .unreadable = unreadable,
-                        .statsAsked = statsAsked};
+                        .statsAsked = statsAsked,
+                        .play = std::move(play)};
     if (statsAsked && !unreadable) {
         std::vector<std::uint64_t> counts;
         for (const Tier& tier : printed.tiers) {
@@ -146,6 +152,7 @@ json GameJson(const PrintedGame& printed) {
     if (printed.statsAsked) {
         object["stats"] = printed.stats ? StatsJson(printed) : json();
     }
+    AddPlayJson(object, printed);
     return object;
 }
 
@@ -162,7 +169,8 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
         out << "interrupted after " << report.drawsDone << " draws, the tally so far:\n";
     }
     out << " tier" << PadLeft("observed", 17) << PadLeft("expected", 20)
-        << PadLeft("deviation %", 16) << (stats ? PadLeft("z", 10) + PadLeft("p", 12) : "") << '\n';
+        << PadLeft("deviation %", 16) << (stats ? PadLeft("z", 10) + PadLeft("p", 12) : "")
+        << (printed.play.waits ? WaitsHead() : "") << '\n';
     for (std::size_t i = 0; i < printed.tiers.size(); ++i) {
         const Tier& tier = printed.tiers[i];
         const std::string count =
@@ -173,6 +181,9 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
         if (stats) {
             out << PadLeft(WithSeparator(Printf("%.3f", stats->z[i]), separator), 10)
                 << PadLeft(WithSeparator(Printf("%.4g", stats->p[i]), separator), 12);
+        }
+        if (printed.play.waits) {
+            out << WaitsColumns(printed, tier, separator);
         }
         out << '\n';
     }
@@ -188,6 +199,7 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
     } else if (printed.statsAsked) {
         out << "statistics: nothing drawn, nothing to test\n";
     }
+    out << PlayText(printed, separator);
     const double rate =
         report.drawSeconds > 0 ? static_cast<double>(report.drawsDone) / report.drawSeconds : 0.0;
     out << "draws: " << report.drawsDone << " in "
@@ -196,11 +208,12 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
     return out.str();
 }
 
-std::string GameCsvHeader(bool withStats) {
+std::string GameCsvHeader(bool withStats, bool waits, bool money) {
     return std::string(
                "stream,command,game,tier,main,bonus,second,observed,expected,probability,"
                "deviation") +
-           (withStats ? ",z,p,chi_square,df,chi_square_p" : "") + ",interrupted\n";
+           (withStats ? ",z,p,chi_square,df,chi_square_p" : "") + PlayCsvHeader(waits, money) +
+           ",interrupted\n";
 }
 
 std::string GameCsvRows(const PrintedGame& printed) {
@@ -228,6 +241,8 @@ std::string GameCsvRows(const PrintedGame& printed) {
             fields.push_back(test ? std::to_string(test->degreesOfFreedom) : "");
             fields.push_back(Shortest(test ? std::optional(test->pValue) : std::nullopt));
         }
+        const std::vector<std::string> play = PlayCsvFields(printed, tier);
+        fields.insert(fields.end(), play.begin(), play.end());
         fields.push_back(printed.report.stopped ? "1" : "0");
         lines += Joined(fields);
     }

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/money_report.h"
 #include "cli/significance.h"
 #include "core/game_session.h"
 #include "core/tiers.h"
@@ -24,6 +25,7 @@ struct PrintedGame {
     bool unreadable = false;  // its number of draws beyond the range of numbers: nothing drawn
     bool statsAsked = false;
     std::optional<Significance> stats{};  // over the tiers in their order, whenever it drew
+    PlayShown play{};
 
     [[nodiscard]] std::uint64_t Count(const Tier& tier) const;
     // The expected count of a tier for the draws asked for, and the deviation in percent from
@@ -34,7 +36,8 @@ struct PrintedGame {
 };
 
 [[nodiscard]] PrintedGame MakePrintedGame(std::uint64_t stream, int command, const DrawRule& rule,
-                                          GameReport report, bool unreadable, bool statsAsked);
+                                          GameReport report, bool unreadable, bool statsAsked,
+                                          PlayShown play = {});
 
 // The probabilities of the tiers of a command, in their order.
 [[nodiscard]] std::vector<double> Probabilities(const std::vector<Tier>& tiers);
@@ -45,7 +48,7 @@ struct PrintedGame {
 // A table of the tiers for people, every number in the forms of the user's locale.
 [[nodiscard]] std::string GameText(const PrintedGame& printed, std::string_view separator);
 // CSV: a header line, then one line per tier of each command.
-[[nodiscard]] std::string GameCsvHeader(bool withStats);
+[[nodiscard]] std::string GameCsvHeader(bool withStats, bool waits = false, bool money = false);
 [[nodiscard]] std::string GameCsvRows(const PrintedGame& printed);
 
 }  // namespace loto

@@ -14,6 +14,7 @@
 #include "cli/game_input.h"
 #include "core/game.h"
 #include "core/generator_jump.h"
+#include "core/lottery.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
 
@@ -83,15 +84,32 @@ std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char
     return std::nullopt;
 }
 
-// Whether --game is among the options, which changes what the arguments after them are.
+// The options that play a game (--game, and those of money and waiting times, which play 6/49
+// without it): the arguments after them are then a ticket.
+constexpr std::string_view kGameOptions[] = {"--game",           "--price", "--prize",
+                                             "--draws-per-week", "--until", "--lifetimes"};
+
 bool AsksForAGame(int argc, char** argv) {
     for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
         const std::string_view arg = argv[i];
-        if (arg == "--game" || arg.starts_with("--game=")) {
-            return true;
+        for (const std::string_view option : kGameOptions) {
+            if (arg == option || (arg.starts_with(option) && arg.substr(option.size(), 1) == "=")) {
+                return true;
+            }
         }
     }
     return false;
+}
+
+// A number of draws a week: a decimal from above 0 to 10,000, read in the C locale's forms.
+std::optional<double> DrawsPerWeek(const std::string& text) {
+    double value = 0;
+    const char* end = text.data() + text.size();
+    const auto [stop, error] = std::from_chars(text.data(), end, value);
+    if (text.empty() || stop != end || error != std::errc{} || !(value > 0 && value <= 10000)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 // A whole number written as decimal digits alone, as `Number`; none for any other text.
@@ -279,6 +297,57 @@ ParsedOptions ParseOptions(int argc, char** argv) {
             ->option_text("SPEC")
             ->check(CLI::Validator([](const std::string& spec) { return ParseGame(spec).refusal; },
                                    "", "game"));
+    auto* price =
+        app.add_option_function<std::string>(
+               "--price", [&options](const std::string& text) { options.price = ReadAmount(text); },
+               "The price of one ticket for one draw, such as 2.50 (a system ticket costs one "
+               "for each of its combinations)")
+            ->option_text("X")
+            ->check(CLI::Validator(
+                [](const std::string& text) -> std::string {
+                    return ReadAmount(text) ? "" : Quoted(text) + " is not an amount";
+                },
+                "", "amount"));
+    std::vector<std::string> prizeTexts;
+    auto* prize = app.add_option("--prize", prizeTexts,
+                                 "What a tier of one ticket pays, such as 5+2=17000000; "
+                                 "repeatable, a tier without a prize pays nothing")
+                      ->option_text("TIER=AMOUNT")
+                      ->expected(1)
+                      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+                      ->allow_extra_args(false)
+                      ->check(CLI::Validator(
+                          [](const std::string& text) {
+                              std::string refusal;
+                              (void)ReadPrizeArgument(text, refusal);
+                              return refusal;
+                          },
+                          "", "prize"));
+    auto* perWeek =
+        app.add_option_function<std::string>(
+               "--draws-per-week",
+               [&options](const std::string& text) { options.drawsPerWeek = DrawsPerWeek(text); },
+               "Give the waiting times in years too, at D draws a week")
+            ->option_text("D")
+            ->check(CLI::Validator(
+                [](const std::string& text) -> std::string {
+                    return DrawsPerWeek(text) ? ""
+                                              : Quoted(text) +
+                                                    " is not a number of draws a week, above 0 "
+                                                    "and up to 10000";
+                },
+                "", "draws a week"));
+    auto* until = app.add_option("--until", options.until,
+                                 "Draw until the ticket first hits TIER (or any tier with a "
+                                 "prize), DRAWS being the bound; no speed test")
+                      ->option_text("TIER");
+    auto* lifetimes = AddWholeNumber(app, "--lifetimes", options.lifetimes, 1, 10'000'000,
+                                     "Play R lifetimes of DRAWS draws each, then summarise "
+                                     "their nets")
+                          ->option_text("R")
+                          ->excludes(repeat)
+                          ->excludes(batch)
+                          ->excludes(until);
     auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
                                  "The number of draws and the six favourite numbers (with "
                                  "--game, the ticket)");
@@ -289,8 +358,8 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     }
     batch->excludes(boxes)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
-    for (CLI::Option* other :
-         {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes, game}) {
+    for (CLI::Option* other : {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes,
+                               game, price, prize, perWeek, until, lifetimes}) {
         raw->excludes(other);
     }
     if (const std::optional<std::string> unknown = FindUnknownOption(app, argc, argv)) {
@@ -307,6 +376,13 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     }
     if (options.svg && options.svg->empty()) {
         return UsageError("--svg: an empty file name");
+    }
+    for (const std::string& text : prizeTexts) {
+        std::string refusal;
+        options.prizes.push_back(*ReadPrizeArgument(text, refusal));
+    }
+    if (options.waits() && !options.game) {
+        options.game = kSixOfFortyNine;  // played by tier, as --game 6/49
     }
     options.mode = ChooseMode(flags);
     const std::size_t boxesWanted = options.game ? 2 : 1 + kFavouriteCount;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
+#include "cli/prize_input.h"
 #include "core/lottery.h"
 
 namespace loto {
@@ -32,6 +33,17 @@ struct Options {
     std::optional<std::string> svg;      // the chart's file, when one is asked for
     std::optional<std::uint64_t> count;  // of raw words; endless without
     std::uint64_t stream = 0;            // of the sequence from the seed, 2^40 values apart
+    // What a ticket costs and pays, and how long its tiers take: any of them plays a game.
+    std::optional<Cents> price;
+    std::vector<PrizeArgument> prizes;
+    std::optional<double> drawsPerWeek;
+    std::optional<std::string> until;  // a tier's name, or "any"
+    int lifetimes = 0;                 // lifetimes of DRAWS draws each, then their summary
+
+    [[nodiscard]] bool money() const noexcept { return price || !prizes.empty(); }
+    [[nodiscard]] bool waits() const noexcept {
+        return money() || drawsPerWeek || until || lifetimes > 0;
+    }
 };
 
 // The parsed command line, or the exit status when there is nothing to run (help, version, or a

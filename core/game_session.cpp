@@ -1,5 +1,8 @@
 #include "core/game_session.h"
 
+#include <algorithm>
+#include <ranges>
+
 #include "core/speed_test.h"
 
 namespace loto {
@@ -20,32 +23,129 @@ GameSession::GameSession(RunTime& runTime, unsigned threads, const GeneratorStat
 
 GameReport GameSession::Simulate(const GameRequest& request, EventPump& pump) {
     GameReport report{.requested = request.requested};
-    const DrawRule test = TestRule(request.rule);
-    const std::uint64_t testDraws = TestDrawCount(request.requested);
-    std::vector<std::uint64_t> testTally(static_cast<std::size_t>(test.tiers()));
-    estimateText_.clear();
-    inSpeedTest_ = true;
-    const double start = runTime_.MonotonicSeconds();
-    const bool stopped = engine_.Run(source_.state(), testDraws, test, testTally, pump).stopped;
-    inSpeedTest_ = false;
-    if (stopped) {
-        report.stopped = true;
-        return report;
+    if (request.speedTest) {
+        const DrawRule test = TestRule(request.rule);
+        const std::uint64_t testDraws = TestDrawCount(request.requested);
+        std::vector<std::uint64_t> testTally(static_cast<std::size_t>(test.tiers()));
+        estimateText_.clear();
+        inSpeedTest_ = true;
+        const double start = runTime_.MonotonicSeconds();
+        const bool stopped = engine_.Run(source_.state(), testDraws, test, testTally, pump).stopped;
+        inSpeedTest_ = false;
+        if (stopped) {
+            report.stopped = true;
+            return report;
+        }
+        const SystemTime reference = runTime_.Now();
+        ShownEstimate estimate = EstimateShown(
+            request.requested, testDraws, runTime_.MonotonicSeconds() - start, reference, runTime_);
+        report.estimate = estimate.local;
+        report.estimateText = std::move(estimate.text);
+        estimateText_ = report.estimateText;
     }
-    const SystemTime reference = runTime_.Now();
-    ShownEstimate estimate = EstimateShown(
-        request.requested, testDraws, runTime_.MonotonicSeconds() - start, reference, runTime_);
-    report.estimate = estimate.local;
-    report.estimateText = std::move(estimate.text);
-    estimateText_ = report.estimateText;
     report.tally.assign(static_cast<std::size_t>(request.rule.tiers()), 0);
     const double drawsStart = runTime_.MonotonicSeconds();
-    const DrawRun run = engine_.Run(source_.state(), DrawCount(request.requested), request.rule,
-                                    report.tally, pump);
+    const DrawRun run = DrawWatched(request, DrawCount(request.requested), report, pump);
     report.drawSeconds = runTime_.MonotonicSeconds() - drawsStart;
     report.drawsDone = run.done;
     report.stopped = run.stopped;
     return report;
+}
+
+namespace {
+
+// Draws that a run has watched so far: the tally, the first draw of each tier, and the draw that
+// ended it in an `until` tier.
+struct Watched {
+    const DrawRule& rule;
+    const std::vector<int>& until;
+    std::vector<std::uint64_t>& tally;
+    std::vector<std::uint64_t>& firstHit;
+    std::uint64_t done = 0;
+    std::optional<std::uint64_t> ended{};
+
+    [[nodiscard]] bool Ends(std::size_t tier) const {
+        return std::ranges::find(until, static_cast<int>(tier)) != until.end();
+    }
+    // Whether draws that left `after` from `before` hold the first draw of a tier.
+    [[nodiscard]] bool Fresh(const std::vector<std::uint64_t>& before,
+                             const std::vector<std::uint64_t>& after) const {
+        for (std::size_t i = 0; i < before.size(); ++i) {
+            if (before[i] == 0 && after[i] > 0) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    // `count` draws from `state` on this thread, in parts: a part that holds a first draw is
+    // drawn again in smaller parts, down to one draw at a time, which finds it; the draws stop
+    // after one in an `until` tier.
+    void Draw(GeneratorState& state, std::uint64_t count) {
+        constexpr std::uint64_t kParts = 16;
+        const std::uint64_t part = count <= kParts ? 1 : (count + kParts - 1) / kParts;
+        for (std::uint64_t start = 0; start < count && !ended;) {
+            const std::uint64_t draws = std::min(part, count - start);
+            const GeneratorState from = state;
+            std::vector<std::uint64_t> after = tally;
+            DrawInto(state, draws, rule, after);
+            if (!Fresh(tally, after)) {
+                tally = std::move(after);
+                done += draws;
+            } else if (draws > 1) {
+                state = from;
+                Draw(state, draws);
+            } else {
+                const auto tier = static_cast<std::size_t>(std::ranges::mismatch(tally, after).in1 -
+                                                           tally.begin());
+                tally = std::move(after);
+                firstHit[tier] = ++done;
+                if (Ends(tier)) {
+                    ended = done;
+                }
+            }
+            start += draws;
+        }
+    }
+};
+
+}  // namespace
+
+// In slices, on every thread; a slice in which a tier came for the first time is drawn again
+// from its start on this thread, which finds that draw, and ends the command where it is one of
+// the `until` tiers: the tally and the generator are then those after that draw.
+DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count,
+                                 GameReport& report, EventPump& pump) {
+    const DrawRule& rule = request.rule;
+    if (!request.firstHits && request.until.empty()) {
+        return engine_.Run(source_.state(), count, rule, report.tally, pump);
+    }
+    constexpr std::uint64_t kSlice = 1 << 20;  // draws; one drawn again takes a few milliseconds
+    report.firstHit.assign(report.tally.size(), 0);
+    Watched watched{
+        .rule = rule, .until = request.until, .tally = report.tally, .firstHit = report.firstHit};
+    while (watched.done < count) {
+        const GeneratorState start = source_.state();
+        std::vector<std::uint64_t> after = report.tally;
+        const DrawRun run =
+            engine_.Run(source_.state(), std::min(count - watched.done, kSlice), rule, after, pump);
+        if (watched.Fresh(report.tally, after)) {
+            GeneratorState state = start;
+            watched.Draw(state, run.done);
+            if (watched.ended) {
+                source_.state() = state;
+                report.untilHit = watched.ended;
+                return {.done = watched.done, .stopped = false};
+            }
+        } else {
+            report.tally = std::move(after);
+            watched.done += run.done;
+        }
+        if (run.stopped) {
+            return {.done = watched.done, .stopped = true};
+        }
+    }
+    return {.done = watched.done, .stopped = false};
 }
 
 }  // namespace loto

@@ -14,10 +14,16 @@
 
 namespace loto {
 
-// One command of a game: N draws asked for, as read from its text, against a ticket.
+// One command of a game: N draws asked for, as read from its text, against a ticket. As SIMULER
+// runs it, after a speed test that gives its estimate; or straight from where the previous command
+// ended. Watched, when asked, for the draw at which each tier first comes, and stopped at the
+// first draw in one of the `until` tiers.
 struct GameRequest {
     double requested = 0;
     DrawRule rule;
+    bool speedTest = true;
+    bool firstHits = false;
+    std::vector<int> until{};  // TierIndex
 };
 
 // What a command of a game drew: its estimate, its tally by tier (DrawRule::TierIndex), the draws
@@ -30,6 +36,8 @@ struct GameReport {
     std::uint64_t drawsDone = 0;
     double drawSeconds = 0;
     bool stopped = false;
+    std::vector<std::uint64_t> firstHit{};    // by TierIndex, the draw from 1; 0 for never
+    std::optional<std::uint64_t> untilHit{};  // the draw that fell into an `until` tier
 };
 
 // The commands of any game over one generator, one after the other, each as the designed form's
@@ -49,6 +57,10 @@ public:
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
 
 private:
+    // The draws of a request, watched as it asks.
+    DrawRun DrawWatched(const GameRequest& request, std::uint64_t count, GameReport& report,
+                        EventPump& pump);
+
     RunTime& runTime_;
     RandomSource source_;
     ParallelDrawEngine engine_;

@@ -1,0 +1,203 @@
+#include "cli/money_report.h"
+
+#include <cmath>
+#include <sstream>
+
+#include "cli/game_report.h"
+#include "cli/json_numbers.h"
+#include "cli/text_format.h"
+
+namespace loto {
+namespace {
+
+using nlohmann::json;
+
+std::optional<double> MeanWait(double probability) {
+    return probability > 0 ? std::optional(1 / probability) : std::nullopt;
+}
+
+json FirstHitJson(std::uint64_t draw) {
+    return draw != 0 ? json(draw) : json();
+}
+
+json AmountJson(Cents cents) {
+    return JsonDigits(AmountText(cents));
+}
+
+std::string Amount(Cents cents, std::string_view separator) {
+    return AmountText(cents, separator);
+}
+
+std::string Figure(std::optional<double> value, const char* format, std::string_view separator) {
+    return value ? WithSeparator(Printf(format, *value), separator) : "-";
+}
+
+}  // namespace
+
+std::optional<double> PlayShown::Years(double draws) const noexcept {
+    if (!drawsPerWeek) {
+        return std::nullopt;
+    }
+    return draws / (*drawsPerWeek * kWeeksAYear);
+}
+
+AnyPrize FindAnyPrize(const PrintedGame& printed) {
+    AnyPrize any;
+    const MoneyLaw& law = *printed.play.money;
+    for (const Tier& tier : printed.tiers) {
+        const auto index = static_cast<std::size_t>(tier.index);
+        if (law.payouts[index] <= 0) {
+            continue;
+        }
+        any.probability += tier.probability;
+        const std::uint64_t hit =
+            index < printed.report.firstHit.size() ? printed.report.firstHit[index] : 0;
+        if (hit != 0 && (any.firstHit == 0 || hit < any.firstHit)) {
+            any.firstHit = hit;
+        }
+    }
+    return any;
+}
+
+MoneyFigures Figures(const MoneyLaw& law, const PrintedGame& printed) {
+    const std::uint64_t draws = printed.report.drawsDone;
+    MoneyFigures figures{.spent = law.cost * static_cast<Cents>(draws),
+                         .won = law.Won(printed.report.tally),
+                         .z = std::nullopt};
+    const double spread = std::sqrt(static_cast<double>(draws) * law.variance);
+    if (draws > 0 && spread > 0) {
+        figures.z =
+            (static_cast<double>(figures.won) - static_cast<double>(draws) * law.expectedReturn) /
+            spread;
+    }
+    return figures;
+}
+
+void AddWaitsJson(json& entry, const PrintedGame& printed, const Tier& tier) {
+    const std::optional<double> wait = MeanWait(tier.probability);
+    const auto index = static_cast<std::size_t>(tier.index);
+    const std::vector<std::uint64_t>& hits = printed.report.firstHit;
+    entry["mean_wait"] = JsonDouble(wait);
+    entry["mean_wait_years"] = JsonDouble(wait ? printed.play.Years(*wait) : std::nullopt);
+    entry["first_hit"] = FirstHitJson(index < hits.size() ? hits[index] : 0);
+}
+
+void AddPlayJson(json& object, const PrintedGame& printed) {
+    const PlayShown& play = printed.play;
+    if (play.money) {
+        const MoneyLaw& law = *play.money;
+        const MoneyFigures figures = Figures(law, printed);
+        object["money"] = {{"price", AmountJson(law.price)},
+                           {"cost", AmountJson(law.cost)},
+                           {"spent", AmountJson(figures.spent)},
+                           {"won", AmountJson(figures.won)},
+                           {"net", AmountJson(figures.won - figures.spent)},
+                           {"expected_return", JsonDouble(law.expectedReturn / 100)},
+                           {"expected_net", JsonDouble(law.expectedNet() / 100)},
+                           {"return_rate", JsonDouble(law.returnRate())},
+                           {"z", JsonDouble(figures.z)}};
+        const AnyPrize any = FindAnyPrize(printed);
+        const std::optional<double> wait = MeanWait(any.probability);
+        object["any_prize"] = {
+            {"probability", JsonDouble(any.probability)},
+            {"mean_wait", JsonDouble(wait)},
+            {"mean_wait_years", JsonDouble(wait ? play.Years(*wait) : std::nullopt)},
+            {"first_hit", FirstHitJson(any.firstHit)}};
+    }
+    if (play.until) {
+        const std::optional<std::uint64_t>& hit = printed.report.untilHit;
+        object["until"] = {{"tier", *play.until}, {"draws", hit ? json(*hit) : json()}};
+    }
+}
+
+std::string PlayText(const PrintedGame& printed, std::string_view separator) {
+    const PlayShown& play = printed.play;
+    std::ostringstream out;
+    if (play.money) {
+        const MoneyLaw& law = *play.money;
+        const MoneyFigures figures = Figures(law, printed);
+        out << "ticket: " << Amount(law.cost, separator) << " a draw";
+        if (law.cost != law.price) {
+            out << " (" << Amount(law.price, separator) << " a combination)";
+        }
+        out << "; spent " << Amount(figures.spent, separator) << ", won "
+            << Amount(figures.won, separator) << ", net "
+            << Amount(figures.won - figures.spent, separator) << '\n';
+        out << "expected a draw: return " << Figure(law.expectedReturn / 100, "%.4f", separator)
+            << ", net " << Figure(law.expectedNet() / 100, "%.4f", separator)
+            << (law.returnRate()
+                    ? ", return rate " + Figure(law.returnRate(), "%.2f", separator) + " %"
+                    : std::string(", no return rate (the ticket costs nothing)"))
+            << "; the winnings' z-score " << Figure(figures.z, "%.3f", separator) << '\n';
+        const AnyPrize any = FindAnyPrize(printed);
+        const std::optional<double> wait = MeanWait(any.probability);
+        out << "any prize: mean wait " << Figure(wait, "%.2f", separator) << " draws";
+        if (play.drawsPerWeek) {
+            out << " (" << Figure(wait ? play.Years(*wait) : std::nullopt, "%.2f", separator)
+                << " years)";
+        }
+        out << ", first hit "
+            << (any.firstHit != 0 ? "at draw " + std::to_string(any.firstHit) : "none") << '\n';
+    }
+    if (play.until) {
+        const std::optional<std::uint64_t>& hit = printed.report.untilHit;
+        out << "until " << *play.until << ": "
+            << (hit ? "hit at draw " + std::to_string(*hit)
+                    : "not hit in " + std::to_string(printed.report.drawsDone) + " draws")
+            << '\n';
+    }
+    return out.str();
+}
+
+std::string WaitsHead() {
+    return PadLeft("mean wait", 16) + PadLeft("years", 12) + PadLeft("first hit", 12);
+}
+
+std::string WaitsColumns(const PrintedGame& printed, const Tier& tier, std::string_view separator) {
+    const std::optional<double> wait = MeanWait(tier.probability);
+    const auto index = static_cast<std::size_t>(tier.index);
+    const std::vector<std::uint64_t>& hits = printed.report.firstHit;
+    const std::uint64_t hit = index < hits.size() ? hits[index] : 0;
+    return PadLeft(Figure(wait, "%.6g", separator), 16) +
+           PadLeft(Figure(wait ? printed.play.Years(*wait) : std::nullopt, "%.4g", separator), 12) +
+           PadLeft(hit != 0 ? std::to_string(hit) : "-", 12);
+}
+
+std::string PlayCsvHeader(bool waits, bool money) {
+    std::string header;
+    if (waits) {
+        header += ",mean_wait,mean_wait_years,first_hit";
+    }
+    if (money) {
+        header += ",payout,price,cost,spent,won,net,expected_return,expected_net,return_rate,z";
+    }
+    return header;
+}
+
+std::vector<std::string> PlayCsvFields(const PrintedGame& printed, const Tier& tier) {
+    const PlayShown& play = printed.play;
+    std::vector<std::string> fields;
+    const auto index = static_cast<std::size_t>(tier.index);
+    if (play.waits) {
+        const std::optional<double> wait = MeanWait(tier.probability);
+        const std::vector<std::uint64_t>& hits = printed.report.firstHit;
+        const std::uint64_t hit = index < hits.size() ? hits[index] : 0;
+        fields.push_back(Shortest(wait));
+        fields.push_back(Shortest(wait ? play.Years(*wait) : std::nullopt));
+        fields.push_back(hit != 0 ? std::to_string(hit) : "");
+    }
+    if (play.money) {
+        const MoneyLaw& law = *play.money;
+        const MoneyFigures figures = Figures(law, printed);
+        fields.insert(fields.end(),
+                      {AmountText(law.payouts[index]), AmountText(law.price), AmountText(law.cost),
+                       AmountText(figures.spent), AmountText(figures.won),
+                       AmountText(figures.won - figures.spent),
+                       Shortest(std::optional(law.expectedReturn / 100)),
+                       Shortest(std::optional(law.expectedNet() / 100)), Shortest(law.returnRate()),
+                       Shortest(figures.z)});
+    }
+    return fields;
+}
+
+}  // namespace loto

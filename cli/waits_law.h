@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <nlohmann/json.hpp>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/significance.h"
+
+namespace loto {
+
+// The waits of commands that each drew until a tier, against the geometric law they must follow:
+// a wait of w draws has probability (1 - p)^(w - 1) p. A wait that reached the bound is censored:
+// it is only known to be longer.
+struct WaitsSample {
+    double probability = 0;  // of the tiers waited for, in one draw
+    std::uint64_t bound = 0;
+    std::vector<std::uint64_t> waits;  // those that ended in the tier, from 1
+    std::uint64_t censored = 0;
+
+    [[nodiscard]] std::uint64_t count() const noexcept { return waits.size() + censored; }
+};
+
+// A class of waits, first to last draw (last 0: beyond the bound, the censored ones).
+struct WaitClass {
+    std::uint64_t first = 0;
+    std::uint64_t last = 0;
+    std::uint64_t observed = 0;
+    double probability = 0;
+};
+
+struct WaitsTest {
+    std::optional<double> mean;    // of the waits that ended in the tier
+    std::optional<double> median;  // nearest rank over all, none where it is a censored one
+    double lawMean = 0;            // 1 / p
+    double lawMedian = 0;          // the least w of F(w) >= 1/2
+    std::vector<WaitClass> classes;
+    std::optional<Significance> chiSquare;  // over the classes, pooled as a tally's
+};
+
+// The least wait w with F(w) = 1 - (1 - p)^w at least `level`.
+[[nodiscard]] std::uint64_t GeometricQuantile(double p, double level);
+
+// Classes of about equal probability under the law, at most one for 5 waits and 20 in all, the
+// censored ones a class of their own; Pearson's chi-square over them.
+[[nodiscard]] WaitsTest TestWaits(const WaitsSample& sample);
+
+// As loto-sim prints them: a line of JSON {"waits": {...}} and lines for people.
+[[nodiscard]] nlohmann::json WaitsJson(const std::string& tier, const WaitsSample& sample,
+                                       const WaitsTest& test);
+[[nodiscard]] std::string WaitsText(const std::string& tier, const WaitsSample& sample,
+                                    const WaitsTest& test, std::string_view separator);
+
+}  // namespace loto

@@ -1,0 +1,79 @@
+// A command of a game watched for its tiers' first draws and stopped at a tier: on every thread
+// and lane, exactly what one draw after another gives.
+#include "core/game_session.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/fixed_run_time.h"
+#include "tests/support/example_games.h"
+
+namespace loto {
+namespace {
+
+class IdlePump final : public EventPump {
+public:
+    bool ProcessEvents(const DrawProgress&) override { return true; }
+};
+
+// The first draw of each tier, and the state after `draws` draws or after the first in a tier
+// of `until`, one draw at a time.
+struct Serial {
+    std::vector<std::uint64_t> tally, firstHit;
+    GeneratorState state;
+    std::uint64_t done = 0;
+};
+
+Serial DrawSerially(const DrawRule& rule, std::uint64_t draws, const std::vector<int>& until) {
+    Serial serial{.tally = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
+                  .firstHit = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
+                  .state = kSeedState};
+    while (serial.done < draws) {
+        std::vector<std::uint64_t> one(serial.tally.size());
+        DrawInto(serial.state, 1, rule, one);
+        const auto tier = static_cast<std::size_t>(std::ranges::find(one, 1) - one.begin());
+        ++serial.tally[tier];
+        ++serial.done;
+        if (serial.firstHit[tier] == 0) {
+            serial.firstHit[tier] = serial.done;
+        }
+        if (std::ranges::find(until, static_cast<int>(tier)) != until.end()) {
+            break;
+        }
+    }
+    return serial;
+}
+
+// Over more than one slice of the watched draws.
+TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
+    constexpr std::uint64_t kDraws = 2'500'000;
+    const DrawRule rules[] = {test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40}),
+                              test::ExampleRules()[3]};  // 5/50+2/12
+    for (const DrawRule& rule : rules) {
+        // Rare tiers: one reached within the draws, one reached late or never.
+        const std::vector<std::vector<int>> untils = {
+            {}, {rule.TierIndex(4, 0, 0)}, {rule.TierIndex(5, 0, 0)}};
+        for (const std::vector<int>& until : untils) {
+            const Serial serial = DrawSerially(rule, kDraws, until);
+            for (const unsigned threads : {1u, 2u}) {
+                FixedRunTime runTime(LocalDateTime{}, 0.001);
+                GameSession session(runTime, threads);
+                IdlePump pump;
+                const GameReport report = session.Simulate({.requested = kDraws,
+                                                            .rule = rule,
+                                                            .speedTest = false,
+                                                            .firstHits = true,
+                                                            .until = until},
+                                                           pump);
+                EXPECT_EQ(report.tally, serial.tally) << GameSpec(rule.game);
+                EXPECT_EQ(report.firstHit, serial.firstHit) << GameSpec(rule.game);
+                EXPECT_EQ(report.drawsDone, serial.done);
+                EXPECT_EQ(session.state(), serial.state);
+                const bool hit = !until.empty() && serial.done < kDraws;
+                EXPECT_EQ(report.untilHit, hit ? std::optional(serial.done) : std::nullopt);
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace loto
