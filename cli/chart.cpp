@@ -6,6 +6,7 @@
 #include <cstdio>
 
 #include "cli/significance.h"
+#include "cli/svg_parts.h"
 #include "cli/text_format.h"
 
 namespace loto {
@@ -46,20 +47,6 @@ struct Panel {
     [[nodiscard]] double Bottom() const { return top + height; }
 };
 
-// A logarithmic axis from `low` to `high`.
-struct LogAxis {
-    double low, high;
-    // From the power of ten at or below the smallest value to the one above the largest.
-    static LogAxis Around(double smallest, double largest) {
-        return {std::pow(10, std::floor(std::log10(smallest))),
-                std::pow(10, std::ceil(std::log10(std::max(largest, 1.0)) + 1e-12))};
-    }
-    [[nodiscard]] double Fraction(double value) const {
-        const double v = std::clamp(value, low, high);
-        return (std::log10(v) - std::log10(low)) / (std::log10(high) - std::log10(low));
-    }
-};
-
 // A symmetric axis of deviations in percent, from -span to +span.
 struct DeviationAxis {
     double span;
@@ -84,13 +71,7 @@ double RoundedSpan(double largest) {
 }
 
 std::string Header(const std::string& title, double height) {
-    return Printf(
-               "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%g\" height=\"%g\" "
-               "viewBox=\"0 0 %g %g\" font-family=\"sans-serif\" font-size=\"12\">\n"
-               "<rect width=\"100%%\" height=\"100%%\" fill=\"#ffffff\"/>\n",
-               kWidth, height, kWidth, height) +
-           Printf("<text x=\"%g\" y=\"24\" text-anchor=\"middle\" font-size=\"15\">", kWidth / 2) +
-           title + "</text>\n";
+    return SvgStart(kWidth, height, title);
 }
 
 std::string Frame(const Panel& panel) {
@@ -280,11 +261,6 @@ double DeviationSpan(const std::vector<std::vector<RowPoint>>& rows,
 }
 
 // A power of ten as 10 with its exponent raised.
-std::string PowerOfTen(double value) {
-    return Printf("10<tspan baseline-shift=\"super\" font-size=\"9\">%.0f</tspan>",
-                  std::log10(value));
-}
-
 // The deviation of each k, (observed - expected) / expected x 100, after each command, within
 // the funnel of two standard deviations: the law of large numbers at work.
 std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names) {

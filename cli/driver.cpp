@@ -12,6 +12,7 @@
 #include "cli/json_numbers.h"
 #include "cli/printed_command.h"
 #include "cli/report.h"
+#include "cli/waits_chart.h"
 #include "core/generator_jump.h"
 #include "core/speed_test.h"
 #include "platform/box_text.h"
@@ -359,6 +360,9 @@ ExitStatus Driver::WriteChart() const {
         return ExitStatus::Drew;
     }
     const std::string quoted = Quoted(*options_.svg);
+    if (waits_ && waits_->count() > 0 && waits_->probability > 0) {
+        return WriteSvg(WaitsChartSvg(*options_.until, *waits_, TestWaits(*waits_)));
+    }
     if (!chart_) {
         std::fprintf(stderr, "loto-sim: no command drew: no chart for %s\n", quoted.c_str());
         return ExitStatus::Failed;
@@ -368,11 +372,15 @@ ExitStatus Driver::WriteChart() const {
                      quoted.c_str());
         return ExitStatus::Failed;
     }
-    const int error = WriteWholeFile(*options_.svg, ChartSvg(*chart_, chartRows_));
+    return WriteSvg(ChartSvg(*chart_, chartRows_));
+}
+
+ExitStatus Driver::WriteSvg(const std::string& svg) const {
+    const int error = WriteWholeFile(*options_.svg, svg);
     const ExitStatus status = error == 0 ? ExitStatus::Drew : FailureStatus(error);
     if (status == ExitStatus::Failed) {  // not when stopped while a FIFO waited for its reader
-        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", quoted.c_str(),
-                     std::strerror(error));
+        std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n",
+                     Quoted(*options_.svg).c_str(), std::strerror(error));
     }
     return status;
 }

@@ -56,6 +56,7 @@ private:
     void Chart(std::uint64_t draws, const std::vector<std::uint64_t>& counts,
                const std::vector<double>& probabilities, ChartRows rows);
     [[nodiscard]] ExitStatus WriteChart() const;
+    [[nodiscard]] ExitStatus WriteSvg(const std::string& svg) const;
 
     const Options& options_;
     SystemRunTime runTime_;

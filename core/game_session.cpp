@@ -78,23 +78,24 @@ struct Watched {
         return false;
     }
 
-    // `count` draws from `state` on this thread, in parts: a part that holds a first draw is
-    // drawn again in smaller parts, down to one draw at a time, which finds it; the draws stop
-    // after one in an `until` tier.
-    void Draw(GeneratorState& state, std::uint64_t count) {
+    // `count` draws from `state` in parts, each drawn by `draw` (state, draws, tally): a part
+    // that holds a first draw is drawn again in smaller parts, down to one draw at a time, which
+    // finds it; the draws stop after one in an `until` tier.
+    template <typename DrawPart>
+    void Draw(GeneratorState& state, std::uint64_t count, const DrawPart& draw) {
         constexpr std::uint64_t kParts = 16;
         const std::uint64_t part = count <= kParts ? 1 : (count + kParts - 1) / kParts;
         for (std::uint64_t start = 0; start < count && !ended;) {
             const std::uint64_t draws = std::min(part, count - start);
             const GeneratorState from = state;
             std::vector<std::uint64_t> after = tally;
-            DrawInto(state, draws, rule, after);
+            draw(state, draws, after);
             if (!Fresh(tally, after)) {
                 tally = std::move(after);
                 done += draws;
             } else if (draws > 1) {
                 state = from;
-                Draw(state, draws);
+                Draw(state, draws, draw);
             } else {
                 const auto tier = static_cast<std::size_t>(std::ranges::mismatch(tally, after).in1 -
                                                            tally.begin());
@@ -112,15 +113,17 @@ struct Watched {
 }  // namespace
 
 // In slices, on every thread; a slice in which a tier came for the first time is drawn again
-// from its start on this thread, which finds that draw, and ends the command where it is one of
-// the `until` tiers: the tally and the generator are then those after that draw.
+// from its start in parts, which finds that draw, and ends the command where it is one of the
+// `until` tiers: the tally and the generator are then those after that draw. A slice is drawn
+// twice at most, each time a tier first comes.
 DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count,
                                  GameReport& report, EventPump& pump) {
     const DrawRule& rule = request.rule;
     if (!request.firstHits && request.until.empty()) {
         return engine_.Run(source_.state(), count, rule, report.tally, pump);
     }
-    constexpr std::uint64_t kSlice = 1 << 20;  // draws; one drawn again takes a few milliseconds
+    constexpr std::uint64_t kSlice = 1 << 24;   // draws; one drawn again, tens of milliseconds
+    constexpr std::uint64_t kShared = 1 << 16;  // draws worth sharing among the threads
     report.firstHit.assign(report.tally.size(), 0);
     Watched watched{
         .rule = rule, .until = request.until, .tally = report.tally, .firstHit = report.firstHit};
@@ -131,7 +134,12 @@ DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count
             engine_.Run(source_.state(), std::min(count - watched.done, kSlice), rule, after, pump);
         if (watched.Fresh(report.tally, after)) {
             GeneratorState state = start;
-            watched.Draw(state, run.done);
+            watched.Draw(
+                state, run.done,
+                [&](GeneratorState& from, std::uint64_t draws, std::vector<std::uint64_t>& into) {
+                    draws >= kShared ? engine_.Draw(from, draws, rule, into)
+                                     : DrawInto(from, draws, rule, into);
+                });
             if (watched.ended) {
                 source_.state() = state;
                 report.untilHit = watched.ended;

@@ -171,6 +171,22 @@ TEST(LotoSimMoney, WaitsAndLifetimesSummarised) {
                 500 * nets[0]["money"]["expected_net"].get<double>(), 1e-6);
 }
 
+// The waits' chart: a bar for each class of the test, holding every wait that came.
+TEST(LotoSimMoney, WaitsChartHoldsEveryWait) {
+    const std::string svg = test::Chart("--until 3 --repeat 40 100 7 10 14 20 30 40");
+    long long observed = 0;
+    const std::regex bar("class=\"class\"[^>]*data-observed=\"([0-9]+)\"");
+    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), bar); it != std::sregex_iterator();
+         ++it) {
+        observed += std::stoll((*it)[1]);
+    }
+    const auto censored = std::regex("([0-9]+) beyond the bound of 100 draws");
+    std::smatch found;
+    ASSERT_TRUE(std::regex_search(svg, found, censored));
+    EXPECT_EQ(observed + std::stoll(found[1]), 40);
+    EXPECT_NE(svg.find("class=\"law\""), std::string::npos);
+}
+
 TEST(LotoSimMoney, RefusesWhatCannotBePlayed) {
     const std::string grid = " 100 1 2 3 4 5 6";
     ExpectRuns({
