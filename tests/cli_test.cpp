@@ -490,6 +490,8 @@ TEST(LotoSim, DrawsTheReadmeCharts) {
     EXPECT_EQ(Chart("1000000 7 10 14 20 30 40"), ReadFile(LOTO_SOURCE_DIR "/docs/chart.svg"));
     EXPECT_EQ(Chart("--repeat 30 1000000 7 10 14 20 30 40"),
               ReadFile(LOTO_SOURCE_DIR "/docs/chart-deviations.svg"));
+    EXPECT_EQ(Chart("--until 4 --repeat 300 20000 7 10 14 20 30 40"),
+              ReadFile(LOTO_SOURCE_DIR "/docs/waits.svg"));
     // A single draw is still a run to chart, its count of 1 under the top of the axis.
     const std::string single = Chart("1 1 2 3 4 5 6");
     EXPECT_NE(single.find("class=\"y-axis\" data-low=\"1e-08\" data-high=\"10\""),
