@@ -1,7 +1,6 @@
 #include "core/game_session.h"
 
 #include <algorithm>
-#include <ranges>
 
 #include "core/speed_test.h"
 
@@ -65,7 +64,7 @@ struct Watched {
     std::optional<std::uint64_t> ended{};
 
     [[nodiscard]] bool Ends(std::size_t tier) const {
-        return std::ranges::find(until, static_cast<int>(tier)) != until.end();
+        return std::find(until.begin(), until.end(), static_cast<int>(tier)) != until.end();
     }
     // Whether draws that left `after` from `before` hold the first draw of a tier.
     [[nodiscard]] bool Fresh(const std::vector<std::uint64_t>& before,
@@ -97,8 +96,8 @@ struct Watched {
                 state = from;
                 Draw(state, draws, draw);
             } else {
-                const auto tier = static_cast<std::size_t>(std::ranges::mismatch(tally, after).in1 -
-                                                           tally.begin());
+                const auto tier = static_cast<std::size_t>(
+                    std::mismatch(tally.begin(), tally.end(), after.begin()).first - tally.begin());
                 tally = std::move(after);
                 firstHit[tier] = ++done;
                 if (Ends(tier)) {

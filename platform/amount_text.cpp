@@ -10,7 +10,7 @@ std::optional<Cents> ReadAmount(std::string_view text) {
     const std::string_view decimals =
         point == std::string_view::npos ? std::string_view{} : text.substr(point + 1);
     const auto digits = [](std::string_view part) {
-        return std::ranges::all_of(part, [](char c) { return c >= '0' && c <= '9'; });
+        return std::all_of(part.begin(), part.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
     if (units.empty() || !digits(units) || !digits(decimals) || decimals.size() > 2 ||
         (point != std::string_view::npos && decimals.empty())) {
@@ -48,7 +48,7 @@ std::string AmountText(Cents cents, std::string_view point) {
     if (negative) {
         digits.push_back('-');
     }
-    std::ranges::reverse(digits);
+    std::reverse(digits.begin(), digits.end());
     return digits;
 }
 
