@@ -6,13 +6,14 @@
 #include <cerrno>
 #include <cstring>
 
-#include "cli/game_input.h"
 #include "cli/game_report.h"
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
 #include "cli/printed_command.h"
+#include "cli/refusal_text.h"
 #include "cli/report.h"
 #include "cli/waits_chart.h"
+#include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "core/speed_test.h"
 #include "platform/box_text.h"
@@ -184,7 +185,7 @@ std::optional<PlayShown> Driver::Play(const DrawRule& rule, std::vector<int>& un
     if (options_.money()) {
         const ReadPrizes prizes = MakePrizeTable(rule, options_.price.value_or(0), options_.prizes);
         if (!prizes.table) {
-            std::fprintf(stderr, "loto-sim: %s\n", prizes.refusal.c_str());
+            std::fprintf(stderr, "loto-sim: %s\n", RefusalText(*prizes.refusal).c_str());
             return std::nullopt;
         }
         play.money = MakeMoneyLaw(rule, *prizes.table);
@@ -201,8 +202,8 @@ std::optional<PlayShown> Driver::Play(const DrawRule& rule, std::vector<int>& un
     }
     if (options_.until) {
         ReadUntil read = ReadUntilTier(rule, *options_.until, play.money);
-        if (!read.refusal.empty()) {
-            std::fprintf(stderr, "loto-sim: %s\n", read.refusal.c_str());
+        if (read.refusal) {
+            std::fprintf(stderr, "loto-sim: %s\n", RefusalText(*read.refusal).c_str());
             return std::nullopt;
         }
         until = std::move(read.tiers);
@@ -214,7 +215,8 @@ std::optional<PlayShown> Driver::Play(const DrawRule& rule, std::vector<int>& un
 void Driver::RunGame(std::span<const std::string_view> values) {
     const ReadTicket ticket = ParseTicket(*options_.game, values.subspan(1));
     if (!ticket.rule) {
-        std::fprintf(stderr, "loto-sim: ticket refused: %s\n", ticket.refusal.c_str());
+        std::fprintf(stderr, "loto-sim: ticket refused: %s\n",
+                     RefusalText(*ticket.refusal).c_str());
         ended_ = ExitStatus::Usage;
         return;
     }

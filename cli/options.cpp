@@ -11,8 +11,9 @@
 #include <optional>
 #include <string_view>
 
-#include "cli/game_input.h"
+#include "cli/refusal_text.h"
 #include "core/game.h"
+#include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "core/lottery.h"
 #include "loto_version.h"
@@ -295,8 +296,12 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                "main numbers, with '+' and the second pool's after them, and every output goes "
                "by tier")
             ->option_text("SPEC")
-            ->check(CLI::Validator([](const std::string& spec) { return ParseGame(spec).refusal; },
-                                   "", "game"));
+            ->check(CLI::Validator(
+                [](const std::string& spec) {
+                    const ReadGame read = ParseGame(spec);
+                    return read.refusal ? RefusalText(*read.refusal) : std::string();
+                },
+                "", "game"));
     auto* price =
         app.add_option_function<std::string>(
                "--price", [&options](const std::string& text) { options.price = ReadAmount(text); },
@@ -309,20 +314,20 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                 },
                 "", "amount"));
     std::vector<std::string> prizeTexts;
-    auto* prize = app.add_option("--prize", prizeTexts,
-                                 "What a tier of one ticket pays, such as 5+2=17000000; "
-                                 "repeatable, a tier without a prize pays nothing")
-                      ->option_text("TIER=AMOUNT")
-                      ->expected(1)
-                      ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
-                      ->allow_extra_args(false)
-                      ->check(CLI::Validator(
-                          [](const std::string& text) {
-                              std::string refusal;
-                              (void)ReadPrizeArgument(text, refusal);
-                              return refusal;
-                          },
-                          "", "prize"));
+    auto* prize =
+        app.add_option("--prize", prizeTexts,
+                       "What a tier of one ticket pays, such as 5+2=17000000; "
+                       "repeatable, a tier without a prize pays nothing")
+            ->option_text("TIER=AMOUNT")
+            ->expected(1)
+            ->multi_option_policy(CLI::MultiOptionPolicy::TakeAll)
+            ->allow_extra_args(false)
+            ->check(CLI::Validator(
+                [](const std::string& text) {
+                    Refusal refusal;
+                    return ReadPrizeArgument(text, refusal) ? std::string() : RefusalText(refusal);
+                },
+                "", "prize"));
     auto* perWeek =
         app.add_option_function<std::string>(
                "--draws-per-week",
@@ -378,7 +383,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         return UsageError("--svg: an empty file name");
     }
     for (const std::string& text : prizeTexts) {
-        std::string refusal;
+        Refusal refusal;
         options.prizes.push_back(*ReadPrizeArgument(text, refusal));
     }
     if (options.waits() && !options.game) {

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "cli/exit_status.h"
-#include "cli/prize_input.h"
+#include "core/prize_input.h"
 #include "core/lottery.h"
 
 namespace loto {

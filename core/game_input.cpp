@@ -1,4 +1,4 @@
-#include "cli/game_input.h"
+#include "core/game_input.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,7 +6,6 @@
 #include <vector>
 
 #include "platform/box_text.h"
-#include "platform/quoted_text.h"
 #include "platform/text_to_number.h"
 
 namespace loto {
@@ -39,52 +38,56 @@ std::optional<std::pair<int, int>> Pool(std::string_view text) {
 // One number of a ticket, as a box reads it and a grid rounds it, or why it is none.
 struct TicketNumber {
     int number = 0;
-    std::string refusal;
+    std::optional<Refusal> refusal;
 };
 
 TicketNumber ReadNumber(std::string_view text, int top, const std::string& name) {
     const std::string_view kept = BoxText(text);
     const std::optional<double> value = TextToNumber(kept);
-    const std::string said = name + " is " + Quoted(kept);
+    const Refusal said{.why = Refused::BeyondNumbers, .typed = std::string(kept), .name = name};
     if (!value) {
-        return {0, said + ", beyond the range of numbers"};
+        return {0, said};
     }
     if (*value < 1 || *value > top) {
-        return {0, said + ", not from 1 to " + std::to_string(top)};
+        Refusal outside = said;
+        outside.why = Refused::OutsidePool;
+        outside.number = top;
+        return {0, outside};
     }
-    return {static_cast<int>(std::nearbyint(*value)), {}};  // halves to even
+    return {static_cast<int>(std::nearbyint(*value)), std::nullopt};  // halves to even
 }
 
 // The numbers of one pool of a ticket, named N1, N2 ... or S1, S2 ..., each distinct once rounded.
-std::string ReadPool(std::span<const std::string_view> values, int top, char letter,
-                     NumberSet& numbers) {
+std::optional<Refusal> ReadPool(std::span<const std::string_view> values, int top, char letter,
+                                NumberSet& numbers) {
     if (values.empty() || static_cast<int>(values.size()) > top) {
-        return std::string("a ticket holds 1 to ") + std::to_string(top) +
-               (letter == 'N' ? " main numbers" : " numbers of the second pool") + ", not " +
-               std::to_string(values.size());
+        return Refusal{.why = Refused::PoolSize,
+                       .number = top,
+                       .count = static_cast<int>(values.size()),
+                       .second = letter != 'N'};
     }
-    std::vector<std::string> names;
     for (std::size_t i = 0; i < values.size(); ++i) {
-        names.push_back(std::string(1, letter) + std::to_string(i + 1));
-        const TicketNumber read = ReadNumber(values[i], top, names.back());
-        if (!read.refusal.empty()) {
+        std::string name(1, letter);
+        name += std::to_string(i + 1);
+        const TicketNumber read = ReadNumber(values[i], top, name);
+        if (read.refusal) {
             return read.refusal;
         }
         if (numbers.Has(read.number)) {
-            return names.back() + " is " + Quoted(BoxText(values[i])) + ", " +
-                   std::to_string(read.number) + " once rounded, which the ticket holds already";
+            return Refusal{.why = Refused::HeldAlready,
+                           .typed = std::string(BoxText(values[i])),
+                           .name = name,
+                           .number = read.number};
         }
         numbers.Add(read.number);
     }
-    return {};
+    return std::nullopt;
 }
 
 }  // namespace
 
 ReadGame ParseGame(std::string_view spec) {
-    const std::string refused = Quoted(spec) +
-                                " is not a game: K/N, then +bonus, then +M/Q, with 1 <= K < N "
-                                "<= 99 and 1 <= M < Q <= 99";
+    const Refusal refused{.why = Refused::NotAGame, .typed = std::string(spec)};
     std::vector<std::string_view> parts;
     for (std::string_view rest = spec;;) {
         const std::size_t plus = rest.find('+');
@@ -112,29 +115,26 @@ ReadGame ParseGame(std::string_view spec) {
         game.secondDrawn = second->first;
         game.secondTop = second->second;
     }
-    return {game, {}};
+    return {game, std::nullopt};
 }
 
 ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values) {
     const auto mark = std::find(values.begin(), values.end(), kSecondPoolMark);
     const bool marked = mark != values.end();
     if (game.hasSecond() != marked) {
-        return {std::nullopt, game.hasSecond()
-                                  ? "the numbers of the second pool are missing, after a " +
-                                        Quoted(kSecondPoolMark)
-                                  : "this game has no second pool, but the ticket holds a " +
-                                        Quoted(kSecondPoolMark)};
+        return {std::nullopt, Refusal{.why = game.hasSecond() ? Refused::SecondPoolMissing
+                                                              : Refused::NoSecondPool}};
     }
     DrawRule rule{.game = game, .main = {}, .second = {}};
     const auto split = static_cast<std::size_t>(mark - values.begin());
-    std::string refusal = ReadPool(values.first(split), game.top, 'N', rule.main);
-    if (refusal.empty() && marked) {
+    std::optional<Refusal> refusal = ReadPool(values.first(split), game.top, 'N', rule.main);
+    if (!refusal && marked) {
         refusal = ReadPool(values.subspan(split + 1), game.secondTop, 'S', rule.second);
     }
-    if (!refusal.empty()) {
+    if (refusal) {
         return {std::nullopt, refusal};
     }
-    return {rule, {}};
+    return {rule, std::nullopt};
 }
 
 }  // namespace loto

@@ -6,11 +6,12 @@
 #include <string_view>
 
 #include "core/lottery.h"
+#include "core/refusal.h"
 
 namespace loto {
 
-// What loto-sim's --game and a command's ticket are read as. Each comes with why it is refused,
-// said in a message that quotes what was typed.
+// What a game and a ticket are read as, from loto-sim's arguments or the page's boxes, or why they
+// are refused.
 
 inline constexpr int kMostTop = 99;  // the largest pool, N or Q
 
@@ -18,7 +19,7 @@ inline constexpr int kMostTop = 99;  // the largest pool, N or Q
 // 1 <= K < N <= 99, 1 <= M < Q <= 99.
 struct ReadGame {
     std::optional<Game> game;
-    std::string refusal;
+    std::optional<Refusal> refusal;
 };
 [[nodiscard]] ReadGame ParseGame(std::string_view spec);
 
@@ -28,7 +29,7 @@ struct ReadGame {
 // must be distinct. A ticket holds 1 to N main numbers and, with a second pool, 1 to Q of it.
 struct ReadTicket {
     std::optional<DrawRule> rule;
-    std::string refusal;
+    std::optional<Refusal> refusal;
 };
 [[nodiscard]] ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values);
 

@@ -1,7 +1,6 @@
-#include "cli/prize_input.h"
+#include "core/prize_input.h"
 
 #include "core/tiers.h"
-#include "platform/quoted_text.h"
 
 namespace loto {
 namespace {
@@ -18,18 +17,16 @@ std::optional<Tier> NamedTier(const DrawRule& rule, std::string_view name) {
 
 }  // namespace
 
-std::optional<PrizeArgument> ReadPrizeArgument(std::string_view text, std::string& refusal) {
+std::optional<PrizeArgument> ReadPrizeArgument(std::string_view text, Refusal& refusal) {
     const std::size_t equals = text.find('=');
     if (equals == std::string_view::npos) {
-        refusal = Quoted(text) + " is not TIER=AMOUNT";
+        refusal = {.why = Refused::NotTierAmount, .typed = std::string(text)};
         return std::nullopt;
     }
     const std::string_view amount = text.substr(equals + 1);
     const std::optional<Cents> cents = ReadAmount(amount);
     if (!cents) {
-        refusal = Quoted(amount) +
-                  " is not an amount: digits, then at most two decimals after a point, up to "
-                  "10^16";
+        refusal = {.why = Refused::NotAnAmount, .typed = std::string(amount)};
         return std::nullopt;
     }
     return PrizeArgument{.tier = std::string(text.substr(0, equals)), .amount = *cents};
@@ -44,18 +41,19 @@ ReadPrizes MakePrizeTable(const DrawRule& rule, Cents price,
     for (const PrizeArgument& prize : prizes) {
         const std::optional<Tier> tier = NamedTier(combination, prize.tier);
         if (!tier) {
-            return {std::nullopt, "--prize: " + Quoted(prize.tier) + " is not a tier of a " +
-                                      GameSpec(rule.game) + " ticket of " +
-                                      std::to_string(combination.main.Count()) + " numbers"};
+            return {std::nullopt, Refusal{.why = Refused::NotATier,
+                                          .typed = prize.tier,
+                                          .game = GameSpec(rule.game),
+                                          .count = combination.main.Count()}};
         }
         const auto index = static_cast<std::size_t>(tier->index);
         if (named[index]) {
-            return {std::nullopt, "--prize: tier " + Quoted(prize.tier) + " is given twice"};
+            return {std::nullopt, Refusal{.why = Refused::TierTwice, .typed = prize.tier}};
         }
         named[index] = true;
         table.prizes[index] = prize.amount;
     }
-    return {table, {}};
+    return {table, std::nullopt};
 }
 
 ReadUntil ReadUntilTier(const DrawRule& rule, std::string_view name,
@@ -70,15 +68,15 @@ ReadUntil ReadUntilTier(const DrawRule& rule, std::string_view name,
             }
         }
         if (until.tiers.empty()) {
-            until.refusal = "--until any: no tier of the ticket has a prize (--prize)";
+            until.refusal = Refusal{.why = Refused::NothingPays};
         }
         return until;
     }
     if (const std::optional<Tier> tier = NamedTier(rule, name)) {
         until.tiers.push_back(tier->index);
     } else {
-        until.refusal = "--until: " + Quoted(name) + " is not a tier of this " +
-                        GameSpec(rule.game) + " ticket";
+        until.refusal = Refusal{
+            .why = Refused::UntilNotATier, .typed = std::string(name), .game = GameSpec(rule.game)};
     }
     return until;
 }
