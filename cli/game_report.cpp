@@ -83,8 +83,7 @@ std::uint64_t PrintedGame::Count(const Tier& tier) const {
 
 // A command drawn until a tier expects its counts of the draws that it took.
 std::optional<double> PrintedGame::Expected(const Tier& tier) const {
-    const double draws = play.until ? static_cast<double>(report.drawsDone) : report.requested;
-    const double expected = draws * tier.probability;
+    const double expected = ExpectedDraws(report, play.until.has_value()) * tier.probability;
     return Completed() && std::isfinite(expected) ? std::optional(expected) : std::nullopt;
 }
 

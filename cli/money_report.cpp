@@ -12,10 +12,6 @@ namespace {
 
 using nlohmann::json;
 
-std::optional<double> MeanWait(double probability) {
-    return probability > 0 ? std::optional(1 / probability) : std::nullopt;
-}
-
 json FirstHitJson(std::uint64_t draw) {
     return draw != 0 ? json(draw) : json();
 }
@@ -34,59 +30,26 @@ std::string Figure(std::optional<double> value, const char* format, std::string_
 
 }  // namespace
 
-std::optional<double> PlayShown::Years(double draws) const noexcept {
-    if (!drawsPerWeek) {
-        return std::nullopt;
-    }
-    return draws / (*drawsPerWeek * kWeeksAYear);
-}
-
 AnyPrize FindAnyPrize(const PrintedGame& printed) {
-    AnyPrize any;
-    const MoneyLaw& law = *printed.play.money;
-    for (const Tier& tier : printed.tiers) {
-        const auto index = static_cast<std::size_t>(tier.index);
-        if (law.payouts[index] <= 0) {
-            continue;
-        }
-        any.probability += tier.probability;
-        const std::uint64_t hit =
-            index < printed.report.firstHit.size() ? printed.report.firstHit[index] : 0;
-        if (hit != 0 && (any.firstHit == 0 || hit < any.firstHit)) {
-            any.firstHit = hit;
-        }
-    }
-    return any;
+    return FindAnyPrize(*printed.play.money, printed.tiers, printed.report);
 }
 
-MoneyFigures Figures(const MoneyLaw& law, const PrintedGame& printed) {
-    const std::uint64_t draws = printed.report.drawsDone;
-    MoneyFigures figures{.spent = law.cost * static_cast<Cents>(draws),
-                         .won = law.Won(printed.report.tally),
-                         .z = std::nullopt};
-    const double spread = std::sqrt(static_cast<double>(draws) * law.variance);
-    if (draws > 0 && spread > 0) {
-        figures.z =
-            (static_cast<double>(figures.won) - static_cast<double>(draws) * law.expectedReturn) /
-            spread;
-    }
-    return figures;
+MoneyFigures Figures(const PrintedGame& printed) {
+    return Figures(*printed.play.money, printed.report);
 }
 
 void AddWaitsJson(json& entry, const PrintedGame& printed, const Tier& tier) {
     const std::optional<double> wait = MeanWait(tier.probability);
-    const auto index = static_cast<std::size_t>(tier.index);
-    const std::vector<std::uint64_t>& hits = printed.report.firstHit;
     entry["mean_wait"] = JsonDouble(wait);
     entry["mean_wait_years"] = JsonDouble(wait ? printed.play.Years(*wait) : std::nullopt);
-    entry["first_hit"] = FirstHitJson(index < hits.size() ? hits[index] : 0);
+    entry["first_hit"] = FirstHitJson(FirstHit(printed.report, tier));
 }
 
 void AddPlayJson(json& object, const PrintedGame& printed) {
     const PlayShown& play = printed.play;
     if (play.money) {
         const MoneyLaw& law = *play.money;
-        const MoneyFigures figures = Figures(law, printed);
+        const MoneyFigures figures = Figures(printed);
         object["money"] = {{"price", AmountJson(law.price)},
                            {"cost", AmountJson(law.cost)},
                            {"spent", AmountJson(figures.spent)},
@@ -115,7 +78,7 @@ std::string PlayText(const PrintedGame& printed, std::string_view separator) {
     std::ostringstream out;
     if (play.money) {
         const MoneyLaw& law = *play.money;
-        const MoneyFigures figures = Figures(law, printed);
+        const MoneyFigures figures = Figures(printed);
         out << "ticket: " << Amount(law.cost, separator) << " a draw";
         if (law.cost != law.price) {
             out << " (" << Amount(law.price, separator) << " a combination)";
@@ -155,9 +118,7 @@ std::string WaitsHead() {
 
 std::string WaitsColumns(const PrintedGame& printed, const Tier& tier, std::string_view separator) {
     const std::optional<double> wait = MeanWait(tier.probability);
-    const auto index = static_cast<std::size_t>(tier.index);
-    const std::vector<std::uint64_t>& hits = printed.report.firstHit;
-    const std::uint64_t hit = index < hits.size() ? hits[index] : 0;
+    const std::uint64_t hit = FirstHit(printed.report, tier);
     return PadLeft(Figure(wait, "%.6g", separator), 16) +
            PadLeft(Figure(wait ? printed.play.Years(*wait) : std::nullopt, "%.4g", separator), 12) +
            PadLeft(hit != 0 ? std::to_string(hit) : "-", 12);
@@ -180,15 +141,14 @@ std::vector<std::string> PlayCsvFields(const PrintedGame& printed, const Tier& t
     const auto index = static_cast<std::size_t>(tier.index);
     if (play.waits) {
         const std::optional<double> wait = MeanWait(tier.probability);
-        const std::vector<std::uint64_t>& hits = printed.report.firstHit;
-        const std::uint64_t hit = index < hits.size() ? hits[index] : 0;
+        const std::uint64_t hit = FirstHit(printed.report, tier);
         fields.push_back(Shortest(wait));
         fields.push_back(Shortest(wait ? play.Years(*wait) : std::nullopt));
         fields.push_back(hit != 0 ? std::to_string(hit) : "");
     }
     if (play.money) {
         const MoneyLaw& law = *play.money;
-        const MoneyFigures figures = Figures(law, printed);
+        const MoneyFigures figures = Figures(printed);
         fields.insert(fields.end(),
                       {AmountText(law.payouts[index]), AmountText(law.price), AmountText(law.cost),
                        AmountText(figures.spent), AmountText(figures.won),

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "core/play_figures.h"
 #include "core/prizes.h"
 #include "core/tiers.h"
 
@@ -22,28 +23,14 @@ struct PlayShown {
     std::optional<double> drawsPerWeek;
     std::optional<std::string> until;  // the tier asked for, or "any"
 
-    // A wait of `draws` draws in years at the draws a week given; none without them.
-    [[nodiscard]] std::optional<double> Years(double draws) const noexcept;
+    [[nodiscard]] std::optional<double> Years(double draws) const noexcept {
+        return WaitYears(draws, drawsPerWeek);
+    }
 };
 
-// A year of draws: 365.25 / 7 weeks.
-inline constexpr double kWeeksAYear = 365.25 / 7;
-
-// The tiers that pay, their probability together, and the first draw of the command in any.
-struct AnyPrize {
-    double probability = 0;
-    std::uint64_t firstHit = 0;  // from 1; 0 for never
-};
+// The command's prizes and money against the law of its ticket's prizes.
 [[nodiscard]] AnyPrize FindAnyPrize(const PrintedGame& printed);
-
-// The command's money: its spending and winnings to the cent, their exact expectation per draw,
-// and the z-score of the winnings against it; none where its variance is 0 or nothing was drawn.
-struct MoneyFigures {
-    Cents spent = 0;
-    Cents won = 0;
-    std::optional<double> z;
-};
-[[nodiscard]] MoneyFigures Figures(const MoneyLaw& law, const PrintedGame& printed);
+[[nodiscard]] MoneyFigures Figures(const PrintedGame& printed);
 
 // The fields that a tier's JSON object gains: mean_wait, mean_wait_years, first_hit.
 void AddWaitsJson(nlohmann::json& entry, const PrintedGame& printed, const Tier& tier);

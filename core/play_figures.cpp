@@ -1,0 +1,57 @@
+#include "core/play_figures.h"
+
+#include <cmath>
+
+namespace loto {
+
+std::optional<double> MeanWait(double probability) noexcept {
+    return probability > 0 ? std::optional(1 / probability) : std::nullopt;
+}
+
+std::optional<double> WaitYears(double draws, std::optional<double> drawsPerWeek) noexcept {
+    if (!drawsPerWeek) {
+        return std::nullopt;
+    }
+    return draws / (*drawsPerWeek * kWeeksAYear);
+}
+
+std::uint64_t FirstHit(const GameReport& report, const Tier& tier) noexcept {
+    const auto index = static_cast<std::size_t>(tier.index);
+    return index < report.firstHit.size() ? report.firstHit[index] : 0;
+}
+
+double ExpectedDraws(const GameReport& report, bool drawnUntil) noexcept {
+    return drawnUntil ? static_cast<double>(report.drawsDone) : report.requested;
+}
+
+AnyPrize FindAnyPrize(const MoneyLaw& law, const std::vector<Tier>& tiers,
+                      const GameReport& report) {
+    AnyPrize any;
+    for (const Tier& tier : tiers) {
+        if (law.payouts[static_cast<std::size_t>(tier.index)] <= 0) {
+            continue;
+        }
+        any.probability += tier.probability;
+        const std::uint64_t hit = FirstHit(report, tier);
+        if (hit != 0 && (any.firstHit == 0 || hit < any.firstHit)) {
+            any.firstHit = hit;
+        }
+    }
+    return any;
+}
+
+MoneyFigures Figures(const MoneyLaw& law, const GameReport& report) {
+    const std::uint64_t draws = report.drawsDone;
+    MoneyFigures figures{.spent = law.cost * static_cast<Cents>(draws),
+                         .won = law.Won(report.tally),
+                         .z = std::nullopt};
+    const double spread = std::sqrt(static_cast<double>(draws) * law.variance);
+    if (draws > 0 && spread > 0) {
+        figures.z =
+            (static_cast<double>(figures.won) - static_cast<double>(draws) * law.expectedReturn) /
+            spread;
+    }
+    return figures;
+}
+
+}  // namespace loto
