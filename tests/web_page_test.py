@@ -1,7 +1,8 @@
 #!/usr/bin/python3
 """The web page in one browser engine, with the same checks in each: its designed form, drawn and
 named; its layout on small screens; the clicks' results against loto-sim's; runs nested, cleared
-and quit. Usage: web_page_test.py ENGINE PAGE LOTO_SIM (ENGINE: chromium, firefox or webkit;
+and quit; the panel of any game against loto-sim's runs of the same game, its runs and the form's
+one after the other. Usage: web_page_test.py ENGINE PAGE LOTO_SIM (ENGINE: chromium, firefox or webkit;
 webkit under xvfb-run)."""
 import functools
 import http.server
@@ -26,6 +27,28 @@ WHITE, GREY, BLACK, DARK_GREY = (255, 255, 255), (192, 192, 192), (0, 0, 0), (12
 RECT = ("const f = document.getElementById('Form1').getBoundingClientRect();"
         "const r = document.getElementById(arguments[0]).getBoundingClientRect();"
         "return [r.left - f.left, r.top - f.top, r.width, r.height];")
+
+
+# The panel's boxes, and loto-sim's options for what they hold.
+PANEL = {'PJeu': '--game', 'PPrix': '--price', 'PSemaine': '--draws-per-week', 'PRang': '--until'}
+PANEL_DONE = "return document.getElementById('PEtat').textContent.match(/^(Termin|Rang|Arr)/);"
+# A panel's run: its tiers' cells and money's values, in the C locale.
+PANEL_SHOWN = ("return [[...document.querySelectorAll('#PRangs tbody tr')].map("
+               "           row => [...row.cells].map(c => c.dataset.value)),"
+               "        [...document.querySelectorAll('#PArgent dd')].map(d => d.dataset.value)];")
+
+
+def panel_options(fields):
+    """loto-sim's arguments for the panel's fields (DRAWS, the ticket, '+', the second pool)."""
+    arguments = []
+    for box, option in PANEL.items():
+        if fields.get(box):
+            arguments += [option, fields[box]]
+    for prize in fields.get('PGains', '').split():
+        arguments += ['--prize', prize]
+    second = fields.get('PSeconde', '').split()
+    return arguments + [fields['PTirages']] + fields['PGrille'].split() + (
+        ['+'] + second if second else [])
 
 
 class WebPage(unittest.TestCase):
@@ -62,6 +85,81 @@ class WebPage(unittest.TestCase):
             visited.append(self.browser.focused())
             self.browser.key('Tab')
         return visited
+
+    def run_panel(self, fields, button='PLancer'):
+        for box, text in fields.items():
+            self.browser.js("document.getElementById(arguments[0]).value = arguments[1];", box,
+                            text)
+        self.browser.type('PGrille', fields['PGrille'])
+        self.browser.click(button)
+        self.browser.wait(PANEL_DONE)
+        return self.browser.js(PANEL_SHOWN)
+
+    def assert_panel_is_loto_sim(self, shown, fields):
+        run = subprocess.run([LOTO_SIM, '--json'] + panel_options(fields), text=True,
+                             capture_output=True, check=True)
+        want = json.loads(run.stdout)
+        tiers, money = shown
+        self.assertEqual([[row[0], int(row[1]), int(row[6] or 0)] for row in tiers],
+                         [[t['tier'], t['count'], t['first_hit'] or 0] for t in want['tiers']])
+        for row, tier in zip(tiers, want['tiers']):
+            for cell, key in [(2, 'expected'), (4, 'mean_wait'), (5, 'mean_wait_years')]:
+                if tier[key] is None:
+                    self.assertEqual(row[cell], '', key)
+                else:
+                    self.assertAlmostEqual(float(row[cell]), tier[key], delta=1e-9 * tier[key])
+        if 'money' in want:
+            got = dict(zip(['price', 'cost', 'spent', 'won', 'net'], money))
+            self.assertEqual(got, {key: '%.2f' % want['money'][key] for key in got})
+            for place, key in [(5, 'expected_return'), (6, 'expected_net'), (8, 'z')]:
+                self.assertAlmostEqual(float(money[place]), want['money'][key], places=9)
+        if 'until' in want:
+            self.assertEqual(money[-1], str(want['until']['draws']))
+        return want
+
+    def test_the_panel_plays_as_loto_sim(self):
+        # Fresh pages, fresh starts: a run of a game with a second pool and its money, then one
+        # drawn until a tier of a system ticket of 8 numbers.
+        runs = [({'PJeu': '5/50+2/12', 'PGrille': '3 14 25 36 47', 'PSeconde': '2 9',
+                  'PTirages': '200000', 'PPrix': '2,50', 'PSemaine': '2',
+                  'PGains': '5+2=17000000 5+1=300000 2+1=8 3+0=10.50'}, 'PLancer'),
+                ({'PJeu': '6/49', 'PGrille': '1 2 3 4 5 6 7 8', 'PTirages': '1e6',
+                  'PPrix': '2.20', 'PGains': '3=5 4=50', 'PRang': '5'}, 'PJusqua')]
+        for fields, button in runs:
+            self.browser.open_form('file://' + PAGE)
+            shown = self.run_panel(fields, button)
+            fields['PPrix'] = fields['PPrix'].replace(',', '.')
+            want = self.assert_panel_is_loto_sim(shown, fields)
+            self.assertGreater(want['draws'], 0)
+        # A refusal, said at once and in French; nothing shown of a run.
+        self.browser.js("document.getElementById('PJeu').value = '6/100';")
+        self.browser.click('PLancer')
+        self.browser.wait("return document.getElementById('PErreur').textContent;")
+        self.assertEqual(self.browser.js(
+            "return [document.getElementById('PErreur').textContent,"
+            "        document.getElementById('PRangs').hidden];"),
+            ['Jeu : "6/100" n\'est pas un jeu : K/N, puis +bonus, puis +M/Q, avec 1 <= K < N <= 99'
+             ' et 1 <= M < Q <= 99.', True])
+
+    def test_the_panel_and_the_form_take_turns(self):
+        # A click on LANCER while the form draws waits for the form's run to end, whole.
+        self.browser.open_form('file://' + PAGE)
+        self.browser.enter('3E7', '7 10 14 20 30 40')
+        self.browser.click('CmdSimuler')
+        self.browser.wait("return document.getElementById('LblPatientez').checkVisibility();")
+        self.browser.js("document.getElementById('PTirages').value = '1000';")
+        self.browser.click('PLancer')
+        self.browser.wait(PANEL_DONE)
+        self.assertTrue(self.browser.shown('LblFinTirages'))
+        self.assertEqual(sum(int(text) for text in self.results()['observed']), 30000000)
+        # QUITTER stops a run of the panel too.
+        self.browser.js("document.getElementById('PTirages').value = '1E12';")
+        self.browser.click('PLancer')
+        self.browser.wait("return document.getElementById('PEtat').textContent.includes('fin');")
+        self.browser.click('CmdQuitter')
+        self.browser.wait("return document.getElementById('Ended').checkVisibility();")
+        self.assertEqual([self.browser.shown('Panneau'), self.browser.shown('Form1')],
+                         [False, False])
 
     def test_the_designed_form(self):
         self.browser.open_form('file://' + PAGE)
@@ -116,6 +214,18 @@ class WebPage(unittest.TestCase):
             "return [new Set(boxes.map(box => box.ariaLabel)).size,"
             "        boxes.some(box => box.spellcheck)];"), [29, False])
         self.assertEqual(self.tab_order(), TAB_ORDER)
+        # The panel's controls come after the form's, each named by its label.
+        for _ in range(60):
+            if not self.browser.js("return !!document.activeElement.closest('#Form1');"):
+                break
+            self.browser.key('Tab')
+        self.assertEqual(self.browser.focused(), 'PJeu')
+        self.assertEqual([self.browser.accessible_name(c) for c in ['PJeu', 'PRang', 'PJusqua']],
+                         ['Jeu', 'Rang visé', "JUSQU'AU RANG"])
+        self.assertEqual(self.browser.js(
+            "return ['PEtat', 'PErreur'].map(id => document.getElementById(id).role ||"
+            "                                      document.getElementById(id).getAttribute('role'));"),
+            ['status', 'alert'])
         self.browser.type('Txt6emeN°', '4' * 1001)  # a box holds 1,000 characters
         self.assertEqual(self.browser.value('Txt6emeN°'), '4' * 1000)
         # The space bar presses a button and Enter does not (Firefox's driver cannot press one).
@@ -265,6 +375,14 @@ class WebPage(unittest.TestCase):
                 self.assertEqual(self.browser.js(RECT, 'TxtStat3N°'), [96, 272, 177, 24])
             else:
                 self.check_touch_layout()
+            if width == self.SCREENS[0][0]:
+                # The panel's results too, on the narrowest screen.
+                self.run_panel({'PJeu': '5/50+2/12', 'PGrille': '3 14 25 36 47',
+                                'PSeconde': '2 9', 'PTirages': '1000', 'PPrix': '2.50',
+                                'PSemaine': '2', 'PGains': '5+2=17000000 2+1=8'})
+                self.assertEqual(self.browser.js(
+                    "const page = document.scrollingElement;"
+                    "return page.scrollWidth - page.clientWidth;"), 0)
             self.browser.leave_frame()
 
     def test_a_touch_screen_gets_the_touch_layout_at_any_width(self):
@@ -285,6 +403,11 @@ class WebPage(unittest.TestCase):
             "  return [e.id, e.localName, r.width, r.height,"
             "          parseFloat(getComputedStyle(e).fontSize)]; });")
         self.assertEqual(len(sizes), 47)  # every control but the hidden messages
+        sizes += self.browser.js(
+            "return [...document.querySelectorAll('#Panneau input, #Panneau button')].map(e => {"
+            "  const r = e.getBoundingClientRect();"
+            "  return [e.id, e.localName, r.width, r.height,"
+            "          parseFloat(getComputedStyle(e).fontSize)]; });")
         for control, kind, w, h, font in sizes:
             self.assertGreaterEqual(font, 16 if kind == 'input' else 12, control)
             if kind != 'div':

@@ -210,6 +210,9 @@ class BidiBrowser(Browser):
         return {'sharedId': nodes['nodes'][0]['sharedId']}
 
     def click(self, control):
+        # The driver moves the pointer only within the viewport; WebDriver scrolls there itself.
+        self.js("document.getElementById(arguments[0]).scrollIntoView({block: 'nearest'});",
+                control)
         self.call('input.performActions', {'context': self.context, 'actions': [{
             'type': 'pointer', 'id': 'mouse', 'actions': [
                 {'type': 'pointerMove', 'x': 0, 'y': 0,
@@ -230,12 +233,16 @@ class BidiBrowser(Browser):
 
     def accessible_name(self, control):
         """The name by which Firefox's accessibility tree finds the control: its own, if it is
-        the one found under the name that its label gives."""
-        name = self.js('return document.getElementById(arguments[0]).ariaLabel;', control)
+        the one found under the name that its label or text gives."""
+        name = self.js('const e = document.getElementById(arguments[0]);'
+                       'return e.ariaLabel || (e.labels && e.labels.length ? e.labels[0] : e)'
+                       '    .textContent;', control)
         found = self.call('browsingContext.locateNodes', {
             'context': self.context,
             'locator': {'type': 'accessibility', 'value': {'name': name}}})['nodes']
-        ids = [node['value'].get('attributes', {}).get('id') for node in found]
+        # A box's label is found under its own text beside the box.
+        ids = [node['value'].get('attributes', {}).get('id') for node in found
+               if node['value'].get('localName') != 'label']
         return name if ids == [control] else None
 
     def enter_frame(self, frame):

@@ -2,14 +2,16 @@
 
 #include <emscripten.h>
 
+#include "form/panel_words.h"
+#include "web/panel_view.h"
 #include "web/web_form.h"
 
 namespace loto {
 namespace {
 
 // clang-format off
-EM_JS(int, TakeClick, (), {
-    return Module.lotoTakeClick();
+EM_JS(int, TakeClick, (int allowed), {
+    return Module.lotoTakeClick(allowed);
 });
 
 EM_JS(void, EndPage, (), {
@@ -17,11 +19,46 @@ EM_JS(void, EndPage, (), {
 });
 // clang-format on
 
+constexpr int Bit(PageCommand command) {
+    return 1 << static_cast<int>(command);
+}
+
+// The panel's progress, shown a few times a second between the page's turns; its run stops
+// once QUITTER was clicked.
+class PanelPump final : public EventPump {
+public:
+    PanelPump(EventPump& page, const CommandSession& session, const GameSession& game)
+        : page_(page), session_(session), game_(game) {}
+
+    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
+        constexpr double kShownEveryMs = 100;
+        const bool goOn = page_.ProcessEvents(progress);
+        if (session_.stopped()) {
+            return false;
+        }
+        if (emscripten_get_now() - shownAt_ >= kShownEveryMs) {
+            ShowPanelProgress(progress,
+                              PanelDrawingText(game_.inSpeedTest(), game_.estimateText()));
+            shownAt_ = emscripten_get_now();
+        }
+        return goOn;
+    }
+
+private:
+    EventPump& page_;
+    const CommandSession& session_;
+    const GameSession& game_;
+    double shownAt_ = 0;
+};
+
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
 WebLoto::WebLoto()
-    : session_(runTime_, 1), view_(session_.model()), pump_([this] { HandleClicks(); }) {
+    : session_(runTime_, 1),
+      view_(session_.model()),
+      pump_([this] { HandleClicks(); }),
+      panel_(runTime_, 1) {
     BuildForm();
 }
 
@@ -38,7 +75,7 @@ bool WebLoto::WarmUp() {
 void WebLoto::HandleClicks() {
     view_.TakeTyped();
     for (;;) {
-        switch (static_cast<PageCommand>(TakeClick())) {
+        switch (static_cast<PageCommand>(TakeClick(AllowedClicks()))) {
             case PageCommand::None:
                 return;
             case PageCommand::Simuler:
@@ -50,7 +87,35 @@ void WebLoto::HandleClicks() {
             case PageCommand::Quitter:
                 Quit();
                 break;
+            case PageCommand::Lancer:
+                RunPanel(PanelCommand::Run);
+                break;
+            case PageCommand::JusquAuRang:
+                RunPanel(PanelCommand::Until);
+                break;
         }
+    }
+}
+
+int WebLoto::AllowedClicks() const noexcept {
+    int allowed = Bit(PageCommand::Effacer) | Bit(PageCommand::Quitter);
+    if (!panelRunning_) {
+        allowed |= Bit(PageCommand::Simuler);
+        if (session_.running() == 0) {
+            allowed |= Bit(PageCommand::Lancer) | Bit(PageCommand::JusquAuRang);
+        }
+    }
+    return allowed;
+}
+
+void WebLoto::RunPanel(PanelCommand command) {
+    panelRunning_ = true;
+    ShowPanelStarted();
+    PanelPump pump(pump_, session_, panel_.game());
+    const PanelShown shown = panel_.Run(PanelTyped(), command, pump);
+    panelRunning_ = false;
+    if (!session_.stopped()) {
+        ShowPanel(shown);
     }
 }
 

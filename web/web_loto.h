@@ -2,6 +2,7 @@
 
 #include "core/parallel_engine.h"
 #include "form/command_session.h"
+#include "form/panel_session.h"
 #include "web/browser_pump.h"
 #include "web/browser_run_time.h"
 #include "web/page_view.h"
@@ -11,7 +12,9 @@ namespace loto {
 // The program in a page, a view of one command session: the designed form, the session over one
 // generator seeded as the page loads, and the three buttons' clicks, taken from the page's queue
 // when the program is idle and between slices of draws while it runs (so a click on SIMULER then
-// runs a nested command, as on the desktop), with what was typed meanwhile.
+// runs a nested command, as on the desktop), with what was typed meanwhile. Beside it the panel of
+// any game, over a generator of its own: neither's run nests in the other's, a click on the other's
+// run buttons waits in the queue until the run ends; QUITTER stops both.
 class WebLoto {
 public:
     WebLoto();
@@ -29,11 +32,16 @@ private:
     // Every running command stops at its next event processing, the form goes, and the page says
     // how to start again.
     void Quit();
+    // The clicks that may be taken now, one bit by PageCommand.
+    [[nodiscard]] int AllowedClicks() const noexcept;
+    void RunPanel(PanelCommand command);
 
     BrowserRunTime runTime_;
     CommandSession session_;
     PageView view_;
     BrowserPump pump_;
+    PanelSession panel_;
+    bool panelRunning_ = false;
     ParallelDrawEngine warmUp_{1};
     GeneratorState scratch_ = kSeedState;  // never the commands' generator
     Tally scratchTally_{};

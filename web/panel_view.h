@@ -1,0 +1,15 @@
+#pragma once
+
+#include "form/panel_session.h"
+#include "platform/event_pump.h"
+
+namespace loto {
+
+// The page's view of the panel of any game (#Panneau): what its boxes hold when a run starts, its
+// progress while it draws, and what the run showed.
+[[nodiscard]] PanelFields PanelTyped();
+void ShowPanelStarted();
+void ShowPanelProgress(const DrawProgress& progress, const std::string& status);
+void ShowPanel(const PanelShown& shown);
+
+}  // namespace loto
