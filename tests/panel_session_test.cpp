@@ -1,0 +1,177 @@
+// The page's panel of any game, without the page: what it refuses of what was typed, and said in
+// French; what it draws, as the engine draws the same game, ticket and tier from a fresh start.
+#include "form/panel_session.h"
+
+#include <gtest/gtest.h>
+
+#include "core/game_input.h"
+#include "form/panel_words.h"
+#include "platform/fixed_run_time.h"
+
+namespace loto {
+namespace {
+
+class IdlePump final : public EventPump {
+public:
+    bool ProcessEvents(const DrawProgress&) override { return true; }
+};
+
+class PanelSessionTest : public testing::Test {
+protected:
+    PanelShown Run(const PanelFields& fields, PanelCommand command = PanelCommand::Run) {
+        return panel_.Run(fields, command, pump_);
+    }
+
+    FixedRunTime runTime_{LocalDateTime{}, 0.001};
+    IdlePump pump_;
+    PanelSession panel_{runTime_, 2};
+};
+
+// "1 2 ... n".
+std::string OneTo(int n) {
+    std::string numbers;
+    for (int i = 1; i <= n; ++i) {
+        numbers += std::to_string(i) + ' ';
+    }
+    return numbers;
+}
+
+// The panel's default fields, a thousand draws, and the fields typed.
+using Typed = std::vector<std::pair<std::string PanelFields::*, std::string>>;
+
+PanelFields With(const Typed& typed) {
+    PanelFields fields;
+    fields.draws = "1000";
+    for (const auto& [field, text] : typed) {
+        fields.*field = text;
+    }
+    return fields;
+}
+
+TEST_F(PanelSessionTest, RefusesWhatCannotBePlayedInFrench) {
+    const std::vector<std::pair<Typed, std::string>> rows = {
+        {{{&PanelFields::game, "6/100"}},
+         "Jeu : \"6/100\" n'est pas un jeu : K/N, puis +bonus, puis +M/Q, avec 1 <= K < N <= 99 "
+         "et 1 <= M < Q <= 99."},
+        {{{&PanelFields::second, "3"}},
+         "Ce jeu n'a pas de seconde grille : laissez ses numéros vides."},
+        {{{&PanelFields::game, "5/50+2/12"}}, "La seconde grille a de 1 à 12 numéros, pas 0."},
+        {{{&PanelFields::ticket, OneTo(50)}}, "La grille a de 1 à 49 numéros, pas 50."},
+        {{{&PanelFields::ticket, "1 1e400"}},
+         "Le numéro 2 de la grille, \"1e400\", est au-delà des nombres."},
+        {{{&PanelFields::game, "5/50+2/12"}, {&PanelFields::second, "2 13"}},
+         "Le numéro 2 de la seconde grille, \"13\", n'est pas de 1 à 12."},
+        {{{&PanelFields::ticket, "7.6;8"}},
+         "Le numéro 2 de la grille, \"8\", donne 8 une fois arrondi, que la grille a déjà."},
+        {{{&PanelFields::price, "2.505"}},
+         "Prix : \"2.505\" n'est pas un montant : des chiffres, puis au plus deux décimales, "
+         "jusqu'à 10^16."},
+        {{{&PanelFields::price, "2 3"}},
+         "Prix : \"2 3\" n'est pas un montant : des chiffres, puis au plus deux décimales, "
+         "jusqu'à 10^16."},
+        {{{&PanelFields::prizes, "3=5 4"}}, "Gains : \"4\" n'est pas RANG=MONTANT."},
+        {{{&PanelFields::prizes, "3=-5"}},
+         "Gains : \"-5\" n'est pas un montant : des chiffres, puis au plus deux décimales, "
+         "jusqu'à 10^16."},
+        {{{&PanelFields::prizes, "7=5"}},
+         "Gains : \"7\" n'est pas un rang d'une grille de 6 numéros au 6/49."},
+        {{{&PanelFields::prizes, "3=5;3=6"}}, "Gains : le rang \"3\" est donné deux fois."},
+        {{{&PanelFields::prizes, "6=99999999999999999"}},
+         "Gains : \"99999999999999999\" n'est pas un montant : des chiffres, puis au plus deux "
+         "décimales, jusqu'à 10^16."},
+        {{{&PanelFields::drawsPerWeek, "0"}},
+         "Tirages par semaine : \"0\" n'est pas un nombre au-dessus de 0 et d'au plus 10000."},
+        {{{&PanelFields::drawsPerWeek, "10001"}},
+         "Tirages par semaine : \"10001\" n'est pas un nombre au-dessus de 0 et d'au plus 10000."},
+        {{{&PanelFields::draws, "1e400"}},
+         "Nombre de tirages : \"1e400\" est au-delà des nombres."},
+    };
+    for (const auto& [typed, message] : rows) {
+        const PanelShown shown = Run(With(typed));
+        EXPECT_EQ(shown.refusal, message) << typed.front().second;
+        EXPECT_EQ(PanelEndText(shown), "Rien n'a été tiré.");
+    }
+    // Refused fields draw nothing: the next run starts where a fresh one does.
+    const PanelShown first = Run(With({}));
+    PanelSession fresh(runTime_, 1);
+    EXPECT_EQ(fresh.Run(With({}), PanelCommand::Run, pump_).report.tally, first.report.tally);
+}
+
+TEST_F(PanelSessionTest, RefusesATierToDrawUntil) {
+    const std::vector<std::pair<Typed, std::string>> rows = {
+        {{{&PanelFields::until, " "}},
+         "Rang visé : tapez un rang de la grille (3, 5+b, 5+2...) ou « tout »."},
+        {{{&PanelFields::until, "3 4"}},
+         "Rang visé : tapez un rang de la grille (3, 5+b, 5+2...) ou « tout »."},
+        {{{&PanelFields::until, "tout"}},
+         "Rang visé « tout » : aucun rang de la grille n'a de gain."},
+        {{{&PanelFields::until, "5+b"}},
+         "Rang visé : \"5+b\" n'est pas un rang de cette grille au 6/49."},
+    };
+    for (const auto& [typed, message] : rows) {
+        EXPECT_EQ(Run(With(typed), PanelCommand::Until).refusal, message) << typed.front().second;
+    }
+    // A run as SIMULER runs reads no tier.
+    EXPECT_EQ(Run(With(rows[0].first)).refusal, "");
+}
+
+// The same draws as the engine's session of the same game and ticket, the money read with a
+// decimal comma, the numbers between commas and semicolons.
+TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
+    PanelFields fields;
+    fields.game = "5/50+2/12";
+    fields.ticket = "3,14;25 36\t47";
+    fields.second = "2,9";
+    fields.draws = "20 000";
+    fields.price = " 2,50 ";
+    fields.prizes = "5+2=17000000 2+1=8,40;3+0=10";
+    fields.drawsPerWeek = "2";
+    const PanelShown shown = Run(fields);
+    ASSERT_EQ(shown.refusal, "");
+    const ReadGame game = ParseGame("5/50+2/12");
+    const std::vector<std::string_view> ticket = {"3", "14", "25", "36", "47", "+", "2", "9"};
+    const DrawRule rule = *ParseTicket(*game.game, ticket).rule;
+    GameSession session(runTime_, 1);
+    const GameReport want =
+        session.Simulate({.requested = 20000, .rule = rule, .firstHits = true}, pump_);
+    EXPECT_EQ(shown.report.tally, want.tally);
+    EXPECT_EQ(shown.report.firstHit, want.firstHit);
+    EXPECT_EQ(shown.tiers, Tiers(rule, want.tally));
+    ASSERT_TRUE(shown.money);
+    EXPECT_EQ(shown.money->price, 250);
+    EXPECT_EQ(shown.money->payouts[static_cast<std::size_t>(rule.TierIndex(2, false, 1))], 840);
+    EXPECT_EQ(shown.drawsPerWeek, 2);
+    EXPECT_EQ(PanelEndText(shown), "Terminé : 20000 tirages.");
+
+    // Then until a tier, with no speed test, on from where the run ended, as the session goes on.
+    fields.until = "3+0";
+    const PanelShown until = Run(fields, PanelCommand::Until);
+    const GameReport next = session.Simulate({.requested = 20000,
+                                              .rule = rule,
+                                              .speedTest = false,
+                                              .firstHits = true,
+                                              .until = {rule.TierIndex(3, false, 0)}},
+                                             pump_);
+    EXPECT_EQ(until.report.untilHit, next.untilHit);
+    EXPECT_EQ(until.report.tally, next.tally);
+    EXPECT_EQ(until.report.estimateText, "");
+    std::string said = "Rang 3+0 atteint au tirage ";
+    said += std::to_string(*next.untilHit) + ".";
+    EXPECT_EQ(PanelEndText(until), said);
+}
+
+TEST(PanelWords, SaysWhatTheRunDid) {
+    PanelShown shown;
+    shown.report.drawsDone = 12;
+    shown.until = "6";
+    EXPECT_EQ(PanelEndText(shown), "Rang 6 pas atteint en 12 tirages.");
+    shown.report.stopped = true;
+    EXPECT_EQ(PanelEndText(shown), "Arrêté après 12 tirages.");
+    EXPECT_EQ(PanelDrawingText(true, "x"), "Test de vitesse...");
+    EXPECT_EQ(PanelDrawingText(false, ""), "Tirages en cours...");
+    EXPECT_EQ(PanelDrawingText(false, "09/12/2026 10:00:00"),
+              "Tirages en cours, fin prévue : 09/12/2026 10:00:00.");
+}
+
+}  // namespace
+}  // namespace loto
