@@ -12,6 +12,19 @@ std::string NumberName(const std::string& name) {
     return "Le numéro " + place + (name.front() == 'S' ? " de la seconde grille" : " de la grille");
 }
 
+// A count as French writes it, its digits in groups of three between narrow no-break spaces.
+std::string Grouped(std::uint64_t count) {
+    const std::string digits = std::to_string(count);
+    std::string grouped;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        if (i > 0 && (digits.size() - i) % 3 == 0) {
+            grouped += "\u202F";
+        }
+        grouped += digits[i];
+    }
+    return grouped;
+}
+
 }  // namespace
 
 std::string PanelRefusalText(const Refusal& refusal) {
@@ -91,7 +104,7 @@ std::string PanelEndText(const PanelShown& shown) {
     if (!shown.refusal.empty()) {
         return "Rien n'a été tiré.";
     }
-    const std::string draws = std::to_string(shown.report.drawsDone);
+    const std::string draws = Grouped(shown.report.drawsDone);
     if (shown.report.stopped) {
         return "Arrêté après " + draws + " tirages.";
     }

@@ -141,7 +141,7 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     EXPECT_EQ(shown.money->price, 250);
     EXPECT_EQ(shown.money->payouts[static_cast<std::size_t>(rule.TierIndex(2, false, 1))], 840);
     EXPECT_EQ(shown.drawsPerWeek, 2);
-    EXPECT_EQ(PanelEndText(shown), "Terminé : 20000 tirages.");
+    EXPECT_EQ(PanelEndText(shown), "Terminé : 20\u202F000 tirages.");
 
     // Then until a tier, with no speed test, on from where the run ended, as the session goes on.
     fields.until = "3+0";
@@ -155,6 +155,7 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     EXPECT_EQ(until.report.untilHit, next.untilHit);
     EXPECT_EQ(until.report.tally, next.tally);
     EXPECT_EQ(until.report.estimateText, "");
+    ASSERT_LT(*next.untilHit, 1000U);  // a tier of one draw in about 30
     std::string said = "Rang 3+0 atteint au tirage ";
     said += std::to_string(*next.untilHit) + ".";
     EXPECT_EQ(PanelEndText(until), said);
@@ -162,11 +163,12 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
 
 TEST(PanelWords, SaysWhatTheRunDid) {
     PanelShown shown;
-    shown.report.drawsDone = 12;
+    shown.report.drawsDone = 1234567;
     shown.until = "6";
-    EXPECT_EQ(PanelEndText(shown), "Rang 6 pas atteint en 12 tirages.");
+    EXPECT_EQ(PanelEndText(shown), "Rang 6 pas atteint en 1\u202F234\u202F567 tirages.");
     shown.report.stopped = true;
-    EXPECT_EQ(PanelEndText(shown), "Arrêté après 12 tirages.");
+    shown.report.drawsDone = 123;
+    EXPECT_EQ(PanelEndText(shown), "Arrêté après 123 tirages.");
     EXPECT_EQ(PanelDrawingText(true, "x"), "Test de vitesse...");
     EXPECT_EQ(PanelDrawingText(false, ""), "Tirages en cours...");
     EXPECT_EQ(PanelDrawingText(false, "09/12/2026 10:00:00"),

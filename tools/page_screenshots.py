@@ -1,8 +1,10 @@
 #!/usr/bin/python3
 """The README's pictures of the page, in headless Chromium after the run of the desktop's picture
 (1,000 draws on 7 10 14 20 30 40) under the desktop picture's clock (07/12/2026 12:00, universal
-time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide.
-Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG"""
+time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide; then
+the panel of any game after a run of the README's EuroMillions ticket on a desktop, and of its
+6/49 ticket on a phone.
+Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG PANEL_PNG PANEL_PHONE_PNG"""
 import os
 import sys
 
@@ -19,8 +21,31 @@ def run(browser, url):
     browser.click('TxtNbTirages')
 
 
+EUROMILLIONS = {'PJeu': '5/50+2/12', 'PGrille': '3 14 25 36 47', 'PSeconde': '2 9',
+         'PTirages': '1000000', 'PPrix': '2.50', 'PSemaine': '2',
+         'PGains': '5+2=17000000 5+1=300000 5+0=50000 4+2=2000 4+1=150 3+2=60 2+2=20 3+1=15 '
+                   '3+0=12 1+2=10 2+1=8'}
+SIX_OF_49 = {'PJeu': '6/49', 'PGrille': '7 10 14 20 30 40', 'PTirages': '1000000',
+             'PPrix': '2.20', 'PSemaine': '3', 'PGains': '3=5 4=50 5=1500 6=2000000'}
+
+
+def run_panel(browser, fields):
+    for box, text in fields.items():
+        browser.js("document.getElementById(arguments[0]).value = arguments[1];", box, text)
+    browser.click('PLancer')
+    browser.wait("return document.getElementById('PEtat').textContent.startsWith('Termin');",
+                 timeout=300)
+
+
+def element_shot(browser, element, path):
+    left, top, width, height = browser.js(
+        "const r = document.getElementById(arguments[0]).getBoundingClientRect();"
+        "return [r.left + scrollX, r.top + scrollY, r.width, r.height];", element)
+    browser.screenshot().crop((left, top, left + width, top + height)).save(path)
+
+
 def main():
-    page, desktop, wide, phone = sys.argv[1:5]
+    page, desktop, wide, phone, panel, panel_phone = sys.argv[1:7]
     clocked = browsers.page_copy(page, CLOCK)
     browser = browsers.start('chromium')
     try:
@@ -33,9 +58,17 @@ def main():
         browser.screenshot().save(wide)
         browser.emulate_phone(390, 844, 1)
         run(browser, 'file://' + clocked)
-        height = browser.js('return document.scrollingElement.scrollHeight;')
+        height = browser.js("return document.getElementById('Panneau').offsetTop;")
         browser.emulate_phone(390, height, 1)
         browser.screenshot().save(phone)
+        run_panel(browser, SIX_OF_49)
+        browser.emulate_phone(390, browser.js('return document.scrollingElement.scrollHeight;'), 1)
+        element_shot(browser, 'Panneau', panel_phone)
+        browser.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
+        browser.open_form('file://' + clocked)
+        browser.set_viewport(800, 2000)
+        run_panel(browser, EUROMILLIONS)
+        element_shot(browser, 'Panneau', panel)
     finally:
         browser.quit()
         os.remove(clocked)
