@@ -21,6 +21,8 @@ TEST(SpeedTest, DrawsTheWholeNumbersFromOneToN) {
         {3.7, 3},
         {10.6, 10},
         {9007199254740993.0, 9007199254740992},
+        {18446744073709549568.0, 18446744073709549568U},  // the last Double under 2^64
+        {18446744073709551616.0, UINT64_MAX},             // 2^64, which no count holds
         {1e300, UINT64_MAX},
     };
     for (const auto& [requested, draws] : counts) {
