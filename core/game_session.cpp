@@ -121,7 +121,7 @@ DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count
     if (!request.firstHits && request.until.empty()) {
         return engine_.Run(source_.state(), count, rule, report.tally, pump);
     }
-    constexpr std::uint64_t kSlice = 1 << 24;   // draws; one drawn again, tens of milliseconds
+    constexpr std::uint64_t kSlice = 1 << 22;   // draws; one drawn again, tens of milliseconds
     constexpr std::uint64_t kShared = 1 << 16;  // draws worth sharing among the threads
     report.firstHit.assign(report.tally.size(), 0);
     Watched watched{
@@ -131,11 +131,17 @@ DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count
         std::vector<std::uint64_t> after = report.tally;
         const DrawRun run =
             engine_.Run(source_.state(), std::min(count - watched.done, kSlice), rule, after, pump);
+        bool stopAsked = run.stopped;
         if (watched.Fresh(report.tally, after)) {
             GeneratorState state = start;
+            // Drawn again in parts, between which the pump runs as it does between slices: one
+            // thread in a page takes a good part of a second for a slice. A stop asked meanwhile
+            // waits for the slice's end.
             watched.Draw(
                 state, run.done,
                 [&](GeneratorState& from, std::uint64_t draws, std::vector<std::uint64_t>& into) {
+                    stopAsked =
+                        !pump.ProcessEvents({.done = watched.done, .total = count}) || stopAsked;
                     draws >= kShared ? engine_.Draw(from, draws, rule, into)
                                      : DrawInto(from, draws, rule, into);
                 });
@@ -148,7 +154,7 @@ DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count
             report.tally = std::move(after);
             watched.done += run.done;
         }
-        if (run.stopped) {
+        if (stopAsked) {
             return {.done = watched.done, .stopped = true};
         }
     }

@@ -43,9 +43,9 @@ Serial DrawSerially(const DrawRule& rule, std::uint64_t draws, const std::vector
     return serial;
 }
 
-// Over more than one slice of the watched draws.
+// Over more than one slice of the watched draws (2^22).
 TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
-    constexpr std::uint64_t kDraws = 2'500'000;
+    constexpr std::uint64_t kDraws = 4'500'000;
     const DrawRule rules[] = {test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40}),
                               test::ExampleRules()[3]};  // 5/50+2/12
     for (const DrawRule& rule : rules) {
@@ -73,6 +73,32 @@ TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
             }
         }
     }
+}
+
+// Asks to stop once the first slice, in which tiers come for the first time, is drawn again: its
+// parts are told of the whole command's draws, where the draw loop tells of the slice's.
+class StopInRedraw final : public EventPump {
+public:
+    explicit StopInRedraw(std::uint64_t count) : count_(count) {}
+    bool ProcessEvents(const DrawProgress& progress) override { return progress.total != count_; }
+
+private:
+    std::uint64_t count_;
+};
+
+TEST(GameSession, AStopAskedWhileASliceIsDrawnAgainEndsIt) {
+    constexpr std::uint64_t kDraws = 5'000'000, kSlice = 1 << 22;
+    const DrawRule rule = test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40});
+    FixedRunTime runTime(LocalDateTime{}, 0.001);
+    GameSession session(runTime, 2);
+    StopInRedraw pump(kDraws);
+    const GameReport report = session.Simulate(
+        {.requested = kDraws, .rule = rule, .speedTest = false, .firstHits = true}, pump);
+    EXPECT_TRUE(report.stopped);
+    EXPECT_EQ(report.drawsDone, kSlice);
+    const Serial serial = DrawSerially(rule, kSlice, {});
+    EXPECT_EQ(report.tally, serial.tally);
+    EXPECT_EQ(session.state(), serial.state);
 }
 
 }  // namespace
