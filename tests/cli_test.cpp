@@ -497,6 +497,12 @@ TEST(LotoSim, DrawsTheReadmeCharts) {
     EXPECT_NE(single.find("class=\"y-axis\" data-low=\"1e-08\" data-high=\"10\""),
               std::string::npos);
     EXPECT_NE(single.find(">1 draw: observed"), std::string::npos);
+    // Deviations beyond the axis, either way: an arrow on the panel's edge (38 and 332), 9 px long,
+    // pointing the way each went.
+    const std::string clipped = Chart("--repeat 40 3 1 2 3 4 5 6");
+    EXPECT_NE(clipped.find("d=\"M80.00,38.00 L76.00,47.00 L84.00,47.00 Z\""), std::string::npos);
+    EXPECT_NE(clipped.find("d=\"M620.00,332.00 L616.00,323.00 L624.00,323.00 Z\""),
+              std::string::npos);
     EXPECT_EQ(RunSim("--svg /tmp/none.svg 0 1 2 3 4 5 6").status, 1);  // nothing drawn
 }
 
