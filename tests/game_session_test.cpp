@@ -101,5 +101,32 @@ TEST(GameSession, AStopAskedWhileASliceIsDrawnAgainEndsIt) {
     EXPECT_EQ(session.state(), serial.state);
 }
 
+// What a running command shows at each turn of its pump, as the page's panel reads it: its speed
+// test, then the estimate that the test gave.
+class Watching final : public EventPump {
+public:
+    const GameSession* session = nullptr;
+    std::vector<std::pair<bool, std::string>> seen;
+
+    bool ProcessEvents(const DrawProgress&) override {
+        seen.emplace_back(session->inSpeedTest(), session->estimateText());
+        return true;
+    }
+};
+
+TEST(GameSession, ShowsItsSpeedTestThenItsEstimate) {
+    FixedRunTime runTime(LocalDateTime{}, 0.001);
+    GameSession session(runTime, 1);
+    Watching pump;
+    pump.session = &session;
+    const GameReport report = session.Simulate(
+        {.requested = 20'000'000, .rule = test::Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6})}, pump);
+    ASSERT_FALSE(report.estimateText.empty());
+    ASSERT_GE(pump.seen.size(), 2U);
+    EXPECT_EQ(pump.seen.front(), std::pair(true, std::string()));
+    EXPECT_EQ(pump.seen.back(), std::pair(false, report.estimateText));
+    EXPECT_FALSE(session.inSpeedTest());
+}
+
 }  // namespace
 }  // namespace loto
