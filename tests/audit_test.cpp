@@ -1,9 +1,10 @@
-// The audit's laws against independent computations: tails by closed forms and by Imhof's
-// formula, weights worked out by hand and statistics of simulated histories.
+// The audit's battery against independent computations: laws written out by hand, statistics by
+// plain loops, tails by closed forms and by Imhof's formula, and fair and faulty histories.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <array>
+#include <boost/math/distributions/chi_squared.hpp>
 #include <cmath>
 #include <map>
 #include <numeric>
@@ -11,7 +12,8 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/audit_pool.h"
+#include "cli/audit_battery.h"
+#include "cli/audit_laws.h"
 #include "cli/weighted_chi_square.h"
 
 namespace loto {
@@ -36,6 +38,17 @@ PoolHistory Fair(int drawn, int highest, std::size_t draws, std::uint64_t seed) 
     PoolHistory history{drawn, highest, std::vector<std::uint8_t>(draws * drawn)};
     FillFair(seed, history);
     return history;
+}
+
+// Fair histories for a calibration: replicate r of the family `family` from its own seed.
+FairHistorySource FairSource(std::uint64_t family) {
+    return [=](std::uint64_t replicate, PoolHistory& history) {
+        FillFair(family << 32 | replicate, history);
+    };
+}
+
+double ChiSquareTail(int freedom, double x) {
+    return cdf(complement(boost::math::chi_squared(freedom), x));
 }
 
 void ExpectNear(const std::vector<double>& actual, const std::vector<double>& expected,
@@ -163,6 +176,296 @@ TEST(WeightedChiSquare, PairsLawMatchesSimulatedHistories) {
         EXPECT_NEAR(static_cast<double>(above) / kHistories, p,
                     4 * std::sqrt(p * (1 - p) / kHistories))
             << x;
+    }
+}
+
+TEST(AuditLaws, ExactLawsByHand) {
+    // 2 of 1..5: sums 3 to 9 from {12}, {13}, {14, 23}, {15, 24}, {25, 34}, {35}, {45}.
+    ExpectNear(SumLaw(2, 5), {.1, .1, .2, .2, .2, .1, .1}, 1e-15);
+    // 4 of 1..12: every subset, as a bit mask.
+    std::vector<double> sums412(4 * 8 + 1);
+    for (unsigned mask = 0; mask < 1u << 12; ++mask) {
+        int sum = 0;
+        for (int x = 1; x <= 12; ++x) {
+            sum += (mask >> (x - 1) & 1) != 0 ? x : 0;
+        }
+        if (std::popcount(mask) == 4) {
+            sums412[static_cast<std::size_t>(sum - 10)] += 1 / 495.0;
+        }
+    }
+    ExpectNear(SumLaw(4, 12), sums412, 1e-15);
+    // 6/49's median is its centre 150, which the runs test takes as the exact one.
+    const std::vector<double> sums649 = SumLaw(6, 49);
+    const double below = std::accumulate(sums649.begin(), sums649.begin() + (150 - 21), 0.0);
+    EXPECT_LT(below, 0.5);
+    EXPECT_GT(below + sums649[150 - 21], 0.5);
+    EXPECT_EQ(Choose(49, 6), 13983816);
+    // Shared numbers of two 3/10 draws; odd numbers in a 3/10 draw, 5 of 10 odd.
+    ExpectNear(HypergeometricLaw(10, 3, 3), {35 / 120.0, 63 / 120.0, 21 / 120.0, 1 / 120.0}, 1e-15);
+    ExpectNear(HypergeometricLaw(10, 5, 3), {10 / 120.0, 50 / 120.0, 50 / 120.0, 10 / 120.0},
+               1e-15);
+}
+
+// From the top, each class joins its lower neighbours until 5 are expected; what is left under 5
+// at the bottom joins the group above it, or is the only group, which leaves no chi-square.
+TEST(AuditLaws, PoolingFromTheTop) {
+    using Groups = std::vector<std::tuple<int, int, double>>;
+    const auto pooled = [](std::vector<double> expected) {
+        Groups groups;
+        for (const ClassGroup& group : PoolFromTop(expected)) {
+            groups.emplace_back(group.first, group.last, group.expected);
+        }
+        return groups;
+    };
+    EXPECT_EQ(pooled({1, 10, 4, 2}), (Groups{{0, 1, 11}, {2, 3, 6}}));
+    EXPECT_EQ(pooled({5, 5, 0, 3, 2}), (Groups{{0, 0, 5}, {1, 2, 5}, {3, 4, 5}}));
+    EXPECT_EQ(pooled({1, 1, 1}), (Groups{{0, 2, 3}}));
+    EXPECT_EQ(pooled({}), Groups{});
+    const std::uint64_t fewDraws[] = {1, 2};
+    const double probabilities[] = {0.5, 0.5};
+    EXPECT_FALSE(PooledChiSquare(fewDraws, probabilities).has_value());  // one class of 3
+}
+
+// 500 fair draws of 2 of 1..5 leave every class of every law above 5 expected, so no pooling:
+// each test is then a plain loop's chi-square of its classes.
+TEST(AuditBattery, StatisticsMatchPlainLoops) {
+    const PoolHistory history = Fair(2, 5, 500, 7);
+    std::map<int, int> numbers;
+    std::map<int, int> sums;
+    std::map<int, int> odd;
+    std::map<int, int> overlap;
+    for (std::size_t t = 0; t < 500; ++t) {
+        const int a = history.Draw(t)[0];
+        const int b = history.Draw(t)[1];
+        ++numbers[a];
+        ++numbers[b];
+        ++sums[a + b];
+        ++odd[a % 2 + b % 2];
+        if (t > 0) {
+            const auto before = history.Draw(t - 1);
+            ++overlap[static_cast<int>(std::count(before.begin(), before.end(), a) +
+                                       std::count(before.begin(), before.end(), b))];
+        }
+    }
+    const auto chiSquare = [](const std::map<int, int>& counts, std::map<int, double> expected) {
+        double sum = 0;
+        for (const auto& [key, e] : expected) {
+            const double o = counts.count(key) != 0 ? counts.at(key) : 0;
+            sum += (o - e) * (o - e) / e;
+        }
+        return sum;
+    };
+    const double x2Numbers = Pearson(numbers, 5, 200) * 4 / 3;
+    const double x2Pairs = PairsChiSquare(history);
+    const double x2Sums =
+        chiSquare(sums, {{3, 50}, {4, 50}, {5, 100}, {6, 100}, {7, 100}, {8, 50}, {9, 50}});
+    const double x2Odd = chiSquare(odd, {{0, 50}, {1, 300}, {2, 150}});
+    const double x2Overlap = chiSquare(overlap, {{0, 149.7}, {1, 299.4}, {2, 49.9}});
+    double extremeNumber = 1;
+    for (const auto& [x, count] : numbers) {
+        extremeNumber = std::min(extremeNumber, BinomialTwoSidedP(count, 500, 0.4));
+    }
+    const std::map<std::string, std::tuple<double, std::optional<int>, double>> expected{
+        {"numbers", {x2Numbers, 4, ChiSquareTail(4, x2Numbers)}},
+        {"numbers extreme", {extremeNumber, {}, 1 - std::pow(1 - extremeNumber, 5)}},
+        // K = 2: both weights are 1 and the law is χ²(9).
+        {"pairs", {x2Pairs, {}, ChiSquareTail(9, x2Pairs)}},
+        {"sums", {x2Sums, 6, ChiSquareTail(6, x2Sums)}},
+        {"odd", {x2Odd, 2, std::exp(-x2Odd / 2)}},
+        {"overlap", {x2Overlap, 2, std::exp(-x2Overlap / 2)}},
+    };
+    std::size_t checked = 0;
+    for (const TestResult& result : RunBattery(history, nullptr)) {
+        if (const auto found = expected.find(result.name); found != expected.end()) {
+            const auto& [statistic, freedom, p] = found->second;
+            EXPECT_NEAR(result.statistic, statistic, 1e-9 * statistic) << result.name;
+            EXPECT_EQ(result.freedom, freedom) << result.name;
+            EXPECT_NEAR(result.pValue, p, 1e-9 * p) << result.name;
+            EXPECT_FALSE(result.calibrated);
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, expected.size());
+}
+
+// Which tests a history can form: no pairs nor sums with one number a draw, nothing where every
+// number is drawn or nothing was.
+TEST(AuditBattery, TestsThatTheHistoryCanForm) {
+    const auto formed = [](const PoolHistory& history) {
+        std::vector<std::string> names;
+        for (const TestResult& result : RunBattery(history, nullptr)) {
+            names.push_back(result.name);
+        }
+        return names;
+    };
+    using Names = std::vector<std::string>;
+    EXPECT_EQ(formed(Fair(6, 49, 2000, 1)),
+              (Names{"numbers", "numbers extreme", "pairs", "pairs extreme", "overlap", "gaps",
+                     "sums", "odd", "runs"}));
+    EXPECT_EQ(formed(Fair(1, 10, 500, 1)),
+              (Names{"numbers", "numbers extreme", "overlap", "gaps", "odd", "runs"}));
+    EXPECT_EQ(formed(Fair(5, 5, 100, 1)), Names{});
+    EXPECT_EQ(formed(Fair(6, 49, 0, 1)), Names{});
+}
+
+// Sums coded above or below the median: 1/4 has no draw on its median 2.5, 1/5 leaves out its 3s.
+// z-scores and p-values by Python's math.erfc.
+TEST(AuditBattery, RunsTestByHand) {
+    const std::tuple<int, std::vector<std::uint8_t>, double, double> cases[] = {
+        // B B B A A A: 2 runs, n1 = n2 = 3, mean 4, variance 1.2.
+        {4, {1, 1, 1, 4, 4, 4}, -1.8257418583505538, 0.06788915486182903},
+        // B B A A A once the 3s are out: 2 runs, mean 3.4, variance 0.84.
+        {5, {1, 3, 1, 3, 4, 5, 3, 5}, -1.5275252316519465, 0.12663045794761724},
+    };
+    for (const auto& [highest, numbers, z, p] : cases) {
+        const auto runs = RunsTest({1, highest, numbers});
+        ASSERT_TRUE(runs.has_value());
+        EXPECT_NEAR(runs->statistic, z, 1e-12);
+        EXPECT_NEAR(runs->pValue, p, 1e-12);
+    }
+    EXPECT_FALSE(RunsTest({1, 5, {1, 2, 3, 3}}).has_value());  // nothing above the median
+}
+
+TEST(AuditBattery, HolmAdjustment) {
+    const std::vector<std::pair<std::vector<double>, std::vector<double>>> cases{
+        // Sorted: 0.005 x 4, 0.01 x 3, 0.03 x 2, then 0.04 x 1 raised to the 0.06 before it.
+        {{0.01, 0.04, 0.03, 0.005}, {0.03, 0.06, 0.06, 0.02}},
+        {{0.5, 0.6}, {1, 1}},
+        {{0.02, 0.02}, {0.04, 0.04}},
+        {{}, {}},
+    };
+    for (const auto& [p, adjusted] : cases) {
+        ExpectNear(HolmAdjusted(p), adjusted, 1e-15);
+    }
+}
+
+// The gaps' histogram of a hand-made 1/3 history, and a fair history's statistic from a plain
+// list of its gaps against closed-form geometric classes.
+TEST(AuditGaps, HistogramAndStatistic) {
+    const PoolHistory fair = Fair(1, 3, 1000, 3);
+    GapChiSquare test(fair);
+    // 3 at t = 0, 20 and 21 (gaps 20 and 1); 1 and 2 take turns between (17 gaps of 2).
+    PoolHistory turns{1, 3, {3}};
+    for (int t = 1; t < 20; ++t) {
+        turns.numbers.push_back(static_cast<std::uint8_t>(2 - t % 2));
+    }
+    turns.numbers.insert(turns.numbers.end(), {3, 3});
+    const auto histogram = test.Histogram(turns);
+    ASSERT_LT(histogram.size(), 20u);
+    EXPECT_EQ(std::accumulate(histogram.begin(), histogram.end(), 0), 19);
+    EXPECT_EQ(std::tuple(histogram[0], histogram[1], histogram.back()), std::tuple(1, 17, 1));
+
+    std::map<int, int> last;
+    std::vector<int> gaps;
+    for (int t = 0; t < 1000; ++t) {
+        const int x = fair.numbers[static_cast<std::size_t>(t)];
+        if (last.count(x) != 0) {
+            gaps.push_back(t - last[x]);
+        }
+        last[x] = t;
+    }
+    double statistic = 0;
+    const auto classes = test.classes();
+    for (const ClassGroup& group : classes) {
+        const bool open = &group == &classes.back();
+        const auto count = std::count_if(gaps.begin(), gaps.end(), [&](int g) {
+            return g >= group.first && (open || g <= group.last);
+        });
+        const double e =
+            static_cast<double>(gaps.size()) *
+            (std::pow(2 / 3.0, group.first - 1) - (open ? 0 : std::pow(2 / 3.0, group.last)));
+        EXPECT_GE(e, 5);
+        statistic += (static_cast<double>(count) - e) * (static_cast<double>(count) - e) / e;
+    }
+    EXPECT_NEAR(test.Statistic(fair), statistic, 1e-9 * statistic);
+    // The open bin G is the first whose tail is under 5 expected.
+    const double tail =
+        static_cast<double>(gaps.size()) * std::pow(2 / 3.0, classes.back().last - 1);
+    EXPECT_LT(tail, 5);
+    EXPECT_GE(tail * 1.5, 5);
+}
+
+// Replicate r's history depends on r alone, so any number of threads counts the same; a source
+// that gives back the observed history ties every replicate, p = 1.
+TEST(AuditGaps, CalibrationIsDeterministic) {
+    const PoolHistory history = Fair(6, 49, 300, 4);
+    GapChiSquare test(history);
+    const double observed = test.Statistic(history);
+    std::vector<double> p;
+    for (const unsigned threads : {1u, 2u, 3u}) {
+        p.push_back(CalibratedP(test, observed, history, {FairSource(1), 199, threads}));
+    }
+    EXPECT_EQ(p[0], p[1]);
+    EXPECT_EQ(p[0], p[2]);
+    EXPECT_EQ(std::fmod(p[0] * 200, 1.0), 0);
+    const FairHistorySource same = [&](std::uint64_t, PoolHistory& h) { h = history; };
+    EXPECT_EQ(CalibratedP(test, observed, history, {same, 9, 2}), 1);
+}
+
+// Fair 3/10 histories of 200 draws: each p-value falls under 0.05 about 5 % of the time (the gaps
+// calibrated on 19 replicates, exactly 1/20 then), within four binomial standard deviations.
+TEST(AuditBattery, FairHistoriesGiveUniformPValues) {
+    constexpr int kHistories = 1000;
+    std::map<std::string, int> under;
+    PoolHistory history = Fair(3, 10, 200, 0);
+    for (int i = 0; i < kHistories; ++i) {
+        FillFair(i, history);
+        const GapCalibration calibration{FairSource(i + 1), 19, 2};
+        for (const TestResult& result : RunBattery(history, &calibration)) {
+            under[result.name] += result.pValue <= 0.05 ? 1 : 0;
+        }
+    }
+    const double margin = 4 * std::sqrt(kHistories * 0.05 * 0.95);
+    EXPECT_EQ(under.size(), 9u);
+    for (const auto& [name, count] : under) {
+        EXPECT_NEAR(count, kHistories * 0.05, margin) << name;
+    }
+}
+
+double PValueOf(const std::string& name, const PoolHistory& history) {
+    for (const TestResult& result : RunBattery(history, nullptr)) {
+        if (result.name == name) {
+            return result.pValue;
+        }
+    }
+    return std::nan("");
+}
+
+// Faults planted in fair 6/49 draws: number 1 put in place of another number in a share q of the
+// draws, 6/49 + 43/49 q = 1.1 x 6/49, so 10 % more often; 2 put in a tenth of the draws that hold
+// 1; a number of the draw before put back in a tenth of the draws. The test aimed at each fault
+// flags it at the 1 % level, and not the same draws without the fault.
+TEST(AuditBattery, FlagsPlantedFaults) {
+    enum Fault { kHeavyOne, kGluedPair, kRepeat };
+    const std::tuple<Fault, std::size_t, std::string> cases[] = {
+        {kHeavyOne, 100000, "numbers"},
+        {kHeavyOne, 100000, "numbers extreme"},
+        {kGluedPair, 5000, "pairs extreme"},
+        {kRepeat, 5000, "overlap"},
+    };
+    for (const auto& [fault, draws, name] : cases) {
+        PoolHistory history = Fair(6, 49, draws, 11);
+        EXPECT_GT(PValueOf(name, history), 0.01) << name;
+        std::mt19937_64 engine(12);
+        std::bernoulli_distribution planted(fault == kHeavyOne ? 0.6 / 43 : 0.1);
+        for (std::size_t t = 1; t < draws; ++t) {
+            const auto draw = std::span(history.numbers).subspan(t * 6, 6);
+            const bool holdsOne = std::find(draw.begin(), draw.end(), 1) != draw.end();
+            if (!planted(engine) || (fault == kGluedPair && !holdsOne)) {
+                continue;
+            }
+            const std::uint8_t x = fault == kHeavyOne    ? 1
+                                   : fault == kGluedPair ? 2
+                                                         : history.Draw(t - 1)[engine() % 6];
+            std::size_t at = engine() % 6;
+            while (draw[at] == 1) {  // the glued pair's 1 stays
+                at = engine() % 6;
+            }
+            if (std::find(draw.begin(), draw.end(), x) == draw.end()) {
+                draw[at] = x;
+            }
+        }
+        EXPECT_LT(PValueOf(name, history), 0.01) << name;
     }
 }
 

@@ -1,0 +1,128 @@
+#include "cli/audit_gaps.h"
+
+#include <algorithm>
+#include <array>
+#include <boost/math/distributions/chi_squared.hpp>
+#include <limits>
+#include <numeric>
+#include <thread>
+
+#include "cli/audit_laws.h"
+
+namespace loto {
+namespace {
+
+constexpr double kMinimumExpected = 5;
+// A number not seen yet: any gap from it lands in the open bin, and is taken out at the end.
+constexpr std::int64_t kNever = std::numeric_limits<std::int64_t>::min() / 2;
+
+// The histogram's counts, in one pass with the last appearance of each number at hand; the number
+// of gaps counted.
+std::uint64_t CountGaps(const PoolHistory& history, std::vector<std::uint64_t>& histogram) {
+    std::fill(histogram.begin(), histogram.end(), 0);
+    std::array<std::int64_t, 256> last;
+    last.fill(kNever);
+    std::uint64_t* bins = histogram.data();
+    const auto open = static_cast<std::int64_t>(histogram.size()) - 1;
+    const auto k = static_cast<std::size_t>(history.drawn);
+    const std::uint8_t* number = history.numbers.data();
+    const auto draws = static_cast<std::int64_t>(history.draws());
+    for (std::int64_t t = 0; t < draws; ++t) {
+        for (std::size_t i = 0; i < k; ++i, ++number) {
+            const std::int64_t gap = t - last[*number];
+            ++bins[std::min(gap, open)];
+            last[*number] = t;
+        }
+    }
+    const auto seen = static_cast<std::uint64_t>(
+        std::count_if(last.begin(), last.end(), [](std::int64_t t) { return t != kNever; }));
+    histogram.back() -= seen;  // the first appearances
+    return history.numbers.size() - seen;
+}
+
+}  // namespace
+
+GapChiSquare::GapChiSquare(const PoolHistory& observed) {
+    const double p = static_cast<double>(observed.drawn) / observed.highest;
+    // The first pass only counts gaps: one open bin from gap 1.
+    histogram_.assign(2, 0);
+    const auto gaps = static_cast<double>(CountGaps(observed, histogram_));
+    std::vector<double> probability{0};  // by bin, from gap 1
+    double tail = 1;                     // P(gap >= g)
+    for (; gaps * tail >= kMinimumExpected; tail *= 1 - p) {
+        probability.push_back(tail * p);
+    }
+    probability.push_back(tail);
+    histogram_.assign(probability.size(), 0);
+    std::vector<double> expected(probability.size() - 1);
+    std::transform(probability.begin() + 1, probability.end(), expected.begin(),
+                   [&](double q) { return gaps * q; });
+    groups_ = PoolFromTop(expected);
+    for (ClassGroup& group : groups_) {
+        ++group.first;  // to bins, from gap 1
+        ++group.last;
+        probability_.push_back(std::accumulate(probability.begin() + group.first,
+                                               probability.begin() + group.last + 1, 0.0));
+    }
+}
+
+std::span<const std::uint64_t> GapChiSquare::Histogram(const PoolHistory& history) {
+    CountGaps(history, histogram_);
+    return std::span<const std::uint64_t>(histogram_).subspan(1);
+}
+
+double GapChiSquare::Statistic(const PoolHistory& history) {
+    const auto gaps = static_cast<double>(CountGaps(history, histogram_));
+    if (gaps == 0) {
+        return 0;
+    }
+    double statistic = 0;
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        std::uint64_t count = 0;
+        for (int bin = groups_[i].first; bin <= groups_[i].last; ++bin) {
+            count += histogram_[static_cast<std::size_t>(bin)];
+        }
+        const double expected = gaps * probability_[i];
+        statistic += (static_cast<double>(count) - expected) *
+                     (static_cast<double>(count) - expected) / expected;
+    }
+    return statistic;
+}
+
+double GapChiSquare::UncalibratedP(double statistic) const {
+    const boost::math::chi_squared law(freedom());
+    return cdf(complement(law, statistic));
+}
+
+double CalibratedP(const GapChiSquare& test, double observed, const PoolHistory& shape,
+                   const GapCalibration& calibration) {
+    const unsigned threads = std::max(
+        1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
+    std::vector<std::uint64_t> atLeast(threads, 0);
+    // Thread i takes replicates i, i + threads, ..., each with its own copy of the bins and its
+    // own history, made once.
+    const auto run = [&](unsigned i) {
+        GapChiSquare own = test;
+        PoolHistory history{shape.drawn, shape.highest, {}};
+        history.numbers.resize(shape.numbers.size());
+        for (std::uint64_t r = i; r < calibration.replicates; r += threads) {
+            calibration.source(r, history);
+            atLeast[i] += own.Statistic(history) >= observed ? 1 : 0;
+        }
+    };
+    std::vector<std::thread> workers;
+    for (unsigned i = 1; i < threads; ++i) {
+        workers.emplace_back(run, i);
+    }
+    run(0);
+    for (std::thread& worker : workers) {
+        worker.join();
+    }
+    std::uint64_t total = 0;
+    for (const std::uint64_t n : atLeast) {
+        total += n;
+    }
+    return static_cast<double>(1 + total) / static_cast<double>(1 + calibration.replicates);
+}
+
+}  // namespace loto

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "cli/significance.h"
+
+namespace loto {
+
+// The exact laws of what a fair draw of K numbers of 1..N shows, and Pearson's chi-square of
+// observed classes against them.
+
+// C(n, k) in double: exact while it stays under 2^53, within a few ulps beyond.
+[[nodiscard]] double Choose(int n, int k) noexcept;
+
+// P(j) for j = 0 to `sample`: j marked ones among `sample` taken without replacement from
+// `population` of which `marked` are marked, C(m, j) C(P - m, s - j) / C(P, s); 0 where impossible.
+[[nodiscard]] std::vector<double> HypergeometricLaw(int population, int marked, int sample);
+
+// The smallest sum of K distinct numbers from 1 up: 1 + 2 + ... + K.
+[[nodiscard]] constexpr int LowestSum(int drawn) noexcept {
+    return drawn * (drawn + 1) / 2;
+}
+
+// P(sum = LowestSum(K) + i) for i = 0 to K(N - K): the number of K-subsets of 1..N with each sum,
+// counted number by number, over C(N, K).
+[[nodiscard]] std::vector<double> SumLaw(int drawn, int highest);
+
+// Classes in order, pooled from the highest down as PoolClasses pools the rows of a tally: each
+// with its lower neighbours until the pooled expected count is at least 5, what is left under 5
+// at the bottom joining the group above it. In increasing order.
+[[nodiscard]] std::vector<ClassGroup> PoolFromTop(std::span<const double> expected);
+
+// Pearson's chi-square of counts by class against their total times each class's probability,
+// over the classes pooled by PoolFromTop, with classes - 1 degrees of freedom; none when a single
+// class is left.
+[[nodiscard]] std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
+                                                           std::span<const double> probabilities);
+
+}  // namespace loto
