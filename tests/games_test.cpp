@@ -3,10 +3,12 @@
 // probabilities.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <numeric>
 #include <random>
 #include <tuple>
 
+#include "core/game_numbers.h"
 #include "core/parallel_engine.h"
 #include "core/tiers.h"
 #include "tests/support/example_games.h"
@@ -42,6 +44,38 @@ TEST(Games, TheSerialLoopDrawsAsWritten) {
             ASSERT_EQ(fast, reference);
         }
     }
+}
+
+// Each draw's numbers in the order drawn, main, bonus and second pool, as the transcription draws
+// them, from the seed and next to the edges, where some are a 0 or a top + 1.
+TEST(Games, EachDrawsNumbersAsWritten) {
+    int offEdge = 0;
+    for (const DrawRule& rule : ExampleRules()) {
+        const Game& game = rule.game;
+        std::vector<GeneratorState> starts = test::StatesNearBoundaries(game.top);
+        starts.insert(starts.begin(), kSeedState);
+        std::vector<std::uint8_t> numbers(
+            static_cast<std::size_t>(game.mainTaken() + game.secondDrawn));
+        for (const GeneratorState& start : starts) {
+            GeneratorState reference = start;
+            GeneratorState fast = start;
+            for (int d = 0; d < (start == kSeedState ? 2000 : 2); ++d) {
+                const test::GameDraw draw = test::DrawGame(reference, game);
+                std::vector<int> expected = draw.main;
+                if (game.bonus) {
+                    expected.push_back(draw.bonus);
+                }
+                expected.insert(expected.end(), draw.second.begin(), draw.second.end());
+                DrawGameNumbers(fast, game, numbers);
+                ASSERT_EQ(std::vector<int>(numbers.begin(), numbers.end()), expected)
+                    << GameSpec(game) << " draw " << d;
+                ASSERT_EQ(fast, reference);
+                offEdge += static_cast<int>(std::ranges::count_if(
+                    expected, [&](int n) { return n == 0 || n == game.top + 1; }));
+            }
+        }
+    }
+    EXPECT_GT(offEdge, 0);
 }
 
 class GameEngine : public test::LanePathTest {};
