@@ -63,14 +63,21 @@ double PearsonStatistic(const Counts& counts, double expected) {
 
 // The smallest two-sided p-value of the counts, each Binomial(trials, p), then the chance that
 // the smallest of that many independent ones is as small: Šidák's 1 - (1 - p)^m, with log1p and
-// expm1 as p is tiny and m large.
-TestResult MostExtreme(const char* name, const Counts& counts, std::uint64_t trials, double p) {
-    double smallest = 1;
-    for (const std::uint64_t count : counts) {
-        smallest = std::min(smallest, BinomialTwoSidedP(count, trials, p));
-    }
+// expm1 as p is tiny and m large. The p-value falls as a count moves away from the mode either
+// way, so the smallest is the fewest's or the most's. `cell` names a count's number or pair.
+template <typename Cell>
+TestResult MostExtreme(const char* name, const Counts& counts, std::uint64_t trials, double p,
+                       Cell cell) {
+    const auto [fewest, most] = std::minmax_element(counts.begin(), counts.end());
+    const double fewestP = BinomialTwoSidedP(*fewest, trials, p);
+    const double mostP = BinomialTwoSidedP(*most, trials, p);
+    const auto extreme = fewestP < mostP ? fewest : most;
+    const double smallest = std::min(fewestP, mostP);
     const auto compared = static_cast<double>(counts.size());
-    return {name, smallest, std::nullopt, -std::expm1(compared * std::log1p(-smallest))};
+    const auto [first, second] = cell(static_cast<std::size_t>(extreme - counts.begin()));
+    return {name,         smallest,
+            std::nullopt, -std::expm1(compared * std::log1p(-smallest)),
+            false,        ExtremeCount{first, second, *extreme, static_cast<double>(trials) * p}};
 }
 
 }  // namespace
@@ -93,7 +100,8 @@ std::optional<TestResult> NumbersExtremeTest(const PoolHistory& history) {
         return std::nullopt;
     }
     return MostExtreme("numbers extreme", NumberCounts(history), history.draws(),
-                       static_cast<double>(history.drawn) / history.highest);
+                       static_cast<double>(history.drawn) / history.highest,
+                       [](std::size_t i) { return std::pair(static_cast<int>(i) + 1, 0); });
 }
 
 std::optional<TestResult> PairsTest(const PoolHistory& history) {
@@ -116,7 +124,14 @@ std::optional<TestResult> PairsExtremeTest(const PoolHistory& history) {
     const double n = history.highest;
     const double k = history.drawn;
     return MostExtreme("pairs extreme", PairCounts(history), history.draws(),
-                       k * (k - 1) / (n * (n - 1)));
+                       k * (k - 1) / (n * (n - 1)), [](std::size_t i) {
+                           // Pair {a, b} at (b - 1)(b - 2)/2 + a - 1: the b whose row holds i.
+                           int b = 2;
+                           while (static_cast<std::size_t>(b * (b - 1) / 2) <= i) {
+                               ++b;
+                           }
+                           return std::pair(static_cast<int>(i) - (b - 1) * (b - 2) / 2 + 1, b);
+                       });
 }
 
 std::optional<TestResult> OverlapTest(const PoolHistory& history) {

@@ -15,12 +15,24 @@ namespace loto {
 // test gives none when the history cannot form it (too few draws for two classes, K = 1 for
 // pairs).
 
+// The count that an "extreme" test found farthest from its expectation: a number (second 0) or
+// a pair, first < second.
+struct ExtremeCount {
+    int first;
+    int second;
+    std::uint64_t count;
+    double expected;
+
+    friend bool operator==(const ExtremeCount&, const ExtremeCount&) = default;
+};
+
 struct TestResult {
     std::string name;
     double statistic;
     std::optional<int> freedom;  // of the chi-square law the p-value comes from, if one
     double pValue;
     bool calibrated = false;  // the p-value comes from simulated fair histories
+    std::optional<ExtremeCount> extreme{};
 };
 
 // "numbers": Pearson's X² of the N numbers' counts against D K / N each. Drawn without
