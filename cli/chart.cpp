@@ -56,20 +56,6 @@ struct DeviationAxis {
     [[nodiscard]] bool Clips(double deviation) const { return std::fabs(deviation) > span; }
 };
 
-// The span that holds every value, rounded up to 1, 2 or 5 times a power of ten.
-double RoundedSpan(double largest) {
-    if (!(largest > 0)) {
-        return 100;
-    }
-    const double power = std::pow(10, std::floor(std::log10(largest)));
-    for (const double step : {1.0, 2.0, 5.0}) {
-        if (largest <= step * power) {
-            return step * power;
-        }
-    }
-    return 10 * power;
-}
-
 std::string Header(const std::string& title, double height) {
     return SvgStart(kWidth, height, title);
 }

@@ -14,6 +14,19 @@ std::string SvgStart(double width, double height, const std::string& title) {
            title + "</text>\n";
 }
 
+double RoundedSpan(double largest) {
+    if (!(largest > 0)) {
+        return 100;
+    }
+    const double power = std::pow(10, std::floor(std::log10(largest)));
+    for (const double step : {1.0, 2.0, 5.0}) {
+        if (largest <= step * power) {
+            return step * power;
+        }
+    }
+    return 10 * power;
+}
+
 std::string PowerOfTen(double value) {
     return Printf("10<tspan baseline-shift=\"super\" font-size=\"9\">%.0f</tspan>",
                   std::log10(value));

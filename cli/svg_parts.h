@@ -25,6 +25,10 @@ struct LogAxis {
     }
 };
 
+// The span that holds every value up to `largest`, rounded up to 1, 2 or 5 times a power of ten;
+// 100 when there is nothing to hold.
+[[nodiscard]] double RoundedSpan(double largest);
+
 // 10 to the power of value's exponent, the exponent raised.
 [[nodiscard]] std::string PowerOfTen(double value);
 
