@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <new>
 
+#include "cli/audit_command.h"
 #include "cli/driver.h"
 #include "cli/interrupt.h"
 #include "cli/options.h"
@@ -16,6 +17,9 @@ loto::ExitStatus Run(int argc, char** argv) {
         return parsed.exitStatus;
     }
     const loto::Options& options = *parsed.options;
+    if (options.audit.asked()) {
+        return loto::RunAudit(options);  // before interrupts are caught: Ctrl-C ends it at once
+    }
     loto::CatchInterrupts();
     if (options.mode.output == loto::Output::Raw) {
         return loto::WriteRawStream(options.count);

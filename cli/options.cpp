@@ -361,6 +361,8 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     } else {
         boxes->expected(1 + kFavouriteCount);
     }
+    AddAuditOptions(app, options.audit,
+                    {batch, repeat, stats, raw, boxes, price, prize, perWeek, until, lifetimes});
     batch->excludes(boxes)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
     for (CLI::Option* other : {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes,
@@ -390,9 +392,13 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         options.game = kSixOfFortyNine;  // played by tier, as --game 6/49
     }
     options.mode = ChooseMode(flags);
+    if (const std::optional<std::string> refused =
+            CheckAuditOptions(app, options.audit, options.game, options.stream)) {
+        return UsageError(*refused);
+    }
     const std::size_t boxesWanted = options.game ? 2 : 1 + kFavouriteCount;
     if (options.mode.output != Output::Raw && options.mode.source == Source::Arguments &&
-        options.boxes.size() < boxesWanted) {
+        !options.audit.asked() && options.boxes.size() < boxesWanted) {
         return UsageError(options.game ? "expected DRAWS and a ticket (or --batch)"
                                        : "expected DRAWS and six favourite numbers (or --batch)");
     }

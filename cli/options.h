@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "cli/audit_options.h"
 #include "cli/exit_status.h"
 #include "core/prize_input.h"
 #include "core/lottery.h"
@@ -39,6 +40,7 @@ struct Options {
     std::optional<double> drawsPerWeek;
     std::optional<std::string> until;  // a tier's name, or "any"
     int lifetimes = 0;                 // lifetimes of DRAWS draws each, then their summary
+    AuditOptions audit;                // a history of draws to audit instead of commands
 
     [[nodiscard]] bool money() const noexcept { return price || !prizes.empty(); }
     [[nodiscard]] bool waits() const noexcept {

@@ -1,0 +1,244 @@
+#include "cli/audit_command.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <iostream>
+#include <variant>
+
+#include "cli/audit_chart.h"
+#include "cli/audit_report.h"
+#include "cli/checked_output.h"
+#include "cli/game_input.h"
+#include "cli/generator_history.h"
+#include "cli/interrupt.h"
+#include "cli/json_numbers.h"
+#include "cli/stream_pair.h"
+#include "core/generator_jump.h"
+#include "platform/quoted_text.h"
+#include "platform/system_run_time.h"
+#include "platform/whole_file.h"
+
+namespace loto {
+namespace {
+
+// What is audited and what the output says of where it comes from.
+struct Audited {
+    History history;
+    std::optional<History> beside{};  // the generator's next stream
+    Game game{};
+    std::optional<std::string> guess{};
+    std::string source{};
+    std::string lineWord = "line";
+};
+
+using Reading = std::variant<Audited, ExitStatus>;
+
+HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Game>& game) {
+    HistoryOptions reading;
+    reading.main = *ParseColumns(*audit.columns);
+    if (audit.second) {
+        reading.second = *ParseColumns(*audit.second);
+    }
+    if (audit.bonus) {
+        reading.bonus = *ParseColumn(*audit.bonus);
+    }
+    if (audit.date) {
+        reading.date = *ParseColumn(*audit.date);
+    }
+    if (game) {
+        reading.mainPool = PoolBounds{game->drawn, game->top};
+        if (game->hasSecond()) {
+            reading.secondPool = PoolBounds{game->secondDrawn, game->secondTop};
+        }
+    }
+    reading.skipBad = audit.skipBad;
+    return reading;
+}
+
+// Without --game: the pools that the history shows, and the warning that says so.
+std::string Guessed(const History& history, bool bonus, Game& game) {
+    game = {.drawn = history.main.drawn,
+            .top = history.main.highest,
+            .bonus = bonus,
+            .secondDrawn = history.second.drawn,
+            .secondTop = history.second.highest};
+    std::string guess = "no --game: K = " + std::to_string(game.drawn) +
+                        ", the columns, and N = " + std::to_string(game.top) +
+                        ", the greatest number seen, are guessed";
+    if (game.hasSecond()) {
+        guess += ", and so are the second pool's " + std::to_string(game.secondDrawn) + " of " +
+                 std::to_string(game.secondTop);
+    }
+    return guess;
+}
+
+Reading ReadFile(const Options& options) {
+    const std::string& path = *options.audit.file;
+    const std::string name = Quoted(path);
+    std::ifstream file;
+    if (path != "-") {
+        file.open(path, std::ios::binary);
+        if (!file) {
+            std::fprintf(stderr, "loto-sim: %s cannot be read: %s\n", name.c_str(),
+                         std::strerror(errno));
+            return ExitStatus::Failed;
+        }
+    }
+    HistoryReading reading =
+        ReadHistory(path == "-" ? std::cin : file, ReadingOptions(options.audit, options.game));
+    if (!reading.history) {
+        const BadLine& error = *reading.error;
+        const std::string line =
+            error.line > 0 ? "line " + std::to_string(error.line) + ": " : std::string();
+        std::fprintf(stderr, "loto-sim: %s: %s%s\n", name.c_str(), line.c_str(),
+                     error.reason.c_str());
+        return ExitStatus::Failed;
+    }
+    Audited audited{.history = std::move(*reading.history), .source = name};
+    if (options.game) {
+        audited.game = *options.game;
+    } else {
+        audited.guess = Guessed(audited.history, options.audit.bonus.has_value(), audited.game);
+    }
+    return audited;
+}
+
+Audited Generate(const Options& options) {
+    const Game game = options.game.value_or(kSixOfFortyNine);
+    const std::uint64_t draws = *options.audit.generatorDraws;
+    const std::uint64_t stream = options.stream;
+    return {.history = GeneratorHistory(game, *StreamStart(stream), draws),
+            .beside = GeneratorHistory(game, *StreamStart(stream + 1), draws),
+            .game = game,
+            .source = "the generator's stream " + std::to_string(stream) + ", beside stream " +
+                      std::to_string(stream + 1),
+            .lineWord = "draw"};
+}
+
+// The ticket of --ticket as a command's ticket is read, or why it cannot be played.
+ReadTicket TicketOf(const AuditOptions& audit, const Game& game) {
+    if (!audit.ticket) {
+        return {};
+    }
+    if (game.top > kMostTop || (game.hasSecond() && game.secondTop > kMostTop)) {
+        return {std::nullopt, "a ticket is played on pools of at most " + std::to_string(kMostTop) +
+                                  " numbers, not " + GameSpec(game)};
+    }
+    const std::vector<std::string> values = TicketValues(*audit.ticket);
+    const std::vector<std::string_view> views(values.begin(), values.end());
+    return ParseTicket(game, views);
+}
+
+bool Refused(const ReadTicket& ticket) {
+    if (ticket.refusal.empty()) {
+        return false;
+    }
+    std::fprintf(stderr, "loto-sim: ticket refused: %s\n", ticket.refusal.c_str());
+    return true;
+}
+
+// Two streams side by side, pool by pool, on the draws that both kept.
+void AddStreamTests(const History& one, const History& other, std::vector<AuditEntry>& family) {
+    for (const AuditPool name : {AuditPool::Main, AuditPool::Second}) {
+        PoolHistory a = name == AuditPool::Main ? one.main : one.second;
+        PoolHistory b = name == AuditPool::Main ? other.main : other.second;
+        const std::size_t kept = std::min(a.numbers.size(), b.numbers.size());
+        a.numbers.resize(kept);
+        b.numbers.resize(kept);
+        for (TestResult& result : StreamPairTests(a, b)) {
+            family.push_back({std::move(result), name});
+        }
+    }
+}
+
+// On standard error what JSON and CSV have no place for: the guess, and the lines set aside.
+void SayAside(const AuditReport& report, Output output) {
+    if (output == Output::Text) {
+        return;
+    }
+    if (report.guess) {
+        std::fprintf(stderr, "loto-sim: warning: %s\n", report.guess->c_str());
+    }
+    for (const BadLine& bad : output == Output::Csv ? report.setAside : std::vector<BadLine>{}) {
+        std::fprintf(stderr, "loto-sim: %s %llu set aside: %s\n", report.lineWord.c_str(),
+                     static_cast<unsigned long long>(bad.line), bad.reason.c_str());
+    }
+}
+
+std::string Formatted(const AuditReport& report, const Options& options) {
+    switch (options.mode.output) {
+        case Output::Json:
+            return DumpJson(AuditJson(report)) + '\n';
+        case Output::Csv:
+            return AuditCsv(report);
+        case Output::Text:
+        case Output::Raw:
+            break;
+    }
+    const SystemRunTime runTime(TextLocale(options.locale));
+    return AuditText(report, runTime.DecimalSeparator());
+}
+
+ExitStatus Print(const std::string& text) {
+    CheckedOutput out(stdout);
+    if (out.Write(text)) {
+        return ExitStatus::Drew;
+    }
+    const ExitStatus status = FailureStatus(out.error());
+    std::fprintf(stderr, "loto-sim: the results cannot be written: %s\n",
+                 std::strerror(out.error()));
+    return status;
+}
+
+ExitStatus WriteChart(const std::string& path, const Audited& audited) {
+    const int error = WriteWholeFile(path, AuditSvg(audited.history, audited.game));
+    if (error == 0) {
+        return ExitStatus::Drew;
+    }
+    std::fprintf(stderr, "loto-sim: the chart cannot be written to %s: %s\n", Quoted(path).c_str(),
+                 std::strerror(error));
+    return FailureStatus(error);
+}
+
+}  // namespace
+
+ExitStatus RunAudit(const Options& options) {
+    const AuditOptions& audit = options.audit;
+    if (options.game && Refused(TicketOf(audit, *options.game))) {
+        return ExitStatus::Usage;
+    }
+    Reading reading = audit.file ? ReadFile(options) : Reading(Generate(options));
+    if (const ExitStatus* status = std::get_if<ExitStatus>(&reading)) {
+        return *status;
+    }
+    Audited& audited = std::get<Audited>(reading);
+    const ReadTicket ticket = TicketOf(audit, audited.game);
+    if (Refused(ticket)) {
+        return ExitStatus::Usage;
+    }
+    std::vector<AuditEntry> family =
+        AuditHistory(audited.history, {audit.calibrate, options.threads, ticket.rule});
+    if (audited.beside) {
+        AddStreamTests(audited.history, *audited.beside, family);
+    }
+    AdjustFamily(family);
+    const AuditReport report{.source = audited.source,
+                             .game = audited.game,
+                             .guess = audited.guess,
+                             .draws = audited.history.main.draws(),
+                             .setAside = audited.history.setAside,
+                             .lineWord = audited.lineWord,
+                             .family = std::move(family),
+                             .alpha = audit.alpha,
+                             .replicates = audit.calibrate};
+    SayAside(report, options.mode.output);
+    const ExitStatus printed = Print(Formatted(report, options));
+    if (printed != ExitStatus::Drew) {
+        return printed;
+    }
+    return options.svg ? WriteChart(*options.svg, audited) : ExitStatus::Drew;
+}
+
+}  // namespace loto

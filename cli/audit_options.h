@@ -1,0 +1,58 @@
+#pragma once
+
+#include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "cli/history_csv.h"
+#include "core/lottery.h"
+
+namespace CLI {
+class App;
+class Option;
+}  // namespace CLI
+
+namespace loto {
+
+// What --audit FILE and --audit-generator N are asked, as typed.
+struct AuditOptions {
+    std::optional<std::string> file;              // a history of draws, "-" for standard input
+    std::optional<std::uint64_t> generatorDraws;  // draws of the program's own generator
+    std::optional<std::string> columns;           // the main numbers' columns, "a,b,c"
+    std::optional<std::string> second;            // a second pool's columns
+    std::optional<std::string> bonus;             // a bonus's column
+    std::optional<std::string> date;              // the column that orders the draws
+    bool skipBad = false;
+    std::uint64_t calibrate = 1000;     // fair histories for the calibrated p-values
+    double alpha = 0.01;                // the level at which the family flags
+    std::optional<std::string> ticket;  // its numbers, "1 2 3 4 5 6" or "1,2,3 + 4"
+
+    [[nodiscard]] bool asked() const noexcept { return file || generatorDraws; }
+};
+
+// The largest run of --audit-generator: its draws are held in memory, a byte a number.
+inline constexpr std::uint64_t kMostGeneratorDraws = 100'000'000;
+
+// Adds the audit's options to loto-sim's, which exclude the options of commands given.
+void AddAuditOptions(CLI::App& app, AuditOptions& audit,
+                     std::initializer_list<CLI::Option*> commandsOnly);
+
+// Once the command line is parsed: why the audit's options cannot run together, if they cannot.
+// With --game, the columns must be those of its pools.
+[[nodiscard]] std::optional<std::string> CheckAuditOptions(const CLI::App& app,
+                                                           const AuditOptions& audit,
+                                                           const std::optional<Game>& game,
+                                                           std::uint64_t stream);
+
+// "a, b ,3": names, blanks around them aside, or positions from 1 (digits alone); none for an
+// empty name or position 0.
+[[nodiscard]] std::optional<std::vector<ColumnRef>> ParseColumns(std::string_view text);
+[[nodiscard]] std::optional<ColumnRef> ParseColumn(std::string_view text);
+
+// A ticket's values as a command's are typed, separated by blanks or commas: "1 2 3 + 4".
+[[nodiscard]] std::vector<std::string> TicketValues(std::string_view text);
+
+}  // namespace loto
