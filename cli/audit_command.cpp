@@ -10,11 +10,12 @@
 #include "cli/audit_chart.h"
 #include "cli/audit_report.h"
 #include "cli/checked_output.h"
-#include "cli/game_input.h"
 #include "cli/generator_history.h"
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
+#include "cli/refusal_text.h"
 #include "cli/stream_pair.h"
+#include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
 #include "platform/system_run_time.h"
@@ -117,8 +118,14 @@ Audited Generate(const Options& options) {
             .lineWord = "draw"};
 }
 
-// The ticket of --ticket as a command's ticket is read, or why it cannot be played.
-ReadTicket TicketOf(const AuditOptions& audit, const Game& game) {
+// The ticket of --ticket, or why it cannot be played, said as loto-sim says it.
+struct Ticket {
+    std::optional<DrawRule> rule{};
+    std::string refusal{};
+};
+
+// As a command's ticket is read.
+Ticket TicketOf(const AuditOptions& audit, const Game& game) {
     if (!audit.ticket) {
         return {};
     }
@@ -128,10 +135,11 @@ ReadTicket TicketOf(const AuditOptions& audit, const Game& game) {
     }
     const std::vector<std::string> values = TicketValues(*audit.ticket);
     const std::vector<std::string_view> views(values.begin(), values.end());
-    return ParseTicket(game, views);
+    const ReadTicket read = ParseTicket(game, views);
+    return {read.rule, read.refusal ? RefusalText(*read.refusal) : std::string()};
 }
 
-bool Refused(const ReadTicket& ticket) {
+bool TicketRefused(const Ticket& ticket) {
     if (ticket.refusal.empty()) {
         return false;
     }
@@ -139,15 +147,13 @@ bool Refused(const ReadTicket& ticket) {
     return true;
 }
 
-// Two streams side by side, pool by pool, on the draws that both kept.
+// Two streams side by side, pool by pool: draw t of one against draw t of the other.
 void AddStreamTests(const History& one, const History& other, std::vector<AuditEntry>& family) {
     for (const AuditPool name : {AuditPool::Main, AuditPool::Second}) {
-        PoolHistory a = name == AuditPool::Main ? one.main : one.second;
-        PoolHistory b = name == AuditPool::Main ? other.main : other.second;
-        const std::size_t kept = std::min(a.numbers.size(), b.numbers.size());
-        a.numbers.resize(kept);
-        b.numbers.resize(kept);
-        for (TestResult& result : StreamPairTests(a, b)) {
+        const auto pool = [name](const History& history) -> const PoolHistory& {
+            return name == AuditPool::Main ? history.main : history.second;
+        };
+        for (TestResult& result : StreamPairTests(pool(one), pool(other))) {
             family.push_back({std::move(result), name});
         }
     }
@@ -206,7 +212,7 @@ ExitStatus WriteChart(const std::string& path, const Audited& audited) {
 
 ExitStatus RunAudit(const Options& options) {
     const AuditOptions& audit = options.audit;
-    if (options.game && Refused(TicketOf(audit, *options.game))) {
+    if (options.game && TicketRefused(TicketOf(audit, *options.game))) {
         return ExitStatus::Usage;
     }
     Reading reading = audit.file ? ReadFile(options) : Reading(Generate(options));
@@ -214,8 +220,8 @@ ExitStatus RunAudit(const Options& options) {
         return *status;
     }
     Audited& audited = std::get<Audited>(reading);
-    const ReadTicket ticket = TicketOf(audit, audited.game);
-    if (Refused(ticket)) {
+    const Ticket ticket = TicketOf(audit, audited.game);
+    if (TicketRefused(ticket)) {
         return ExitStatus::Usage;
     }
     std::vector<AuditEntry> family =

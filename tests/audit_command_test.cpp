@@ -11,6 +11,7 @@
 #include <iomanip>
 #include <map>
 #include <nlohmann/json.hpp>
+#include <numeric>
 #include <random>
 #include <set>
 #include <sstream>
@@ -252,11 +253,19 @@ TEST(LotoSimAudit, TheGeneratorAndTwoStreams) {
     ASSERT_EQ(run.status, 0) << run.err;
     const json audit = json::parse(run.out);
     GeneratorState state = *StreamStart(2);
+    GeneratorState beside = *StreamStart(3);
     std::vector<std::vector<int>> main, second;
+    std::vector<double> sums[2][2];  // by pool, then stream
     for (int d = 0; d < 3000; ++d) {
         const test::GameDraw draw = test::DrawGame(state, game);
+        const test::GameDraw next = test::DrawGame(beside, game);
         main.push_back(draw.main);
         second.push_back(draw.second);
+        for (int s = 0; s < 2; ++s) {
+            const test::GameDraw& one = s == 0 ? draw : next;
+            sums[0][s].push_back(std::accumulate(one.main.begin(), one.main.end(), 0.0));
+            sums[1][s].push_back(std::accumulate(one.second.begin(), one.second.end(), 0.0));
+        }
     }
     std::map<std::string, const json*> tests;
     for (const json& test : audit["tests"]) {
@@ -272,6 +281,22 @@ TEST(LotoSimAudit, TheGeneratorAndTwoStreams) {
                 1e-9);
     EXPECT_NEAR((*tests["second numbers"])["statistic"].get<double>(), NumbersStatistic(second, 12),
                 1e-9);
+    // Pearson's r of the two streams' sums, pool by pool.
+    for (int pool = 0; pool < 2; ++pool) {
+        const auto& [x, y] = sums[pool];
+        const double mx = std::accumulate(x.begin(), x.end(), 0.0) / 3000;
+        const double my = std::accumulate(y.begin(), y.end(), 0.0) / 3000;
+        double sxy = 0, sxx = 0, syy = 0;
+        for (std::size_t d = 0; d < x.size(); ++d) {
+            sxy += (x[d] - mx) * (y[d] - my);
+            sxx += (x[d] - mx) * (x[d] - mx);
+            syy += (y[d] - my) * (y[d] - my);
+        }
+        const std::string name =
+            pool == 0 ? "main stream correlation" : "second stream correlation";
+        EXPECT_NEAR((*tests[name])["statistic"].get<double>(), sxy / std::sqrt(sxx * syy), 1e-12)
+            << name;
+    }
     EXPECT_EQ(audit["draws"], 3000);
     EXPECT_EQ(audit["game"], "5/50+2/12");
 }
