@@ -111,6 +111,7 @@ bench: build web-bench mca
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-games-bench
 	$(BUILD_DIR)/bin/loto-money-bench
+	$(BUILD_DIR)/bin/loto-audit-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-window-bench
 
 # The lanes' and the serial loop's steady loops as llvm-mca models them on Zen 3, Zen 4, Alder
