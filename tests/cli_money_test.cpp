@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <nlohmann/json.hpp>
-#include <regex>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -33,12 +32,19 @@ std::vector<json> Lines(const std::string& out) {
 
 // A sum of money as written, in cents: the digits of its JSON text, which a Double could round.
 long long Cents(const std::string& out, const std::string& key) {
-    std::smatch found;
-    EXPECT_TRUE(
-        std::regex_search(out, found, std::regex("\"" + key + "\":(-?[0-9]+)\\.([0-9]{2})")))
-        << key;
-    const long long units = std::stoll(found[1]);
-    return units * 100 + (units < 0 || found[1].str()[0] == '-' ? -1 : 1) * std::stoll(found[2]);
+    const std::string field = "\"" + key + "\":";
+    const std::size_t at = out.find(field);
+    if (at == std::string::npos) {
+        ADD_FAILURE() << key;
+        return 0;
+    }
+    const std::size_t start = at + field.size();
+    const std::string text = out.substr(start, out.find_first_of(",}", start) - start);
+    const std::size_t point = text.find('.');
+    EXPECT_EQ(text.size() - point, 3U) << key << ": " << text;  // two decimals, always
+    const long long units = std::stoll(text.substr(0, point));
+    const long long cents = std::stoll(text.substr(point + 1));
+    return units * 100 + (text[0] == '-' ? -cents : cents);
 }
 
 TEST(LotoSimMoney, SumsToTheCentAndTheExactLaw) {
@@ -175,15 +181,16 @@ TEST(LotoSimMoney, WaitsAndLifetimesSummarised) {
 TEST(LotoSimMoney, WaitsChartHoldsEveryWait) {
     const std::string svg = test::Chart("--until 3 --repeat 40 100 7 10 14 20 30 40");
     long long observed = 0;
-    const std::regex bar("class=\"class\"[^>]*data-observed=\"([0-9]+)\"");
-    for (auto it = std::sregex_iterator(svg.begin(), svg.end(), bar); it != std::sregex_iterator();
-         ++it) {
-        observed += std::stoll((*it)[1]);
+    const std::string bar = "class=\"class\"", count = "data-observed=\"";
+    for (std::size_t at = svg.find(bar); at != std::string::npos; at = svg.find(bar, at + 1)) {
+        const std::size_t value = svg.find(count, at) + count.size();
+        ASSERT_LT(value, svg.find('>', at)) << "a bar without its count";
+        observed += std::stoll(svg.substr(value));
     }
-    const auto censored = std::regex("([0-9]+) beyond the bound of 100 draws");
-    std::smatch found;
-    ASSERT_TRUE(std::regex_search(svg, found, censored));
-    EXPECT_EQ(observed + std::stoll(found[1]), 40);
+    const std::size_t beyond = svg.find(" beyond the bound of 100 draws");
+    ASSERT_NE(beyond, std::string::npos);
+    const std::size_t digits = svg.find_last_not_of("0123456789", beyond - 1) + 1;
+    EXPECT_EQ(observed + std::stoll(svg.substr(digits, beyond - digits)), 40);
     EXPECT_NE(svg.find("class=\"law\""), std::string::npos);
 }
 
