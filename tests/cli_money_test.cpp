@@ -222,7 +222,7 @@ TEST(LotoSimMoney, TextAndCsvSayTheSame) {
     EXPECT_NE(text.out.find("return rate 13.97 %"), std::string::npos) << text.out;
     const auto csv = RunSim("--csv " + kPrizes + " 1000 7 10 14 20 30 40");
     std::istringstream lines(csv.out);
-    std::string header, row;
+    std::string header, row, lastRow;
     std::getline(lines, header);
     EXPECT_NE(header.find(",mean_wait,mean_wait_years,first_hit,payout,price,cost,spent,won,net,"),
               std::string::npos);
@@ -231,6 +231,25 @@ TEST(LotoSimMoney, TextAndCsvSayTheSame) {
                                  ",50.00,", ",1500.00,", ",2000000.00,"};
         EXPECT_NE(row.find(std::string(payouts[k]) + "2.20,2.20,2200.00,"), std::string::npos)
             << row;
+        lastRow = row;
+    }
+    // The exact law's figures in every row, as the JSON gives them.
+    const auto fields = [](const std::string& line) {
+        std::vector<std::string> split;
+        std::istringstream in(line);
+        for (std::string field; std::getline(in, field, ',');) {
+            split.push_back(field);
+        }
+        return split;
+    };
+    const json money =
+        json::parse(RunSim("--json " + kPrizes + " 1000 7 10 14 20 30 40").out)["money"];
+    const std::vector<std::string> names = fields(header), last = fields(lastRow);
+    for (const std::string name : {"expected_return", "expected_net", "return_rate"}) {
+        const auto column =
+            static_cast<std::size_t>(std::find(names.begin(), names.end(), name) - names.begin());
+        ASSERT_LT(column, last.size()) << name;
+        EXPECT_EQ(std::stod(last[column]), money[name].get<double>()) << name;
     }
 }
 
