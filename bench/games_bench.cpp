@@ -102,7 +102,7 @@ int main() {
                 const double goal = Goal(example.game, path);
                 const std::string goalText = goal > 0 ? std::to_string(goal).substr(0, 4) : "-";
                 std::printf("%-11s %-7u %-12s %14.0f %8.2f %6s\n", loto::LanePathName(path).data(),
-                            threads, loto::GameSpec(example.game).c_str(), rate, rate / designed,
+                            threads, loto::GameName(example.game).c_str(), rate, rate / designed,
                             goalText.c_str());
             }
         }

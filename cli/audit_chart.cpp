@@ -271,7 +271,7 @@ std::string AuditSvg(const History& history, const Game& game) {
     std::string svg = SvgStart(kWidth, height,
                                Printf("Audit of %zu draws of %s: numbers and gaps against a fair "
                                       "draw",
-                                      history.main.draws(), GameSpec(game).c_str()));
+                                      history.main.draws(), GameName(game).c_str()));
     double top = kTitleHeight;
     for (const auto& [pool, name] : pools) {
         svg += FunnelPlot(*pool, name, top);

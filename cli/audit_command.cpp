@@ -131,7 +131,7 @@ Ticket TicketOf(const AuditOptions& audit, const Game& game) {
     }
     if (game.top > kMostTop || (game.hasSecond() && game.secondTop > kMostTop)) {
         return {std::nullopt, "a ticket is played on pools of at most " + std::to_string(kMostTop) +
-                                  " numbers, not " + GameSpec(game)};
+                                  " numbers, not " + GameName(game)};
     }
     const std::vector<std::string> values = TicketValues(*audit.ticket);
     const std::vector<std::string_view> views(values.begin(), values.end());

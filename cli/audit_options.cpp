@@ -217,22 +217,22 @@ std::optional<std::string> CheckAuditOptions(const CLI::App& app, const AuditOpt
     if (!game) {
         return std::nullopt;
     }
-    const std::string spec = GameSpec(*game);
+    const std::string named = GameName(*game);
     const auto count = [](const std::optional<std::string>& list) {
         return list ? static_cast<int>(ParseColumns(*list)->size()) : 0;
     };
     if (count(audit.columns) != game->drawn) {
-        return "--columns names " + std::to_string(count(audit.columns)) + " columns, but " + spec +
-               " draws " + std::to_string(game->drawn) + " main numbers";
+        return "--columns names " + std::to_string(count(audit.columns)) + " columns, but " +
+               named + " draws " + std::to_string(game->drawn) + " main numbers";
     }
     if (count(audit.second) != game->secondDrawn) {
         return game->hasSecond() ? "--second must name the " + std::to_string(game->secondDrawn) +
-                                       " columns of the second pool of " + spec
-                                 : "--second: " + spec + " has no second pool";
+                                       " columns of the second pool of " + named
+                                 : "--second: " + named + " has no second pool";
     }
     if (audit.bonus.has_value() != game->bonus) {
-        return game->bonus ? "--bonus must name the column of the bonus of " + spec
-                           : "--bonus: " + spec + " has no bonus";
+        return game->bonus ? "--bonus must name the column of the bonus of " + named
+                           : "--bonus: " + named + " has no bonus";
     }
     return std::nullopt;
 }

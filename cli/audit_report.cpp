@@ -136,7 +136,7 @@ std::string JsonTestName(const std::string& name) {
 std::string AuditText(const AuditReport& report, std::string_view separator) {
     std::ostringstream out;
     out << "audit of " << report.source << ": " << report.draws << " draws of "
-        << GameSpec(report.game) << '\n';
+        << GameName(report.game) << '\n';
     if (report.guess) {
         out << "warning: " << *report.guess << '\n';
     }
@@ -165,7 +165,7 @@ json AuditJson(const AuditReport& report) {
         tests.push_back(TestJson(entry));
     }
     return {{"draws", report.draws},
-            {"game", GameSpec(report.game)},
+            {"game", GameName(report.game)},
             {"set_aside", setAside},
             {"tests", tests},
             {"flagged", report.flagged()}};

@@ -136,7 +136,7 @@ json GameJson(const PrintedGame& printed) {
     }
     json object = {{"stream", printed.stream},
                    {"command", printed.command},
-                   {"game", GameSpec(game)},
+                   {"game", GameName(game)},
                    {"ticket", ticket},
                    {"valid", !printed.unreadable},
                    {"interrupted", report.stopped},
@@ -162,7 +162,7 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
     if (printed.stream != 0) {
         out << "stream: " << printed.stream << '\n';
     }
-    out << "game: " << GameSpec(printed.rule.game) << '\n';
+    out << "game: " << GameName(printed.rule.game) << '\n';
     out << "estimate: " << report.estimateText << '\n';
     if (report.stopped) {
         out << "interrupted after " << report.drawsDone << " draws, the tally so far:\n";
@@ -222,7 +222,7 @@ std::string GameCsvRows(const PrintedGame& printed) {
         std::vector<std::string> fields = {
             std::to_string(printed.stream),
             std::to_string(printed.command),
-            GameSpec(printed.rule.game),
+            GameName(printed.rule.game),
             TierName(tier),
             std::to_string(tier.main),
             tier.bonus ? (*tier.bonus ? "1" : "0") : "",

@@ -289,16 +289,16 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     auto* game =
         app.add_option_function<std::string>(
                "--game",
-               [&options](const std::string& spec) { options.game = ParseGame(spec).game; },
-               "Play the game SPEC: K/N (K numbers drawn out of 1 to N), then +bonus (one more "
+               [&options](const std::string& text) { options.game = ParseGame(text).game; },
+               "Play the game GAME: K/N (K numbers drawn out of 1 to N), then +bonus (one more "
                "from the rest of the pool), then +M/Q (a second pool of M out of 1 to Q), such "
                "as 6/49+bonus, 5/50+2/12 or 20/70; the arguments are then DRAWS and a ticket of "
                "main numbers, with '+' and the second pool's after them, and every output goes "
                "by tier")
-            ->option_text("SPEC")
+            ->option_text("GAME")
             ->check(CLI::Validator(
-                [](const std::string& spec) {
-                    const ReadGame read = ParseGame(spec);
+                [](const std::string& text) {
+                    const ReadGame read = ParseGame(text);
                     return read.refusal ? RefusalText(*read.refusal) : std::string();
                 },
                 "", "game"));

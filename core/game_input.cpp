@@ -86,10 +86,10 @@ std::optional<Refusal> ReadPool(std::span<const std::string_view> values, int to
 
 }  // namespace
 
-ReadGame ParseGame(std::string_view spec) {
-    const Refusal refused{.why = Refused::NotAGame, .typed = std::string(spec)};
+ReadGame ParseGame(std::string_view text) {
+    const Refusal refused{.why = Refused::NotAGame, .typed = std::string(text)};
     std::vector<std::string_view> parts;
-    for (std::string_view rest = spec;;) {
+    for (std::string_view rest = text;;) {
         const std::size_t plus = rest.find('+');
         parts.push_back(rest.substr(0, plus));
         if (plus == std::string_view::npos) {

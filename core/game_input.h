@@ -15,13 +15,13 @@ namespace loto {
 
 inline constexpr int kMostTop = 99;  // the largest pool, N or Q
 
-// SPEC: K/N, then optionally +bonus, then optionally +M/Q, in that order, each number in decimal:
+// GAME: K/N, then optionally +bonus, then optionally +M/Q, in that order, each number in decimal:
 // 1 <= K < N <= 99, 1 <= M < Q <= 99.
 struct ReadGame {
     std::optional<Game> game;
     std::optional<Refusal> refusal;
 };
-[[nodiscard]] ReadGame ParseGame(std::string_view spec);
+[[nodiscard]] ReadGame ParseGame(std::string_view text);
 
 // The values of a ticket, after the number of draws: its main numbers, then, in a game with a
 // second pool, "+" and the second pool's numbers. Each value is read as the window reads a box and

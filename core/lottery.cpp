@@ -2,16 +2,16 @@
 
 namespace loto {
 
-std::string GameSpec(const Game& game) {
-    std::string spec = std::to_string(game.drawn) + "/" + std::to_string(game.top);
+std::string GameName(const Game& game) {
+    std::string text = std::to_string(game.drawn) + "/" + std::to_string(game.top);
     if (game.bonus) {
-        spec += "+bonus";
+        text += "+bonus";
     }
     if (game.hasSecond()) {
-        spec.append("+").append(std::to_string(game.secondDrawn));
-        spec.append("/").append(std::to_string(game.secondTop));
+        text.append("+").append(std::to_string(game.secondDrawn));
+        text.append("/").append(std::to_string(game.secondTop));
     }
-    return spec;
+    return text;
 }
 
 }  // namespace loto

@@ -29,7 +29,7 @@ struct Game {
 inline constexpr Game kSixOfFortyNine{};
 
 // The game written as loto-sim takes it: K/N, then +bonus, then +M/Q.
-[[nodiscard]] std::string GameSpec(const Game& game);
+[[nodiscard]] std::string GameName(const Game& game);
 
 // Numbers as bits, number n as bit n, 0 to 127: a draw next to an edge of the generator can hold
 // a 0 or an N + 1, as the designed game's draws can hold a 0 or a 50.

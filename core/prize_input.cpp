@@ -43,7 +43,7 @@ ReadPrizes MakePrizeTable(const DrawRule& rule, Cents price,
         if (!tier) {
             return {std::nullopt, Refusal{.why = Refused::NotATier,
                                           .typed = prize.tier,
-                                          .game = GameSpec(rule.game),
+                                          .game = GameName(rule.game),
                                           .count = combination.main.Count()}};
         }
         const auto index = static_cast<std::size_t>(tier->index);
@@ -76,7 +76,7 @@ ReadUntil ReadUntilTier(const DrawRule& rule, std::string_view name,
         until.tiers.push_back(tier->index);
     } else {
         until.refusal = Refusal{
-            .why = Refused::UntilNotATier, .typed = std::string(name), .game = GameSpec(rule.game)};
+            .why = Refused::UntilNotATier, .typed = std::string(name), .game = GameName(rule.game)};
     }
     return until;
 }

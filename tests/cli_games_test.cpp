@@ -20,7 +20,7 @@ using test::ExpectRuns;
 using test::RunSim;
 
 struct GameRun {
-    std::string spec;
+    std::string typed;
     Game game;
     std::string ticket;  // as typed after the number of draws
     std::vector<int> main;
@@ -71,9 +71,9 @@ DrawRule RuleOf(const GameRun& run) {
 TEST(LotoSimGames, EveryExampleDrawsAsWritten) {
     constexpr std::uint64_t kDraws = 3000;
     for (const GameRun& example : kExamples) {
-        const auto run = RunSim("--json --game " + example.spec + " " + std::to_string(kDraws) +
+        const auto run = RunSim("--json --game " + example.typed + " " + std::to_string(kDraws) +
                                 " " + example.ticket);
-        ASSERT_EQ(run.status, 0) << example.spec << run.err;
+        ASSERT_EQ(run.status, 0) << example.typed << run.err;
         const json command = json::parse(run.out);
         const DrawRule rule = RuleOf(example);
         GeneratorState state = kSeedState;
@@ -86,8 +86,8 @@ TEST(LotoSimGames, EveryExampleDrawsAsWritten) {
             counted[static_cast<std::size_t>(rule.TierIndex(tier["main"], bonus, second))] =
                 tier["count"];
         }
-        EXPECT_EQ(counted, expected) << example.spec;
-        EXPECT_EQ(command["game"], example.spec);
+        EXPECT_EQ(counted, expected) << example.typed;
+        EXPECT_EQ(command["game"], example.typed);
         EXPECT_EQ(command["draws"], kDraws);
     }
 }

@@ -60,7 +60,7 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
                     DrawChunk reference;
                     GenerateChunk(batch[l], values, grid, reference);
                     EXPECT_TRUE(chunks[l] == reference)
-                        << GameSpec(grid.game) << ", lane " << l << ", " << values << " values";
+                        << GameName(grid.game) << ", lane " << l << ", " << values << " values";
                 }
             }
         }

@@ -64,8 +64,8 @@ TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
                                                             .firstHits = true,
                                                             .until = until},
                                                            pump);
-                EXPECT_EQ(report.tally, serial.tally) << GameSpec(rule.game);
-                EXPECT_EQ(report.firstHit, serial.firstHit) << GameSpec(rule.game);
+                EXPECT_EQ(report.tally, serial.tally) << GameName(rule.game);
+                EXPECT_EQ(report.firstHit, serial.firstHit) << GameName(rule.game);
                 EXPECT_EQ(report.drawsDone, serial.done);
                 EXPECT_EQ(session.state(), serial.state);
                 const bool hit = !until.empty() && serial.done < kDraws;

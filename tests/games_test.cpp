@@ -34,13 +34,13 @@ TEST(Games, TheSerialLoopDrawsAsWritten) {
         GeneratorState fast = kSeedState;
         std::vector<std::uint64_t> tally(static_cast<std::size_t>(rule.tiers()));
         DrawInto(fast, 3000, rule, tally);
-        EXPECT_EQ(tally, test::TranscribedTally(reference, 3000, rule)) << GameSpec(rule.game);
+        EXPECT_EQ(tally, test::TranscribedTally(reference, 3000, rule)) << GameName(rule.game);
         EXPECT_EQ(fast, reference);
         for (const GeneratorState& start : starts) {
             reference = fast = start;
             std::ranges::fill(tally, 0);
             DrawInto(fast, 2, rule, tally);
-            ASSERT_EQ(tally, test::TranscribedTally(reference, 2, rule)) << GameSpec(rule.game);
+            ASSERT_EQ(tally, test::TranscribedTally(reference, 2, rule)) << GameName(rule.game);
             ASSERT_EQ(fast, reference);
         }
     }
@@ -68,7 +68,7 @@ TEST(Games, EachDrawsNumbersAsWritten) {
                 expected.insert(expected.end(), draw.second.begin(), draw.second.end());
                 DrawGameNumbers(fast, game, numbers);
                 ASSERT_EQ(std::vector<int>(numbers.begin(), numbers.end()), expected)
-                    << GameSpec(game) << " draw " << d;
+                    << GameName(game) << " draw " << d;
                 ASSERT_EQ(fast, reference);
                 offEdge += static_cast<int>(std::ranges::count_if(
                     expected, [&](int n) { return n == 0 || n == game.top + 1; }));
@@ -100,7 +100,7 @@ TEST_P(GameEngine, EqualsTheSerialLoop) {
                         DrawInto(serialState, draws, rule, serial);
                         engine.Draw(parallelState, draws, rule, parallel);
                         ASSERT_EQ(std::tie(parallel, parallelState), std::tie(serial, serialState))
-                            << GameSpec(rule.game) << " chunk " << chunk << " threads " << threads
+                            << GameName(rule.game) << " chunk " << chunk << " threads " << threads
                             << " draws " << draws;
                     }
                 }
@@ -119,7 +119,7 @@ TEST(Games, TiersAndTheirProbabilities) {
         const double sum =
             std::accumulate(tiers.begin(), tiers.end(), 0.0,
                             [](double s, const Tier& t) { return s + t.probability; });
-        EXPECT_NEAR(sum, 1, 1e-12) << GameSpec(rule.game);
+        EXPECT_NEAR(sum, 1, 1e-12) << GameName(rule.game);
     }
     // C(n, k), 0 outside 0 <= k <= n.
     for (const auto& [n, k, ways] : {std::tuple(49, 6, 13983816.0), std::tuple(4, 6, 0.0),
@@ -145,7 +145,7 @@ TEST(Games, TiersAndTheirProbabilities) {
         {rules[6], "6", 622'614'630},
     };
     for (const auto& [rule, name, oneIn] : known) {
-        EXPECT_NEAR(named(rule, name) * oneIn, 1, 1e-12) << GameSpec(rule.game) << " " << name;
+        EXPECT_NEAR(named(rule, name) * oneIn, 1, 1e-12) << GameName(rule.game) << " " << name;
     }
     // Both counts named where there is a second pool, the bonus unmatched first.
     std::vector<std::string> names;

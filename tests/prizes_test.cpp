@@ -203,15 +203,15 @@ TEST(MoneyLaw, SystemTicketsPayEachCombination) {
     for (const auto& [rule, combinations] : tickets) {
         const PrizeTable table = DistinctPrizes(rule, 250);
         const std::optional<MoneyLaw> law = MakeMoneyLaw(rule, table);
-        ASSERT_TRUE(law) << GameSpec(rule.game);
-        EXPECT_EQ(law->cost, combinations * 250) << GameSpec(rule.game);
+        ASSERT_TRUE(law) << GameName(rule.game);
+        EXPECT_EQ(law->cost, combinations * 250) << GameName(rule.game);
         double mean = 0;
         for (const Tier& tier : Tiers(rule)) {
             const int b = tier.bonus.value_or(false) ? 1 : 0;
             const Concrete draw = DrawFor(rule, tier.main, b, tier.second.value_or(0));
             EXPECT_EQ(law->payouts[static_cast<std::size_t>(tier.index)],
                       EnumeratedPayout(rule, table, draw))
-                << GameSpec(rule.game) << " tier " << TierName(tier);
+                << GameName(rule.game) << " tier " << TierName(tier);
             mean += tier.probability *
                     static_cast<double>(law->payouts[static_cast<std::size_t>(tier.index)]);
         }

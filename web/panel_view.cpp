@@ -90,7 +90,7 @@ void ShowPanel(const PanelShown& shown) {
     val result = val::object();
     result.set("refusal", shown.refusal);
     result.set("status", PanelEndText(shown));
-    result.set("game", GameSpec(shown.rule.game));
+    result.set("game", GameName(shown.rule.game));
     result.set("draws", Count(shown.report.drawsDone));
     result.set("estimate", shown.report.estimateText);
     val tiers = val::array();
