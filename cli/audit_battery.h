@@ -51,7 +51,7 @@ struct TestResult {
 [[nodiscard]] std::optional<TestResult> PairsExtremeTest(const PoolHistory& history);
 
 // "overlap": how many numbers each draw shares with the one before, hypergeometric(N, K, K), by
-// Pearson's chi-square over classes pooled by PoolFromTop.
+// Pearson's chi-square over classes pooled by PoolClasses.
 [[nodiscard]] std::optional<TestResult> OverlapTest(const PoolHistory& history);
 
 // "gaps": GapChiSquare's statistic, its p-value calibrated on fair histories when a calibration of

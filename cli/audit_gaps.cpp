@@ -57,7 +57,7 @@ GapChiSquare::GapChiSquare(const PoolHistory& observed) {
     std::vector<double> expected(probability.size() - 1);
     std::transform(probability.begin() + 1, probability.end(), expected.begin(),
                    [&](double q) { return gaps * q; });
-    groups_ = PoolFromTop(expected);
+    groups_ = PoolClasses(expected);
     for (ClassGroup& group : groups_) {
         ++group.first;  // to bins, from gap 1
         ++group.last;

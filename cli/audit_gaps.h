@@ -30,7 +30,7 @@ struct GapCalibration {
 // Pearson's chi-square of a history's gaps against the geometric law. The classes are set once,
 // from the history observed, and every replicate is measured on the same ones: gaps 1, 2, ... one
 // class each and an open last class from the first gap G whose tail, T (1 - p)^(G - 1) for the T
-// gaps observed, is under 5 expected, then pooled as PoolFromTop pools. Expected counts are each
+// gaps observed, is under 5 expected, then pooled as PoolClasses pools. Expected counts are each
 // history's own number of gaps times the class's probability.
 class GapChiSquare {
 public:

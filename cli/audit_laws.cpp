@@ -5,11 +5,6 @@
 #include <numeric>
 
 namespace loto {
-namespace {
-
-constexpr double kMinimumExpected = 5;
-
-}  // namespace
 
 double Choose(int n, int k) noexcept {
     if (k < 0 || k > n) {
@@ -56,30 +51,6 @@ std::vector<double> SumLaw(int drawn, int highest) {
     return law;
 }
 
-std::vector<ClassGroup> PoolFromTop(std::span<const double> expected) {
-    std::vector<ClassGroup> groups;
-    const int top = static_cast<int>(expected.size()) - 1;
-    ClassGroup open{top, top, 0};
-    for (int i = top; i >= 0; --i) {
-        open.first = i;
-        open.expected += expected[static_cast<std::size_t>(i)];
-        if (open.expected >= kMinimumExpected) {
-            groups.push_back(open);
-            open = {i - 1, i - 1, 0};
-        }
-    }
-    if (open.last >= 0) {  // the bottom classes, still under 5
-        if (groups.empty()) {
-            groups.push_back(open);
-        } else {
-            groups.back().first = open.first;
-            groups.back().expected += open.expected;
-        }
-    }
-    std::reverse(groups.begin(), groups.end());
-    return groups;
-}
-
 std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
                                              std::span<const double> probabilities) {
     const auto total =
@@ -87,7 +58,7 @@ std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> obse
     std::vector<double> expected(probabilities.size());
     std::transform(probabilities.begin(), probabilities.end(), expected.begin(),
                    [&](double p) { return total * p; });
-    const std::vector<ClassGroup> groups = PoolFromTop(expected);
+    const std::vector<ClassGroup> groups = PoolClasses(expected);
     if (groups.size() < 2) {
         return std::nullopt;
     }

@@ -28,13 +28,8 @@ namespace loto {
 // counted number by number, over C(N, K).
 [[nodiscard]] std::vector<double> SumLaw(int drawn, int highest);
 
-// Classes in order, pooled from the highest down as PoolClasses pools the rows of a tally: each
-// with its lower neighbours until the pooled expected count is at least 5, what is left under 5
-// at the bottom joining the group above it. In increasing order.
-[[nodiscard]] std::vector<ClassGroup> PoolFromTop(std::span<const double> expected);
-
 // Pearson's chi-square of counts by class against their total times each class's probability,
-// over the classes pooled by PoolFromTop, with classes - 1 degrees of freedom; none when a single
+// over the classes pooled by PoolClasses, with classes - 1 degrees of freedom; none when a single
 // class is left.
 [[nodiscard]] std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
                                                            std::span<const double> probabilities);

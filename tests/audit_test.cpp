@@ -212,7 +212,7 @@ TEST(AuditLaws, PoolingFromTheTop) {
     using Groups = std::vector<std::tuple<int, int, double>>;
     const auto pooled = [](std::vector<double> expected) {
         Groups groups;
-        for (const ClassGroup& group : PoolFromTop(expected)) {
+        for (const ClassGroup& group : PoolClasses(expected)) {
             groups.emplace_back(group.first, group.last, group.expected);
         }
         return groups;
