@@ -91,8 +91,10 @@ json JsonDouble(std::optional<double> value) {
     if (!value || !std::isfinite(*value)) {
         return nullptr;
     }
-    const std::string shortest = Shortest(*value);
-    if (Whole(shortest)) {
+    // A whole number is written as one only where a 64-bit integer holds it: from 2^63 on, the
+    // shortest digits can still be whole (428786696323047750000), and the cast is undefined.
+    constexpr double kTwoTo63 = 9223372036854775808.0;
+    if (Whole(Shortest(*value)) && std::abs(*value) < kTwoTo63) {
         return *value == 0 ? json(0) : json(static_cast<std::int64_t>(*value));
     }
     return *value;

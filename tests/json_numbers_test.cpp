@@ -63,6 +63,26 @@ TEST(JsonNumbers, AsTheirShortestDigitsReadBack) {
     for (const double value : {-100.0, 0.0, 13.796094358790207, 1e20, 0.0001, -3e-7, 2.5e15}) {
         EXPECT_EQ(DumpJson(JsonDouble(value)), ReadBack(value)) << value;
     }
+    // Doubles of every magnitude read back as themselves, the whole ones past 2^63 among them,
+    // whose shortest digits have no point up to about 10^22.
+    std::vector<double> doubles = {9223372036854775808.0,
+                                   -9223372036854775808.0,
+                                   9223372036854774784.0,
+                                   428786696323047750000.0,
+                                   1e22,
+                                   -1.2345678901234568e19,
+                                   1.7976931348623157e308};
+    for (std::uint64_t bits = 1; bits < 0x7FF0000000000000; bits += 0x0000F4243F4243F4) {
+        doubles.push_back(std::bit_cast<double>(bits));
+        doubles.push_back(-std::bit_cast<double>(bits));
+    }
+    for (double power = 1; power < 1e300; power *= 2) {
+        doubles.push_back(power);
+    }
+    for (const double value : doubles) {
+        const std::string written = DumpJson(JsonDouble(value));
+        EXPECT_EQ(json::parse(written).get<double>(), value) << written;
+    }
     const json none = {JsonSingle(std::nullopt),
                        JsonDouble(std::numeric_limits<double>::infinity())};
     EXPECT_EQ(DumpJson(none), "[null,null]");
