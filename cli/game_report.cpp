@@ -178,8 +178,8 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
             << PadLeft(Figure(printed.Expected(tier), kExpectedPattern, separator), 20)
             << PadLeft(Figure(printed.Deviation(tier), kDeviationPattern, separator), 16);
         if (stats) {
-            out << PadLeft(WithSeparator(Printf("%.3f", stats->z[i]), separator), 10)
-                << PadLeft(WithSeparator(Printf("%.4g", stats->p[i]), separator), 12);
+            out << PadLeft(Shown(stats->z[i], "%.3f", separator), 10)
+                << PadLeft(Shown(stats->p[i], "%.4g", separator), 12);
         }
         if (printed.play.waits) {
             out << WaitsColumns(printed, tier, separator);
@@ -187,7 +187,7 @@ std::string GameText(const PrintedGame& printed, std::string_view separator) {
         out << '\n';
     }
     if (stats) {
-        out << ChiSquareSummary(stats->chiSquare, separator) << '\n';
+        out << ChiSquareSummary(*stats, separator) << '\n';
         for (const ClassGroup& group : stats->groups) {
             if (stats->chiSquare && group.first != group.last) {
                 out << "  tiers " << GroupName(printed, group)

@@ -104,13 +104,13 @@ std::string ReportText(const PrintedCommand& printed, std::string_view separator
             << PadLeft(report.texts[ResultColumn::Theo][k], 20)
             << PadLeft(report.texts[ResultColumn::Ecart][k], 16);
         if (stats) {
-            out << PadLeft(WithSeparator(Printf("%.3f", stats->z[k]), separator), 10)
-                << PadLeft(WithSeparator(Printf("%.4g", stats->p[k]), separator), 12);
+            out << PadLeft(Shown(stats->z[k], "%.3f", separator), 10)
+                << PadLeft(Shown(stats->p[k], "%.4g", separator), 12);
         }
         out << '\n';
     }
     if (stats) {
-        out << ChiSquareSummary(stats->chiSquare, separator) << '\n';
+        out << ChiSquareSummary(*stats, separator) << '\n';
         out << (stats->chiSquare ? PooledLines(*stats, separator) : "");
     } else if (printed.statsAsked) {
         out << "statistics: nothing drawn, nothing to test\n";

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <boost/math/distributions/binomial.hpp>
-#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
 
 #include "core/statistics.h"
@@ -16,6 +16,8 @@ using boost::math::complement;
 using boost::math::pdf;
 
 constexpr double kMinimumExpected = 5;
+// The logarithm of about the least Double, subnormals included.
+constexpr double kLogSmallest = -745;
 constexpr double kRelativeTolerance = 1 + 1e-7;
 
 // The first i in [from, to) with more(i) false, for a predicate true then false: a binary search.
@@ -33,6 +35,23 @@ std::uint64_t FirstNot(std::uint64_t from, std::uint64_t to, More more) {
 }
 
 }  // namespace
+
+double ChiSquareTail(int freedom, double x) {
+    if (!(x > 0)) {
+        return 1;
+    }
+    const double a = freedom / 2.0;
+    const double y = x / 2;
+    // P(a, y) = y^a e^-y / Γ(a + 1) (1 + y/(a + 1) + ...) <= that prefix / (1 - y/(a + 1)).
+    if (y < a) {
+        const double logLower =
+            a * std::log(y) - y - boost::math::lgamma(a + 1) - std::log1p(-y / (a + 1));
+        if (logLower < kLogSmallest) {
+            return 1;
+        }
+    }
+    return boost::math::gamma_q(a, y);
+}
 
 double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p) {
     const binomial distribution(static_cast<double>(trials), p);
@@ -101,6 +120,7 @@ std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tall
         significance.z.push_back((static_cast<double>(tally[k]) - expected[k]) /
                                  std::sqrt(n * p * (1 - p)));
         significance.p.push_back(BinomialTwoSidedP(tally[k], draws, p));
+        significance.possible += p > 0 ? 1 : 0;
     }
     significance.groups = PoolClasses(expected);
     if (significance.groups.size() < 2) {
@@ -115,9 +135,7 @@ std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tall
         statistic += (observed - group.expected) * (observed - group.expected) / group.expected;
     }
     const int freedom = static_cast<int>(significance.groups.size()) - 1;
-    const boost::math::chi_squared distribution(freedom);
-    significance.chiSquare =
-        ChiSquareTest{statistic, freedom, cdf(complement(distribution, statistic))};
+    significance.chiSquare = ChiSquareTest{statistic, freedom, ChiSquareTail(freedom, statistic)};
     return significance;
 }
 

@@ -19,6 +19,11 @@ namespace loto {
 // R's binom.test).
 [[nodiscard]] double BinomialTwoSidedP(std::uint64_t observed, std::uint64_t trials, double p);
 
+// P(χ²(freedom) >= x). Boost's series for the lower tail takes Γ(freedom / 2), which overflows
+// past about 3,500 degrees of freedom where x is far below them (the pairs of a pool of 86 or
+// more); there the lower tail is below what a Double holds, and this is 1.
+[[nodiscard]] double ChiSquareTail(int freedom, double x);
+
 // The mean of the binomial of k matches in `draws` draws: draws x MatchProbability(k). Within an
 // ulp of ExpectedCount, whose rounding the window's design fixes; the statistics keep their own.
 [[nodiscard]] inline double BinomialMean(double draws, int k) noexcept {
@@ -45,10 +50,11 @@ struct ChiSquareTest {
 
 // What --stats says of the draws of one command, whenever it drew: one rule for every output.
 struct Significance {
-    std::vector<double> z;
+    std::vector<double> z;  // NaN for a class that is certain or impossible: its count is fixed
     std::vector<double> p;
     std::vector<ClassGroup> groups;          // the classes of the chi-square, after pooling
     std::optional<ChiSquareTest> chiSquare;  // none when the pooling leaves a single class
+    int possible = 0;                        // the classes of a probability above 0
 };
 
 // Each class's count against a binomial of its probability, and the whole tally against the

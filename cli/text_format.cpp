@@ -37,7 +37,38 @@ nlohmann::json IsoTimeJson(const std::optional<LocalDateTime>& time) {
                   static_cast<int>(clock.seconds().count()));
 }
 
-std::string ChiSquareSummary(const std::optional<ChiSquareTest>& test, std::string_view separator) {
+std::string Fixed(long double value, int decimals, std::string_view separator, long double unit) {
+    const long double magnitude = std::fabs(value);
+    const long double held = std::max(unit, magnitude * 1e-18L);
+    int places = decimals;
+    while (places > 0 && std::pow(10.0L, -places) < held) {
+        --places;
+    }
+    if (held <= 1) {
+        return WithSeparator(Printf("%.*Lf", places, value), separator);
+    }
+    const int digits = std::max(
+        1, static_cast<int>(std::floor(std::log10(magnitude)) - std::floor(std::log10(held))) + 1);
+    return WithSeparator(Printf("%.*Lg", digits, value), separator);
+}
+
+std::string Fixed(std::optional<double> value, int decimals, std::string_view separator) {
+    if (!value || !std::isfinite(*value)) {
+        return "-";
+    }
+    return Fixed(*value, decimals, separator, std::fabs(static_cast<long double>(*value)) * 1e-15L);
+}
+
+std::string Shown(std::optional<double> value, const char* format, std::string_view separator) {
+    return value && std::isfinite(*value) ? WithSeparator(Printf(format, *value), separator) : "-";
+}
+
+std::string ChiSquareSummary(const Significance& significance, std::string_view separator,
+                             std::string_view certain) {
+    const std::optional<ChiSquareTest>& test = significance.chiSquare;
+    if (!test && significance.possible <= 1) {
+        return "chi-square: " + std::string(certain) + ", nothing to test";
+    }
     if (!test) {
         return "chi-square: not enough draws, every class pooled into one";
     }

@@ -45,8 +45,24 @@ template <typename Number>
 // A local date and time in ISO 8601 ("2026-12-09T07:08:53"), null for none.
 [[nodiscard]] nlohmann::json IsoTimeJson(const std::optional<LocalDateTime>& time);
 
-// Pearson's chi-square of a tally in one line, or why there is none.
-[[nodiscard]] std::string ChiSquareSummary(const std::optional<ChiSquareTest>& test,
-                                           std::string_view separator = ".");
+// `value` to at most `decimals` places, and to no digit finer than `unit`, the smallest that it
+// holds: a Double's is about 10^-15 of it, a Long Double's 10^-18. Where not every whole digit is
+// held, as many significant digits as are, with an exponent: 4.287866963230478e+20.
+[[nodiscard]] std::string Fixed(long double value, int decimals, std::string_view separator,
+                                long double unit);
+// A Double's own digits, "-" where there is none or it is not a number.
+[[nodiscard]] std::string Fixed(std::optional<double> value, int decimals,
+                                std::string_view separator);
+
+// A figure in printf's `format` with the user's decimal separator, "-" where there is none or it
+// is not a number.
+[[nodiscard]] std::string Shown(std::optional<double> value, const char* format,
+                                std::string_view separator);
+
+// Pearson's chi-square of a tally in one line, or why there is none: too few draws, or a single
+// class that can happen at all (`certain` says what that means).
+[[nodiscard]] std::string ChiSquareSummary(const Significance& significance,
+                                           std::string_view separator = ".",
+                                           std::string_view certain = "only one tier is possible");
 
 }  // namespace loto

@@ -90,7 +90,7 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
     const auto count = static_cast<double>(sample.count());
     const auto law = [&](double w) { return count * p * std::pow(1 - p, w - 1); };
     std::vector<const WaitClass*> bars;
-    for (const WaitClass& c : test.classes) {
+    for (const WaitClass& c : test.bars) {
         if (c.last != 0) {
             bars.push_back(&c);
         }
@@ -133,8 +133,6 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
     }
     svg += "<path class=\"law\" d=\"" + path + "\" fill=\"none\" stroke=\"#d62728\" " +
            "stroke-width=\"2\"/>\n";
-    const std::optional<ChiSquareTest> chi =
-        test.chiSquare ? test.chiSquare->chiSquare : std::nullopt;
     svg += Printf(
         "<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">bars: waits that came; red: "
         "the law, p = %.4g; %llu beyond the bound of %llu draws</text>\n",
@@ -142,7 +140,7 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
         static_cast<unsigned long long>(sample.bound));
     svg += Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">", kWidth / 2,
                   kTop + kPlotHeight + 78) +
-           ChiSquareSummary(chi) + "</text>\n</svg>\n";
+           WaitsChiSquare(test) + "</text>\n</svg>\n";
     return svg;
 }
 

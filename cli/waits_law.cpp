@@ -1,6 +1,7 @@
 #include "cli/waits_law.h"
 
 #include <algorithm>
+#include <boost/math/distributions/geometric.hpp>
 #include <cmath>
 #include <sstream>
 
@@ -12,34 +13,73 @@ namespace {
 
 using nlohmann::json;
 
-// P(W > w) = (1 - p)^w.
-double Survival(double p, std::uint64_t w) {
-    return std::exp(static_cast<double>(w) * std::log1p(-p));
+// P(W > w) = (1 - p)^w, 1 for w = 0 whatever p.
+double Survival(double p, double w) {
+    return w == 0 ? 1 : std::exp(w * std::log1p(-p));
+}
+
+// P(first <= W <= last) = P(W > first - 1) (1 - (1 - p)^(last - first + 1)), which keeps its
+// digits where the two survivals differ by less than an ulp (a tier of 1 in 10^20).
+double ClassProbability(double p, std::uint64_t first, std::uint64_t last) {
+    const auto width = static_cast<double>(last - first + 1);
+    return Survival(p, static_cast<double>(first - 1)) * -std::expm1(width * std::log1p(-p));
+}
+
+// (-ln(1 - p) - p) / p, as its series p/2 + p^2/3 + ... where the difference would cancel.
+double LogExcessOverP(double p) {
+    if (p >= 0.5) {
+        return (-std::log1p(-p) - p) / p;
+    }
+    double sum = 0;
+    double power = 1;
+    for (int k = 2;; ++k) {  // the terms at least halve: some 60 of them at most
+        power *= p;
+        const double term = power / k;
+        sum += term;
+        if (term <= 1e-17 * sum) {
+            return sum;
+        }
+    }
+}
+
+// 1 - x / (e^x - 1), as its series x/2 - x^2/12 + x^4/720 - ... for small x.
+double FromBernoulli(double x) {
+    if (x >= 0.1) {
+        return 1 - x / std::expm1(x);
+    }
+    const double x2 = x * x;
+    return x / 2 - x2 * (1.0 / 12 - x2 * (1.0 / 720 - x2 * (1.0 / 30240 -
+                                                            x2 * (1.0 / 1209600 - x2 / 47900160))));
 }
 
 }  // namespace
 
-std::uint64_t GeometricQuantile(double p, double level) {
-    if (level <= 0) {
+double GeometricQuantile(double p, double level) {
+    if (p >= 1 || level <= 0) {
         return 1;
     }
-    // F(w) >= level where (1 - p)^w <= 1 - level; rounding may leave w one short or long.
-    const double w = std::ceil(std::log1p(-level) / std::log1p(-p));
-    auto wait = static_cast<std::uint64_t>(std::max(w, 1.0));
-    while (wait > 1 && 1 - Survival(p, wait - 1) >= level) {
-        --wait;
+    // Boost's law counts the draws before the hit, and gives its quantile as a real number,
+    // whatever its policy of discrete quantiles says: the least count is the next whole one.
+    const boost::math::geometric_distribution<double> law(p);
+    return std::ceil(quantile(law, level)) + 1;
+}
+
+double GeometricMeanBelow(double p, std::uint64_t bound) {
+    if (p >= 1) {
+        return 1;
     }
-    while (1 - Survival(p, wait) < level) {
-        ++wait;
-    }
-    return wait;
+    // With L = -ln(1 - p) and x = bound L, E = 1/p - bound / (e^x - 1), which is
+    // (L - p)/(p L) + (1 - x/(e^x - 1))/L: two parts that keep their digits however small p or x.
+    const double logLaw = -std::log1p(-p);
+    const double x = static_cast<double>(bound) * logLaw;
+    return (LogExcessOverP(p) + FromBernoulli(x)) / logLaw;
 }
 
 WaitsTest TestWaits(const WaitsSample& sample) {
-    const double p = sample.probability;
+    const double p = std::min(sample.probability, 1.0);
     WaitsTest test;
     test.lawMean = 1 / p;
-    test.lawMedian = static_cast<double>(GeometricQuantile(p, 0.5));
+    test.lawMedian = GeometricQuantile(p, 0.5);
     std::vector<std::uint64_t> waits = sample.waits;
     std::ranges::sort(waits);
     if (!waits.empty()) {
@@ -49,41 +89,61 @@ WaitsTest TestWaits(const WaitsSample& sample) {
         }
         test.mean = sum / static_cast<double>(waits.size());
     }
+    if (sample.censored > 0 && sample.bound > 0) {
+        test.lawMeanBelowBound = GeometricMeanBelow(p, sample.bound);
+    }
     const std::uint64_t all = sample.count();
     const std::uint64_t rank = (all + 1) / 2;  // nearest rank, from 1
     if (all > 0 && rank <= waits.size()) {
         test.median = static_cast<double>(waits[rank - 1]);
     }
     // Cut points at quantiles of equal steps, merged where the law is too coarse to part them,
-    // and the last class ending at the bound; the censored beyond it.
+    // and the last class ending at the bound; the censored beyond it. A quantile past the bound
+    // is the bound: it may pass what 64 bits hold.
+    const auto bound = static_cast<double>(sample.bound);
     const auto wanted = static_cast<int>(std::clamp<std::uint64_t>(all / 5, 2, 20));
+    std::vector<WaitClass> classes;
     std::uint64_t first = 1;
     for (int i = 1; i <= wanted && first <= sample.bound; ++i) {
-        const std::uint64_t last =
-            i == wanted
-                ? sample.bound
-                : std::min(GeometricQuantile(p, static_cast<double>(i) / wanted), sample.bound);
+        const double cut =
+            i == wanted ? bound
+                        : std::min(GeometricQuantile(p, static_cast<double>(i) / wanted), bound);
+        const auto last = static_cast<std::uint64_t>(cut);
         if (last < first) {
             continue;
         }
-        test.classes.push_back({first, last, 0, Survival(p, first - 1) - Survival(p, last)});
+        classes.push_back({first, last, 0, ClassProbability(p, first, last)});
         first = last + 1;
     }
-    test.classes.push_back({sample.bound + 1, 0, sample.censored, Survival(p, sample.bound)});
+    classes.push_back({sample.bound + 1, 0, sample.censored, Survival(p, bound)});
     for (const std::uint64_t w : waits) {
         const auto found = std::ranges::find_if(
-            test.classes, [w](const WaitClass& c) { return c.last != 0 && w <= c.last; });
-        if (found != test.classes.end()) {
+            classes, [w](const WaitClass& c) { return c.last != 0 && w <= c.last; });
+        if (found != classes.end()) {
             ++found->observed;
         }
     }
+    // A class that no wait can fall into (a certain tier: every wait is 1) is none to test.
+    std::erase_if(classes, [](const WaitClass& c) { return !(c.probability > 0); });
     std::vector<std::uint64_t> counts;
     std::vector<double> probabilities;
-    for (const WaitClass& c : test.classes) {
+    for (const WaitClass& c : classes) {
         counts.push_back(c.observed);
         probabilities.push_back(c.probability);
     }
     test.chiSquare = TestSignificance(counts, probabilities, all);
+    // The classes as the chi-square took them, pooled.
+    for (const ClassGroup& group :
+         test.chiSquare ? test.chiSquare->groups : std::vector<ClassGroup>{}) {
+        WaitClass pooled{classes[static_cast<std::size_t>(group.first)].first,
+                         classes[static_cast<std::size_t>(group.last)].last, 0, 0};
+        for (int i = group.first; i <= group.last; ++i) {
+            pooled.observed += classes[static_cast<std::size_t>(i)].observed;
+            pooled.probability += classes[static_cast<std::size_t>(i)].probability;
+        }
+        test.classes.push_back(pooled);
+    }
+    test.bars = std::move(classes);
     return test;
 }
 
@@ -106,6 +166,7 @@ json WaitsJson(const std::string& tier, const WaitsSample& sample, const WaitsTe
               {"censored", sample.censored},
               {"mean", JsonDouble(test.mean)},
               {"law_mean", JsonDouble(test.lawMean)},
+              {"law_mean_below_bound", JsonDouble(test.lawMeanBelowBound)},
               {"median", JsonDouble(test.median)},
               {"law_median", JsonDouble(test.lawMedian)},
               {"classes", classes},
@@ -114,19 +175,27 @@ json WaitsJson(const std::string& tier, const WaitsSample& sample, const WaitsTe
               {"p_value", chi != nullptr ? JsonDouble(chi->pValue) : json()}}}};
 }
 
+std::string WaitsChiSquare(const WaitsTest& test, std::string_view separator) {
+    if (!test.chiSquare) {
+        return "chi-square: no wait, nothing to test";
+    }
+    return ChiSquareSummary(*test.chiSquare, separator, "a single class of waits is possible");
+}
+
 std::string WaitsText(const std::string& tier, const WaitsSample& sample, const WaitsTest& test,
                       std::string_view separator) {
     const auto figure = [separator](std::optional<double> value) {
-        return value ? WithSeparator(Printf("%.2f", *value), separator) : std::string("-");
+        return Fixed(value, 2, separator);
     };
     std::ostringstream out;
     out << "waits for " << tier << ": " << sample.count() << " commands, " << sample.censored
         << " reached the bound of " << sample.bound << " draws\n";
-    out << "  mean " << figure(test.mean) << " (law " << figure(test.lawMean) << "), median "
-        << figure(test.median) << " (law " << figure(test.lawMedian) << ")\n";
-    out << "  against the geometric law: "
-        << ChiSquareSummary(test.chiSquare ? test.chiSquare->chiSquare : std::nullopt, separator)
-        << '\n';
+    out << "  mean " << figure(test.mean) << " (law " << figure(test.lawMean);
+    if (test.lawMeanBelowBound) {
+        out << "; " << figure(test.lawMeanBelowBound) << " for the waits within the bound";
+    }
+    out << "), median " << figure(test.median) << " (law " << figure(test.lawMedian) << ")\n";
+    out << "  against the geometric law: " << WaitsChiSquare(test, separator) << '\n';
     return out.str();
 }
 

@@ -36,16 +36,30 @@ struct WaitsTest {
     std::optional<double> median;  // nearest rank over all, none where it is a censored one
     double lawMean = 0;            // 1 / p
     double lawMedian = 0;          // the least w of F(w) >= 1/2
+    // E[W | W <= bound], what the mean of the waits that ended in the tier is to be set against
+    // once some reached the bound; none when none did.
+    std::optional<double> lawMeanBelowBound;
+    // The classes of the law, before pooling, and the classes tested, after: the last is open
+    // (last 0) where it holds the censored.
+    std::vector<WaitClass> bars;
     std::vector<WaitClass> classes;
-    std::optional<Significance> chiSquare;  // over the classes, pooled as a tally's
+    std::optional<Significance> chiSquare;  // over the classes before pooling, as a tally's
 };
 
-// The least wait w with F(w) = 1 - (1 - p)^w at least `level`.
-[[nodiscard]] std::uint64_t GeometricQuantile(double p, double level);
+// The least wait w with F(w) = 1 - (1 - p)^w at least `level` (0 < level < 1), as a Double: it
+// can pass 2^64 for a rare tier.
+[[nodiscard]] double GeometricQuantile(double p, double level);
+
+// E[W | W <= bound] for a wait W of the geometric law of p.
+[[nodiscard]] double GeometricMeanBelow(double p, std::uint64_t bound);
 
 // Classes of about equal probability under the law, at most one for 5 waits and 20 in all, the
-// censored ones a class of their own; Pearson's chi-square over them.
+// censored ones a class of their own, those of probability 0 left out; Pearson's chi-square over
+// them.
 [[nodiscard]] WaitsTest TestWaits(const WaitsSample& sample);
+
+// The chi-square's line, or why there is none.
+[[nodiscard]] std::string WaitsChiSquare(const WaitsTest& test, std::string_view separator = ".");
 
 // As loto-sim prints them: a line of JSON {"waits": {...}} and lines for people.
 [[nodiscard]] nlohmann::json WaitsJson(const std::string& tier, const WaitsSample& sample,

@@ -149,6 +149,15 @@ TEST(LotoSimGames, RefusesWhatCannotBePlayed) {
         {"--game 5/50+2/12 10 + 1 2", 2, "", "a ticket holds 1 to 50 main numbers, not 0"},
         {"--game 5/50+2/12 10 1 + 13", 2, "", "S1 is \"13\", not from 1 to 12"},
         {"--game 6/49 10 1 + 2", 2, "", "this game has no second pool"},
+        // The mark is read as the numbers around it are, blanks aside.
+        {"--game 5/50+2/12 10 1 ' + ' 2", 0, "draws: 10 in", ""},
+        After("printf '1000; 3;14;25;36;47; + ;2;9\n' | ",
+              {"--batch --game 5/50+2/12", 0, "draws: 1000 in", ""}),
+        // A ticket of every number: only its top tier can happen, nothing to test or to score.
+        {"--game 6/99 --stats --locale en_US 1000 $(seq 1 99)", 0,
+         "\n 6                1000               1000.              0.         -           1\n"
+         "chi-square: only one tier is possible, nothing to test\n",
+         ""},
         {"--game 6/49", 2, "", "expected DRAWS and a ticket"},
         {"--raw --game 6/49", 2, "", "--raw excludes --game"},
         After("printf '100;1;2;3;4;5;6\\n10;1;1\\n' | ",
