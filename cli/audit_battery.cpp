@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bitset>
-#include <boost/math/distributions/chi_squared.hpp>
 #include <cmath>
 #include <numeric>
 
@@ -77,7 +76,7 @@ TestResult MostExtreme(const char* name, const Counts& counts, std::uint64_t tri
     const auto [first, second] = cell(static_cast<std::size_t>(extreme - counts.begin()));
     return {name,         smallest,
             std::nullopt, -std::expm1(compared * std::log1p(-smallest)),
-            false,        ExtremeCount{first, second, *extreme, static_cast<double>(trials) * p}};
+            std::nullopt, ExtremeCount{first, second, *extreme, static_cast<double>(trials) * p}};
 }
 
 }  // namespace
@@ -91,8 +90,7 @@ std::optional<TestResult> NumbersTest(const PoolHistory& history) {
     const double expected = static_cast<double>(history.draws()) * k / n;
     const double statistic = PearsonStatistic(NumberCounts(history), expected) * (n - 1) / (n - k);
     const int freedom = history.highest - 1;
-    const boost::math::chi_squared law(freedom);
-    return TestResult{"numbers", statistic, freedom, cdf(complement(law, statistic))};
+    return TestResult{"numbers", statistic, freedom, ChiSquareTail(freedom, statistic)};
 }
 
 std::optional<TestResult> NumbersExtremeTest(const PoolHistory& history) {
@@ -155,7 +153,7 @@ std::optional<TestResult> OverlapTest(const PoolHistory& history) {
         PooledChiSquare(shared, HypergeometricLaw(history.highest, history.drawn, history.drawn)));
 }
 
-std::optional<TestResult> GapsTest(const PoolHistory& history, const GapCalibration* calibration) {
+std::optional<TestResult> GapsTest(const PoolHistory& history) {
     if (!Formable(history)) {
         return std::nullopt;
     }
@@ -164,11 +162,7 @@ std::optional<TestResult> GapsTest(const PoolHistory& history, const GapCalibrat
         return std::nullopt;
     }
     const double statistic = test.Statistic(history);
-    const bool calibrated =
-        calibration != nullptr && calibration->source && calibration->replicates > 0;
-    const double p = calibrated ? CalibratedP(test, statistic, history, *calibration)
-                                : test.UncalibratedP(statistic);
-    return TestResult{"gaps", statistic, test.freedom(), p, calibrated};
+    return TestResult{"gaps", statistic, test.freedom(), test.UncalibratedP(statistic)};
 }
 
 std::optional<TestResult> SumsTest(const PoolHistory& history) {
@@ -182,7 +176,7 @@ std::optional<TestResult> SumsTest(const PoolHistory& history) {
         const int sum = std::accumulate(draw.begin(), draw.end(), 0);
         ++sums[static_cast<std::size_t>(sum - LowestSum(history.drawn))];
     }
-    return Named("sums", PooledChiSquare(sums, law));
+    return Named("sums", SymmetricPooledChiSquare(sums, law));
 }
 
 std::optional<TestResult> OddTest(const PoolHistory& history) {
@@ -230,12 +224,12 @@ std::optional<TestResult> RunsTest(const PoolHistory& history) {
     return TestResult{"runs", z, std::nullopt, std::erfc(std::abs(z) / std::sqrt(2.0))};
 }
 
-std::vector<TestResult> RunBattery(const PoolHistory& history, const GapCalibration* calibration) {
+std::vector<TestResult> RunBattery(const PoolHistory& history) {
     std::vector<TestResult> results;
     for (std::optional<TestResult> result :
          {NumbersTest(history), NumbersExtremeTest(history), PairsTest(history),
-          PairsExtremeTest(history), OverlapTest(history), GapsTest(history, calibration),
-          SumsTest(history), OddTest(history), RunsTest(history)}) {
+          PairsExtremeTest(history), OverlapTest(history), GapsTest(history), SumsTest(history),
+          OddTest(history), RunsTest(history)}) {
         if (result) {
             results.push_back(std::move(*result));
         }

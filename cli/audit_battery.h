@@ -31,7 +31,7 @@ struct TestResult {
     double statistic;
     std::optional<int> freedom;  // of the chi-square law the p-value comes from, if one
     double pValue;
-    bool calibrated = false;  // the p-value comes from simulated fair histories
+    std::optional<CalibratedP> calibrated{};  // where the p-value comes from fair histories
     std::optional<ExtremeCount> extreme{};
 };
 
@@ -54,13 +54,13 @@ struct TestResult {
 // Pearson's chi-square over classes pooled by PoolClasses.
 [[nodiscard]] std::optional<TestResult> OverlapTest(const PoolHistory& history);
 
-// "gaps": GapChiSquare's statistic, its p-value calibrated on fair histories when a calibration of
-// some replicates is given, the chi-square law's (uncalibrated) without.
-[[nodiscard]] std::optional<TestResult> GapsTest(const PoolHistory& history,
-                                                 const GapCalibration* calibration);
+// "gaps": GapChiSquare's statistic and the chi-square law's (uncalibrated) p-value; its
+// calibration on fair histories, which Calibrate gives, depends on the family it is part of.
+[[nodiscard]] std::optional<TestResult> GapsTest(const PoolHistory& history);
 
-// "sums": the sum of each draw's numbers against its exact law (SumLaw), pooled. K >= 2: for
-// K = 1 the sum is the number, which "numbers" tests already.
+// "sums": the sum of each draw's numbers against its exact law (SumLaw), symmetric about its
+// middle, pooled from both tails alike: a history and its mirror (n as N + 1 - n) give the same
+// p-value. K >= 2: for K = 1 the sum is the number, which "numbers" tests already.
 [[nodiscard]] std::optional<TestResult> SumsTest(const PoolHistory& history);
 
 // "odd": the count of odd numbers in each draw, hypergeometric(N, ceil(N/2), K), pooled.
@@ -73,8 +73,7 @@ struct TestResult {
 [[nodiscard]] std::optional<TestResult> RunsTest(const PoolHistory& history);
 
 // Every test that the history can form, in the order above.
-[[nodiscard]] std::vector<TestResult> RunBattery(const PoolHistory& history,
-                                                 const GapCalibration* calibration);
+[[nodiscard]] std::vector<TestResult> RunBattery(const PoolHistory& history);
 
 // Holm's step-down adjustment of a family of p-values, in their order: the i-th smallest is
 // multiplied by m - i + 1, each at least the one before it, at most 1.

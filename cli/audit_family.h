@@ -26,16 +26,30 @@ struct AuditEntry {
 };
 
 struct AuditSettings {
-    std::uint64_t replicates = 1000;  // fair histories that calibrate the gaps; 0: none
-    unsigned threads = 0;             // 0: every hardware thread
+    // Fair histories that calibrate the gaps: that many, 0 for none; by default, enough for a
+    // calibrated p-value to reach alpha once adjusted, and more while its interval holds one of
+    // Holm's levels, up to kMostCalibration.
+    std::optional<std::uint64_t> replicates;
+    double alpha = 0.01;
+    unsigned threads = 0;  // 0: every hardware thread
     std::optional<DrawRule> ticket;
 };
 
+// The most fair histories of a calibration by default, unless alpha asks for more to be reached.
+inline constexpr std::uint64_t kMostCalibration = 100'000;
+inline constexpr std::uint64_t kFewestCalibration = 1000;
+
+// The fair histories that a calibrated p-value needs to fall below alpha once adjusted by Holm
+// over `tests`: its least, 1/(R + 1), times `tests`, under alpha.
+[[nodiscard]] std::uint64_t HistoriesToReach(std::size_t tests, double alpha) noexcept;
+
 // The main pool's battery, then the second pool's (when the history has one), then the ticket's
-// test; the gaps of each pool calibrated on fair histories of their own family, 0 for the main
-// pool and 1 for the second, so that both pools' p-values are fixed and apart.
+// test, then, with a history `beside`, the two streams' tests; the gaps of each pool calibrated on
+// fair histories of their own family, 0 for the main pool and 1 for the second, so that both
+// pools' p-values are fixed and apart; every p-value adjusted by Holm over the whole family.
 [[nodiscard]] std::vector<AuditEntry> AuditHistory(const History& history,
-                                                   const AuditSettings& settings);
+                                                   const AuditSettings& settings,
+                                                   const History* beside = nullptr);
 
 // Each entry's p-value adjusted by Holm's step-down over the whole family, in place.
 void AdjustFamily(std::vector<AuditEntry>& family);

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <boost/math/distributions/chi_squared.hpp>
+#include <boost/math/distributions/binomial.hpp>
 #include <limits>
 #include <numeric>
 #include <thread>
@@ -90,22 +90,24 @@ double GapChiSquare::Statistic(const PoolHistory& history) {
 }
 
 double GapChiSquare::UncalibratedP(double statistic) const {
-    const boost::math::chi_squared law(freedom());
-    return cdf(complement(law, statistic));
+    return ChiSquareTail(freedom(), statistic);
 }
 
-double CalibratedP(const GapChiSquare& test, double observed, const PoolHistory& shape,
-                   const GapCalibration& calibration) {
+namespace {
+
+// How many of replicates [from, to) have a statistic of at least `observed`: thread i takes
+// from + i, from + i + threads, ..., each with its own copy of the bins and its own history.
+std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const PoolHistory& shape,
+                           const GapCalibration& calibration, std::uint64_t from,
+                           std::uint64_t to) {
     const unsigned threads = std::max(
         1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
     std::vector<std::uint64_t> atLeast(threads, 0);
-    // Thread i takes replicates i, i + threads, ..., each with its own copy of the bins and its
-    // own history, made once.
     const auto run = [&](unsigned i) {
         GapChiSquare own = test;
         PoolHistory history{shape.drawn, shape.highest, {}};
         history.numbers.resize(shape.numbers.size());
-        for (std::uint64_t r = i; r < calibration.replicates; r += threads) {
+        for (std::uint64_t r = from + i; r < to; r += threads) {
             calibration.source(r, history);
             atLeast[i] += own.Statistic(history) >= observed ? 1 : 0;
         }
@@ -118,11 +120,41 @@ double CalibratedP(const GapChiSquare& test, double observed, const PoolHistory&
     for (std::thread& worker : workers) {
         worker.join();
     }
-    std::uint64_t total = 0;
-    for (const std::uint64_t n : atLeast) {
-        total += n;
+    return std::accumulate(atLeast.begin(), atLeast.end(), std::uint64_t{0});
+}
+
+constexpr double kIntervalTail = 0.005;  // each side of a 99 % interval
+
+CalibratedP Estimate(std::uint64_t atLeast, std::uint64_t histories,
+                     const std::vector<double>& levels) {
+    using boost::math::binomial;
+    const auto r = static_cast<double>(atLeast);
+    const auto n = static_cast<double>(histories);
+    CalibratedP result{.p = (r + 1) / (n + 1),
+                       .low = binomial::find_lower_bound_on_p(n, r, kIntervalTail),
+                       .high = binomial::find_upper_bound_on_p(n, r, kIntervalTail),
+                       .histories = histories};
+    result.settled = std::none_of(levels.begin(), levels.end(), [&](double level) {
+        return result.low < level && level < result.high;
+    });
+    return result;
+}
+
+}  // namespace
+
+CalibratedP Calibrate(const GapChiSquare& test, double observed, const PoolHistory& shape,
+                      const GapCalibration& calibration) {
+    std::uint64_t done = 0;
+    std::uint64_t atLeast = 0;
+    for (std::uint64_t next = std::max<std::uint64_t>(calibration.replicates, 1);;
+         next = std::min(2 * done, calibration.most)) {
+        atLeast += CountAtLeast(test, observed, shape, calibration, done, next);
+        done = next;
+        const CalibratedP result = Estimate(atLeast, done, calibration.levels);
+        if (result.settled || done >= calibration.most) {
+            return result;
+        }
     }
-    return static_cast<double>(1 + total) / static_cast<double>(1 + calibration.replicates);
 }
 
 }  // namespace loto

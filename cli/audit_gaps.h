@@ -21,10 +21,24 @@ namespace loto {
 // threads at once. It must not throw.
 using FairHistorySource = std::function<void(std::uint64_t replicate, PoolHistory& history)>;
 
+// Replicates 0 to R - 1, R from `replicates`, doubled while the p-value's interval holds one of
+// the `levels` that decide the audit and R is under `most`.
 struct GapCalibration {
     FairHistorySource source;
     std::uint64_t replicates = 1000;
+    std::uint64_t most = 1000;
+    std::vector<double> levels{};
     unsigned threads = 0;  // 0: every hardware thread
+};
+
+// A calibrated p-value, (1 + #>=) / (1 + R), and the 99 % interval (Clopper and Pearson's) of the
+// share of fair histories whose statistic is at least the observed one, of which R give #>=.
+struct CalibratedP {
+    double p = 1;
+    double low = 0;
+    double high = 1;
+    std::uint64_t histories = 0;
+    bool settled = false;  // the interval holds none of the levels
 };
 
 // Pearson's chi-square of a history's gaps against the geometric law. The classes are set once,
@@ -57,9 +71,9 @@ private:
 };
 
 // The share of fair histories of the same D, K and N whose statistic is at least the observed
-// one, (1 + #>=) / (1 + R). Each replicate's statistic depends on its number alone, so the result
-// does not depend on the number of threads.
-[[nodiscard]] double CalibratedP(const GapChiSquare& test, double observed,
-                                 const PoolHistory& shape, const GapCalibration& calibration);
+// one. Each replicate's statistic depends on its number alone, so the result does not depend on
+// the number of threads, nor on the steps by which R grew.
+[[nodiscard]] CalibratedP Calibrate(const GapChiSquare& test, double observed,
+                                    const PoolHistory& shape, const GapCalibration& calibration);
 
 }  // namespace loto

@@ -34,4 +34,10 @@ namespace loto {
 [[nodiscard]] std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
                                                            std::span<const double> probabilities);
 
+// The same for a law symmetric about its middle (P(i) = P(L - 1 - i)), pooled from both tails
+// toward the middle alike, so that the mirror of the observed classes gives the same statistic to
+// the last bit: a class and its mirror's pooled the same way, their terms added as pairs.
+[[nodiscard]] std::optional<ChiSquareTest> SymmetricPooledChiSquare(
+    std::span<const std::uint64_t> observed, std::span<const double> probabilities);
+
 }  // namespace loto

@@ -1,6 +1,7 @@
 // loto-sim: the window's commands without the window, for scripts and very large runs.
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <new>
 
 #include "cli/audit_command.h"
@@ -31,7 +32,8 @@ loto::ExitStatus Run(int argc, char** argv) {
 
 }  // namespace
 
-// Memory that cannot be had ends the program with a message, not an abort.
+// Memory that cannot be had, or a figure that a library cannot compute (Boost's laws throw where a
+// value leaves their domain), ends the program with a message, not an abort.
 int main(int argc, char** argv) {
     // A file size limit is then an ordinary write error, reported, instead of a silent death.
     std::signal(SIGXFSZ, SIG_IGN);
@@ -39,6 +41,9 @@ int main(int argc, char** argv) {
         return static_cast<int>(Run(argc, argv));
     } catch (const std::bad_alloc&) {
         std::fputs("loto-sim: not enough memory\n", stderr);
+        return static_cast<int>(loto::ExitStatus::Failed);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "loto-sim: a figure cannot be computed: %s\n", error.what());
         return static_cast<int>(loto::ExitStatus::Failed);
     }
 }

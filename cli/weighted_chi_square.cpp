@@ -2,17 +2,14 @@
 
 #include <algorithm>
 #include <array>
-#include <boost/math/distributions/chi_squared.hpp>
 #include <boost/math/quadrature/tanh_sinh.hpp>
+#include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
+
+#include "cli/significance.h"
 
 namespace loto {
 namespace {
-
-using boost::math::cdf;
-using boost::math::chi_squared;
-using boost::math::complement;
-using boost::math::pdf;
 
 // Relative to the integral; tanh-sinh doubles its digits with each level, so this costs little.
 constexpr double kTolerance = 1e-11;
@@ -27,6 +24,13 @@ boost::math::quadrature::tanh_sinh<double>& Integrator() {
     return integrator;
 }
 
+// The density of χ²(d) at a > 0, from its logarithm: Γ(d / 2) alone overflows past d = 343.
+double Density(int freedom, double a) {
+    const double half = freedom / 2.0;
+    return std::exp((half - 1) * std::log(a) - a / 2 - half * std::log(2.0) -
+                    boost::math::lgamma(half));
+}
+
 // P(w χ²(d) + rest >= x) = P(w χ²(d) >= x) + ∫ from 0 to x/w of f_d(a) P(rest >= x - w a) da,
 // with the terms in decreasing weight, so that the first's range is the shortest.
 double Tail(std::span<const WeightedChiSquare> terms, double x) {
@@ -34,14 +38,15 @@ double Tail(std::span<const WeightedChiSquare> terms, double x) {
         return 1;
     }
     const WeightedChiSquare& first = terms.front();
-    const chi_squared law(first.freedom);
     const double end = x / first.weight;
-    const double alone = cdf(complement(law, end));
+    const double alone = ChiSquareTail(first.freedom, end);
     if (terms.size() == 1) {
         return alone;
     }
     const auto rest = terms.subspan(1);
-    const auto integrand = [&](double a) { return pdf(law, a) * Tail(rest, x - first.weight * a); };
+    const auto integrand = [&](double a) {
+        return a > 0 ? Density(first.freedom, a) * Tail(rest, x - first.weight * a) : 0.0;
+    };
     return std::min(1.0, alone + Integrator().integrate(integrand, 0.0, end, kTolerance));
 }
 

@@ -20,10 +20,9 @@ constexpr double kAlpha = 0.01;
 bool FlaggedAt(const PoolHistory& pool, std::uint64_t replicates) {
     History history;
     history.main = pool;
-    std::vector<AuditEntry> family =
-        AuditHistory(history, {.replicates = replicates, .threads = 0, .ticket = {}});
-    AdjustFamily(family);
-    return Flagged(family, kAlpha);
+    const AuditSettings settings{
+        .replicates = replicates, .alpha = kAlpha, .threads = 0, .ticket = {}};
+    return Flagged(AuditHistory(history, settings), kAlpha);
 }
 
 TEST(AuditPower, FlagsEachKnownFault) {

@@ -4,11 +4,13 @@
 
 #include <algorithm>
 #include <array>
+#include <boost/math/distributions/binomial.hpp>
 #include <boost/math/distributions/chi_squared.hpp>
 #include <cmath>
 #include <map>
 #include <numeric>
 #include <random>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -117,9 +119,39 @@ TEST(WeightedChiSquare, TailMatchesClosedFormsAndImhof) {
         {pairs649, 1500, 7.06356025181949e-7},
         {pairs649, 2000, 4.78182186544378e-23},
         {pairs649, -1, 1},
+        // Pools of 86 numbers or more, whose second term has past 3,500 degrees of freedom.
+        {PearsonLaw(2, 6, 90), 3990, 0.493816415596899},
+        {PearsonLaw(2, 6, 90), 4389, 0.000118668051961683},
+        {PearsonLaw(2, 5, 99), 4850, 0.46207998992129},
+        {PearsonLaw(2, 5, 99), 5300, 1.79883222221903e-5},
     };
     for (const auto& [terms, x, expected] : cases) {
         EXPECT_NEAR(WeightedChiSquareTail(terms, x), expected, expected * 1e-9) << x;
+    }
+}
+
+// Every pool a history can have (up to 255 numbers, N guessed from the data), every K: the pairs'
+// tail is a probability that falls from 1 to 0 across the law's mean, from 0 to far above it.
+TEST(WeightedChiSquare, PairsTailOfEveryPool) {
+    for (int n = 4; n <= 255; n += n < 99 ? 1 : 52) {
+        for (const int k : std::set<int>{2, 3, n / 2, n - 2, n - 1}) {
+            const auto law = PearsonLaw(2, k, n);
+            double mean = 0;
+            double variance = 0;
+            for (const WeightedChiSquare& term : law) {
+                mean += term.weight * term.freedom;
+                variance += 2 * term.weight * term.weight * term.freedom;
+            }
+            double previous = 1;
+            for (const double sds : {-1e9, -8.0, 0.0, 20.0}) {
+                const double x = std::max(mean + sds * std::sqrt(variance), 1e-300);
+                const double p = WeightedChiSquareTail(law, x);
+                ASSERT_TRUE(p >= 0 && p <= previous) << n << " " << k << " " << x << " " << p;
+                previous = p;
+            }
+            EXPECT_GT(previous, 0) << n << " " << k;
+            EXPECT_LT(previous, 1e-5) << n << " " << k;
+        }
     }
 }
 
@@ -226,6 +258,47 @@ TEST(AuditLaws, PoolingFromTheTop) {
     EXPECT_FALSE(PooledChiSquare(fewDraws, probabilities).has_value());  // one class of 3
 }
 
+// A symmetric law pooled from both tails alike: a history's classes and their mirror give the
+// same statistic to the last bit, where pooling from the top gives two.
+TEST(AuditLaws, SymmetricPoolingFromBothTails) {
+    const struct {
+        std::vector<double> law;  // times 22
+        std::vector<std::uint64_t> observed;
+        std::optional<std::pair<double, int>> expected;  // statistic and degrees of freedom
+    } cases[] = {
+        // [0, 2] [3] [4, 6]: 8, 8, 6 against 6, 10, 6.
+        {{1, 2, 3, 10, 3, 2, 1}, {2, 2, 4, 8, 1, 3, 2}, {{4.0 / 6 + 4.0 / 10, 2}}},
+        // [0] [1, 4] [5]: the middle under 5 takes the groups next to it.
+        {{5, 5, 1, 1, 5, 5}, {4, 7, 0, 2, 6, 3}, {{1.0 / 5 + 9.0 / 12 + 4.0 / 5, 2}}},
+        // Every class pooled into the middle.
+        {{5, 1, 1, 5}, {5, 1, 1, 5}, std::nullopt},
+    };
+    for (const auto& [law, observed, expected] : cases) {
+        std::vector<double> p;
+        for (const double ways : law) {
+            p.push_back(ways / std::accumulate(law.begin(), law.end(), 0.0));
+        }
+        const auto test = SymmetricPooledChiSquare(observed, p);
+        std::vector<std::uint64_t> mirror(observed.rbegin(), observed.rend());
+        const auto mirrored = SymmetricPooledChiSquare(mirror, p);
+        ASSERT_EQ(test.has_value(), expected.has_value());
+        ASSERT_EQ(mirrored.has_value(), expected.has_value());
+        if (expected) {
+            EXPECT_NEAR(test->statistic, expected->first, 1e-12);
+            EXPECT_EQ(test->degreesOfFreedom, expected->second);
+            EXPECT_EQ(test->statistic, mirrored->statistic);
+            EXPECT_EQ(test->pValue, mirrored->pValue);
+        }
+    }
+    // Fair 6/49 draws and their mirror, each number n as 50 - n: one sums p-value.
+    PoolHistory history = Fair(6, 49, 300, 11);
+    const double p = SumsTest(history)->pValue;
+    for (std::uint8_t& x : history.numbers) {
+        x = static_cast<std::uint8_t>(50 - x);
+    }
+    EXPECT_EQ(SumsTest(history)->pValue, p);
+}
+
 // 500 fair draws of 2 of 1..5 leave every class of every law above 5 expected, so no pooling:
 // each test is then a plain loop's chi-square of its classes.
 TEST(AuditBattery, StatisticsMatchPlainLoops) {
@@ -275,13 +348,13 @@ TEST(AuditBattery, StatisticsMatchPlainLoops) {
         {"overlap", {x2Overlap, 2, std::exp(-x2Overlap / 2)}},
     };
     std::size_t checked = 0;
-    for (const TestResult& result : RunBattery(history, nullptr)) {
+    for (const TestResult& result : RunBattery(history)) {
         if (const auto found = expected.find(result.name); found != expected.end()) {
             const auto& [statistic, freedom, p] = found->second;
             EXPECT_NEAR(result.statistic, statistic, 1e-9 * statistic) << result.name;
             EXPECT_EQ(result.freedom, freedom) << result.name;
             EXPECT_NEAR(result.pValue, p, 1e-9 * p) << result.name;
-            EXPECT_FALSE(result.calibrated);
+            EXPECT_FALSE(result.calibrated.has_value());
             ++checked;
         }
     }
@@ -293,7 +366,7 @@ TEST(AuditBattery, StatisticsMatchPlainLoops) {
 TEST(AuditBattery, TestsThatTheHistoryCanForm) {
     const auto formed = [](const PoolHistory& history) {
         std::vector<std::string> names;
-        for (const TestResult& result : RunBattery(history, nullptr)) {
+        for (const TestResult& result : RunBattery(history)) {
             names.push_back(result.name);
         }
         return names;
@@ -391,15 +464,48 @@ TEST(AuditGaps, CalibrationIsDeterministic) {
     const PoolHistory history = Fair(6, 49, 300, 4);
     GapChiSquare test(history);
     const double observed = test.Statistic(history);
-    std::vector<double> p;
+    std::vector<CalibratedP> p;
     for (const unsigned threads : {1u, 2u, 3u}) {
-        p.push_back(CalibratedP(test, observed, history, {FairSource(1), 199, threads}));
+        p.push_back(Calibrate(test, observed, history, {FairSource(1), 200, 200, {}, threads}));
     }
-    EXPECT_EQ(p[0], p[1]);
-    EXPECT_EQ(p[0], p[2]);
-    EXPECT_EQ(std::fmod(p[0] * 200, 1.0), 0);
+    // Grown from 25 histories while the interval holds one of levels too close for any to avoid.
+    std::vector<double> everywhere;
+    for (int i = 1; i < 1000; ++i) {
+        everywhere.push_back(i / 1000.0);
+    }
+    p.push_back(Calibrate(test, observed, history, {FairSource(1), 25, 200, everywhere, 2}));
+    for (const CalibratedP& each : p) {
+        EXPECT_EQ(std::tie(each.p, each.low, each.high, each.histories),
+                  std::tie(p[0].p, p[0].low, p[0].high, p[0].histories));
+    }
+    EXPECT_EQ(p[0].histories, 200u);
+    EXPECT_EQ(std::fmod(p[0].p * 201, 1.0), 0);
     const FairHistorySource same = [&](std::uint64_t, PoolHistory& h) { h = history; };
-    EXPECT_EQ(CalibratedP(test, observed, history, {same, 9, 2}), 1);
+    EXPECT_EQ(Calibrate(test, observed, history, {same, 9, 9, {}, 2}).p, 1);
+}
+
+// The interval is Clopper and Pearson's at 99 %; calibration goes on, doubling, until it holds no
+// level or reaches its most.
+TEST(AuditGaps, CalibrationGoesOnUntilSettled) {
+    const PoolHistory history = Fair(6, 49, 300, 4);
+    GapChiSquare test(history);
+    const double observed = test.Statistic(history);
+    const CalibratedP fixed = Calibrate(test, observed, history, {FairSource(1), 400, 400, {}, 2});
+    const double r = fixed.p * 401 - 1;
+    // The interval's ends: P(X >= r) = 0.005 at low, P(X <= r) = 0.005 at high.
+    const boost::math::binomial atLow(400, fixed.low);
+    const boost::math::binomial atHigh(400, fixed.high);
+    EXPECT_NEAR(cdf(complement(atLow, r - 1)), 0.005, 1e-9);
+    EXPECT_NEAR(cdf(atHigh, r), 0.005, 1e-9);
+    EXPECT_TRUE(fixed.settled);
+    // A level inside the interval keeps it going to the most; one outside stops it at once.
+    const double inside = (fixed.low + fixed.high) / 2;
+    const CalibratedP grown =
+        Calibrate(test, observed, history, {FairSource(1), 100, 800, {inside}, 2});
+    EXPECT_EQ(grown.histories, grown.settled ? grown.histories : 800u);
+    EXPECT_GT(grown.histories, 100u);
+    EXPECT_EQ(Calibrate(test, observed, history, {FairSource(1), 100, 800, {0.9999}, 2}).histories,
+              100u);
 }
 
 // Fair 3/10 histories of 200 draws: each p-value falls under 0.05 about 5 % of the time (the gaps
@@ -410,9 +516,13 @@ TEST(AuditBattery, FairHistoriesGiveUniformPValues) {
     PoolHistory history = Fair(3, 10, 200, 0);
     for (int i = 0; i < kHistories; ++i) {
         FillFair(i, history);
-        const GapCalibration calibration{FairSource(i + 1), 19, 2};
-        for (const TestResult& result : RunBattery(history, &calibration)) {
-            under[result.name] += result.pValue <= 0.05 ? 1 : 0;
+        const GapCalibration calibration{FairSource(i + 1), 19, 19, {}, 2};
+        for (const TestResult& result : RunBattery(history)) {
+            const double p =
+                result.name == "gaps"
+                    ? Calibrate(GapChiSquare(history), result.statistic, history, calibration).p
+                    : result.pValue;
+            under[result.name] += p <= 0.05 ? 1 : 0;
         }
     }
     const double margin = 4 * std::sqrt(kHistories * 0.05 * 0.95);
@@ -423,7 +533,7 @@ TEST(AuditBattery, FairHistoriesGiveUniformPValues) {
 }
 
 double PValueOf(const std::string& name, const PoolHistory& history) {
-    for (const TestResult& result : RunBattery(history, nullptr)) {
+    for (const TestResult& result : RunBattery(history)) {
         if (result.name == name) {
             return result.pValue;
         }
