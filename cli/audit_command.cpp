@@ -1,5 +1,6 @@
 #include "cli/audit_command.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -14,7 +15,6 @@
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
 #include "cli/refusal_text.h"
-#include "cli/stream_pair.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
@@ -147,15 +147,41 @@ bool TicketRefused(const Ticket& ticket) {
     return true;
 }
 
-// Two streams side by side, pool by pool: draw t of one against draw t of the other.
-void AddStreamTests(const History& one, const History& other, std::vector<AuditEntry>& family) {
-    for (const AuditPool name : {AuditPool::Main, AuditPool::Second}) {
-        const auto pool = [name](const History& history) -> const PoolHistory& {
-            return name == AuditPool::Main ? history.main : history.second;
-        };
-        for (TestResult& result : StreamPairTests(pool(one), pool(other))) {
-            family.push_back({std::move(result), name});
+// Why a history cannot be audited at all, if it cannot: an audit that tests nothing is no
+// success. A pool whose draws hold every number (N = K) shows nothing a test could tell apart.
+std::optional<std::string> Untestable(const Audited& audited) {
+    const std::uint64_t draws = audited.history.main.draws();
+    if (draws == 0) {
+        const std::size_t aside = audited.history.setAside.size();
+        return aside == 0 ? std::string("there is no draw to audit")
+                          : "there is no draw to audit: every one of the " + std::to_string(aside) +
+                                " lines was set aside";
+    }
+    for (const PoolHistory* pool : {&audited.history.main, &audited.history.second}) {
+        if (pool->drawn > 0 && pool->drawn >= pool->highest) {
+            return "every draw holds every number of 1 to " + std::to_string(pool->highest) +
+                   ": no test can tell fair draws from any others";
         }
+    }
+    return std::nullopt;
+}
+
+// Fair histories too few for Holm's adjustment to let a calibrated p-value reach alpha: the gaps
+// could then never flag the audit, whatever they show.
+void WarnUnreachable(const AuditOptions& audit, const std::vector<AuditEntry>& family) {
+    const bool calibrated = std::any_of(family.begin(), family.end(), [](const AuditEntry& e) {
+        return e.test.calibrated.has_value();
+    });
+    const std::size_t tests = family.size();
+    const std::uint64_t wanted = HistoriesToReach(tests, audit.alpha);
+    if (calibrated && audit.calibrate && *audit.calibrate < wanted &&
+        static_cast<double>(tests) / static_cast<double>(*audit.calibrate + 1) >= audit.alpha) {
+        std::fprintf(stderr,
+                     "loto-sim: warning: --calibrate %llu: over %zu tests, Holm's adjustment keeps "
+                     "a calibrated p-value above alpha; %llu fair histories or more let it reach "
+                     "alpha\n",
+                     static_cast<unsigned long long>(*audit.calibrate), tests,
+                     static_cast<unsigned long long>(wanted));
     }
 }
 
@@ -220,25 +246,37 @@ ExitStatus RunAudit(const Options& options) {
         return *status;
     }
     Audited& audited = std::get<Audited>(reading);
+    if (const std::optional<std::string> why = Untestable(audited)) {
+        std::fprintf(stderr, "loto-sim: %s: %s\n", audited.source.c_str(), why->c_str());
+        return ExitStatus::Failed;
+    }
     const Ticket ticket = TicketOf(audit, audited.game);
     if (TicketRefused(ticket)) {
         return ExitStatus::Usage;
     }
-    std::vector<AuditEntry> family =
-        AuditHistory(audited.history, {audit.calibrate, options.threads, ticket.rule});
-    if (audited.beside) {
-        AddStreamTests(audited.history, *audited.beside, family);
+    std::vector<AuditEntry> family = AuditHistory(audited.history,
+                                                  {.replicates = audit.calibrate,
+                                                   .alpha = audit.alpha,
+                                                   .threads = options.threads,
+                                                   .ticket = ticket.rule},
+                                                  audited.beside ? &*audited.beside : nullptr);
+    if (family.empty()) {
+        const std::uint64_t draws = audited.history.main.draws();
+        std::fprintf(stderr, "loto-sim: %s: no test can be formed from %llu draw%s\n",
+                     audited.source.c_str(), static_cast<unsigned long long>(draws),
+                     draws == 1 ? "" : "s");
+        return ExitStatus::Failed;
     }
-    AdjustFamily(family);
+    WarnUnreachable(audit, family);
     const AuditReport report{.source = audited.source,
                              .game = audited.game,
                              .guess = audited.guess,
+                             .ticket = ticket.rule,
                              .draws = audited.history.main.draws(),
                              .setAside = audited.history.setAside,
                              .lineWord = audited.lineWord,
                              .family = std::move(family),
-                             .alpha = audit.alpha,
-                             .replicates = audit.calibrate};
+                             .alpha = audit.alpha};
     SayAside(report, options.mode.output);
     const ExitStatus printed = Print(Formatted(report, options));
     if (printed != ExitStatus::Drew) {

@@ -171,9 +171,10 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);
     Whole(
-        app, "--calibrate", 0, 1'000'000, [&audit](std::uint64_t r) { audit.calibrate = r; },
-        "Calibrate the gaps' p-value on R fair histories of the same length (default 1000, "
-        "fixed seed; 0: the chi-square law's)")
+        app, "--calibrate", 0, 10'000'000, [&audit](std::uint64_t r) { audit.calibrate = r; },
+        "Calibrate the gaps' p-value on R fair histories of the same length (fixed seed; 0: the "
+        "chi-square law's); by default on enough for it to reach alpha once adjusted, and on "
+        "while its 99 % interval holds one of Holm's levels, up to 100000")
         ->option_text("R");
     app.add_option_function<std::string>(
            "--alpha", [&audit](const std::string& text) { audit.alpha = *Level(text); },
@@ -190,7 +191,20 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
            "With an audit: also test this ticket's tally by tier against the tiers' exact "
            "probabilities; its numbers separated by blanks or commas, '+' before the second "
            "pool's")
-        ->option_text("NUMBERS");
+        ->option_text("NUMBERS")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                // A ticket read as a box reads "7;10" would be the ticket 7.
+                for (const std::string& value : TicketValues(text)) {
+                    if (value != "+" && !AllDigits(value)) {
+                        return Quoted(value) +
+                               " is not a number: a ticket's numbers are whole numbers "
+                               "separated by blanks or commas";
+                    }
+                }
+                return {};
+            },
+            "", "ticket"));
 }
 
 std::optional<std::string> CheckAuditOptions(const CLI::App& app, const AuditOptions& audit,

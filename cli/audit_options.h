@@ -26,7 +26,9 @@ struct AuditOptions {
     std::optional<std::string> bonus;             // a bonus's column
     std::optional<std::string> date;              // the column that orders the draws
     bool skipBad = false;
-    std::uint64_t calibrate = 1000;     // fair histories for the calibrated p-values
+    // Fair histories for the calibrated p-values: that many (0: none), or by default as many as
+    // the audit needs.
+    std::optional<std::uint64_t> calibrate;
     double alpha = 0.01;                // the level at which the family flags
     std::optional<std::string> ticket;  // its numbers, "1 2 3 4 5 6" or "1,2,3 + 4"
 

@@ -1,5 +1,6 @@
 #include "cli/audit_report.h"
 
+#include <algorithm>
 #include <sstream>
 
 #include "cli/json_numbers.h"
@@ -11,7 +12,6 @@ namespace {
 
 using nlohmann::json;
 
-constexpr std::string_view kExtreme = " extreme";
 constexpr std::size_t kNameWidth = 20;
 
 std::string PadRight(const std::string& text, std::size_t width) {
@@ -42,6 +42,19 @@ std::string Extreme(const AuditEntry& entry, std::string_view separator) {
            Figure(cell.expected, "%.1f", separator) + " expected\n";
 }
 
+// A calibrated p-value with its error: the fair histories are a sample, their share an estimate.
+std::string Calibration(const AuditEntry& entry, std::string_view separator) {
+    const CalibratedP& c = *entry.test.calibrated;
+    const double halfWidth = std::max(c.high - c.p, c.p - c.low);
+    std::string note =
+        "*: " + entry.test.name + " (" + PoolName(entry.pool) + ") calibrated on " +
+        std::to_string(c.histories) +
+        " fair histories of the same length (fixed seed): p = " + Figure(c.p, "%.4g", separator) +
+        " \u00b1 " + Figure(halfWidth, "%.2g", separator) + ", its 99 % interval " +
+        Figure(c.low, "%.4g", separator) + " to " + Figure(c.high, "%.4g", separator);
+    return note + (c.settled ? "\n" : ", which still holds one of Holm's levels\n");
+}
+
 // What the table's figures carry that a plain chi-square would not, pool by pool.
 std::string Notes(const AuditReport& report, std::string_view separator) {
     std::string notes;
@@ -69,21 +82,26 @@ std::string Notes(const AuditReport& report, std::string_view separator) {
                      ", the weighted sum of Genest, Lockhart and Stephens, not one chi-square\n";
         }
     }
-    notes +=
-        "extremes: the statistic is the smallest two-sided binomial p-value of one number or "
-        "pair, the p-value its \u0160id\u00e1k adjustment for all those compared\n";
+    const bool extremes = std::any_of(report.family.begin(), report.family.end(),
+                                      [](const AuditEntry& entry) { return entry.test.extreme; });
+    if (extremes) {
+        notes +=
+            "extremes: the statistic is the smallest two-sided binomial p-value of one number or "
+            "pair, the p-value its \u0160id\u00e1k adjustment for all those compared\n";
+    }
     for (const AuditEntry& entry : report.family) {
         if (entry.test.extreme) {
             notes += Extreme(entry, separator);
         }
     }
-    if (report.replicates > 0) {
-        notes += "*: calibrated on " + std::to_string(report.replicates) +
-                 " fair histories of the same length (fixed seed)\n";
-    } else {
-        notes +=
-            "gaps: not calibrated (--calibrate 0): the chi-square law's p-value, which "
-            "ignores that the gaps of different numbers are dependent\n";
+    for (const AuditEntry& entry : report.family) {
+        if (entry.test.calibrated) {
+            notes += Calibration(entry, separator);
+        } else if (entry.test.name == "gaps") {
+            notes += "gaps (" + std::string(PoolName(entry.pool)) +
+                     "): not calibrated (--calibrate 0): the chi-square law's p-value, which "
+                     "ignores that the gaps of different numbers are dependent\n";
+        }
     }
     return notes;
 }
@@ -91,9 +109,6 @@ std::string Notes(const AuditReport& report, std::string_view separator) {
 // One sentence: whether anything is unlikely under fair draws at the level, and what that does
 // not mean.
 std::string Verdict(const AuditReport& report, std::string_view separator) {
-    if (report.family.empty()) {
-        return "no test can be formed from so few draws\n";
-    }
     std::string line = "Holm's adjustment of the " + std::to_string(report.family.size()) +
                        " p-values at alpha = " + Figure(report.alpha, "%g", separator) + ": ";
     std::string unlikely;
@@ -118,20 +133,54 @@ std::string Verdict(const AuditReport& report, std::string_view separator) {
 
 json TestJson(const AuditEntry& entry) {
     const TestResult& test = entry.test;
-    return {{"name", JsonTestName(test.name)},
+    const std::optional<CalibratedP>& c = test.calibrated;
+    return {{"name", test.name},
             {"pool", PoolName(entry.pool)},
             {"statistic", JsonDouble(test.statistic)},
             {"df", test.freedom ? json(*test.freedom) : json()},
             {"p_value", JsonDouble(test.pValue)},
             {"p_holm", JsonDouble(entry.holm)},
-            {"calibrated", test.calibrated}};
+            {"calibrated", c.has_value()},
+            {"p_interval", c ? json::array({JsonDouble(c->low), JsonDouble(c->high)}) : json()},
+            {"histories", c ? json(c->histories) : json()}};
+}
+
+// The ticket's numbers as it is typed: the main ones, then '+' and the second pool's.
+std::string TicketText(const DrawRule& rule) {
+    std::string text;
+    const auto add = [&](const NumberSet& numbers, int top) {
+        for (int n = 1; n <= top; ++n) {
+            if (numbers.Has(n)) {
+                text.append(text.empty() ? "" : " ").append(std::to_string(n));
+            }
+        }
+    };
+    add(rule.main, rule.game.top);
+    if (rule.game.hasSecond()) {
+        text += " +";
+        add(rule.second, rule.game.secondTop);
+    }
+    return text;
+}
+
+json TicketJson(const DrawRule& rule) {
+    const auto numbers = [](const NumberSet& set, int top) {
+        json list = json::array();
+        for (int n = 1; n <= top; ++n) {
+            if (set.Has(n)) {
+                list.push_back(n);
+            }
+        }
+        return list;
+    };
+    json ticket = {{"main", numbers(rule.main, rule.game.top)}};
+    if (rule.game.hasSecond()) {
+        ticket["second"] = numbers(rule.second, rule.game.secondTop);
+    }
+    return ticket;
 }
 
 }  // namespace
-
-std::string JsonTestName(const std::string& name) {
-    return name.ends_with(kExtreme) ? name.substr(0, name.size() - kExtreme.size()) : name;
-}
 
 std::string AuditText(const AuditReport& report, std::string_view separator) {
     std::ostringstream out;
@@ -139,6 +188,9 @@ std::string AuditText(const AuditReport& report, std::string_view separator) {
         << GameName(report.game) << '\n';
     if (report.guess) {
         out << "warning: " << *report.guess << '\n';
+    }
+    if (report.ticket) {
+        out << "ticket: " << TicketText(*report.ticket) << '\n';
     }
     if (!report.setAside.empty()) {
         out << "set aside: " << report.setAside.size() << '\n';
@@ -166,19 +218,27 @@ json AuditJson(const AuditReport& report) {
     }
     return {{"draws", report.draws},
             {"game", GameName(report.game)},
+            {"ticket", report.ticket ? TicketJson(*report.ticket) : json()},
             {"set_aside", setAside},
             {"tests", tests},
             {"flagged", report.flagged()}};
 }
 
 std::string AuditCsv(const AuditReport& report) {
-    std::string csv = "test,pool,statistic,df,p_value,p_holm,calibrated\n";
+    std::string csv =
+        "test,pool,statistic,df,p_value,p_holm,calibrated,p_low,p_high,histories,"
+        "ticket\n";
     for (const AuditEntry& entry : report.family) {
         const TestResult& test = entry.test;
+        const std::optional<CalibratedP>& c = test.calibrated;
+        const bool ticket = report.ticket && test.name == "ticket";
         csv += Joined({test.name, PoolName(entry.pool), Shortest(std::optional(test.statistic)),
                        test.freedom ? std::to_string(*test.freedom) : "",
                        Shortest(std::optional(test.pValue)), Shortest(std::optional(entry.holm)),
-                       test.calibrated ? "1" : "0"});
+                       c ? "1" : "0", c ? Shortest(std::optional(c->low)) : "",
+                       c ? Shortest(std::optional(c->high)) : "",
+                       c ? std::to_string(c->histories) : "",
+                       ticket ? TicketText(*report.ticket) : ""});
     }
     return csv;
 }

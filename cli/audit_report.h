@@ -19,25 +19,22 @@ struct AuditReport {
     std::string source;                // for people: the file, or the generator's streams
     Game game;                         // the pools, given or guessed
     std::optional<std::string> guess;  // why the pools are guessed, when they are
+    std::optional<DrawRule> ticket;    // the ticket tested, if one was
     std::uint64_t draws = 0;
     std::vector<BadLine> setAside;
     std::string lineWord = "line";   // what a set-aside's number counts: a file's lines, or draws
     std::vector<AuditEntry> family;  // adjusted
     double alpha = 0.01;
-    std::uint64_t replicates = 0;  // of the calibrations
 
     [[nodiscard]] bool flagged() const noexcept { return Flagged(family, alpha); }
 };
-
-// The name of a test in the JSON: a battery's "numbers extreme" is the second entry of "numbers".
-[[nodiscard]] std::string JsonTestName(const std::string& name);
 
 // For people, in the forms of the user's locale: the tests as a table, the corrections they
 // carry, and a last line that says whether anything is unlikely at the level, and what that does
 // not mean.
 [[nodiscard]] std::string AuditText(const AuditReport& report, std::string_view separator);
 
-// One object: "draws", "game", "set_aside", "tests" and "flagged".
+// One object: "draws", "game", "ticket", "set_aside", "tests" and "flagged".
 [[nodiscard]] nlohmann::json AuditJson(const AuditReport& report);
 
 // A header line, then one line a test.

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/quoted_text.h"
+
 namespace loto {
 namespace {
 
@@ -30,7 +32,9 @@ std::string_view Trimmed(std::string_view text) noexcept {
     return text;
 }
 
-// A line's fields, quotes undone; at a fault, those read up to it and the reason.
+constexpr const char* kQuoteOpen = "a quote is not closed";
+
+// A record's fields, quotes undone; at a fault, those read up to it and the reason.
 struct Fields {
     std::vector<std::string> values;
     const char* fault = nullptr;
@@ -64,7 +68,7 @@ Fields Split(std::string_view line, char delimiter) {
         if (start < line.size() && line[start] == '"') {
             i = ReadQuoted(line, start + 1, field);
             if (i == std::string_view::npos) {
-                fields.fault = "a quote is not closed";
+                fields.fault = kQuoteOpen;
                 return fields;
             }
             while (i < line.size() && IsBlank(line[i])) {
@@ -151,7 +155,7 @@ Parsed ReadNumber(std::string_view field, int highest) {
     const bool sign = !text.empty() && (text.front() == '+' || text.front() == '-');
     const std::string_view digits = sign ? text.substr(1) : text;
     Parsed parsed;
-    parsed.fault = text;
+    parsed.fault = Quoted(text);  // a field may hold any byte, a NUL among them
     if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) {
         parsed.fault += " is not a whole number";
         return parsed;
@@ -189,7 +193,7 @@ struct Layout {
 
     [[nodiscard]] std::string Label(std::size_t column) const {
         const std::string_view name = Trimmed(header[column]);
-        return name.empty() ? std::to_string(column + 1) : std::string(name);
+        return name.empty() ? std::to_string(column + 1) : PrintableText(name);
     }
 };
 
@@ -211,7 +215,7 @@ std::optional<std::size_t> Find(const ColumnRef& ref, const std::vector<std::str
     const auto found = std::find_if(header.begin(), header.end(), named);
     if (found == header.end() || std::count_if(header.begin(), header.end(), named) > 1) {
         fault = found == header.end() ? "no column named " : "more than one column is named ";
-        fault += name;
+        fault += PrintableText(name);
         return std::nullopt;
     }
     return static_cast<std::size_t>(found - header.begin());
@@ -388,7 +392,7 @@ private:
         }
         const auto read = ReadDay(Trimmed(*field));
         if (!read) {
-            fault = Trimmed(*field);
+            fault = Quoted(Trimmed(*field));
             fault += " is not a date";
             return fault;
         }
@@ -460,6 +464,27 @@ LineRead NextLine(std::istream& input, std::string& line, std::uint64_t& number)
     return LineRead::Read;
 }
 
+// The next record: a line, and the lines after it while a quoted field holds their line breaks,
+// as a spreadsheet writes a cell of two lines; its fields, and the number of its first line.
+LineRead NextRecord(std::istream& input, std::string& record, std::uint64_t& number,
+                    std::uint64_t& first, char delimiter, Fields& fields) {
+    LineRead read = NextLine(input, record, number);
+    first = number;
+    std::string more;
+    while (read == LineRead::Read && (fields = Split(record, delimiter)).fault == kQuoteOpen) {
+        read = NextLine(input, more, number);
+        if (read == LineRead::End) {
+            return LineRead::Read;  // the quote left open is the record's fault
+        }
+        if (read == LineRead::TooLong || record.size() + 1 + more.size() > kMaxLineBytes) {
+            return LineRead::TooLong;
+        }
+        record += '\n';
+        record += more;
+    }
+    return read;
+}
+
 HistoryReading Failed(std::uint64_t line, std::string reason,
                       std::vector<std::string> fields = {}) {
     return {std::nullopt, BadLine{line, std::move(fields), std::move(reason)}};
@@ -503,8 +528,9 @@ HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options) {
     }
     Builder builder(std::move(*layout));
     std::vector<BadLine> setAside;
-    while ((read = NextLine(input, line, number)) == LineRead::Read) {
-        Fields fields = Split(line, delimiter);
+    std::uint64_t first = 0;
+    Fields fields;
+    while ((read = NextRecord(input, line, number, first, delimiter, fields)) == LineRead::Read) {
         if (fields.fault == nullptr && IsBlankRow(fields.values)) {
             continue;
         }
@@ -513,9 +539,9 @@ HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options) {
             continue;
         }
         if (!options.skipBad) {
-            return Failed(number, std::move(reason), std::move(fields.values));
+            return Failed(first, std::move(reason), std::move(fields.values));
         }
-        setAside.push_back({number, std::move(fields.values), std::move(reason)});
+        setAside.push_back({first, std::move(fields.values), std::move(reason)});
     }
     if (read == LineRead::TooLong || input.bad()) {
         return unreadable();

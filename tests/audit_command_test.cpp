@@ -113,7 +113,7 @@ TEST(LotoSimAudit, ReadsAHistoryAsASpreadsheetWritesIt) {
     const Draws draws = MakeDraws(1500, false);
     const std::string file = Written("fair.csv", HistoryText(draws));
     const std::string command = "--json --audit " + file + kColumns +
-                                " --bonus bonus --date date --game 6/49+bonus --calibrate 99";
+                                " --bonus bonus --date date --game 6/49+bonus --calibrate 999";
     const auto run = RunSim(command);
     ASSERT_EQ(run.status, 0) << run.err;
     EXPECT_EQ(run.err, "");
@@ -123,7 +123,9 @@ TEST(LotoSimAudit, ReadsAHistoryAsASpreadsheetWritesIt) {
     for (const auto& [key, value] : audit.items()) {
         keys.insert(key);
     }
-    EXPECT_EQ(keys, (std::set<std::string>{"draws", "flagged", "game", "set_aside", "tests"}));
+    EXPECT_EQ(keys,
+              (std::set<std::string>{"draws", "flagged", "game", "ticket", "set_aside", "tests"}));
+    EXPECT_EQ(audit["ticket"], nullptr);
     EXPECT_EQ(audit["draws"], 1500);
     EXPECT_EQ(audit["game"], "6/49+bonus");
     EXPECT_EQ(audit["set_aside"], json::array());
@@ -135,22 +137,29 @@ TEST(LotoSimAudit, ReadsAHistoryAsASpreadsheetWritesIt) {
         for (const auto& [key, value] : test.items()) {
             fields.insert(key);
         }
-        EXPECT_EQ(fields, (std::set<std::string>{"name", "pool", "statistic", "df", "p_value",
-                                                 "p_holm", "calibrated"}));
+        EXPECT_EQ(fields,
+                  (std::set<std::string>{"name", "pool", "statistic", "df", "p_value", "p_holm",
+                                         "calibrated", "p_interval", "histories"}));
         EXPECT_EQ(test["pool"], "main");
         EXPECT_EQ(test["calibrated"], test["name"] == "gaps");
+        EXPECT_EQ(test["histories"], test["name"] == "gaps" ? json(999) : json());
         names.push_back(test["name"]);
         p.push_back(test["p_value"]);
     }
-    EXPECT_EQ(names, (std::vector<std::string>{"numbers", "numbers", "pairs", "pairs", "overlap",
-                                               "gaps", "sums", "odd", "runs"}));
+    EXPECT_EQ(names,
+              (std::vector<std::string>{"numbers", "numbers extreme", "pairs", "pairs extreme",
+                                        "overlap", "gaps", "sums", "odd", "runs"}));
     const json& numbers = audit["tests"][0];
     const double statistic = NumbersStatistic(draws.main, 49);
     EXPECT_NEAR(numbers["statistic"].get<double>(), statistic, 1e-9 * statistic);
     EXPECT_EQ(numbers["df"], 48);
     EXPECT_NEAR(numbers["p_value"].get<double>(), ChiSquareTail(48, statistic), 1e-12);
-    const double steps = audit["tests"][5]["p_value"].get<double>() * 100;  // (1 + #>=) / 100
+    // (1 + #>=) / 1000, inside the 99 % interval of #>= / 999.
+    const json& gaps = audit["tests"][5];
+    const double steps = gaps["p_value"].get<double>() * 1000;
     EXPECT_NEAR(steps, std::round(steps), 1e-9);
+    EXPECT_LT(gaps["p_interval"][0].get<double>(), gaps["p_value"].get<double>());
+    EXPECT_GT(gaps["p_interval"][1].get<double>(), gaps["p_value"].get<double>());
     std::vector<std::size_t> order(p.size());
     std::iota(order.begin(), order.end(), 0);
     std::sort(order.begin(), order.end(), [&](auto a, auto b) { return p[a] < p[b]; });
@@ -178,16 +187,42 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
     ASSERT_EQ(skipped.status, 0) << skipped.err;
     EXPECT_EQ(
         json::parse(skipped.out)["set_aside"],
-        json::parse(R"([{"line":4,"fields":["4","5","7.5"],"reason":"7.5 is not a whole )"
+        json::parse(R"([{"line":4,"fields":["4","5","7.5"],"reason":"\"7.5\" is not a whole )"
                     R"(number"},{"line":6,"fields":["9","9","1"],"reason":"9 is repeated"}])"));
     EXPECT_EQ(json::parse(skipped.out)["draws"], 2);
+    const std::string nul = Written("nul.csv", std::string("a,b\n1,2\n3\0,4\n", 13));
+    const std::string bad = Written("allbad.csv", "a,b\n1,1\nx,2\n");
+    const std::string header = Written("header.csv", "a,b\n");
+    std::string every;
+    for (int i = 0; i < 40; ++i) {
+        every += "1,2,3,4,5,6\n";
+    }
+    const std::string full = Written("full.csv", "b1,b2,b3,b4,b5,b6\n" + every);
+    const std::string drawn = Written("drawn.csv", HistoryText(MakeDraws(300, false)));
+    const std::string ticket = "--audit " + drawn + kColumns + " --game 6/49";
     ExpectRuns({
-        {strict, 1, "", "loto-sim: \"" + file + "\": line 4: 7.5 is not a whole number\n"},
-        {audit + " --game 3/7", 0, "  line 5: 8 is out of range 1 to 7\n  line 6: 9 is", ""},
-        {audit + " --game 3/8", 0, "set aside: 2\n  line 4: 7.5", ""},
-        {"--csv " + audit, 0, "test,pool,statistic,df,p_value,p_holm,calibrated\n",
-         "loto-sim: line 4 set aside: 7.5 is not a whole number\nloto-sim: line 6 set aside: 9 "
-         "is repeated\n"},
+        {strict, 1, "", "loto-sim: \"" + file + "\": line 4: \"7.5\" is not a whole number\n"},
+        {audit + " --game 3/7", 0, "  line 5: \"8\" is out of range 1 to 7\n  line 6: \"9\" is",
+         ""},
+        {audit + " --game 3/8", 0, "set aside: 2\n  line 4: \"7.5\"", ""},
+        {"--csv " + audit, 0,
+         "test,pool,statistic,df,p_value,p_holm,calibrated,p_low,p_high,histories,ticket\n",
+         "loto-sim: line 4 set aside: \"7.5\" is not a whole number\nloto-sim: line 6 set aside: "
+         "9 is repeated\n"},
+        // A NUL byte in a field is said, not where the reason ends.
+        {"--audit " + nul + " --columns a,b", 1, "", "line 3: \"3\\x00\" is not a whole number\n"},
+        // An audit that can test nothing is no success.
+        {"--audit " + header + " --columns a,b", 1, "", "\": there is no draw to audit\n"},
+        {"--json --audit " + bad + " --columns a,b --skip-bad", 1, "",
+         "there is no draw to audit: every one of the 2 lines was set aside\n"},
+        {"--audit " + full + kColumns, 1, "",
+         "every draw holds every number of 1 to 6: no test can tell fair draws from any others"},
+        // A ticket read whole, or refused; the one tested is said.
+        {audit + " --ticket '1;2;3'", 2, "", "--ticket: \"1;2;3\" is not a number"},
+        {ticket + " --ticket '1,2 3 4 5 6'", 0, "\nticket: 1 2 3 4 5 6\n", ""},
+        {"--csv " + ticket + " --ticket '1,2 3 4 5 6'", 0, ",0,,,,1 2 3 4 5 6\n", ""},
+        {"--json " + ticket + " --ticket '1,2 3 4 5 6'", 0, "\"ticket\":{\"main\":[1,2,3,4,5,6]}",
+         ""},
         {"--audit " + file + " --columns n1,n4", 1, "", "\": line 1: no column named n4\n"},
         {"--audit /nonexistent.csv --columns 1", 1, "",
          "loto-sim: \"/nonexistent.csv\" cannot be read: No such file or directory\n"},
@@ -199,7 +234,10 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {audit + " --audit-generator 10", 2, "", "excludes"},
         {audit + " --alpha 1", 2, "", "\"1\" is not a level between 0 and 1"},
         {audit + " --alpha 0,01", 2, "", "is not a level"},
-        {audit + " --calibrate 010", 0, "calibrated on 10 fair histories", ""},
+        {ticket + " --calibrate 010", 0, "*: gaps (main) calibrated on 10 fair histories",
+         "loto-sim: warning: --calibrate 10: over 9 tests, Holm's adjustment keeps a calibrated "
+         "p-value above alpha; 1000 fair histories or more let it reach alpha\n"},
+        {audit + " --calibrate 010", 0, "nothing is unlikely", ""},
         {audit + " --calibrate -1", 2, "", "--calibrate: \"-1\" is not a whole number"},
         {"--alpha 0.05 100 1 2 3 4 5 6", 2, "", "--alpha needs --audit or --audit-generator"},
         {"--columns ,a " + audit, 2, "", "\",a\" is not a list of columns"},
@@ -213,7 +251,9 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {"--audit-generator 0", 2, "", "not in range 1 to 100000000"},
         {audit + " >/dev/full", 1, "", "loto-sim: the results cannot be written: No space"},
     });
-    std::remove(file.c_str());
+    for (const std::string& written : {file, nul, bad, header, full, drawn}) {
+        std::remove(written.c_str());
+    }
 }
 
 // Without --game the pools are guessed from the columns and the numbers seen, and the output says
@@ -228,10 +268,11 @@ TEST(LotoSimAudit, GuessedPoolsAndTheText) {
     for (const std::string part :
          {"audit of \"-\": 400 draws of 6/49\nwarning: no --game: K = 6, the columns, and N = "
           "49, the greatest number seen, are guessed\n",
-          "\nticket              main ", "Pearson's X\u00b2 of the 49 numbers' counts is ",
+          "\nticket: 1 2 3 4 5 6\n", "\nticket              main ",
+          "Pearson's X\u00b2 of the 49 numbers' counts is ",
           " times a chi-square of 48 degrees of freedom, hence the statistic X\u00b2 x 48/43\n",
           " pairs against 4.5745 \u03c7\u00b2(48) + 0.8353 \u03c7\u00b2(1127)",
-          "*: calibrated on 1000 fair histories",
+          "*: gaps (main) calibrated on 1000 fair histories of the same length (fixed seed): p = ",
           "Holm's adjustment of the 10 p-values at "
           "alpha = 0.01: nothing is unlikely under fair draws; this does not show"}) {
         EXPECT_NE(text.out.find(part), std::string::npos) << part << "\n" << text.out;
@@ -299,6 +340,19 @@ TEST(LotoSimAudit, TheGeneratorAndTwoStreams) {
     }
     EXPECT_EQ(audit["draws"], 3000);
     EXPECT_EQ(audit["game"], "5/50+2/12");
+    // By default enough fair histories that each pool's gaps, alone, can reach alpha once Holm
+    // has adjusted them over the 22 tests: 22 / (R + 1) under 0.01.
+    const json byDefault =
+        json::parse(RunSim("--json --audit-generator 1000 --game 5/50+2/12").out);
+    int calibrated = 0;
+    for (const json& test : byDefault["tests"]) {
+        if (test["calibrated"] == true) {
+            ++calibrated;
+            EXPECT_LT(22.0 / (test["histories"].get<double>() + 1), 0.01);
+            EXPECT_LE(test["histories"].get<double>(), 100000);
+        }
+    }
+    EXPECT_EQ(calibrated, 2);
 }
 
 // A machine that glues 13 to 7 in a tenth of the draws that hold 7 is flagged by the pairs, and
@@ -334,7 +388,9 @@ TEST(LotoSimAudit, CsvAndCharts) {
     const auto csv = RunSim("--csv --svg " + svg + " " + audit);
     ASSERT_EQ(csv.status, 0) << csv.err;
     EXPECT_EQ(std::count(csv.out.begin(), csv.out.end(), '\n'), 10);
-    const std::string header = "test,pool,statistic,df,p_value,p_holm,calibrated\nnumbers,main,";
+    const std::string header =
+        "test,pool,statistic,df,p_value,p_holm,calibrated,p_low,p_high,histories,ticket\n"
+        "numbers,main,";
     EXPECT_EQ(csv.out.substr(0, header.size()), header);
     EXPECT_EQ(Shell("rsvg-convert " + svg + " 2>&1 >/dev/null").out, "");
     const std::string chart = ReadFile(svg);

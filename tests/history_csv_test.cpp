@@ -3,8 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -75,24 +77,30 @@ TEST(History, ReadsWhatSpreadsheetsWrite) {
 }
 
 TEST(History, BadLinesAreSetAsideOrEndTheReading) {
-    const std::pair<const char*, const char*> lines[] = {
+    using namespace std::string_view_literals;
+    const std::pair<std::string_view, std::string_view> lines[] = {
         {"2001-01-01,1,2,3,4", ""},
         {"   ", ""},
-        {"2001-01-02,1,2,7.5,4", "7.5 is not a whole number"},
-        {"2001-01-03,12abc,2,3,4", "12abc is not a whole number"},
-        {"2001-01-04,+3,2,1,4", "+3 has a sign"},
+        {"2001-01-02,1,2,7.5,4", "\"7.5\" is not a whole number"},
+        {"2001-01-03,12abc,2,3,4", "\"12abc\" is not a whole number"},
+        {"2001-01-04,+3,2,1,4", "\"+3\" has a sign"},
         {"2001-01-05,1,,3,4", "column n2 is empty"},
         {"2001-01-06,1,2,3", "column bonus is missing"},
-        {"2001-01-07,11,2,3,4", "11 is out of range 1 to 10"},
-        {"2001-01-08,0,2,3,4", "0 is out of range 1 to 10"},
-        {"2001-01-09,99999999999999999999,2,3,4", "99999999999999999999 is out of range 1 to 10"},
+        {"2001-01-07,11,2,3,4", "\"11\" is out of range 1 to 10"},
+        {"2001-01-08,0,2,3,4", "\"0\" is out of range 1 to 10"},
+        {"2001-01-09,99999999999999999999,2,3,4",
+         "\"99999999999999999999\" is out of range 1 to 10"},
         {"2001-01-10,2,2,3,4", "2 is repeated"},
         {"2001-01-11,1,2,3,2", "bonus 2 is also a main number"},
-        {"2001-02-30,1,2,3,4", "2001-02-30 is not a date"},
-        {"31/13/2001,1,2,3,4", "31/13/2001 is not a date"},
-        {"2001-01-12,\"1,2,3,4", "a quote is not closed"},
+        {"2001-02-30,1,2,3,4", "\"2001-02-30\" is not a date"},
+        {"31/13/2001,1,2,3,4", "\"31/13/2001\" is not a date"},
+        // A field's bytes are quoted as \xNN in the reason, a NUL among them.
+        {"2001-01-12,3\0x,2,1,4"sv, "\"3\\x00x\" is not a whole number"},
         {"2001-01-13,\"1\"x,2,3,4", "text follows a closing quote"},
         {"2001-01-14, 5 ,6,7,8", ""},
+        // A spreadsheet's cell of two lines, quoted: one record of two lines.
+        {"2001-01-15,4,5,6,7,\"two\nlines\"", ""},
+        {"2001-01-16,\"1,2,3,4", "a quote is not closed"},
     };
     std::string text = "date,n1,n2,n3,bonus\n";
     for (const auto& [line, reason] : lines) {
@@ -107,16 +115,18 @@ TEST(History, BadLinesAreSetAsideOrEndTheReading) {
     options.skipBad = true;
     const HistoryReading skipping = Read(text, options);
     ASSERT_TRUE(skipping.history.has_value());
-    EXPECT_EQ(Numbers(skipping.history->main.numbers), (std::vector{1, 2, 3, 5, 6, 7}));
+    EXPECT_EQ(Numbers(skipping.history->main.numbers), (std::vector{1, 2, 3, 5, 6, 7, 4, 5, 6}));
     std::vector<std::pair<std::uint64_t, std::string>> setAside;
     std::vector<std::pair<std::uint64_t, std::string>> expected;
     for (const BadLine& bad : skipping.history->setAside) {
         setAside.emplace_back(bad.line, bad.reason);
     }
-    for (std::size_t i = 0; i < std::size(lines); ++i) {
-        if (*lines[i].second != '\0') {
-            expected.emplace_back(i + 2, lines[i].second);
+    std::uint64_t number = 2;  // a record's first line
+    for (const auto& [line, reason] : lines) {
+        if (!reason.empty()) {
+            expected.emplace_back(number, reason);
         }
+        number += 1 + static_cast<std::uint64_t>(std::count(line.begin(), line.end(), '\n'));
     }
     EXPECT_EQ(setAside, expected);
     EXPECT_EQ(skipping.history->setAside[0].fields,
