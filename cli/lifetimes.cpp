@@ -40,7 +40,7 @@ std::optional<Lifetimes::Summary> Lifetimes::Summarise() const {
                    .p99 = NearestRank(sorted, 0.99),
                    .mean = static_cast<double>(mean),
                    .sd = sorted.size() > 1 ? static_cast<double>(std::sqrt(squares / (n - 1))) : 0,
-                   .expectedNet = draws * law_.expectedNet(),
+                   .expectedNet = static_cast<double>(draws * law_.expectedNet()),
                    .expectedSd = std::sqrt(draws * law_.variance)};
 }
 
@@ -58,9 +58,7 @@ nlohmann::json SummaryJson(const Lifetimes::Summary& summary) {
 }
 
 std::string SummaryText(const Lifetimes::Summary& summary, std::string_view separator) {
-    const auto figure = [separator](double cents) {
-        return WithSeparator(Printf("%.2f", cents / 100), separator);
-    };
+    const auto figure = [separator](double cents) { return Fixed(cents / 100, 2, separator); };
     std::ostringstream out;
     out << "lifetimes: " << summary.lifetimes << ", "
         << WithSeparator(Printf("%.2f", summary.ahead * 100), separator) << " % ended ahead\n";

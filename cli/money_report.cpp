@@ -25,7 +25,22 @@ std::string Amount(Cents cents, std::string_view separator) {
 }
 
 std::string Figure(std::optional<double> value, const char* format, std::string_view separator) {
-    return value ? WithSeparator(Printf(format, *value), separator) : "-";
+    return Shown(value, format, separator);
+}
+
+// The expected net a draw in units, in a Double for the machine formats.
+double ExpectedNet(const MoneyLaw& law) {
+    return static_cast<double>(law.expectedNet() / 100);
+}
+
+// The name of the rarest tier that pays, none without one.
+std::optional<std::string> TopTierName(const PrintedGame& printed) {
+    for (const Tier& tier : printed.tiers) {
+        if (tier.index == printed.play.money->topTier) {
+            return TierName(tier);
+        }
+    }
+    return std::nullopt;
 }
 
 }  // namespace
@@ -50,15 +65,19 @@ void AddPlayJson(json& object, const PrintedGame& printed) {
     if (play.money) {
         const MoneyLaw& law = *play.money;
         const MoneyFigures figures = Figures(printed);
+        const std::optional<std::string> top = TopTierName(printed);
         object["money"] = {{"price", AmountJson(law.price)},
                            {"cost", AmountJson(law.cost)},
                            {"spent", AmountJson(figures.spent)},
                            {"won", AmountJson(figures.won)},
                            {"net", AmountJson(figures.won - figures.spent)},
                            {"expected_return", JsonDouble(law.expectedReturn / 100)},
-                           {"expected_net", JsonDouble(law.expectedNet() / 100)},
+                           {"expected_net", JsonDouble(ExpectedNet(law))},
                            {"return_rate", JsonDouble(law.returnRate())},
-                           {"z", JsonDouble(figures.z)}};
+                           {"z", JsonDouble(figures.z)},
+                           {"top_tier", top ? json(*top) : json()},
+                           {"top_tier_variance_share", JsonDouble(law.topTierVarianceShare())},
+                           {"z_below_top", JsonDouble(figures.zBelowTop)}};
         const AnyPrize any = FindAnyPrize(printed);
         const std::optional<double> wait = MeanWait(any.probability);
         object["any_prize"] = {
@@ -86,17 +105,25 @@ std::string PlayText(const PrintedGame& printed, std::string_view separator) {
         out << "; spent " << Amount(figures.spent, separator) << ", won "
             << Amount(figures.won, separator) << ", net "
             << Amount(figures.won - figures.spent, separator) << '\n';
-        out << "expected a draw: return " << Figure(law.expectedReturn / 100, "%.4f", separator)
-            << ", net " << Figure(law.expectedNet() / 100, "%.4f", separator)
+        // The net's digits are the return's: the cost is exact.
+        const double expectedReturn = law.expectedReturn / 100;
+        out << "expected a draw: return " << Fixed(expectedReturn, 4, separator) << ", net "
+            << Fixed(law.expectedNet() / 100, 4, separator, std::fabs(expectedReturn) * 1e-15L)
             << (law.returnRate()
                     ? ", return rate " + Figure(law.returnRate(), "%.2f", separator) + " %"
                     : std::string(", no return rate (the ticket costs nothing)"))
             << "; the winnings' z-score " << Figure(figures.z, "%.3f", separator) << '\n';
+        if (const std::optional<std::string> top = TopTierName(printed)) {
+            out << "the rarest paying tier, " << *top << ", carries "
+                << Figure(law.topTierVarianceShare().value_or(NAN) * 100, "%.2f", separator)
+                << " % of the winnings' variance; without it, their z-score is "
+                << Figure(figures.zBelowTop, "%.3f", separator) << '\n';
+        }
         const AnyPrize any = FindAnyPrize(printed);
         const std::optional<double> wait = MeanWait(any.probability);
-        out << "any prize: mean wait " << Figure(wait, "%.2f", separator) << " draws";
+        out << "any prize: mean wait " << Fixed(wait, 2, separator) << " draws";
         if (play.drawsPerWeek) {
-            out << " (" << Figure(wait ? play.Years(*wait) : std::nullopt, "%.2f", separator)
+            out << " (" << Fixed(wait ? play.Years(*wait) : std::nullopt, 2, separator)
                 << " years)";
         }
         out << ", first hit "
@@ -130,7 +157,9 @@ std::string PlayCsvHeader(bool waits, bool money) {
         header += ",mean_wait,mean_wait_years,first_hit";
     }
     if (money) {
-        header += ",payout,price,cost,spent,won,net,expected_return,expected_net,return_rate,z";
+        header +=
+            ",payout,price,cost,spent,won,net,expected_return,expected_net,return_rate,z,"
+            "top_tier_variance_share,z_below_top";
     }
     return header;
 }
@@ -154,8 +183,9 @@ std::vector<std::string> PlayCsvFields(const PrintedGame& printed, const Tier& t
                        AmountText(figures.spent), AmountText(figures.won),
                        AmountText(figures.won - figures.spent),
                        Shortest(std::optional(law.expectedReturn / 100)),
-                       Shortest(std::optional(law.expectedNet() / 100)), Shortest(law.returnRate()),
-                       Shortest(figures.z)});
+                       Shortest(std::optional(ExpectedNet(law))), Shortest(law.returnRate()),
+                       Shortest(figures.z), Shortest(law.topTierVarianceShare()),
+                       Shortest(figures.zBelowTop)});
     }
     return fields;
 }

@@ -16,6 +16,7 @@
 #include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "core/lottery.h"
+#include "core/play_figures.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
 
@@ -102,12 +103,12 @@ bool AsksForAGame(int argc, char** argv) {
     return false;
 }
 
-// A number of draws a week: a decimal from above 0 to 10,000, read in the C locale's forms.
+// A number of draws a week, read in the C locale's forms.
 std::optional<double> DrawsPerWeek(const std::string& text) {
     double value = 0;
     const char* end = text.data() + text.size();
     const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || stop != end || error != std::errc{} || !(value > 0 && value <= 10000)) {
+    if (text.empty() || stop != end || error != std::errc{} || !DrawsPerWeekAllowed(value)) {
         return std::nullopt;
     }
     return value;
@@ -338,8 +339,9 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                 [](const std::string& text) -> std::string {
                     return DrawsPerWeek(text) ? ""
                                               : Quoted(text) +
-                                                    " is not a number of draws a week, above 0 "
-                                                    "and up to 10000";
+                                                    " is not a number of draws a week from "
+                                                    "0.001 (one in a thousand weeks, which keeps "
+                                                    "the years finite) to 10000";
                 },
                 "", "draws a week"));
     auto* until = app.add_option("--until", options.until,

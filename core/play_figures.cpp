@@ -40,16 +40,31 @@ AnyPrize FindAnyPrize(const MoneyLaw& law, const std::vector<Tier>& tiers,
     return any;
 }
 
+namespace {
+
+// The z-score of winnings against `draws` draws of a law of that mean and variance.
+std::optional<double> ZScore(Cents won, std::uint64_t draws, double mean, double variance) {
+    const double spread = std::sqrt(static_cast<double>(draws) * variance);
+    if (draws == 0 || !(spread > 0)) {
+        return std::nullopt;
+    }
+    return (static_cast<double>(won) - static_cast<double>(draws) * mean) / spread;
+}
+
+}  // namespace
+
 MoneyFigures Figures(const MoneyLaw& law, const GameReport& report) {
     const std::uint64_t draws = report.drawsDone;
     MoneyFigures figures{.spent = law.cost * static_cast<Cents>(draws),
                          .won = law.Won(report.tally),
-                         .z = std::nullopt};
-    const double spread = std::sqrt(static_cast<double>(draws) * law.variance);
-    if (draws > 0 && spread > 0) {
-        figures.z =
-            (static_cast<double>(figures.won) - static_cast<double>(draws) * law.expectedReturn) /
-            spread;
+                         .z = std::nullopt,
+                         .zBelowTop = std::nullopt};
+    figures.z = ZScore(figures.won, draws, law.expectedReturn, law.variance);
+    if (law.topTier >= 0) {
+        const auto top = static_cast<std::size_t>(law.topTier);
+        const Cents hits = top < report.tally.size() ? report.tally[top] : 0;
+        figures.zBelowTop = ZScore(figures.won - hits * law.payouts[top], draws, law.returnBelowTop,
+                                   law.varianceBelowTop);
     }
     return figures;
 }

@@ -16,6 +16,14 @@ namespace loto {
 // A year of draws: 365.25 / 7 weeks.
 inline constexpr double kWeeksAYear = 365.25 / 7;
 
+// The draws a week that waits can be given in years at: from one draw in a thousand weeks, which
+// keeps the years of the rarest tier's wait (some 10^57 draws) finite, to ten thousand.
+inline constexpr double kFewestDrawsPerWeek = 0.001;
+inline constexpr double kMostDrawsPerWeek = 10000;
+[[nodiscard]] constexpr bool DrawsPerWeekAllowed(double perWeek) noexcept {
+    return perWeek >= kFewestDrawsPerWeek && perWeek <= kMostDrawsPerWeek;
+}
+
 // The exact mean wait of a tier of that probability, in draws (1/p); none for 0.
 [[nodiscard]] std::optional<double> MeanWait(double probability) noexcept;
 // A wait of `draws` draws in years at the draws a week given; none without them.
@@ -43,6 +51,9 @@ struct MoneyFigures {
     Cents spent = 0;
     Cents won = 0;
     std::optional<double> z;
+    // The same without the rarest paying tier, whose few hits move z the most: the test of the
+    // rest of the ticket's prizes; none where the rest has no variance.
+    std::optional<double> zBelowTop;
 };
 [[nodiscard]] MoneyFigures Figures(const MoneyLaw& law, const GameReport& report);
 

@@ -85,11 +85,11 @@ std::optional<Cents> Payout(const DrawRule& rule, const DrawRule& combination,
         for (const Ways& other : second) {
             const auto tier = static_cast<std::size_t>(
                 combination.TierIndex(main.matched, main.bonus, other.matched));
-            if (tier >= table.prizes.size() || main.count == 0 || other.count == 0) {
-                continue;
+            if (tier >= table.prizes.size() || table.prizes[tier] == 0) {
+                continue;  // a tier that pays nothing bounds nothing, however many ways lead to it
             }
             Cents ways = 0;
-            if (!AddProduct(ways, main.count, other.count) ||
+            if (__builtin_mul_overflow(main.count, other.count, &ways) ||
                 !AddProduct(payout, ways, table.prizes[tier])) {
                 return std::nullopt;
             }
@@ -109,6 +109,13 @@ DrawRule CombinationRule(const DrawRule& rule) noexcept {
         combination.second.Add(n);
     }
     return combination;
+}
+
+std::optional<double> MoneyLaw::topTierVarianceShare() const noexcept {
+    if (!(variance > 0)) {
+        return std::nullopt;
+    }
+    return 1 - varianceBelowTop / variance;
 }
 
 std::optional<double> MoneyLaw::returnRate() const noexcept {
@@ -131,12 +138,14 @@ std::optional<MoneyLaw> MakeMoneyLaw(const DrawRule& rule, const PrizeTable& tab
     const DrawRule combination = CombinationRule(rule);
     MoneyLaw law;
     law.price = table.price;
+    // Money is bounded, not the count of combinations: a ticket of C(99, 49) combinations at no
+    // price costs nothing.
     Cents tickets = 0;
     const Cents secondTickets =
         game.hasSecond() ? std::max(Choose(rule.second.Count(), game.secondDrawn), Cents{1}) : 1;
-    if (!AddProduct(tickets, std::max(Choose(rule.main.Count(), game.drawn), Cents{1}),
-                    secondTickets) ||
-        !AddProduct(law.cost, tickets, table.price)) {
+    const bool countless = __builtin_mul_overflow(
+        std::max(Choose(rule.main.Count(), game.drawn), Cents{1}), secondTickets, &tickets);
+    if (table.price != 0 && (countless || !AddProduct(law.cost, tickets, table.price))) {
         return std::nullopt;
     }
     // Every tier of the tally, also those of probability 0 that a draw next to an edge of the
@@ -153,16 +162,34 @@ std::optional<MoneyLaw> MakeMoneyLaw(const DrawRule& rule, const PrizeTable& tab
             }
         }
     }
-    long double mean = 0;
-    long double square = 0;
-    for (const Tier& tier : Tiers(rule)) {
+    const std::vector<Tier> tiers = Tiers(rule);
+    double rarest = 2;
+    for (const Tier& tier : tiers) {
+        if (law.payouts[static_cast<std::size_t>(tier.index)] > 0 && tier.probability < rarest) {
+            rarest = tier.probability;
+            law.topTier = tier.index;
+        }
+    }
+    // The law over every tier, and over every tier but the rarest that pays.
+    long double mean[2] = {0, 0};
+    long double square[2] = {0, 0};
+    for (const Tier& tier : tiers) {
         const auto amount =
             static_cast<long double>(law.payouts[static_cast<std::size_t>(tier.index)]);
-        mean += tier.probability * amount;
-        square += tier.probability * amount * amount;
+        for (int below = 0; below < 2; ++below) {
+            if (below == 0 || tier.index != law.topTier) {
+                mean[below] += tier.probability * amount;
+                square[below] += tier.probability * amount * amount;
+            }
+        }
     }
-    law.expectedReturn = static_cast<double>(mean);
-    law.variance = static_cast<double>(std::max(square - mean * mean, 0.0L));
+    const auto variance = [&](int below) {
+        return static_cast<double>(std::max(square[below] - mean[below] * mean[below], 0.0L));
+    };
+    law.expectedReturn = static_cast<double>(mean[0]);
+    law.variance = variance(0);
+    law.returnBelowTop = static_cast<double>(mean[1]);
+    law.varianceBelowTop = variance(1);
     return law;
 }
 

@@ -29,10 +29,19 @@ struct MoneyLaw {
     // In cents, of one draw: the sum over tiers of probability x payout, and its variance.
     double expectedReturn = 0;
     double variance = 0;
+    // The rarest tier that pays (its TierIndex, -1 for none), which carries most of the variance
+    // where it is a jackpot, and the return and variance of a draw without it.
+    int topTier = -1;
+    double returnBelowTop = 0;
+    double varianceBelowTop = 0;
 
-    [[nodiscard]] double expectedNet() const noexcept {
-        return expectedReturn - static_cast<double>(cost);
+    // In a Long Double, where a cost of up to 10^18 cents is exact: beside a cost of 10^17
+    // cents, a Double's net would lose its cents.
+    [[nodiscard]] long double expectedNet() const noexcept {
+        return static_cast<long double>(expectedReturn) - static_cast<long double>(cost);
     }
+    // The share of the variance that the rarest paying tier adds; none without a variance.
+    [[nodiscard]] std::optional<double> topTierVarianceShare() const noexcept;
     // The return in percent of what is spent; none for a ticket that costs nothing.
     [[nodiscard]] std::optional<double> returnRate() const noexcept;
     // What draws that fell into the tiers of `tally` won, exactly.

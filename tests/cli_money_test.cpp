@@ -177,6 +177,50 @@ TEST(LotoSimMoney, WaitsAndLifetimesSummarised) {
                 500 * nets[0]["money"]["expected_net"].get<double>(), 1e-6);
 }
 
+// Tiers too rare for 64 bits, certain tiers, amounts past 2^63 and a pool of 90: every run ends,
+// in seconds, with what it can say, and its JSON reads back as the figures it holds.
+TEST(LotoSimMoney, RareCertainAndHugeFigures) {
+    const std::string twenty = " 10 $(seq 1 20)";
+    ExpectRuns({
+        // The median wait of 20 of 20/99, about 3 x 10^20 draws, is no longer counted up to.
+        {"--locale en_US --game 20/99 --until 20 --repeat 2" + twenty, 0,
+         "  mean - (law 4.287866963230478e+20; 5.50 for the waits within the bound), median - "
+         "(law 2.97212289617934e+20)\n",
+         ""},
+        {"--game 20/99 --until 20 --repeat 2 --svg /dev/null" + twenty, 0, "waits for 20", ""},
+        // Every number on the ticket: the tier comes at the first draw, every time.
+        {"--until 6 --repeat 5 10 $(seq 1 49)", 0,
+         "  against the geometric law: chi-square: a single class of waits is possible, nothing "
+         "to test\n",
+         ""},
+        {"--game 1/2 --until 1 --repeat 3 --svg /dev/null 10 1 2", 0, "waits for 1", ""},
+        // The cost is exact, so is the net beside it.
+        {"--locale en_US --game 20/70 --price 0.01 10 $(seq 1 70)", 0,
+         "expected a draw: return 0.0000, net -1618846036626578.76,", ""},
+        // C(99, 49) combinations at no price cost nothing.
+        {"--locale en_US --game 49/99 --price 0 10 $(seq 1 99)", 0, "ticket: 0.00 a draw", ""},
+    });
+    const json wait =
+        json::parse(RunSim("--game 20/99 --json --draws-per-week 2" + twenty).out)["tiers"][20];
+    EXPECT_EQ(wait["mean_wait"].get<double>(), 4.2878669632304775e20);
+    EXPECT_GT(wait["mean_wait_years"].get<double>(), 4e18);
+    const json life = Lines(RunSim("--json --price 1234567890123456.78 --lifetimes 3 10000 "
+                                   "1 2 3 4 5 6")
+                                .out)
+                          .back()["summary"];
+    EXPECT_DOUBLE_EQ(life["expected_net"].get<double>(), -1.23456789012345678e19);
+    EXPECT_DOUBLE_EQ(life["net_mean"].get<double>(), -1.23456789012345678e19);
+    // Waits that reached the bound against the law's mean below it, E[W | W <= 1500].
+    const json censored =
+        Lines(RunSim("--json --until 4 --repeat 301 1500 1 2 3 4 5 6").out).back()["waits"];
+    EXPECT_GT(censored["censored"].get<int>(), 0);
+    EXPECT_NEAR(censored["law_mean_below_bound"].get<double>(), 574.89, 0.005);
+    // An audit of a pool of 90, whose pairs' law has 3,915 degrees of freedom.
+    const auto audit = RunSim("--json --audit-generator 1000 --game 6/90 --calibrate 0");
+    ASSERT_EQ(audit.status, 0) << audit.err;
+    EXPECT_EQ(json::parse(audit.out)["tests"][2]["name"], "pairs");
+}
+
 // The waits' chart: a bar for each class of the test, holding every wait that came.
 TEST(LotoSimMoney, WaitsChartHoldsEveryWait) {
     const std::string svg = test::Chart("--until 3 --repeat 40 100 7 10 14 20 30 40");
@@ -209,6 +253,9 @@ TEST(LotoSimMoney, RefusesWhatCannotBePlayed) {
         {"--lifetimes 3" + grid, 2, "", "--lifetimes needs a --price or a --prize"},
         {"--lifetimes 3 --repeat 2 --price 1" + grid, 2, "", "excludes"},
         {"--draws-per-week 0" + grid, 2, "", "\"0\" is not a number of draws a week"},
+        {"--draws-per-week 5e-324" + grid, 2, "",
+         "\"5e-324\" is not a number of draws a week from 0.001 (one in a thousand weeks"},
+        {"--draws-per-week 0.001" + grid, 0, "draws: 100 in", ""},
         {"--raw --price 1", 2, "", "excludes"},
         // Six combinations of a ticket of seven match five where the draw matches six.
         {"--prize 5=10000000000000000 10 1 2 3 4 5 6 7", 2, "", "too much to count to the cent"},

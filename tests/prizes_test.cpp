@@ -5,9 +5,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 #include <numeric>
 #include <vector>
 
+#include "core/play_figures.h"
 #include "core/tiers.h"
 #include "tests/support/example_games.h"
 
@@ -93,6 +95,37 @@ TEST(MoneyLaw, SixOf49AgainstExactFractions) {
     EXPECT_FALSE(MakeMoneyLaw(rule, SixOf49Prizes(0))->returnRate());
     const std::vector<std::uint64_t> tally = {1, 2, 3, 4, 5, 6, std::uint64_t{1} << 62};
     EXPECT_EQ(law->Won(tally), 4 * 500 + 5 * 5000 + 6 * 150000 + (Cents{1} << 62) * 200000000);
+
+    // Without the jackpot, the rarest tier that pays: the law of k = 0 to 5 alone.
+    Cents below = 0, belowSquares = 0;
+    for (int k = 0; k <= 5; ++k) {
+        const Cents payout = law->payouts[static_cast<std::size_t>(k)];
+        below += ways[k] * payout;
+        belowSquares += ways[k] * payout * payout;
+    }
+    const double belowMean = static_cast<double>(below) / static_cast<double>(all);
+    const double belowVariance = static_cast<double>(belowSquares * all - below * below) /
+                                 (static_cast<double>(all) * static_cast<double>(all));
+    EXPECT_EQ(law->topTier, 6);
+    EXPECT_NEAR(law->returnBelowTop, belowMean, 1e-12 * belowMean);
+    EXPECT_NEAR(law->varianceBelowTop, belowVariance, 1e-12 * belowVariance);
+    EXPECT_NEAR(*law->topTierVarianceShare(), 1 - belowVariance / variance, 1e-12);
+    // A million draws with one jackpot: the z-score is the jackpot's, the one below it the rest's.
+    GameReport report{.tally = {436000, 413000, 132000, 17650, 969, 18, 1}, .drawsDone = 1000000};
+    const Cents won = 17650 * 500 + 969 * 5000 + 18 * 150000;
+    const MoneyFigures figures = Figures(*law, report);
+    EXPECT_NEAR(*figures.z,
+                (static_cast<double>(won + 200000000) - 1e6 * mean) / std::sqrt(1e6 * variance),
+                1e-9);
+    EXPECT_NEAR(*figures.zBelowTop,
+                (static_cast<double>(won) - 1e6 * belowMean) / std::sqrt(1e6 * belowVariance),
+                1e-9);
+    // One tier that pays: nothing varies below it.
+    PrizeTable jackpotOnly{.price = 220, .prizes = std::vector<Cents>(7)};
+    jackpotOnly.prizes[6] = 100;
+    const MoneyLaw alone = *MakeMoneyLaw(rule, jackpotOnly);
+    EXPECT_EQ(alone.topTierVarianceShare(), 1);
+    EXPECT_FALSE(Figures(alone, report).zBelowTop);
 }
 
 // A draw and a ticket that fall into tier (m, b, s): the ticket's first m main numbers drawn
@@ -219,8 +252,31 @@ TEST(MoneyLaw, SystemTicketsPayEachCombination) {
     }
 }
 
-// A draw that could pay or cost more than can be counted to the cent is refused, not wrapped.
+// A draw that could pay or cost more than can be counted to the cent is refused, not wrapped;
+// money is bounded, not the count of combinations.
 TEST(MoneyLaw, TooMuchToCountIsRefused) {
+    DrawRule widest{.game = {.drawn = 49, .top = 99, .secondDrawn = 49, .secondTop = 99},
+                    .main = {},
+                    .second = {}};
+    for (int n = 1; n <= 99; ++n) {
+        widest.main.Add(n);
+        widest.second.Add(n);
+    }
+    const PrizeTable nothing{
+        .price = 0,
+        .prizes = std::vector<Cents>(static_cast<std::size_t>(CombinationRule(widest).tiers()))};
+    const std::optional<MoneyLaw> free = MakeMoneyLaw(widest, nothing);  // C(99, 49)^2 tickets
+    ASSERT_TRUE(free);
+    EXPECT_EQ(free->cost, 0);
+    EXPECT_EQ(free->expectedNet(), 0);
+    PrizeTable cent = nothing;
+    cent.price = 1;
+    EXPECT_FALSE(MakeMoneyLaw(widest, cent));
+    PrizeTable lowest = nothing;
+    // A cent for each combination that matches nothing: where the whole ticket matches nothing
+    // (next to an edge of the generator), C(99, 49)^2 of them.
+    lowest.prizes[0] = 1;
+    EXPECT_FALSE(MakeMoneyLaw(widest, lowest));
     std::vector<int> all(49);
     std::iota(all.begin(), all.end(), 1);
     DrawRule whole{.game = kSixOfFortyNine, .main = {}, .second = {}};

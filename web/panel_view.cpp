@@ -54,7 +54,7 @@ val MoneyShown(const PanelShown& shown) {
     money.set("won", AmountText(figures.won));
     money.set("net", AmountText(figures.won - figures.spent));
     money.set("expectedReturn", law.expectedReturn / 100);
-    money.set("expectedNet", law.expectedNet() / 100);
+    money.set("expectedNet", static_cast<double>(law.expectedNet() / 100));
     money.set("returnRate", Number(law.returnRate()));
     money.set("z", Number(figures.z));
     money.set("anyWait", Number(wait));
