@@ -119,7 +119,10 @@ ReadGame ParseGame(std::string_view text) {
 }
 
 ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values) {
-    const auto mark = std::find(values.begin(), values.end(), kSecondPoolMark);
+    // The mark is read as the numbers around it are: " + " is the mark.
+    const auto mark = std::find_if(values.begin(), values.end(), [](std::string_view value) {
+        return WithoutBlanks(BoxText(value)) == kSecondPoolMark;
+    });
     const bool marked = mark != values.end();
     if (game.hasSecond() != marked) {
         return {std::nullopt, Refusal{.why = game.hasSecond() ? Refused::SecondPoolMissing

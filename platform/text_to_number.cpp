@@ -74,7 +74,7 @@ locale_t CLocale() {
 
 }  // namespace
 
-std::optional<double> TextToNumber(std::string_view text) {
+std::string WithoutBlanks(std::string_view text) {
     std::string compact;
     compact.reserve(text.size());
     for (std::size_t at = 0; at < text.size(); ++at) {
@@ -84,6 +84,11 @@ std::optional<double> TextToNumber(std::string_view text) {
             compact.push_back(text[at]);
         }
     }
+    return compact;
+}
+
+std::optional<double> TextToNumber(std::string_view text) {
+    std::string compact = WithoutBlanks(text);
     compact.resize(NumberPrefixLength(compact));
     if (compact.empty()) {
         return 0.0;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace loto {
@@ -12,5 +13,8 @@ namespace loto {
 // 0 and trailing text is ignored. Returns nothing only for a number beyond the Double range, which
 // cannot be read.
 [[nodiscard]] std::optional<double> TextToNumber(std::string_view text);
+
+// The text as TextToNumber reads it: without the blanks, tabs, line feeds and no-break spaces.
+[[nodiscard]] std::string WithoutBlanks(std::string_view text);
 
 }  // namespace loto
