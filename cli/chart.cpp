@@ -140,7 +140,7 @@ std::string ClippedMark(double x, const DeviationAxis& axis, const Panel& panel,
 
 std::string ChiSquareText(const ChartPoint& point, const std::vector<double>& probabilities) {
     // A chart has draws.
-    return ChiSquareSummary(TestSignificance(point.tally, probabilities, point.draws)->chiSquare);
+    return ChiSquareSummary(*TestSignificance(point.tally, probabilities, point.draws));
 }
 
 // For one command: the counts against the expected ones with their 95 % intervals on a log axis,
@@ -255,9 +255,9 @@ std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names)
     for (std::size_t k = 0; k < probabilities.size(); ++k) {
         rows.push_back(commands.Row(static_cast<int>(k)));
     }
-    // The axis ends at the data: from the first command's draws to all of them.
-    const LogAxis draws{static_cast<double>(commands.first().draws),
-                        static_cast<double>(commands.last().draws)};
+    // The axis ends at the data, from the first command's draws to all of them, or, once the
+    // commands are binned, at the first edge past them where no bin crosses a column's edge.
+    const LogAxis draws{static_cast<double>(commands.first().draws), commands.AxisEnd()};
     const DeviationAxis axis{DeviationSpan(rows, probabilities)};
     const Panel plot{kTop, kTrendHeight};
     const double keyLines = KeyLinesBelow(rows.size());

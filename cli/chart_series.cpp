@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 #include "core/statistics.h"
 
@@ -9,24 +10,15 @@ namespace loto {
 namespace {
 
 // The earlier point wins a tie, so that merging bins picks what one bin would have.
-void KeepExtremes(std::optional<std::vector<RowExtremes>>& into,
-                  const std::vector<RowExtremes>& from) {
-    if (!into) {
-        into = from;
-        return;
+void KeepExtremes(RowExtremes& into, const RowExtremes& from) {
+    if (from.lowest.deviation < into.lowest.deviation ||
+        (from.lowest.deviation == into.lowest.deviation && from.lowest.draws < into.lowest.draws)) {
+        into.lowest = from.lowest;
     }
-    for (std::size_t k = 0; k < from.size(); ++k) {
-        auto& [lowest, highest] = (*into)[k];
-        const bool earlier = from[k].lowest.draws < lowest.draws;
-        if (from[k].lowest.deviation < lowest.deviation ||
-            (from[k].lowest.deviation == lowest.deviation && earlier)) {
-            lowest = from[k].lowest;
-        }
-        const bool earlierHigh = from[k].highest.draws < highest.draws;
-        if (from[k].highest.deviation > highest.deviation ||
-            (from[k].highest.deviation == highest.deviation && earlierHigh)) {
-            highest = from[k].highest;
-        }
+    if (from.highest.deviation > into.highest.deviation ||
+        (from.highest.deviation == into.highest.deviation &&
+         from.highest.draws < into.highest.draws)) {
+        into.highest = from.highest;
     }
 }
 
@@ -56,11 +48,11 @@ void ChartSeries::Add(std::uint64_t draws, std::span<const std::uint64_t> tally)
     if (commands_++ == 0) {
         first_ = point;
     }
-    if (bins_.empty() && points_.size() < kEveryCommandUpTo) {
+    if (filled_.empty() && points_.size() < kEveryCommandUpTo) {
         points_.push_back(point);
         return;
     }
-    if (bins_.empty()) {
+    if (filled_.empty()) {
         // From now on in bins, as fine as the span so far lets them be: the commands so far span
         // at least a doubling, since each added draws.
         const double span =
@@ -81,70 +73,93 @@ std::size_t ChartSeries::BinOf(std::uint64_t draws) const {
     return static_cast<std::size_t>(std::floor(doublings * binsPerDoubling_));
 }
 
+std::size_t ChartSeries::BinsPerColumn() const {
+    return std::max<std::size_t>(1, (BinOf(last_.draws) + kColumns) / kColumns);
+}
+
+double ChartSeries::AxisEnd() const {
+    if (filled_.empty()) {
+        return static_cast<double>(last_.draws);
+    }
+    const double doublings = static_cast<double>(BinsPerColumn() * kColumns) / binsPerDoubling_;
+    return static_cast<double>(first_.draws) * std::exp2(doublings);
+}
+
 void ChartSeries::Keep(const ChartPoint& point) {
     while (BinOf(point.draws) >= kMostBins) {
         MergePairs();
     }
     const std::size_t bin = BinOf(point.draws);
-    if (bin >= bins_.size()) {
-        bins_.resize(bin + 1);
+    if (bin >= filled_.size()) {
+        filled_.resize(bin + 1);
+        bins_.resize((bin + 1) * rows());
     }
-    std::vector<RowExtremes> own;
-    for (std::size_t k = 0; k < point.tally.size(); ++k) {
+    for (std::size_t k = 0; k < rows(); ++k) {
         const RowPoint at{point.draws, Deviation(point, static_cast<int>(k))};
-        own.push_back({at, at});
+        RowExtremes& kept = bins_[bin * rows() + k];
+        if (filled_[bin]) {
+            KeepExtremes(kept, {at, at});
+        } else {
+            kept = {at, at};
+        }
     }
-    KeepExtremes(bins_[bin], own);
+    filled_[bin] = true;
 }
 
 void ChartSeries::MergePairs() {
-    std::vector<Bin> merged((bins_.size() + 1) / 2);
-    for (std::size_t i = 0; i < bins_.size(); ++i) {
-        if (bins_[i]) {
-            KeepExtremes(merged[i / 2], *bins_[i]);
+    // In place: bin i takes bins 2i and 2i + 1, which no earlier step has written over.
+    const std::size_t merged = (filled_.size() + 1) / 2;
+    for (std::size_t bin = 0; bin < merged; ++bin) {
+        const std::size_t left = 2 * bin;
+        const std::size_t right = left + 1;
+        const bool hasLeft = filled_[left];
+        const bool hasRight = right < filled_.size() && filled_[right];
+        if (hasLeft || hasRight) {
+            for (std::size_t k = 0; k < rows(); ++k) {
+                RowExtremes kept = bins_[(hasLeft ? left : right) * rows() + k];
+                if (hasLeft && hasRight) {
+                    KeepExtremes(kept, bins_[right * rows() + k]);
+                }
+                bins_[bin * rows() + k] = kept;
+            }
         }
+        filled_[bin] = hasLeft || hasRight;
     }
-    bins_ = std::move(merged);
+    filled_.resize(merged);
+    bins_.resize(merged * rows());
     binsPerDoubling_ /= 2;
 }
 
 std::vector<RowPoint> ChartSeries::Row(int k) const {
     std::vector<RowPoint> row;
-    if (bins_.empty()) {
+    if (filled_.empty()) {
         for (const ChartPoint& point : points_) {
             row.push_back({point.draws, Deviation(point, k)});
         }
         return row;
     }
-    const double binsOnAxis =
-        std::log2(static_cast<double>(last_.draws) / static_cast<double>(first_.draws)) *
-        binsPerDoubling_;
-    const auto column = [&](std::size_t bin) {
-        return std::min(static_cast<int>(static_cast<double>(bin) * kColumns / binsOnAxis),
-                        kColumns - 1);
-    };
     Append(row, {first_.draws, Deviation(first_, k)});
-    Bin group;
-    int groupColumn = -1;
-    const auto flush = [&] {
-        if (group) {
-            const auto& [lowest, highest] = (*group)[static_cast<std::size_t>(k)];
+    const std::size_t perColumn = BinsPerColumn();
+    const auto row_k = static_cast<std::size_t>(k);
+    for (std::size_t from = 0; from < filled_.size(); from += perColumn) {
+        std::optional<RowExtremes> column;
+        for (std::size_t bin = from; bin < std::min(from + perColumn, filled_.size()); ++bin) {
+            if (!filled_[bin]) {
+                continue;
+            }
+            const RowExtremes& kept = bins_[bin * rows() + row_k];
+            if (column) {
+                KeepExtremes(*column, kept);
+            } else {
+                column = kept;
+            }
+        }
+        if (column) {
+            const auto& [lowest, highest] = *column;
             Append(row, lowest.draws < highest.draws ? lowest : highest);
             Append(row, lowest.draws < highest.draws ? highest : lowest);
         }
-        group.reset();
-    };
-    for (std::size_t bin = 0; bin < bins_.size(); ++bin) {
-        if (!bins_[bin]) {
-            continue;
-        }
-        if (column(bin) != groupColumn) {
-            flush();
-            groupColumn = column(bin);
-        }
-        KeepExtremes(group, *bins_[bin]);
     }
-    flush();
     Append(row, {last_.draws, Deviation(last_, k)});
     return row;
 }

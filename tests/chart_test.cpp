@@ -1,6 +1,6 @@
 // The chart of many commands keeps no more points than its plot can show, and those it keeps are
 // the ones that show, exactly, whatever the number of commands: the first and the last, and each
-// column's extremes over the bins that start in it.
+// pixel column's extremes over the commands drawn in it.
 #include "cli/chart.h"
 
 #include <gtest/gtest.h>
@@ -16,40 +16,22 @@
 namespace loto {
 namespace {
 
-// Every command's point of row k, grouped as the chart groups them, in one pass once the run is
-// over: bins of 1 / B of a doubling of the draws, B the power of two that puts 1,080 to 2,159 of
-// them on the axis, each column holding the bins that start in it.
-std::vector<RowPoint> ColumnExtremes(const std::vector<RowPoint>& all) {
-    const double first = static_cast<double>(all.front().draws);
-    const double span = std::log2(static_cast<double>(all.back().draws) / first);
-    double perDoubling = 1;
-    while (span * perDoubling * 2 < 2160) {
-        perDoubling *= 2;
+// Each pixel column's lowest and highest deviation over the points that fall in it on the axis
+// from `first` to `end`, as the chart draws them: log-spaced, 540 columns.
+std::map<int, std::pair<double, double>> ColumnExtremes(const std::vector<RowPoint>& points,
+                                                        double first, double end) {
+    std::map<int, std::pair<double, double>> columns;
+    for (const RowPoint& point : points) {
+        const double x =
+            540 * std::log(static_cast<double>(point.draws) / first) / std::log(end / first);
+        // A point on an edge (a run of 2^j times the first command's draws) is the next column's,
+        // whatever the rounding of the logarithms.
+        const int column = std::min(static_cast<int>(x + 1e-9), 539);
+        auto [at, fresh] = columns.try_emplace(column, point.deviation, point.deviation);
+        at->second.first = std::min(at->second.first, point.deviation);
+        at->second.second = std::max(at->second.second, point.deviation);
     }
-    std::map<int, std::pair<RowPoint, RowPoint>> columns;  // lowest, highest
-    for (const RowPoint& point : all) {
-        const double bin =
-            std::floor(std::log2(static_cast<double>(point.draws) / first) * perDoubling);
-        const int column = std::min(static_cast<int>(bin * 540 / (span * perDoubling)), 539);
-        auto [at, fresh] = columns.try_emplace(column, point, point);
-        auto& [lowest, highest] = at->second;
-        lowest = point.deviation < lowest.deviation ? point : lowest;
-        highest = point.deviation > highest.deviation ? point : highest;
-    }
-    std::vector<RowPoint> shown{all.front()};
-    for (const auto& [column, extremes] : columns) {
-        const auto [low, high] = extremes;
-        for (const RowPoint& point :
-             low.draws < high.draws ? std::array{low, high} : std::array{high, low}) {
-            if (shown.back().draws < point.draws) {
-                shown.push_back(point);
-            }
-        }
-    }
-    if (shown.back().draws < all.back().draws) {
-        shown.push_back(all.back());
-    }
-    return shown;
+    return columns;
 }
 
 std::vector<double> Designed() {
@@ -87,9 +69,17 @@ TEST(ChartSeries, KeepsEachColumnsExtremesExactly) {
     }
     EXPECT_EQ(series.commands(), 20'000u);
     EXPECT_EQ(series.last().draws, run.draws);
+    // The axis ends past the last command, by less than a seventeenth of its span.
+    const auto first = static_cast<double>(every[0].front().draws);
+    const double end = series.AxisEnd();
+    EXPECT_GE(end, static_cast<double>(run.draws));
+    EXPECT_LT(std::log(end / static_cast<double>(run.draws)), std::log(end / first) / 17);
     for (int k = 0; k < kResultRows; ++k) {
         const std::vector<RowPoint> row = series.Row(k);
-        EXPECT_EQ(row, ColumnExtremes(every[static_cast<std::size_t>(k)])) << "k = " << k;
+        const auto& all = every[static_cast<std::size_t>(k)];
+        EXPECT_EQ(ColumnExtremes(row, first, end), ColumnExtremes(all, first, end)) << "k = " << k;
+        EXPECT_EQ(row.front(), all.front());
+        EXPECT_EQ(row.back(), all.back());
         EXPECT_LE(row.size(), 2u * 540 + 2);
     }
     const std::vector<RowPoint> zeros = series.Row(0);
