@@ -15,11 +15,11 @@ BROWSER_PACKAGES := chromium chromium-driver firefox-esr webkit2gtk-driver pytho
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
 # What building and running the window needs, then what loto-sim, the tests and the package add.
-RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev fonts-liberation \
-                fonts-dejavu-core
+RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libx11-dev \
+                fonts-liberation fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
-                xauth xdotool time python3-pyatspi at-spi2-core dbus-daemon lintian \
+                xauth xdotool xclip time python3-pyatspi at-spi2-core dbus-daemon lintian \
                 appstream appstream-util $(WEB_PACKAGES) $(BROWSER_PACKAGES)
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen

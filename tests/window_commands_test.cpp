@@ -3,11 +3,14 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QDeadlineTimer>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QProcess>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <functional>
@@ -129,6 +132,67 @@ TEST(Window, APasteKeepsWhatWasCopied) {
         QTest::keySequence(box, QKeySequence::Paste);
         EXPECT_EQ(box->text(), text);
     }
+}
+
+// Another X11 program's copy, as a terminal or `xclip` offers it, pasted on Qt's X11 platform (run
+// on a virtual display): the byte-order mark stays whatever target the copy is offered as, from
+// the clipboard or the selection, and a copy too large for one transfer comes whole.
+TEST(X11Paste, KeepsWhatAnotherProgramCopied) {
+    struct Copy {
+        QClipboard::Mode mode;
+        QString target;
+        QByteArray bytes;
+        QString pasted;
+    };
+    const QByteArray bom = "\xEF\xBB\xBF";
+    const QString kept = QStringLiteral("\uFEFF7");
+    const Copy copies[] = {
+        {QClipboard::Clipboard, "UTF8_STRING", bom + "7", kept},
+        {QClipboard::Clipboard, "text/plain;charset=utf-8", bom + "7", kept},
+        {QClipboard::Clipboard, "text/plain", bom + "7", kept},
+        {QClipboard::Clipboard, "STRING", bom + "7", QString::fromLatin1(bom + "7")},
+        {QClipboard::Clipboard, "UTF8_STRING", bom + "1\r\n" + QByteArray(3'000'000, '0'),
+         QStringLiteral("\uFEFF1\r\n") + QString(996, u'0')},
+        {QClipboard::Selection, "UTF8_STRING", bom + "7", kept},
+    };
+    Program program;
+    QLineEdit* box = program.Box(Is(Role::DrawCount));
+    QClipboard* clipboard = QApplication::clipboard();
+    for (const auto& [mode, target, bytes, pasted] : copies) {
+        const bool primary = mode == QClipboard::Selection;
+        const QSignalSpy changed(
+            clipboard, primary ? &QClipboard::selectionChanged : &QClipboard::dataChanged);
+        QProcess xclip;
+        xclip.start("xclip",
+                    {"-quiet", "-selection", primary ? "primary" : "clipboard", "-target", target});
+        xclip.write(bytes);
+        xclip.closeWriteChannel();
+        // Owned by xclip once the display says that the owner changed and there is one.
+        const QDeadlineTimer deadline(10'000);
+        while ((changed.isEmpty() || clipboard->mimeData(mode)->formats().isEmpty()) &&
+               !deadline.hasExpired()) {
+            QTest::qWait(10);
+        }
+        box->clear();
+        box->setFocus();
+        if (primary) {
+            QTest::mouseClick(box, Qt::MiddleButton);
+        } else {
+            QTest::keySequence(box, QKeySequence::Paste);
+        }
+        EXPECT_EQ(box->text(), pasted) << target.toStdString();
+        xclip.kill();
+        xclip.waitForFinished();
+    }
+    // The box's own copy, which Qt holds and no other program is asked for: pasted at once.
+    box->setText(kept);
+    box->selectAll();
+    box->copy();
+    QElapsedTimer pasting;
+    pasting.start();
+    QTest::keySequence(box, QKeySequence::Paste);
+    EXPECT_EQ(box->text(), kept);
+    EXPECT_LT(pasting.elapsed(), 1000);
 }
 
 // "QUITTER" during a run (here during the speed test): every command stops, nothing more is

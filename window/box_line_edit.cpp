@@ -8,18 +8,33 @@
 #include <QMimeData>
 #include <QStringDecoder>
 #include <memory>
+#include <optional>
+
+#include "window/x11_selection.h"
 
 namespace loto {
 
 QString CopiedText(QClipboard::Mode mode) {
     QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* copied = clipboard->mimeData(mode);
-    const QString utf8 = QStringLiteral("text/plain;charset=utf-8");
-    if (copied == nullptr || !copied->hasFormat(utf8)) {
+    const auto ownBytes = [copied](const QString& format) {
+        return copied != nullptr && copied->hasFormat(format) ? std::optional(copied->data(format))
+                                                              : std::nullopt;
+    };
+    // Qt decodes X11's UTF8_STRING itself, which it gives as text/plain: that target is read
+    // apart. Elsewhere text/plain is the copy's own bytes, or Qt's UTF-8 of a text it decoded.
+    std::optional<QByteArray> bytes = ownBytes(QStringLiteral("text/plain;charset=utf-8"));
+    if (!bytes) {
+        bytes = X11Utf8String(mode);
+    }
+    if (!bytes) {
+        bytes = ownBytes(QStringLiteral("text/plain"));
+    }
+    if (!bytes) {
         return clipboard->text(mode);
     }
     QStringDecoder decode(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
-    return decode(copied->data(utf8));
+    return decode(*bytes);
 }
 
 void BoxLineEdit::Paste(QClipboard::Mode mode) {

@@ -22,8 +22,9 @@ private:
     void Paste(QClipboard::Mode mode);
 };
 
-// What was copied, as text: the UTF-8 bytes themselves where the copy has them, a leading
-// byte-order mark kept; Qt's text of it otherwise.
+// What was copied, as text: the UTF-8 bytes themselves where the copy has them (as
+// text/plain;charset=utf-8, X11's UTF8_STRING or text/plain), a leading byte-order mark kept;
+// Qt's text of it otherwise.
 [[nodiscard]] QString CopiedText(QClipboard::Mode mode);
 
 }  // namespace loto
