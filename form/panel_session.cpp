@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "core/game_input.h"
+#include "core/play_figures.h"
 #include "core/prize_input.h"
 #include "form/panel_words.h"
 #include "platform/box_text.h"
@@ -33,7 +34,8 @@ bool Blank(std::string_view text) {
     return Values(text).empty();
 }
 
-// An amount as typed on the page, where a decimal comma is as good as a point.
+// A number as typed on the page, where a decimal comma is as good as a point: a phone's French
+// decimal keyboard offers only the comma.
 std::string WithPoint(std::string_view text) {
     std::string amount(text);
     std::replace(amount.begin(), amount.end(), ',', '.');
@@ -92,11 +94,11 @@ std::optional<std::string> TakeMoney(const PanelFields& fields, PanelShown& show
 }
 
 std::optional<std::string> TakeWeeks(const PanelFields& fields, PanelShown& shown) {
-    if (Blank(fields.drawsPerWeek)) {
+    if (Values(fields.drawsPerWeek, kBetweenAmounts).empty()) {
         return std::nullopt;
     }
-    const std::optional<double> perWeek = TextToNumber(BoxText(fields.drawsPerWeek));
-    if (!perWeek || !(*perWeek > 0 && *perWeek <= 10000)) {
+    const std::optional<double> perWeek = TextToNumber(WithPoint(BoxText(fields.drawsPerWeek)));
+    if (!perWeek || !DrawsPerWeekAllowed(*perWeek)) {
         return DrawsPerWeekRefusalText(fields.drawsPerWeek);
     }
     shown.drawsPerWeek = perWeek;

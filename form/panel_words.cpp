@@ -76,7 +76,8 @@ std::string PriceRefusalText(std::string_view typed) {
 
 std::string DrawsPerWeekRefusalText(std::string_view typed) {
     return "Tirages par semaine : " + Quoted(BoxText(typed)) +
-           " n'est pas un nombre au-dessus de 0 et d'au plus 10000.";
+           " n'est pas un nombre de 0,001 (un tirage en mille semaines, qui garde les années "
+           "finies) à 10000.";
 }
 
 std::string DrawsRefusalText(std::string_view typed) {

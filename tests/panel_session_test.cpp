@@ -48,6 +48,13 @@ PanelFields With(const Typed& typed) {
     return fields;
 }
 
+// The refusal of a number of draws a week, as typed.
+std::string WeeksRefused(const std::string& typed) {
+    return "Tirages par semaine : \"" + typed +
+           "\" n'est pas un nombre de 0,001 (un tirage en mille semaines, qui garde les années "
+           "finies) à 10000.";
+}
+
 TEST_F(PanelSessionTest, RefusesWhatCannotBePlayedInFrench) {
     const std::vector<std::pair<Typed, std::string>> rows = {
         {{{&PanelFields::game, "6/100"}},
@@ -79,10 +86,11 @@ TEST_F(PanelSessionTest, RefusesWhatCannotBePlayedInFrench) {
         {{{&PanelFields::prizes, "6=99999999999999999"}},
          "Gains : \"99999999999999999\" n'est pas un montant : des chiffres, puis au plus deux "
          "décimales, jusqu'à 10^16."},
-        {{{&PanelFields::drawsPerWeek, "0"}},
-         "Tirages par semaine : \"0\" n'est pas un nombre au-dessus de 0 et d'au plus 10000."},
-        {{{&PanelFields::drawsPerWeek, "10001"}},
-         "Tirages par semaine : \"10001\" n'est pas un nombre au-dessus de 0 et d'au plus 10000."},
+        {{{&PanelFields::drawsPerWeek, "0"}}, WeeksRefused("0")},
+        {{{&PanelFields::drawsPerWeek, "1e-320"}}, WeeksRefused("1e-320")},
+        {{{&PanelFields::drawsPerWeek, "10001"}}, WeeksRefused("10001")},
+        {{{&PanelFields::drawsPerWeek, "10000,5"}}, WeeksRefused("10000,5")},
+        {{{&PanelFields::drawsPerWeek, ","}}, WeeksRefused(",")},
         {{{&PanelFields::draws, "1e400"}},
          "Nombre de tirages : \"1e400\" est au-delà des nombres."},
     };
@@ -115,8 +123,8 @@ TEST_F(PanelSessionTest, RefusesATierToDrawUntil) {
     EXPECT_EQ(Run(With(rows[0].first)).refusal, "");
 }
 
-// The same draws as the engine's session of the same game and ticket, the money read with a
-// decimal comma, the numbers between commas and semicolons.
+// The same draws as the engine's session of the same game and ticket, the money and the draws a
+// week read with a decimal comma, the numbers between commas and semicolons.
 TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     PanelFields fields;
     fields.game = "5/50+2/12";
@@ -125,7 +133,7 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     fields.draws = "20 000";
     fields.price = " 2,50 ";
     fields.prizes = "5+2=17000000 2+1=8,40;3+0=10";
-    fields.drawsPerWeek = "2";
+    fields.drawsPerWeek = "2,5";
     const PanelShown shown = Run(fields);
     ASSERT_EQ(shown.refusal, "");
     const ReadGame game = ParseGame("5/50+2/12");
@@ -140,7 +148,7 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     ASSERT_TRUE(shown.money);
     EXPECT_EQ(shown.money->price, 250);
     EXPECT_EQ(shown.money->payouts[static_cast<std::size_t>(rule.TierIndex(2, false, 1))], 840);
-    EXPECT_EQ(shown.drawsPerWeek, 2);
+    EXPECT_EQ(shown.drawsPerWeek, 2.5);
     EXPECT_EQ(PanelEndText(shown), "Terminé : 20\u202F000 tirages.");
 
     // Then until a tier, with no speed test, on from where the run ended, as the session goes on.

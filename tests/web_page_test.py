@@ -8,6 +8,7 @@ import functools
 import http.server
 import json
 import os
+import re
 import subprocess
 import sys
 import threading
@@ -17,6 +18,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..'
 import browsers  # noqa: E402
 
 ENGINE, PAGE, LOTO_SIM = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
+README = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'README.md')
 COLUMNS = {'observed': 'TxtStat%dN°', 'expected': 'TxtTheo%dN°', 'deviation': 'TxtEcart%dN°'}
 ROW_LABELS = ['LblAucunN°', 'LblUnN°', 'LblDeuxN°', 'LblTroisN°', 'LblQuatreN°', 'LblCinqN°',
               'LblSixN°']
@@ -121,14 +123,15 @@ class WebPage(unittest.TestCase):
         # Fresh pages, fresh starts: a run of a game with a second pool and its money, then one
         # drawn until a tier of a system ticket of 8 numbers.
         runs = [({'PJeu': '5/50+2/12', 'PGrille': '3 14 25 36 47', 'PSeconde': '2 9',
-                  'PTirages': '200000', 'PPrix': '2,50', 'PSemaine': '2',
+                  'PTirages': '200000', 'PPrix': '2,50', 'PSemaine': '2,5',
                   'PGains': '5+2=17000000 5+1=300000 2+1=8 3+0=10.50'}, 'PLancer'),
                 ({'PJeu': '6/49', 'PGrille': '1 2 3 4 5 6 7 8', 'PTirages': '1e6',
                   'PPrix': '2.20', 'PGains': '3=5 4=50', 'PRang': '5'}, 'PJusqua')]
         for fields, button in runs:
             self.browser.open_form('file://' + PAGE)
             shown = self.run_panel(fields, button)
-            fields['PPrix'] = fields['PPrix'].replace(',', '.')
+            fields = {box: text.replace(',', '.') if box in ('PPrix', 'PSemaine') else text
+                      for box, text in fields.items()}  # loto-sim's decimal point
             want = self.assert_panel_is_loto_sim(shown, fields)
             self.assertGreater(want['draws'], 0)
         # A refusal, said at once and in French; nothing shown of a run.
@@ -304,28 +307,34 @@ class WebPage(unittest.TestCase):
         self.assertIn('rechargez la page', self.browser.js(
             "return document.getElementById('Ended').textContent;"))
 
-    def test_a_paste_keeps_what_the_desktop_box_keeps(self):
+    def test_text_that_comes_in_whole_keeps_what_the_desktop_box_keeps(self):
         # A CR and a line feed stay in the box's text, shown as blanks: "1\r\n000" draws 1, as
-        # in the window and in loto-sim, and so it does after more is typed.
+        # in the window and in loto-sim, and so it does after more is typed; pasted, dropped, from
+        # an input method, a correction or a yank.
         want = json.loads(subprocess.run(
             [LOTO_SIM, '--json', '--locale', 'fr_FR', '1\r\n0000', '1', '2', '3', '4', '5', '6'],
             text=True, capture_output=True).stdout)
         self.browser.open_form('file://' + PAGE)
         self.browser.enter('', '1 2 3 4 5 6')
-        # A paste as the engine makes one (Firefox's ignores a copy given to its constructor).
-        self.browser.js(
-            "const box = document.getElementById('TxtNbTirages');"
-            "box.focus(); const copied = new DataTransfer();"
-            "copied.setData('text/plain', arguments[0]);"
-            "const paste = new ClipboardEvent('paste', {bubbles: true, cancelable: true});"
-            "Object.defineProperty(paste, 'clipboardData', {value: copied});"
-            "box.dispatchEvent(paste);",
-            '1\r\n000')
+        box = "const box = document.getElementById('TxtNbTirages');"
+        for kind in ['paste', 'insertFromPaste', 'insertFromDrop', 'insertText',
+                     'insertReplacementText', 'insertFromYank']:
+            self.browser.js(box + "Module.lotoSetBox(box, ''); box.focus();")
+            self.browser.insert(kind, '1\r\n000')
+            self.assertEqual(self.browser.js(box + "return [box.value, Module.lotoBoxText(box)];"),
+                             ['1  000', '1\r\n000'], kind)
         self.browser._keys('0')
         self.assertEqual(self.browser.value('TxtNbTirages'), '1  0000')
         self.browser.simulate()
         self.assertEqual(self.results(), {column: want['texts'][column] for column in COLUMNS})
         self.assertEqual(want['draws'], 1)
+
+    def test_the_readme_says_the_page_s_size(self):
+        # "about 420 kB": the page's bytes to the figure's last digit that is not a zero.
+        with open(README, encoding='utf-8') as readme:
+            figure = re.search(r'`build/web/loto\.html`[^`]*? about (\d+) kB', readme.read())[1]
+        unit = 1000 * 10 ** (len(figure) - len(figure.rstrip('0')))
+        self.assertEqual(round(os.path.getsize(PAGE) / unit) * unit, int(figure) * 1000)
 
     def test_estimates_within_the_range_of_local_dates(self):
         # Tokyo at 20:00 on 31/12/9999 in universal time is in 10000 already;

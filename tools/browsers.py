@@ -30,6 +30,19 @@ def page_copy(page, head):
         copy.write(html)
     return path
 
+# A paste's event (Firefox's ignores a copy given to its constructor), or the event before an
+# insert, with the text that the engine gives there.
+INSERT = (
+    "const [kind, text] = arguments, box = document.activeElement;"
+    "if (kind !== 'paste') {"
+    "  return box.dispatchEvent(new InputEvent('beforeinput', {"
+    "      inputType: kind, data: text, bubbles: true, cancelable: true}));"
+    "}"
+    "const copied = new DataTransfer(); copied.setData('text/plain', text);"
+    "const paste = new ClipboardEvent('paste', {bubbles: true, cancelable: true});"
+    "Object.defineProperty(paste, 'clipboardData', {value: copied});"
+    "box.dispatchEvent(paste);")
+
 
 class Browser:
     """One engine with one page open. A script is the body of a function whose arguments are
@@ -95,6 +108,11 @@ class Browser:
         """Presses a key (Tab, Space, Enter) on the focused control."""
         self._keys(KEYS[name])
 
+    def insert(self, kind, text):
+        """Hands `text` to the focused box whole, as the engine hands it to the page: pasted
+        ('paste'), or an insert of the input type `kind` (insertFromDrop, insertText ...)."""
+        self.js(INSERT, kind, text)
+
     def screenshot(self):
         return Image.open(io.BytesIO(self._png())).convert('RGB')
 
@@ -124,6 +142,21 @@ class WebDriverBrowser(Browser):
 
     def _png(self):
         return self.driver.get_screenshot_as_png()
+
+    def insert(self, kind, text):
+        """Chromium's own input method and drop from another program, where its driver has
+        them."""
+        if self.engine != 'chromium' or kind not in ('insertText', 'insertFromDrop'):
+            super().insert(kind, text)
+        elif kind == 'insertText':
+            self.driver.execute_cdp_cmd('Input.insertText', {'text': text})
+        else:
+            x, y = self.js("const r = document.activeElement.getBoundingClientRect();"
+                           "return [r.left + r.width / 2, r.top + r.height / 2];")
+            data = {'items': [{'mimeType': 'text/plain', 'data': text}], 'dragOperationsMask': 1}
+            for step in ['dragEnter', 'dragOver', 'drop']:
+                self.driver.execute_cdp_cmd('Input.dispatchDragEvent',
+                                            {'type': step, 'x': x, 'y': y, 'data': data})
 
     def accessible_name(self, control):
         return self._element(control).accessible_name
