@@ -167,21 +167,25 @@ std::optional<std::string> Untestable(const Audited& audited) {
 }
 
 // Fair histories too few for Holm's adjustment to let a calibrated p-value reach alpha: the gaps
-// could then never flag the audit, whatever they show.
+// could then never flag the audit, whatever they show. By default that happens only past the
+// most histories, for a very small alpha.
 void WarnUnreachable(const AuditOptions& audit, const std::vector<AuditEntry>& family) {
-    const bool calibrated = std::any_of(family.begin(), family.end(), [](const AuditEntry& e) {
-        return e.test.calibrated.has_value();
-    });
-    const std::size_t tests = family.size();
-    const std::uint64_t wanted = HistoriesToReach(tests, audit.alpha);
-    if (calibrated && audit.calibrate && *audit.calibrate < wanted &&
-        static_cast<double>(tests) / static_cast<double>(*audit.calibrate + 1) >= audit.alpha) {
-        std::fprintf(stderr,
-                     "loto-sim: warning: --calibrate %llu: over %zu tests, Holm's adjustment keeps "
-                     "a calibrated p-value above alpha; %llu fair histories or more let it reach "
-                     "alpha\n",
-                     static_cast<unsigned long long>(*audit.calibrate), tests,
-                     static_cast<unsigned long long>(wanted));
+    const auto tests = static_cast<double>(family.size());
+    for (const AuditEntry& entry : family) {
+        const std::optional<CalibratedP>& c = entry.test.calibrated;
+        if (c && tests / static_cast<double>(c->histories + 1) >= audit.alpha) {
+            const std::uint64_t wanted = HistoriesToReach(family.size(), audit.alpha);
+            const std::string remedy =
+                wanted <= kMostCalibrate
+                    ? "--calibrate " + std::to_string(wanted) + " or more lets it reach alpha"
+                    : "no more than --calibrate takes would let it reach so small an alpha";
+            std::fprintf(stderr,
+                         "loto-sim: warning: over %zu tests, Holm's adjustment keeps a p-value "
+                         "calibrated on %llu fair histories above alpha; %s\n",
+                         family.size(), static_cast<unsigned long long>(c->histories),
+                         remedy.c_str());
+            return;
+        }
     }
 }
 

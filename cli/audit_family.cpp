@@ -41,8 +41,9 @@ void CalibrateGaps(std::vector<AuditEntry>& family, const History& history,
     if (settings.replicates) {
         calibration.replicates = calibration.most = *settings.replicates;
     } else {
-        calibration.replicates = HistoriesToReach(family.size(), settings.alpha);
-        calibration.most = std::max(kMostCalibration, calibration.replicates);
+        calibration.most = kMostCalibration;
+        calibration.replicates =
+            std::min(HistoriesToReach(family.size(), settings.alpha), kMostCalibration);
     }
     for (std::size_t j = 1; j <= family.size(); ++j) {
         calibration.levels.push_back(settings.alpha / static_cast<double>(j));

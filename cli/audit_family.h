@@ -28,14 +28,14 @@ struct AuditEntry {
 struct AuditSettings {
     // Fair histories that calibrate the gaps: that many, 0 for none; by default, enough for a
     // calibrated p-value to reach alpha once adjusted, and more while its interval holds one of
-    // Holm's levels, up to kMostCalibration.
+    // Holm's levels, up to kMostCalibration in all.
     std::optional<std::uint64_t> replicates;
     double alpha = 0.01;
     unsigned threads = 0;  // 0: every hardware thread
     std::optional<DrawRule> ticket;
 };
 
-// The most fair histories of a calibration by default, unless alpha asks for more to be reached.
+// The most fair histories of a calibration by default, whatever alpha asks for.
 inline constexpr std::uint64_t kMostCalibration = 100'000;
 inline constexpr std::uint64_t kFewestCalibration = 1000;
 

@@ -5,6 +5,7 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <limits>
 #include <numeric>
+#include <system_error>
 #include <thread>
 
 #include "cli/audit_laws.h"
@@ -103,18 +104,29 @@ std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const Pool
     const unsigned threads = std::max(
         1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
     std::vector<std::uint64_t> atLeast(threads, 0);
+    // Each thread's bins and history made here, where memory that cannot be had ends the audit
+    // with a message, not on a thread.
+    std::vector<GapChiSquare> tests(threads, test);
+    std::vector<PoolHistory> histories(
+        threads, {shape.drawn, shape.highest, std::vector<std::uint8_t>(shape.numbers.size())});
     const auto run = [&](unsigned i) {
-        GapChiSquare own = test;
-        PoolHistory history{shape.drawn, shape.highest, {}};
-        history.numbers.resize(shape.numbers.size());
         for (std::uint64_t r = from + i; r < to; r += threads) {
-            calibration.source(r, history);
-            atLeast[i] += own.Statistic(history) >= observed ? 1 : 0;
+            calibration.source(r, histories[i]);
+            atLeast[i] += tests[i].Statistic(histories[i]) >= observed ? 1 : 0;
         }
     };
     std::vector<std::thread> workers;
-    for (unsigned i = 1; i < threads; ++i) {
-        workers.emplace_back(run, i);
+    workers.reserve(threads);
+    unsigned started = 1;
+    try {
+        for (; started < threads; ++started) {
+            workers.emplace_back(run, started);
+        }
+    } catch (const std::system_error&) {
+        // The shares of the threads that could not start are drawn here: the same replicates.
+    }
+    for (unsigned i = started; i < threads; ++i) {
+        run(i);
     }
     run(0);
     for (std::thread& worker : workers) {

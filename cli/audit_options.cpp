@@ -171,7 +171,7 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);
     Whole(
-        app, "--calibrate", 0, 10'000'000, [&audit](std::uint64_t r) { audit.calibrate = r; },
+        app, "--calibrate", 0, kMostCalibrate, [&audit](std::uint64_t r) { audit.calibrate = r; },
         "Calibrate the gaps' p-value on R fair histories of the same length (fixed seed; 0: the "
         "chi-square law's); by default on enough for it to reach alpha once adjusted, and on "
         "while its 99 % interval holds one of Holm's levels, up to 100000")

@@ -35,6 +35,9 @@ struct AuditOptions {
     [[nodiscard]] bool asked() const noexcept { return file || generatorDraws; }
 };
 
+// The most fair histories that --calibrate takes.
+inline constexpr std::uint64_t kMostCalibrate = 10'000'000;
+
 // The largest run of --audit-generator: its draws are held in memory, a byte a number.
 inline constexpr std::uint64_t kMostGeneratorDraws = 100'000'000;
 

@@ -324,6 +324,10 @@ void Driver::Chart(std::uint64_t draws, const std::vector<std::uint64_t>& counts
 void Driver::RunBatch(std::FILE* input) {
     LineReader reader(input);
     while (const std::optional<std::string_view> line = reader.Next()) {
+        if (InterruptSignal() != 0) {
+            break;  // said below; an endless input of blank lines runs no command that would hear
+                    // it
+        }
         if (IsBlankLine(*line)) {
             continue;
         }

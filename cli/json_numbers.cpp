@@ -124,7 +124,7 @@ std::string DumpJson(const json& value) {
     if (value.is_object()) {
         for (const auto& [key, member] : value.items()) {
             text += text.empty() ? '{' : ',';
-            text += json(key).dump();
+            text += DumpJson(json(key));
             text += ':';
             text += DumpJson(member);
         }
@@ -137,7 +137,9 @@ std::string DumpJson(const json& value) {
         }
         return text.empty() ? "[]" : text + "]";
     }
-    return value.dump();
+    // A text from a file (a history's field in Latin-1) may not be UTF-8, which JSON must be:
+    // such bytes become U+FFFD rather than an exception.
+    return value.dump(-1, ' ', false, json::error_handler_t::replace);
 }
 
 }  // namespace loto

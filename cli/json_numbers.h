@@ -20,7 +20,8 @@ namespace loto {
 // it stands. `text` must be a JSON number.
 [[nodiscard]] nlohmann::json JsonDigits(std::string text);
 
-// The JSON text of `value`, as nlohmann's dump() writes it, with the numbers above as written.
+// The JSON text of `value`, as nlohmann's dump() writes it, with the numbers above as written and
+// any byte of a text that is not UTF-8 as U+FFFD.
 [[nodiscard]] std::string DumpJson(const nlohmann::json& value);
 
 }  // namespace loto

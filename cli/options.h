@@ -7,8 +7,8 @@
 
 #include "cli/audit_options.h"
 #include "cli/exit_status.h"
-#include "core/prize_input.h"
 #include "core/lottery.h"
+#include "core/prize_input.h"
 
 namespace loto {
 

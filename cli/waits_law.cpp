@@ -108,14 +108,15 @@ WaitsTest TestWaits(const WaitsSample& sample) {
         const double cut =
             i == wanted ? bound
                         : std::min(GeometricQuantile(p, static_cast<double>(i) / wanted), bound);
-        const auto last = static_cast<std::uint64_t>(cut);
+        const std::uint64_t last = cut >= bound ? sample.bound : static_cast<std::uint64_t>(cut);
         if (last < first) {
             continue;
         }
         classes.push_back({first, last, 0, ClassProbability(p, first, last)});
         first = last + 1;
     }
-    classes.push_back({sample.bound + 1, 0, sample.censored, Survival(p, bound)});
+    const std::uint64_t beyond = sample.bound + (sample.bound < UINT64_MAX ? 1 : 0);
+    classes.push_back({beyond, 0, sample.censored, Survival(p, bound)});
     for (const std::uint64_t w : waits) {
         const auto found = std::ranges::find_if(
             classes, [w](const WaitClass& c) { return c.last != 0 && w <= c.last; });

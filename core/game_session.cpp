@@ -62,6 +62,7 @@ struct Watched {
     std::vector<std::uint64_t>& firstHit;
     std::uint64_t done = 0;
     std::optional<std::uint64_t> ended{};
+    bool halted = false;  // a stop was asked: no further part is drawn
 
     [[nodiscard]] bool Ends(std::size_t tier) const {
         return std::find(until.begin(), until.end(), static_cast<int>(tier)) != until.end();
@@ -79,12 +80,12 @@ struct Watched {
 
     // `count` draws from `state` in parts, each drawn by `draw` (state, draws, tally): a part
     // that holds a first draw is drawn again in smaller parts, down to one draw at a time, which
-    // finds it; the draws stop after one in an `until` tier.
+    // finds it; the draws stop after one in an `until` tier, or once halted.
     template <typename DrawPart>
     void Draw(GeneratorState& state, std::uint64_t count, const DrawPart& draw) {
         constexpr std::uint64_t kParts = 16;
         const std::uint64_t part = count <= kParts ? 1 : (count + kParts - 1) / kParts;
-        for (std::uint64_t start = 0; start < count && !ended;) {
+        for (std::uint64_t start = 0; start < count && !ended && !halted;) {
             const std::uint64_t draws = std::min(part, count - start);
             const GeneratorState from = state;
             std::vector<std::uint64_t> after = tally;
@@ -135,20 +136,20 @@ DrawRun GameSession::DrawWatched(const GameRequest& request, std::uint64_t count
         if (watched.Fresh(report.tally, after)) {
             GeneratorState state = start;
             // Drawn again in parts, between which the pump runs as it does between slices: one
-            // thread in a page takes a good part of a second for a slice. A stop asked meanwhile
-            // waits for the slice's end.
+            // thread in a page takes a good part of a second for a slice, and a huge game's
+            // slice some seconds. A stop asked meanwhile ends the command after the part.
+            watched.halted = stopAsked;
             watched.Draw(
                 state, run.done,
                 [&](GeneratorState& from, std::uint64_t draws, std::vector<std::uint64_t>& into) {
-                    stopAsked =
-                        !pump.ProcessEvents({.done = watched.done, .total = count}) || stopAsked;
+                    watched.halted = !pump.ProcessEvents({.done = watched.done, .total = count});
                     draws >= kShared ? engine_.Draw(from, draws, rule, into)
                                      : DrawInto(from, draws, rule, into);
                 });
-            if (watched.ended) {
+            if (watched.ended || watched.halted) {
                 source_.state() = state;
                 report.untilHit = watched.ended;
-                return {.done = watched.done, .stopped = false};
+                return {.done = watched.done, .stopped = !watched.ended};
             }
         } else {
             report.tally = std::move(after);

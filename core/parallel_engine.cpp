@@ -133,6 +133,8 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, const 
     std::unique_lock lock(mutex_);
     for (Slot& slot : slots_) {
         slot.ready = kNotReady;
+        // Here, not on a worker, where memory that cannot be had would end the program.
+        slot.chunk.tally.reserve(static_cast<std::size_t>(rule.tiers()));
     }
     rule_ = &rule;
     valuesPerDraw_ = ValuesPerDraw(rule.game) * kValuesMargin;

@@ -191,6 +191,7 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
                     R"(number"},{"line":6,"fields":["9","9","1"],"reason":"9 is repeated"}])"));
     EXPECT_EQ(json::parse(skipped.out)["draws"], 2);
     const std::string nul = Written("nul.csv", std::string("a,b\n1,2\n3\0,4\n", 13));
+    const std::string latin = Written("latin.csv", "a,b\n1,2\n3,\xE9\n2,3\n1,3\n");
     const std::string bad = Written("allbad.csv", "a,b\n1,1\nx,2\n");
     const std::string header = Written("header.csv", "a,b\n");
     std::string every;
@@ -211,6 +212,9 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
          "9 is repeated\n"},
         // A NUL byte in a field is said, not where the reason ends.
         {"--audit " + nul + " --columns a,b", 1, "", "line 3: \"3\\x00\" is not a whole number\n"},
+        // A field of Latin-1 set aside: its byte that is no UTF-8 is U+FFFD in the JSON.
+        {"--json --audit " + latin + " --columns a,b --skip-bad", 0,
+         "\"fields\":[\"3\",\"\xEF\xBF\xBD\"],\"line\":3", "are guessed"},
         // An audit that can test nothing is no success.
         {"--audit " + header + " --columns a,b", 1, "", "\": there is no draw to audit\n"},
         {"--json --audit " + bad + " --columns a,b --skip-bad", 1, "",
@@ -235,8 +239,11 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {audit + " --alpha 1", 2, "", "\"1\" is not a level between 0 and 1"},
         {audit + " --alpha 0,01", 2, "", "is not a level"},
         {ticket + " --calibrate 010", 0, "*: gaps (main) calibrated on 10 fair histories",
-         "loto-sim: warning: --calibrate 10: over 9 tests, Holm's adjustment keeps a calibrated "
-         "p-value above alpha; 1000 fair histories or more let it reach alpha\n"},
+         "loto-sim: warning: over 9 tests, Holm's adjustment keeps a p-value calibrated on 10 "
+         "fair histories above alpha; --calibrate 1000 or more lets it reach alpha\n"},
+        // A tiny alpha is not chased past the most histories of a default calibration.
+        {ticket + " --alpha 1e-9", 0, "calibrated on 100000 fair histories",
+         "no more than --calibrate takes would let it reach so small an alpha\n"},
         {audit + " --calibrate 010", 0, "nothing is unlikely", ""},
         {audit + " --calibrate -1", 2, "", "--calibrate: \"-1\" is not a whole number"},
         {"--alpha 0.05 100 1 2 3 4 5 6", 2, "", "--alpha needs --audit or --audit-generator"},
@@ -251,7 +258,7 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {"--audit-generator 0", 2, "", "not in range 1 to 100000000"},
         {audit + " >/dev/full", 1, "", "loto-sim: the results cannot be written: No space"},
     });
-    for (const std::string& written : {file, nul, bad, header, full, drawn}) {
+    for (const std::string& written : {file, nul, latin, bad, header, full, drawn}) {
         std::remove(written.c_str());
     }
 }

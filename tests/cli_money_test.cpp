@@ -215,6 +215,14 @@ TEST(LotoSimMoney, RareCertainAndHugeFigures) {
         Lines(RunSim("--json --until 4 --repeat 301 1500 1 2 3 4 5 6").out).back()["waits"];
     EXPECT_GT(censored["censored"].get<int>(), 0);
     EXPECT_NEAR(censored["law_mean_below_bound"].get<double>(), 574.89, 0.005);
+    // A bound past 2^64 - 2048 draws, whose last class ends at 2^64 - 1: no wait is lost.
+    long long classed = 0;
+    const std::vector<json> far =
+        Lines(RunSim("--json --until 0 --repeat 20 1e20 1 2 3 4 5 6").out);
+    for (const json& c : far.back()["waits"]["classes"]) {
+        classed += c["observed"].get<long long>();
+    }
+    EXPECT_EQ(classed, 20);
     // An audit of a pool of 90, whose pairs' law has 3,915 degrees of freedom.
     const auto audit = RunSim("--json --audit-generator 1000 --game 6/90 --calibrate 0");
     ASSERT_EQ(audit.status, 0) << audit.err;

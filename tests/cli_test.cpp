@@ -408,6 +408,12 @@ TEST(LotoSim, ThreadsThatCannotStartChangeNothing) {
         After("ulimit -v 150000; ", {"--json --threads 1024 2000000 7 10 14 20 30 40", 0,
                                      "\"observed\":[872038,825728,265204,35074,1920,36,0]", said}),
     });
+    // An audit's calibration draws the share of a thread that cannot start on the caller's.
+    const std::string audit = "--json --audit-generator 2000 --calibrate 10 --threads ";
+    const auto one = RunSim(audit + "1");
+    const auto many = Shell("ulimit -v 400000; " LOTO_SIM " " + audit + "1024");
+    EXPECT_EQ(many.status, 0) << many.err;
+    EXPECT_EQ(many.out, one.out);
 }
 
 // Ctrl-C or SIGTERM: the running command is reported with what it drew so far, the commands
@@ -443,6 +449,8 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
         After(int1, {"--repeat 2 1e12 1 2 3 4 5 6 >/dev/null", 130, "", ""}),
         After(int1, {"--raw >/dev/null", 130, "", ""}),
         After("sleep 2 | " + int1, {"--batch", 130, "", ""}),
+        // Blank lines without end: none runs a command, the reading hears the signal itself.
+        After("timeout -s KILL 20 yes '' | " + int1, {"--batch", 130, "", ""}),
         After("{ (" + int1,
               {"--repeat 100000 10 1 2 3 4 5 6; echo $? >&3) | sleep 2; } 3>&1", 0, "130\n", ""}),
         After("{ (" + int1,

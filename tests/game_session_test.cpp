@@ -75,30 +75,39 @@ TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
     }
 }
 
-// Asks to stop once the first slice, in which tiers come for the first time, is drawn again: its
-// parts are told of the whole command's draws, where the draw loop tells of the slice's.
+// Asks to stop at its `at`-th visit while the first slice, in which tiers come for the first time,
+// is drawn again: its parts are told of the whole command's draws, where the draw loop tells of
+// the slice's.
 class StopInRedraw final : public EventPump {
 public:
-    explicit StopInRedraw(std::uint64_t count) : count_(count) {}
-    bool ProcessEvents(const DrawProgress& progress) override { return progress.total != count_; }
+    StopInRedraw(std::uint64_t count, int at) : count_(count), at_(at) {}
+    bool ProcessEvents(const DrawProgress& progress) override {
+        return progress.total != count_ || ++visits_ < at_;
+    }
 
 private:
     std::uint64_t count_;
+    int at_;
+    int visits_ = 0;
 };
 
+// The command ends after the part it is drawing, not after the slice (some seconds in a large
+// game), with the tally and the generator of the draws it did.
 TEST(GameSession, AStopAskedWhileASliceIsDrawnAgainEndsIt) {
     constexpr std::uint64_t kDraws = 5'000'000, kSlice = 1 << 22;
     const DrawRule rule = test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40});
-    FixedRunTime runTime(LocalDateTime{}, 0.001);
-    GameSession session(runTime, 2);
-    StopInRedraw pump(kDraws);
-    const GameReport report = session.Simulate(
-        {.requested = kDraws, .rule = rule, .speedTest = false, .firstHits = true}, pump);
-    EXPECT_TRUE(report.stopped);
-    EXPECT_EQ(report.drawsDone, kSlice);
-    const Serial serial = DrawSerially(rule, kSlice, {});
-    EXPECT_EQ(report.tally, serial.tally);
-    EXPECT_EQ(session.state(), serial.state);
+    for (const int at : {1, 40, 70}) {
+        FixedRunTime runTime(LocalDateTime{}, 0.001);
+        GameSession session(runTime, 2);
+        StopInRedraw pump(kDraws, at);
+        const GameReport report = session.Simulate(
+            {.requested = kDraws, .rule = rule, .speedTest = false, .firstHits = true}, pump);
+        EXPECT_TRUE(report.stopped);
+        EXPECT_LT(report.drawsDone, kSlice / 2) << at;
+        const Serial serial = DrawSerially(rule, report.drawsDone, {});
+        EXPECT_EQ(report.tally, serial.tally) << at;
+        EXPECT_EQ(session.state(), serial.state) << at;
+    }
 }
 
 // What a running command shows at each turn of its pump, as the page's panel reads it: its speed
