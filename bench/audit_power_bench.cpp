@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/audit_family.h"
+#include "audit/family.h"
 #include "processor.h"
 #include "tests/support/faulty_histories.h"
 

@@ -44,9 +44,9 @@ DrawRule Rule(const Example& example) {
 // pool half as fast; beyond 64 numbers only the portable path has a goal.
 double Goal(const Game& game, loto::LanePath path) {
     if (game.bonus || game.hasSecond()) {
-        return game.top <= 64 || path == loto::LanePath::Portable ? 0.5 : 0;
+        return game.main.top <= 64 || path == loto::LanePath::Portable ? 0.5 : 0;
     }
-    return game.top <= 64 || path == loto::LanePath::Portable ? 0.8 : 0;
+    return game.main.top <= 64 || path == loto::LanePath::Portable ? 0.8 : 0;
 }
 
 // Generator values a second of the engine drawing the rule's game.
@@ -71,15 +71,15 @@ double ValuesPerSecond(const loto::LaneKernel& kernel, unsigned threads, const D
 
 int main() {
     const std::vector<Example> examples = {
-        {{.drawn = 6, .top = 49}, {5, 15, 25, 35, 45, 49}, {}},
-        {{.drawn = 6, .top = 45}, {3, 9, 17, 28, 41, 45}, {}},
-        {{.drawn = 7, .top = 35}, {1, 5, 9, 13, 20, 27, 35}, {}},
-        {{.drawn = 6, .top = 49, .bonus = true}, {5, 15, 25, 35, 45, 49}, {}},
-        {{.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12}, {3, 14, 25, 36, 47}, {2, 9}},
-        {{.drawn = 5, .top = 49, .secondDrawn = 1, .secondTop = 10}, {1, 12, 23, 34, 45}, {10}},
-        {{.drawn = 5, .top = 69, .secondDrawn = 1, .secondTop = 26}, {7, 19, 33, 52, 69}, {13}},
-        {{.drawn = 6, .top = 90}, {1, 17, 33, 49, 65, 90}, {}},
-        {{.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}, {}},
+        {{.main = {6, 49}}, {5, 15, 25, 35, 45, 49}, {}},
+        {{.main = {6, 45}}, {3, 9, 17, 28, 41, 45}, {}},
+        {{.main = {7, 35}}, {1, 5, 9, 13, 20, 27, 35}, {}},
+        {{.main = {6, 49}, .bonus = true}, {5, 15, 25, 35, 45, 49}, {}},
+        {{.main = {5, 50}, .second = {2, 12}}, {3, 14, 25, 36, 47}, {2, 9}},
+        {{.main = {5, 49}, .second = {1, 10}}, {1, 12, 23, 34, 45}, {10}},
+        {{.main = {5, 69}, .second = {1, 26}}, {7, 19, 33, 52, 69}, {13}},
+        {{.main = {6, 90}}, {1, 17, 33, 49, 65, 90}, {}},
+        {{.main = {20, 70}}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}, {}},
     };
     std::printf(
         "%s. Generator values a second of each game, against 6/49 on the same path and threads "

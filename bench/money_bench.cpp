@@ -6,7 +6,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "cli/waits_law.h"
+#include "stats/waits_law.h"
 #include "core/game_session.h"
 #include "core/prizes.h"
 #include "core/tiers.h"
@@ -61,7 +61,7 @@ void BillionDraws() {
 
 void ThousandWaits() {
     // 3 + 2 of EuroMillions: C(5,3) C(45,2) / C(50,5) x 1 / C(12,2), about 7.1e-5.
-    const DrawRule rule = Rule({.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12},
+    const DrawRule rule = Rule({.main = {5, 50}, .second = {2, 12}},
                                {3, 14, 25, 36, 47}, {2, 9});
     const int tier = rule.TierIndex(3, 0, 2);
     double p = 0;

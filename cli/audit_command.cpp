@@ -8,10 +8,10 @@
 #include <iostream>
 #include <variant>
 
-#include "cli/audit_chart.h"
+#include "audit/generator_history.h"
+#include "charts/audit_chart.h"
 #include "cli/audit_report.h"
 #include "cli/checked_output.h"
-#include "cli/generator_history.h"
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
 #include "cli/refusal_text.h"
@@ -49,9 +49,9 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
         reading.date = *ParseColumn(*audit.date);
     }
     if (game) {
-        reading.mainPool = PoolBounds{game->drawn, game->top};
+        reading.mainPool = Pool{game->main.drawn, game->main.top};
         if (game->hasSecond()) {
-            reading.secondPool = PoolBounds{game->secondDrawn, game->secondTop};
+            reading.secondPool = Pool{game->second.drawn, game->second.top};
         }
     }
     reading.skipBad = audit.skipBad;
@@ -60,17 +60,13 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
 
 // Without --game: the pools that the history shows, and the warning that says so.
 std::string Guessed(const History& history, bool bonus, Game& game) {
-    game = {.drawn = history.main.drawn,
-            .top = history.main.highest,
-            .bonus = bonus,
-            .secondDrawn = history.second.drawn,
-            .secondTop = history.second.highest};
-    std::string guess = "no --game: K = " + std::to_string(game.drawn) +
-                        ", the columns, and N = " + std::to_string(game.top) +
+    game = {.main = history.main, .bonus = bonus, .second = history.second};
+    std::string guess = "no --game: K = " + std::to_string(game.main.drawn) +
+                        ", the columns, and N = " + std::to_string(game.main.top) +
                         ", the greatest number seen, are guessed";
     if (game.hasSecond()) {
-        guess += ", and so are the second pool's " + std::to_string(game.secondDrawn) + " of " +
-                 std::to_string(game.secondTop);
+        guess += ", and so are the second pool's " + std::to_string(game.second.drawn) + " of " +
+                 std::to_string(game.second.top);
     }
     return guess;
 }
@@ -129,7 +125,7 @@ Ticket TicketOf(const AuditOptions& audit, const Game& game) {
     if (!audit.ticket) {
         return {};
     }
-    if (game.top > kMostTop || (game.hasSecond() && game.secondTop > kMostTop)) {
+    if (game.main.top > kMostTop || (game.hasSecond() && game.second.top > kMostTop)) {
         return {std::nullopt, "a ticket is played on pools of at most " + std::to_string(kMostTop) +
                                   " numbers, not " + GameName(game)};
     }
@@ -158,8 +154,8 @@ std::optional<std::string> Untestable(const Audited& audited) {
                                 " lines was set aside";
     }
     for (const PoolHistory* pool : {&audited.history.main, &audited.history.second}) {
-        if (pool->drawn > 0 && pool->drawn >= pool->highest) {
-            return "every draw holds every number of 1 to " + std::to_string(pool->highest) +
+        if (pool->drawn > 0 && pool->drawn >= pool->top) {
+            return "every draw holds every number of 1 to " + std::to_string(pool->top) +
                    ": no test can tell fair draws from any others";
         }
     }

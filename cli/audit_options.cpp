@@ -235,12 +235,12 @@ std::optional<std::string> CheckAuditOptions(const CLI::App& app, const AuditOpt
     const auto count = [](const std::optional<std::string>& list) {
         return list ? static_cast<int>(ParseColumns(*list)->size()) : 0;
     };
-    if (count(audit.columns) != game->drawn) {
+    if (count(audit.columns) != game->main.drawn) {
         return "--columns names " + std::to_string(count(audit.columns)) + " columns, but " +
-               named + " draws " + std::to_string(game->drawn) + " main numbers";
+               named + " draws " + std::to_string(game->main.drawn) + " main numbers";
     }
-    if (count(audit.second) != game->secondDrawn) {
-        return game->hasSecond() ? "--second must name the " + std::to_string(game->secondDrawn) +
+    if (count(audit.second) != game->second.drawn) {
+        return game->hasSecond() ? "--second must name the " + std::to_string(game->second.drawn) +
                                        " columns of the second pool of " + named
                                  : "--second: " + named + " has no second pool";
     }

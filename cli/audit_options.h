@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/history_csv.h"
-#include "core/lottery.h"
+#include "audit/history_csv.h"
+#include "core/draw_rule.h"
 
 namespace CLI {
 class App;

@@ -5,7 +5,7 @@
 
 #include "cli/json_numbers.h"
 #include "cli/text_format.h"
-#include "cli/weighted_chi_square.h"
+#include "stats/weighted_chi_square.h"
 
 namespace loto {
 namespace {
@@ -60,8 +60,8 @@ std::string Notes(const AuditReport& report, std::string_view separator) {
     std::string notes;
     for (const AuditEntry& entry : report.family) {
         const bool main = entry.pool == AuditPool::Main;
-        const int k = main ? report.game.drawn : report.game.secondDrawn;
-        const int n = main ? report.game.top : report.game.secondTop;
+        const int k = main ? report.game.main.drawn : report.game.second.drawn;
+        const int n = main ? report.game.main.top : report.game.second.top;
         const std::string pool = std::string(" (") + PoolName(entry.pool) + "): ";
         if (entry.test.name == "numbers") {
             notes += "numbers" + pool + "Pearson's X\u00b2 of the " + std::to_string(n) +
@@ -155,10 +155,10 @@ std::string TicketText(const DrawRule& rule) {
             }
         }
     };
-    add(rule.main, rule.game.top);
+    add(rule.main, rule.game.main.top);
     if (rule.game.hasSecond()) {
         text += " +";
-        add(rule.second, rule.game.secondTop);
+        add(rule.second, rule.game.second.top);
     }
     return text;
 }
@@ -173,9 +173,9 @@ json TicketJson(const DrawRule& rule) {
         }
         return list;
     };
-    json ticket = {{"main", numbers(rule.main, rule.game.top)}};
+    json ticket = {{"main", numbers(rule.main, rule.game.main.top)}};
     if (rule.game.hasSecond()) {
-        ticket["second"] = numbers(rule.second, rule.game.secondTop);
+        ticket["second"] = numbers(rule.second, rule.game.second.top);
     }
     return ticket;
 }

@@ -7,9 +7,9 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/audit_family.h"
-#include "cli/history_csv.h"
-#include "core/lottery.h"
+#include "audit/family.h"
+#include "audit/history.h"
+#include "core/draw_rule.h"
 
 namespace loto {
 

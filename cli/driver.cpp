@@ -6,13 +6,13 @@
 #include <cerrno>
 #include <cstring>
 
+#include "charts/waits_chart.h"
 #include "cli/game_report.h"
 #include "cli/interrupt.h"
 #include "cli/json_numbers.h"
 #include "cli/printed_command.h"
 #include "cli/refusal_text.h"
 #include "cli/report.h"
-#include "cli/waits_chart.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
 #include "core/speed_test.h"

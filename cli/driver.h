@@ -6,18 +6,19 @@
 #include <string>
 #include <string_view>
 
+#include "charts/run_chart.h"
 #include "cli/batch_input.h"
-#include "cli/chart.h"
 #include "cli/checked_output.h"
 #include "cli/exit_status.h"
-#include "cli/lifetimes.h"
 #include "cli/money_report.h"
 #include "cli/options.h"
+#include "cli/play_summary.h"
 #include "cli/terminal_pump.h"
-#include "cli/waits_law.h"
 #include "core/game_session.h"
 #include "form/command_session.h"
 #include "platform/system_run_time.h"
+#include "stats/lifetimes.h"
+#include "stats/waits_law.h"
 
 namespace loto {
 

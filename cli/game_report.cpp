@@ -7,6 +7,7 @@
 #include "cli/text_format.h"
 #include "core/statistics.h"
 #include "platform/number_text.h"
+#include "stats/summary.h"
 
 namespace loto {
 namespace {
@@ -130,9 +131,9 @@ json GameJson(const PrintedGame& printed) {
         tiers.push_back(TierJson(printed, i));
     }
     const Game& game = printed.rule.game;
-    json ticket = {{"main", NumbersJson(printed.rule.main, game.top)}};
+    json ticket = {{"main", NumbersJson(printed.rule.main, game.main.top)}};
     if (game.hasSecond()) {
-        ticket["second"] = NumbersJson(printed.rule.second, game.secondTop);
+        ticket["second"] = NumbersJson(printed.rule.second, game.second.top);
     }
     json object = {{"stream", printed.stream},
                    {"command", printed.command},

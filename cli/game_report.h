@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "cli/money_report.h"
-#include "cli/significance.h"
 #include "core/game_session.h"
 #include "core/tiers.h"
+#include "stats/significance.h"
 
 namespace loto {
 

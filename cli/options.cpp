@@ -12,11 +12,11 @@
 #include <string_view>
 
 #include "cli/refusal_text.h"
-#include "core/game.h"
+#include "core/draw_rule.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
-#include "core/lottery.h"
 #include "core/play_figures.h"
+#include "core/six_of_forty_nine.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
 

@@ -7,7 +7,7 @@
 
 #include "cli/audit_options.h"
 #include "cli/exit_status.h"
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "core/prize_input.h"
 
 namespace loto {

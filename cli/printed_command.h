@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "cli/significance.h"
 #include "form/simulate_report.h"
+#include "stats/significance.h"
 
 namespace loto {
 

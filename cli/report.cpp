@@ -7,6 +7,7 @@
 
 #include "cli/json_numbers.h"
 #include "cli/text_format.h"
+#include "stats/summary.h"
 
 namespace loto {
 namespace {

@@ -2,11 +2,6 @@
 
 namespace loto {
 
-std::string WithSeparator(std::string figure, std::string_view separator) {
-    const std::size_t period = figure.find('.');
-    return period == std::string::npos ? figure : figure.replace(period, 1, separator);
-}
-
 std::string PadLeft(const std::string& text, std::size_t width) {
     std::size_t characters = 0;
     for (const char c : text) {
@@ -61,20 +56,6 @@ std::string Fixed(std::optional<double> value, int decimals, std::string_view se
 
 std::string Shown(std::optional<double> value, const char* format, std::string_view separator) {
     return value && std::isfinite(*value) ? WithSeparator(Printf(format, *value), separator) : "-";
-}
-
-std::string ChiSquareSummary(const Significance& significance, std::string_view separator,
-                             std::string_view certain) {
-    const std::optional<ChiSquareTest>& test = significance.chiSquare;
-    if (!test && significance.possible <= 1) {
-        return "chi-square: " + std::string(certain) + ", nothing to test";
-    }
-    if (!test) {
-        return "chi-square: not enough draws, every class pooled into one";
-    }
-    return "chi-square: " + WithSeparator(Printf("%.4f", test->statistic), separator) + " with " +
-           std::to_string(test->degreesOfFreedom) +
-           " degrees of freedom, p = " + WithSeparator(Printf("%.4g", test->pValue), separator);
 }
 
 }  // namespace loto

@@ -9,22 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/significance.h"
 #include "platform/date_time.h"
+#include "platform/printf.h"
 
 namespace loto {
-
-// printf into a string, for figures of a fixed form ("%.4f") and the charts' markup.
-template <typename... Values>
-[[nodiscard]] std::string Printf(const char* format, Values... values) {
-    const int length = std::snprintf(nullptr, 0, format, values...);
-    std::string text(static_cast<std::size_t>(length > 0 ? length : 0), '\0');
-    std::snprintf(text.data(), text.size() + 1, format, values...);
-    return text;
-}
-
-// A figure written with a period, with the decimal separator of the user's locale instead.
-[[nodiscard]] std::string WithSeparator(std::string figure, std::string_view separator);
 
 // The shortest text that reads back as the same number, for a spreadsheet; "" for none.
 template <typename Number>
@@ -58,11 +46,5 @@ template <typename Number>
 // is not a number.
 [[nodiscard]] std::string Shown(std::optional<double> value, const char* format,
                                 std::string_view separator);
-
-// Pearson's chi-square of a tally in one line, or why there is none: too few draws, or a single
-// class that can happen at all (`certain` says what that means).
-[[nodiscard]] std::string ChiSquareSummary(const Significance& significance,
-                                           std::string_view separator = ".",
-                                           std::string_view certain = "only one tier is possible");
 
 }  // namespace loto

@@ -88,7 +88,7 @@ __extension__ using Wide = unsigned __int128;
 template <typename Set>
 void AddPlainGuessed(const std::uint8_t* numbers, std::uint32_t count, const DrawRule& rule,
                      std::uint64_t add, std::span<std::uint64_t> into) noexcept {
-    const auto drawn = static_cast<Set>(rule.game.drawn);
+    const auto drawn = static_cast<Set>(rule.game.main.drawn);
     const Set grid = (static_cast<Set>(rule.main.high()) << 32 << 32) | rule.main.low();
     for (BasicPartialDraw<Set> draw; count > 0; ++numbers) {
         draw.Take(*numbers, grid);
@@ -107,8 +107,9 @@ void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawR
     const auto add = static_cast<std::uint64_t>(sign);
     std::uint32_t i = StartOf(first);
     if (!rule.game.bonus && !rule.game.hasSecond()) {
-        rule.game.top <= 62 ? AddPlainGuessed<std::uint64_t>(&numbers[i], count, rule, add, into)
-                            : AddPlainGuessed<Wide>(&numbers[i], count, rule, add, into);
+        rule.game.main.top <= 62
+            ? AddPlainGuessed<std::uint64_t>(&numbers[i], count, rule, add, into)
+            : AddPlainGuessed<Wide>(&numbers[i], count, rule, add, into);
         return;
     }
     for (OpenDraw draw; count > 0; ++i) {
@@ -154,9 +155,9 @@ NumberSet ToNumbers(Set set) {
 template <typename Set, int kDrawn>
 void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                    DrawChunk& chunk) {
-    const BasicScoringTable<Set> table(rule.main, rule.game.top);
-    const auto top = static_cast<std::uint64_t>(rule.game.top);
-    const auto drawn = static_cast<std::uint32_t>(kDrawn != 0 ? kDrawn : rule.game.drawn);
+    const BasicScoringTable<Set> table(rule.main, rule.game.main.top);
+    const auto top = static_cast<std::uint64_t>(rule.game.main.top);
+    const auto drawn = static_cast<std::uint32_t>(kDrawn != 0 ? kDrawn : rule.game.main.drawn);
     const std::uint64_t complete = drawn * table.kCounted;
     GeneratorState state = start;  // in registers, not in the chunk's memory
     std::uint8_t* const numbers = chunk.numbers.data();
@@ -205,7 +206,7 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
 template <typename Set>
 void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                      DrawChunk& chunk) {
-    switch (rule.game.drawn) {
+    switch (rule.game.main.drawn) {
         case 5:
             return GeneratePlain<Set, 5>(start, values, rule, chunk);
         case 6:
@@ -223,11 +224,11 @@ template <typename Set, bool kSecond>
 void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                      DrawChunk& chunk) {
     const Game& game = rule.game;
-    const BasicScoringTable<Set> main(rule.main, game.top);
-    const BasicScoringTable<Wide> second(rule.second, kSecond ? game.secondTop : 0);
+    const BasicScoringTable<Set> main(rule.main, game.main.top);
+    const BasicScoringTable<Wide> second(rule.second, kSecond ? game.second.top : 0);
     constexpr std::uint64_t kCounted = BasicScoringTable<Set>::kCounted;
-    const std::uint64_t mainComplete = static_cast<std::uint64_t>(game.drawn) * kCounted;
-    const std::uint64_t secondComplete = static_cast<std::uint64_t>(game.secondDrawn) * kCounted;
+    const std::uint64_t mainComplete = static_cast<std::uint64_t>(game.main.drawn) * kCounted;
+    const std::uint64_t secondComplete = static_cast<std::uint64_t>(game.second.drawn) * kCounted;
     GeneratorState state = start;
     std::uint8_t* const numbers = chunk.numbers.data();
     std::uint32_t i = 0;
@@ -247,16 +248,16 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
         Set drawn{};
         std::uint64_t total = 0;
         while (total < mainComplete && i < values) {
-            main.Take(next(game.top), drawn, total);
+            main.Take(next(game.main.top), drawn, total);
         }
         std::uint64_t bonus = 0;
         while (game.bonus && bonus == 0 && i < values) {
-            main.Take(next(game.top), drawn, bonus);
+            main.Take(next(game.main.top), drawn, bonus);
         }
         Wide taken{};
         std::uint64_t secondTotal = 0;
         while (secondTotal < secondComplete && i < values) {
-            second.Take(next(game.secondTop), taken, secondTotal);
+            second.Take(next(game.second.top), taken, secondTotal);
         }
         if (secondTotal < secondComplete || (game.bonus && bonus == 0)) {
             break;  // the chunk ends in this draw, parsed again as the open tail
@@ -275,7 +276,7 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
                    DrawChunk& chunk) {
     chunk.Clear(values, rule);
     chunk.tail = {};
-    const bool narrow = rule.game.top <= 62;
+    const bool narrow = rule.game.main.top <= 62;
     if (rule.game.hasSecond()) {
         narrow ? GenerateAnyGame<std::uint64_t, true>(start, values, rule, chunk)
                : GenerateAnyGame<Wide, true>(start, values, rule, chunk);
@@ -304,7 +305,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
         const int number =
             game.hasSecond()
                 ? NextNumber(replay, static_cast<std::uint64_t>(
-                                         open_.InSecond(rule_) ? game.secondTop : game.top))
+                                         open_.InSecond(rule_) ? game.second.top : game.main.top))
                 : chunk.numbers[i];
         const bool complete = open_.Take(rule_, number);
         ++i;

@@ -113,11 +113,11 @@ std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
     const Game& game = rule.game;
     LaneRule lanes{.game = LaneGame::Plain,
                    .gridMask = rule.main.low(),
-                   .top = game.top,
-                   .drawn = game.drawn,
+                   .top = game.main.top,
+                   .drawn = game.main.drawn,
                    .secondMask = rule.second.low(),
-                   .secondTop = game.secondTop,
-                   .secondDrawn = game.secondDrawn,
+                   .secondTop = game.second.top,
+                   .secondDrawn = game.second.drawn,
                    .mainShift = 0,
                    .codes = rule.mostMain() + 1};
     if (game.bonus) {
@@ -130,12 +130,13 @@ std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
     }
     // A plain draw's matches are an 8-bit field's shift in one word; a main number's bit, as far
     // up as its code's unit, stays in 64 bits.
-    const bool fits = lanes.game == LaneGame::Plain ? rule.mostMain() < 8
-                                                    : lanes.codes <= static_cast<int>(kLaneCodes) &&
-                                                          game.top + lanes.mainShift <= kLaneTop &&
-                                                          game.secondTop <= kLaneTop;
-    if ((game.bonus && game.hasSecond()) || game.top > kLaneTop || !fits || !rule.main.FitsLow() ||
-        !rule.second.FitsLow()) {
+    const bool fits = lanes.game == LaneGame::Plain
+                          ? rule.mostMain() < 8
+                          : lanes.codes <= static_cast<int>(kLaneCodes) &&
+                                game.main.top + lanes.mainShift <= kLaneTop &&
+                                game.second.top <= kLaneTop;
+    if ((game.bonus && game.hasSecond()) || game.main.top > kLaneTop || !fits ||
+        !rule.main.FitsLow() || !rule.second.FitsLow()) {
         return std::nullopt;
     }
     return lanes;

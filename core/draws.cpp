@@ -12,16 +12,16 @@ class SerialGame {
 public:
     explicit SerialGame(const DrawRule& rule)
         : rule_(rule),
-          main_(rule.main, rule.game.top),
-          second_(rule.second, rule.game.hasSecond() ? rule.game.secondTop : 0) {}
+          main_(rule.main, rule.game.main.top),
+          second_(rule.second, rule.game.hasSecond() ? rule.game.second.top : 0) {}
 
     // One draw: its tier. A game of one pool and no bonus (kPlain) has its matches for tier.
     template <int kDrawn, bool kPlain>
     [[nodiscard]] int Draw(GeneratorState& state) const noexcept {
         const Game& game = rule_.game;
         Set drawn{};
-        const auto matches =
-            static_cast<int>(DrawPool<kDrawn>(state, main_, game.drawn, drawn) % main_.kCounted);
+        const auto matches = static_cast<int>(
+            DrawPool<kDrawn>(state, main_, game.main.drawn, drawn) % main_.kCounted);
         if constexpr (kPlain) {
             return matches;
         }
@@ -29,7 +29,7 @@ public:
         int matched = 0;
         if (game.hasSecond()) {
             Wide second = 0;
-            matched = static_cast<int>(DrawPool<0>(state, second_, game.secondDrawn, second) %
+            matched = static_cast<int>(DrawPool<0>(state, second_, game.second.drawn, second) %
                                        second_.kCounted);
         }
         return (matches * bonusStates_ + bonus) * secondStride_ + matched;
@@ -60,7 +60,8 @@ private:
     int DrawBonus(GeneratorState& state, Set& drawn) const noexcept {
         for (;;) {
             std::uint64_t total = 0;
-            main_.Take(NextNumber(state, static_cast<std::uint64_t>(rule_.game.top)), drawn, total);
+            main_.Take(NextNumber(state, static_cast<std::uint64_t>(rule_.game.main.top)), drawn,
+                       total);
             if (total != 0) {
                 return static_cast<int>(total % main_.kCounted);
             }
@@ -80,7 +81,7 @@ template <typename Set>
 void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
           std::span<std::uint64_t> tally) noexcept {
     const SerialGame<Set> game(rule);
-    switch (rule.game.drawn) {
+    switch (rule.game.main.drawn) {
         case 5:
             return game.template Into<5>(state, draws, tally);
         case 6:
@@ -100,20 +101,20 @@ bool OpenDraw::Take(const DrawRule& rule, int number) noexcept {
         if (!main.Has(number)) {
             main.Add(number);
             const int inTicket = rule.main.Has(number) ? 1 : 0;
-            (mainTaken++ < game.drawn ? matches : bonusMatched) += inTicket;
+            (mainTaken++ < game.main.drawn ? matches : bonusMatched) += inTicket;
         }
     } else if (!second.Has(number)) {
         second.Add(number);
         ++secondTaken;
         secondMatches += rule.second.Has(number) ? 1 : 0;
     }
-    return mainTaken == game.mainTaken() && secondTaken == game.secondDrawn;
+    return mainTaken == game.mainTaken() && secondTaken == game.second.drawn;
 }
 
 void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
               std::span<std::uint64_t> tally) noexcept {
     // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62.
-    if (rule.game.top <= 62) {
+    if (rule.game.main.top <= 62) {
         Into<std::uint64_t>(state, draws, rule, tally);
     } else {
         Into<Wide>(state, draws, rule, tally);
@@ -128,7 +129,7 @@ double ValuesPerDraw(const Game& game) noexcept {
         }
         return values;
     };
-    return pool(game.mainTaken(), game.top) + pool(game.secondDrawn, game.secondTop);
+    return pool(game.mainTaken(), game.main.top) + pool(game.second.drawn, game.second.top);
 }
 
 }  // namespace loto

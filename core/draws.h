@@ -4,9 +4,9 @@
 #include <cstdint>
 #include <span>
 
-#include "core/game.h"
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "core/random_source.h"
+#include "core/six_of_forty_nine.h"
 
 namespace loto {
 
@@ -119,7 +119,7 @@ private:
     int top_;
 };
 
-// The designed game's table: 49 numbers and the rows of 0 and 50 fit one 64-bit set.
+// 6/49's table: 49 numbers and the rows of 0 and 50 fit one 64-bit set.
 using ScoringTable = BasicScoringTable<std::uint64_t>;
 
 // `taken` distinct numbers of one pool scored against its table, each candidate consuming one
@@ -151,7 +151,7 @@ template <int kTaken, typename Set>
     return total;
 }
 
-// One draw of the designed game, scored against the grid: its matches, 0 to 6.
+// One draw of 6/49, scored against the grid: its matches, 0 to 6.
 [[nodiscard]] inline int DrawMatches(GeneratorState& state, const ScoringTable& table) noexcept {
     std::uint64_t drawn = 0;
     const std::uint64_t total = DrawPool<kFavouriteCount>(state, table, kFavouriteCount, drawn);
@@ -163,7 +163,7 @@ template <int kTaken, typename Set>
 void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
               std::span<std::uint64_t> tally) noexcept;
 
-// The designed game, for a grid given as its set of numbers.
+// 6/49, for a grid given as its set of numbers.
 inline void DrawInto(GeneratorState& state, std::uint64_t draws, std::uint64_t gridMask,
                      Tally& tally) noexcept {
     DrawInto(state, draws, SixOfFortyNineRule(gridMask), tally);

@@ -7,32 +7,23 @@
 
 #include "platform/box_text.h"
 #include "platform/text_to_number.h"
+#include "platform/whole_number.h"
 
 namespace loto {
 namespace {
 
-// "K/N" as two numbers, each digits alone.
-std::optional<std::pair<int, int>> Pool(std::string_view text) {
+// "K/N", each digits alone.
+std::optional<Pool> ReadPoolName(std::string_view text) {
     const std::size_t slash = text.find('/');
     if (slash == std::string_view::npos) {
         return std::nullopt;
     }
-    const auto number = [](std::string_view digits) -> std::optional<int> {
-        int value = 0;
-        const char* end = digits.data() + digits.size();
-        const auto [stop, error] = std::from_chars(digits.data(), end, value);
-        if (digits.empty() || digits.find_first_not_of("0123456789") != std::string_view::npos ||
-            stop != end || error != std::errc{}) {
-            return std::nullopt;
-        }
-        return value;
-    };
-    const std::optional<int> drawn = number(text.substr(0, slash));
-    const std::optional<int> top = number(text.substr(slash + 1));
+    const std::optional<int> drawn = ReadWholeNumber<int>(text.substr(0, slash));
+    const std::optional<int> top = ReadWholeNumber<int>(text.substr(slash + 1));
     if (!drawn || !top || *drawn < 1 || *drawn >= *top || *top > kMostTop) {
         return std::nullopt;
     }
-    return std::pair(*drawn, *top);
+    return Pool{*drawn, *top};
 }
 
 // One number of a ticket, as a box reads it and a grid rounds it, or why it is none.
@@ -97,23 +88,22 @@ ReadGame ParseGame(std::string_view text) {
         }
         rest.remove_prefix(plus + 1);
     }
-    const std::optional<std::pair<int, int>> main = Pool(parts[0]);
+    const std::optional<Pool> main = ReadPoolName(parts[0]);
     if (!main || parts.size() > 3) {
         return {std::nullopt, refused};
     }
-    Game game{.drawn = main->first, .top = main->second};
+    Game game{.main = *main};
     std::size_t next = 1;
     if (next < parts.size() && parts[next] == "bonus") {
         game.bonus = true;
         ++next;
     }
     if (next < parts.size()) {
-        const std::optional<std::pair<int, int>> second = Pool(parts[next]);
+        const std::optional<Pool> second = ReadPoolName(parts[next]);
         if (!second || next + 1 != parts.size()) {
             return {std::nullopt, refused};
         }
-        game.secondDrawn = second->first;
-        game.secondTop = second->second;
+        game.second = *second;
     }
     return {game, std::nullopt};
 }
@@ -130,9 +120,9 @@ ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> value
     }
     DrawRule rule{.game = game, .main = {}, .second = {}};
     const auto split = static_cast<std::size_t>(mark - values.begin());
-    std::optional<Refusal> refusal = ReadPool(values.first(split), game.top, 'N', rule.main);
+    std::optional<Refusal> refusal = ReadPool(values.first(split), game.main.top, 'N', rule.main);
     if (!refusal && marked) {
-        refusal = ReadPool(values.subspan(split + 1), game.secondTop, 'S', rule.second);
+        refusal = ReadPool(values.subspan(split + 1), game.second.top, 'S', rule.second);
     }
     if (refusal) {
         return {std::nullopt, refusal};

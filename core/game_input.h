@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "core/refusal.h"
 
 namespace loto {
@@ -24,7 +24,7 @@ struct ReadGame {
 [[nodiscard]] ReadGame ParseGame(std::string_view text);
 
 // The values of a ticket, after the number of draws: its main numbers, then, in a game with a
-// second pool, "+" and the second pool's numbers. Each value is read as the window reads a box and
+// second pool, "+" and the second pool's numbers. Each value is read as TextToNumber reads it and
 // rounded as a grid is, halves to even, with N or Q as the top; unlike a grid, the rounded numbers
 // must be distinct. A ticket holds 1 to N main numbers and, with a second pool, 1 to Q of it.
 struct ReadTicket {

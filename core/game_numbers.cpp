@@ -21,11 +21,11 @@ void DrawGameNumbers(GeneratorState& state, const Game& game,
     auto next = numbers.begin();
     NumberSet main;
     for (int i = 0; i < game.mainTaken(); ++i) {
-        *next++ = Fresh(state, game.top, main);
+        *next++ = Fresh(state, game.main.top, main);
     }
     NumberSet second;
-    for (int i = 0; i < game.secondDrawn; ++i) {
-        *next++ = Fresh(state, game.secondTop, second);
+    for (int i = 0; i < game.second.drawn; ++i) {
+        *next++ = Fresh(state, game.second.top, second);
     }
 }
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "core/parallel_engine.h"
 #include "core/random_source.h"
 #include "platform/date_time.h"
@@ -40,8 +40,8 @@ struct GameReport {
     std::optional<std::uint64_t> untilHit{};  // the draw that fell into an `until` tier
 };
 
-// The commands of any game over one generator, one after the other, each as the designed form's
-// "SIMULER" runs: a speed test of the same game against the ticket 1 to p (and 1 to q), whose
+// The commands of any game over one generator, one after the other, each as a command of 6/49
+// runs: a speed test of the same game against the ticket 1 to p (and 1 to q), whose
 // time gives the estimate, then the requested draws; the generator carries over.
 class GameSession {
 public:

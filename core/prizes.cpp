@@ -58,7 +58,7 @@ struct BonusWays {
 
 std::vector<BonusWays> MainWays(const DrawRule& rule, int m, int b) {
     const int picked = rule.main.Count();
-    const int taken = rule.game.drawn;
+    const int taken = rule.game.main.drawn;
     std::vector<BonusWays> ways;
     if (picked <= taken || b == 0) {
         for (const Ways& way : PoolWays(picked, taken, m)) {
@@ -79,7 +79,7 @@ std::optional<Cents> Payout(const DrawRule& rule, const DrawRule& combination,
                             const PrizeTable& table, int m, int b, int s) {
     Cents payout = 0;
     const std::vector<Ways> second = rule.game.hasSecond()
-                                         ? PoolWays(rule.second.Count(), rule.game.secondDrawn, s)
+                                         ? PoolWays(rule.second.Count(), rule.game.second.drawn, s)
                                          : std::vector<Ways>{{0, 1}};
     for (const BonusWays& main : MainWays(rule, m, b)) {
         for (const Ways& other : second) {
@@ -102,10 +102,10 @@ std::optional<Cents> Payout(const DrawRule& rule, const DrawRule& combination,
 
 DrawRule CombinationRule(const DrawRule& rule) noexcept {
     DrawRule combination{.game = rule.game, .main = {}, .second = {}};
-    for (int n = 1; n <= std::min(rule.main.Count(), rule.game.drawn); ++n) {
+    for (int n = 1; n <= std::min(rule.main.Count(), rule.game.main.drawn); ++n) {
         combination.main.Add(n);
     }
-    for (int n = 1; n <= std::min(rule.second.Count(), rule.game.secondDrawn); ++n) {
+    for (int n = 1; n <= std::min(rule.second.Count(), rule.game.second.drawn); ++n) {
         combination.second.Add(n);
     }
     return combination;
@@ -142,9 +142,9 @@ std::optional<MoneyLaw> MakeMoneyLaw(const DrawRule& rule, const PrizeTable& tab
     // price costs nothing.
     Cents tickets = 0;
     const Cents secondTickets =
-        game.hasSecond() ? std::max(Choose(rule.second.Count(), game.secondDrawn), Cents{1}) : 1;
+        game.hasSecond() ? std::max(Choose(rule.second.Count(), game.second.drawn), Cents{1}) : 1;
     const bool countless = __builtin_mul_overflow(
-        std::max(Choose(rule.main.Count(), game.drawn), Cents{1}), secondTickets, &tickets);
+        std::max(Choose(rule.main.Count(), game.main.drawn), Cents{1}), secondTickets, &tickets);
     if (table.price != 0 && (countless || !AddProduct(law.cost, tickets, table.price))) {
         return std::nullopt;
     }

@@ -5,7 +5,7 @@
 #include <span>
 #include <vector>
 
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "platform/amount_text.h"
 
 namespace loto {

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/game.h"
+#include "core/six_of_forty_nine.h"
 
 namespace loto {
 
@@ -90,8 +90,8 @@ static_assert(NearNumber(99) > 99 + 99 * kGuard / (std::uint64_t{1} << 16));
 // and a u just outside [0, 1) gives 0 or 2^32 - 1.
 [[nodiscard]] std::uint32_t NextWord(GeneratorState& state) noexcept;
 
-// The generator that the window owns: seeded when it is made, at the window's load (or started
-// on a stream of its sequence), then advanced by every draw.
+// A generator's state over a run: seeded when it is made (or started on a stream of its
+// sequence), then advanced by every draw.
 class RandomSource {
 public:
     explicit RandomSource(const GeneratorState& start = kSeedState) noexcept : state_(start) {}

@@ -21,8 +21,8 @@ using Deviations = PerRow<double>;
 // C(6, k) C(43, 6 - k), in Double.
 [[nodiscard]] double ExpectedCount(double draws, int k) noexcept;
 
-// The deviation of an observed count from the expected one in percent, with the sign that the
-// window shows: (observed - expected) / expected x 100. Not a number where nothing was expected
+// The deviation of an observed count from the expected one in percent, with the sign of the
+// difference: (observed - expected) / expected x 100. Not a number where nothing was expected
 // (N = 0) or where the expected count is not finite.
 [[nodiscard]] double DeviationPercent(double observed, double expected) noexcept;
 

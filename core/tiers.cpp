@@ -44,17 +44,17 @@ std::vector<Tier> Tiers(const DrawRule& rule, std::span<const std::uint64_t> obs
     const int secondPicked = rule.second.Count();
     std::vector<Tier> tiers;
     for (int m = 0; m <= rule.mostMain(); ++m) {
-        const double main = Hypergeometric(game.top, game.drawn, picked, m);
+        const double main = Hypergeometric(game.main.top, game.main.drawn, picked, m);
         for (int b = 0; b < rule.bonusStates(); ++b) {
             // Of the N - K numbers left after the main draw, p - m are the ticket's.
-            const double left = game.top - game.drawn;
+            const double left = game.main.top - game.main.drawn;
             const double bonus = !game.bonus ? 1.0
                                  : b == 1    ? (picked - m) / left
                                              : (left - (picked - m)) / left;
             for (int s = 0; s <= rule.mostSecond(); ++s) {
                 const double second =
                     game.hasSecond()
-                        ? Hypergeometric(game.secondTop, game.secondDrawn, secondPicked, s)
+                        ? Hypergeometric(game.second.top, game.second.drawn, secondPicked, s)
                         : 1.0;
                 const double probability = main * bonus * second;
                 const auto index = static_cast<std::size_t>(rule.TierIndex(m, b, s));

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 
 namespace loto {
 

@@ -5,7 +5,7 @@
 #include <string_view>
 
 #include "core/enum_array.h"
-#include "core/game.h"
+#include "core/six_of_forty_nine.h"
 
 namespace loto {
 

@@ -43,7 +43,7 @@ Draws MakeDraws(int count, bool glued) {
     GeneratorState state = kSeedState;
     std::mt19937_64 engine(42);
     for (int d = 0; d < count; ++d) {
-        test::GameDraw draw = test::DrawGame(state, {.drawn = 6, .top = 49, .bonus = true});
+        test::GameDraw draw = test::DrawGame(state, {.main = {6, 49}, .bonus = true});
         const auto has = [&](int n) { return std::ranges::count(draw.main, n) != 0; };
         if (glued && has(7) && !has(13) && draw.bonus != 13 && engine() % 10 == 0) {
             *std::ranges::find_if(draw.main, [](int n) { return n != 7; }) = 13;
@@ -194,6 +194,7 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
     const std::string latin = Written("latin.csv", "a,b\n1,2\n3,\xE9\n2,3\n1,3\n");
     const std::string bad = Written("allbad.csv", "a,b\n1,1\nx,2\n");
     const std::string header = Written("header.csv", "a,b\n");
+    const std::string wide = Written("wide.csv", "a,b,c\n1,2,120\n4,5,6\n");
     std::string every;
     for (int i = 0; i < 40; ++i) {
         every += "1,2,3,4,5,6\n";
@@ -223,6 +224,8 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
          "every draw holds every number of 1 to 6: no test can tell fair draws from any others"},
         // A ticket read whole, or refused; the one tested is said.
         {audit + " --ticket '1;2;3'", 2, "", "--ticket: \"1;2;3\" is not a number"},
+        {"--audit " + wide + " --columns a,b,c --ticket '1 2 3'", 2, "",
+         "ticket refused: a ticket is played on pools of at most 99 numbers, not 3/120\n"},
         {ticket + " --ticket '1,2 3 4 5 6'", 0, "\nticket: 1 2 3 4 5 6\n", ""},
         {"--csv " + ticket + " --ticket '1,2 3 4 5 6'", 0, ",0,,,,1 2 3 4 5 6\n", ""},
         {"--json " + ticket + " --ticket '1,2 3 4 5 6'", 0, "\"ticket\":{\"main\":[1,2,3,4,5,6]}",
@@ -258,7 +261,7 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {"--audit-generator 0", 2, "", "not in range 1 to 100000000"},
         {audit + " >/dev/full", 1, "", "loto-sim: the results cannot be written: No space"},
     });
-    for (const std::string& written : {file, nul, latin, bad, header, full, drawn}) {
+    for (const std::string& written : {file, nul, latin, bad, header, wide, full, drawn}) {
         std::remove(written.c_str());
     }
 }
@@ -294,7 +297,7 @@ TEST(LotoSimAudit, GuessedPoolsAndTheText) {
 // The generator's own draws, which the transcription draws from the stream's start, and two
 // streams side by side, pool by pool.
 TEST(LotoSimAudit, TheGeneratorAndTwoStreams) {
-    const Game game{.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12};
+    const Game game{.main = {5, 50}, .second = {2, 12}};
     const auto run = RunSim(
         "--json --audit-generator 3000 --game 5/50+2/12 --stream 2 "
         "--calibrate 19");

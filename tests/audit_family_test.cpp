@@ -1,7 +1,7 @@
 // The audit beyond one pool's battery: the calibrations' fair histories, the generator's history,
 // two streams side by side, a ticket's tiers and the family adjusted together, each against plain
 // loops, exact fractions and the program's transcribed draw.
-#include "cli/audit_family.h"
+#include "audit/family.h"
 
 #include <gtest/gtest.h>
 
@@ -12,10 +12,10 @@
 #include <numeric>
 #include <set>
 
-#include "cli/audit_ticket.h"
-#include "cli/fair_histories.h"
-#include "cli/generator_history.h"
-#include "cli/stream_pair.h"
+#include "audit/ticket.h"
+#include "audit/fair_histories.h"
+#include "audit/generator_history.h"
+#include "audit/stream_pair.h"
 #include "core/generator_jump.h"
 #include "tests/support/example_games.h"
 #include "tests/transcription.h"
@@ -107,12 +107,12 @@ TEST(GeneratorHistory, TheTranscribedDraws) {
         EXPECT_EQ(std::vector<int>(history.bonus.begin(), history.bonus.end()), bonus);
         EXPECT_EQ(std::vector<int>(history.second.numbers.begin(), history.second.numbers.end()),
                   second);
-        EXPECT_EQ(std::tie(history.main.drawn, history.main.highest, history.second.drawn,
-                           history.second.highest),
-                  std::tie(game.drawn, game.top, game.secondDrawn, game.secondTop));
+        EXPECT_EQ(std::tie(history.main.drawn, history.main.top, history.second.drawn,
+                           history.second.top),
+                  std::tie(game.main.drawn, game.main.top, game.second.drawn, game.second.top));
         EXPECT_TRUE(history.setAside.empty());
     }
-    const Game game{.drawn = 6, .top = 49, .bonus = true};
+    const Game game{.main = {6, 49}, .bonus = true};
     for (const GeneratorState& start : test::StatesNearBoundaries(49)) {
         GeneratorState state = start;
         const test::GameDraw first = test::DrawGame(state, game);
@@ -200,7 +200,7 @@ TEST(StreamPair, OverlapAndCorrelationByPlainLoops) {
 // draws, so no pooling; the tiers' probabilities as exact fractions, C(2, m) C(3, 2 - m) / 10 for
 // the main pool, (2 - m)/3 for the bonus, 1/3 for the second pool.
 TEST(AuditTicket, TalliedAgainstExactTiers) {
-    const Game game{.drawn = 2, .top = 5, .bonus = true, .secondDrawn = 1, .secondTop = 3};
+    const Game game{.main = {2, 5}, .bonus = true, .second = {1, 3}};
     const DrawRule rule = test::Ticket(game, {1, 2}, {1});
     const History history = GeneratorHistory(game, kSeedState, 3000);
     std::map<std::tuple<int, int, int>, int> tiers;
@@ -246,7 +246,7 @@ TEST(AuditTicket, TalliedAgainstExactTiers) {
 // The family: the main pool's battery, the second pool's, then the ticket; Holm over all of them
 // (the smallest of m p-values times m), flagged when one adjusted value is under alpha.
 TEST(AuditFamily, EveryPoolThenTheTicketAdjustedTogether) {
-    const Game game{.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12};
+    const Game game{.main = {5, 50}, .second = {2, 12}};
     const History history = GeneratorHistory(game, kSeedState, 2000);
     const AuditSettings settings{
         .replicates = 19, .threads = 2, .ticket = test::Ticket(game, {1, 2, 3, 4, 5}, {1, 2})};

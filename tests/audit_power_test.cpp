@@ -7,7 +7,7 @@
 #include <cmath>
 #include <tuple>
 
-#include "cli/audit_family.h"
+#include "audit/family.h"
 #include "tests/support/faulty_histories.h"
 
 namespace loto {

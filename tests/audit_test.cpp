@@ -14,9 +14,9 @@
 #include <tuple>
 #include <vector>
 
-#include "cli/audit_battery.h"
-#include "cli/audit_laws.h"
-#include "cli/weighted_chi_square.h"
+#include "audit/battery.h"
+#include "audit/laws.h"
+#include "stats/weighted_chi_square.h"
 
 namespace loto {
 namespace {
@@ -29,7 +29,7 @@ void FillFair(std::uint64_t seed, PoolHistory& history) {
     std::iota(deck.begin(), deck.end(), 1);
     for (auto out = history.numbers.begin(); out != history.numbers.end();) {
         for (int i = 0; i < history.drawn; ++i, ++out) {
-            const int j = std::uniform_int_distribution<int>(i, history.highest - 1)(engine);
+            const int j = std::uniform_int_distribution<int>(i, history.top - 1)(engine);
             std::swap(deck[static_cast<std::size_t>(i)], deck[static_cast<std::size_t>(j)]);
             *out = deck[static_cast<std::size_t>(i)];
         }
@@ -83,7 +83,7 @@ double PairsChiSquare(const PoolHistory& history) {
         }
     }
     const double k = history.drawn;
-    const double n = history.highest;
+    const double n = history.top;
     return Pearson(pairs, n * (n - 1) / 2,
                    static_cast<double>(history.draws()) * k * (k - 1) / (n * (n - 1)));
 }

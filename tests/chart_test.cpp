@@ -1,7 +1,7 @@
 // The chart of many commands keeps no more points than its plot can show, and those it keeps are
 // the ones that show, exactly, whatever the number of commands: the first and the last, and each
 // pixel column's extremes over the commands drawn in it.
-#include "cli/chart.h"
+#include "charts/run_chart.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <map>
 #include <string_view>
 
-#include "cli/significance.h"
+#include "stats/significance.h"
 
 namespace loto {
 namespace {

@@ -36,9 +36,9 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
         }
     }
     for (const DrawRule& grid : rules) {
-        std::vector<GeneratorState> near = test::StatesNearBoundaries(grid.game.top);
+        std::vector<GeneratorState> near = test::StatesNearBoundaries(grid.game.main.top);
         if (grid.game.hasSecond()) {
-            const auto second = test::StatesNearBoundaries(grid.game.secondTop);
+            const auto second = test::StatesNearBoundaries(grid.game.second.top);
             near.insert(near.end(), second.begin(), second.end());
         }
         for (std::size_t i = 0; i < near.size(); i += 97) {

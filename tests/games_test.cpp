@@ -25,9 +25,9 @@ using test::Ticket;
 // draws a 0 or an N + 1: the serial loop draws what the transcription draws.
 TEST(Games, TheSerialLoopDrawsAsWritten) {
     for (const DrawRule& rule : ExampleRules()) {
-        std::vector<GeneratorState> starts = test::StatesNearBoundaries(rule.game.top);
+        std::vector<GeneratorState> starts = test::StatesNearBoundaries(rule.game.main.top);
         if (rule.game.hasSecond()) {
-            const auto second = test::StatesNearBoundaries(rule.game.secondTop);
+            const auto second = test::StatesNearBoundaries(rule.game.second.top);
             starts.insert(starts.end(), second.begin(), second.end());
         }
         GeneratorState reference = kSeedState;
@@ -52,10 +52,10 @@ TEST(Games, EachDrawsNumbersAsWritten) {
     int offEdge = 0;
     for (const DrawRule& rule : ExampleRules()) {
         const Game& game = rule.game;
-        std::vector<GeneratorState> starts = test::StatesNearBoundaries(game.top);
+        std::vector<GeneratorState> starts = test::StatesNearBoundaries(game.main.top);
         starts.insert(starts.begin(), kSeedState);
         std::vector<std::uint8_t> numbers(
-            static_cast<std::size_t>(game.mainTaken() + game.secondDrawn));
+            static_cast<std::size_t>(game.mainTaken() + game.second.drawn));
         for (const GeneratorState& start : starts) {
             GeneratorState reference = start;
             GeneratorState fast = start;
@@ -71,7 +71,7 @@ TEST(Games, EachDrawsNumbersAsWritten) {
                     << GameName(game) << " draw " << d;
                 ASSERT_EQ(fast, reference);
                 offEdge += static_cast<int>(std::ranges::count_if(
-                    expected, [&](int n) { return n == 0 || n == game.top + 1; }));
+                    expected, [&](int n) { return n == 0 || n == game.main.top + 1; }));
             }
         }
     }

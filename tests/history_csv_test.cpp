@@ -1,5 +1,5 @@
 // Histories of real draws as spreadsheets write them, and the lines and options that are refused.
-#include "cli/history_csv.h"
+#include "audit/history_csv.h"
 
 #include <gtest/gtest.h>
 
@@ -41,7 +41,7 @@ TEST(History, ReadsWhatSpreadsheetsWrite) {
     HistoryOptions byDate;
     byDate.main = {"n;\"1\"", 3};
     byDate.date = "date";
-    byDate.mainPool = PoolBounds{2, 9};
+    byDate.mainPool = Pool{2, 9};
     const HistoryReading dated = Read(text, byDate);
     ASSERT_TRUE(dated.history.has_value()) << dated.error->reason;
     EXPECT_EQ(dated.history->delimiter, ';');
@@ -49,7 +49,7 @@ TEST(History, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(std::vector(dated.history->days.end() - 3, dated.history->days.end()),
               (std::vector<std::int32_t>{10987, 10987, 11353}));
     EXPECT_EQ(dated.history->days.front(), 10592);
-    EXPECT_EQ(dated.history->main.highest, 9);
+    EXPECT_EQ(dated.history->main.top, 9);
 
     // Positions, a bonus and a second pool, no last line end; without bounds K is the number of
     // columns and N the greatest number seen, the bonus's too.
@@ -63,8 +63,8 @@ TEST(History, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(Numbers(history.main.numbers), (std::vector{1, 2, 7, 8}));
     EXPECT_EQ(Numbers(history.bonus), (std::vector{3, 9}));
     EXPECT_EQ(Numbers(history.second.numbers), (std::vector{4, 5, 1, 2}));
-    EXPECT_EQ(std::tuple(history.main.drawn, history.main.highest, history.second.drawn,
-                         history.second.highest),
+    EXPECT_EQ(std::tuple(history.main.drawn, history.main.top, history.second.drawn,
+                         history.second.top),
               std::tuple(2, 9, 2, 5));
 
     // The delimiter that occurs more often outside quotes, ';' on a tie.
@@ -111,7 +111,7 @@ TEST(History, BadLinesAreSetAsideOrEndTheReading) {
     options.main = {"n1", "n2", "n3"};
     options.bonus = "bonus";
     options.date = "date";
-    options.mainPool = PoolBounds{3, 10};
+    options.mainPool = Pool{3, 10};
     options.skipBad = true;
     const HistoryReading skipping = Read(text, options);
     ASSERT_TRUE(skipping.history.has_value());
@@ -140,7 +140,7 @@ TEST(History, BadLinesAreSetAsideOrEndTheReading) {
 }
 
 TEST(History, WrongColumnsAndOptionsAreErrors) {
-    const auto options = [](std::vector<ColumnRef> main, std::optional<PoolBounds> pool = {}) {
+    const auto options = [](std::vector<ColumnRef> main, std::optional<Pool> pool = {}) {
         HistoryOptions o;
         o.main = std::move(main);
         o.mainPool = pool;
@@ -151,9 +151,9 @@ TEST(History, WrongColumnsAndOptionsAreErrors) {
         {"n1,n2\n", options({9}), 1, "there is no column 9: the header has 2"},
         {"n1, n1 \n", options({"n1"}), 1, "more than one column is named n1"},
         {"n1,n2\n", options({"n1", 1}), 1, "column n1 is chosen twice"},
-        {"n1,n2\n", options({"n1", "n2"}, PoolBounds{3, 10}), 0,
+        {"n1,n2\n", options({"n1", "n2"}, Pool{3, 10}), 0,
          "2 columns for a pool that draws 3"},
-        {"n1,n2\n", options({"n1"}, PoolBounds{1, 300}), 0,
+        {"n1,n2\n", options({"n1"}, Pool{1, 300}), 0,
          "a pool draws 1 to N numbers of 1..N, N at most 255"},
         {"n1,n2\n", options({}), 0, "no main columns are chosen"},
         {" ;\n", options({1}), 0, "there is no header line"},

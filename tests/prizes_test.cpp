@@ -138,22 +138,22 @@ struct Concrete {
 
 Concrete DrawFor(const DrawRule& rule, int m, int b, int s) {
     std::vector<int> ticket, outside, stars, other;
-    for (int n = 1; n <= rule.game.top; ++n) {
+    for (int n = 1; n <= rule.game.main.top; ++n) {
         (rule.main.Has(n) ? ticket : outside).push_back(n);
     }
-    for (int n = 1; n <= rule.game.secondTop; ++n) {
+    for (int n = 1; n <= rule.game.second.top; ++n) {
         (rule.second.Has(n) ? stars : other).push_back(n);
     }
     Concrete draw;
     draw.main.assign(ticket.begin(), ticket.begin() + m);
-    draw.main.insert(draw.main.end(), outside.begin(), outside.begin() + (rule.game.drawn - m));
+    draw.main.insert(draw.main.end(), outside.begin(), outside.begin() + (rule.game.main.drawn - m));
     if (rule.game.bonus) {
         draw.bonus = b == 1 ? ticket[static_cast<std::size_t>(m)] : outside.back();
     }
     if (rule.game.hasSecond()) {
         draw.second.assign(stars.begin(), stars.begin() + s);
         draw.second.insert(draw.second.end(), other.begin(),
-                           other.begin() + (rule.game.secondDrawn - s));
+                           other.begin() + (rule.game.second.drawn - s));
     }
     return draw;
 }
@@ -190,7 +190,7 @@ Cents EnumeratedPayout(const DrawRule& rule, const PrizeTable& table, const Conc
         return std::ranges::find(numbers, n) != numbers.end();
     };
     Cents payout = 0;
-    Subsets(main, std::min(rule.game.drawn, static_cast<int>(main.size())), [&](const auto& mc) {
+    Subsets(main, std::min(rule.game.main.drawn, static_cast<int>(main.size())), [&](const auto& mc) {
         const auto m = std::ranges::count_if(mc, [&](int n) { return in(draw.main, n); });
         const int b = rule.game.bonus && in(mc, draw.bonus) ? 1 : 0;
         const auto score = [&](const std::vector<int>& sc) {
@@ -199,7 +199,7 @@ Cents EnumeratedPayout(const DrawRule& rule, const PrizeTable& table, const Conc
                 combination.TierIndex(static_cast<int>(m), b, static_cast<int>(s)))];
         };
         if (rule.game.hasSecond()) {
-            Subsets(second, std::min(rule.game.secondDrawn, static_cast<int>(second.size())),
+            Subsets(second, std::min(rule.game.second.drawn, static_cast<int>(second.size())),
                     score);
         } else {
             score({});
@@ -226,12 +226,12 @@ TEST(MoneyLaw, SystemTicketsPayEachCombination) {
         Cents combinations;
     } tickets[] = {
         {Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6, 7, 8}), 28},
-        {Ticket({.drawn = 6, .top = 49, .bonus = true}, {1, 2, 3, 4, 5, 6, 7, 8, 9}), 84},
-        {Ticket({.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12}, {1, 2, 3, 4, 5, 6},
+        {Ticket({.main = {6, 49}, .bonus = true}, {1, 2, 3, 4, 5, 6, 7, 8, 9}), 84},
+        {Ticket({.main = {5, 50}, .second = {2, 12}}, {1, 2, 3, 4, 5, 6},
                 {1, 2, 3}),
          18},
-        {Ticket({.drawn = 6, .top = 49, .bonus = true}, {1, 2, 3, 4, 5, 6}), 1},
-        {Ticket({.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}), 1},
+        {Ticket({.main = {6, 49}, .bonus = true}, {1, 2, 3, 4, 5, 6}), 1},
+        {Ticket({.main = {20, 70}}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}), 1},
     };
     for (const auto& [rule, combinations] : tickets) {
         const PrizeTable table = DistinctPrizes(rule, 250);
@@ -255,7 +255,7 @@ TEST(MoneyLaw, SystemTicketsPayEachCombination) {
 // A draw that could pay or cost more than can be counted to the cent is refused, not wrapped;
 // money is bounded, not the count of combinations.
 TEST(MoneyLaw, TooMuchToCountIsRefused) {
-    DrawRule widest{.game = {.drawn = 49, .top = 99, .secondDrawn = 49, .secondTop = 99},
+    DrawRule widest{.game = {.main = {49, 99}, .second = {49, 99}},
                     .main = {},
                     .second = {}};
     for (int n = 1; n <= 99; ++n) {

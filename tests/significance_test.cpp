@@ -1,4 +1,4 @@
-#include "cli/significance.h"
+#include "stats/significance.h"
 
 #include <gtest/gtest.h>
 

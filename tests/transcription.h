@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "core/draws.h"
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 #include "core/random_source.h"
 
 namespace loto::test {
@@ -69,14 +69,14 @@ inline int TranscribedCandidate(GeneratorState& state, int top, const std::vecto
 
 inline GameDraw DrawGame(GeneratorState& state, const Game& game) {
     GameDraw draw;
-    while (static_cast<int>(draw.main.size()) < game.drawn) {
-        draw.main.push_back(TranscribedCandidate(state, game.top, draw.main));
+    while (static_cast<int>(draw.main.size()) < game.main.drawn) {
+        draw.main.push_back(TranscribedCandidate(state, game.main.top, draw.main));
     }
     if (game.bonus) {
-        draw.bonus = TranscribedCandidate(state, game.top, draw.main);
+        draw.bonus = TranscribedCandidate(state, game.main.top, draw.main);
     }
-    while (static_cast<int>(draw.second.size()) < game.secondDrawn) {
-        draw.second.push_back(TranscribedCandidate(state, game.secondTop, draw.second));
+    while (static_cast<int>(draw.second.size()) < game.second.drawn) {
+        draw.second.push_back(TranscribedCandidate(state, game.second.top, draw.second));
     }
     return draw;
 }

@@ -1,13 +1,13 @@
 // The waits' test against the geometric law: its quantiles against a running sum, its classes,
 // and its verdicts on waits drawn from the law and from one twice as likely.
-#include "cli/waits_law.h"
+#include "stats/waits_law.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <random>
 
-#include "cli/lifetimes.h"
+#include "stats/lifetimes.h"
 
 namespace loto {
 namespace {

@@ -5,7 +5,7 @@
 #include <initializer_list>
 #include <vector>
 
-#include "core/lottery.h"
+#include "core/draw_rule.h"
 
 namespace loto::test {
 
@@ -26,20 +26,20 @@ inline DrawRule Ticket(const Game& game, std::initializer_list<int> main,
 // tiers) and a second pool whose tiers take four words.
 inline const std::vector<DrawRule>& ExampleRules() {
     static const std::vector<DrawRule> rules = {
-        Ticket({.drawn = 6, .top = 49, .bonus = true}, {1, 2, 3, 4, 5, 6}),
-        Ticket({.drawn = 6, .top = 45}, {3, 9, 17, 28, 41, 45}),
-        Ticket({.drawn = 7, .top = 35}, {1, 5, 9, 13, 20, 27, 35}),
-        Ticket({.drawn = 5, .top = 50, .secondDrawn = 2, .secondTop = 12}, {3, 14, 25, 36, 47},
+        Ticket({.main = {6, 49}, .bonus = true}, {1, 2, 3, 4, 5, 6}),
+        Ticket({.main = {6, 45}}, {3, 9, 17, 28, 41, 45}),
+        Ticket({.main = {7, 35}}, {1, 5, 9, 13, 20, 27, 35}),
+        Ticket({.main = {5, 50}, .second = {2, 12}}, {3, 14, 25, 36, 47},
                {2, 9}),
-        Ticket({.drawn = 5, .top = 69, .secondDrawn = 1, .secondTop = 26}, {7, 19, 33, 52, 69},
+        Ticket({.main = {5, 69}, .second = {1, 26}}, {7, 19, 33, 52, 69},
                {13}),
-        Ticket({.drawn = 5, .top = 49, .secondDrawn = 1, .secondTop = 10}, {1, 12, 23, 34, 45},
+        Ticket({.main = {5, 49}, .second = {1, 10}}, {1, 12, 23, 34, 45},
                {10}),
-        Ticket({.drawn = 6, .top = 90}, {1, 17, 33, 49, 65, 90}),
-        Ticket({.drawn = 20, .top = 70}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}),
+        Ticket({.main = {6, 90}}, {1, 17, 33, 49, 65, 90}),
+        Ticket({.main = {20, 70}}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}),
         Ticket(kSixOfFortyNine, {4, 8, 15, 16, 23, 42, 47, 49}),
-        Ticket({.drawn = 6, .top = 49, .bonus = true}, {7, 21, 42}),
-        Ticket({.drawn = 7, .top = 40, .secondDrawn = 3, .secondTop = 12},
+        Ticket({.main = {6, 49}, .bonus = true}, {7, 21, 42}),
+        Ticket({.main = {7, 40}, .second = {3, 12}},
                {2, 8, 14, 20, 26, 32, 38}, {1, 6, 11}),
     };
     return rules;

@@ -9,7 +9,7 @@
 #include <numeric>
 #include <random>
 
-#include "cli/audit_pool.h"
+#include "audit/history.h"
 
 namespace loto::test {
 

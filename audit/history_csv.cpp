@@ -1,0 +1,552 @@
+#include "audit/history_csv.h"
+
+#include <algorithm>
+#include <bitset>
+#include <chrono>
+#include <numeric>
+#include <string_view>
+#include <type_traits>
+
+#include "platform/quoted_text.h"
+
+namespace loto {
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+constexpr int kStorable = 255;  // a number is kept in one byte
+
+bool IsBlank(char c) noexcept {
+    return c == ' ' || c == '\t';
+}
+bool IsDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view Trimmed(std::string_view text) noexcept {
+    while (!text.empty() && IsBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+constexpr const char* kQuoteOpen = "a quote is not closed";
+
+// A record's fields, quotes undone; at a fault, those read up to it and the reason.
+struct Fields {
+    std::vector<std::string> values;
+    const char* fault = nullptr;
+};
+
+// A quoted field from just after its opening quote: its text, and where the closing quote ends,
+// or npos when the line ends first.
+std::size_t ReadQuoted(std::string_view line, std::size_t i, std::string& field) {
+    while (i < line.size()) {
+        if (line[i] != '"') {
+            field += line[i++];
+        } else if (i + 1 < line.size() && line[i + 1] == '"') {
+            field += '"';
+            i += 2;
+        } else {
+            return i + 1;
+        }
+    }
+    return std::string_view::npos;
+}
+
+Fields Split(std::string_view line, char delimiter) {
+    Fields fields;
+    std::size_t i = 0;
+    while (true) {
+        std::string& field = fields.values.emplace_back();
+        std::size_t start = i;
+        while (start < line.size() && IsBlank(line[start])) {
+            ++start;
+        }
+        if (start < line.size() && line[start] == '"') {
+            i = ReadQuoted(line, start + 1, field);
+            if (i == std::string_view::npos) {
+                fields.fault = kQuoteOpen;
+                return fields;
+            }
+            while (i < line.size() && IsBlank(line[i])) {
+                ++i;
+            }
+            if (i < line.size() && line[i] != delimiter) {
+                fields.fault = "text follows a closing quote";
+                return fields;
+            }
+        } else {
+            const std::size_t end = std::min(line.find(delimiter, i), line.size());
+            field = line.substr(i, end - i);
+            i = end;
+        }
+        if (i >= line.size()) {
+            return fields;
+        }
+        ++i;  // past the delimiter
+    }
+}
+
+char DelimiterOf(std::string_view header) noexcept {
+    std::size_t commas = 0;
+    std::size_t semicolons = 0;
+    bool quoted = false;
+    for (const char c : header) {
+        quoted ^= c == '"';  // "" inside a quoted field toggles twice
+        commas += !quoted && c == ',' ? 1 : 0;
+        semicolons += !quoted && c == ';' ? 1 : 0;
+    }
+    return semicolons > 0 && semicolons >= commas ? ';' : ',';
+}
+
+bool IsBlankRow(const std::vector<std::string>& fields) {
+    return std::all_of(fields.begin(), fields.end(),
+                       [](const std::string& field) { return Trimmed(field).empty(); });
+}
+
+// Whole digits of a length in [fewest, most].
+std::optional<int> Digits(std::string_view text, std::size_t fewest, std::size_t most) {
+    if (text.size() < fewest || text.size() > most ||
+        !std::all_of(text.begin(), text.end(), IsDigit)) {
+        return std::nullopt;
+    }
+    return std::accumulate(text.begin(), text.end(), 0,
+                           [](int n, char c) { return n * 10 + (c - '0'); });
+}
+
+// 2001-01-31 or 31/01/2001, as a day count from 1970-01-01.
+std::optional<std::int32_t> ReadDay(std::string_view text) {
+    const char separator = text.find('-') != std::string_view::npos ? '-' : '/';
+    std::vector<std::string_view> parts;
+    for (std::size_t from = 0, to = 0; from <= text.size(); from = to + 1) {
+        to = std::min(text.find(separator, from), text.size());
+        parts.push_back(text.substr(from, to - from));
+    }
+    if (parts.size() != 3) {
+        return std::nullopt;
+    }
+    const bool iso = separator == '-';
+    const auto year = Digits(parts[iso ? 0 : 2], 4, 4);
+    const auto month = Digits(parts[1], 1, 2);
+    const auto day = Digits(parts[iso ? 2 : 0], 1, 2);
+    if (!year || !month || !day) {
+        return std::nullopt;
+    }
+    const std::chrono::year_month_day date{std::chrono::year{*year},
+                                           std::chrono::month{static_cast<unsigned>(*month)},
+                                           std::chrono::day{static_cast<unsigned>(*day)}};
+    if (!date.ok()) {
+        return std::nullopt;
+    }
+    return std::chrono::sys_days(date).time_since_epoch().count();
+}
+
+// A number of 1..top, or why a field holds none.
+struct Parsed {
+    int value = 0;
+    std::string fault;
+};
+
+Parsed ReadNumber(std::string_view field, int top) {
+    const std::string_view text = Trimmed(field);
+    const bool sign = !text.empty() && (text.front() == '+' || text.front() == '-');
+    const std::string_view digits = sign ? text.substr(1) : text;
+    Parsed parsed;
+    parsed.fault = Quoted(text);  // a field may hold any byte, a NUL among them
+    if (digits.empty() || !std::all_of(digits.begin(), digits.end(), IsDigit)) {
+        parsed.fault += " is not a whole number";
+        return parsed;
+    }
+    if (sign) {
+        parsed.fault += " has a sign";
+        return parsed;
+    }
+    for (const char c : digits) {
+        parsed.value = std::min(parsed.value * 10 + (c - '0'), top + 1);  // no overflow
+    }
+    if (parsed.value < 1 || parsed.value > top) {
+        parsed.fault += " is out of range 1 to ";
+        parsed.fault += std::to_string(top);
+        return parsed;
+    }
+    parsed.fault.clear();
+    return parsed;
+}
+
+// A pool's columns and the bound of its numbers while reading: N, or the storable bound when N
+// is guessed.
+struct PoolColumns {
+    std::vector<std::size_t> columns;
+    int top;
+    bool guessed;
+};
+
+struct Layout {
+    std::vector<std::string> header;
+    PoolColumns main;
+    PoolColumns second;
+    std::optional<std::size_t> bonus;
+    std::optional<std::size_t> date;
+
+    [[nodiscard]] std::string Label(std::size_t column) const {
+        const std::string_view name = Trimmed(header[column]);
+        return name.empty() ? std::to_string(column + 1) : PrintableText(name);
+    }
+};
+
+// The column's place in the header, or why there is none.
+std::optional<std::size_t> Find(const ColumnRef& ref, const std::vector<std::string>& header,
+                                std::string& fault) {
+    if (const int* position = std::get_if<int>(&ref)) {
+        if (*position >= 1 && static_cast<std::size_t>(*position) <= header.size()) {
+            return static_cast<std::size_t>(*position - 1);
+        }
+        fault = "there is no column ";
+        fault += std::to_string(*position);
+        fault += ": the header has ";
+        fault += std::to_string(header.size());
+        return std::nullopt;
+    }
+    const std::string& name = std::get<std::string>(ref);
+    const auto named = [&](const std::string& field) { return Trimmed(field) == Trimmed(name); };
+    const auto found = std::find_if(header.begin(), header.end(), named);
+    if (found == header.end() || std::count_if(header.begin(), header.end(), named) > 1) {
+        fault = found == header.end() ? "no column named " : "more than one column is named ";
+        fault += PrintableText(name);
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - header.begin());
+}
+
+// What is wrong with the options before any line is read, if anything.
+std::string CheckOptions(const HistoryOptions& options) {
+    std::string fault;
+    if (options.main.empty()) {
+        return "no main columns are chosen";
+    }
+    const auto check = [&](const std::optional<Pool>& bounds, std::size_t columns) {
+        if (!bounds || !fault.empty()) {
+            return;
+        }
+        if (bounds->drawn < 1 || bounds->drawn > bounds->top || bounds->top > kStorable) {
+            fault = "a pool draws 1 to N numbers of 1..N, N at most 255";
+        } else if (columns != static_cast<std::size_t>(bounds->drawn)) {
+            fault = std::to_string(columns);
+            fault += " columns for a pool that draws ";
+            fault += std::to_string(bounds->drawn);
+        }
+    };
+    check(options.mainPool, options.main.size());
+    if (!options.second.empty()) {
+        check(options.secondPool, options.second.size());
+    }
+    return fault;
+}
+
+// The header's columns for the options, or why they cannot be had.
+std::optional<Layout> Resolve(std::vector<std::string> header, const HistoryOptions& options,
+                              std::string& fault) {
+    Layout layout;
+    layout.header = std::move(header);
+    std::vector<std::size_t> chosen;
+    const auto find = [&](const ColumnRef& ref) {
+        const auto column = fault.empty() ? Find(ref, layout.header, fault) : std::nullopt;
+        if (column && std::find(chosen.begin(), chosen.end(), *column) != chosen.end()) {
+            fault = "column ";
+            fault += layout.Label(*column);
+            fault += " is chosen twice";
+        }
+        chosen.push_back(column.value_or(0));
+        return column.value_or(0);
+    };
+    const auto pool = [&](const std::vector<ColumnRef>& refs, const std::optional<Pool>& b) {
+        PoolColumns columns{{}, b ? b->top : kStorable, !b};
+        for (const ColumnRef& ref : refs) {
+            columns.columns.push_back(find(ref));
+        }
+        return columns;
+    };
+    layout.main = pool(options.main, options.mainPool);
+    layout.second = pool(options.second, options.secondPool);
+    if (options.bonus) {
+        layout.bonus = find(*options.bonus);
+    }
+    if (options.date) {
+        layout.date = find(*options.date);
+    }
+    if (!fault.empty()) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+// Builds the history line by line.
+class Builder {
+public:
+    explicit Builder(Layout layout) : layout_(std::move(layout)) {
+        history_.main.drawn = static_cast<int>(layout_.main.columns.size());
+        history_.second.drawn = static_cast<int>(layout_.second.columns.size());
+    }
+
+    // Why the line is no draw, or empty when it was added.
+    std::string Add(const std::vector<std::string>& fields) {
+        std::string fault = ReadPool(fields, layout_.main, main_);
+        if (fault.empty()) {
+            fault = ReadPool(fields, layout_.second, second_);
+        }
+        int bonus = 0;
+        if (fault.empty() && layout_.bonus) {
+            fault = ReadBonus(fields, bonus);
+        }
+        std::int32_t day = 0;
+        if (fault.empty() && layout_.date) {
+            fault = ReadDate(fields, day);
+        }
+        if (!fault.empty()) {
+            return fault;
+        }
+        Append(main_, history_.main, mainHighest_);
+        Append(second_, history_.second, secondHighest_);
+        if (layout_.bonus) {
+            history_.bonus.push_back(static_cast<std::uint8_t>(bonus));
+            mainHighest_ = std::max(mainHighest_, bonus);
+        }
+        if (layout_.date) {
+            history_.days.push_back(day);
+        }
+        return fault;
+    }
+
+    History Finish(char delimiter, std::vector<BadLine> setAside) && {
+        history_.main.top = layout_.main.guessed ? mainHighest_ : layout_.main.top;
+        history_.second.top = layout_.second.guessed ? secondHighest_ : layout_.second.top;
+        history_.delimiter = delimiter;
+        history_.setAside = std::move(setAside);
+        if (layout_.date) {
+            SortByDate();
+        }
+        return std::move(history_);
+    }
+
+private:
+    const std::string* Field(const std::vector<std::string>& fields, std::size_t column,
+                             std::string& fault) const {
+        if (column < fields.size() && !Trimmed(fields[column]).empty()) {
+            return &fields[column];
+        }
+        fault = "column ";
+        fault += layout_.Label(column);
+        fault += column < fields.size() ? " is empty" : " is missing";
+        return nullptr;
+    }
+
+    std::string ReadPool(const std::vector<std::string>& fields, const PoolColumns& pool,
+                         std::vector<std::uint8_t>& numbers) const {
+        numbers.clear();
+        std::bitset<kStorable + 1> seen;
+        std::string fault;
+        for (const std::size_t column : pool.columns) {
+            const std::string* field = Field(fields, column, fault);
+            if (field == nullptr) {
+                return fault;
+            }
+            Parsed parsed = ReadNumber(*field, pool.top);
+            if (parsed.fault.empty() && seen[static_cast<std::size_t>(parsed.value)]) {
+                parsed.fault = std::to_string(parsed.value);
+                parsed.fault += " is repeated";
+            }
+            if (!parsed.fault.empty()) {
+                return parsed.fault;
+            }
+            seen.set(static_cast<std::size_t>(parsed.value));
+            numbers.push_back(static_cast<std::uint8_t>(parsed.value));
+        }
+        return fault;
+    }
+
+    std::string ReadBonus(const std::vector<std::string>& fields, int& bonus) const {
+        std::string fault;
+        const std::string* field = Field(fields, *layout_.bonus, fault);
+        if (field == nullptr) {
+            return fault;
+        }
+        Parsed parsed = ReadNumber(*field, layout_.main.top);
+        if (parsed.fault.empty() &&
+            std::find(main_.begin(), main_.end(), parsed.value) != main_.end()) {
+            parsed.fault = "bonus ";
+            parsed.fault += std::to_string(parsed.value);
+            parsed.fault += " is also a main number";
+        }
+        bonus = parsed.value;
+        return parsed.fault;
+    }
+
+    std::string ReadDate(const std::vector<std::string>& fields, std::int32_t& day) const {
+        std::string fault;
+        const std::string* field = Field(fields, *layout_.date, fault);
+        if (field == nullptr) {
+            return fault;
+        }
+        const auto read = ReadDay(Trimmed(*field));
+        if (!read) {
+            fault = Quoted(Trimmed(*field));
+            fault += " is not a date";
+            return fault;
+        }
+        day = *read;
+        return fault;
+    }
+
+    static void Append(const std::vector<std::uint8_t>& numbers, PoolHistory& pool, int& highest) {
+        pool.numbers.insert(pool.numbers.end(), numbers.begin(), numbers.end());
+        for (const std::uint8_t x : numbers) {
+            highest = std::max<int>(highest, x);
+        }
+    }
+
+    void SortByDate() {
+        std::vector<std::uint32_t> order(history_.days.size());
+        std::iota(order.begin(), order.end(), 0);
+        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return history_.days[a] < history_.days[b];
+        });
+        const auto permute = [&](auto& values, std::size_t width) {
+            std::remove_reference_t<decltype(values)> sorted;
+            sorted.reserve(values.size());
+            for (const std::uint32_t t : order) {
+                const auto from = values.begin() + static_cast<std::ptrdiff_t>(t * width);
+                sorted.insert(sorted.end(), from, from + static_cast<std::ptrdiff_t>(width));
+            }
+            values.swap(sorted);
+        };
+        permute(history_.main.numbers, static_cast<std::size_t>(history_.main.drawn));
+        permute(history_.second.numbers, static_cast<std::size_t>(history_.second.drawn));
+        permute(history_.bonus, history_.bonus.empty() ? 0 : 1);
+        permute(history_.days, 1);
+    }
+
+    Layout layout_;
+    History history_;
+    std::vector<std::uint8_t> main_;  // the line's numbers, kept to spare an allocation a line
+    std::vector<std::uint8_t> second_;
+    int mainHighest_ = 0;
+    int secondHighest_ = 0;
+};
+
+// A history's line holds a few dozen fields; one that never ends (/dev/zero) must not fill the
+// memory.
+constexpr std::size_t kMaxLineBytes = 1 << 20;
+
+enum class LineRead { Read, End, TooLong };
+
+// The next line without its line end (LF or CRLF), the byte-order mark taken off the first.
+LineRead NextLine(std::istream& input, std::string& line, std::uint64_t& number) {
+    line.clear();
+    auto c = input.get();
+    if (c == std::istream::traits_type::eof()) {
+        return LineRead::End;
+    }
+    for (++number; c != std::istream::traits_type::eof() && c != '\n'; c = input.get()) {
+        if (line.size() == kMaxLineBytes) {
+            return LineRead::TooLong;
+        }
+        line += static_cast<char>(c);
+    }
+    if (number == 1 && line.starts_with(kByteOrderMark)) {
+        line.erase(0, kByteOrderMark.size());
+    }
+    if (!line.empty() && line.back() == '\r') {
+        line.pop_back();
+    }
+    return LineRead::Read;
+}
+
+// The next record: a line, and the lines after it while a quoted field holds their line breaks,
+// as a spreadsheet writes a cell of two lines; its fields, and the number of its first line.
+LineRead NextRecord(std::istream& input, std::string& record, std::uint64_t& number,
+                    std::uint64_t& first, char delimiter, Fields& fields) {
+    LineRead read = NextLine(input, record, number);
+    first = number;
+    std::string more;
+    while (read == LineRead::Read && (fields = Split(record, delimiter)).fault == kQuoteOpen) {
+        read = NextLine(input, more, number);
+        if (read == LineRead::End) {
+            return LineRead::Read;  // the quote left open is the record's fault
+        }
+        if (read == LineRead::TooLong || record.size() + 1 + more.size() > kMaxLineBytes) {
+            return LineRead::TooLong;
+        }
+        record += '\n';
+        record += more;
+    }
+    return read;
+}
+
+HistoryReading Failed(std::uint64_t line, std::string reason,
+                      std::vector<std::string> fields = {}) {
+    return {std::nullopt, BadLine{line, std::move(fields), std::move(reason)}};
+}
+
+}  // namespace
+
+HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options) {
+    if (std::string fault = CheckOptions(options); !fault.empty()) {
+        return Failed(0, std::move(fault));
+    }
+    std::string line;
+    std::uint64_t number = 0;
+    LineRead read = LineRead::Read;
+    // What ends the reading before the input's end: a line too long, or a failed read.
+    const auto unreadable = [&] {
+        return Failed(number, read == LineRead::TooLong ? "the line is longer than 1 MiB"
+                                                        : "the input could not be read");
+    };
+    // Before the header, a line of blanks and delimiters is blank whichever the delimiter.
+    const auto blank = [](std::string_view text) {
+        return text.find_first_not_of(" \t,;") == std::string_view::npos;
+    };
+    while ((read = NextLine(input, line, number)) == LineRead::Read && blank(line)) {
+    }
+    if (read == LineRead::TooLong || input.bad()) {
+        return unreadable();
+    }
+    if (read == LineRead::End) {
+        return Failed(0, "there is no header line");
+    }
+    const char delimiter = DelimiterOf(line);
+    Fields header = Split(line, delimiter);
+    if (header.fault != nullptr) {
+        return Failed(number, header.fault, std::move(header.values));
+    }
+    std::string fault;
+    std::optional<Layout> layout = Resolve(std::move(header.values), options, fault);
+    if (!layout) {
+        return Failed(number, std::move(fault));
+    }
+    Builder builder(std::move(*layout));
+    std::vector<BadLine> setAside;
+    std::uint64_t first = 0;
+    Fields fields;
+    while ((read = NextRecord(input, line, number, first, delimiter, fields)) == LineRead::Read) {
+        if (fields.fault == nullptr && IsBlankRow(fields.values)) {
+            continue;
+        }
+        std::string reason = fields.fault != nullptr ? fields.fault : builder.Add(fields.values);
+        if (reason.empty()) {
+            continue;
+        }
+        if (!options.skipBad) {
+            return Failed(first, std::move(reason), std::move(fields.values));
+        }
+        setAside.push_back({first, std::move(fields.values), std::move(reason)});
+    }
+    if (read == LineRead::TooLong || input.bad()) {
+        return unreadable();
+    }
+    return {std::move(builder).Finish(delimiter, std::move(setAside)), std::nullopt};
+}
+
+}  // namespace loto

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstdint>
+#include <istream>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "audit/history.h"
+
+namespace loto {
+
+// A history of real draws as a spreadsheet writes it to CSV: a header line, then one draw a line.
+// The delimiter is ',' or ';', whichever occurs more often outside quotes in the header (';' when
+// both occur as often: where ';' delimits, ',' is the decimal mark). A UTF-8 byte-order mark
+// at the start, CRLF or LF line ends and blank lines (blanks only, or a spreadsheet's empty row
+// of delimiters only) are taken as spreadsheets write them. A field may be quoted, "...", with ""
+// for a quote inside, and then hold the delimiter; a record is one line, so a quote still open at
+// the line's end makes it a bad line.
+//
+// A number is digits alone, blanks around them allowed: "+3", "7.5", "12abc" and "" are bad.
+// Dates are 2001-01-31 or 31/01/2001 (one or two digits for the day and month).
+
+// A column by its header's name (compared exactly, blanks around it aside) or its position from 1.
+using ColumnRef = std::variant<std::string, int>;
+
+struct HistoryOptions {
+    std::vector<ColumnRef> main;
+    std::vector<ColumnRef> second;   // a second pool, drawn apart, if any
+    std::optional<ColumnRef> bonus;  // drawn from the main pool, none of its draw's main numbers
+    std::optional<ColumnRef> date;   // the draws are then put in date order (a stable sort)
+    // The pools, K numbers drawn of 1..N, N at most 255. None: K is the number of columns and N
+    // the greatest number seen (up to 255), which the caller should say was guessed.
+    std::optional<Pool> mainPool;
+    std::optional<Pool> secondPool;
+    // Bad lines are set aside and reading goes on; without it, the first one ends the reading.
+    bool skipBad = false;
+};
+
+struct HistoryReading {
+    std::optional<History> history;  // none after an error
+    // The bad line that ended the reading; or what is wrong with the header or the options, at
+    // the header's line ("no column named X"), or at line 0 when no line is at fault.
+    std::optional<BadLine> error;
+};
+
+// Reads the whole input. Memory grows with the draws alone, 1 byte a number and 4 a date (and
+// the lines set aside): a line past 1 MiB ends the reading, as a failed read does.
+[[nodiscard]] HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options);
+
+}  // namespace loto
