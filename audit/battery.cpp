@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bitset>
+#include <boost/math/special_functions/binomial.hpp>
 #include <cmath>
 #include <numeric>
 
@@ -107,7 +108,8 @@ std::optional<TestResult> PairsTest(const PoolHistory& history) {
         return std::nullopt;
     }
     const Counts counts = PairCounts(history);
-    const double pairsPerDraw = Choose(history.drawn, 2);
+    const double pairsPerDraw =
+        boost::math::binomial_coefficient<double>(static_cast<unsigned>(history.drawn), 2);
     const double expected =
         static_cast<double>(history.draws()) * pairsPerDraw / static_cast<double>(counts.size());
     const double statistic = PearsonStatistic(counts, expected);

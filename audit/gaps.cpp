@@ -108,7 +108,7 @@ std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const Pool
     // with a message, not on a thread.
     std::vector<GapChiSquare> tests(threads, test);
     std::vector<PoolHistory> histories(
-        threads, {shape.drawn, shape.top, std::vector<std::uint8_t>(shape.numbers.size())});
+        threads, {Pool(shape), std::vector<std::uint8_t>(shape.numbers.size())});
     const auto run = [&](unsigned i) {
         for (std::uint64_t r = from + i; r < to; r += threads) {
             calibration.source(r, histories[i]);

@@ -33,8 +33,8 @@ BadLine OffEdge(std::uint64_t draw, std::span<const std::uint8_t> numbers, int n
 
 History GeneratorHistory(const Game& game, GeneratorState start, std::uint64_t draws) {
     History history;
-    history.main = {game.main.drawn, game.main.top, {}};
-    history.second = {game.second.drawn, game.second.top, {}};
+    history.main = {game.main, {}};
+    history.second = {game.second, {}};
     history.main.numbers.reserve(draws * static_cast<std::uint64_t>(game.main.drawn));
     history.second.numbers.reserve(draws * static_cast<std::uint64_t>(game.second.drawn));
     history.bonus.reserve(game.bonus ? draws : 0);

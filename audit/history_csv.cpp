@@ -7,12 +7,12 @@
 #include <string_view>
 #include <type_traits>
 
+#include "platform/line_reader.h"
 #include "platform/quoted_text.h"
 
 namespace loto {
 namespace {
 
-constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 constexpr int kStorable = 255;  // a number is kept in one byte
 
 bool IsBlank(char c) noexcept {
@@ -436,53 +436,30 @@ private:
     int secondHighest_ = 0;
 };
 
-// A history's line holds a few dozen fields; one that never ends (/dev/zero) must not fill the
-// memory.
-constexpr std::size_t kMaxLineBytes = 1 << 20;
-
-enum class LineRead { Read, End, TooLong };
-
-// The next line without its line end (LF or CRLF), the byte-order mark taken off the first.
-LineRead NextLine(std::istream& input, std::string& line, std::uint64_t& number) {
-    line.clear();
-    auto c = input.get();
-    if (c == std::istream::traits_type::eof()) {
-        return LineRead::End;
-    }
-    for (++number; c != std::istream::traits_type::eof() && c != '\n'; c = input.get()) {
-        if (line.size() == kMaxLineBytes) {
-            return LineRead::TooLong;
-        }
-        line += static_cast<char>(c);
-    }
-    if (number == 1 && line.starts_with(kByteOrderMark)) {
-        line.erase(0, kByteOrderMark.size());
-    }
-    if (!line.empty() && line.back() == '\r') {
-        line.pop_back();
-    }
-    return LineRead::Read;
-}
+enum class Next { Record, End, TooLong };
 
 // The next record: a line, and the lines after it while a quoted field holds their line breaks,
-// as a spreadsheet writes a cell of two lines; its fields, and the number of its first line.
-LineRead NextRecord(std::istream& input, std::string& record, std::uint64_t& number,
-                    std::uint64_t& first, char delimiter, Fields& fields) {
-    LineRead read = NextLine(input, record, number);
-    first = number;
-    std::string more;
-    while (read == LineRead::Read && (fields = Split(record, delimiter)).fault == kQuoteOpen) {
-        read = NextLine(input, more, number);
-        if (read == LineRead::End) {
-            return LineRead::Read;  // the quote left open is the record's fault
-        }
-        if (read == LineRead::TooLong || record.size() + 1 + more.size() > kMaxLineBytes) {
-            return LineRead::TooLong;
-        }
-        record += '\n';
-        record += more;
+// as a spreadsheet writes a cell of two lines; its fields, and the number of its first line. A
+// failed read ends it as the end does, which the reader tells.
+Next NextRecord(LineReader& reader, std::string& record, std::uint64_t& first, char delimiter,
+                Fields& fields) {
+    std::optional<std::string_view> line = reader.Next();
+    if (!line) {
+        return reader.tooLong() ? Next::TooLong : Next::End;
     }
-    return read;
+    first = reader.number();
+    record.assign(*line);
+    while ((fields = Split(record, delimiter)).fault == kQuoteOpen) {
+        line = reader.Next();
+        if (!line) {
+            return reader.tooLong() ? Next::TooLong : Next::Record;  // the quote left open
+        }
+        if (record.size() + 1 + line->size() > kMaxLineBytes) {
+            return Next::TooLong;
+        }
+        record.append(1, '\n').append(*line);
+    }
+    return Next::Record;
 }
 
 HistoryReading Failed(std::uint64_t line, std::string reason,
@@ -492,45 +469,46 @@ HistoryReading Failed(std::uint64_t line, std::string reason,
 
 }  // namespace
 
-HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options) {
+HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
     if (std::string fault = CheckOptions(options); !fault.empty()) {
         return Failed(0, std::move(fault));
     }
-    std::string line;
-    std::uint64_t number = 0;
-    LineRead read = LineRead::Read;
-    // What ends the reading before the input's end: a line too long, or a failed read.
+    LineReader reader(input);
+    Next next = Next::Record;
+    // What ends the reading before the input's end: a record too long, or a failed read.
     const auto unreadable = [&] {
-        return Failed(number, read == LineRead::TooLong ? "the line is longer than 1 MiB"
-                                                        : "the input could not be read");
+        return Failed(reader.number(), next == Next::TooLong || reader.tooLong()
+                                           ? "the line is longer than 1 MiB"
+                                           : "the input could not be read");
     };
     // Before the header, a line of blanks and delimiters is blank whichever the delimiter.
     const auto blank = [](std::string_view text) {
         return text.find_first_not_of(" \t,;") == std::string_view::npos;
     };
-    while ((read = NextLine(input, line, number)) == LineRead::Read && blank(line)) {
+    std::optional<std::string_view> line;
+    while ((line = reader.Next()) && blank(*line)) {
     }
-    if (read == LineRead::TooLong || input.bad()) {
-        return unreadable();
+    if (!line) {
+        return reader.tooLong() || reader.error() != 0 ? unreadable()
+                                                       : Failed(0, "there is no header line");
     }
-    if (read == LineRead::End) {
-        return Failed(0, "there is no header line");
-    }
-    const char delimiter = DelimiterOf(line);
-    Fields header = Split(line, delimiter);
+    const char delimiter = DelimiterOf(*line);
+    Fields header = Split(*line, delimiter);
     if (header.fault != nullptr) {
-        return Failed(number, header.fault, std::move(header.values));
+        return Failed(reader.number(), header.fault, std::move(header.values));
     }
     std::string fault;
     std::optional<Layout> layout = Resolve(std::move(header.values), options, fault);
     if (!layout) {
-        return Failed(number, std::move(fault));
+        return Failed(reader.number(), std::move(fault));
     }
     Builder builder(std::move(*layout));
     std::vector<BadLine> setAside;
     std::uint64_t first = 0;
+    std::string record;
     Fields fields;
-    while ((read = NextRecord(input, line, number, first, delimiter, fields)) == LineRead::Read) {
+    while ((next = NextRecord(reader, record, first, delimiter, fields)) == Next::Record &&
+           reader.error() == 0) {
         if (fields.fault == nullptr && IsBlankRow(fields.values)) {
             continue;
         }
@@ -543,7 +521,7 @@ HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options) {
         }
         setAside.push_back({first, std::move(fields.values), std::move(reason)});
     }
-    if (read == LineRead::TooLong || input.bad()) {
+    if (next == Next::TooLong || reader.error() != 0) {
         return unreadable();
     }
     return {std::move(builder).Finish(delimiter, std::move(setAside)), std::nullopt};

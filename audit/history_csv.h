@@ -1,7 +1,7 @@
 #pragma once
 
 #include <cstdint>
-#include <istream>
+#include <cstdio>
 #include <optional>
 #include <string>
 #include <variant>
@@ -47,6 +47,6 @@ struct HistoryReading {
 
 // Reads the whole input. Memory grows with the draws alone, 1 byte a number and 4 a date (and
 // the lines set aside): a line past 1 MiB ends the reading, as a failed read does.
-[[nodiscard]] HistoryReading ReadHistory(std::istream& input, const HistoryOptions& options);
+[[nodiscard]] HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options);
 
 }  // namespace loto

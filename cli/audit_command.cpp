@@ -4,8 +4,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
-#include <iostream>
+#include <memory>
 #include <variant>
 
 #include "audit/generator_history.h"
@@ -74,17 +73,15 @@ std::string Guessed(const History& history, bool bonus, Game& game) {
 Reading ReadFile(const Options& options) {
     const std::string& path = *options.audit.file;
     const std::string name = Quoted(path);
-    std::ifstream file;
-    if (path != "-") {
-        file.open(path, std::ios::binary);
-        if (!file) {
-            std::fprintf(stderr, "loto-sim: %s cannot be read: %s\n", name.c_str(),
-                         std::strerror(errno));
-            return ExitStatus::Failed;
-        }
+    const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
+        path == "-" ? nullptr : std::fopen(path.c_str(), "rb"), std::fclose);
+    if (path != "-" && !file) {
+        std::fprintf(stderr, "loto-sim: %s cannot be read: %s\n", name.c_str(),
+                     std::strerror(errno));
+        return ExitStatus::Failed;
     }
     HistoryReading reading =
-        ReadHistory(path == "-" ? std::cin : file, ReadingOptions(options.audit, options.game));
+        ReadHistory(file ? file.get() : stdin, ReadingOptions(options.audit, options.game));
     if (!reading.history) {
         const BadLine& error = *reading.error;
         const std::string line =

@@ -17,6 +17,7 @@
 #include "core/generator_jump.h"
 #include "core/speed_test.h"
 #include "platform/box_text.h"
+#include "platform/line_reader.h"
 #include "platform/quoted_text.h"
 #include "platform/text_to_number.h"
 #include "platform/whole_file.h"

@@ -2,23 +2,11 @@
 
 #include <algorithm>
 
+#include "core/combinations.h"
 #include "core/tiers.h"
 
 namespace loto {
 namespace {
-
-// C(n, k) exactly: up to C(99, 49), about 5 x 10^28, within 128 bits with room for its steps.
-Cents Choose(int n, int k) noexcept {
-    if (k < 0 || k > n) {
-        return 0;
-    }
-    k = std::min(k, n - k);
-    Cents value = 1;
-    for (int i = 1; i <= k; ++i) {
-        value = value * (n - k + i) / i;
-    }
-    return value;
-}
 
 // sum += a x b, false once beyond kMostCents.
 bool AddProduct(Cents& sum, Cents a, Cents b) noexcept {

@@ -1,5 +1,7 @@
 #include "core/tiers.h"
 
+#include "core/combinations.h"
+
 namespace loto {
 namespace {
 
@@ -9,23 +11,11 @@ double Hypergeometric(int top, int drawn, int picked, int matched) noexcept {
     if (matched < 0 || matched > picked || drawn - matched < 0 || drawn - matched > top - picked) {
         return 0;
     }
-    return Binomial(picked, matched) * Binomial(top - picked, drawn - matched) /
-           Binomial(top, drawn);
+    const auto ways = [](int n, int k) { return static_cast<double>(Choose(n, k)); };
+    return ways(picked, matched) * ways(top - picked, drawn - matched) / ways(top, drawn);
 }
 
 }  // namespace
-
-double Binomial(int n, int k) noexcept {
-    if (k < 0 || k > n) {
-        return 0;
-    }
-    k = std::min(k, n - k);
-    long double value = 1;
-    for (int i = 1; i <= k; ++i) {
-        value = value * (n - k + i) / i;
-    }
-    return static_cast<double>(value);
-}
 
 std::string TierName(const Tier& tier) {
     std::string name = std::to_string(tier.main);

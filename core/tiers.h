@@ -37,7 +37,4 @@ struct Tier {
 [[nodiscard]] std::vector<Tier> Tiers(const DrawRule& rule,
                                       std::span<const std::uint64_t> observed = {});
 
-// C(n, k) as a Double: exact up to 2^53, within a few units of its last place beyond.
-[[nodiscard]] double Binomial(int n, int k) noexcept;
-
 }  // namespace loto

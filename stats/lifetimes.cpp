@@ -15,7 +15,7 @@ std::optional<Lifetimes::Summary> Lifetimes::Summarise() const {
         return std::nullopt;
     }
     std::vector<Cents> sorted = nets_;
-    std::ranges::sort(sorted);
+    std::sort(sorted.begin(), sorted.end());  // the page's library has no ranges
     const auto n = static_cast<double>(sorted.size());
     long double sum = 0;
     for (const Cents net : sorted) {
@@ -27,7 +27,8 @@ std::optional<Lifetimes::Summary> Lifetimes::Summarise() const {
         const long double d = static_cast<long double>(net) - mean;
         squares += d * d;
     }
-    const auto ahead = std::ranges::count_if(sorted, [](Cents net) { return net > 0; });
+    const auto ahead =
+        std::count_if(sorted.begin(), sorted.end(), [](Cents net) { return net > 0; });
     const auto draws = static_cast<double>(draws_);
     return Summary{.lifetimes = sorted.size(),
                    .ahead = static_cast<double>(ahead) / n,

@@ -4,6 +4,7 @@
 #include <boost/math/distributions/binomial.hpp>
 #include <boost/math/special_functions/gamma.hpp>
 #include <cmath>
+#include <numeric>
 
 #include "core/statistics.h"
 
@@ -105,6 +106,28 @@ std::vector<ClassGroup> PoolClasses(std::span<const double> expected) {
     return groups;
 }
 
+namespace {
+
+// Pearson's statistic of counts by class over groups of classes, whose expected counts are given;
+// none for a single group.
+std::optional<ChiSquareTest> GroupedChiSquare(std::span<const std::uint64_t> observed,
+                                              const std::vector<ClassGroup>& groups) {
+    if (groups.size() < 2) {
+        return std::nullopt;
+    }
+    double statistic = 0;
+    for (const ClassGroup& group : groups) {
+        const auto from = observed.begin() + group.first;
+        const auto count = static_cast<double>(
+            std::accumulate(from, observed.begin() + group.last + 1, std::uint64_t{0}));
+        statistic += (count - group.expected) * (count - group.expected) / group.expected;
+    }
+    const int freedom = static_cast<int>(groups.size()) - 1;
+    return ChiSquareTest{statistic, freedom, ChiSquareTail(freedom, statistic)};
+}
+
+}  // namespace
+
 std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tally,
                                              std::span<const double> probabilities,
                                              std::uint64_t draws) {
@@ -123,20 +146,76 @@ std::optional<Significance> TestSignificance(std::span<const std::uint64_t> tall
         significance.possible += p > 0 ? 1 : 0;
     }
     significance.groups = PoolClasses(expected);
-    if (significance.groups.size() < 2) {
-        return significance;
+    significance.chiSquare = GroupedChiSquare(tally, significance.groups);
+    return significance;
+}
+
+std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
+                                             std::span<const double> probabilities) {
+    const auto total =
+        static_cast<double>(std::accumulate(observed.begin(), observed.end(), std::uint64_t{0}));
+    std::vector<double> expected(probabilities.size());
+    std::transform(probabilities.begin(), probabilities.end(), expected.begin(),
+                   [&](double p) { return total * p; });
+    return GroupedChiSquare(observed, PoolClasses(expected));
+}
+
+std::optional<ChiSquareTest> SymmetricPooledChiSquare(std::span<const std::uint64_t> observed,
+                                                      std::span<const double> probabilities) {
+    const std::size_t classes = probabilities.size();
+    const auto total =
+        static_cast<double>(std::accumulate(observed.begin(), observed.end(), std::uint64_t{0}));
+    // The law made exactly symmetric, its rounding apart.
+    std::vector<double> expected(classes);
+    for (std::size_t i = 0; i < classes; ++i) {
+        expected[i] = total * (probabilities[i] + probabilities[classes - 1 - i]) / 2;
+    }
+    // Groups of the lower half from its tail up, each closed at 5 expected; what is left joins
+    // the middle, and so do the innermost groups while the middle is under 5.
+    std::vector<std::pair<std::size_t, std::size_t>> lower;  // first, last
+    std::size_t from = 0;
+    double sum = 0;
+    for (std::size_t i = 0; i < classes / 2; ++i) {
+        sum += expected[i];
+        if (sum >= kMinimumExpected) {
+            lower.emplace_back(from, i);
+            from = i + 1;
+            sum = 0;
+        }
+    }
+    const auto range = [&](std::size_t first, std::size_t last) {
+        double e = 0;
+        std::uint64_t o = 0;
+        for (std::size_t i = first; i <= last; ++i) {
+            e += expected[i];
+            o += observed[i];
+        }
+        return std::pair(static_cast<double>(o), e);
+    };
+    const auto middle = [&] { return range(from, classes - 1 - from).second; };
+    // A group and its mirror take the lower one's expected count, summed in one order.
+    const auto term = [](double o, double e) { return (o - e) * (o - e) / e; };
+    while (!lower.empty() && from <= classes - 1 - from && middle() < kMinimumExpected) {
+        from = lower.back().first;
+        lower.pop_back();
+    }
+    const bool hasMiddle = from <= classes - 1 - from;
+    const std::size_t groups = 2 * lower.size() + (hasMiddle ? 1 : 0);
+    if (groups < 2) {
+        return std::nullopt;
     }
     double statistic = 0;
-    for (const ClassGroup& group : significance.groups) {
-        double observed = 0;
-        for (int k = group.first; k <= group.last; ++k) {
-            observed += static_cast<double>(tally[static_cast<std::size_t>(k)]);
-        }
-        statistic += (observed - group.expected) * (observed - group.expected) / group.expected;
+    if (hasMiddle) {
+        const auto [o, e] = range(from, classes - 1 - from);
+        statistic = term(o, e);
     }
-    const int freedom = static_cast<int>(significance.groups.size()) - 1;
-    significance.chiSquare = ChiSquareTest{statistic, freedom, ChiSquareTail(freedom, statistic)};
-    return significance;
+    for (const auto& [first, last] : lower) {
+        const auto [o, e] = range(first, last);
+        const double mirrored = range(classes - 1 - last, classes - 1 - first).first;
+        statistic += term(o, e) + term(mirrored, e);
+    }
+    const int freedom = static_cast<int>(groups) - 1;
+    return ChiSquareTest{statistic, freedom, ChiSquareTail(freedom, statistic)};
 }
 
 PerRow<double> MatchProbabilities() noexcept {

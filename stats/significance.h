@@ -63,10 +63,22 @@ struct Significance {
                                                            std::span<const double> probabilities,
                                                            std::uint64_t draws);
 
-// The designed game's rows, k = 0 to 6, by MatchProbability.
+// Pearson's chi-square of counts by class against their total times each class's probability,
+// over the classes pooled by PoolClasses, with classes - 1 degrees of freedom; none when a single
+// class is left.
+[[nodiscard]] std::optional<ChiSquareTest> PooledChiSquare(std::span<const std::uint64_t> observed,
+                                                           std::span<const double> probabilities);
+
+// The same for a law symmetric about its middle (P(i) = P(L - 1 - i)), pooled from both tails
+// toward the middle alike, so that the mirror of the observed classes gives the same statistic to
+// the last bit: a class and its mirror's pooled the same way, their terms added as pairs.
+[[nodiscard]] std::optional<ChiSquareTest> SymmetricPooledChiSquare(
+    std::span<const std::uint64_t> observed, std::span<const double> probabilities);
+
+// 6/49's rows, k = 0 to 6, by MatchProbability.
 [[nodiscard]] std::optional<Significance> TestSignificance(const Tally& tally, std::uint64_t draws);
 
-// The designed game's probabilities of k matches, k = 0 to 6.
+// 6/49's probabilities of k matches, k = 0 to 6.
 [[nodiscard]] PerRow<double> MatchProbabilities() noexcept;
 
 }  // namespace loto

@@ -76,7 +76,7 @@ WaitsTest TestWaits(const WaitsSample& sample) {
     test.lawMean = 1 / p;
     test.lawMedian = GeometricQuantile(p, 0.5);
     std::vector<std::uint64_t> waits = sample.waits;
-    std::ranges::sort(waits);
+    std::sort(waits.begin(), waits.end());  // the page's library has no ranges
     if (!waits.empty()) {
         double sum = 0;
         for (const std::uint64_t w : waits) {
@@ -113,8 +113,9 @@ WaitsTest TestWaits(const WaitsSample& sample) {
     const std::uint64_t beyond = sample.bound + (sample.bound < UINT64_MAX ? 1 : 0);
     classes.push_back({beyond, 0, sample.censored, Survival(p, bound)});
     for (const std::uint64_t w : waits) {
-        const auto found = std::ranges::find_if(
-            classes, [w](const WaitClass& c) { return c.last != 0 && w <= c.last; });
+        const auto found = std::find_if(classes.begin(), classes.end(), [w](const WaitClass& c) {
+            return c.last != 0 && w <= c.last;
+        });
         if (found != classes.end()) {
             ++found->observed;
         }

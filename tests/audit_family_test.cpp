@@ -53,7 +53,7 @@ double StudentTwoSided(double t, int freedom) {
 // 2 of 1..4: each of the 6 pairs, and each of the 36 pairs of consecutive draws, as often as the
 // others; each draw's numbers distinct; the same seed the same history, another seed another.
 TEST(FairHistories, UniformAndIndependentDraws) {
-    PoolHistory history{2, 4, std::vector<std::uint8_t>(2 * 72000)};
+    PoolHistory history{{2, 4}, std::vector<std::uint8_t>(2 * 72000)};
     FillFairHistory(5, history);
     std::map<std::pair<int, int>, int> pairs;
     std::map<std::pair<int, int>, int> consecutive;

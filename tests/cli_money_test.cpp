@@ -272,6 +272,15 @@ TEST(LotoSimMoney, RefusesWhatCannotBePlayed) {
 
 TEST(LotoSimMoney, TextAndCsvSayTheSame) {
     const auto text = RunSim("--locale en_US " + kPrizes + " 1000 7 10 14 20 30 40");
+    // The table's columns of waits, under their heads.
+    const auto years =
+        RunSim("--locale en_US " + kPrizes + " --draws-per-week 2 1000 7 10 14 20 30 40");
+    EXPECT_NE(
+        years.out.find(" tier         observed            expected     deviation %       mean "
+                       "wait       years   first hit\n 0                 399        "
+                       "435.96497551        -8.47889         2.29376     0.02198           5\n"),
+        std::string::npos)
+        << years.out;
     EXPECT_NE(text.out.find("ticket: 2.20 a draw; spent 2200.00, won "), std::string::npos)
         << text.out;
     EXPECT_NE(text.out.find("return rate 13.97 %"), std::string::npos) << text.out;

@@ -8,6 +8,7 @@
 #include <random>
 #include <tuple>
 
+#include "core/combinations.h"
 #include "core/game_numbers.h"
 #include "core/parallel_engine.h"
 #include "core/tiers.h"
@@ -121,10 +122,17 @@ TEST(Games, TiersAndTheirProbabilities) {
                             [](double s, const Tier& t) { return s + t.probability; });
         EXPECT_NEAR(sum, 1, 1e-12) << GameName(rule.game);
     }
-    // C(n, k), 0 outside 0 <= k <= n.
-    for (const auto& [n, k, ways] : {std::tuple(49, 6, 13983816.0), std::tuple(4, 6, 0.0),
-                                     std::tuple(5, -1, 0.0), std::tuple(0, 0, 1.0)}) {
-        EXPECT_EQ(Binomial(n, k), ways) << n << " " << k;
+    // C(n, k), 0 outside 0 <= k <= n, exact to the largest a game's money needs (Python's
+    // math.comb for the last two, written as high x 10^18 + low).
+    const auto decimal = [](std::uint64_t high, std::uint64_t low) {
+        return Cents{high} * 1'000'000'000'000'000'000 + low;
+    };
+    for (const auto& [n, k, ways] :
+         {std::tuple(49, 6, Cents{13983816}), std::tuple(4, 6, Cents{0}),
+          std::tuple(5, -1, Cents{0}), std::tuple(0, 0, Cents{1}),
+          std::tuple(99, 49, decimal(50445672272, 782096667406248628)),
+          std::tuple(124, 62, decimal(1520803477811874490, 19821888415218656))}) {
+        EXPECT_TRUE(Choose(n, k) == ways) << n << " " << k;
     }
     const auto named = [](const DrawRule& rule, const std::string& name) {
         for (const Tier& tier : Tiers(rule)) {

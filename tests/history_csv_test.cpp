@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <sstream>
+#include <cstdio>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -13,9 +13,11 @@
 namespace loto {
 namespace {
 
-HistoryReading Read(const std::string& text, const HistoryOptions& options) {
-    std::istringstream input(text);
-    return ReadHistory(input, options);
+HistoryReading Read(std::string text, const HistoryOptions& options) {
+    std::FILE* input = fmemopen(text.data(), text.size(), "rb");
+    HistoryReading reading = ReadHistory(input, options);
+    std::fclose(input);
+    return reading;
 }
 
 std::vector<int> Numbers(const std::vector<std::uint8_t>& bytes) {
@@ -63,9 +65,9 @@ TEST(History, ReadsWhatSpreadsheetsWrite) {
     EXPECT_EQ(Numbers(history.main.numbers), (std::vector{1, 2, 7, 8}));
     EXPECT_EQ(Numbers(history.bonus), (std::vector{3, 9}));
     EXPECT_EQ(Numbers(history.second.numbers), (std::vector{4, 5, 1, 2}));
-    EXPECT_EQ(std::tuple(history.main.drawn, history.main.top, history.second.drawn,
-                         history.second.top),
-              std::tuple(2, 9, 2, 5));
+    EXPECT_EQ(
+        std::tuple(history.main.drawn, history.main.top, history.second.drawn, history.second.top),
+        std::tuple(2, 9, 2, 5));
 
     // The delimiter that occurs more often outside quotes, ';' on a tie.
     for (const auto& [header, delimiter] :
@@ -151,8 +153,7 @@ TEST(History, WrongColumnsAndOptionsAreErrors) {
         {"n1,n2\n", options({9}), 1, "there is no column 9: the header has 2"},
         {"n1, n1 \n", options({"n1"}), 1, "more than one column is named n1"},
         {"n1,n2\n", options({"n1", 1}), 1, "column n1 is chosen twice"},
-        {"n1,n2\n", options({"n1", "n2"}, Pool{3, 10}), 0,
-         "2 columns for a pool that draws 3"},
+        {"n1,n2\n", options({"n1", "n2"}, Pool{3, 10}), 0, "2 columns for a pool that draws 3"},
         {"n1,n2\n", options({"n1"}, Pool{1, 300}), 0,
          "a pool draws 1 to N numbers of 1..N, N at most 255"},
         {"n1,n2\n", options({}), 0, "no main columns are chosen"},

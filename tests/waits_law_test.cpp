@@ -134,6 +134,7 @@ TEST(WaitsLaw, MeanAndMedianOfWhatCame) {
     EXPECT_DOUBLE_EQ(*test.mean, 13.0 / 4);
     EXPECT_DOUBLE_EQ(*test.median, 7);  // rank 4 of 7: 1 2 3 7, then the censored
     EXPECT_FALSE(TestWaits({.probability = 0.1, .bound = 10, .waits = {3}, .censored = 3}).median);
+    EXPECT_EQ(TestWaits({.probability = 0.1, .bound = 10, .waits = {3}, .censored = 0}).median, 3);
 }
 
 TEST(Lifetimes, NearestRanksAndTheExactLaw) {

@@ -43,7 +43,7 @@ inline const char* FaultName(Fault fault) {
 // apart from the calibrations' own; then the fault.
 inline PoolHistory FaultyHistory(Fault fault, int drawn, int highest, std::size_t draws,
                                  std::uint64_t seed) {
-    PoolHistory history{drawn, highest, std::vector<std::uint8_t>(draws * drawn)};
+    PoolHistory history{{drawn, highest}, std::vector<std::uint8_t>(draws * drawn)};
     std::mt19937_64 engine(seed);
     const auto below = [&](int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); };
     std::array<std::uint8_t, 256> deck{};

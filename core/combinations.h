@@ -1,0 +1,22 @@
+#pragma once
+
+#include "platform/amount_text.h"
+
+namespace loto {
+
+// C(n, k), the ways to choose k of n, exactly, in 128 bits: for n up to 124 (C(124, 62) is about
+// 1.5 x 10^36), where its steps stay within them; 0 outside 0 <= k <= n. For the tiers' odds and the money of a system ticket,
+// where a Double's rounding would show.
+[[nodiscard]] constexpr Cents Choose(int n, int k) noexcept {
+    if (k < 0 || k > n) {
+        return 0;
+    }
+    k = k < n - k ? k : n - k;
+    Cents value = 1;
+    for (int i = 1; i <= k; ++i) {
+        value = value * (n - k + i) / i;  // each step is a whole C(n - k + i, i)
+    }
+    return value;
+}
+
+}  // namespace loto
