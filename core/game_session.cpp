@@ -23,32 +23,50 @@ GameSession::GameSession(RunTime& runTime, unsigned threads, const GeneratorStat
 GameReport GameSession::Simulate(const GameRequest& request, EventPump& pump) {
     GameReport report{.requested = request.requested};
     if (request.speedTest) {
-        const DrawRule test = TestRule(request.rule);
-        const std::uint64_t testDraws = TestDrawCount(request.requested);
-        std::vector<std::uint64_t> testTally(static_cast<std::size_t>(test.tiers()));
-        estimateText_.clear();
-        inSpeedTest_ = true;
-        const double start = runTime_.MonotonicSeconds();
-        const bool stopped = engine_.Run(source_.state(), testDraws, test, testTally, pump).stopped;
-        inSpeedTest_ = false;
-        if (stopped) {
+        const std::optional<SpeedTested> test = TimeSpeedTest(request, pump);
+        if (!test) {
             report.stopped = true;
             return report;
         }
-        const SystemTime reference = runTime_.Now();
-        ShownEstimate estimate = EstimateShown(
-            request.requested, testDraws, runTime_.MonotonicSeconds() - start, reference, runTime_);
-        report.estimate = estimate.local;
-        report.estimateText = std::move(estimate.text);
-        estimateText_ = report.estimateText;
+        Estimate(request, *test, report);
     }
+    DrawRequested(request, report, pump);
+    return report;
+}
+
+std::optional<GameSession::SpeedTested> GameSession::TimeSpeedTest(const GameRequest& request,
+                                                                   EventPump& pump) {
+    const DrawRule test = TestRule(request.rule);
+    std::vector<std::uint64_t> tally(static_cast<std::size_t>(test.tiers()));
+    estimateText_.clear();
+    inSpeedTest_ = true;
+    const double start = runTime_.MonotonicSeconds();
+    const bool stopped =
+        engine_.Run(source_.state(), TestDrawCount(request.requested), test, tally, pump).stopped;
+    inSpeedTest_ = false;
+    if (stopped) {
+        return std::nullopt;
+    }
+    const SystemTime reference = runTime_.Now();
+    return SpeedTested{reference, runTime_.MonotonicSeconds() - start};
+}
+
+void GameSession::Estimate(const GameRequest& request, const SpeedTested& test,
+                           GameReport& report) {
+    ShownEstimate estimate = EstimateShown(request.requested, TestDrawCount(request.requested),
+                                           test.seconds, test.reference, runTime_);
+    report.estimate = estimate.local;
+    report.estimateText = std::move(estimate.text);
+    estimateText_ = report.estimateText;
+}
+
+void GameSession::DrawRequested(const GameRequest& request, GameReport& report, EventPump& pump) {
     report.tally.assign(static_cast<std::size_t>(request.rule.tiers()), 0);
     const double drawsStart = runTime_.MonotonicSeconds();
     const DrawRun run = DrawWatched(request, DrawCount(request.requested), report, pump);
     report.drawSeconds = runTime_.MonotonicSeconds() - drawsStart;
     report.drawsDone = run.done;
     report.stopped = run.stopped;
-    return report;
 }
 
 namespace {

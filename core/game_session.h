@@ -40,15 +40,28 @@ struct GameReport {
     std::optional<std::uint64_t> untilHit{};  // the draw that fell into an `until` tier
 };
 
-// The commands of any game over one generator, one after the other, each as a command of 6/49
-// runs: a speed test of the same game against the ticket 1 to p (and 1 to q), whose
-// time gives the estimate, then the requested draws; the generator carries over.
+// The commands of any game over one generator, one after the other: the one thing that draws for
+// every front end. A command runs a speed test of the same game against the ticket 1 to p (and 1
+// to q), whose time gives the estimate, then the requested draws; the generator carries over.
 class GameSession {
 public:
     GameSession(RunTime& runTime, unsigned threads, const GeneratorState& start = kSeedState);
 
-    // The pump runs between slices of draws; the command stops when it says so.
+    // The whole command. The pump runs between slices of draws; the command stops when it says so.
     GameReport Simulate(const GameRequest& request, EventPump& pump);
+
+    // Its steps, for a front end that does more between them (the designed form checks its grid
+    // after the speed test, and takes the time of nested commands out of the test's). The speed
+    // test: the date and time once it is over, then its seconds; none when it was stopped.
+    struct SpeedTested {
+        SystemTime reference;
+        double seconds;
+    };
+    std::optional<SpeedTested> TimeSpeedTest(const GameRequest& request, EventPump& pump);
+    // The estimate of a command whose speed test took that time, into the report.
+    void Estimate(const GameRequest& request, const SpeedTested& test, GameReport& report);
+    // The requested draws into the report, watched as the request asks.
+    void DrawRequested(const GameRequest& request, GameReport& report, EventPump& pump);
 
     // What the running command shows: whether it is in its speed test, its estimate once known.
     [[nodiscard]] bool inSpeedTest() const noexcept { return inSpeedTest_; }

@@ -1,5 +1,6 @@
 #include "form/command_session.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "core/grid_check.h"
@@ -52,7 +53,7 @@ EnteredFavourites ReadFavourites(const FormModel& model) {
 }  // namespace
 
 CommandSession::CommandSession(RunTime& runTime, unsigned threads, const GeneratorState& start)
-    : runTime_(runTime), source_(start), engine_(threads) {}
+    : runTime_(runTime), session_(runTime, threads, start) {}
 
 std::optional<SimulateReport> CommandSession::ClickSimuler(EventPump& pump) {
     if (stopped_ || running_ >= kMaxRunningCommands) {
@@ -101,27 +102,32 @@ void CommandSession::HideRefusals() {
     model_.SetShown(Shows(Message::ValidNbTirages), false);
 }
 
-DrawRun CommandSession::Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally,
-                             EventPump& pump) {
-    return engine_.Run(source_.state(), count, SixOfFortyNineRule(gridMask), tally, pump);
+bool CommandSession::Draw(const Numbers& grid, EventPump& pump, SimulateReport& report) {
+    GameReport drawn;
+    session_.DrawRequested(
+        {.requested = report.requested, .rule = SixOfFortyNineRule(NumberMask(grid))}, drawn, pump);
+    std::copy(drawn.tally.begin(), drawn.tally.end(), report.tally.begin());  // tiers 0 to 6
+    report.drawsDone = drawn.drawsDone;
+    report.drawSeconds = drawn.drawSeconds;
+    return !drawn.stopped;
 }
 
+// The speed test draws against the grid 1 to 6, nothing of it reaching the results.
 bool CommandSession::SpeedTest(EventPump& pump, SimulateReport& report) {
-    const double requested = report.requested;
     model_.SetShown(Shows(Message::Test), true);
-    const std::uint64_t testDraws = TestDrawCount(requested);
-    Tally tally{};  // nothing of the test reaches the results
+    const GameRequest test{.requested = report.requested,
+                           .rule = SixOfFortyNineRule(kTestGridMask)};
     const double nestedBefore = nestedSeconds_;
-    const double start = runTime_.MonotonicSeconds();
-    if (Draw(testDraws, kTestGridMask, tally, pump).stopped) {
+    std::optional<GameSession::SpeedTested> tested = session_.TimeSpeedTest(test, pump);
+    if (!tested) {
         return false;
     }
-    const SystemTime reference = runTime_.Now();
-    const double seconds = runTime_.MonotonicSeconds() - start - (nestedSeconds_ - nestedBefore);
-    ShownEstimate estimate = EstimateShown(requested, testDraws, seconds, reference, runTime_);
-    if (estimate.local) {
-        report.estimate = estimate.local;
-        report.estimateText = std::move(estimate.text);
+    tested->seconds -= nestedSeconds_ - nestedBefore;
+    GameReport timed;
+    session_.Estimate(test, *tested, timed);
+    if (timed.estimate) {
+        report.estimate = timed.estimate;
+        report.estimateText = std::move(timed.estimateText);
         model_.SetText(Is(Role::Estimate), report.estimateText);
     }
     return true;
@@ -173,11 +179,7 @@ SimulateReport CommandSession::SimulateCommand(EventPump& pump) {
         return Refuse(report, Outcome::InvalidGrid, OffendingFavourite(favourites.values));
     }
 
-    const double start = runTime_.MonotonicSeconds();
-    const DrawRun run = Draw(DrawCount(*requested), NumberMask(*grid), report.tally, pump);
-    report.drawSeconds = runTime_.MonotonicSeconds() - start;
-    report.drawsDone = run.done;
-    if (run.stopped) {
+    if (!Draw(*grid, pump, report)) {
         return Stopped(std::move(report));
     }
     report.expected = ComputeExpectedCounts(*requested);

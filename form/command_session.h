@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <optional>
 
-#include "core/parallel_engine.h"
-#include "core/random_source.h"
+#include "core/game_session.h"
+#include "core/grid_check.h"
 #include "form/form_model.h"
 #include "form/simulate_report.h"
 #include "platform/event_pump.h"
@@ -42,9 +42,9 @@ public:
     [[nodiscard]] bool stopped() const noexcept { return stopped_; }
     // How many "SIMULER" commands are running, nested ones included.
     [[nodiscard]] int running() const noexcept { return running_; }
-    [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
+    [[nodiscard]] const GeneratorState& state() const noexcept { return session_.state(); }
     // The threads that draw: fewer than asked for when the system could not start them all.
-    [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
+    [[nodiscard]] unsigned threads() const noexcept { return session_.threads(); }
 
 private:
     // The steps of "SIMULER": speed test and estimate, grid check, the requested draws and their
@@ -53,7 +53,8 @@ private:
     // Times the test draws on the grid 1 to 6, less the commands that ran nested in them, and
     // writes the estimate, into the report too; false when stopped.
     bool SpeedTest(EventPump& pump, SimulateReport& report);
-    DrawRun Draw(std::uint64_t count, std::uint64_t gridMask, Tally& tally, EventPump& pump);
+    // The requested draws of 6/49 against the grid, into the report; false when stopped.
+    bool Draw(const Numbers& grid, EventPump& pump, SimulateReport& report);
     void EmptyOutputs();
     void HideRefusals();
     [[nodiscard]] SimulateReport Refuse(SimulateReport report, Outcome outcome, int input);
@@ -62,8 +63,7 @@ private:
 
     RunTime& runTime_;
     FormModel model_;
-    RandomSource source_;
-    ParallelDrawEngine engine_;
+    GameSession session_;
     int running_ = 0;
     bool stopped_ = false;
     // Time spent in the commands that ran nested inside the running one's event processing.
