@@ -12,56 +12,19 @@
 namespace loto {
 namespace {
 
-constexpr double kWidth = 640;
-constexpr double kLeft = 80, kRight = 20;
-constexpr double kPlotWidth = kWidth - kLeft - kRight;
 constexpr double kFunnelHeight = 240, kGapsHeight = 200;
-// Above each plot its title; under it the labels of its axis, its title and a key.
-constexpr double kTitleAbove = 16, kPlotAbove = 40, kTicksBelow = 18, kAxisTitleBelow = 36;
-constexpr double kKeyBelow = 56, kPlotEnd = 76;
-constexpr double kTitleHeight = 30;  // the chart's own title, above the plots
-constexpr double kVerticalTitleX = 16, kTickGap = 6;
+// Above each plot its title; under it, after its axis' labels and title, a key.
+constexpr double kTitleAbove = 16, kPlotAbove = 40, kKeyBelow = 56, kPlotEnd = 76;
+constexpr double kTitleHeight = 30;     // the chart's own title, above the plots
 constexpr int kCheckpoints = 120;       // points of each number's path, log-spaced in draws
 constexpr double kFewestExpected = 10;  // the path starts once a number is expected this often
 constexpr double kFunnelLevel = 0.95;
 
-struct Panel {
-    double top, height;
-    [[nodiscard]] double Y(double fraction) const { return top + height * (1 - fraction); }
-    [[nodiscard]] double Bottom() const { return top + height; }
-};
-
-std::string Frame(const Panel& panel) {
-    return Printf(
-        "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#888888\"/>\n",
-        kLeft, panel.top, kPlotWidth, panel.height);
-}
-
-std::string Titles(const Panel& panel, const std::string& title, const char* vertical,
+std::string Titles(const PlotFrame& plot, const std::string& title, const char* vertical,
                    const char* horizontal) {
-    const double middle = panel.top + panel.height / 2;
-    return Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\" font-size=\"14\">", kWidth / 2,
-                  panel.top - kTitleAbove) +
-           title + "</text>\n" +
-           Printf(
-               "<text class=\"axis-title\" x=\"%g\" y=\"%.2f\" text-anchor=\"middle\" "
-               "transform=\"rotate(-90 %g %.2f)\">%s</text>\n",
-               kVerticalTitleX, middle, kVerticalTitleX, middle, vertical) +
-           Printf("<text class=\"axis-title\" x=\"%g\" y=\"%g\" text-anchor=\"middle\">%s</text>\n",
-                  kLeft + kPlotWidth / 2, panel.Bottom() + kAxisTitleBelow, horizontal);
-}
-
-std::string GridLine(double y, const std::string& label) {
-    return Printf(
-               "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-               "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
-               kLeft, y, kLeft + kPlotWidth, y, kLeft - kTickGap, y + 4) +
-           label + "</text>\n";
-}
-
-std::string XLabel(double x, double bottom, const std::string& label) {
-    return Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x, bottom + kTicksBelow) +
-           label + "</text>\n";
+    return Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\" font-size=\"14\">",
+                  kChartWidth / 2, plot.top - kTitleAbove) +
+           title + "</text>\n" + AxisTitles(plot, vertical, horizontal);
 }
 
 // Each number's deviation in percent from its expected count after d_j draws, d_j log-spaced from
@@ -136,7 +99,7 @@ std::size_t MostExtreme(const Paths& paths) {
 }
 
 std::string FunnelPlot(const PoolHistory& pool, const std::string& name, double top) {
-    const Panel plot{top + kPlotAbove, kFunnelHeight};
+    const PlotFrame plot{top + kPlotAbove, kFunnelHeight};
     const Paths paths = NumberPaths(pool);
     std::string svg =
         Frame(plot) + Titles(plot, name + ": each number's deviation from its expected count",
@@ -145,7 +108,7 @@ std::string FunnelPlot(const PoolHistory& pool, const std::string& name, double 
         return svg + Printf(
                          "<text x=\"%g\" y=\"%.2f\" text-anchor=\"middle\">too few draws: "
                          "a number is expected fewer than %g times</text>\n",
-                         kLeft + kPlotWidth / 2, plot.Y(0.5), kFewestExpected);
+                         kPlotLeft + kPlotWidth / 2, plot.Y(0.5), kFewestExpected);
     }
     const double p = static_cast<double>(pool.drawn) / pool.top;
     const double wide = TwoSidedZ(kFunnelLevel, pool.top);
@@ -159,16 +122,12 @@ std::string FunnelPlot(const PoolHistory& pool, const std::string& name, double 
     const double low = std::log10(static_cast<double>(paths.draws.front()));
     const double high = std::log10(static_cast<double>(paths.draws.back()));
     const auto x = [&](std::uint64_t d) {
-        return kLeft + kPlotWidth * (std::log10(static_cast<double>(d)) - low) / (high - low);
+        return kPlotLeft + kPlotWidth * (std::log10(static_cast<double>(d)) - low) / (high - low);
     };
     const auto y = [&](double deviation) { return plot.Y(0.5 + deviation / (2 * span)); };
-    svg += Printf("<g class=\"deviation-axis\" data-span=\"%g\">\n", span);
-    for (const double d : {-span, -span / 2, 0.0, span / 2, span}) {
-        svg += GridLine(y(d), Printf("%+g %%", d));
-    }
-    svg += "</g>\n";
+    svg += DeviationGrid({span}, plot);
     for (double d = std::pow(10, std::ceil(low - 1e-12)); std::log10(d) <= high + 1e-12; d *= 10) {
-        svg += XLabel(x(static_cast<std::uint64_t>(d)), plot.Bottom(), Printf("%.0f", d));
+        svg += XLabel(x(static_cast<std::uint64_t>(d)), plot, Printf("%.0f", d));
     }
     svg += FunnelPolygon(paths, TwoSidedZ(kFunnelLevel, 1), p, "funnel", x, y) +
            FunnelPolygon(paths, wide, p, "funnel-all", x, y);
@@ -192,11 +151,11 @@ std::string FunnelPlot(const PoolHistory& pool, const std::string& name, double 
     return svg + Printf(
                      "<text x=\"%g\" y=\"%g\">red: number %zu, the farthest at the end; "
                      "shaded: 95 %% for one number, and for all %d</text>\n",
-                     kLeft, plot.Bottom() + kKeyBelow, extreme + 1, pool.top);
+                     kPlotLeft, plot.Bottom() + kKeyBelow, extreme + 1, pool.top);
 }
 
 std::string GapsPlot(const PoolHistory& pool, const std::string& name, double top) {
-    const Panel plot{top + kPlotAbove, kGapsHeight};
+    const PlotFrame plot{top + kPlotAbove, kGapsHeight};
     std::string svg =
         Frame(plot) + Titles(plot, name + ": gaps between a number's appearances", "gaps (log)",
                              "gap in draws (the last bar: that gap and longer)");
@@ -210,7 +169,7 @@ std::string GapsPlot(const PoolHistory& pool, const std::string& name, double to
         return svg + Printf(
                          "<text x=\"%g\" y=\"%.2f\" text-anchor=\"middle\">no gap: no number "
                          "came back</text>\n",
-                         kLeft + kPlotWidth / 2, plot.Y(0.5));
+                         kPlotLeft + kPlotWidth / 2, plot.Y(0.5));
     }
     const double p = static_cast<double>(pool.drawn) / pool.top;
     std::vector<double> expected;
@@ -226,7 +185,7 @@ std::string GapsPlot(const PoolHistory& pool, const std::string& name, double to
     const double bar = kPlotWidth / static_cast<double>(histogram.size());
     std::string line;
     for (std::size_t i = 0; i < histogram.size(); ++i) {
-        const double left = kLeft + bar * static_cast<double>(i);
+        const double left = kPlotLeft + bar * static_cast<double>(i);
         const auto count = static_cast<double>(histogram[i]);
         const double height = count > 0 ? plot.height * axis.Fraction(count) : 0;
         svg += Printf(
@@ -246,7 +205,7 @@ std::string GapsPlot(const PoolHistory& pool, const std::string& name, double to
                 expected[i], middle, expectedY);
         }
         if (i == 0 || (i + 1) % 10 == 0) {
-            svg += XLabel(middle, plot.Bottom(), std::to_string(i + 1));
+            svg += XLabel(middle, plot, std::to_string(i + 1));
         }
     }
     svg +=
@@ -256,7 +215,7 @@ std::string GapsPlot(const PoolHistory& pool, const std::string& name, double to
     return svg + Printf(
                      "<text x=\"%g\" y=\"%g\">bars: gaps observed; line: the geometric law, "
                      "p = %d/%d, for as many gaps; circle: its tail</text>\n",
-                     kLeft, plot.Bottom() + kKeyBelow, pool.drawn, pool.top);
+                     kPlotLeft, plot.Bottom() + kKeyBelow, pool.drawn, pool.top);
 }
 
 }  // namespace
@@ -268,7 +227,7 @@ std::string AuditSvg(const History& history, const Game& game) {
     }
     const double section = 2 * (kPlotAbove + kPlotEnd) + kFunnelHeight + kGapsHeight;
     const double height = kTitleHeight + section * static_cast<double>(pools.size());
-    std::string svg = SvgStart(kWidth, height,
+    std::string svg = SvgStart(kChartWidth, height,
                                Printf("Audit of %zu draws of %s: numbers and gaps against a fair "
                                       "draw",
                                       history.main.draws(), GameName(game).c_str()));

@@ -13,20 +13,17 @@
 namespace loto {
 namespace {
 
-constexpr double kWidth = 640;
-constexpr double kLeft = 80, kRight = 20, kTop = 40;  // margins of the plots
-constexpr double kPlotWidth = kWidth - kLeft - kRight;
+constexpr double kTop = 40;  // above the plots, the chart's title
 // The heights of the plots: one command's counts and their deviations under them, several
 // commands' deviations against the draws.
 constexpr double kCountsHeight = 260, kPlotGap = 30, kDeviationsHeight = 120, kTrendHeight = 290;
-// The lines under a plot, from its bottom edge: the labels of its horizontal axis, its title, the
-// key of the rows, a note, the chi-square, and the chart's end.
-constexpr double kTicksBelow = 18, kTitleBelow = 36, kKeyBelow = 58;
+// The lines under a plot, from its bottom edge, after its axis' labels and title: the key of the
+// rows, a note, the chi-square, and the chart's end.
+constexpr double kKeyBelow = 58;
 constexpr double kOneCommandChiBelow = 80, kOneCommandEnd = 100;
 constexpr double kTrendNoteBelow = 78, kTrendChiBelow = 98, kTrendEnd = 110;
-constexpr double kKeySpacing = 80;                    // between the rows in the key
-constexpr double kVerticalTitleX = 16, kTickGap = 6;  // the vertical axis' title, its labels
-constexpr double kKeyLine = 16;                       // between the lines of a long key
+constexpr double kKeySpacing = 80;  // between the rows in the key
+constexpr double kKeyLine = 16;     // between the lines of a long key
 constexpr std::size_t kKeyPerLine = 7;
 constexpr std::array<const char*, 10> kColours = {"#1f77b4", "#ff7f0e", "#2ca02c", "#d62728",
                                                   "#9467bd", "#8c564b", "#e377c2", "#7f7f7f",
@@ -41,54 +38,8 @@ double KeyLinesBelow(std::size_t rows) {
     return kKeyLine * static_cast<double>((std::max<std::size_t>(rows, 1) - 1) / kKeyPerLine);
 }
 
-// A plot's frame: its top and height, and where a value's fraction of the height lies.
-struct Panel {
-    double top, height;
-    [[nodiscard]] double Y(double fraction) const { return top + height * (1 - fraction); }
-    [[nodiscard]] double Bottom() const { return top + height; }
-};
-
-// A symmetric axis of deviations in percent, from -span to +span.
-struct DeviationAxis {
-    double span;
-    [[nodiscard]] double Fraction(double deviation) const {
-        return 0.5 + std::clamp(deviation, -span, span) / (2 * span);
-    }
-    [[nodiscard]] bool Clips(double deviation) const { return std::fabs(deviation) > span; }
-};
-
 std::string Header(const std::string& title, double height) {
-    return SvgStart(kWidth, height, title);
-}
-
-std::string Frame(const Panel& panel) {
-    return Printf(
-        "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#888888\"/>\n",
-        kLeft, panel.top, kPlotWidth, panel.height);
-}
-
-// A vertical axis's title, turned along it, and a horizontal one's under the plot.
-std::string AxisTitles(const Panel& panel, const char* vertical, const char* horizontal) {
-    const double middle = panel.top + panel.height / 2;
-    std::string svg = Printf(
-        "<text class=\"axis-title\" x=\"%g\" y=\"%.2f\" text-anchor=\"middle\" "
-        "transform=\"rotate(-90 %g %.2f)\">%s</text>\n",
-        kVerticalTitleX, middle, kVerticalTitleX, middle, vertical);
-    if (horizontal != nullptr) {
-        svg += Printf(
-            "<text class=\"axis-title\" x=\"%g\" y=\"%g\" text-anchor=\"middle\">%s</text>\n",
-            kLeft + kPlotWidth / 2, panel.Bottom() + kTitleBelow, horizontal);
-    }
-    return svg;
-}
-
-// A horizontal grid line across the plot at height y, labelled on its left.
-std::string GridLine(double y, const std::string& label) {
-    return Printf(
-               "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-               "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
-               kLeft, y, kLeft + kPlotWidth, y, kLeft - kTickGap, y + 4) +
-           label + "</text>\n";
+    return SvgStart(kChartWidth, height, title);
 }
 
 // A 95 % interval from `low` to `high` at x, drawn between the heights of its ends.
@@ -101,7 +52,7 @@ std::string IntervalLine(const char* name, double low, double high, double x, do
 }
 
 // Grid lines and labels at each power of ten of a vertical log axis.
-std::string VerticalLogAxis(const LogAxis& axis, const Panel& panel) {
+std::string VerticalLogAxis(const LogAxis& axis, const PlotFrame& panel) {
     std::string svg =
         Printf("<g class=\"y-axis\" data-low=\"%g\" data-high=\"%g\">\n", axis.low, axis.high);
     for (double v = axis.low; v <= axis.high * 1.0001; v *= 10) {
@@ -110,19 +61,10 @@ std::string VerticalLogAxis(const LogAxis& axis, const Panel& panel) {
     return svg + "</g>\n";
 }
 
-// Grid lines at -span, -span / 2, 0, span / 2 and span.
-std::string VerticalDeviationAxis(const DeviationAxis& axis, const Panel& panel) {
-    std::string svg = Printf("<g class=\"deviation-axis\" data-span=\"%g\">\n", axis.span);
-    for (const double d : {-axis.span, -axis.span / 2, 0.0, axis.span / 2, axis.span}) {
-        svg += GridLine(panel.Y(axis.Fraction(d)), Printf("%+g %%", d));
-    }
-    return svg + "</g>\n";
-}
-
 // A point beyond the axis: an arrow on the edge pointing the way it went, and, when asked, its
 // value beside it.
-std::string ClippedMark(double x, const DeviationAxis& axis, const Panel& panel, double deviation,
-                        const char* colour, bool labelled) {
+std::string ClippedMark(double x, const DeviationAxis& axis, const PlotFrame& panel,
+                        double deviation, const char* colour, bool labelled) {
     const bool above = deviation > 0;
     const double edge = panel.Y(axis.Fraction(deviation));
     const double tip = above ? edge - 2 : edge + 2;
@@ -172,21 +114,21 @@ std::string OneCommand(const ChartPoint& command, const std::vector<double>& pro
                                std::fabs(DeviationPercent(command.tally[k], expected[k]))});
         }
     }
-    const Panel counts{kTop, kCountsHeight};
-    const Panel deviations{counts.Bottom() + kPlotGap, kDeviationsHeight};
+    const PlotFrame counts{kTop, kCountsHeight};
+    const PlotFrame deviations{counts.Bottom() + kPlotGap, kDeviationsHeight};
     const LogAxis axis = LogAxis::Around(smallest, largest);
     const DeviationAxis spread{RoundedSpan(widest)};
-    std::string svg = Header(Printf("%llu draw%s: observed and expected counts",
-                                    static_cast<unsigned long long>(command.draws),
-                                    command.draws == 1 ? "" : "s"),
-                             deviations.Bottom() + kOneCommandEnd) +
-                      Frame(counts) + VerticalLogAxis(axis, counts) + Frame(deviations) +
-                      VerticalDeviationAxis(spread, deviations) +
-                      AxisTitles(counts, rows.countsTitle.c_str(), nullptr) +
-                      AxisTitles(deviations, "observed / expected - 1", rows.axisTitle.c_str());
+    std::string svg =
+        Header(
+            Printf("%llu draw%s: observed and expected counts",
+                   static_cast<unsigned long long>(command.draws), command.draws == 1 ? "" : "s"),
+            deviations.Bottom() + kOneCommandEnd) +
+        Frame(counts) + VerticalLogAxis(axis, counts) + Frame(deviations) +
+        DeviationGrid(spread, deviations) + AxisTitles(counts, rows.countsTitle.c_str(), nullptr) +
+        AxisTitles(deviations, "observed / expected - 1", rows.axisTitle.c_str());
     for (std::size_t k = 0; k < count; ++k) {
         const double x =
-            kLeft + kPlotWidth * (static_cast<double>(k) + 0.5) / static_cast<double>(count);
+            kPlotLeft + kPlotWidth * (static_cast<double>(k) + 0.5) / static_cast<double>(count);
         const auto observed = static_cast<double>(command.tally[k]);
         const auto y = [&](double v) { return counts.Y(axis.Fraction(v)); };
         svg += Printf("<g class=\"k\" data-k=\"%zu\">\n", k);
@@ -213,14 +155,13 @@ std::string OneCommand(const ChartPoint& command, const std::vector<double>& pro
                 "height=\"8\" fill=\"#d62728\"/>\n",
                 deviation, x - 4, dy(deviation) - 4);
         }
-        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">%s</text>\n</g>\n", x,
-                      deviations.Bottom() + kTicksBelow, rows.names[k].c_str());
+        svg += XLabel(x, deviations, rows.names[k]) + "</g>\n";
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">&#9675; expected and its 95 %% interval; &#9632; observed "
         "(none: at the bottom); arrow: off the scale</text>\n",
-        kLeft, deviations.Bottom() + kKeyBelow);
-    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
+        kPlotLeft, deviations.Bottom() + kKeyBelow);
+    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kPlotLeft,
                   deviations.Bottom() + kOneCommandChiBelow) +
            ChiSquareText(command, probabilities) + "</text>\n";
     return svg + "</svg>\n";
@@ -247,7 +188,6 @@ double DeviationSpan(const std::vector<std::vector<RowPoint>>& rows,
     return RoundedSpan(largest);
 }
 
-// A power of ten as 10 with its exponent raised.
 // The deviation of each k, (observed - expected) / expected x 100, after each command, within
 // the funnel of two standard deviations: the law of large numbers at work.
 std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names) {
@@ -260,22 +200,20 @@ std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names)
     // commands are binned, at the first edge past them where no bin crosses a column's edge.
     const LogAxis draws{static_cast<double>(commands.first().draws), commands.AxisEnd()};
     const DeviationAxis axis{DeviationSpan(rows, probabilities)};
-    const Panel plot{kTop, kTrendHeight};
+    const PlotFrame plot{kTop, kTrendHeight};
     const double keyLines = KeyLinesBelow(rows.size());
-    const auto x = [&](double n) { return kLeft + kPlotWidth * draws.Fraction(n); };
+    const auto x = [&](double n) { return kPlotLeft + kPlotWidth * draws.Fraction(n); };
     const auto y = [&](double deviation) { return plot.Y(axis.Fraction(deviation)); };
     std::string svg = Header(Printf("Deviation in %% after %llu commands, against the draws",
                                     static_cast<unsigned long long>(commands.commands())),
                              plot.Bottom() + kTrendEnd + keyLines) +
-                      Frame(plot) + VerticalDeviationAxis(axis, plot) +
+                      Frame(plot) + DeviationGrid(axis, plot) +
                       AxisTitles(plot, "(observed - expected) / expected", "draws so far (log)");
     svg +=
         Printf("<g class=\"x-axis\" data-low=\"%g\" data-high=\"%g\"/>\n", draws.low, draws.high);
     for (double n = std::pow(10, std::ceil(std::log10(draws.low) - 1e-12));
          n <= draws.high * 1.0001; n *= 10) {
-        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x(n),
-                      plot.Bottom() + kTicksBelow) +
-               PowerOfTen(n) + "</text>\n";
+        svg += XLabel(x(n), plot, PowerOfTen(n));
     }
     // The funnels of the rows that the scale is made for; a rarer row's would fill the chart.
     const double all = static_cast<double>(commands.last().draws);
@@ -319,15 +257,15 @@ std::string SeveralCommands(const ChartSeries& commands, const ChartRows& names)
         }
         svg += "\"/>\n" + marks;
         svg += Printf("<text x=\"%g\" y=\"%g\" fill=\"%s\">%s</text>\n",
-                      kLeft + kKeySpacing * static_cast<double>(k % kKeyPerLine),
+                      kPlotLeft + kKeySpacing * static_cast<double>(k % kKeyPerLine),
                       plot.Bottom() + kKeyBelow + kKeyLine * static_cast<double>(k / kKeyPerLine),
                       Colour(k), names.names[k].c_str());
     }
     svg += Printf(
         "<text x=\"%g\" y=\"%g\">shaded: two standard deviations, shrinking as 1/sqrt(N); "
         "an arrow: off the scale</text>\n",
-        kLeft, plot.Bottom() + kTrendNoteBelow + keyLines);
-    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kLeft,
+        kPlotLeft, plot.Bottom() + kTrendNoteBelow + keyLines);
+    svg += Printf("<text class=\"chi-square\" x=\"%g\" y=\"%g\">", kPlotLeft,
                   plot.Bottom() + kTrendChiBelow + keyLines) +
            ChiSquareText(commands.last(), probabilities) + " (all draws)</text>\n";
     return svg + "</svg>\n";

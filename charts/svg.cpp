@@ -14,6 +14,48 @@ std::string SvgStart(double width, double height, const std::string& title) {
            title + "</text>\n";
 }
 
+std::string Frame(const PlotFrame& plot) {
+    return Printf(
+        "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#888888\"/>\n",
+        kPlotLeft, plot.top, kPlotWidth, plot.height);
+}
+
+std::string GridLine(double y, const std::string& label) {
+    return Printf(
+               "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
+               "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
+               kPlotLeft, y, kPlotLeft + kPlotWidth, y, kPlotLeft - kTickGap, y + 4) +
+           label + "</text>\n";
+}
+
+std::string XLabel(double x, const PlotFrame& plot, const std::string& label) {
+    return Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", x,
+                  plot.Bottom() + kTicksBelow) +
+           label + "</text>\n";
+}
+
+std::string AxisTitles(const PlotFrame& plot, const char* vertical, const char* horizontal) {
+    const double middle = plot.top + plot.height / 2;
+    std::string svg = Printf(
+        "<text class=\"axis-title\" x=\"%g\" y=\"%.2f\" text-anchor=\"middle\" "
+        "transform=\"rotate(-90 %g %.2f)\">%s</text>\n",
+        kVerticalTitleX, middle, kVerticalTitleX, middle, vertical);
+    if (horizontal != nullptr) {
+        svg += Printf(
+            "<text class=\"axis-title\" x=\"%g\" y=\"%g\" text-anchor=\"middle\">%s</text>\n",
+            kPlotLeft + kPlotWidth / 2, plot.Bottom() + kAxisTitleBelow, horizontal);
+    }
+    return svg;
+}
+
+std::string DeviationGrid(const DeviationAxis& axis, const PlotFrame& plot) {
+    std::string svg = Printf("<g class=\"deviation-axis\" data-span=\"%g\">\n", axis.span);
+    for (const double d : {-axis.span, -axis.span / 2, 0.0, axis.span / 2, axis.span}) {
+        svg += GridLine(plot.Y(axis.Fraction(d)), Printf("%+g %%", d));
+    }
+    return svg + "</g>\n";
+}
+
 double RoundedSpan(double largest) {
     if (!(largest > 0)) {
         return 100;

@@ -10,9 +10,8 @@
 namespace loto {
 namespace {
 
-constexpr double kWidth = 640, kHeight = 420;
-constexpr double kLeft = 80, kRight = 20, kTop = 40, kPlotHeight = 290;
-constexpr double kPlotWidth = kWidth - kLeft - kRight;
+constexpr double kHeight = 420;
+constexpr PlotFrame kPlot{40, 290};
 
 // An axis of values, logarithmic where they span more than two decades.
 struct Axis {
@@ -49,38 +48,30 @@ struct Axis {
 };
 
 double X(const Axis& axis, double wait) {
-    return kLeft + kPlotWidth * axis.Fraction(wait);
+    return kPlotLeft + kPlotWidth * axis.Fraction(wait);
 }
 
 double Y(const Axis& axis, double density) {
-    return kTop + kPlotHeight * (1 - axis.Fraction(density));
+    return kPlot.Y(axis.Fraction(density));
 }
 
 std::string Axes(const Axis& waits, const Axis& density) {
-    std::string svg = Printf(
-        "<rect x=\"%g\" y=\"%g\" width=\"%g\" height=\"%g\" fill=\"none\" stroke=\"#888888\"/>\n",
-        kLeft, kTop, kPlotWidth, kPlotHeight);
+    std::string svg = Frame(kPlot);
     for (const double v : density.Ticks()) {
-        const double y = Y(density, v);
-        svg += Printf(
-                   "<line x1=\"%g\" y1=\"%.2f\" x2=\"%g\" y2=\"%.2f\" stroke=\"#dddddd\"/>"
-                   "<text x=\"%g\" y=\"%.2f\" text-anchor=\"end\">",
-                   kLeft, y, kLeft + kPlotWidth, y, kLeft - 6, y + 4) +
-               density.Label(v) + "</text>\n";
+        svg += GridLine(Y(density, v), density.Label(v));
     }
     for (const double v : waits.Ticks()) {
-        svg += Printf("<text x=\"%.2f\" y=\"%g\" text-anchor=\"middle\">", X(waits, v),
-                      kTop + kPlotHeight + 18) +
-               waits.Label(v) + "</text>\n";
+        svg += XLabel(X(waits, v), kPlot, waits.Label(v));
     }
-    const double middle = kTop + kPlotHeight / 2;
+    const double middle = kPlot.top + kPlot.height / 2;
     return svg +
            Printf(
-               "<text x=\"16\" y=\"%.2f\" text-anchor=\"middle\" transform=\"rotate(-90 "
-               "16 %.2f)\">waits a draw of wait%s</text>\n",
-               middle, middle, density.log ? " (log)" : "") +
+               "<text x=\"%g\" y=\"%.2f\" text-anchor=\"middle\" transform=\"rotate(-90 "
+               "%g %.2f)\">waits a draw of wait%s</text>\n",
+               kVerticalTitleX, middle, kVerticalTitleX, middle, density.log ? " (log)" : "") +
            Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">wait in draws%s</text>\n",
-                  kLeft + kPlotWidth / 2, kTop + kPlotHeight + 36, waits.log ? " (log)" : "");
+                  kPlotLeft + kPlotWidth / 2, kPlot.Bottom() + kAxisTitleBelow,
+                  waits.log ? " (log)" : "");
 }
 
 }  // namespace
@@ -107,7 +98,7 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
         lowest = density > 0 ? std::min(lowest, density) : lowest;
     }
     const Axis density = Axis::Of(lowest / 10, highest);
-    std::string svg = SvgStart(kWidth, kHeight,
+    std::string svg = SvgStart(kChartWidth, kHeight,
                                Printf("Waits for tier %s: %llu commands against the geometric law",
                                       tier.c_str(), static_cast<unsigned long long>(count))) +
                       Axes(waits, density);
@@ -116,14 +107,14 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
         const double value = static_cast<double>(c->observed) / width;
         const double left = X(waits, static_cast<double>(c->first) - (waits.log ? 0 : 0.5));
         const double right = X(waits, static_cast<double>(c->last) + (waits.log ? 1 : 0.5));
-        const double top = value > 0 ? Y(density, value) : kTop + kPlotHeight;
+        const double top = value > 0 ? Y(density, value) : kPlot.Bottom();
         svg += Printf(
             "<rect class=\"class\" data-first=\"%llu\" data-last=\"%llu\" "
             "data-observed=\"%llu\" data-expected=\"%g\" x=\"%.2f\" y=\"%.2f\" "
             "width=\"%.2f\" height=\"%.2f\" fill=\"#1f77b4\" fill-opacity=\"0.6\"/>\n",
             static_cast<unsigned long long>(c->first), static_cast<unsigned long long>(c->last),
             static_cast<unsigned long long>(c->observed), c->probability * count, left, top,
-            std::max(right - left, 1.0), kTop + kPlotHeight - top);
+            std::max(right - left, 1.0), kPlot.Bottom() - top);
     }
     std::string path;
     constexpr int kSteps = 200;
@@ -137,10 +128,10 @@ std::string WaitsChartSvg(const std::string& tier, const WaitsSample& sample,
     svg += Printf(
         "<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">bars: waits that came; red: "
         "the law, p = %.4g; %llu beyond the bound of %llu draws</text>\n",
-        kWidth / 2, kTop + kPlotHeight + 58, p, static_cast<unsigned long long>(sample.censored),
+        kChartWidth / 2, kPlot.Bottom() + 58, p, static_cast<unsigned long long>(sample.censored),
         static_cast<unsigned long long>(sample.bound));
-    svg += Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">", kWidth / 2,
-                  kTop + kPlotHeight + 78) +
+    svg += Printf("<text x=\"%g\" y=\"%g\" text-anchor=\"middle\">", kChartWidth / 2,
+                  kPlot.Bottom() + 78) +
            WaitsChiSquare(test) + "</text>\n</svg>\n";
     return svg;
 }
