@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <charconv>
+#include <cmath>
 #include <limits>
 #include <tuple>
 #include <vector>
@@ -70,7 +72,9 @@ TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
                                   1.5,
                                   2.5,
                                   0.125,
+                                  1e-5,
                                   1e15,
+                                  1e16,
                                   1e20,
                                   123456789012345678.0,
                                   -43.59649658203125,
@@ -86,6 +90,16 @@ TEST(NumberText, DigitsOfCAndOfTheStandardLibraryAgree) {
                                               {DigitsForm::Scientific, 6}}) {
             const std::string text = digits::Standard(value, form, precision);
             EXPECT_EQ(digits::C(value, form, precision), text) << value;
+        }
+        // The shortest digits, and their layout as to_chars lays them out.
+        char text[64];
+        EXPECT_EQ(digits::ShortestC(value), digits::ShortestStandard(value)) << value;
+        EXPECT_EQ(ShortestText(value),
+                  std::string(text, std::to_chars(text, text + 64, value).ptr));
+        if (const auto narrow = static_cast<float>(value); std::isfinite(narrow)) {
+            EXPECT_EQ(digits::ShortestC(narrow), digits::ShortestStandard(narrow)) << narrow;
+            EXPECT_EQ(ShortestText(narrow),
+                      std::string(text, std::to_chars(text, text + 64, narrow).ptr));
         }
         // What is read back: a Single's seven significant digits.
         const std::string single =
