@@ -6,33 +6,22 @@
 #include <cmath>
 #include <cstdio>
 
-#include "stats/waits_law.h"
 #include "core/game_session.h"
 #include "core/prizes.h"
 #include "core/tiers.h"
 #include "idle_pump.h"
 #include "platform/fixed_run_time.h"
 #include "processor.h"
+#include "stats/waits_law.h"
+#include "tests/support/example_games.h"
 
 namespace {
 
 using loto::Cents;
 using loto::DrawRule;
 
-DrawRule Rule(const loto::Game& game, std::initializer_list<int> main,
-              std::initializer_list<int> second = {}) {
-    DrawRule rule{.game = game, .main = {}, .second = {}};
-    for (const int n : main) {
-        rule.main.Add(n);
-    }
-    for (const int n : second) {
-        rule.second.Add(n);
-    }
-    return rule;
-}
-
 void BillionDraws() {
-    const DrawRule rule = Rule(loto::kSixOfFortyNine, {7, 10, 14, 20, 30, 40});
+    const DrawRule rule = loto::test::Ticket(loto::kSixOfFortyNine, {7, 10, 14, 20, 30, 40});
     loto::PrizeTable table{.price = 220, .prizes = std::vector<Cents>(7)};
     table.prizes[3] = 500;
     table.prizes[4] = 5000;
@@ -61,8 +50,8 @@ void BillionDraws() {
 
 void ThousandWaits() {
     // 3 + 2 of EuroMillions: C(5,3) C(45,2) / C(50,5) x 1 / C(12,2), about 7.1e-5.
-    const DrawRule rule = Rule({.main = {5, 50}, .second = {2, 12}},
-                               {3, 14, 25, 36, 47}, {2, 9});
+    const DrawRule rule =
+        loto::test::Ticket({.main = {5, 50}, .second = {2, 12}}, {3, 14, 25, 36, 47}, {2, 9});
     const int tier = rule.TierIndex(3, 0, 2);
     double p = 0;
     for (const loto::Tier& t : loto::Tiers(rule)) {
