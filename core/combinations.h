@@ -5,8 +5,8 @@
 namespace loto {
 
 // C(n, k), the ways to choose k of n, exactly, in 128 bits: for n up to 124 (C(124, 62) is about
-// 1.5 x 10^36), where its steps stay within them; 0 outside 0 <= k <= n. For the tiers' odds and the money of a system ticket,
-// where a Double's rounding would show.
+// 1.5 x 10^36), where its steps stay within them; 0 outside 0 <= k <= n. For the tiers' odds and
+// the money of a system ticket, where a Double's rounding would show.
 [[nodiscard]] constexpr Cents Choose(int n, int k) noexcept {
     if (k < 0 || k > n) {
         return 0;

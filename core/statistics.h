@@ -2,14 +2,25 @@
 
 #include <array>
 
+#include "core/combinations.h"
 #include "core/draws.h"
+#include "core/six_of_forty_nine.h"
 
 namespace loto {
 
 // For k = 0 to 6, how many of the C(49, 6) = 13,983,816 combinations share exactly k numbers
-// with a grid: C(6, k) x C(43, 6 - k).
-inline constexpr PerRow<double> kMatchWeights{6096454, 5775588, 1851150, 246820, 13545, 258, 1};
-inline constexpr double kCombinations = 13983816;
+// with a grid: C(6, k) x C(43, 6 - k), 6,096,454 for k = 0 down to 1 for k = 6.
+inline constexpr PerRow<double> kMatchWeights = [] {
+    PerRow<double> weights{};
+    for (int k = 0; k < kResultRows; ++k) {
+        weights[static_cast<std::size_t>(k)] =
+            static_cast<double>(Choose(kFavouriteCount, k) *
+                                Choose(kHighestNumber - kFavouriteCount, kFavouriteCount - k));
+    }
+    return weights;
+}();
+inline constexpr double kCombinations =
+    static_cast<double>(Choose(kHighestNumber, kFavouriteCount));
 
 using ExpectedCounts = PerRow<float>;
 using Deviations = PerRow<double>;
