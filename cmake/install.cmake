@@ -43,7 +43,7 @@ if(LOTO_CLI)
   install(TARGETS loto-sim RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR} COMPONENT sim)
   install(FILES ${PROJECT_BINARY_DIR}/compressed/loto-sim.1.gz
           DESTINATION ${CMAKE_INSTALL_MANDIR}/man1 COMPONENT sim)
-  install(FILES cli/loto-sim.bash-completion
+  install(FILES packaging/loto-sim.bash-completion
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME loto-sim
           COMPONENT sim)
   list(APPEND LOTO_PACKAGES sim)

@@ -371,7 +371,7 @@ TEST(LotoSim, BashCompletesEveryOption) {
     const auto completed = [](const std::string& typed) {
         return Shell(
                    "d=$(mktemp -d) && cd $d && touch 'my chart.svg' 'x*' xa xb && bash -c "
-                   "'source " LOTO_SOURCE_DIR "/cli/loto-sim.bash-completion; COMP_WORDS=(" +
+                   "'source " LOTO_SOURCE_DIR "/packaging/loto-sim.bash-completion; COMP_WORDS=(" +
                    typed +
                    "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); _loto_sim; "
                    "printf \"%s\\n\" \"${COMPREPLY[@]}\"' | sort; rm -r $d")
