@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "audit/columns.h"
 #include "audit/history.h"
 
 namespace loto {
@@ -21,9 +22,6 @@ namespace loto {
 //
 // A number is digits alone, blanks around them allowed: "+3", "7.5", "12abc" and "" are bad.
 // Dates are 2001-01-31 or 31/01/2001 (one or two digits for the day and month).
-
-// A column by its header's name (compared exactly, blanks around it aside) or its position from 1.
-using ColumnRef = std::variant<std::string, int>;
 
 struct HistoryOptions {
     std::vector<ColumnRef> main;

@@ -1,63 +1,16 @@
 #include "cli/audit_options.h"
 
-#include <CLI/CLI.hpp>
-#include <charconv>
-
+#include "cli/option_values.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
+#include "platform/split_values.h"
 
 namespace loto {
 namespace {
 
-std::string_view Trimmed(std::string_view text) noexcept {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string_view::npos) {
-        return {};
-    }
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
-bool AllDigits(std::string_view text) noexcept {
-    return !text.empty() && text.find_first_not_of("0123456789") == std::string_view::npos;
-}
-
-// Digits alone read in decimal, as the other whole numbers of loto-sim's options: CLI11's own
-// conversion reads 010 as octal.
-std::optional<std::uint64_t> Decimal(std::string_view text) noexcept {
-    std::uint64_t value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (!AllDigits(text) || stop != end || error != std::errc{}) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-CLI::Validator WholeNumber(std::uint64_t low, std::uint64_t high) {
-    return CLI::Validator(
-        [low, high](const std::string& text) -> std::string {
-            const std::optional<std::uint64_t> value = Decimal(text);
-            if (!AllDigits(text)) {
-                return Quoted(text) + " is not a whole number";
-            }
-            if (!value || *value < low || *value > high) {
-                return Quoted(text) + " is not in range " + std::to_string(low) + " to " +
-                       std::to_string(high);
-            }
-            return {};
-        },
-        "", "whole number");
-}
-
-// A level strictly between 0 and 1, written in the C locale's forms: 0.01, 1e-3.
-std::optional<double> Level(std::string_view text) noexcept {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || stop != end || error != std::errc{} || !(value > 0 && value < 1)) {
-        return std::nullopt;
-    }
-    return value;
+// A level strictly between 0 and 1.
+bool IsLevel(double value) noexcept {
+    return value > 0 && value < 1;
 }
 
 CLI::Validator Columns(bool many) {
@@ -73,57 +26,10 @@ CLI::Validator Columns(bool many) {
         "", "columns");
 }
 
-CLI::Option* Whole(CLI::App& app, const std::string& name, std::uint64_t low, std::uint64_t high,
-                   std::function<void(std::uint64_t)> set, const std::string& description) {
-    return app
-        .add_option_function<std::string>(
-            name, [set = std::move(set)](const std::string& text) { set(*Decimal(text)); },
-            description)
-        ->check(WholeNumber(low, high));
-}
-
 }  // namespace
 
-std::optional<ColumnRef> ParseColumn(std::string_view text) {
-    const std::string_view name = Trimmed(text);
-    if (name.empty()) {
-        return std::nullopt;
-    }
-    if (!AllDigits(name)) {
-        return ColumnRef(std::string(name));
-    }
-    const std::optional<std::uint64_t> position = Decimal(name);
-    if (!position || *position < 1 || *position > 1'000'000) {
-        return std::nullopt;
-    }
-    return ColumnRef(static_cast<int>(*position));
-}
-
-std::optional<std::vector<ColumnRef>> ParseColumns(std::string_view text) {
-    std::vector<ColumnRef> columns;
-    for (std::size_t from = 0;;) {
-        const std::size_t comma = text.find(',', from);
-        const std::optional<ColumnRef> column = ParseColumn(text.substr(from, comma - from));
-        if (!column) {
-            return std::nullopt;
-        }
-        columns.push_back(*column);
-        if (comma == std::string_view::npos) {
-            return columns;
-        }
-        from = comma + 1;
-    }
-}
-
-std::vector<std::string> TicketValues(std::string_view text) {
-    std::vector<std::string> values;
-    std::size_t from = 0;
-    while ((from = text.find_first_not_of(" \t,", from)) != std::string_view::npos) {
-        const std::size_t end = std::min(text.find_first_of(" \t,", from), text.size());
-        values.emplace_back(text.substr(from, end - from));
-        from = end;
-    }
-    return values;
+std::vector<std::string_view> TicketValues(std::string_view text) {
+    return SplitValues(text, " \t,");
 }
 
 void AddAuditOptions(CLI::App& app, AuditOptions& audit,
@@ -134,7 +40,7 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                                 "draws?")
                      ->option_text("FILE");
     auto* generator =
-        Whole(
+        AddWholeNumber<std::uint64_t>(
             app, "--audit-generator", 1, kMostGeneratorDraws,
             [&audit](std::uint64_t n) { audit.generatorDraws = n; },
             "Audit N draws of the program's own generator (--game, --stream K) as a history, "
@@ -170,22 +76,18 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
     app.add_flag("--skip-bad", audit.skipBad,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);
-    Whole(
+    AddWholeNumber<std::uint64_t>(
         app, "--calibrate", 0, kMostCalibrate, [&audit](std::uint64_t r) { audit.calibrate = r; },
         "Calibrate the gaps' p-value on R fair histories of the same length (fixed seed; 0: the "
         "chi-square law's); by default on enough for it to reach alpha once adjusted, and on "
         "while its 99 % interval holds one of Holm's levels, up to 100000")
         ->option_text("R");
-    app.add_option_function<std::string>(
-           "--alpha", [&audit](const std::string& text) { audit.alpha = *Level(text); },
-           "Flag the audit when a p-value, adjusted by Holm's method over them all, is under "
-           "LEVEL (default 0.01)")
-        ->option_text("LEVEL")
-        ->check(CLI::Validator(
-            [](const std::string& text) -> std::string {
-                return Level(text) ? "" : Quoted(text) + " is not a level between 0 and 1";
-            },
-            "", "level"));
+    AddDecimal(
+        app, "--alpha", IsLevel, [&audit](double level) { audit.alpha = level; },
+        " is not a level between 0 and 1",
+        "Flag the audit when a p-value, adjusted by Holm's method over them all, is under LEVEL "
+        "(default 0.01)")
+        ->option_text("LEVEL");
     app.add_option(
            "--ticket", audit.ticket,
            "With an audit: also test this ticket's tally by tier against the tiers' exact "
@@ -195,7 +97,7 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
         ->check(CLI::Validator(
             [](const std::string& text) -> std::string {
                 // A ticket read as a box reads "7;10" would be the ticket 7.
-                for (const std::string& value : TicketValues(text)) {
+                for (const std::string_view value : TicketValues(text)) {
                     if (value != "+" && !AllDigits(value)) {
                         return Quoted(value) +
                                " is not a number: a ticket's numbers are whole numbers "

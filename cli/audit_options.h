@@ -52,12 +52,7 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                                                            const std::optional<Game>& game,
                                                            std::uint64_t stream);
 
-// "a, b ,3": names, blanks around them aside, or positions from 1 (digits alone); none for an
-// empty name or position 0.
-[[nodiscard]] std::optional<std::vector<ColumnRef>> ParseColumns(std::string_view text);
-[[nodiscard]] std::optional<ColumnRef> ParseColumn(std::string_view text);
-
 // A ticket's values as a command's are typed, separated by blanks or commas: "1 2 3 + 4".
-[[nodiscard]] std::vector<std::string> TicketValues(std::string_view text);
+[[nodiscard]] std::vector<std::string_view> TicketValues(std::string_view text);
 
 }  // namespace loto

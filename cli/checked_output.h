@@ -1,7 +1,10 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
 #include <string_view>
+
+#include "cli/exit_status.h"
 
 namespace loto {
 
@@ -20,5 +23,10 @@ private:
     std::FILE* file_;
     int error_ = 0;
 };
+
+// Writes results to `out`, or a chart to the file at `path`: Drew, or the status of a write that
+// failed, said on standard error unless a signal stopped it while it waited for a reader.
+[[nodiscard]] ExitStatus WriteResults(CheckedOutput& out, std::string_view text);
+[[nodiscard]] ExitStatus WriteChartFile(const std::string& path, const std::string& svg);
 
 }  // namespace loto

@@ -3,31 +3,37 @@
 #include <cstdio>
 #include <exception>
 #include <new>
+#include <variant>
 
-#include "cli/audit_command.h"
-#include "cli/driver.h"
+#include "cli/audit_run.h"
+#include "cli/form_run.h"
+#include "cli/game_run.h"
 #include "cli/interrupt.h"
 #include "cli/options.h"
 #include "cli/raw_stream.h"
 
 namespace {
 
+// A runner for each mode. The audit runs before interrupts are caught: Ctrl-C ends it at once.
+struct Runner {
+    loto::ExitStatus operator()(const loto::AuditMode& mode) const { return loto::RunAudit(mode); }
+    loto::ExitStatus operator()(const loto::RawMode& mode) const {
+        loto::CatchInterrupts();
+        return loto::WriteRawStream(mode.count);
+    }
+    loto::ExitStatus operator()(const loto::FormMode& mode) const {
+        loto::CatchInterrupts();
+        return loto::RunForm(mode);
+    }
+    loto::ExitStatus operator()(const loto::GameMode& mode) const {
+        loto::CatchInterrupts();
+        return loto::RunGame(mode);
+    }
+};
+
 loto::ExitStatus Run(int argc, char** argv) {
     const loto::ParsedOptions parsed = loto::ParseOptions(argc, argv);
-    if (!parsed.options) {
-        return parsed.exitStatus;
-    }
-    const loto::Options& options = *parsed.options;
-    if (options.audit.asked()) {
-        return loto::RunAudit(options);  // before interrupts are caught: Ctrl-C ends it at once
-    }
-    loto::CatchInterrupts();
-    if (options.mode.output == loto::Output::Raw) {
-        return loto::WriteRawStream(options.count);
-    }
-    loto::Driver driver(options);
-    driver.RunCommands(stdin);
-    return driver.Finish();
+    return parsed.mode ? std::visit(Runner{}, *parsed.mode) : parsed.exitStatus;
 }
 
 }  // namespace

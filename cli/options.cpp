@@ -11,11 +11,12 @@
 #include <optional>
 #include <string_view>
 
+#include "cli/option_values.h"
 #include "cli/refusal_text.h"
 #include "core/draw_rule.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
-#include "core/play_figures.h"
+#include "core/play.h"
 #include "core/six_of_forty_nine.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
@@ -86,76 +87,6 @@ std::optional<std::string> FindUnknownOption(const CLI::App& app, int argc, char
     return std::nullopt;
 }
 
-// The options that play a game (--game, and those of money and waiting times, which play 6/49
-// without it): the arguments after them are then a ticket.
-constexpr std::string_view kGameOptions[] = {"--game",           "--price", "--prize",
-                                             "--draws-per-week", "--until", "--lifetimes"};
-
-bool AsksForAGame(int argc, char** argv) {
-    for (int i = 1; i < argc && std::string_view(argv[i]) != "--"; ++i) {
-        const std::string_view arg = argv[i];
-        for (const std::string_view option : kGameOptions) {
-            if (arg == option || (arg.starts_with(option) && arg.substr(option.size(), 1) == "=")) {
-                return true;
-            }
-        }
-    }
-    return false;
-}
-
-// A number of draws a week, read in the C locale's forms.
-std::optional<double> DrawsPerWeek(const std::string& text) {
-    double value = 0;
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || stop != end || error != std::errc{} || !DrawsPerWeekAllowed(value)) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A whole number written as decimal digits alone, as `Number`; none for any other text.
-template <typename Number>
-std::optional<Number> Decimal(const std::string& text) {
-    Number value{};
-    const char* end = text.data() + text.size();
-    const auto [stop, error] = std::from_chars(text.data(), end, value);
-    if (text.empty() || text[0] == '-' || text[0] == '+' || stop != end || error != std::errc{}) {
-        return std::nullopt;
-    }
-    return value;
-}
-
-// A whole number from `low` to `high`, written as digits alone.
-template <typename Number>
-CLI::Validator WholeNumber(Number low, Number high) {
-    return CLI::Validator(
-        [low, high](const std::string& text) -> std::string {
-            if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos) {
-                return Quoted(text) + " is not a whole number";
-            }
-            const std::optional<Number> value = Decimal<Number>(text);
-            if (!value || *value < low || *value > high) {
-                return Quoted(text) + " is not in range " + std::to_string(low) + " to " +
-                       std::to_string(high);
-            }
-            return {};
-        },
-        "", "whole number");
-}
-
-// An option whose value is a whole number from `low` to `high`, read in decimal: CLI11's own
-// conversion takes a leading 0 for octal and 0x for hexadecimal.
-template <typename Target, typename Number>
-CLI::Option* AddWholeNumber(CLI::App& app, const std::string& name, Target& target, Number low,
-                            Number high, const std::string& description) {
-    return app
-        .add_option_function<std::string>(
-            name, [&target](const std::string& text) { target = *Decimal<Number>(text); },
-            description)
-        ->check(WholeNumber(low, high));
-}
-
 // QLocale quietly turns a name it does not know into the C locale.
 // An empty name is the user's settings, as no --locale at all.
 std::string CheckLocaleName(const std::string& name) {
@@ -173,7 +104,7 @@ std::string CheckLocaleName(const std::string& name) {
 // The arguments as CLI11 reads them, last first, each "--name=value" of an option that takes a
 // value split in two: CLI11 alone reads "--svg=" as "--svg" and takes the next argument as its
 // value, so that an empty variable in a script (--svg="$OUT") would run something else.
-std::vector<std::string> SplitValues(const CLI::App& app, int argc, char** argv) {
+std::vector<std::string> SplitEquals(const CLI::App& app, int argc, char** argv) {
     std::vector<std::string> args;
     bool optionsEnded = false;
     for (int i = 1; i < argc; ++i) {
@@ -214,20 +145,31 @@ ParsedOptions Said(const CLI::App& app, const CLI::Error& call, const char* what
     return {std::nullopt, static_cast<ExitStatus>(status)};
 }
 
-// The one place where the flags become a mode; CLI11 has refused the ones that exclude each other.
-struct Flags {
-    bool batch = false;
-    bool json = false;
-    bool csv = false;
-    bool raw = false;
-};
+// The values of a command: as many as a grid's boxes (or at least a number of draws and a ticket),
+// said as CLI11 would say it of a positional of that many; none with a batch.
+std::optional<std::string> ValuesRefused(const CommandSettings& commands, bool game) {
+    const std::size_t count = commands.values.size();
+    if (commands.batch) {
+        return std::nullopt;
+    }
+    if (count == 0 || (game && count < 2)) {
+        return game ? "expected DRAWS and a ticket (or --batch)"
+                    : "expected DRAWS and six favourite numbers (or --batch)";
+    }
+    const std::size_t boxes = 1 + kFavouriteCount;
+    if (!game && count != boxes) {
+        return std::string("DRAWS G1 G2 G3 G4 G5 G6: ") +
+               (count < boxes ? "At least " : "At Most ") + std::to_string(boxes) +
+               " required but received " + std::to_string(count);
+    }
+    return std::nullopt;
+}
 
-Mode ChooseMode(const Flags& flags) {
-    const Output output = flags.raw    ? Output::Raw
-                          : flags.json ? Output::Json
-                          : flags.csv  ? Output::Csv
-                                       : Output::Text;
-    return {output, flags.batch ? Source::Batch : Source::Arguments};
+ParsedOptions Checked(Mode mode, const CommandSettings& commands, bool game) {
+    if (const std::optional<std::string> refused = ValuesRefused(commands, game)) {
+        return UsageError(*refused);
+    }
+    return {std::move(mode), ExitStatus::Drew};
 }
 
 }  // namespace
@@ -246,51 +188,62 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         "could not be read, the results could not be written or the input could not be read, 2 "
         "on a usage error, 130 or 143 when interrupted by SIGINT or SIGTERM, 141 when the reader "
         "of the output went away.");
-    Options options;
-    Flags flags;
+    CommandSettings commands;
+    RunSettings& run = commands.run;
+    bool json = false;
+    bool csv = false;
+    bool raw = false;
+    RawMode words;
+    std::optional<Game> game;
+    PlayAsked play;
+    int lifetimes = 0;
+    AuditOptions audit;
     app.set_version_flag("--version", "loto-sim " + std::string{kVersion});
-    auto* repeat = AddWholeNumber(app, "--repeat", options.repeat, 1, 1'000'000,
-                                  "Run K commands in a row, the generator carrying over")
+    auto* repeat = AddWholeNumber<int>(
+                       app, "--repeat", 1, 1'000'000, [&](int k) { commands.repeat = k; },
+                       "Run K commands in a row, the generator carrying over")
                        ->option_text("K");
-    auto* threads = AddWholeNumber(app, "--threads", options.threads, 0u, 1024u,
-                                   "Draw on N threads (default: every hardware thread); the "
-                                   "results are the same")
+    auto* threads = AddWholeNumber<unsigned>(
+                        app, "--threads", 0u, 1024u, [&](unsigned n) { run.threads = n; },
+                        "Draw on N threads (default: every hardware thread); the results are the "
+                        "same")
                         ->option_text("N");
     auto* batch =
-        app.add_flag("--batch", flags.batch, "Read one command per line of standard input");
-    auto* json = app.add_flag("--json", flags.json, "Print one JSON object per command");
-    auto* csv =
-        app.add_flag("--csv", flags.csv, "Print CSV: a header, then one line per k of each command")
-            ->excludes(json);
-    auto* stats = app.add_flag("--stats", options.stats,
+        app.add_flag("--batch", commands.batch, "Read one command per line of standard input");
+    auto* jsonFlag = app.add_flag("--json", json, "Print one JSON object per command");
+    auto* csvFlag =
+        app.add_flag("--csv", csv, "Print CSV: a header, then one line per k of each command")
+            ->excludes(jsonFlag);
+    auto* stats = app.add_flag("--stats", commands.stats,
                                "Add the z-score and exact binomial p-value of each row, and "
                                "Pearson's chi-square of the tally");
     auto* locale =
-        app.add_option("--locale", options.locale, "Decimal separator and dates of this locale")
+        app.add_option("--locale", run.locale, "Decimal separator and dates of this locale")
             ->option_text("NAME")
             ->check(CheckLocaleName, "locale name");
-    auto* svg = app.add_option("--svg", options.svg,
+    auto* svg = app.add_option("--svg", run.svg,
                                "Write a chart of the result to FILE: observed against expected "
                                "counts, or, over several commands, the deviations against the "
                                "draws")
                     ->option_text("FILE");
-    auto* raw = app.add_flag("--raw", flags.raw,
-                             "Write the generator's output from the seed as 32-bit little-endian "
-                             "words, floor(u x 2^32) of each uniform u, for test batteries");
-    AddWholeNumber(app, "--count", options.count, std::uint64_t{0}, UINT64_MAX,
-                   "With --raw: stop after N words")
+    auto* rawFlag = app.add_flag("--raw", raw,
+                                 "Write the generator's output from the seed as 32-bit "
+                                 "little-endian words, floor(u x 2^32) of each uniform u, for "
+                                 "test batteries");
+    AddWholeNumber<std::uint64_t>(
+        app, "--count", 0, UINT64_MAX, [&](std::uint64_t n) { words.count = n; },
+        "With --raw: stop after N words")
         ->option_text("N")
-        ->needs(raw);
-    auto* stream = AddWholeNumber(app, "--stream", options.stream, std::uint64_t{0}, kLastStream,
-                                  "Draw from stream K of the generator's sequence, K x 2^40 "
-                                  "values after the seed (0, the default, is the seed; the last "
-                                  "is " +
-                                      std::to_string(kLastStream) + ")")
+        ->needs(rawFlag);
+    auto* stream = AddWholeNumber<std::uint64_t>(
+                       app, "--stream", 0, kLastStream, [&](std::uint64_t k) { run.stream = k; },
+                       "Draw from stream K of the generator's sequence, K x 2^40 values after the "
+                       "seed (0, the default, is the seed; the last is " +
+                           std::to_string(kLastStream) + ")")
                        ->option_text("K");
-    auto* game =
+    auto* gameOption =
         app.add_option_function<std::string>(
-               "--game",
-               [&options](const std::string& text) { options.game = ParseGame(text).game; },
+               "--game", [&game](const std::string& text) { game = ParseGame(text).game; },
                "Play the game GAME: K/N (K numbers drawn out of 1 to N), then +bonus (one more "
                "from the rest of the pool), then +M/Q (a second pool of M out of 1 to Q), such "
                "as 6/49+bonus, 5/50+2/12 or 20/70; the arguments are then DRAWS and a ticket of "
@@ -305,7 +258,7 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                 "", "game"));
     auto* price =
         app.add_option_function<std::string>(
-               "--price", [&options](const std::string& text) { options.price = ReadAmount(text); },
+               "--price", [&play](const std::string& text) { play.price = ReadAmount(text); },
                "The price of one ticket for one draw, such as 2.50 (a system ticket costs one "
                "for each of its combinations)")
             ->option_text("X")
@@ -329,53 +282,43 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                     return ReadPrizeArgument(text, refusal) ? std::string() : RefusalText(refusal);
                 },
                 "", "prize"));
-    auto* perWeek =
-        app.add_option_function<std::string>(
-               "--draws-per-week",
-               [&options](const std::string& text) { options.drawsPerWeek = DrawsPerWeek(text); },
-               "Give the waiting times in years too, at D draws a week")
-            ->option_text("D")
-            ->check(CLI::Validator(
-                [](const std::string& text) -> std::string {
-                    return DrawsPerWeek(text) ? ""
-                                              : Quoted(text) +
-                                                    " is not a number of draws a week from "
-                                                    "0.001 (one in a thousand weeks, which keeps "
-                                                    "the years finite) to 10000";
-                },
-                "", "draws a week"));
-    auto* until = app.add_option("--until", options.until,
+    auto* perWeek = AddDecimal(
+                        app, "--draws-per-week", DrawsPerWeekAllowed,
+                        [&play](double d) { play.drawsPerWeek = d; },
+                        " is not a number of draws a week from 0.001 (one in a thousand weeks, "
+                        "which keeps the years finite) to 10000",
+                        "Give the waiting times in years too, at D draws a week")
+                        ->option_text("D");
+    auto* until = app.add_option("--until", play.until,
                                  "Draw until the ticket first hits TIER (or any tier with a "
                                  "prize), DRAWS being the bound; no speed test")
                       ->option_text("TIER");
-    auto* lifetimes = AddWholeNumber(app, "--lifetimes", options.lifetimes, 1, 10'000'000,
-                                     "Play R lifetimes of DRAWS draws each, then summarise "
-                                     "their nets")
-                          ->option_text("R")
-                          ->excludes(repeat)
-                          ->excludes(batch)
-                          ->excludes(until);
-    auto* boxes = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", options.boxes,
-                                 "The number of draws and the six favourite numbers (with "
-                                 "--game, the ticket)");
-    if (AsksForAGame(argc, argv)) {
-        boxes->expected(1, -1);
-    } else {
-        boxes->expected(1 + kFavouriteCount);
-    }
-    AddAuditOptions(app, options.audit,
-                    {batch, repeat, stats, raw, boxes, price, prize, perWeek, until, lifetimes});
-    batch->excludes(boxes)->excludes(repeat);
+    auto* lifetimesOption = AddWholeNumber<int>(
+                                app, "--lifetimes", 1, 10'000'000, [&](int r) { lifetimes = r; },
+                                "Play R lifetimes of DRAWS draws each, then summarise their nets")
+                                ->option_text("R")
+                                ->excludes(repeat)
+                                ->excludes(batch)
+                                ->excludes(until);
+    auto* values = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", commands.values,
+                                  "The number of draws and the six favourite numbers (with "
+                                  "--game, the ticket)")
+                       ->expected(1, -1);
+    AddAuditOptions(
+        app, audit,
+        {batch, repeat, stats, rawFlag, values, price, prize, perWeek, until, lifetimesOption});
+    batch->excludes(values)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
-    for (CLI::Option* other : {batch, json, csv, stats, locale, svg, repeat, threads, stream, boxes,
-                               game, price, prize, perWeek, until, lifetimes}) {
-        raw->excludes(other);
+    for (CLI::Option* other :
+         {batch, jsonFlag, csvFlag, stats, locale, svg, repeat, threads, stream, values, gameOption,
+          price, prize, perWeek, until, lifetimesOption}) {
+        rawFlag->excludes(other);
     }
     if (const std::optional<std::string> unknown = FindUnknownOption(app, argc, argv)) {
         return UsageError(*unknown);
     }
     try {
-        app.parse(SplitValues(app, argc, argv));
+        app.parse(SplitEquals(app, argc, argv));
     } catch (const CLI::CallForHelp& help) {
         return Said(app, help, "help");
     } catch (const CLI::CallForVersion& version) {
@@ -383,28 +326,39 @@ ParsedOptions ParseOptions(int argc, char** argv) {
     } catch (const CLI::ParseError& error) {
         return UsageError(PrintableText(error.what()));
     }
-    if (options.svg && options.svg->empty()) {
+    if (run.svg && run.svg->empty()) {
         return UsageError("--svg: an empty file name");
+    }
+    run.output = json ? Output::Json : csv ? Output::Csv : Output::Text;
+    if (raw) {
+        return {words, ExitStatus::Drew};
+    }
+    if (const std::optional<std::string> refused =
+            CheckAuditOptions(app, audit, game, run.stream)) {
+        return UsageError(*refused);
+    }
+    if (audit.asked()) {
+        return {AuditMode{.run = run, .audit = audit, .game = game}, ExitStatus::Drew};
     }
     for (const std::string& text : prizeTexts) {
         Refusal refusal;
-        options.prizes.push_back(*ReadPrizeArgument(text, refusal));
+        play.prizes.push_back(*ReadPrizeArgument(text, refusal));
     }
-    if (options.waits() && !options.game) {
-        options.game = kSixOfFortyNine;  // played by tier, as --game 6/49
+    play.untilAnyPrize = play.until == kAnyPrize;
+    play.waits =
+        play.price || !play.prizes.empty() || play.drawsPerWeek || play.until || lifetimes > 0;
+    if (!game && !play.waits) {
+        return Checked(FormMode{commands}, commands, false);
     }
-    options.mode = ChooseMode(flags);
-    if (const std::optional<std::string> refused =
-            CheckAuditOptions(app, options.audit, options.game, options.stream)) {
-        return UsageError(*refused);
+    if (lifetimes > 0) {
+        commands.repeat = lifetimes;  // a command a lifetime
     }
-    const std::size_t boxesWanted = options.game ? 2 : 1 + kFavouriteCount;
-    if (options.mode.output != Output::Raw && options.mode.source == Source::Arguments &&
-        !options.audit.asked() && options.boxes.size() < boxesWanted) {
-        return UsageError(options.game ? "expected DRAWS and a ticket (or --batch)"
-                                       : "expected DRAWS and six favourite numbers (or --batch)");
-    }
-    return {options, ExitStatus::Drew};
+    // Money and waits play 6/49 by tier, as --game 6/49.
+    return Checked(GameMode{.commands = commands,
+                            .game = game.value_or(kSixOfFortyNine),
+                            .play = std::move(play),
+                            .lifetimes = lifetimes},
+                   commands, true);
 }
 
 }  // namespace loto

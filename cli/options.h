@@ -3,55 +3,70 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 #include "cli/audit_options.h"
 #include "cli/exit_status.h"
-#include "core/draw_rule.h"
-#include "core/prize_input.h"
+#include "core/game.h"
+#include "core/play.h"
 
 namespace loto {
 
-// What loto-sim prints: the window's table, one JSON object or CSV lines per command, or the
-// generator's words instead of commands.
-enum class Output { Text, Json, Csv, Raw };
-// Where the commands come from: the arguments, once or --repeat times, or the lines of a batch.
-enum class Source { Arguments, Batch };
+// loto-sim's command line, read once into the mode that it asks for and that mode's settings.
 
-struct Mode {
+// What loto-sim prints of commands and audits: a table for people, JSON or CSV.
+enum class Output { Text, Json, Csv };
+
+// What every mode that draws or audits shares.
+struct RunSettings {
     Output output = Output::Text;
-    Source source = Source::Arguments;
+    std::string locale;              // empty: the user's settings
+    unsigned threads = 0;            // 0: every hardware thread
+    std::uint64_t stream = 0;        // of the sequence from the seed, 2^40 values apart
+    std::optional<std::string> svg;  // the chart's file, when one is asked for
 };
 
-struct Options {
-    Mode mode;
-    std::vector<std::string> boxes;      // with Arguments: DRAWS then G1 to G6 (or a ticket)
-    std::optional<Game> game;            // any game, its outputs by tier; none: the window's
-    int repeat = 1;                      // with Arguments
-    unsigned threads = 0;                // 0: every hardware thread
-    bool stats = false;                  // significance of the tallies
-    std::string locale;                  // empty: the user's settings
-    std::optional<std::string> svg;      // the chart's file, when one is asked for
-    std::optional<std::uint64_t> count;  // of raw words; endless without
-    std::uint64_t stream = 0;            // of the sequence from the seed, 2^40 values apart
-    // What a ticket costs and pays, and how long its tiers take: any of them plays a game.
-    std::optional<Cents> price;
-    std::vector<PrizeArgument> prizes;
-    std::optional<double> drawsPerWeek;
-    std::optional<std::string> until;  // a tier's name, or "any"
-    int lifetimes = 0;                 // lifetimes of DRAWS draws each, then their summary
-    AuditOptions audit;                // a history of draws to audit instead of commands
-
-    [[nodiscard]] bool money() const noexcept { return price || !prizes.empty(); }
-    [[nodiscard]] bool waits() const noexcept {
-        return money() || drawsPerWeek || until || lifetimes > 0;
-    }
+// Commands, from the arguments (once or --repeat times) or the lines of --batch.
+struct CommandSettings {
+    RunSettings run;
+    bool batch = false;
+    std::vector<std::string> values;  // DRAWS, then the favourites or the ticket
+    int repeat = 1;
+    bool stats = false;  // the significance of the tallies
 };
 
-// The parsed command line, or the exit status when there is nothing to run (help, version, or a
-// usage error already reported on standard error).
+// The designed form's commands: 6/49 against six favourites, the window's texts.
+struct FormMode {
+    CommandSettings commands;
+};
+
+// Any game's commands, by tier, with what they cost and win and how long their tiers take.
+struct GameMode {
+    CommandSettings commands;
+    Game game;
+    PlayAsked play;
+    int lifetimes = 0;  // lifetimes of DRAWS draws each, then their summary
+};
+
+// The generator's words from the seed, for test batteries.
+struct RawMode {
+    std::optional<std::uint64_t> count;  // endless without
+};
+
+// A history of draws, or the generator's, audited.
+struct AuditMode {
+    RunSettings run;
+    AuditOptions audit;
+    std::optional<Game> game;
+};
+
+using Mode = std::variant<FormMode, GameMode, RawMode, AuditMode>;
+
+// The mode of the command line, or the exit status when there is nothing to run (help, version,
+// or a usage error already reported on standard error).
 struct ParsedOptions {
-    std::optional<Options> options;
+    std::optional<Mode> mode;
     ExitStatus exitStatus = ExitStatus::Drew;
 };
 

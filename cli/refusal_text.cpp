@@ -44,6 +44,9 @@ std::string RefusalText(const Refusal& refusal) {
             return "--until any: no tier of the ticket has a prize (--prize)";
         case Refused::UntilNotATier:
             return "--until: " + typed + " is not a tier of this " + refusal.game + " ticket";
+        case Refused::TooMuchMoney:
+            return "a draw of this ticket could cost or pay more than 10^16: too much to count to "
+                   "the cent";
     }
     return {};
 }

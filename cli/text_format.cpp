@@ -10,28 +10,6 @@ std::string PadLeft(const std::string& text, std::size_t width) {
     return std::string(width > characters ? width - characters : 0, ' ') + text;
 }
 
-std::string Joined(const std::vector<std::string>& fields) {
-    std::string line;
-    for (const std::string& field : fields) {
-        line.append(line.empty() ? "" : ",").append(field);
-    }
-    return line + '\n';
-}
-
-nlohmann::json IsoTimeJson(const std::optional<LocalDateTime>& time) {
-    if (!time) {
-        return nullptr;
-    }
-    const auto day = std::chrono::floor<std::chrono::days>(*time);
-    const std::chrono::year_month_day date{day};
-    const std::chrono::hh_mm_ss clock{*time - day};
-    return Printf("%04d-%02u-%02uT%02d:%02d:%02d", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()),
-                  static_cast<int>(clock.hours().count()),
-                  static_cast<int>(clock.minutes().count()),
-                  static_cast<int>(clock.seconds().count()));
-}
-
 std::string Fixed(long double value, int decimals, std::string_view separator, long double unit) {
     const long double magnitude = std::fabs(value);
     const long double held = std::max(unit, magnitude * 1e-18L);

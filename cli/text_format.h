@@ -1,37 +1,18 @@
 #pragma once
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
-#include <nlohmann/json.hpp>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "platform/date_time.h"
 #include "platform/printf.h"
 
 namespace loto {
 
-// The shortest text that reads back as the same number, for a spreadsheet; "" for none.
-template <typename Number>
-[[nodiscard]] std::string Shortest(std::optional<Number> value) {
-    if (!value || !std::isfinite(*value)) {
-        return "";
-    }
-    char text[64];
-    return {text, std::to_chars(text, text + sizeof text, *value).ptr};
-}
-
 // Right-aligns UTF-8 text by its characters, not its bytes.
 [[nodiscard]] std::string PadLeft(const std::string& text, std::size_t width);
-
-// A line of CSV.
-[[nodiscard]] std::string Joined(const std::vector<std::string>& fields);
-
-// A local date and time in ISO 8601 ("2026-12-09T07:08:53"), null for none.
-[[nodiscard]] nlohmann::json IsoTimeJson(const std::optional<LocalDateTime>& time);
 
 // `value` to at most `decimals` places, and to no digit finer than `unit`, the smallest that it
 // holds: a Double's is about 10^-15 of it, a Long Double's 10^-18. Where not every whole digit is

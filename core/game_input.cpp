@@ -108,6 +108,23 @@ ReadGame ParseGame(std::string_view text) {
     return {game, std::nullopt};
 }
 
+std::string TicketText(const DrawRule& rule) {
+    std::string text;
+    const auto add = [&](const NumberSet& numbers, int top) {
+        for (int n = 1; n <= top; ++n) {
+            if (numbers.Has(n)) {
+                text.append(text.empty() ? "" : " ").append(std::to_string(n));
+            }
+        }
+    };
+    add(rule.main, rule.game.main.top);
+    if (rule.game.hasSecond()) {
+        text.append(" ").append(kSecondPoolMark);
+        add(rule.second, rule.game.second.top);
+    }
+    return text;
+}
+
 ReadTicket ParseTicket(const Game& game, std::span<const std::string_view> values) {
     // The mark is read as the numbers around it are: " + " is the mark.
     const auto mark = std::find_if(values.begin(), values.end(), [](std::string_view value) {

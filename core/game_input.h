@@ -36,4 +36,7 @@ struct ReadTicket {
 // The field that separates a ticket's main numbers from its second pool's.
 inline constexpr std::string_view kSecondPoolMark = "+";
 
+// A ticket's numbers as a ticket is typed: the main ones, then " +" and the second pool's.
+[[nodiscard]] std::string TicketText(const DrawRule& rule);
+
 }  // namespace loto

@@ -48,6 +48,11 @@ struct MoneyLaw {
     [[nodiscard]] Cents Won(std::span<const std::uint64_t> tally) const noexcept;
 };
 
+// The expected net of a draw in units of the currency, as a Double for the machine formats.
+[[nodiscard]] inline double ExpectedNetUnits(const MoneyLaw& law) noexcept {
+    return static_cast<double>(law.expectedNet() / 100);
+}
+
 // None where a draw could cost or pay more than kMostCents, too much to count to the cent.
 [[nodiscard]] std::optional<MoneyLaw> MakeMoneyLaw(const DrawRule& rule, const PrizeTable& table);
 

@@ -20,6 +20,7 @@ enum class Refused {
     TierTwice,          // `typed`
     NothingPays,        // drawn until any prize, with none
     UntilNotATier,      // `typed`, `game`
+    TooMuchMoney,       // a draw could cost or pay more than can be counted to the cent
 };
 
 struct Refusal {

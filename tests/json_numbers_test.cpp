@@ -1,6 +1,6 @@
 // The numbers of loto-sim's JSON, each written from its own value: the same bytes as writing its
 // shortest digits and reading them back as JSON gave, which the JSON's readers have known.
-#include "cli/json_numbers.h"
+#include "export/json_numbers.h"
 
 #include <gtest/gtest.h>
 

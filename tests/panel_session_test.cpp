@@ -1,11 +1,11 @@
 // The page's panel of any game, without the page: what it refuses of what was typed, and said in
 // French; what it draws, as the engine draws the same game, ticket and tier from a fresh start.
-#include "form/panel_session.h"
+#include "panel/panel_session.h"
 
 #include <gtest/gtest.h>
 
 #include "core/game_input.h"
-#include "form/panel_words.h"
+#include "panel/panel_words.h"
 #include "platform/fixed_run_time.h"
 
 namespace loto {
@@ -102,7 +102,8 @@ TEST_F(PanelSessionTest, RefusesWhatCannotBePlayedInFrench) {
     // Refused fields draw nothing: the next run starts where a fresh one does.
     const PanelShown first = Run(With({}));
     PanelSession fresh(runTime_, 1);
-    EXPECT_EQ(fresh.Run(With({}), PanelCommand::Run, pump_).report.tally, first.report.tally);
+    EXPECT_EQ(fresh.Run(With({}), PanelCommand::Run, pump_).figures.report.tally,
+              first.figures.report.tally);
 }
 
 TEST_F(PanelSessionTest, RefusesATierToDrawUntil) {
@@ -142,13 +143,15 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     GameSession session(runTime_, 1);
     const GameReport want =
         session.Simulate({.requested = 20000, .rule = rule, .firstHits = true}, pump_);
-    EXPECT_EQ(shown.report.tally, want.tally);
-    EXPECT_EQ(shown.report.firstHit, want.firstHit);
-    EXPECT_EQ(shown.tiers, Tiers(rule, want.tally));
-    ASSERT_TRUE(shown.money);
-    EXPECT_EQ(shown.money->price, 250);
-    EXPECT_EQ(shown.money->payouts[static_cast<std::size_t>(rule.TierIndex(2, false, 1))], 840);
-    EXPECT_EQ(shown.drawsPerWeek, 2.5);
+    const GameFigures& figures = shown.figures;
+    EXPECT_EQ(figures.report.tally, want.tally);
+    EXPECT_EQ(figures.report.firstHit, want.firstHit);
+    EXPECT_EQ(figures.tiers.size(), Tiers(rule, want.tally).size());
+    ASSERT_TRUE(figures.play.money);
+    EXPECT_EQ(figures.play.money->price, 250);
+    EXPECT_EQ(figures.play.money->payouts[static_cast<std::size_t>(rule.TierIndex(2, false, 1))],
+              840);
+    EXPECT_EQ(figures.play.drawsPerWeek, 2.5);
     EXPECT_EQ(PanelEndText(shown), "Terminé : 20\u202F000 tirages.");
 
     // Then until a tier, with no speed test, on from where the run ended, as the session goes on.
@@ -160,9 +163,9 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
                                               .firstHits = true,
                                               .until = {rule.TierIndex(3, false, 0)}},
                                              pump_);
-    EXPECT_EQ(until.report.untilHit, next.untilHit);
-    EXPECT_EQ(until.report.tally, next.tally);
-    EXPECT_EQ(until.report.estimateText, "");
+    EXPECT_EQ(until.figures.report.untilHit, next.untilHit);
+    EXPECT_EQ(until.figures.report.tally, next.tally);
+    EXPECT_EQ(until.figures.report.estimateText, "");
     ASSERT_LT(*next.untilHit, 1000U);  // a tier of one draw in about 30
     std::string said = "Rang 3+0 atteint au tirage ";
     said += std::to_string(*next.untilHit) + ".";
@@ -171,11 +174,11 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
 
 TEST(PanelWords, SaysWhatTheRunDid) {
     PanelShown shown;
-    shown.report.drawsDone = 1234567;
-    shown.until = "6";
+    shown.figures.report.drawsDone = 1234567;
+    shown.figures.play.until = "6";
     EXPECT_EQ(PanelEndText(shown), "Rang 6 pas atteint en 1\u202F234\u202F567 tirages.");
-    shown.report.stopped = true;
-    shown.report.drawsDone = 123;
+    shown.figures.report.stopped = true;
+    shown.figures.report.drawsDone = 123;
     EXPECT_EQ(PanelEndText(shown), "Arrêté après 123 tirages.");
     EXPECT_EQ(PanelDrawingText(true, "x"), "Test de vitesse...");
     EXPECT_EQ(PanelDrawingText(false, ""), "Tirages en cours...");

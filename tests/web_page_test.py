@@ -38,6 +38,26 @@ PANEL_DONE = "return document.getElementById('PEtat').textContent.match(/^(Termi
 PANEL_SHOWN = ("return [[...document.querySelectorAll('#PRangs tbody tr')].map("
                "           row => [...row.cells].map(c => c.dataset.value)),"
                "        [...document.querySelectorAll('#PArgent dd')].map(d => d.dataset.value)];")
+# Each of its cells' texts beside the browser's own French writing of its value: the engine
+# writes them as Intl.NumberFormat('fr-FR') does.
+PANEL_FRENCH = """
+const fr = o => new Intl.NumberFormat('fr-FR', o);
+const whole = [fr({maximumFractionDigits: 0}), ''], two = fr({minimumFractionDigits: 2,
+      maximumFractionDigits: 2}), six = fr({maximumSignificantDigits: 6});
+const tiers = [null, whole, [two, ''], [two, ' %'], [six, ' tirages'], [six, ' ans'], whole];
+const money = [[two, ''], [two, ''], [two, ''], [two, ''], [two, ''],
+               [fr({maximumFractionDigits: 4}), ''], [fr({maximumFractionDigits: 4}), ''],
+               [two, ' %'], [fr({maximumFractionDigits: 3}), ''], [six, ' tirages'],
+               [six, ' ans'], [whole[0], 'au tirage ']];
+const pair = (element, [format, unit], none) => [element.textContent,
+    element.dataset.value === '' ? none : unit.startsWith('au') ?
+    unit + format.format(Number(element.dataset.value)) :
+    format.format(Number(element.dataset.value)) + unit];
+return [...document.querySelectorAll('#PRangs tbody tr')].flatMap(row =>
+           [...row.cells].slice(1).map((c, i) => pair(c, tiers[i + 1], i == 5 ? 'jamais' : '-')))
+       .concat([...document.querySelectorAll('#PArgent dd')].slice(0, 12).map(
+           (d, i) => pair(d, money[i], i == 11 ? 'jamais' : '-')));
+"""
 
 
 def panel_options(fields):
@@ -130,6 +150,8 @@ class WebPage(unittest.TestCase):
         for fields, button in runs:
             self.browser.open_form('file://' + PAGE)
             shown = self.run_panel(fields, button)
+            for text, french in self.browser.js(PANEL_FRENCH):
+                self.assertEqual(text, french)
             fields = {box: text.replace(',', '.') if box in ('PPrix', 'PSemaine') else text
                       for box, text in fields.items()}  # loto-sim's decimal point
             want = self.assert_panel_is_loto_sim(shown, fields)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "form/panel_session.h"
+#include "panel/panel_session.h"
 #include "platform/event_pump.h"
 
 namespace loto {

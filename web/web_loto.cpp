@@ -2,7 +2,7 @@
 
 #include <emscripten.h>
 
-#include "form/panel_words.h"
+#include "panel/panel_words.h"
 #include "web/panel_view.h"
 #include "web/web_form.h"
 

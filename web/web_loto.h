@@ -2,7 +2,7 @@
 
 #include "core/parallel_engine.h"
 #include "form/command_session.h"
-#include "form/panel_session.h"
+#include "panel/panel_session.h"
 #include "web/browser_pump.h"
 #include "web/browser_run_time.h"
 #include "web/page_view.h"

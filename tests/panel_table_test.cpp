@@ -1,0 +1,67 @@
+// The panel's table of a run, in French, each cell beside the value that it shows.
+#include "panel/panel_table.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/example_games.h"
+
+namespace loto {
+namespace {
+
+TEST(PanelTable, SaysTheFiguresInFrench) {
+    const DrawRule rule = test::Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6});
+    PrizeTable prizes{.price = 220, .prizes = std::vector<Cents>(7)};
+    prizes.prizes[3] = 1050;
+    const GameReport report{.requested = 2e6,
+                            .tally = {873000, 827000, 264000, 35000, 1900, 30, 0},
+                            .drawsDone = 2000000,
+                            .firstHit = {1, 2, 3, 17, 250, 6000, 0}};
+    Play play{.waits = true, .money = MakeMoneyLaw(rule, prizes), .drawsPerWeek = 3};
+    play.until = "6";
+    const PanelTable table = MakePanelTable(FigureGame(rule, report, play, false));
+
+    ASSERT_EQ(table.tiers.size(), 7U);
+    const PanelRow& three = table.tiers[3];
+    const std::vector<std::string> texts = {
+        "3", "35\u202F000", "35\u202F300,81", "-0,85 %", "56,6559 tirages", "0,361936 ans", "17"};
+    ASSERT_EQ(three.size(), texts.size());
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        EXPECT_EQ(three[i].text, texts[i]) << i;
+    }
+    EXPECT_EQ(std::get<std::string>(three[0].value), "3");
+    EXPECT_EQ(std::get<double>(three[1].value), 35000);
+    EXPECT_EQ(table.tiers[6][6].text, "jamais");
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(table.tiers[6][6].value));
+
+    const std::vector<std::pair<std::string, std::string>> lines = {
+        {"Prix d'une combinaison", "2,20"},    {"Coût d'une grille", "2,20"},
+        {"Dépensé", "4\u202F400\u202F000,00"}, {"Gagné", "367\u202F500,00"},
+        {"Net", "-4\u202F032\u202F500,00"},    {"Gain attendu par tirage", "0,1853"},
+        {"Net attendu par tirage", "-2,0147"}, {"Taux de retour", "8,42 %"},
+        {"Écart des gains (z)", "-1,615"},     {"Attente moyenne d’un gain", "56,6559 tirages"},
+        {"En années", "0,361936 ans"},         {"Premier gain", "au tirage 17"},
+        {"Jusqu’au rang 6", "pas atteint"},
+    };
+    ASSERT_EQ(table.lines.size(), lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        EXPECT_EQ(table.lines[i].term, lines[i].first) << i;
+        EXPECT_EQ(table.lines[i].cell.text, lines[i].second) << i;
+    }
+    EXPECT_EQ(std::get<std::string>(table.lines[4].cell.value), "-4032500.00");
+    EXPECT_EQ(std::get<double>(table.lines[11].cell.value), 17);
+}
+
+TEST(PanelTable, ShowsDashesWhereARunHasNoFigure) {
+    const DrawRule rule = test::Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6});
+    const GameReport stopped{
+        .requested = 1e6, .tally = {5, 4, 1, 0, 0, 0, 0}, .drawsDone = 10, .stopped = true};
+    const PanelTable table = MakePanelTable(FigureGame(rule, stopped, {}, false));
+    EXPECT_EQ(table.tiers[0][1].text, "5");
+    for (const std::size_t column : {2, 3, 4, 5}) {
+        EXPECT_EQ(table.tiers[0][column].text, "-") << column;
+    }
+    EXPECT_TRUE(table.lines.empty());
+}
+
+}  // namespace
+}  // namespace loto
