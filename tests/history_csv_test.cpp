@@ -169,5 +169,26 @@ TEST(History, WrongColumnsAndOptionsAreErrors) {
     }
 }
 
+// The columns as typed: names with the blanks around them dropped, or positions from 1 to a
+// million; anything else, an empty name among them, is no list.
+TEST(History, ColumnsAreNamesOrPositions) {
+    using Columns = std::optional<std::vector<ColumnRef>>;
+    const std::vector<std::pair<std::string, Columns>> rows = {
+        {"a, b ,3", std::vector<ColumnRef>{"a", "b", 3}},
+        {" n 1 ", std::vector<ColumnRef>{"n 1"}},
+        {"1000000", std::vector<ColumnRef>{1000000}},
+        {"1000001", std::nullopt},
+        {"0", std::nullopt},
+        {"a,,b", std::nullopt},
+        {"a,", std::nullopt},
+        {" ", std::nullopt},
+    };
+    for (const auto& [text, columns] : rows) {
+        EXPECT_EQ(ParseColumns(text), columns) << text;
+    }
+    EXPECT_EQ(ParseColumn("\tdate "), ColumnRef("date"));
+    EXPECT_EQ(ParseColumn("2,3"), ColumnRef("2,3"));  // one column: a name
+}
+
 }  // namespace
 }  // namespace loto
