@@ -154,6 +154,12 @@ TEST(LotoSimMoney, WaitsAndLifetimesSummarised) {
     }
     EXPECT_EQ(observed, 60);
     EXPECT_GT(summary["p_value"].get<double>(), 0);
+    EXPECT_EQ(summary["df"].get<std::size_t>(), summary["classes"].size() - 1);
+    // One command drawn until a tier has no summary; two past the bound, one class and no test.
+    EXPECT_EQ(Lines(RunSim("--json --until 6 100 1 2 3 4 5 6").out).size(), 1u);
+    const json none = Lines(RunSim("--json --until 6 --repeat 2 100 1 2 3 4 5 6").out).back();
+    EXPECT_EQ(std::vector({none["waits"]["chi_square"], none["waits"]["df"]}),
+              std::vector<json>(2, nullptr));
 
     const auto lives = RunSim("--json " + kPrizes + " --lifetimes 9 500 7 10 14 20 30 40");
     ASSERT_EQ(lives.status, 0) << lives.err;
