@@ -2,11 +2,11 @@
 
 #include <algorithm>
 #include <bitset>
-#include <boost/math/special_functions/binomial.hpp>
 #include <cmath>
 #include <numeric>
 
 #include "audit/laws.h"
+#include "core/combinations.h"
 #include "stats/significance.h"
 #include "stats/weighted_chi_square.h"
 
@@ -37,8 +37,7 @@ Counts NumberCounts(const PoolHistory& history) {
 
 // Pair {a, b}, a < b, at (b - 1)(b - 2)/2 + a - 1.
 Counts PairCounts(const PoolHistory& history) {
-    const auto n = static_cast<std::size_t>(history.top);
-    Counts counts(n * (n - 1) / 2);
+    Counts counts(static_cast<std::size_t>(Choose(history.top, 2)));
     for (std::size_t t = 0; t < history.draws(); ++t) {
         const auto draw = history.Draw(t);
         for (std::size_t i = 0; i < draw.size(); ++i) {
@@ -108,8 +107,7 @@ std::optional<TestResult> PairsTest(const PoolHistory& history) {
         return std::nullopt;
     }
     const Counts counts = PairCounts(history);
-    const double pairsPerDraw =
-        boost::math::binomial_coefficient<double>(static_cast<unsigned>(history.drawn), 2);
+    const double pairsPerDraw = static_cast<double>(Choose(history.drawn, 2));
     const double expected =
         static_cast<double>(history.draws()) * pairsPerDraw / static_cast<double>(counts.size());
     const double statistic = PearsonStatistic(counts, expected);

@@ -1,19 +1,16 @@
 #include "audit/laws.h"
 
 #include <algorithm>
-#include <boost/math/distributions/hypergeometric.hpp>
 #include <numeric>
+
+#include "core/combinations.h"
 
 namespace loto {
 
 std::vector<double> HypergeometricLaw(int population, int marked, int sample) {
-    const boost::math::hypergeometric_distribution<double> law(static_cast<unsigned>(marked),
-                                                               static_cast<unsigned>(sample),
-                                                               static_cast<unsigned>(population));
-    const auto [fewest, most] = range(law);
     std::vector<double> probabilities(static_cast<std::size_t>(sample) + 1);
-    for (unsigned j = fewest; j <= most; ++j) {
-        probabilities[j] = pdf(law, j);
+    for (int j = 0; j <= sample; ++j) {
+        probabilities[static_cast<std::size_t>(j)] = Hypergeometric(population, sample, marked, j);
     }
     return probabilities;
 }

@@ -12,8 +12,8 @@ namespace loto {
 // The exact laws of what a fair draw of K numbers of 1..N shows.
 
 // P(j) for j = 0 to `sample`: j marked ones among `sample` taken without replacement from
-// `population` of which `marked` are marked, C(m, j) C(P - m, s - j) / C(P, s) (Boost.Math's
-// hypergeometric law); 0 where impossible.
+// `population` of which `marked` are marked, C(m, j) C(P - m, s - j) / C(P, s); 0 where
+// impossible.
 [[nodiscard]] std::vector<double> HypergeometricLaw(int population, int marked, int sample);
 
 // The smallest sum of K distinct numbers from 1 up: 1 + 2 + ... + K.

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "cli/text_format.h"
+#include "core/combinations.h"
 #include "core/game_input.h"
 #include "platform/number_text.h"
 #include "platform/printf.h"
@@ -181,8 +182,8 @@ std::string Notes(const AuditReport& report, std::string_view separator) {
                 law += (law.empty() ? "" : " + ") + Figure(term.weight, "%.4f", separator) +
                        " \u03c7\u00b2(" + std::to_string(term.freedom) + ")";
             }
-            notes += "pairs" + pool + "X\u00b2 of the " + std::to_string(n * (n - 1) / 2) +
-                     " pairs against " + law +
+            notes += "pairs" + pool + "X\u00b2 of the " +
+                     std::to_string(static_cast<int>(Choose(n, 2))) + " pairs against " + law +
                      ", the weighted sum of Genest, Lockhart and Stephens, not one chi-square\n";
         }
     }

@@ -19,4 +19,13 @@ namespace loto {
     return value;
 }
 
+// The hypergeometric probability that `matched` of `picked` marked numbers are among `drawn`
+// numbers drawn out of `top`: C(p, m) C(N - p, K - m) / C(N, K), from the exact counts; 0 where
+// impossible.
+[[nodiscard]] constexpr double Hypergeometric(int top, int drawn, int picked,
+                                              int matched) noexcept {
+    const auto ways = [](int n, int k) { return static_cast<double>(Choose(n, k)); };
+    return ways(picked, matched) * ways(top - picked, drawn - matched) / ways(top, drawn);
+}
+
 }  // namespace loto

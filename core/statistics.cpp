@@ -3,7 +3,7 @@
 namespace loto {
 
 double MatchProbability(int k) noexcept {
-    return kMatchWeights[static_cast<std::size_t>(k)] / kCombinations;
+    return Hypergeometric(kHighestNumber, kFavouriteCount, kFavouriteCount, k);
 }
 
 double ExpectedCount(double draws, int k) noexcept {

@@ -3,19 +3,6 @@
 #include "core/combinations.h"
 
 namespace loto {
-namespace {
-
-// The hypergeometric probability that `matched` of the `picked` numbers of a ticket are among
-// `drawn` numbers drawn out of `top`.
-double Hypergeometric(int top, int drawn, int picked, int matched) noexcept {
-    if (matched < 0 || matched > picked || drawn - matched < 0 || drawn - matched > top - picked) {
-        return 0;
-    }
-    const auto ways = [](int n, int k) { return static_cast<double>(Choose(n, k)); };
-    return ways(picked, matched) * ways(top - picked, drawn - matched) / ways(top, drawn);
-}
-
-}  // namespace
 
 std::string TierName(const Tier& tier) {
     std::string name = std::to_string(tier.main);
