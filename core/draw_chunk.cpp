@@ -290,6 +290,14 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
     }
 }
 
+bool ChunkStitcher::Count(int tier) {
+    ++tally_[static_cast<std::size_t>(tier)];
+    ++done_;
+    const bool ended =
+        watch_ != nullptr && watch_->Record(static_cast<std::size_t>(tier), before_ + done_);
+    return ended || done_ == target_;
+}
+
 bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     // Finish the open draw and go on value by value until a true draw starts where a guessed one
     // does; from there on both parse the same numbers the same way. Until then, in a game of two
@@ -310,9 +318,9 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
         const bool complete = open_.Take(rule_, number);
         ++i;
         if (complete) {
-            ++tally_[static_cast<std::size_t>(open_.Tier(rule_))];
+            const int tier = open_.Tier(rule_);
             open_ = {};
-            if (++done_ == target_) {
+            if (Count(tier)) {
                 state_ = chunk.StateAfter(i);
                 return true;
             }
@@ -320,6 +328,9 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     }
     const std::uint32_t first = chunk.StartsBefore(i);
     const std::uint64_t ahead = chunk.Draws() - first;
+    if (watch_ != nullptr && watch_->Fresh(chunk.tally)) {
+        return AbsorbWatched(chunk, i, std::min(ahead, target_ - done_));
+    }
     if (done_ + ahead < target_) {
         // All the rest of the chunk: its tally less the guessed draws before the meeting point.
         for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
@@ -336,6 +347,25 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
     done_ = target_;
     state_ = chunk.StateAfter(chunk.StartOf(first + needed));
     return true;
+}
+
+// A chunk that may hold a tier's first draw: a handful in a run, parsed again draw by draw.
+bool ChunkStitcher::AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, std::uint64_t count) {
+    OpenDraw draw;
+    for (std::uint32_t i = from; count > 0; ++i) {
+        if (draw.Take(rule_, chunk.numbers[i])) {
+            const int tier = draw.Tier(rule_);
+            draw = {};
+            --count;
+            if (Count(tier)) {
+                state_ = chunk.StateAfter(i + 1);
+                return true;
+            }
+        }
+    }
+    open_ = chunk.tail;
+    state_ = chunk.end;
+    return false;
 }
 
 }  // namespace loto

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "core/draw_watch.h"
 #include "core/draws.h"
 
 namespace loto {
@@ -66,12 +67,14 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
                    DrawChunk& chunk);
 
 // Joins chunks, in the order of their values, along the true draw boundaries, until a number of
-// draws is complete. Each chunk must start from the true state after the previous one.
+// draws is complete or, watched, until a draw in one of the watch's `until` tiers. Each chunk must
+// start from the true state after the previous one.
 class ChunkStitcher {
 public:
-    ChunkStitcher(std::uint64_t draws, const DrawRule& rule,
-                  std::span<std::uint64_t> tally) noexcept
-        : target_(draws), rule_(rule), tally_(tally) {}
+    // The draws are numbered for the watch from `before` + 1.
+    ChunkStitcher(std::uint64_t draws, const DrawRule& rule, std::span<std::uint64_t> tally,
+                  DrawWatch* watch = nullptr, std::uint64_t before = 0) noexcept
+        : target_(draws), rule_(rule), tally_(tally), watch_(watch), before_(before) {}
 
     // Adds the true draws of the next chunk; true once the draws are complete.
     bool Absorb(const DrawChunk& chunk);
@@ -81,9 +84,16 @@ public:
     [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
 
 private:
+    // One more draw, in `tier`: true where it completes the draws.
+    bool Count(int tier);
+    // Up to `count` guessed draws of the chunk from value `from`, one by one, each watched.
+    bool AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, std::uint64_t count);
+
     std::uint64_t target_;
     const DrawRule& rule_;
     std::span<std::uint64_t> tally_;
+    DrawWatch* watch_;
+    std::uint64_t before_;
     std::uint64_t done_ = 0;
     OpenDraw open_;  // the true draw that the previous chunk left open
     GeneratorState state_;

@@ -22,6 +22,36 @@ constexpr double kValuesMargin = 1.02;  // above the mean values of a draw: the 
     DrawInto(state, draws, rule, tally);
 }
 
+// The serial loop, watched: in parts, a part that holds a tier's first draw drawn again in smaller
+// parts, down to one draw, which finds it. The draws done.
+std::uint64_t SerialWatched(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                            std::span<std::uint64_t> tally, DrawWatch& watch,
+                            std::uint64_t before) {
+    constexpr std::uint64_t kParts = 16;
+    const std::uint64_t part = std::max<std::uint64_t>(1, (draws + kParts - 1) / kParts);
+    std::vector<std::uint64_t> after(tally.size());
+    std::uint64_t done = 0;
+    while (done < draws && !watch.ended) {
+        const std::uint64_t count = std::min(part, draws - done);
+        const GeneratorState from = state;
+        std::copy(tally.begin(), tally.end(), after.begin());
+        SerialDraws(state, count, rule, after);
+        if (!watch.Fresh(tally, after)) {
+            std::copy(after.begin(), after.end(), tally.begin());
+            done += count;
+        } else if (count > 1) {
+            state = from;
+            done += SerialWatched(state, count, rule, tally, watch, before + done);
+        } else {
+            const auto tier = static_cast<std::size_t>(
+                std::mismatch(tally.begin(), tally.end(), after.begin()).first - tally.begin());
+            std::copy(after.begin(), after.end(), tally.begin());
+            watch.Record(tier, before + ++done);
+        }
+    }
+    return done;
+}
+
 }  // namespace
 
 unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
@@ -124,11 +154,15 @@ bool ParallelDrawEngine::Serial(std::uint64_t draws, const DrawRule& rule) const
            static_cast<double>(draws) * ValuesPerDraw(rule.game) < chunkValues_;
 }
 
-void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
-                              std::span<std::uint64_t> tally) {
+std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws,
+                                       const DrawRule& rule, std::span<std::uint64_t> tally,
+                                       DrawWatch* watch, std::uint64_t before) {
     if (Serial(draws, rule)) {
+        if (watch != nullptr) {
+            return SerialWatched(state, draws, rule, tally, *watch, before);
+        }
         SerialDraws(state, draws, rule, tally);
-        return;
+        return draws;
     }
     std::unique_lock lock(mutex_);
     for (Slot& slot : slots_) {
@@ -146,7 +180,7 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, const 
     active_ = true;
     work_.notify_all();
 
-    ChunkStitcher stitcher(draws, rule, tally);
+    ChunkStitcher stitcher(draws, rule, tally, watch, before);
     for (std::uint64_t index = 0;; ++index) {
         Slot& slot = slots_[index % slots_.size()];
         while (slot.ready != index) {
@@ -175,10 +209,11 @@ void ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws, const 
     active_ = false;
     ready_.wait(lock, [this] { return inFlight_ == 0; });
     state = stitcher.state();
+    return stitcher.done();
 }
 
 DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
-                                std::span<std::uint64_t> tally, EventPump& pump) {
+                                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch) {
     using Clock = std::chrono::steady_clock;
     std::uint64_t slice = kFirstSlice;
     for (std::uint64_t done = 0; done < count;) {
@@ -187,9 +222,11 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, cons
         }
         const std::uint64_t draws = std::min(slice, count - done);
         const auto start = Clock::now();
-        Draw(state, draws, rule, tally);
+        done += Draw(state, draws, rule, tally, watch, done);
+        if (watch != nullptr && watch->ended) {
+            return {done, false};
+        }
         const std::chrono::duration<double> took = Clock::now() - start;
-        done += draws;
         const double fitting =
             static_cast<double>(draws) * kSliceSeconds / std::max(took.count(), 1e-6);
         slice = std::clamp(static_cast<std::uint64_t>(fitting), kMinSlice, kMaxSlice);

@@ -9,6 +9,7 @@
 
 #include "core/draw_chunk.h"
 #include "core/draw_lanes.h"
+#include "core/draw_watch.h"
 #include "core/draws.h"
 #include "platform/event_pump.h"
 
@@ -50,13 +51,16 @@ public:
 
     // `count` draws of the rule's game added to `tally` (rule.tiers() counts), the pump visited
     // before every slice of about kSliceSeconds, so that a command run inside the event
-    // processing lands between two draws and continues the one state.
+    // processing lands between two draws and continues the one state. Watched where a watch is
+    // given: the run ends after a draw in one of its `until` tiers.
     DrawRun Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
-                std::span<std::uint64_t> tally, EventPump& pump);
+                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch = nullptr);
 
-    // Exactly `draws` draws, on every thread, without visiting the pump.
-    void Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
-              std::span<std::uint64_t> tally);
+    // Exactly `draws` draws, on every thread, without visiting the pump, or fewer where the watch
+    // ends them (numbered for it from `before` + 1): the draws done.
+    std::uint64_t Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                       std::span<std::uint64_t> tally, DrawWatch* watch = nullptr,
+                       std::uint64_t before = 0);
 
 private:
     struct Slot {

@@ -6,6 +6,7 @@
 
 #include "platform/fixed_run_time.h"
 #include "tests/support/example_games.h"
+#include "tests/support/serial_watch.h"
 
 namespace loto {
 namespace {
@@ -15,35 +16,7 @@ public:
     bool ProcessEvents(const DrawProgress&) override { return true; }
 };
 
-// The first draw of each tier, and the state after `draws` draws or after the first in a tier
-// of `until`, one draw at a time.
-struct Serial {
-    std::vector<std::uint64_t> tally, firstHit;
-    GeneratorState state;
-    std::uint64_t done = 0;
-};
-
-Serial DrawSerially(const DrawRule& rule, std::uint64_t draws, const std::vector<int>& until) {
-    Serial serial{.tally = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
-                  .firstHit = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
-                  .state = kSeedState};
-    while (serial.done < draws) {
-        std::vector<std::uint64_t> one(serial.tally.size());
-        DrawInto(serial.state, 1, rule, one);
-        const auto tier = static_cast<std::size_t>(std::ranges::find(one, 1) - one.begin());
-        ++serial.tally[tier];
-        ++serial.done;
-        if (serial.firstHit[tier] == 0) {
-            serial.firstHit[tier] = serial.done;
-        }
-        if (std::ranges::find(until, static_cast<int>(tier)) != until.end()) {
-            break;
-        }
-    }
-    return serial;
-}
-
-// Over more than one slice of the watched draws (2^22).
+// Over many slices and chunks.
 TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
     constexpr std::uint64_t kDraws = 4'500'000;
     const DrawRule rules[] = {test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40}),
@@ -53,7 +26,7 @@ TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
         const std::vector<std::vector<int>> untils = {
             {}, {rule.TierIndex(4, 0, 0)}, {rule.TierIndex(5, 0, 0)}};
         for (const std::vector<int>& until : untils) {
-            const Serial serial = DrawSerially(rule, kDraws, until);
+            const test::SerialWatch serial = test::DrawSerially(rule, kDraws, until);
             for (const unsigned threads : {1u, 2u}) {
                 FixedRunTime runTime(LocalDateTime{}, 0.001);
                 GameSession session(runTime, threads);
@@ -75,37 +48,33 @@ TEST(GameSession, FirstHitsAndUntilAsOneDrawAfterAnother) {
     }
 }
 
-// Asks to stop at its `at`-th visit while the first slice, in which tiers come for the first time,
-// is drawn again: its parts are told of the whole command's draws, where the draw loop tells of
-// the slice's.
-class StopInRedraw final : public EventPump {
+// Asks to stop at its `at`-th visit.
+class StopAt final : public EventPump {
 public:
-    StopInRedraw(std::uint64_t count, int at) : count_(count), at_(at) {}
-    bool ProcessEvents(const DrawProgress& progress) override {
-        return progress.total != count_ || ++visits_ < at_;
-    }
+    explicit StopAt(int at) : at_(at) {}
+    bool ProcessEvents(const DrawProgress&) override { return ++visits_ < at_; }
 
 private:
-    std::uint64_t count_;
     int at_;
     int visits_ = 0;
 };
 
-// The command ends after the part it is drawing, not after the slice (some seconds in a large
-// game), with the tally and the generator of the draws it did.
-TEST(GameSession, AStopAskedWhileASliceIsDrawnAgainEndsIt) {
-    constexpr std::uint64_t kDraws = 5'000'000, kSlice = 1 << 22;
+// A watched command stopped between two slices has the tally, the first draws and the generator
+// of the draws it did.
+TEST(GameSession, AStopEndsAWatchedCommandWithWhatItDrew) {
+    constexpr std::uint64_t kDraws = 50'000'000;
     const DrawRule rule = test::Ticket(kSixOfFortyNine, {7, 10, 14, 20, 30, 40});
-    for (const int at : {1, 40, 70}) {
+    for (const int at : {1, 2, 3}) {
         FixedRunTime runTime(LocalDateTime{}, 0.001);
         GameSession session(runTime, 2);
-        StopInRedraw pump(kDraws, at);
+        StopAt pump(at);
         const GameReport report = session.Simulate(
             {.requested = kDraws, .rule = rule, .speedTest = false, .firstHits = true}, pump);
         EXPECT_TRUE(report.stopped);
-        EXPECT_LT(report.drawsDone, kSlice / 2) << at;
-        const Serial serial = DrawSerially(rule, report.drawsDone, {});
+        EXPECT_LT(report.drawsDone, kDraws) << at;
+        const test::SerialWatch serial = test::DrawSerially(rule, report.drawsDone, {});
         EXPECT_EQ(report.tally, serial.tally) << at;
+        EXPECT_EQ(report.firstHit, serial.firstHit) << at;
         EXPECT_EQ(session.state(), serial.state) << at;
     }
 }

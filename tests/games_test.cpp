@@ -14,6 +14,7 @@
 #include "core/tiers.h"
 #include "tests/support/example_games.h"
 #include "tests/support/lane_path_test.h"
+#include "tests/support/serial_watch.h"
 #include "tests/transcription.h"
 
 namespace loto {
@@ -104,6 +105,36 @@ TEST_P(GameEngine, EqualsTheSerialLoop) {
                             << GameName(rule.game) << " chunk " << chunk << " threads " << threads
                             << " draws " << draws;
                     }
+                }
+            }
+        }
+    }
+}
+
+// Watched for first draws and until the rarest tier that the run reaches: only the chunks that
+// hold a tier's first draw are gone through draw by draw, and the run ends at that tier's first,
+// with the tally and state of one draw after another.
+TEST_P(GameEngine, WatchedAsOneDrawAfterAnother) {
+    for (const DrawRule& rule : ExampleRules()) {
+        for (const std::uint32_t chunk : {200u, 65536u}) {
+            const auto draws = static_cast<std::uint64_t>(9 * chunk / ValuesPerDraw(rule.game));
+            const test::SerialWatch whole = test::DrawSerially(rule, draws, {});
+            const auto rarest =
+                static_cast<int>(std::ranges::max_element(whole.firstHit) - whole.firstHit.begin());
+            for (const std::vector<int>& until : {std::vector<int>{}, std::vector{rarest}}) {
+                const test::SerialWatch serial = test::DrawSerially(rule, draws, until);
+                for (const unsigned threads : {1u, 3u}) {
+                    ParallelDrawEngine engine(threads, chunk, *kernel);
+                    std::vector<std::uint64_t> tally(serial.tally.size()),
+                        firstHit(serial.tally.size());
+                    DrawWatch watch{.firstHit = firstHit, .until = until};
+                    GeneratorState state = kSeedState;
+                    const std::uint64_t done = engine.Draw(state, draws, rule, tally, &watch);
+                    ASSERT_EQ(std::tie(tally, firstHit, state, done),
+                              std::tie(serial.tally, serial.firstHit, serial.state, serial.done))
+                        << GameName(rule.game) << " chunk " << chunk << " threads " << threads;
+                    EXPECT_EQ(watch.ended,
+                              until.empty() ? std::nullopt : std::optional(serial.done));
                 }
             }
         }
