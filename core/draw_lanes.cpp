@@ -112,10 +112,11 @@ const LaneKernel& ActiveLaneKernel() noexcept {
 std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
     const Game& game = rule.game;
     LaneRule lanes{.game = LaneGame::Plain,
-                   .gridMask = rule.main.low(),
+                   .wide = false,
+                   .grid = rule.main,
                    .top = game.main.top,
                    .drawn = game.main.drawn,
-                   .secondMask = rule.second.low(),
+                   .secondGrid = rule.second,
                    .secondTop = game.second.top,
                    .secondDrawn = game.second.drawn,
                    .mainShift = 0,
@@ -128,15 +129,10 @@ std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
         lanes.mainShift = std::bit_width(static_cast<unsigned>(rule.mostSecond()));
         lanes.codes = (rule.mostMain() << lanes.mainShift) + rule.mostSecond() + 1;
     }
-    // A plain draw's matches are an 8-bit field's shift in one word; a main number's bit, as far
-    // up as its code's unit, stays in 64 bits.
-    const bool fits = lanes.game == LaneGame::Plain
-                          ? rule.mostMain() < 8
-                          : lanes.codes <= static_cast<int>(kLaneCodes) &&
-                                game.main.top + lanes.mainShift <= kLaneTop &&
-                                game.second.top <= kLaneTop;
-    if ((game.bonus && game.hasSecond()) || game.main.top > kLaneTop || !fits ||
-        !rule.main.FitsLow() || !rule.second.FitsLow()) {
+    // A main number's bit, as far up as its code's unit, stays in one word up to kLaneTop.
+    lanes.wide = game.main.top + lanes.mainShift > kLaneTop || game.second.top > kLaneTop;
+    if ((game.bonus && game.hasSecond()) || game.main.top > kLaneMostTop ||
+        game.second.top > kLaneMostTop || lanes.codes > static_cast<int>(kLaneCodes)) {
         return std::nullopt;
     }
     return lanes;

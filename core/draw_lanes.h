@@ -39,19 +39,22 @@ enum class LanePath {
 inline constexpr LanePath kLanePaths[] = {LanePath::Portable, LanePath::Avx2, LanePath::Avx512,
                                           LanePath::Avx512Ifma, LanePath::Simd128};
 
-// The games that the lanes draw: K numbers of one pool of up to kLaneTop, then a bonus or a
-// second pool of up to kLaneTop (not both), the ticket's numbers of each pool in one 64-bit set.
-// A draw's tier comes as a code below kLaneCodes, an 8-bit field each in up to four 64-bit words.
-// Any other game is drawn a chunk at a time by GenerateChunk.
+// The games that the lanes draw: K numbers of one pool of up to kLaneMostTop, then a bonus or a
+// second pool of up to kLaneMostTop (not both). A draw's numbers are a set of bits, one 64-bit
+// word a lane where the pool's last number and the shift of its code fit (kLaneTop), two words
+// where they do not (wide). A draw's tier comes as a code below kLaneCodes, an 8-bit field each in
+// up to four 64-bit words. Any other game is drawn a chunk at a time by GenerateChunk.
 inline constexpr int kLaneTop = 61;  // a number's bit three places up stays in 64 bits
+inline constexpr int kLaneMostTop = 99;
 inline constexpr std::size_t kLaneCodes = 32;
 enum class LaneGame { Plain, Bonus, Second };
 struct LaneRule {
     LaneGame game;
-    std::uint64_t gridMask;  // bit n for number n
-    int top;                 // N
-    int drawn;               // K
-    std::uint64_t secondMask;
+    bool wide;  // a pool's numbers take two words
+    NumberSet grid;
+    int top;    // N
+    int drawn;  // K
+    NumberSet secondGrid;
     int secondTop;    // Q, 0 without a second pool
     int secondDrawn;  // M
     // A draw's code: its matches m with a bonus b, 2m + b (m alone in a plain game); with a

@@ -82,6 +82,8 @@ struct NarrowArithmetic {
         return Products::Low32(x, k) + (Products::Low32(x >> 32, k) << 32);
     }
     static V TimesCarryUnit(V q) { return Products::Low32(q, V{} + 10000); }
+    static V ShiftLeft(V a, V count) { return Products::ShiftLeft(a, count); }
+    static V ShiftRight(V a, V count) { return Products::ShiftRight(a, count); }
 
     V top;
     std::uint32_t near;
@@ -146,6 +148,83 @@ constexpr std::uint64_t kLaneUnit = 8;
 template <typename V>
 using LaneDraw = BasicPartialDraw<V, kLaneUnit>;
 
+// A pool's numbers in two words a lane, where one does not hold them. A number's bit sits `up`
+// places above its index i (the number less one), up being log2 of the unit that its draw counts
+// in (0, or 3 and a code's shift: at most 8): at bit i + up of the low word below the split,
+// 64 - up, and at bit i - split + up of the high word from there.
+struct WideWords {
+    std::uint64_t low;
+    std::uint64_t high;
+};
+
+[[nodiscard]] constexpr std::uint64_t WideSplit(int up) noexcept {
+    return 64 - static_cast<std::uint64_t>(up);
+}
+
+// A ticket's numbers as the two words hold them.
+[[nodiscard]] constexpr WideWords WideGrid(const NumberSet& numbers, int up) noexcept {
+    __extension__ using Wide = unsigned __int128;
+    const Wide indexes = (Wide{numbers.high()} << 64 | numbers.low()) >> 1;
+    const std::uint64_t split = WideSplit(up);
+    const Wide below = (Wide{1} << split) - 1;
+    return {static_cast<std::uint64_t>(indexes & below) << up,
+            static_cast<std::uint64_t>(indexes >> split) << up};
+}
+
+// A set of two words a lane. Where the arithmetic's variable shifts give 0 for a count of 64 or
+// more (x86's do), both words are shifted, the one that does not hold the number by that much:
+// no choice of word. Else each lane's word is chosen.
+template <typename V, typename Arithmetic>
+struct WideSet {
+    static constexpr bool kZeroingShifts = requires(V v) {
+        Arithmetic::ShiftLeft(v, v);
+        Arithmetic::ShiftRight(v, v);
+    };
+
+    // A number's shift in each word, or its word and shift in it.
+    struct Place {
+        V low;
+        V high;
+    };
+    static auto PlaceOf(V index, V split) {
+        if constexpr (kZeroingShifts) {
+            return Place{index, index - split};  // huge where the number is in the low word
+        } else {
+            const auto upper = index >= split;
+            return std::pair(upper, upper ? index - split : index);
+        }
+    }
+    // Both words shifted down to a number's place: its bit, and the bits above it.
+    template <typename P>
+    static V Down(V lowWord, V highWord, const P& place) {
+        if constexpr (kZeroingShifts) {
+            return Arithmetic::ShiftRight(lowWord, place.low) |
+                   Arithmetic::ShiftRight(highWord, place.high);
+        } else {
+            return (place.first ? highWord : lowWord) >> place.second;
+        }
+    }
+    template <typename P>
+    void Add(const P& place, V unit) {
+        if constexpr (kZeroingShifts) {
+            low |= Arithmetic::ShiftLeft(unit, place.low);
+            high |= Arithmetic::ShiftLeft(unit, place.high);
+        } else {
+            const V bit = unit << place.second;
+            low = place.first ? low : low | bit;
+            high = place.first ? high | bit : high;
+        }
+    }
+    template <typename Mask>
+    void ClearWhere(Mask clear) {
+        low = clear ? V{} : low;
+        high = clear ? V{} : high;
+    }
+
+    V low{};
+    V high{};
+};
+
 // What every kernel keeps for its lanes beside the draws: the generator states, how near each
 // came to an edge, the tally of its draws (8 bits a field, kWords words), where its draws start,
 // and the values that it writes. Lane l is lane l % kWidth of vector l / kWidth.
@@ -178,6 +257,31 @@ struct LaneFrame {
             }
         });
         sinceFlush = 0;
+    }
+    // One more draw in the lanes of vector g where `done`: in the 8-bit field of its code, `shown`
+    // being 8 times the code, of the word that holds it. Where the arithmetic's shifts give 0 from
+    // 64 on, the field is shifted into every word, and lands in its own alone.
+    template <typename Arithmetic, typename Index, typename Done>
+    void Tally(Index g, Done done, V shown) {
+        const V one = V{} + 1;
+        if constexpr (kWords == 1) {
+            V& counts = histogram[g][0];
+            counts = done ? counts + (one << shown) : counts;
+        } else if constexpr (WideSet<V, Arithmetic>::kZeroingShifts) {
+            for (int w = 0; w < kWords; ++w) {
+                V& counts = histogram[g][w];
+                const V field =
+                    Arithmetic::ShiftLeft(one, shown - static_cast<std::uint64_t>(64 * w));
+                counts = done ? counts + field : counts;
+            }
+        } else {
+            const V field = one << (shown & 63);
+            const V word = shown >> 6;
+            for (int w = 0; w < kWords; ++w) {
+                V& counts = histogram[g][w];
+                counts = done & (word == static_cast<std::uint64_t>(w)) ? counts + field : counts;
+            }
+        }
     }
     // Before value i: a snapshot of every lane's state every kSnapshotEvery values.
     void Before(std::uint32_t i, const std::array<V, G>& x, const std::array<V, G>& c) {
@@ -231,9 +335,13 @@ struct LaneFrame {
             c[g] = FromLanes<V>(cs);
         });
         const auto next = [&](auto g) {
-            const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
-            x[g] = t & detail::kLowMask;
-            c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
+            if constexpr (requires { Arithmetic::Step(x[g], c[g]); }) {
+                Arithmetic::Step(x[g], c[g]);
+            } else {
+                const V t = Arithmetic::TimesMultiplier(x[g]) + c[g];
+                x[g] = t & detail::kLowMask;
+                c[g] = Arithmetic::TimesCarryUnit(t >> kModulusBits);
+            }
             return x[g];
         };
         std::uint32_t i = 0;
@@ -296,46 +404,75 @@ struct LaneFrame {
 // A game of one pool and no bonus. V: a GCC vector of unsigned 64-bit lanes; G: how many such
 // vectors step side by side. One vector's step waits on the latency of its multiply, shifts and
 // adds; a second, independent vector fills those cycles.
-template <typename V, int G, typename Arithmetic>
+template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
 [[gnu::flatten]] void GeneratePlain(const GeneratorState* starts, std::uint32_t values,
                                     const LaneRule& rule, LaneOutput* out) {
     const V one = V{} + 1;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
-    LaneFrame<V, G, 1> frame(starts, values, out, Arithmetic::kUnseen);
+    LaneFrame<V, G, kWords> frame(starts, values, out, Arithmetic::kUnseen);
+    using Set = WideSet<V, Arithmetic>;
+    // Where the arithmetic counts bits, a draw is the set of its numbers alone, bit number - 1 (of
+    // one word, or of two), its counts taken from it; else a LaneDraw, each bit three higher,
+    // counted in units as it comes.
+    constexpr bool kCountsBits = Arithmetic::kCountsBits;
+    const int up = kCountsBits ? 0 : 3;
     // A draw is complete with this count of numbers, in the units that the draw counts in.
-    const V complete =
-        V{} + static_cast<std::uint64_t>(rule.drawn) * (Arithmetic::kCountsBits ? 1 : kLaneUnit);
+    const V complete = V{} + (static_cast<std::uint64_t>(rule.drawn) << up);
     // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
-    // Where they count the bits of a word (Arithmetic::Count), a draw is the set of its numbers
-    // alone, bit number - 1, its counts taken from it when needed; else a LaneDraw, its bits two
-    // higher. The grid is read as the draw is.
-    using Draw = std::conditional_t<Arithmetic::kCountsBits, V, LaneDraw<V>>;
-    const V grid = V{} + (Arithmetic::kCountsBits ? rule.gridMask >> 1 : rule.gridMask << 2);
+    const V grid = V{} + (rule.grid.low() >> 1 << up);
+    const WideWords wide = WideGrid(rule.grid, up);
+    [[maybe_unused]] const V gridLow = V{} + wide.low, gridHigh = V{} + wide.high;
+    [[maybe_unused]] const V split = V{} + WideSplit(up);
+    using Draw = std::conditional_t<kCountsBits, V, LaneDraw<V>>;
     std::array<Draw, G> draw{};
+    [[maybe_unused]] std::array<Set, G> sets{};
     // One value of vector g's lanes: its number less one, and the draw it goes to; `bit` marked
     // in `ends` where the draw ends.
     const auto step = [&](auto g, V x, V& ends, V bit) {
         const V index = arithmetic.Number(x);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
-        V& histogram = frame.histogram[g][0];
-        if constexpr (Arithmetic::kCountsBits) {
+        if constexpr (kCountsBits && kWide) {
+            Set& set = sets[g];
+            set.Add(Set::PlaceOf(index, split), one);
+            const auto done = Arithmetic::Count(set.low) + Arithmetic::Count(set.high) == complete;
+            ends = done ? ends | bit : ends;
+            frame.template Tally<Arithmetic>(
+                g, done,
+                (Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh))
+                    << 3);  // 8 bits a count of matches
+            set.ClearWhere(done);
+        } else if constexpr (kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
-            const V field = Arithmetic::Count(drawn & grid) << 3;  // 8 bits a count of matches
-            histogram = done ? histogram + (one << field) : histogram;
+            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3);
             drawn = done ? V{} : drawn;
-        } else if constexpr (Arithmetic::kMaskRegisters) {
+        } else if constexpr (kWide) {
+            Set& set = sets[g];
+            LaneDraw<V>& d = draw[g];
+            const auto place = Set::PlaceOf(index, split);
+            const V fresh = ~Set::Down(set.low, set.high, place) & kLaneUnit;
+            set.Add(place, V{} + kLaneUnit);
+            d.accepted += fresh;
+            d.matches += fresh & Set::Down(gridLow, gridHigh, place);
+            const auto done = d.Complete(complete);
+            ends = done ? ends | bit : ends;
+            frame.template Tally<Arithmetic>(g, done, d.matches);
+            set.ClearWhere(done);
+            d.accepted = done ? V{} : d.accepted;
+            d.matches = done ? V{} : d.matches;
+        } else if constexpr (Arithmetic::kMaskRegisters || kWords > 1) {
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            histogram = done ? histogram + (one << d.matches) : histogram;
+            frame.template Tally<Arithmetic>(g, done, d.matches);
             d.drawn = done ? V{} : d.drawn;
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
         } else {
+            V& histogram = frame.histogram[g][0];
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
             const V done = reinterpret_cast<V>(d.Complete(complete));  // all ones where completed
@@ -357,30 +494,36 @@ template <typename V, int G, typename Arithmetic>
 // and the set cleared when the draw goes on to the second pool. The codes' tally takes kWords
 // words. Two vectors side by side: each value's choice of pool lengthens the chain from one
 // value to the next, whose latency the other vector fills.
-template <typename V, int G, typename Arithmetic, LaneGame kGame, int kWords>
+template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, int kWords>
 [[gnu::flatten]] void GenerateRich(const GeneratorState* starts, std::uint32_t values,
                                    const LaneRule& rule, LaneOutput* out) {
     constexpr bool kSecond = kGame == LaneGame::Second;
-    const V one = V{} + 1;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
                                 static_cast<std::uint64_t>(rule.secondTop));
     LaneFrame<V, G, kWords> frame(starts, values, out, Arithmetic::kUnseen);
     const std::uint64_t mainUnit = kLaneUnit << rule.mainShift;
     const V mainTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.top));
-    const V mainGrid = V{} + (rule.gridMask << 2 << rule.mainShift);
+    [[maybe_unused]] const V mainGrid = V{} + (rule.grid.low() << 2 << rule.mainShift);
     const V mainUnits = V{} + static_cast<std::uint64_t>(rule.drawn + (kSecond ? 0 : 1)) * mainUnit;
     const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
-    const V secondGrid = V{} + (rule.secondMask << 2);
+    [[maybe_unused]] const V secondGrid = V{} + (rule.secondGrid.low() << 2);
+    using Set = WideSet<V, Arithmetic>;
+    const WideWords mainWide = WideGrid(rule.grid, 3 + rule.mainShift);
+    const WideWords secondWide = WideGrid(rule.secondGrid, 3);
+    [[maybe_unused]] const V mainSplit = V{} + WideSplit(3 + rule.mainShift);
+    [[maybe_unused]] const V secondSplit = V{} + WideSplit(3);
+    [[maybe_unused]] const V mainLow = V{} + mainWide.low, mainHigh = V{} + mainWide.high;
+    [[maybe_unused]] const V secondLow = V{} + secondWide.low, secondHigh = V{} + secondWide.high;
     const V complete = mainUnits + static_cast<std::uint64_t>(rule.secondDrawn) * kLaneUnit;
-    std::array<V, G> sets{}, takens{}, codes{};
+    std::array<V, G> takens{}, codes{};
+    [[maybe_unused]] std::array<V, G> sets{};
+    [[maybe_unused]] std::array<Set, G> wideSets{};
     const auto step = [&](auto g, V x, V& ends, V bit) {
-        V& set = sets[g];
         V& taken = takens[g];
         V& code = codes[g];
         V& seen = frame.seen[g];
         const auto inSecond = taken >= mainUnits;
         const V unit = kSecond ? (inSecond ? V{} + kLaneUnit : V{} + mainUnit) : V{} + kLaneUnit;
-        const V grid = kSecond ? (inSecond ? secondGrid : mainGrid) : mainGrid;
         V index;
         if constexpr (kSecond) {
             index = PoolNumber(arithmetic, x, inSecond, mainTop, secondTop, seen);
@@ -388,25 +531,36 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, int kWords>
             index = arithmetic.Number(x);
             seen = arithmetic.Watch(seen, x);
         }
-        const V fresh = ~(set >> index) & unit;
-        set |= unit << index;
-        taken += fresh;
-        const V match = fresh & (grid >> index);
+        V match;
+        if constexpr (kWide) {
+            Set& set = wideSets[g];
+            const auto place =
+                Set::PlaceOf(index, kSecond ? (inSecond ? secondSplit : mainSplit) : mainSplit);
+            const V fresh = ~Set::Down(set.low, set.high, place) & unit;
+            set.Add(place, unit);
+            taken += fresh;
+            match = kSecond ? fresh & Set::Down(inSecond ? secondLow : mainLow,
+                                                inSecond ? secondHigh : mainHigh, place)
+                            : fresh & Set::Down(mainLow, mainHigh, place);
+        } else {
+            V& set = sets[g];
+            const V grid = kSecond ? (inSecond ? secondGrid : mainGrid) : mainGrid;
+            const V fresh = ~(set >> index) & unit;
+            set |= unit << index;
+            taken += fresh;
+            match = fresh & (grid >> index);
+        }
         code += match;
         const auto done = taken == complete;
         const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
-        const V field = one << (shown & 63);
-        const V word = shown >> 6;
-        for (int w = 0; w < kWords; ++w) {
-            V& histogram = frame.histogram[g][w];
-            histogram =
-                done & (word == static_cast<std::uint64_t>(w)) ? histogram + field : histogram;
-        }
+        frame.template Tally<Arithmetic>(g, done, shown);
         ends = done ? ends | bit : ends;
-        if constexpr (kSecond) {
-            set = done | (taken == mainUnits) ? V{} : set;
+        // The set starts again with each draw, and with a draw's second pool.
+        const auto clear = kSecond ? done | (taken == mainUnits) : done;
+        if constexpr (kWide) {
+            wideSets[g].ClearWhere(clear);
         } else {
-            set = done ? V{} : set;
+            sets[g] = clear ? V{} : sets[g];
         }
         taken = done ? V{} : taken;
         code = done ? V{} : code;
@@ -415,27 +569,47 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, int kWords>
     frame.Run(step, arithmetic);
 }
 
-// The kernel of a rule's game, with the tally words that its codes take.
+// The kernel of a rule's game: its sets of one word or two, the tally words that its codes take.
+// Two vectors side by side fill the latency of the step's chain in a game of one pool of one
+// word; where a value takes more work, one vector fills it alone, with half the registers (two
+// would be kept in memory), and runs on each of the G vectors' lanes in turn.
 template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
 void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
               LaneOutput* out) {
-    if (rule.game == LaneGame::Plain) {
-        return GeneratePlain<V, G, Arithmetic>(starts, values, rule, out);
-    }
-    const auto rich = [&]<LaneGame kGame>() {
-        switch ((rule.codes + 7) / 8) {
-            case 1:
-                return GenerateRich<V, G, Arithmetic, kGame, 1>(starts, values, rule, out);
-            case 2:
-                return GenerateRich<V, G, Arithmetic, kGame, 2>(starts, values, rule, out);
-            case 3:
-                return GenerateRich<V, G, Arithmetic, kGame, 3>(starts, values, rule, out);
-            default:
-                return GenerateRich<V, G, Arithmetic, kGame, 4>(starts, values, rule, out);
+    constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
+    const auto inParts = [&]<int kG>(auto kernel) {
+        for (int part = 0; part < G / kG; ++part) {
+            kernel(starts + part * kG * kWidth, values, rule, out + part * kG * kWidth);
         }
     };
-    rule.game == LaneGame::Bonus ? rich.template operator()<LaneGame::Bonus>()
-                                 : rich.template operator()<LaneGame::Second>();
+    const auto sized = [&]<bool kWide, int kWords>() {
+        constexpr int kRich = 1;
+        constexpr int kPlain = kWide ? 1 : G;
+        switch (rule.game) {
+            case LaneGame::Plain:
+                return inParts.template operator()<kPlain>(
+                    GeneratePlain<V, kPlain, Arithmetic, kWide, kWords>);
+            case LaneGame::Bonus:
+                return inParts.template operator()<kRich>(
+                    GenerateRich<V, kRich, Arithmetic, LaneGame::Bonus, kWide, kWords>);
+            case LaneGame::Second:
+                return inParts.template operator()<kRich>(
+                    GenerateRich<V, kRich, Arithmetic, LaneGame::Second, kWide, kWords>);
+        }
+    };
+    const auto words = [&]<bool kWide>() {
+        switch ((rule.codes + 7) / 8) {
+            case 1:
+                return sized.template operator()<kWide, 1>();
+            case 2:
+                return sized.template operator()<kWide, 2>();
+            case 3:
+                return sized.template operator()<kWide, 3>();
+            default:
+                return sized.template operator()<kWide, 4>();
+        }
+    };
+    rule.wide ? words.template operator()<true>() : words.template operator()<false>();
 }
 
 }  // namespace loto::lanes

@@ -18,6 +18,15 @@ struct Avx2Products {
         return reinterpret_cast<VectorAvx2>(
             _mm256_min_epu32(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(b)));
     }
+    // Each lane by its own count, to 0 from 64 on.
+    static VectorAvx2 ShiftLeft(VectorAvx2 a, VectorAvx2 count) {
+        return reinterpret_cast<VectorAvx2>(
+            _mm256_sllv_epi64(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(count)));
+    }
+    static VectorAvx2 ShiftRight(VectorAvx2 a, VectorAvx2 count) {
+        return reinterpret_cast<VectorAvx2>(
+            _mm256_srlv_epi64(reinterpret_cast<__m256i>(a), reinterpret_cast<__m256i>(count)));
+    }
 };
 
 void GenerateAvx2(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,

@@ -47,6 +47,26 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
         return inSecond ? Number(x, secondScale) : Number(x, mainScale);
     }
     bool CameNear(std::uint64_t seen) const { return seen < (2 * ifmaGuard << 12); }
+    // Each lane by its own count, to 0 from 64 on (the mask of every lane keeps GCC 12 from
+    // warning of the undefined vector that the unmasked form passes).
+    static V ShiftLeft(V a, V count) {
+        return Cast(_mm512_maskz_sllv_epi64(0xFF, Cast(a), Cast(count)));
+    }
+    static V ShiftRight(V a, V count) {
+        return Cast(_mm512_maskz_srlv_epi64(0xFF, Cast(a), Cast(count)));
+    }
+    // The generator's step from multiply-adds, which take one instruction where a 64-bit
+    // product takes three: t = 32353 x + c splits at bit 52 into hi 2^52 + lo, lo holding c, so
+    // x is lo's low 48 bits and the quotient is 16 hi + lo / 2^48; then c = 10,000 q.
+    static void Step(V& x, V& c) {
+        const __m512i multiplier = _mm512_set1_epi64(kMultiplier);
+        const __m512i zero = _mm512_setzero_si512();
+        const V low = Cast(_mm512_madd52lo_epu64(Cast(c), Cast(x), multiplier));
+        const V high = Cast(_mm512_madd52hi_epu64(zero, Cast(x), multiplier));
+        x = low & detail::kLowMask;
+        const V quotient = (high << 4) + (low >> kModulusBits);
+        c = Cast(_mm512_madd52lo_epu64(zero, Cast(quotient), _mm512_set1_epi64(10000)));
+    }
 
     V scale;
     std::uint64_t ifmaGuard;

@@ -30,7 +30,7 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
     // The designed game and every example game that the lanes draw, each also from states next
     // to the edges of its pools' numbers.
     std::vector<DrawRule> rules = {SixOfFortyNineRule(NumberMask({3, 9, 17, 28, 41, 49}))};
-    for (const DrawRule& rule : test::ExampleRules()) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
         if (LanesDraw(rule)) {
             rules.push_back(rule);
         }

@@ -26,7 +26,7 @@ using test::Ticket;
 // From the seed and from states next to the edges of the generator, where a one-off quotient
 // draws a 0 or an N + 1: the serial loop draws what the transcription draws.
 TEST(Games, TheSerialLoopDrawsAsWritten) {
-    for (const DrawRule& rule : ExampleRules()) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
         std::vector<GeneratorState> starts = test::StatesNearBoundaries(rule.game.main.top);
         if (rule.game.hasSecond()) {
             const auto second = test::StatesNearBoundaries(rule.game.second.top);
@@ -52,7 +52,7 @@ TEST(Games, TheSerialLoopDrawsAsWritten) {
 // them, from the seed and next to the edges, where some are a 0 or a top + 1.
 TEST(Games, EachDrawsNumbersAsWritten) {
     int offEdge = 0;
-    for (const DrawRule& rule : ExampleRules()) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
         const Game& game = rule.game;
         std::vector<GeneratorState> starts = test::StatesNearBoundaries(game.main.top);
         starts.insert(starts.begin(), kSeedState);
@@ -89,7 +89,7 @@ TEST_P(GameEngine, EqualsTheSerialLoop) {
     const GeneratorState starts[] = {kSeedState,
                                      {static_cast<std::int64_t>(random() >> 16),
                                       static_cast<std::int64_t>(random() % 32353) * 10000}};
-    for (const DrawRule& rule : ExampleRules()) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
         for (const std::uint32_t chunk : {200u, 65536u}) {
             const auto perChunk = static_cast<std::uint64_t>(chunk / ValuesPerDraw(rule.game));
             for (const unsigned threads : {1u, 3u}) {
@@ -115,7 +115,7 @@ TEST_P(GameEngine, EqualsTheSerialLoop) {
 // hold a tier's first draw are gone through draw by draw, and the run ends at that tier's first,
 // with the tally and state of one draw after another.
 TEST_P(GameEngine, WatchedAsOneDrawAfterAnother) {
-    for (const DrawRule& rule : ExampleRules()) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
         for (const std::uint32_t chunk : {200u, 65536u}) {
             const auto draws = static_cast<std::uint64_t>(9 * chunk / ValuesPerDraw(rule.game));
             const test::SerialWatch whole = test::DrawSerially(rule, draws, {});

@@ -45,4 +45,33 @@ inline const std::vector<DrawRule>& ExampleRules() {
     return rules;
 }
 
+// Games at the edges of what the engine draws: all but one number drawn, a pool of one word and
+// one more number, the largest pools main and second, a bonus from a pool of two words, and a
+// bonus with a second pool, whose thousands of tiers no lane's tally holds.
+inline const std::vector<DrawRule>& EdgeRules() {
+    static const std::vector<DrawRule> rules = [] {
+        std::vector<DrawRule> edges = {
+            Ticket({.main = {9, 10}}, {1, 4, 10}),
+            Ticket({.main = {6, 65}}, {1, 56, 57, 63, 64, 65}),
+            Ticket({.main = {5, 99}}, {1, 56, 57, 64, 99}),
+            Ticket({.main = {5, 50}, .second = {3, 99}}, {1, 25, 50}, {1, 56, 57, 99}),
+            Ticket({.main = {7, 80}, .bonus = true}, {2, 11, 30, 56, 57, 79, 80}),
+        };
+        DrawRule both = Ticket({.main = {30, 99}, .bonus = true, .second = {49, 99}}, {});
+        for (int n = 1; n <= 99; ++n) {
+            n % 3 == 0 ? both.main.Add(n) : both.second.Add(n);
+        }
+        edges.push_back(both);
+        return edges;
+    }();
+    return rules;
+}
+
+// The example games and the edge games.
+inline std::vector<DrawRule> EveryTestRule() {
+    std::vector<DrawRule> rules = ExampleRules();
+    rules.insert(rules.end(), EdgeRules().begin(), EdgeRules().end());
+    return rules;
+}
+
 }  // namespace loto::test
