@@ -78,10 +78,9 @@ std::uint64_t HistoriesToReach(std::size_t tests, double alpha) noexcept {
 std::vector<AuditEntry> AuditHistory(const History& history, const AuditSettings& settings,
                                      const History* beside) {
     std::vector<AuditEntry> family;
+    // A game without a second pool has an empty one, in which no test can be formed.
     AddPool(history.main, AuditPool::Main, family);
-    if (history.second.drawn > 0) {
-        AddPool(history.second, AuditPool::Second, family);
-    }
+    AddPool(history.second, AuditPool::Second, family);
     if (settings.ticket) {
         if (std::optional<TestResult> ticket = TicketTest(history, *settings.ticket)) {
             family.push_back({std::move(*ticket), AuditPool::Main});

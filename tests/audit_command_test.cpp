@@ -244,6 +244,10 @@ TEST(LotoSimAudit, BadLinesAndUsageErrors) {
         {ticket + " --calibrate 010", 0, "*: gaps (main) calibrated on 10 fair histories",
          "loto-sim: warning: over 9 tests, Holm's adjustment keeps a p-value calibrated on 10 "
          "fair histories above alpha; --calibrate 1000 or more lets it reach alpha\n"},
+        // 9 tests over 900 histories: Holm's least p-value is alpha itself, which does not flag.
+        {ticket + " --calibrate 899", 0, "calibrated on 899 fair histories",
+         "above alpha; --calibrate 1000 or more lets it reach alpha\n"},
+        {ticket + " --calibrate 900", 0, "calibrated on 900 fair histories", ""},
         // A tiny alpha is not chased past the most histories of a default calibration.
         {ticket + " --alpha 1e-9", 0, "calibrated on 100000 fair histories",
          "no more than --calibrate takes would let it reach so small an alpha\n"},
@@ -429,6 +433,11 @@ TEST(LotoSimAudit, CsvAndCharts) {
     std::snprintf(lastDeviation, sizeof lastDeviation, "data-number=\"1\" data-last=\"%g\"",
                   100 * (ones / (800 * 6 / 49.0) - 1));
     EXPECT_NE(chart.find(lastDeviation), std::string::npos) << lastDeviation;
+    // Each number's path runs across the plot, from its left edge to its right.
+    const auto from = chart.find("points=\"", chart.find(lastDeviation)) + 8;
+    const std::string points = chart.substr(from, chart.find('"', from) - from);
+    EXPECT_EQ(points.substr(0, 6), "80.00,") << points;
+    EXPECT_EQ(points.substr(points.rfind(' ', points.size() - 2) + 1, 7), "620.00,") << points;
     std::remove(svg.c_str());
     std::remove(file.c_str());
 }

@@ -474,23 +474,29 @@ TEST(LotoSim, InterruptReportsTheDrawsSoFar) {
 // lane on one thread, for a run of a few seconds), every line in the forms of one locale: each
 // percentage of the progress line, "(35,7 %)", with the locale's separator.
 TEST(LotoSim, TerminalShowsTheEstimateAndProgress) {
-    const auto run = Shell("script -qec 'LOTO_LANES=portable " + std::string(LOTO_SIM) +
-                           " --locale fr_FR --threads 1 1.3e8 1 2 3 4 5 6' /dev/null");
-    EXPECT_EQ(run.status, 0) << run.out;
-    const std::string& out = run.out;
-    const auto estimate = out.find("expected end: ");
-    ASSERT_NE(estimate, std::string::npos) << out;
-    EXPECT_TRUE(std::isdigit(out[estimate + 14])) << out;  // a date, said once
-    for (const char* said : {"\rdraws: ", " / 130000000 (", "\ndraws: 130000000 in "}) {
-        EXPECT_NE(out.find(said), std::string::npos) << said << " in " << out;
+    // The designed game and any game: each clears its progress line before its results.
+    for (const std::string game : {"", "--game 6/49 "}) {
+        const auto run =
+            Shell("script -qec 'LOTO_LANES=portable " + std::string(LOTO_SIM) +
+                  " --locale fr_FR --threads 1 " + game + "1.3e8 1 2 3 4 5 6' /dev/null");
+        EXPECT_EQ(run.status, 0) << run.out;
+        const std::string& out = run.out;
+        const auto estimate = out.find("expected end: ");
+        ASSERT_NE(estimate, std::string::npos) << out;
+        EXPECT_TRUE(std::isdigit(out[estimate + 14])) << out;  // a date, said once
+        for (const char* said : {"\rdraws: ", " / 130000000 (", "\ndraws: 130000000 in "}) {
+            EXPECT_NE(out.find(said), std::string::npos) << said << " in " << out;
+        }
+        int percentages = 0;
+        for (auto end = out.find(" %)"); end != std::string::npos;
+             end = out.find(" %)", end + 1), ++percentages) {
+            EXPECT_EQ(out[end - 2], ',') << out.substr(end - 6, 9);  // "(35,7 %)"
+        }
+        EXPECT_GT(percentages, 0) << out;
+        const auto last = out.rfind(" %)\033[K");
+        EXPECT_EQ(out.substr(last + 6, 4), "\r\033[K") << game;
+        EXPECT_EQ(out.find(" (0 draws/s)"), std::string::npos) << out;
     }
-    int percentages = 0;
-    for (auto end = out.find(" %)"); end != std::string::npos;
-         end = out.find(" %)", end + 1), ++percentages) {
-        EXPECT_EQ(out[end - 2], ',') << out.substr(end - 6, 9);  // "(35,7 %)"
-    }
-    EXPECT_GT(percentages, 0) << out;
-    EXPECT_EQ(out.find(" (0 draws/s)"), std::string::npos) << out;
 }
 
 // The README's charts are what loto-sim draws, to the byte (make screenshot renews them).

@@ -162,6 +162,11 @@ TEST(Lifetimes, NearestRanksAndTheExactLaw) {
     EXPECT_NEAR(summary.sd, std::sqrt((350.0 * 350 + 50 * 50 + 450 * 450 + 150 * 150) / 3), 1e-9);
     EXPECT_DOUBLE_EQ(summary.expectedNet, 100 * (50 - 200));
     EXPECT_DOUBLE_EQ(summary.expectedSd, 200);
+    // A cent up is ahead; even is not.
+    Lifetimes edge(1, law);
+    edge.Add(0);
+    edge.Add(1);
+    EXPECT_DOUBLE_EQ(edge.Summarise()->ahead, 0.5);
 }
 
 }  // namespace
