@@ -219,52 +219,64 @@ void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule&
 }
 
 // A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
-// value's number in the pool that the draw is at. The snapshots are watched for value by value.
-template <typename Set, bool kSecond>
+// value's number in the pool that the draw is at. A pool's first candidates, as many as it draws,
+// are taken without a test where no snapshot and not the chunk's end falls among them; the rest
+// value by value. Set and SecondSet: integers of enough bits for each pool's numbers.
+template <typename Set, typename SecondSet>
 void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                      DrawChunk& chunk) {
     const Game& game = rule.game;
     const BasicScoringTable<Set> main(rule.main, game.main.top);
-    const BasicScoringTable<Wide> second(rule.second, kSecond ? game.second.top : 0);
+    const BasicScoringTable<SecondSet> second(rule.second, game.second.top);
     constexpr std::uint64_t kCounted = BasicScoringTable<Set>::kCounted;
-    const std::uint64_t mainComplete = static_cast<std::uint64_t>(game.main.drawn) * kCounted;
-    const std::uint64_t secondComplete = static_cast<std::uint64_t>(game.second.drawn) * kCounted;
+    // DrawRule::TierIndex's strides, counted once: not a count of a ticket's bits a draw.
+    const auto bonusStates = static_cast<std::uint64_t>(rule.bonusStates());
+    const auto secondStride = static_cast<std::uint64_t>(rule.mostSecond() + 1);
     GeneratorState state = start;
     std::uint8_t* const numbers = chunk.numbers.data();
     std::uint32_t i = 0;
     std::uint32_t nextSnapshot = 0;
-    // The next value's number in a pool.
-    const auto next = [&](int top) {
-        if (i == nextSnapshot) {
-            KeepSnapshot(chunk, i, state.x, state.c);
-            nextSnapshot += DrawChunk::kSnapshotEvery;
+    // Candidates of a pool into a draw until it holds `count` numbers, or the chunk ends.
+    const auto fill = [&](const auto& table, auto& drawn, std::uint64_t& total, int count) {
+        const auto top = static_cast<std::uint64_t>(table.top());
+        const auto take = [&] {
+            const int number = NextNumber(state, top);
+            numbers[i++] = static_cast<std::uint8_t>(number);
+            table.Take(number, drawn, total);
+        };
+        if (std::min(nextSnapshot, values) - i >= static_cast<std::uint32_t>(count)) {
+            for (int k = 0; k < count; ++k) {
+                take();
+            }
         }
-        const int number = NextNumber(state, static_cast<std::uint64_t>(top));
-        numbers[i++] = static_cast<std::uint8_t>(number);
-        return number;
+        const std::uint64_t complete = static_cast<std::uint64_t>(count) * kCounted;
+        while (total < complete && i < values) {
+            if (i == nextSnapshot) {
+                KeepSnapshot(chunk, i, state.x, state.c);
+                nextSnapshot += DrawChunk::kSnapshotEvery;
+            }
+            take();
+        }
+        return total >= complete;
     };
     while (i < values) {
         chunk.drawStarts[i / 64] |= std::uint64_t{1} << (i % 64);
         Set drawn{};
         std::uint64_t total = 0;
-        while (total < mainComplete && i < values) {
-            main.Take(next(game.main.top), drawn, total);
-        }
         std::uint64_t bonus = 0;
-        while (game.bonus && bonus == 0 && i < values) {
-            main.Take(next(game.main.top), drawn, bonus);
-        }
-        Wide taken{};
+        SecondSet taken{};
         std::uint64_t secondTotal = 0;
-        while (secondTotal < secondComplete && i < values) {
-            second.Take(next(game.second.top), taken, secondTotal);
-        }
-        if (secondTotal < secondComplete || (game.bonus && bonus == 0)) {
+        // The bonus: one more number of the main pool, after which the set holds K + 1.
+        const bool complete =
+            fill(main, drawn, total, game.main.drawn) &&
+            (!game.bonus || fill(main, drawn, bonus, 1)) &&
+            (!game.hasSecond() || fill(second, taken, secondTotal, game.second.drawn));
+        if (!complete) {
             break;  // the chunk ends in this draw, parsed again as the open tail
         }
-        ++chunk.tally[static_cast<std::size_t>(
-            rule.TierIndex(static_cast<int>(total % kCounted), static_cast<int>(bonus % kCounted),
-                           static_cast<int>(secondTotal % kCounted)))];
+        ++chunk.tally[static_cast<std::size_t>((total % kCounted * bonusStates + bonus % kCounted) *
+                                                   secondStride +
+                                               secondTotal % kCounted)];
     }
     chunk.tail = chunk.OpenTail(rule);
     chunk.end = state;
@@ -277,12 +289,15 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
     chunk.Clear(values, rule);
     chunk.tail = {};
     const bool narrow = rule.game.main.top <= 62;
-    if (rule.game.hasSecond()) {
-        narrow ? GenerateAnyGame<std::uint64_t, true>(start, values, rule, chunk)
-               : GenerateAnyGame<Wide, true>(start, values, rule, chunk);
-    } else if (rule.game.bonus) {
-        narrow ? GenerateAnyGame<std::uint64_t, false>(start, values, rule, chunk)
-               : GenerateAnyGame<Wide, false>(start, values, rule, chunk);
+    if (rule.game.bonus || rule.game.hasSecond()) {
+        const bool secondNarrow = rule.game.second.top <= 62;
+        if (narrow) {
+            secondNarrow ? GenerateAnyGame<std::uint64_t, std::uint64_t>(start, values, rule, chunk)
+                         : GenerateAnyGame<std::uint64_t, Wide>(start, values, rule, chunk);
+        } else {
+            secondNarrow ? GenerateAnyGame<Wide, std::uint64_t>(start, values, rule, chunk)
+                         : GenerateAnyGame<Wide, Wide>(start, values, rule, chunk);
+        }
     } else if (narrow) {
         GeneratePlainOf<std::uint64_t>(start, values, rule, chunk);
     } else {
@@ -298,16 +313,24 @@ bool ChunkStitcher::Count(int tier) {
     return ended || done_ == target_;
 }
 
-bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
+bool ChunkStitcher::StopAt(const DrawChunk& chunk, std::uint32_t values) {
+    state_ = chunk.StateAfter(values);
+    stoppedAt_ = values;
+    return true;
+}
+
+bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     // Finish the open draw and go on value by value until a true draw starts where a guessed one
     // does; from there on both parse the same numbers the same way. Until then, in a game of two
     // pools, a value's number in the true draw's pool is drawn again from the chunk's start.
     const Game& game = rule_.game;
-    GeneratorState replay = chunk.snapshots.empty() ? chunk.end : chunk.snapshots.front().state;
-    std::uint32_t i = 0;
+    // Only a game of two pools draws again; the state is found from a snapshot.
+    GeneratorState replay = game.hasSecond() ? chunk.StateAfter(from) : chunk.end;
+    std::uint32_t i = from;
     while (!(open_.Empty() && chunk.StartsAt(i))) {
         if (i == chunk.size()) {
             state_ = chunk.end;
+            stoppedAt_ = i;
             return false;
         }
         const int number =
@@ -321,8 +344,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
             const int tier = open_.Tier(rule_);
             open_ = {};
             if (Count(tier)) {
-                state_ = chunk.StateAfter(i);
-                return true;
+                return StopAt(chunk, i);
             }
         }
     }
@@ -340,13 +362,13 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk) {
         done_ += ahead;
         open_ = chunk.tail;
         state_ = chunk.end;
+        stoppedAt_ = chunk.size();
         return false;
     }
     const auto needed = static_cast<std::uint32_t>(target_ - done_);
     chunk.AddGuessed(first, needed, rule_, 1, tally_);
     done_ = target_;
-    state_ = chunk.StateAfter(chunk.StartOf(first + needed));
-    return true;
+    return StopAt(chunk, chunk.StartOf(first + needed));
 }
 
 // A chunk that may hold a tier's first draw: a handful in a run, parsed again draw by draw.
@@ -358,13 +380,13 @@ bool ChunkStitcher::AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, st
             draw = {};
             --count;
             if (Count(tier)) {
-                state_ = chunk.StateAfter(i + 1);
-                return true;
+                return StopAt(chunk, i + 1);
             }
         }
     }
     open_ = chunk.tail;
     state_ = chunk.end;
+    stoppedAt_ = chunk.size();
     return false;
 }
 

@@ -76,16 +76,22 @@ public:
                   DrawWatch* watch = nullptr, std::uint64_t before = 0) noexcept
         : target_(draws), rule_(rule), tally_(tally), watch_(watch), before_(before) {}
 
-    // Adds the true draws of the next chunk; true once the draws are complete.
-    bool Absorb(const DrawChunk& chunk);
+    // Adds the true draws of the next chunk, the first of which starts at value `from` (a true
+    // draw's start: where an earlier stitching of the chunk stopped); true once the draws are
+    // complete.
+    bool Absorb(const DrawChunk& chunk, std::uint32_t from = 0);
 
     [[nodiscard]] std::uint64_t done() const noexcept { return done_; }
     // The state after the last value taken: the end of the last chunk, or of the last draw.
     [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
+    // Where the last value taken of the last chunk lies: the values taken of it.
+    [[nodiscard]] std::uint32_t stoppedAt() const noexcept { return stoppedAt_; }
 
 private:
     // One more draw, in `tier`: true where it completes the draws.
     bool Count(int tier);
+    // The draws complete after `values` values of the chunk.
+    bool StopAt(const DrawChunk& chunk, std::uint32_t values);
     // Up to `count` guessed draws of the chunk from value `from`, one by one, each watched.
     bool AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, std::uint64_t count);
 
@@ -97,6 +103,7 @@ private:
     std::uint64_t done_ = 0;
     OpenDraw open_;  // the true draw that the previous chunk left open
     GeneratorState state_;
+    std::uint32_t stoppedAt_ = 0;
 };
 
 }  // namespace loto

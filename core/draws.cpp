@@ -6,8 +6,8 @@ namespace {
 __extension__ using Wide = unsigned __int128;
 
 // The serial loop of a game: its main pool (the bonus drawn from the rest of it), and its second
-// pool, each scored by a table of its own, Set wide enough for the main pool's numbers.
-template <typename Set>
+// pool, each scored by a table of its own, Set and SecondSet wide enough for each pool's numbers.
+template <typename Set, typename SecondSet>
 class SerialGame {
 public:
     explicit SerialGame(const DrawRule& rule)
@@ -28,7 +28,7 @@ public:
         const int bonus = game.bonus ? DrawBonus(state, drawn) : 0;
         int matched = 0;
         if (game.hasSecond()) {
-            Wide second = 0;
+            SecondSet second = 0;
             matched = static_cast<int>(DrawPool<0>(state, second_, game.second.drawn, second) %
                                        second_.kCounted);
         }
@@ -70,17 +70,17 @@ private:
 
     const DrawRule& rule_;
     BasicScoringTable<Set> main_;
-    BasicScoringTable<Wide> second_;
+    BasicScoringTable<SecondSet> second_;
     int bonusStates_ = rule_.bonusStates();
     int secondStride_ = rule_.mostSecond() + 1;
 };
 
 // The most common sizes of draw compiled for, so that their first candidates are taken without a
 // count to keep; any other counted as it runs.
-template <typename Set>
+template <typename Set, typename SecondSet>
 void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
           std::span<std::uint64_t> tally) noexcept {
-    const SerialGame<Set> game(rule);
+    const SerialGame<Set, SecondSet> game(rule);
     switch (rule.game.main.drawn) {
         case 5:
             return game.template Into<5>(state, draws, tally);
@@ -113,11 +113,15 @@ bool OpenDraw::Take(const DrawRule& rule, int number) noexcept {
 
 void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
               std::span<std::uint64_t> tally) noexcept {
-    // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62.
-    if (rule.game.main.top <= 62) {
-        Into<std::uint64_t>(state, draws, rule, tally);
+    // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62; a game of one pool has only
+    // the one.
+    const bool narrow = rule.game.main.top <= 62;
+    if (rule.game.second.top > 62) {
+        narrow ? Into<std::uint64_t, Wide>(state, draws, rule, tally)
+               : Into<Wide, Wide>(state, draws, rule, tally);
     } else {
-        Into<Wide>(state, draws, rule, tally);
+        narrow ? Into<std::uint64_t, std::uint64_t>(state, draws, rule, tally)
+               : Into<Wide, std::uint64_t>(state, draws, rule, tally);
     }
 }
 

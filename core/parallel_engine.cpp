@@ -128,7 +128,7 @@ void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
         nextResidue_ = JumpMultiply(nextResidue_, jump_);
         chunks[lane] = &slot.chunk;
     }
-    const DrawRule& rule = *rule_;
+    const DrawRule& rule = rule_;  // changed only when no chunk is in flight
     ++inFlight_;
     lock.unlock();
     GenerateChunks(kernel_, starts.data(), chunkValues_, rule, chunks.data());
@@ -154,9 +154,28 @@ bool ParallelDrawEngine::Serial(std::uint64_t draws, const DrawRule& rule) const
            static_cast<double>(draws) * ValuesPerDraw(rule.game) < chunkValues_;
 }
 
+void ParallelDrawEngine::Restart(std::unique_lock<std::mutex>& lock, const GeneratorState& state,
+                                 const DrawRule& rule) {
+    active_ = false;
+    ready_.wait(lock, [this] { return inFlight_ == 0; });
+    for (Slot& slot : slots_) {
+        slot.ready = kNotReady;
+        // Here, not on a worker, where memory that cannot be had would end the program.
+        slot.chunk.tally.reserve(static_cast<std::size_t>(rule.tiers()));
+    }
+    rule_ = rule;
+    valuesPerDraw_ = ValuesPerDraw(rule.game) * kValuesMargin;
+    firstStart_ = state;
+    nextClaim_ = 0;
+    nextJoin_ = 0;
+    nextResidue_ = JumpResidue(StepValue(state));
+    active_ = true;
+}
+
 std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws,
                                        const DrawRule& rule, std::span<std::uint64_t> tally,
-                                       DrawWatch* watch, std::uint64_t before) {
+                                       DrawWatch* watch, std::uint64_t before,
+                                       std::uint64_t ahead) {
     if (Serial(draws, rule)) {
         if (watch != nullptr) {
             return SerialWatched(state, draws, rule, tally, *watch, before);
@@ -165,23 +184,18 @@ std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draw
         return draws;
     }
     std::unique_lock lock(mutex_);
-    for (Slot& slot : slots_) {
-        slot.ready = kNotReady;
-        // Here, not on a worker, where memory that cannot be had would end the program.
-        slot.chunk.tally.reserve(static_cast<std::size_t>(rule.tiers()));
+    Carry from;
+    if (active_ && carry_ && carry_->end == state && rule_ == rule) {
+        from = *carry_;  // the chunks under way continue these draws
+    } else {
+        Restart(lock, state, rule);
     }
-    rule_ = &rule;
-    valuesPerDraw_ = ValuesPerDraw(rule.game) * kValuesMargin;
-    firstStart_ = state;
-    nextClaim_ = 0;
-    nextJoin_ = 0;
-    nextResidue_ = JumpResidue(StepValue(state));
-    neededChunks_ = ChunksFor(draws);
-    active_ = true;
+    carry_.reset();
+    neededChunks_ = from.index + ChunksFor(draws + ahead);
     work_.notify_all();
 
-    ChunkStitcher stitcher(draws, rule, tally, watch, before);
-    for (std::uint64_t index = 0;; ++index) {
+    ChunkStitcher stitcher(draws, rule_, tally, watch, before);
+    for (std::uint64_t index = from.index;; ++index) {
         Slot& slot = slots_[index % slots_.size()];
         while (slot.ready != index) {
             if (CanClaim()) {
@@ -191,23 +205,32 @@ std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draw
             }
         }
         lock.unlock();
-        // The jumped start is the true one unless the true step value lies outside [0, m).
-        if (index > 0 && StepValue(stitcher.state()) != static_cast<std::int64_t>(slot.residue)) {
-            GenerateChunk(stitcher.state(), chunkValues_, rule, slot.chunk);
+        // The jumped start is the true one unless the true step value lies outside [0, m); a
+        // chunk taken up in its middle was checked when it was begun.
+        const bool first = index == from.index;
+        const GeneratorState& start = first ? state : stitcher.state();
+        if (index > 0 && !(first && from.value > 0) &&
+            StepValue(start) != static_cast<std::int64_t>(slot.residue)) {
+            GenerateChunk(start, chunkValues_, rule_, slot.chunk);
         }
-        const bool complete = stitcher.Absorb(slot.chunk);
+        const bool complete = stitcher.Absorb(slot.chunk, first ? from.value : 0);
         lock.lock();
-        slot.ready = kNotReady;
-        if (complete) {
+        const std::uint32_t at = stitcher.stoppedAt();
+        if (complete && at < chunkValues_) {
+            carry_ = Carry{stitcher.state(), index, at};  // the slot is kept for the rest
+            nextJoin_ = index;
             break;
         }
+        slot.ready = kNotReady;
         nextJoin_ = index + 1;
-        neededChunks_ = nextJoin_ + ChunksFor(draws - stitcher.done());
+        if (complete) {
+            carry_ = Carry{stitcher.state(), index + 1, 0};
+            break;
+        }
+        neededChunks_ = nextJoin_ + ChunksFor(draws - stitcher.done() + ahead);
         work_.notify_all();
     }
-    // The chunks still being generated are not needed, but their storage is about to be reused.
-    active_ = false;
-    ready_.wait(lock, [this] { return inFlight_ == 0; });
+    work_.notify_all();
     state = stitcher.state();
     return stitcher.done();
 }
@@ -222,7 +245,7 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, cons
         }
         const std::uint64_t draws = std::min(slice, count - done);
         const auto start = Clock::now();
-        done += Draw(state, draws, rule, tally, watch, done);
+        done += Draw(state, draws, rule, tally, watch, done, std::min(slice, count - done - draws));
         if (watch != nullptr && watch->ended) {
             return {done, false};
         }

@@ -3,6 +3,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <span>
 #include <thread>
 #include <vector>
@@ -57,10 +58,13 @@ public:
                 std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch = nullptr);
 
     // Exactly `draws` draws, on every thread, without visiting the pump, or fewer where the watch
-    // ends them (numbered for it from `before` + 1): the draws done.
+    // ends them (numbered for it from `before` + 1): the draws done. The threads go on generating
+    // about `ahead` draws more meanwhile, which a call that continues from the state and rule that
+    // this one leaves takes up where it stopped, in the middle of a chunk: nothing generated is
+    // lost between the slices of a run.
     std::uint64_t Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
                        std::span<std::uint64_t> tally, DrawWatch* watch = nullptr,
-                       std::uint64_t before = 0);
+                       std::uint64_t before = 0, std::uint64_t ahead = 0);
 
 private:
     struct Slot {
@@ -85,6 +89,9 @@ private:
     }
     // Claims the next batch of chunks and generates them, the lock released meanwhile.
     void GenerateNext(std::unique_lock<std::mutex>& lock);
+    // Stops the chunks under way, and starts generating the rule's from `state`.
+    void Restart(std::unique_lock<std::mutex>& lock, const GeneratorState& state,
+                 const DrawRule& rule);
     [[nodiscard]] std::uint64_t ChunksFor(std::uint64_t draws) const noexcept;
     // Whether the draws go on the serial loop: a few, or one thread without lanes for the game.
     [[nodiscard]] bool Serial(std::uint64_t draws, const DrawRule& rule) const noexcept;
@@ -99,7 +106,14 @@ private:
     std::condition_variable work_;
     std::condition_variable ready_;
     bool active_ = false;
-    const DrawRule* rule_ = nullptr;  // of the run under way
+    DrawRule rule_{};  // of the chunks under way
+    // Where the last draws ended: the state, and the chunk and value from which the chunks go on.
+    struct Carry {
+        GeneratorState end;
+        std::uint64_t index = 0;
+        std::uint32_t value = 0;
+    };
+    std::optional<Carry> carry_;
     double valuesPerDraw_ = 0;
     GeneratorState firstStart_;
     std::uint64_t nextClaim_ = 0;

@@ -111,6 +111,38 @@ TEST_P(GameEngine, EqualsTheSerialLoop) {
     }
 }
 
+// Calls that each continue the draws of the one before take up the chunks under way where it
+// stopped, in the middle of a chunk; a call from another state starts afresh: each call's tally
+// and state are those of the serial loop.
+TEST_P(GameEngine, CallsTakeUpTheChunksUnderWay) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
+        for (const std::uint32_t chunk : {200u, 65536u}) {
+            const auto perChunk = static_cast<std::uint64_t>(chunk / ValuesPerDraw(rule.game));
+            const std::uint64_t counts[] = {perChunk / 3 + 1, perChunk + 5, 2 * perChunk, 1,
+                                            perChunk,         perChunk / 2};
+            for (const unsigned threads : {1u, 3u}) {
+                ParallelDrawEngine engine(threads, chunk, *kernel);
+                GeneratorState parallelState = kSeedState, serialState = kSeedState;
+                for (std::size_t call = 0; call < std::size(counts); ++call) {
+                    if (call == 3) {  // as a command in between does: the stream moves on
+                        std::vector<std::uint64_t> aside(static_cast<std::size_t>(rule.tiers()));
+                        DrawInto(serialState, 5, rule, aside);
+                        parallelState = serialState;
+                    }
+                    const std::uint64_t ahead = call + 1 < std::size(counts) ? counts[call + 1] : 0;
+                    std::vector<std::uint64_t> serial(static_cast<std::size_t>(rule.tiers())),
+                        parallel(serial.size());
+                    DrawInto(serialState, counts[call], rule, serial);
+                    engine.Draw(parallelState, counts[call], rule, parallel, nullptr, 0, ahead);
+                    ASSERT_EQ(std::tie(parallel, parallelState), std::tie(serial, serialState))
+                        << GameName(rule.game) << " chunk " << chunk << " threads " << threads
+                        << " call " << call;
+                }
+            }
+        }
+    }
+}
+
 // Watched for first draws and until the rarest tier that the run reaches: only the chunks that
 // hold a tier's first draw are gone through draw by draw, and the run ends at that tier's first,
 // with the tally and state of one draw after another.
