@@ -109,7 +109,7 @@ install: build web
 bench: build web-bench mca
 	$(BUILD_DIR)/bin/loto-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-parallel-bench
-	$(BUILD_DIR)/bin/loto-games-bench
+	$(BUILD_DIR)/bin/loto-games-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-money-bench
 	$(BUILD_DIR)/bin/loto-audit-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-window-bench

@@ -2,7 +2,8 @@
 """The page in each browser engine on a run of 100 million draws, beside native loto-sim on one
 thread with the portable path, measured side by side in one run: draws per second, frames drawn
 during the run, and the delay of clicks on EFFACER made every 50 ms or so during it; the same for
-a run of the panel of any game (6/49 with prizes, watched for its first hits).
+a run of the panel of any game (6/49 with prizes, watched for its first hits); then the panel
+drawing each example game beside native loto-sim on the same game, both watched for first hits.
 Usage: web_bench.py LOTO_SIM PAGE [ENGINE ...] (WebKitGTK under xvfb-run)."""
 import json
 import os
@@ -41,12 +42,22 @@ PANEL = {'PTirages': str(DRAWS), 'PGrille': ' '.join(GRID), 'PPrix': '2.20',
          'PGains': '3=5 4=50 5=1500 6=2000000'}
 
 
-def page_figures(engine, page, clicks_during=True, panel=False):
+# Each example game of the panel's list with a ticket, and the values of generator a draw takes.
+GAMES = [('6/49', '7 10 14 20 30 40', '', 6.33), ('6/45', '3 9 17 28 41 45', '', 6.36),
+         ('7/35', '1 5 9 13 20 27 35', '', 7.64), ('6/90', '1 17 33 49 65 90', '', 6.17),
+         ('20/70', '2 9 16 23 30 37 44 51 58 65', '', 23.4),
+         ('6/49+bonus', '5 15 25 35 45 49', '', 7.44), ('5/50+2/12', '3 14 25 36 47', '2 9', 7.31),
+         ('5/49+1/10', '1 12 23 34 45', '10', 6.22), ('5/69+1/26', '7 19 33 52 69', '13', 6.15)]
+GAME_VALUES = 2e8  # a few tenths of a second natively
+
+
+def page_figures(engine, page, clicks_during=True, panel=False, fields=None):
+    fields = fields or PANEL
     browser = browsers.start(engine)
     try:
         browser.open_form('file://' + os.path.abspath(page))
         browser.enter(str(DRAWS), ' '.join(GRID))
-        for box, text in PANEL.items():
+        for box, text in fields.items():
             browser.js("document.getElementById(arguments[0]).value = arguments[1];", box, text)
         time.sleep(1.5)  # as a user takes a moment before the first click
         browser.js(WATCH, 'PProgres' if panel else 'LblPatientez')
@@ -66,19 +77,43 @@ def page_figures(engine, page, clicks_during=True, panel=False):
     during = [at for at in frames if shown <= at <= hidden]
     gaps = [b - a for a, b in zip(during, during[1:])]
     seconds = (hidden - shown) / 1000
-    return {'rate': DRAWS / seconds, 'fps': len(during) / seconds,
+    return {'rate': int(fields['PTirages']) / seconds, 'fps': len(during) / seconds,
             'longest_frame_gap': max(gaps) if gaps else seconds * 1000,
             'click_median': statistics.median(delays[1:]) if len(delays) > 1 else 0.0,
             'click_worst': max(delays[1:]) if len(delays) > 1 else 0.0, 'clicks': clicks,
             'estimate_late': late}
 
 
-def native_rate(loto_sim):
+def native_rate(loto_sim, options=(), draws=DRAWS, ticket=GRID):
     environment = dict(os.environ, LOTO_LANES='portable')
     report = json.loads(subprocess.run(
-        [loto_sim, '--threads', '1', '--json', str(DRAWS)] + GRID, env=environment,
-        capture_output=True, text=True, check=True).stdout)
+        [loto_sim, '--threads', '1', '--json', *options, str(draws)] + list(ticket),
+        env=environment, capture_output=True, text=True, check=True).stdout.splitlines()[0])
     return report['draws'] / report['seconds']
+
+
+def games(loto_sim, page, engines):
+    """Each example game in the panel against native loto-sim, both watched for first hits."""
+    print('\nEach game in the panel, watched for its first hits, against native loto-sim on the '
+          'portable path with one thread, watched alike (goal %.2f)' % GOALS['ratio'])
+    print('%-12s %12s' % ('game', 'native') + ''.join(' %18s' % engine for engine in engines))
+    for game, ticket, second, values in GAMES:
+        draws = int(GAME_VALUES / values)
+        native = native_rate(loto_sim, ('--game', game, '--price', '2'), draws,
+                             ticket.split() + (['+'] + second.split() if second else []))
+        row = '%-12s %12.0f' % (game, native)
+        for engine in engines:
+            fields = {'PJeu': game, 'PGrille': ticket, 'PSeconde': second,
+                      'PTirages': str(draws), 'PPrix': '', 'PGains': ''}
+            rate = best_of(2, lambda: page_figures(engine, page, clicks_during=False, panel=True,
+                                                   fields=fields)['rate'])
+            ratio = rate / native
+            row += ' %11.0f %5.2f%s' % (rate, ratio, ' ' if ratio >= GOALS['ratio'] else '<')
+        print(row)
+
+
+def best_of(rounds, measure):
+    return max(measure() for _ in range(rounds))
 
 
 def main():
@@ -106,6 +141,7 @@ def main():
             if not panel:
                 print('%-26s estimate %+.0f s after the end, %d clicks'
                       % ('', alone['estimate_late'], clicked['clicks']))
+    games(loto_sim, page, engines)
 
 
 if __name__ == '__main__':
