@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@ struct BadLine {
     std::uint64_t line;               // in the file, from 1
     std::vector<std::string> fields;  // as read, quotes undone
     std::string reason;               // "7.5 is not a whole number", "12 is repeated"
+    std::string file{};               // of several files read as one, the file's name
 };
 
 struct History {
@@ -41,5 +43,20 @@ struct History {
     std::vector<BadLine> setAside;    // with skipBad
     char delimiter = ',';
 };
+
+// The draws in date order, a stable sort: draws of one date keep their order.
+void SortByDate(History& history);
+
+// Histories of one game read from several files, as one, or why they cannot be: their draws
+// merged by date where they have dates (a file's draws keep their order, and at one date the
+// files' order), a draw present twice (the same date and numbers, in any order) kept once;
+// without dates, one file after the other. `names` name the files in the reason.
+struct MergedHistory {
+    std::optional<History> history;
+    std::uint64_t repeated = 0;  // draws kept once
+    std::string fault{};
+};
+[[nodiscard]] MergedHistory MergeHistories(std::vector<History> parts,
+                                           const std::vector<std::string>& names);
 
 }  // namespace loto

@@ -4,9 +4,11 @@
 #include <bitset>
 #include <chrono>
 #include <numeric>
+#include <span>
 #include <string_view>
 #include <type_traits>
 
+#include "platform/latin1_text.h"
 #include "platform/line_reader.h"
 #include "platform/quoted_text.h"
 
@@ -107,43 +109,6 @@ bool IsBlankRow(const std::vector<std::string>& fields) {
                        [](const std::string& field) { return Trimmed(field).empty(); });
 }
 
-// Whole digits of a length in [fewest, most].
-std::optional<int> Digits(std::string_view text, std::size_t fewest, std::size_t most) {
-    if (text.size() < fewest || text.size() > most ||
-        !std::all_of(text.begin(), text.end(), IsDigit)) {
-        return std::nullopt;
-    }
-    return std::accumulate(text.begin(), text.end(), 0,
-                           [](int n, char c) { return n * 10 + (c - '0'); });
-}
-
-// 2001-01-31 or 31/01/2001, as a day count from 1970-01-01.
-std::optional<std::int32_t> ReadDay(std::string_view text) {
-    const char separator = text.find('-') != std::string_view::npos ? '-' : '/';
-    std::vector<std::string_view> parts;
-    for (std::size_t from = 0, to = 0; from <= text.size(); from = to + 1) {
-        to = std::min(text.find(separator, from), text.size());
-        parts.push_back(text.substr(from, to - from));
-    }
-    if (parts.size() != 3) {
-        return std::nullopt;
-    }
-    const bool iso = separator == '-';
-    const auto year = Digits(parts[iso ? 0 : 2], 4, 4);
-    const auto month = Digits(parts[1], 1, 2);
-    const auto day = Digits(parts[iso ? 2 : 0], 1, 2);
-    if (!year || !month || !day) {
-        return std::nullopt;
-    }
-    const std::chrono::year_month_day date{std::chrono::year{*year},
-                                           std::chrono::month{static_cast<unsigned>(*month)},
-                                           std::chrono::day{static_cast<unsigned>(*day)}};
-    if (!date.ok()) {
-        return std::nullopt;
-    }
-    return std::chrono::sys_days(date).time_since_epoch().count();
-}
-
 // A number of 1..top, or why a field holds none.
 struct Parsed {
     int value = 0;
@@ -239,8 +204,14 @@ std::string CheckOptions(const HistoryOptions& options) {
             fault += std::to_string(bounds->drawn);
         }
     };
-    check(options.mainPool, options.main.size());
-    if (!options.second.empty()) {
+    if (options.wholeDraw) {
+        if (options.main.size() != 1) {
+            return "a whole draw is read from one column";
+        }
+    } else {
+        check(options.mainPool, options.main.size());
+    }
+    if (!options.second.empty() && !options.wholeDraw) {
         check(options.secondPool, options.second.size());
     }
     return fault;
@@ -251,6 +222,9 @@ std::optional<Layout> Resolve(std::vector<std::string> header, const HistoryOpti
                               std::string& fault) {
     Layout layout;
     layout.header = std::move(header);
+    for (std::string& name : layout.header) {
+        name = AsUtf8(name);
+    }
     std::vector<std::size_t> chosen;
     const auto find = [&](const ColumnRef& ref) {
         const auto column = fault.empty() ? Find(ref, layout.header, fault) : std::nullopt;
@@ -286,20 +260,33 @@ std::optional<Layout> Resolve(std::vector<std::string> header, const HistoryOpti
 // Builds the history line by line.
 class Builder {
 public:
-    explicit Builder(Layout layout) : layout_(std::move(layout)) {
+    Builder(Layout layout, const HistoryOptions& options)
+        : layout_(std::move(layout)), dates_(options.dateOrder), whole_(options.wholeDraw) {
         history_.main.drawn = static_cast<int>(layout_.main.columns.size());
         history_.second.drawn = static_cast<int>(layout_.second.columns.size());
+        if (whole_) {
+            history_.main.drawn = options.mainPool ? options.mainPool->drawn : 0;
+            history_.second.drawn = options.secondPool ? options.secondPool->drawn : 0;
+            bonusInDraw_ = options.bonusInDraw;
+        }
     }
 
     // Why the line is no draw, or empty when it was added.
     std::string Add(const std::vector<std::string>& fields) {
-        std::string fault = ReadPool(fields, layout_.main, main_);
+        std::vector<std::string_view> values;
+        std::string fault = whole_ ? Split(fields, values) : Columns(fields, values);
+        const auto mainCount = static_cast<std::size_t>(history_.main.drawn);
+        const auto secondCount = static_cast<std::size_t>(history_.second.drawn);
+        const std::span<const std::string_view> all(values);
         if (fault.empty()) {
-            fault = ReadPool(fields, layout_.second, second_);
+            fault = ReadPool(all.first(mainCount), layout_.main.top, main_);
+        }
+        if (fault.empty()) {
+            fault = ReadPool(all.last(secondCount), layout_.second.top, second_);
         }
         int bonus = 0;
-        if (fault.empty() && layout_.bonus) {
-            fault = ReadBonus(fields, bonus);
+        if (fault.empty() && HasBonus()) {
+            fault = ReadBonus(values[mainCount], bonus);
         }
         std::int32_t day = 0;
         if (fault.empty() && layout_.date) {
@@ -310,7 +297,7 @@ public:
         }
         Append(main_, history_.main, mainHighest_);
         Append(second_, history_.second, secondHighest_);
-        if (layout_.bonus) {
+        if (HasBonus()) {
             history_.bonus.push_back(static_cast<std::uint8_t>(bonus));
             mainHighest_ = std::max(mainHighest_, bonus);
         }
@@ -320,13 +307,16 @@ public:
         return fault;
     }
 
+    // Why the dates cannot be read, if they cannot, once every line is.
+    std::optional<std::string> SettleDates() { return dates_.Settle(history_.days); }
+
     History Finish(char delimiter, std::vector<BadLine> setAside) && {
         history_.main.top = layout_.main.guessed ? mainHighest_ : layout_.main.top;
         history_.second.top = layout_.second.guessed ? secondHighest_ : layout_.second.top;
         history_.delimiter = delimiter;
         history_.setAside = std::move(setAside);
         if (layout_.date) {
-            SortByDate();
+            SortByDate(history_);
         }
         return std::move(history_);
     }
@@ -343,17 +333,68 @@ private:
         return nullptr;
     }
 
-    std::string ReadPool(const std::vector<std::string>& fields, const PoolColumns& pool,
-                         std::vector<std::uint8_t>& numbers) const {
-        numbers.clear();
-        std::bitset<kStorable + 1> seen;
+    [[nodiscard]] bool HasBonus() const noexcept { return layout_.bonus || bonusInDraw_; }
+
+    // The fields of the columns chosen, main, bonus and second pool's, in that order.
+    std::string Columns(const std::vector<std::string>& fields,
+                        std::vector<std::string_view>& values) const {
         std::string fault;
-        for (const std::size_t column : pool.columns) {
+        std::vector<std::size_t> columns = layout_.main.columns;
+        if (layout_.bonus) {
+            columns.push_back(*layout_.bonus);
+        }
+        columns.insert(columns.end(), layout_.second.columns.begin(), layout_.second.columns.end());
+        for (const std::size_t column : columns) {
             const std::string* field = Field(fields, column, fault);
             if (field == nullptr) {
                 return fault;
             }
-            Parsed parsed = ReadNumber(*field, pool.top);
+            values.push_back(*field);
+        }
+        return fault;
+    }
+
+    // The numbers of the one column that holds the whole draw, separated by blanks: as many as a
+    // draw takes, the first draw's count where the game is guessed.
+    std::string Split(const std::vector<std::string>& fields,
+                      std::vector<std::string_view>& values) {
+        std::string fault;
+        const std::string* field = Field(fields, layout_.main.columns.front(), fault);
+        if (field == nullptr) {
+            return fault;
+        }
+        const std::string_view text = *field;
+        for (std::size_t from = 0; from < text.size();) {
+            const std::size_t start = text.find_first_not_of(" \t", from);
+            if (start == std::string_view::npos) {
+                break;
+            }
+            const std::size_t end = std::min(text.find_first_of(" \t", start), text.size());
+            values.push_back(text.substr(start, end - start));
+            from = end;
+        }
+        if (history_.main.drawn == 0) {
+            history_.main.drawn = static_cast<int>(values.size());  // the first draw's count
+        }
+        const std::size_t count = static_cast<std::size_t>(history_.main.drawn) +
+                                  (bonusInDraw_ ? 1 : 0) +
+                                  static_cast<std::size_t>(history_.second.drawn);
+        if (values.size() != count) {
+            fault = Quoted(Trimmed(text));
+            fault += " holds ";
+            fault += std::to_string(values.size());
+            fault += " numbers, where a draw has ";
+            fault += std::to_string(count);
+        }
+        return fault;
+    }
+
+    std::string ReadPool(std::span<const std::string_view> fields, int top,
+                         std::vector<std::uint8_t>& numbers) const {
+        numbers.clear();
+        std::bitset<kStorable + 1> seen;
+        for (const std::string_view field : fields) {
+            Parsed parsed = ReadNumber(field, top);
             if (parsed.fault.empty() && seen[static_cast<std::size_t>(parsed.value)]) {
                 parsed.fault = std::to_string(parsed.value);
                 parsed.fault += " is repeated";
@@ -364,16 +405,11 @@ private:
             seen.set(static_cast<std::size_t>(parsed.value));
             numbers.push_back(static_cast<std::uint8_t>(parsed.value));
         }
-        return fault;
+        return {};
     }
 
-    std::string ReadBonus(const std::vector<std::string>& fields, int& bonus) const {
-        std::string fault;
-        const std::string* field = Field(fields, *layout_.bonus, fault);
-        if (field == nullptr) {
-            return fault;
-        }
-        Parsed parsed = ReadNumber(*field, layout_.main.top);
+    std::string ReadBonus(std::string_view field, int& bonus) const {
+        Parsed parsed = ReadNumber(field, layout_.main.top);
         if (parsed.fault.empty() &&
             std::find(main_.begin(), main_.end(), parsed.value) != main_.end()) {
             parsed.fault = "bonus ";
@@ -384,13 +420,13 @@ private:
         return parsed.fault;
     }
 
-    std::string ReadDate(const std::vector<std::string>& fields, std::int32_t& day) const {
+    std::string ReadDate(const std::vector<std::string>& fields, std::int32_t& day) {
         std::string fault;
         const std::string* field = Field(fields, *layout_.date, fault);
         if (field == nullptr) {
             return fault;
         }
-        const auto read = ReadDay(Trimmed(*field));
+        const auto read = dates_.Read(Trimmed(*field), history_.days.size());
         if (!read) {
             fault = Quoted(Trimmed(*field));
             fault += " is not a date";
@@ -407,28 +443,10 @@ private:
         }
     }
 
-    void SortByDate() {
-        std::vector<std::uint32_t> order(history_.days.size());
-        std::iota(order.begin(), order.end(), 0);
-        std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return history_.days[a] < history_.days[b];
-        });
-        const auto permute = [&](auto& values, std::size_t width) {
-            std::remove_reference_t<decltype(values)> sorted;
-            sorted.reserve(values.size());
-            for (const std::uint32_t t : order) {
-                const auto from = values.begin() + static_cast<std::ptrdiff_t>(t * width);
-                sorted.insert(sorted.end(), from, from + static_cast<std::ptrdiff_t>(width));
-            }
-            values.swap(sorted);
-        };
-        permute(history_.main.numbers, static_cast<std::size_t>(history_.main.drawn));
-        permute(history_.second.numbers, static_cast<std::size_t>(history_.second.drawn));
-        permute(history_.bonus, history_.bonus.empty() ? 0 : 1);
-        permute(history_.days, 1);
-    }
-
     Layout layout_;
+    DateReader dates_;
+    bool whole_;
+    bool bonusInDraw_ = false;
     History history_;
     std::vector<std::uint8_t> main_;  // the line's numbers, kept to spare an allocation a line
     std::vector<std::uint8_t> second_;
@@ -502,7 +520,7 @@ HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
     if (!layout) {
         return Failed(reader.number(), std::move(fault));
     }
-    Builder builder(std::move(*layout));
+    Builder builder(std::move(*layout), options);
     std::vector<BadLine> setAside;
     std::uint64_t first = 0;
     std::string record;
@@ -523,6 +541,9 @@ HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
     }
     if (next == Next::TooLong || reader.error() != 0) {
         return unreadable();
+    }
+    if (std::optional<std::string> undated = builder.SettleDates()) {
+        return Failed(0, std::move(*undated));
     }
     return {std::move(builder).Finish(delimiter, std::move(setAside)), std::nullopt};
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "audit/columns.h"
+#include "audit/draw_dates.h"
 #include "audit/history.h"
 
 namespace loto {
@@ -21,13 +22,19 @@ namespace loto {
 // the line's end makes it a bad line.
 //
 // A number is digits alone, blanks around them allowed: "+3", "7.5", "12abc" and "" are bad.
-// Dates are 2001-01-31 or 31/01/2001 (one or two digits for the day and month).
+// Dates are as DateReader reads them. A header's name that is not UTF-8 is read as Latin-1.
 
 struct HistoryOptions {
     std::vector<ColumnRef> main;
     std::vector<ColumnRef> second;   // a second pool, drawn apart, if any
     std::optional<ColumnRef> bonus;  // drawn from the main pool, none of its draw's main numbers
     std::optional<ColumnRef> date;   // the draws are then put in date order (a stable sort)
+    SlashOrder dateOrder = SlashOrder::Unknown;
+    // The main pool's one column holds a whole draw, its numbers separated by blanks: the main
+    // pool's K, then the bonus where `bonusInDraw`, then the second pool's M. K is mainPool's,
+    // or the count of the first draw's numbers.
+    bool wholeDraw = false;
+    bool bonusInDraw = false;
     // The pools, K numbers drawn of 1..N, N at most 255. None: K is the number of columns and N
     // the greatest number seen (up to 255), which the caller should say was guessed.
     std::optional<Pool> mainPool;

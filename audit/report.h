@@ -21,6 +21,8 @@ struct AuditReport {
     std::uint64_t draws = 0;
     std::vector<BadLine> setAside{};
     std::string lineWord = "line";     // what a set-aside's number counts: a file's lines, or draws
+    std::size_t files = 1;             // read as one history
+    std::uint64_t repeated = 0;        // draws present in two files, kept once
     std::vector<AuditEntry> family{};  // adjusted
     double alpha = 0.01;
 

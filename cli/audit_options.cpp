@@ -34,11 +34,12 @@ std::vector<std::string_view> TicketValues(std::string_view text) {
 
 void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                      std::initializer_list<CLI::Option*> commandsOnly) {
-    auto* file = app.add_option("--audit", audit.file,
+    auto* file = app.add_option("--audit", audit.files,
                                 "Audit a history of real draws, a CSV file (- for standard "
-                                "input) with a header: is each test's outcome likely under fair "
-                                "draws?")
-                     ->option_text("FILE");
+                                "input) with a header, or several files of one game, merged by "
+                                "date: is each test's outcome likely under fair draws?")
+                     ->option_text("FILE...")
+                     ->expected(1, -1);
     auto* generator =
         AddWholeNumber<std::uint64_t>(
             app, "--audit-generator", 1, kMostGeneratorDraws,
@@ -67,12 +68,23 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
         ->option_text("COL")
         ->check(Columns(false))
         ->needs(file);
-    app.add_option("--date", audit.date,
-                   "With --audit: a column of dates (2001-01-31 or 31/01/2001) that orders the "
-                   "draws")
-        ->option_text("COL")
-        ->check(Columns(false))
-        ->needs(file);
+    auto* date = app.add_option("--date", audit.date,
+                                "With --audit: a column of dates that orders the draws: "
+                                "2001-01-31, 20010131, 31/01/2001 or 01/31/2001, 31-Jan-2001")
+                     ->option_text("COL")
+                     ->check(Columns(false))
+                     ->needs(file);
+    app.add_option("--date-format", audit.dateFormat,
+                   "With --date: how slashed dates are written, DD/MM/YYYY or MM/DD/YYYY (by "
+                   "default, the first date whose day is above 12 shows it)")
+        ->option_text("FORMAT")
+        ->check(CLI::Validator(
+            [](const std::string& text) -> std::string {
+                return ParseDateFormat(text) ? std::string()
+                                             : Quoted(text) + " is not DD/MM/YYYY or MM/DD/YYYY";
+            },
+            "", "date format"))
+        ->needs(date);
     app.add_flag("--skip-bad", audit.skipBad,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);
@@ -137,6 +149,9 @@ std::optional<std::string> CheckAuditOptions(const CLI::App& app, const AuditOpt
     const auto count = [](const std::optional<std::string>& list) {
         return list ? static_cast<int>(ParseColumns(*list)->size()) : 0;
     };
+    if (count(audit.columns) == 1 && !audit.second && !audit.bonus) {
+        return std::nullopt;  // one column holds the whole draw, split as the game draws it
+    }
     if (count(audit.columns) != game->main.drawn) {
         return "--columns names " + std::to_string(count(audit.columns)) + " columns, but " +
                named + " draws " + std::to_string(game->main.drawn) + " main numbers";

@@ -19,12 +19,13 @@ namespace loto {
 
 // What --audit FILE and --audit-generator N are asked, as typed.
 struct AuditOptions {
-    std::optional<std::string> file;              // a history of draws, "-" for standard input
+    std::vector<std::string> files;               // a history of draws, "-" for standard input
     std::optional<std::uint64_t> generatorDraws;  // draws of the program's own generator
     std::optional<std::string> columns;           // the main numbers' columns, "a,b,c"
     std::optional<std::string> second;            // a second pool's columns
     std::optional<std::string> bonus;             // a bonus's column
     std::optional<std::string> date;              // the column that orders the draws
+    std::optional<std::string> dateFormat;        // how slashed dates are written
     bool skipBad = false;
     // Fair histories for the calibrated p-values: that many (0: none), or by default as many as
     // the audit needs.
@@ -32,7 +33,7 @@ struct AuditOptions {
     double alpha = 0.01;                // the level at which the family flags
     std::optional<std::string> ticket;  // its numbers, "1 2 3 4 5 6" or "1,2,3 + 4"
 
-    [[nodiscard]] bool asked() const noexcept { return file || generatorDraws; }
+    [[nodiscard]] bool asked() const noexcept { return !files.empty() || generatorDraws; }
 };
 
 // The most fair histories that --calibrate takes.

@@ -28,6 +28,8 @@ struct Audited {
     bool guessed = false;
     std::string source{};
     std::string lineWord = "line";
+    std::size_t files = 1;
+    std::uint64_t repeated = 0;  // draws present in two files, kept once
 };
 
 using Reading = std::variant<Audited, ExitStatus>;
@@ -44,6 +46,12 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
     if (audit.date) {
         reading.date = *ParseColumn(*audit.date);
     }
+    if (audit.dateFormat) {
+        reading.dateOrder = *ParseDateFormat(*audit.dateFormat);
+    }
+    // One column and no other: it holds the whole draw.
+    reading.wholeDraw = reading.main.size() == 1 && !audit.second && !audit.bonus;
+    reading.bonusInDraw = reading.wholeDraw && game && game->bonus;
     if (game) {
         reading.mainPool = Pool{game->main.drawn, game->main.top};
         if (game->hasSecond()) {
@@ -54,8 +62,9 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
     return reading;
 }
 
-Reading ReadFile(const AuditMode& mode) {
-    const std::string& path = *mode.audit.file;
+// One file's history, or the status of its failure, said.
+std::variant<History, ExitStatus> ReadOneFile(const std::string& path,
+                                              const HistoryOptions& options, bool named) {
     const std::string name = Quoted(path);
     const std::unique_ptr<std::FILE, int (*)(std::FILE*)> file(
         path == "-" ? nullptr : std::fopen(path.c_str(), "rb"), std::fclose);
@@ -64,8 +73,7 @@ Reading ReadFile(const AuditMode& mode) {
                      std::strerror(errno));
         return ExitStatus::Failed;
     }
-    HistoryReading reading =
-        ReadHistory(file ? file.get() : stdin, ReadingOptions(mode.audit, mode.game));
+    HistoryReading reading = ReadHistory(file ? file.get() : stdin, options);
     if (!reading.history) {
         const BadLine& error = *reading.error;
         const std::string line =
@@ -74,10 +82,43 @@ Reading ReadFile(const AuditMode& mode) {
                      error.reason.c_str());
         return ExitStatus::Failed;
     }
-    Audited audited{.history = std::move(*reading.history), .source = name};
+    if (named) {
+        for (BadLine& bad : reading.history->setAside) {
+            bad.file = path;
+        }
+    }
+    return std::move(*reading.history);
+}
+
+Reading ReadFiles(const AuditMode& mode) {
+    const std::vector<std::string>& paths = mode.audit.files;
+    const HistoryOptions options = ReadingOptions(mode.audit, mode.game);
+    std::vector<History> parts;
+    std::vector<std::string> names;
+    for (const std::string& path : paths) {
+        auto read = ReadOneFile(path, options, paths.size() > 1);
+        if (const ExitStatus* status = std::get_if<ExitStatus>(&read)) {
+            return *status;
+        }
+        parts.push_back(std::move(std::get<History>(read)));
+        names.push_back(Quoted(path));
+    }
+    std::string source = names.front();
+    for (std::size_t f = 1; f < names.size(); ++f) {
+        source += (f + 1 == names.size() ? " and " : ", ") + names[f];
+    }
+    MergedHistory merged = MergeHistories(std::move(parts), names);
+    if (!merged.history) {
+        std::fprintf(stderr, "loto-sim: %s\n", merged.fault.c_str());
+        return ExitStatus::Failed;
+    }
+    Audited audited{.history = std::move(*merged.history), .source = std::move(source)};
+    audited.files = paths.size();
+    audited.repeated = merged.repeated;
     audited.guessed = !mode.game;
-    audited.game =
-        mode.game ? *mode.game : GuessedGame(audited.history, mode.audit.bonus.has_value());
+    audited.game = mode.game ? *mode.game
+                             : GuessedGame(audited.history,
+                                           mode.audit.bonus.has_value() || options.bonusInDraw);
     return audited;
 }
 
@@ -171,8 +212,10 @@ void SayAside(const AuditReport& report, Output output) {
         std::fprintf(stderr, "loto-sim: warning: %s\n", GuessText(report.game).c_str());
     }
     for (const BadLine& bad : output == Output::Csv ? report.setAside : std::vector<BadLine>{}) {
-        std::fprintf(stderr, "loto-sim: %s %llu set aside: %s\n", report.lineWord.c_str(),
-                     static_cast<unsigned long long>(bad.line), bad.reason.c_str());
+        const std::string file = bad.file.empty() ? std::string() : Quoted(bad.file) + ": ";
+        std::fprintf(stderr, "loto-sim: %s%s %llu set aside: %s\n", file.c_str(),
+                     report.lineWord.c_str(), static_cast<unsigned long long>(bad.line),
+                     bad.reason.c_str());
     }
 }
 
@@ -183,7 +226,7 @@ ExitStatus RunAudit(const AuditMode& mode) {
     if (mode.game && TicketRefused(TicketOf(audit, *mode.game))) {
         return ExitStatus::Usage;
     }
-    Reading reading = audit.file ? ReadFile(mode) : Reading(Generate(mode));
+    Reading reading = audit.files.empty() ? Reading(Generate(mode)) : ReadFiles(mode);
     if (const ExitStatus* status = std::get_if<ExitStatus>(&reading)) {
         return *status;
     }
@@ -217,6 +260,8 @@ ExitStatus RunAudit(const AuditMode& mode) {
                              .draws = audited.history.main.draws(),
                              .setAside = audited.history.setAside,
                              .lineWord = audited.lineWord,
+                             .files = audited.files,
+                             .repeated = audited.repeated,
                              .family = std::move(family),
                              .alpha = audit.alpha};
     SayAside(report, mode.run.output);

@@ -10,6 +10,7 @@
 #include "core/game_input.h"
 #include "platform/number_text.h"
 #include "platform/printf.h"
+#include "platform/quoted_text.h"
 #include "stats/summary.h"
 #include "stats/weighted_chi_square.h"
 
@@ -357,10 +358,15 @@ std::string ToText(const AuditReport& report, std::string_view separator) {
     if (report.ticket) {
         out << "ticket: " << TicketText(*report.ticket) << '\n';
     }
+    if (report.repeated > 0) {
+        out << report.repeated << (report.repeated == 1 ? " draw was" : " draws were")
+            << " in two files (the same date and numbers): counted once\n";
+    }
     if (!report.setAside.empty()) {
         out << "set aside: " << report.setAside.size() << '\n';
         for (const BadLine& bad : report.setAside) {
-            out << "  " << report.lineWord << ' ' << bad.line << ": " << bad.reason << '\n';
+            out << "  " << (bad.file.empty() ? std::string() : Quoted(bad.file) + ": ")
+                << report.lineWord << ' ' << bad.line << ": " << bad.reason << '\n';
         }
     }
     out << PadRight("test", kNameWidth) << PadRight("pool", 6) << PadLeft("statistic", 14)

@@ -269,18 +269,27 @@ json LifetimesJson(const Lifetimes::Summary& summary) {
 json ToJson(const AuditReport& report) {
     json setAside = json::array();
     for (const BadLine& bad : report.setAside) {
-        setAside.push_back({{"line", bad.line}, {"fields", bad.fields}, {"reason", bad.reason}});
+        json entry = {{"line", bad.line}, {"fields", bad.fields}, {"reason", bad.reason}};
+        if (!bad.file.empty()) {
+            entry["file"] = bad.file;
+        }
+        setAside.push_back(std::move(entry));
     }
     json tests = json::array();
     for (const AuditEntry& entry : report.family) {
         tests.push_back(TestJson(entry));
     }
-    return {{"draws", report.draws},
-            {"game", GameName(report.game)},
-            {"ticket", report.ticket ? TicketJson(*report.ticket) : json()},
-            {"set_aside", setAside},
-            {"tests", tests},
-            {"flagged", report.flagged()}};
+    json audit = {{"draws", report.draws},
+                  {"game", GameName(report.game)},
+                  {"ticket", report.ticket ? TicketJson(*report.ticket) : json()},
+                  {"set_aside", setAside},
+                  {"tests", tests},
+                  {"flagged", report.flagged()}};
+    if (report.files > 1) {
+        audit["files"] = report.files;
+        audit["repeated"] = report.repeated;
+    }
+    return audit;
 }
 
 }  // namespace loto

@@ -17,6 +17,7 @@
 #include <sstream>
 
 #include "core/generator_jump.h"
+#include "tests/support/audit_draws.h"
 #include "tests/support/loto_sim.h"
 #include "tests/transcription.h"
 
@@ -24,42 +25,19 @@ namespace loto {
 namespace {
 
 using nlohmann::json;
+using test::Draws;
 using test::ExpectRuns;
+using test::MakeDraws;
 using test::ReadFile;
 using test::RunSim;
 using test::Shell;
+using test::Written;
 
-// Draws of the program's transcribed 6/49+bonus from the seed, newest first as lottery sites list
-// them, a Wednesday or a Saturday apart from 1 January 1975, on ';' with a byte-order mark and
-// CRLF; with a glued pair, 13 put in place of a number of a tenth of the draws that hold 7 but not
-// 13, the machine's fault.
-struct Draws {
-    std::vector<std::vector<int>> main;
-    std::vector<int> bonus;
-};
-
-Draws MakeDraws(int count, bool glued) {
-    Draws draws;
-    GeneratorState state = kSeedState;
-    std::mt19937_64 engine(42);
-    for (int d = 0; d < count; ++d) {
-        test::GameDraw draw = test::DrawGame(state, {.main = {6, 49}, .bonus = true});
-        const auto has = [&](int n) { return std::ranges::count(draw.main, n) != 0; };
-        if (glued && has(7) && !has(13) && draw.bonus != 13 && engine() % 10 == 0) {
-            *std::ranges::find_if(draw.main, [](int n) { return n != 7; }) = 13;
-        }
-        draws.main.push_back(draw.main);
-        draws.bonus.push_back(draw.bonus);
-    }
-    return draws;
-}
-
+// Newest first as lottery sites list them, on ';' with a byte-order mark and CRLF.
 std::string HistoryText(const Draws& draws) {
     std::vector<std::string> lines;
-    int day = 0;  // 1975-01-01 was a Wednesday
-    for (std::size_t d = 0; d < draws.main.size(); ++d, day += d % 2 == 1 ? 3 : 4) {
-        const std::chrono::year_month_day date{
-            std::chrono::sys_days(std::chrono::year(1975) / 1 / 1) + std::chrono::days(day)};
+    for (std::size_t d = 0; d < draws.main.size(); ++d) {
+        const std::chrono::year_month_day date = test::DrawDate(d);
         std::ostringstream line;
         line << std::setfill('0') << std::setw(2) << static_cast<unsigned>(date.day()) << '/'
              << std::setw(2) << static_cast<unsigned>(date.month()) << '/'
@@ -75,12 +53,6 @@ std::string HistoryText(const Draws& draws) {
         text += *line;
     }
     return text;
-}
-
-std::string Written(const std::string& name, const std::string& text) {
-    const std::string path = "/tmp/loto-audit-" + std::to_string(getpid()) + "-" + name;
-    std::ofstream(path, std::ios::binary) << text;
-    return path;
 }
 
 double ChiSquareTail(int freedom, double x) {

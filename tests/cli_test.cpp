@@ -389,6 +389,9 @@ TEST(LotoSim, BashCompletesEveryOption) {
     EXPECT_EQ(completed("loto-sim --svg=my"), "--svg=my chart.svg\n");
     EXPECT_EQ(completed("loto-sim --locale = POS"), "POSIX\n");
     EXPECT_EQ(completed("loto-sim --locale=POS"), "--locale=POSIX\n");
+    // --audit takes several files.
+    EXPECT_EQ(completed("loto-sim --audit xa x"), "x*\nxa\nxb\n");
+    EXPECT_EQ(completed("loto-sim --audit xa --columns 1 x"), "\n");  // no reply
 }
 
 // Threads that the system cannot start leave the run to those that did, with a word on stderr,

@@ -10,6 +10,8 @@
 #include <tuple>
 #include <vector>
 
+#include "platform/latin1_text.h"
+
 namespace loto {
 namespace {
 
@@ -188,6 +190,27 @@ TEST(History, ColumnsAreNamesOrPositions) {
     }
     EXPECT_EQ(ParseColumn("\tdate "), ColumnRef("date"));
     EXPECT_EQ(ParseColumn("2,3"), ColumnRef("2,3"));  // one column: a name
+}
+
+// Text that is UTF-8 stays as it is; any other is read as Latin-1, a byte a character: a stray,
+// truncated or overlong sequence, a surrogate, a code point past U+10FFFF.
+TEST(History, TextInLatin1OrUtf8) {
+    const std::pair<std::string, std::string> rows[] = {
+        {"num\xc3\xa9ro \xe2\x82\xac \xf0\x9f\x8e\xb2",
+         "num\xc3\xa9ro \xe2\x82\xac \xf0\x9f\x8e\xb2"},
+        {"num\xe9ro", "num\xc3\xa9ro"},
+        {"\xc3", "\xc3\x83"},
+        {"\xc0\xaf", "\xc3\x80\xc2\xaf"},
+        {"\xed\xa0\x80", "\xc3\xad\xc2\xa0\xc2\x80"},
+        {"\xf4\x90\x80\x80", "\xc3\xb4\xc2\x90\xc2\x80\xc2\x80"},
+        {"\x80"
+         "a",
+         "\xc2\x80"
+         "a"},
+    };
+    for (const auto& [text, utf8] : rows) {
+        EXPECT_EQ(AsUtf8(text), utf8) << text;
+    }
 }
 
 }  // namespace
