@@ -81,6 +81,10 @@ TestResult MostExtreme(const char* name, const Counts& counts, std::uint64_t tri
 
 }  // namespace
 
+double NumbersPValue(double pearson, int drawn, int top) {
+    return ChiSquareTail(top - 1, pearson * (top - 1) / (top - drawn));
+}
+
 std::optional<TestResult> NumbersTest(const PoolHistory& history) {
     if (!Formable(history)) {
         return std::nullopt;
@@ -88,9 +92,9 @@ std::optional<TestResult> NumbersTest(const PoolHistory& history) {
     const double k = history.drawn;
     const double n = history.top;
     const double expected = static_cast<double>(history.draws()) * k / n;
-    const double statistic = PearsonStatistic(NumberCounts(history), expected) * (n - 1) / (n - k);
-    const int freedom = history.top - 1;
-    return TestResult{"numbers", statistic, freedom, ChiSquareTail(freedom, statistic)};
+    const double pearson = PearsonStatistic(NumberCounts(history), expected);
+    return TestResult{"numbers", pearson * (n - 1) / (n - k), history.top - 1,
+                      NumbersPValue(pearson, history.drawn, history.top)};
 }
 
 std::optional<TestResult> NumbersExtremeTest(const PoolHistory& history) {

@@ -39,6 +39,8 @@ struct TestResult {
 // replacement, X² is asymptotically (N - K)/(N - 1) χ²(N - 1): the statistic is X² (N - 1)/(N - K),
 // against χ²(N - 1).
 [[nodiscard]] std::optional<TestResult> NumbersTest(const PoolHistory& history);
+// That law's p-value of Pearson's X² of the numbers of a pool drawing K of N, before the factor.
+[[nodiscard]] double NumbersPValue(double pearson, int drawn, int top);
 // "numbers extreme": the smallest exact two-sided binomial p-value of a number's count,
 // Binomial(D, K/N), which is the statistic, adjusted for the N numbers compared (Šidák:
 // 1 - (1 - p)^N).

@@ -382,6 +382,20 @@ TEST(AuditBattery, TestsThatTheHistoryCanForm) {
 
 // Sums coded above or below the median: 1/4 has no draw on its median 2.5, 1/5 leaves out its 3s.
 // z-scores and p-values by Python's math.erfc.
+// Published figures through the same laws. Genest, Lockhart and Stephens (The Statistician 51,
+// 2002): 1,798 draws of the Canadian 6/49, X² = 54.34 over the 49 numbers, p = 0.104 drawn
+// without replacement (0.246 as a plain chi-square); with the bonus ball, X² = 57.64, p = 0.044.
+// Haigh and Goldie's UK figure: ball 38 drawn 107 times in 637 draws, its exact one-sided tail
+// 4.79 x 10^-4, which the two-sided p-value holds once and the lower tail adds little to.
+TEST(AuditBattery, PublishedFigures) {
+    EXPECT_NEAR(NumbersPValue(54.34, 6, 49), 0.104, 0.0005);
+    EXPECT_NEAR(ChiSquareTail(48, 54.34), 0.246, 0.0005);
+    EXPECT_NEAR(NumbersPValue(57.64, 7, 49), 0.044, 0.0005);
+    const double p = BinomialTwoSidedP(107, 637, 6.0 / 49);
+    EXPECT_GT(p, 4.79e-4);
+    EXPECT_LT(p, 2 * 4.8e-4);
+}
+
 TEST(AuditBattery, RunsTestByHand) {
     const std::tuple<int, std::vector<std::uint8_t>, double, double> cases[] = {
         // B B B A A A: 2 runs, n1 = n2 = 3, mean 4, variance 1.2.
