@@ -11,6 +11,13 @@
 
 namespace loto {
 
+// A period of a history between two changes of its rules, by its first and last draws' dates (or
+// numbers, without dates).
+struct AuditPeriod {
+    std::string from;
+    std::string to;
+};
+
 // An audit as every front end shows it: what was audited, the family of tests, and what it says
 // at a level.
 struct AuditReport {
@@ -20,10 +27,11 @@ struct AuditReport {
     std::optional<DrawRule> ticket{};  // the ticket tested, if one was
     std::uint64_t draws = 0;
     std::vector<BadLine> setAside{};
-    std::string lineWord = "line";     // what a set-aside's number counts: a file's lines, or draws
-    std::size_t files = 1;             // read as one history
-    std::uint64_t repeated = 0;        // draws present in two files, kept once
-    std::vector<AuditEntry> family{};  // adjusted
+    std::string lineWord = "line";  // what a set-aside's number counts: a file's lines, or draws
+    std::size_t files = 1;          // read as one history
+    std::uint64_t repeated = 0;     // draws present in two files, kept once
+    std::optional<AuditPeriod> period{};  // of a history whose rules change
+    std::vector<AuditEntry> family{};     // adjusted
     double alpha = 0.01;
 
     [[nodiscard]] bool flagged() const noexcept { return Flagged(family, alpha); }

@@ -1,5 +1,6 @@
 #include "cli/audit_options.h"
 
+#include "audit/draw_dates.h"
 #include "cli/option_values.h"
 #include "core/generator_jump.h"
 #include "platform/quoted_text.h"
@@ -27,6 +28,14 @@ CLI::Validator Columns(bool many) {
 }
 
 }  // namespace
+
+std::optional<std::int32_t> ReadBoundDay(std::string_view text) {
+    if (text.find('/') != std::string_view::npos) {
+        return std::nullopt;  // which of day and month comes first, only a file shows
+    }
+    DateReader reader;
+    return reader.Read(text, 0);
+}
 
 std::vector<std::string_view> TicketValues(std::string_view text) {
     return SplitValues(text, " \t,");
@@ -85,6 +94,23 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
             },
             "", "date format"))
         ->needs(date);
+    for (const auto& [name, bound, help] :
+         {std::tuple("--from", &audit.from, "With --date: audit the draws from this date on"),
+          std::tuple("--to", &audit.to, "With --date: audit the draws up to this date")}) {
+        app.add_option_function<std::string>(
+               name, [bound](const std::string& text) { *bound = ReadBoundDay(text); },
+               std::string(help) + " (2015-10-10, 20151010 or 10-Oct-2015)")
+            ->option_text("DATE")
+            ->check(CLI::Validator(
+                [](const std::string& text) -> std::string {
+                    return ReadBoundDay(text) ? std::string()
+                                              : Quoted(text) +
+                                                    " is not a date such as 2015-10-10, "
+                                                    "20151010 or 10-Oct-2015";
+                },
+                "", "date"))
+            ->needs(date);
+    }
     app.add_flag("--skip-bad", audit.skipBad,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);
@@ -141,6 +167,9 @@ std::optional<std::string> CheckAuditOptions(const CLI::App& app, const AuditOpt
     }
     if (!audit.columns) {
         return "--audit needs --columns, the main numbers' columns";
+    }
+    if (audit.from && audit.to && *audit.from > *audit.to) {
+        return "--from is after --to: no draw lies between them";
     }
     if (!game) {
         return std::nullopt;

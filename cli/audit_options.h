@@ -26,6 +26,8 @@ struct AuditOptions {
     std::optional<std::string> bonus;             // a bonus's column
     std::optional<std::string> date;              // the column that orders the draws
     std::optional<std::string> dateFormat;        // how slashed dates are written
+    std::optional<std::int32_t> from;             // the first day audited, from 1970-01-01
+    std::optional<std::int32_t> to;               // the last
     bool skipBad = false;
     // Fair histories for the calibrated p-values: that many (0: none), or by default as many as
     // the audit needs.
@@ -52,6 +54,9 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                                                            const AuditOptions& audit,
                                                            const std::optional<Game>& game,
                                                            std::uint64_t stream);
+
+// --from and --to's days: 2015-10-10, 20151010 or 10-Oct-2015, from 1970-01-01.
+[[nodiscard]] std::optional<std::int32_t> ReadBoundDay(std::string_view text);
 
 // A ticket's values as a command's are typed, separated by blanks or commas: "1 2 3 + 4".
 [[nodiscard]] std::vector<std::string_view> TicketValues(std::string_view text);

@@ -1,12 +1,14 @@
 #include "cli/audit_run.h"
 
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
 #include <variant>
 
 #include "audit/generator_history.h"
+#include "audit/periods.h"
 #include "audit/report.h"
 #include "charts/audit_chart.h"
 #include "cli/checked_output.h"
@@ -14,6 +16,7 @@
 #include "cli/text.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
+#include "platform/printf.h"
 #include "platform/quoted_text.h"
 #include "platform/system_run_time.h"
 
@@ -203,6 +206,51 @@ void WarnUnreachable(const AuditOptions& audit, const std::vector<AuditEntry>& f
     }
 }
 
+// A part of a history audited as its own game: the whole, or a period between rule changes.
+struct Part {
+    History history;
+    Game game;
+    std::optional<AuditPeriod> period{};
+};
+
+// A draw's date as the periods say it, or its number where the history has no dates.
+std::string DrawWhen(const History& history, std::size_t t) {
+    if (history.days.empty()) {
+        return "draw " + std::to_string(t + 1);
+    }
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days(std::chrono::days(history.days[t]))};
+    return Printf("%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+}
+
+// The periods between the rule changes of a history whose game is guessed, each its own game;
+// the whole history where it has none, or where --game gives the rules.
+std::vector<Part> Parts(const Audited& audited) {
+    const std::vector<std::size_t> changes =
+        audited.guessed ? RuleChanges(audited.history) : std::vector<std::size_t>();
+    if (changes.empty()) {
+        return {{audited.history, audited.game}};
+    }
+    std::vector<std::size_t> starts = {0};
+    starts.insert(starts.end(), changes.begin(), changes.end());
+    starts.push_back(audited.history.main.draws());
+    std::vector<Part> parts;
+    for (std::size_t p = 0; p + 1 < starts.size(); ++p) {
+        History history = Slice(audited.history, starts[p], starts[p + 1], true);
+        const Game game = GuessedGame(history, audited.game.bonus);
+        parts.push_back({std::move(history), game,
+                         AuditPeriod{DrawWhen(audited.history, starts[p]),
+                                     DrawWhen(audited.history, starts[p + 1] - 1)}});
+    }
+    return parts;
+}
+
+History LastPart(const Audited& audited) {
+    std::vector<Part> parts = Parts(audited);
+    return std::move(parts.back().history);
+}
+
 // On standard error what JSON and CSV have no place for: the guess, and the lines set aside.
 void SayAside(const AuditReport& report, Output output) {
     if (output == Output::Text) {
@@ -231,48 +279,63 @@ ExitStatus RunAudit(const AuditMode& mode) {
         return *status;
     }
     Audited& audited = std::get<Audited>(reading);
+    if (audit.from || audit.to) {
+        audited.history = Between(audited.history, audit.from, audit.to, audited.guessed);
+        if (audited.guessed) {
+            audited.game = GuessedGame(audited.history, audited.game.bonus);
+        }
+    }
     if (const std::optional<std::string> why = UntestableText(audited.history)) {
         std::fprintf(stderr, "loto-sim: %s: %s\n", audited.source.c_str(), why->c_str());
         return ExitStatus::Failed;
     }
-    const Ticket ticket = TicketOf(audit, audited.game);
-    if (TicketRefused(ticket)) {
-        return ExitStatus::Usage;
+    std::vector<AuditReport> reports;
+    for (Part& part : Parts(audited)) {
+        const Ticket ticket = TicketOf(audit, part.game);
+        if (TicketRefused(ticket)) {
+            return ExitStatus::Usage;
+        }
+        std::vector<AuditEntry> family = AuditHistory(part.history,
+                                                      {.replicates = audit.calibrate,
+                                                       .alpha = audit.alpha,
+                                                       .threads = mode.run.threads,
+                                                       .ticket = ticket.rule},
+                                                      audited.beside ? &*audited.beside : nullptr);
+        if (family.empty()) {
+            const std::uint64_t draws = part.history.main.draws();
+            std::fprintf(stderr, "loto-sim: %s: no test can be formed from %llu draw%s\n",
+                         audited.source.c_str(), static_cast<unsigned long long>(draws),
+                         draws == 1 ? "" : "s");
+            return ExitStatus::Failed;
+        }
+        WarnUnreachable(audit, family);
+        reports.push_back({.source = audited.source,
+                           .game = part.game,
+                           .guessed = audited.guessed,
+                           .ticket = ticket.rule,
+                           .draws = part.history.main.draws(),
+                           .setAside = audited.history.setAside,
+                           .lineWord = audited.lineWord,
+                           .files = audited.files,
+                           .repeated = audited.repeated,
+                           .period = part.period,
+                           .family = std::move(family),
+                           .alpha = audit.alpha});
     }
-    std::vector<AuditEntry> family = AuditHistory(audited.history,
-                                                  {.replicates = audit.calibrate,
-                                                   .alpha = audit.alpha,
-                                                   .threads = mode.run.threads,
-                                                   .ticket = ticket.rule},
-                                                  audited.beside ? &*audited.beside : nullptr);
-    if (family.empty()) {
-        const std::uint64_t draws = audited.history.main.draws();
-        std::fprintf(stderr, "loto-sim: %s: no test can be formed from %llu draw%s\n",
-                     audited.source.c_str(), static_cast<unsigned long long>(draws),
-                     draws == 1 ? "" : "s");
-        return ExitStatus::Failed;
-    }
-    WarnUnreachable(audit, family);
-    const AuditReport report{.source = audited.source,
-                             .game = audited.game,
-                             .guessed = audited.guessed,
-                             .ticket = ticket.rule,
-                             .draws = audited.history.main.draws(),
-                             .setAside = audited.history.setAside,
-                             .lineWord = audited.lineWord,
-                             .files = audited.files,
-                             .repeated = audited.repeated,
-                             .family = std::move(family),
-                             .alpha = audit.alpha};
-    SayAside(report, mode.run.output);
+    SayAside(reports.front(), mode.run.output);
     const SystemRunTime runTime(TextLocale(mode.run.locale));
     CheckedOutput out(stdout);
-    const ExitStatus printed =
-        WriteResults(out, Formatted(mode.run.output, report, runTime.DecimalSeparator()));
+    const std::string results =
+        reports.size() == 1
+            ? Formatted(mode.run.output, reports.front(), runTime.DecimalSeparator())
+            : Formatted(mode.run.output, reports, runTime.DecimalSeparator());
+    const ExitStatus printed = WriteResults(out, results);
     if (printed != ExitStatus::Drew) {
         return printed;
     }
-    return mode.run.svg ? WriteChartFile(*mode.run.svg, AuditSvg(audited.history, audited.game))
+    // The chart of the rules in force: the last period's.
+    const Game& game = reports.back().game;
+    return mode.run.svg ? WriteChartFile(*mode.run.svg, AuditSvg(LastPart(audited), game))
                         : ExitStatus::Drew;
 }
 

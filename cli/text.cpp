@@ -251,6 +251,17 @@ std::string GuessText(const Game& game) {
     return guess;
 }
 
+std::string ToText(const std::vector<AuditReport>& periods, std::string_view separator) {
+    std::string text = "the rules change inside the history: " + std::to_string(periods.size()) +
+                       " periods, each audited as a game of its own";
+    for (std::size_t p = 0; p < periods.size(); ++p) {
+        const AuditPeriod& period = *periods[p].period;
+        text += "\n\nperiod " + std::to_string(p + 1) + ": from " + period.from + " to " +
+                period.to + "\n" + ToText(periods[p], separator);
+    }
+    return text;
+}
+
 std::string ToText(const PrintedCommand& printed, std::string_view separator) {
     const SimulateReport& report = printed.report;
     const std::optional<Significance>& stats = printed.stats;

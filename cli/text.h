@@ -31,6 +31,9 @@ namespace loto {
 // An audit: the tests as a table, the corrections they carry, and a last line that says whether
 // anything is unlikely at the level, and what that does not mean.
 [[nodiscard]] std::string ToText(const AuditReport& report, std::string_view separator);
+// A history whose rules change: where they do, then each period's audit.
+[[nodiscard]] std::string ToText(const std::vector<AuditReport>& periods,
+                                 std::string_view separator);
 // A result in the format asked for: the text above, JSON or CSV.
 template <typename Result>
 [[nodiscard]] std::string Formatted(Output output, const Result& result,

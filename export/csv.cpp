@@ -142,4 +142,21 @@ std::string ToCsv(const AuditReport& report) {
     return csv;
 }
 
+std::string ToCsv(const std::vector<AuditReport>& periods) {
+    std::string csv;
+    for (const AuditReport& report : periods) {
+        const std::string lines = ToCsv(report);
+        const std::size_t body = lines.find('\n') + 1;
+        if (csv.empty()) {
+            csv = lines.substr(0, body - 1) + ",period\n";
+        }
+        for (std::size_t from = body; from < lines.size();) {
+            const std::size_t end = lines.find('\n', from);
+            csv += lines.substr(from, end - from) + "," + report.period->from + "\n";
+            from = end + 1;
+        }
+    }
+    return csv;
+}
+
 }  // namespace loto

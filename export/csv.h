@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "audit/report.h"
 #include "export/printed.h"
@@ -21,5 +22,7 @@ namespace loto {
 
 // An audit: the header and one line a test.
 [[nodiscard]] std::string ToCsv(const AuditReport& report);
+// A history whose rules change: each period's lines, its first date or draw in a last column.
+[[nodiscard]] std::string ToCsv(const std::vector<AuditReport>& periods);
 
 }  // namespace loto

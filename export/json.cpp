@@ -292,4 +292,27 @@ json ToJson(const AuditReport& report) {
     return audit;
 }
 
+json ToJson(const std::vector<AuditReport>& periods) {
+    json each = json::array();
+    std::uint64_t draws = 0;
+    bool flagged = false;
+    for (const AuditReport& report : periods) {
+        json period = ToJson(report);
+        each.push_back({{"from", report.period->from},
+                        {"to", report.period->to},
+                        {"game", period["game"]},
+                        {"draws", report.draws},
+                        {"tests", period["tests"]},
+                        {"flagged", report.flagged()}});
+        draws += report.draws;
+        flagged = flagged || report.flagged();
+    }
+    json audit = ToJson(periods.front());
+    return {{"draws", draws},
+            {"ticket", audit["ticket"]},
+            {"set_aside", audit["set_aside"]},
+            {"periods", each},
+            {"flagged", flagged}};
+}
+
 }  // namespace loto

@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 #include <string>
+#include <vector>
 
 #include "audit/report.h"
 #include "export/printed.h"
@@ -30,5 +31,8 @@ namespace loto {
 
 // An audit: "draws", "game", "ticket", "set_aside", "tests" and "flagged".
 [[nodiscard]] nlohmann::json ToJson(const AuditReport& report);
+// An audit of a history whose rules change, a report a period: the draws and lines set aside of
+// the whole, and `periods`, each with its dates, game, draws, tests and whether it is flagged.
+[[nodiscard]] nlohmann::json ToJson(const std::vector<AuditReport>& periods);
 
 }  // namespace loto

@@ -10,6 +10,7 @@
 
 #include "tests/support/audit_draws.h"
 #include "tests/support/loto_sim.h"
+#include "tests/transcription.h"
 
 namespace loto {
 namespace {
@@ -166,6 +167,57 @@ TEST(LotoSimAuditFiles, BadDatesAndDraws) {
          "\"D/M/Y\" is not DD/MM/YYYY or MM/DD/YYYY"},
         {"--audit " + ambiguous + " --columns draw" + game + " --date-format DD/MM/YYYY", 2, "",
          "--date-format requires --date"},
+    });
+}
+
+// A history whose pool grows from 49 to 59 numbers in its middle, as UK Lotto's did: audited
+// without --game as two periods, each with the figures of the period alone; --from and --to
+// audit a span of it.
+TEST(LotoSimAuditFiles, RuleChangesMakePeriods) {
+    std::string whole = "date,b1,b2,b3,b4,b5,b6\n";
+    std::string periods[2] = {whole, whole};
+    GeneratorState state = kSeedState;
+    for (std::size_t d = 0; d < 600; ++d) {
+        const test::GameDraw draw = test::DrawGame(state, {.main = {6, d < 300 ? 49 : 59}});
+        std::string line = Iso(test::DrawDate(d));
+        for (const int n : draw.main) {
+            line.append(",").append(std::to_string(n));  // GCC 12 warns of "," + a number here
+        }
+        whole += line + "\n";
+        periods[d < 300 ? 0 : 1] += line + "\n";
+    }
+    const std::string columns = " --columns b1,b2,b3,b4,b5,b6 --date date --calibrate 0";
+    const std::string all = Written("lotto.csv", whole);
+    const json split = json::parse(RunSim("--json --audit " + all + columns).out);
+    ASSERT_EQ(split["periods"].size(), 2u);
+    EXPECT_EQ(split["draws"], 600);
+    const std::string ends[2][2] = {{Iso(test::DrawDate(0)), Iso(test::DrawDate(299))},
+                                    {Iso(test::DrawDate(300)), Iso(test::DrawDate(599))}};
+    for (std::size_t p = 0; p < 2; ++p) {
+        const json& period = split["periods"][p];
+        const json alone = json::parse(
+            RunSim("--json --audit " + Written("period.csv", periods[p]) + columns).out);
+        EXPECT_EQ(std::vector<json>({period["from"], period["to"]}),
+                  std::vector<json>({ends[p][0], ends[p][1]}));
+        EXPECT_EQ(period["game"], p == 0 ? "6/49" : "6/59");
+        EXPECT_EQ(period["tests"], alone["tests"]) << p;
+        // --from and --to keep the period's draws alone.
+        const json span = json::parse(RunSim("--json --audit " + all + columns + " --from " +
+                                             ends[p][0] + " --to " + ends[p][1])
+                                          .out);
+        EXPECT_EQ(span["tests"], alone["tests"]) << p;
+    }
+    EXPECT_NE(RunSim("--audit " + all + columns)
+                  .out.find("the rules change inside the history: 2 periods"),
+              std::string::npos);
+    ExpectRuns({
+        {"--audit " + all + columns + " --from 2000-01-01 --to 1999-01-01", 2, "",
+         "--from is after --to"},
+        {"--audit " + all + columns + " --from 01/02/1999", 2, "",
+         "\"01/02/1999\" is not a date such as 2015-10-10"},
+        {"--audit " + all + " --columns b1,b2,b3,b4,b5,b6 --from 1999-01-01", 2, "",
+         "--from requires --date"},
+        {"--audit " + all + columns + " --from 2030-01-01", 1, "", "there is no draw to audit"},
     });
 }
 
