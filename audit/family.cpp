@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "audit/fair_histories.h"
+#include "audit/levels.h"
 #include "audit/stream_pair.h"
 #include "audit/ticket.h"
 
@@ -81,6 +82,11 @@ std::vector<AuditEntry> AuditHistory(const History& history, const AuditSettings
     // A game without a second pool has an empty one, in which no test can be formed.
     AddPool(history.main, AuditPool::Main, family);
     AddPool(history.second, AuditPool::Second, family);
+    if (!history.levels.of.empty()) {
+        for (TestResult& result : LevelTests(history.main, history.levels)) {
+            family.push_back({std::move(result), AuditPool::Main});
+        }
+    }
     if (settings.ticket) {
         if (std::optional<TestResult> ticket = TicketTest(history, *settings.ticket)) {
             family.push_back({std::move(*ticket), AuditPool::Main});

@@ -30,6 +30,7 @@ void Permute(History& history, const std::vector<std::size_t>& order) {
     permute(history.second.numbers, static_cast<std::size_t>(history.second.drawn));
     permute(history.bonus, history.bonus.empty() ? 0 : 1);
     permute(history.days, history.days.empty() ? 0 : 1);
+    permute(history.levels.of, history.levels.of.empty() ? 0 : 1);
 }
 
 bool SameDraw(const History& history, std::size_t a, std::size_t b) {
@@ -70,6 +71,16 @@ MergedHistory MergeHistories(std::vector<History> parts, const std::vector<std::
         append(merged.bonus, part.bonus);
         append(merged.days, part.days);
         append(merged.setAside, part.setAside);
+        // A level's number in the merged history, its name kept.
+        for (const std::uint16_t level : part.levels.of) {
+            const std::string& name = part.levels.names[level];
+            auto& levels = merged.levels.names;
+            const auto found = std::find(levels.begin(), levels.end(), name);
+            merged.levels.of.push_back(static_cast<std::uint16_t>(found - levels.begin()));
+            if (found == levels.end()) {
+                levels.push_back(name);
+            }
+        }
         merged.main.top = std::max(merged.main.top, part.main.top);
         merged.second.top = std::max(merged.second.top, part.second.top);
     }

@@ -35,11 +35,19 @@ struct BadLine {
     std::string file{};               // of several files read as one, the file's name
 };
 
+// A column's text for each draw, as levels: a machine's name, a set of balls.
+struct DrawLevels {
+    std::string column;              // its header's name
+    std::vector<std::string> names;  // each level's, in the order first seen
+    std::vector<std::uint16_t> of;   // a draw's level
+};
+
 struct History {
     PoolHistory main;
     PoolHistory second;               // no numbers a draw without second columns
     std::vector<std::uint8_t> bonus;  // one a draw with a bonus column
     std::vector<std::int32_t> days;   // one a draw with a date column, from 1970-01-01
+    DrawLevels levels;                // one a draw with a --by column
     std::vector<BadLine> setAside;    // with skipBad
     char delimiter = ',';
 };

@@ -15,7 +15,8 @@
 namespace loto {
 namespace {
 
-constexpr int kStorable = 255;  // a number is kept in one byte
+constexpr int kStorable = 255;            // a number is kept in one byte
+constexpr std::size_t kMostLevels = 100;  // of a --by column
 
 bool IsBlank(char c) noexcept {
     return c == ' ' || c == '\t';
@@ -155,6 +156,7 @@ struct Layout {
     PoolColumns second;
     std::optional<std::size_t> bonus;
     std::optional<std::size_t> date;
+    std::optional<std::size_t> by;
 
     [[nodiscard]] std::string Label(std::size_t column) const {
         const std::string_view name = Trimmed(header[column]);
@@ -251,6 +253,9 @@ std::optional<Layout> Resolve(std::vector<std::string> header, const HistoryOpti
     if (options.date) {
         layout.date = find(*options.date);
     }
+    if (options.by) {
+        layout.by = find(*options.by);
+    }
     if (!fault.empty()) {
         return std::nullopt;
     }
@@ -292,6 +297,16 @@ public:
         if (fault.empty() && layout_.date) {
             fault = ReadDate(fields, day);
         }
+        const std::string* level =
+            fault.empty() && layout_.by ? Field(fields, *layout_.by, fault) : nullptr;
+        if (level != nullptr && !Known(AsUtf8(Trimmed(*level))) &&
+            history_.levels.names.size() == kMostLevels) {
+            fault = "column ";
+            fault += layout_.Label(*layout_.by);
+            fault += " has more than ";
+            fault += std::to_string(kMostLevels);
+            fault += " values: no machine or set of balls has so many";
+        }
         if (!fault.empty()) {
             return fault;
         }
@@ -304,6 +319,9 @@ public:
         if (layout_.date) {
             history_.days.push_back(day);
         }
+        if (level != nullptr) {
+            AddLevel(AsUtf8(Trimmed(*level)));
+        }
         return fault;
     }
 
@@ -315,6 +333,9 @@ public:
         history_.second.top = layout_.second.guessed ? secondHighest_ : layout_.second.top;
         history_.delimiter = delimiter;
         history_.setAside = std::move(setAside);
+        if (layout_.by) {
+            history_.levels.column = layout_.Label(*layout_.by);
+        }
         if (layout_.date) {
             SortByDate(history_);
         }
@@ -334,6 +355,20 @@ private:
     }
 
     [[nodiscard]] bool HasBonus() const noexcept { return layout_.bonus || bonusInDraw_; }
+
+    [[nodiscard]] bool Known(const std::string& level) const {
+        const std::vector<std::string>& names = history_.levels.names;
+        return std::find(names.begin(), names.end(), level) != names.end();
+    }
+
+    void AddLevel(const std::string& name) {
+        DrawLevels& levels = history_.levels;
+        const auto found = std::find(levels.names.begin(), levels.names.end(), name);
+        levels.of.push_back(static_cast<std::uint16_t>(found - levels.names.begin()));
+        if (found == levels.names.end()) {
+            levels.names.push_back(name);
+        }
+    }
 
     // The fields of the columns chosen, main, bonus and second pool's, in that order.
     std::string Columns(const std::vector<std::string>& fields,

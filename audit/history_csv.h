@@ -30,6 +30,7 @@ struct HistoryOptions {
     std::optional<ColumnRef> bonus;  // drawn from the main pool, none of its draw's main numbers
     std::optional<ColumnRef> date;   // the draws are then put in date order (a stable sort)
     SlashOrder dateOrder = SlashOrder::Unknown;
+    std::optional<ColumnRef> by;  // a machine's or a ball set's column: each draw's level
     // The main pool's one column holds a whole draw, its numbers separated by blanks: the main
     // pool's K, then the bonus where `bonusInDraw`, then the second pool's M. K is mainPool's,
     // or the count of the first draw's numbers.

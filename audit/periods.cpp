@@ -82,6 +82,9 @@ History Slice(const History& history, std::size_t from, std::size_t to, bool gue
         part.main.top = std::max<int>(part.main.top, b);
     }
     part.days = range(history.days);
+    part.levels.column = history.levels.column;
+    part.levels.names = history.levels.names;
+    part.levels.of = range(history.levels.of);
     part.delimiter = history.delimiter;
     return part;
 }

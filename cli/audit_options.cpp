@@ -111,6 +111,12 @@ void AddAuditOptions(CLI::App& app, AuditOptions& audit,
                 "", "date"))
             ->needs(date);
     }
+    app.add_option("--by", audit.by,
+                   "With --audit: a column of machines or ball sets: the numbers test within each, "
+                   "and the chi-square of the numbers against them")
+        ->option_text("COL")
+        ->check(Columns(false))
+        ->needs(file);
     app.add_flag("--skip-bad", audit.skipBad,
                  "With --audit: set bad lines aside, count and list them, instead of stopping")
         ->needs(file);

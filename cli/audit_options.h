@@ -25,6 +25,7 @@ struct AuditOptions {
     std::optional<std::string> second;            // a second pool's columns
     std::optional<std::string> bonus;             // a bonus's column
     std::optional<std::string> date;              // the column that orders the draws
+    std::optional<std::string> by;                // a machine's or a ball set's column
     std::optional<std::string> dateFormat;        // how slashed dates are written
     std::optional<std::int32_t> from;             // the first day audited, from 1970-01-01
     std::optional<std::int32_t> to;               // the last

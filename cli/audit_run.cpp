@@ -49,6 +49,9 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
     if (audit.date) {
         reading.date = *ParseColumn(*audit.date);
     }
+    if (audit.by) {
+        reading.by = *ParseColumn(*audit.by);
+    }
     if (audit.dateFormat) {
         reading.dateOrder = *ParseDateFormat(*audit.dateFormat);
     }

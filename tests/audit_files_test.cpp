@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <iomanip>
+#include <map>
 #include <nlohmann/json.hpp>
 #include <sstream>
 
@@ -219,6 +220,48 @@ TEST(LotoSimAuditFiles, RuleChangesMakePeriods) {
          "--from requires --date"},
         {"--audit " + all + columns + " --from 2030-01-01", 1, "", "there is no draw to audit"},
     });
+}
+
+// Four machines, one of which puts 7 in place of a number in a sixth of its draws: --by Machine
+// flags it, the numbers by machine and its own; the same draws without the fault flag nothing.
+TEST(LotoSimAuditFiles, MachinesAndBallSets) {
+    const char* const machines[] = {"Arthur", "Guinevere", "Lancelot", "Merlin"};
+    const auto file = [&](const std::string& name, bool faulty) {
+        std::string text = "draw,b1,b2,b3,b4,b5,b6,Machine\n";
+        GeneratorState state = kSeedState;
+        for (int d = 0; d < 2000; ++d) {
+            test::GameDraw draw = test::DrawGame(state, kSixOfFortyNine);
+            if (faulty && d % 4 == 0 && d % 24 < 4 && std::ranges::count(draw.main, 7) == 0) {
+                draw.main.front() = 7;
+            }
+            text.append(std::to_string(d + 1));
+            for (const int n : draw.main) {
+                text.append(",").append(std::to_string(n));
+            }
+            text.append(",").append(machines[d % 4]).append("\n");
+        }
+        return Written(name, text);
+    };
+    const std::string options =
+        " --columns b1,b2,b3,b4,b5,b6 --game 6/49 --by Machine --calibrate 0 --json";
+    const json fair = json::parse(RunSim("--audit " + file("fair.csv", false) + options).out);
+    const json faulty = json::parse(RunSim("--audit " + file("faulty.csv", true) + options).out);
+    EXPECT_FALSE(fair["flagged"]);
+    EXPECT_TRUE(faulty["flagged"]);
+    std::map<std::string, double> holm;
+    for (const json& test : faulty["tests"]) {
+        holm[test["name"]] = test["p_holm"];
+    }
+    EXPECT_LT(holm["numbers by Machine"], 0.01);
+    EXPECT_LT(holm["numbers Arthur"], 0.01);
+    EXPECT_EQ(holm["numbers Merlin"], 1);
+    for (const json& test : fair["tests"]) {
+        if (test["name"] == "numbers by Machine") {
+            EXPECT_EQ(test["df"], 48 * 3);
+        }
+    }
+    ExpectRuns({{"--audit " + file("none.csv", false) + " --columns b1,b2,b3,b4,b5,b6 --by Machin",
+                 1, "", "line 1: no column named Machin"}});
 }
 
 }  // namespace
