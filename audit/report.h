@@ -7,6 +7,7 @@
 
 #include "audit/family.h"
 #include "audit/history.h"
+#include "audit/power.h"
 #include "core/draw_rule.h"
 
 namespace loto {
@@ -32,6 +33,7 @@ struct AuditReport {
     std::uint64_t repeated = 0;     // draws present in two files, kept once
     std::optional<AuditPeriod> period{};  // of a history whose rules change
     std::vector<AuditEntry> family{};     // adjusted
+    std::vector<FaultPower> power{};      // what the family could have seen of the main pool
     double alpha = 0.01;
 
     [[nodiscard]] bool flagged() const noexcept { return Flagged(family, alpha); }

@@ -312,6 +312,11 @@ ExitStatus RunAudit(const AuditMode& mode) {
             return ExitStatus::Failed;
         }
         WarnUnreachable(audit, family);
+        std::vector<FaultPower> power = AuditPower({.drawn = part.history.main.drawn,
+                                                    .top = part.history.main.top,
+                                                    .draws = part.history.main.draws(),
+                                                    .tests = family.size(),
+                                                    .alpha = audit.alpha});
         reports.push_back({.source = audited.source,
                            .game = part.game,
                            .guessed = audited.guessed,
@@ -323,6 +328,7 @@ ExitStatus RunAudit(const AuditMode& mode) {
                            .repeated = audited.repeated,
                            .period = part.period,
                            .family = std::move(family),
+                           .power = std::move(power),
                            .alpha = audit.alpha});
     }
     SayAside(reports.front(), mode.run.output);

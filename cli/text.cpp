@@ -212,6 +212,37 @@ std::string Notes(const AuditReport& report, std::string_view separator) {
     return notes;
 }
 
+// A fault of a bias, as the power lines say it.
+std::string FaultOf(Fault fault, double bias) {
+    // Whole per cent, up: the smallest bias flagged nine times in ten is never said smaller.
+    const std::string percent = Printf("%.0f %%", std::ceil(bias * 100 - 1e-9));
+    switch (fault) {
+        case Fault::kHeavyNumber:
+            return "a number " + percent + " more likely";
+        case Fault::kGluedPair:
+            return "a pair glued in " + percent + " of its draws";
+        case Fault::kRepeat:
+        case Fault::kNone:
+            break;
+    }
+    return "a number of the draw before repeated in " + percent + " of the draws";
+}
+
+// A line a fault: how often the family would have flagged it at a bias of a tenth, and from which
+// bias nine times in ten.
+std::string PowerText(const AuditReport& report) {
+    std::string text;
+    for (const FaultPower& power : report.power) {
+        text += "with " + std::to_string(report.draws) + " draws, " + FaultOf(power.fault, 0.1) +
+                " would have been flagged " + Printf("%.0f", power.flagged * 100) +
+                " % of the time; " +
+                (power.bias90 ? "90 % from " + FaultOf(power.fault, *power.bias90)
+                              : "not 90 % at any bias") +
+                "\n";
+    }
+    return text;
+}
+
 // One sentence: whether anything is unlikely under fair draws at the level, and what that does
 // not mean.
 std::string Verdict(const AuditReport& report, std::string_view separator) {
@@ -385,7 +416,7 @@ std::string ToText(const AuditReport& report, std::string_view separator) {
     for (const AuditEntry& entry : report.family) {
         out << Row(entry, separator);
     }
-    out << Notes(report, separator) << Verdict(report, separator);
+    out << Notes(report, separator) << Verdict(report, separator) << PowerText(report);
     return out.str();
 }
 

@@ -279,12 +279,20 @@ json ToJson(const AuditReport& report) {
     for (const AuditEntry& entry : report.family) {
         tests.push_back(TestJson(entry));
     }
+    json power = json::array();
+    for (const FaultPower& fault : report.power) {
+        static constexpr const char* kFaults[] = {"none", "number", "pair", "repeat"};
+        power.push_back({{"fault", kFaults[static_cast<int>(fault.fault)]},
+                         {"flagged", JsonDouble(fault.flagged)},
+                         {"bias_90", fault.bias90 ? JsonDouble(*fault.bias90) : json()}});
+    }
     json audit = {{"draws", report.draws},
                   {"game", GameName(report.game)},
                   {"ticket", report.ticket ? TicketJson(*report.ticket) : json()},
                   {"set_aside", setAside},
                   {"tests", tests},
-                  {"flagged", report.flagged()}};
+                  {"flagged", report.flagged()},
+                  {"power", power}};
     if (report.files > 1) {
         audit["files"] = report.files;
         audit["repeated"] = report.repeated;
@@ -303,7 +311,8 @@ json ToJson(const std::vector<AuditReport>& periods) {
                         {"game", period["game"]},
                         {"draws", report.draws},
                         {"tests", period["tests"]},
-                        {"flagged", report.flagged()}});
+                        {"flagged", report.flagged()},
+                        {"power", period["power"]}});
         draws += report.draws;
         flagged = flagged || report.flagged();
     }

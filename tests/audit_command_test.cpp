@@ -96,7 +96,7 @@ TEST(LotoSimAudit, ReadsAHistoryAsASpreadsheetWritesIt) {
         keys.insert(key);
     }
     EXPECT_EQ(keys,
-              (std::set<std::string>{"draws", "flagged", "game", "ticket", "set_aside", "tests"}));
+              (std::set<std::string>{"draws", "flagged", "game", "ticket", "set_aside", "tests", "power"}));
     EXPECT_EQ(audit["ticket"], nullptr);
     EXPECT_EQ(audit["draws"], 1500);
     EXPECT_EQ(audit["game"], "6/49+bonus");

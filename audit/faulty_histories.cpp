@@ -1,31 +1,14 @@
-#pragma once
-
-// Histories of K of N with a known fault, for the audit's power and size: what the battery must
-// flag, and the same draws without it, which it must flag no more often than its level says.
+#include "audit/faulty_histories.h"
 
 #include <algorithm>
 #include <array>
-#include <cstdint>
 #include <numeric>
 #include <random>
+#include <span>
 
-#include "audit/history.h"
+namespace loto {
 
-namespace loto::test {
-
-enum class Fault {
-    kNone,
-    // Number 1 put in place of another number in a share 0.1 K/(N - K) of the draws that lack
-    // it: P(1 drawn) = K/N + (1 - K/N) 0.1 K/(N - K) = 1.1 K/N, ten per cent more likely.
-    kHeavyNumber,
-    // 2 put in place of a number other than 1 in a tenth of the draws that hold 1 but not 2.
-    kGluedPair,
-    // A number of the draw before put in place of one of this draw's in a tenth of the draws that
-    // lack it.
-    kRepeat,
-};
-
-inline const char* FaultName(Fault fault) {
+const char* FaultName(Fault fault) noexcept {
     switch (fault) {
         case Fault::kHeavyNumber:
             return "one number 10 % more likely";
@@ -39,11 +22,10 @@ inline const char* FaultName(Fault fault) {
     return "fair";
 }
 
-// Fair draws by a partial Fisher-Yates shuffle of one deck kept from draw to draw, on a generator
-// apart from the calibrations' own; then the fault.
-inline PoolHistory FaultyHistory(Fault fault, int drawn, int highest, std::size_t draws,
-                                 std::uint64_t seed) {
-    PoolHistory history{{drawn, highest}, std::vector<std::uint8_t>(draws * drawn)};
+PoolHistory FaultyHistory(Fault fault, int drawn, int highest, std::size_t draws,
+                          std::uint64_t seed, double bias) {
+    PoolHistory history{{drawn, highest},
+                        std::vector<std::uint8_t>(draws * static_cast<std::size_t>(drawn))};
     std::mt19937_64 engine(seed);
     const auto below = [&](int n) { return static_cast<int>(engine() % static_cast<unsigned>(n)); };
     std::array<std::uint8_t, 256> deck{};
@@ -55,20 +37,22 @@ inline PoolHistory FaultyHistory(Fault fault, int drawn, int highest, std::size_
             *out = deck[static_cast<std::size_t>(i)];
         }
     }
-    const double share = fault == Fault::kHeavyNumber ? 0.1 * drawn / (highest - drawn) : 0.1;
+    const double share = fault == Fault::kHeavyNumber ? bias * drawn / (highest - drawn) : bias;
+    const auto k = static_cast<std::size_t>(drawn);
     for (std::size_t t = 1; t < draws && fault != Fault::kNone; ++t) {
-        const auto draw = std::span(history.numbers).subspan(t * drawn, drawn);
+        const auto draw = std::span(history.numbers).subspan(t * k, k);
         const auto holds = [&](int n) {
             return std::find(draw.begin(), draw.end(), n) != draw.end();
         };
         const std::uint8_t x = fault == Fault::kHeavyNumber ? 1
-                               : fault == Fault::kGluedPair ? 2
-                                                            : history.Draw(t - 1)[below(drawn)];
+                               : fault == Fault::kGluedPair
+                                   ? 2
+                                   : history.Draw(t - 1)[static_cast<std::size_t>(below(drawn))];
         const bool wanted = fault != Fault::kGluedPair || holds(1);
         if (!wanted || holds(x) || static_cast<double>(engine() >> 11) * 0x1p-53 >= share) {
             continue;
         }
-        std::size_t at = static_cast<std::size_t>(below(drawn));
+        auto at = static_cast<std::size_t>(below(drawn));
         while (fault == Fault::kGluedPair && draw[at] == 1) {
             at = static_cast<std::size_t>(below(drawn));
         }
@@ -77,4 +61,4 @@ inline PoolHistory FaultyHistory(Fault fault, int drawn, int highest, std::size_
     return history;
 }
 
-}  // namespace loto::test
+}  // namespace loto
