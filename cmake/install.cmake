@@ -7,7 +7,7 @@ set(LOTO_ICONS ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 # Manual pages and the changelog are installed compressed, as Debian wants them.
 find_program(GZIP gzip REQUIRED)
 set(LOTO_COMPRESSED)
-foreach(source app/loto.1 cli/loto-sim.1 packaging/changelog)
+foreach(source app/loto.1 packaging/loto-sim.1 packaging/changelog)
   get_filename_component(name ${source} NAME)
   set(compressed ${PROJECT_BINARY_DIR}/compressed/${name}.gz)
   add_custom_command(OUTPUT ${compressed}
