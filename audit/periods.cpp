@@ -1,8 +1,12 @@
 #include "audit/periods.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
+#include <string>
 #include <type_traits>
+
+#include "platform/printf.h"
 
 namespace loto {
 namespace {
@@ -100,6 +104,40 @@ History Between(const History& history, std::optional<std::int32_t> from,
               static_cast<std::size_t>(std::max(first, last) - history.days.begin()), guessed);
     kept.setAside = history.setAside;
     return kept;
+}
+
+namespace {
+
+// A draw's date as the periods say it, or its number where the history has no dates.
+std::string DrawWhen(const History& history, std::size_t t) {
+    if (history.days.empty()) {
+        return "draw " + std::to_string(t + 1);
+    }
+    const std::chrono::year_month_day date{
+        std::chrono::sys_days(std::chrono::days(history.days[t]))};
+    return Printf("%04d-%02u-%02u", static_cast<int>(date.year()),
+                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
+}
+
+}  // namespace
+
+std::vector<HistoryPart> SplitAtRuleChanges(const History& history, bool bonus) {
+    const std::vector<std::size_t> changes = RuleChanges(history);
+    if (changes.empty()) {
+        return {{history, GuessedGame(history, bonus)}};
+    }
+    std::vector<std::size_t> starts = {0};
+    starts.insert(starts.end(), changes.begin(), changes.end());
+    starts.push_back(history.main.draws());
+    std::vector<HistoryPart> parts;
+    for (std::size_t p = 0; p + 1 < starts.size(); ++p) {
+        History part = Slice(history, starts[p], starts[p + 1], true);
+        const Game game = GuessedGame(part, bonus);
+        parts.push_back(
+            {std::move(part), game,
+             AuditPeriod{DrawWhen(history, starts[p]), DrawWhen(history, starts[p + 1] - 1)}});
+    }
+    return parts;
 }
 
 }  // namespace loto

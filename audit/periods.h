@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audit/history.h"
+#include "audit/report.h"
 
 namespace loto {
 
@@ -15,6 +16,18 @@ namespace loto {
 // numbers and EuroMillions' stars from 9 to 11 to 12. The first draw of each period after the
 // first, in the history's order.
 [[nodiscard]] std::vector<std::size_t> RuleChanges(const History& history);
+
+// A part of a history audited as a game of its own, and its period, by its first and last draws'
+// dates (or their numbers, without dates), where the history's rules change.
+struct HistoryPart {
+    History history;
+    Game game;
+    std::optional<AuditPeriod> period{};
+};
+
+// The periods between a history's rule changes, each its pools guessed (the bonus as said);
+// the whole history where it has none.
+[[nodiscard]] std::vector<HistoryPart> SplitAtRuleChanges(const History& history, bool bonus);
 
 // Draws [from, to) of a history, no line set aside; where the pools are `guessed`, their N the
 // greatest number each holds there, else the history's.

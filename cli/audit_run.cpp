@@ -1,7 +1,6 @@
 #include "cli/audit_run.h"
 
 #include <cerrno>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -16,7 +15,6 @@
 #include "cli/text.h"
 #include "core/game_input.h"
 #include "core/generator_jump.h"
-#include "platform/printf.h"
 #include "platform/quoted_text.h"
 #include "platform/system_run_time.h"
 
@@ -209,49 +207,11 @@ void WarnUnreachable(const AuditOptions& audit, const std::vector<AuditEntry>& f
     }
 }
 
-// A part of a history audited as its own game: the whole, or a period between rule changes.
-struct Part {
-    History history;
-    Game game;
-    std::optional<AuditPeriod> period{};
-};
-
-// A draw's date as the periods say it, or its number where the history has no dates.
-std::string DrawWhen(const History& history, std::size_t t) {
-    if (history.days.empty()) {
-        return "draw " + std::to_string(t + 1);
-    }
-    const std::chrono::year_month_day date{
-        std::chrono::sys_days(std::chrono::days(history.days[t]))};
-    return Printf("%04d-%02u-%02u", static_cast<int>(date.year()),
-                  static_cast<unsigned>(date.month()), static_cast<unsigned>(date.day()));
-}
-
-// The periods between the rule changes of a history whose game is guessed, each its own game;
-// the whole history where it has none, or where --game gives the rules.
-std::vector<Part> Parts(const Audited& audited) {
-    const std::vector<std::size_t> changes =
-        audited.guessed ? RuleChanges(audited.history) : std::vector<std::size_t>();
-    if (changes.empty()) {
-        return {{audited.history, audited.game}};
-    }
-    std::vector<std::size_t> starts = {0};
-    starts.insert(starts.end(), changes.begin(), changes.end());
-    starts.push_back(audited.history.main.draws());
-    std::vector<Part> parts;
-    for (std::size_t p = 0; p + 1 < starts.size(); ++p) {
-        History history = Slice(audited.history, starts[p], starts[p + 1], true);
-        const Game game = GuessedGame(history, audited.game.bonus);
-        parts.push_back({std::move(history), game,
-                         AuditPeriod{DrawWhen(audited.history, starts[p]),
-                                     DrawWhen(audited.history, starts[p + 1] - 1)}});
-    }
-    return parts;
-}
-
-History LastPart(const Audited& audited) {
-    std::vector<Part> parts = Parts(audited);
-    return std::move(parts.back().history);
+// The periods between the rule changes of a history whose game is guessed, each a game of its
+// own; the whole where it has none, or where --game gives the rules.
+std::vector<HistoryPart> Parts(const Audited& audited) {
+    return audited.guessed ? SplitAtRuleChanges(audited.history, audited.game.bonus)
+                           : std::vector<HistoryPart>{{audited.history, audited.game}};
 }
 
 // On standard error what JSON and CSV have no place for: the guess, and the lines set aside.
@@ -293,7 +253,8 @@ ExitStatus RunAudit(const AuditMode& mode) {
         return ExitStatus::Failed;
     }
     std::vector<AuditReport> reports;
-    for (Part& part : Parts(audited)) {
+    const std::vector<HistoryPart> parts = Parts(audited);
+    for (const HistoryPart& part : parts) {
         const Ticket ticket = TicketOf(audit, part.game);
         if (TicketRefused(ticket)) {
             return ExitStatus::Usage;
@@ -344,7 +305,7 @@ ExitStatus RunAudit(const AuditMode& mode) {
     }
     // The chart of the rules in force: the last period's.
     const Game& game = reports.back().game;
-    return mode.run.svg ? WriteChartFile(*mode.run.svg, AuditSvg(LastPart(audited), game))
+    return mode.run.svg ? WriteChartFile(*mode.run.svg, AuditSvg(parts.back().history, game))
                         : ExitStatus::Drew;
 }
 
