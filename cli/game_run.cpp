@@ -2,6 +2,7 @@
 
 #include <optional>
 
+#include "charts/rounds_chart.h"
 #include "charts/waits_chart.h"
 #include "cli/command_run.h"
 #include "cli/refusal_text.h"
@@ -15,6 +16,8 @@
 #include "platform/quoted_text.h"
 #include "platform/text_to_number.h"
 #include "report/run_summary.h"
+#include "rules/jackpot_rounds.h"
+#include "rules/shared_money.h"
 
 namespace loto {
 namespace {
@@ -28,6 +31,9 @@ public:
         session_.emplace(run_.runTime(), mode.commands.run.threads,
                          *StreamStart(mode.commands.run.stream));
         run_.SayThreads(session_->threads());
+        if (mode.rules) {
+            breakEven_ = FindBreakEven(*mode.rules);
+        }
     }
 
     ExitStatus Run() {
@@ -38,6 +44,9 @@ public:
             Summarise();
         }
         const std::optional<RunSummary::Waits> waits = summary_.waits();
+        if (rounds_) {
+            return run_.Finish(RoundsChartSvg(*rounds_));
+        }
         return run_.Finish(
             waits ? std::optional(WaitsChartSvg(*mode_.play.until, waits->sample, waits->test))
                   : std::nullopt);
@@ -47,7 +56,7 @@ private:
     // What the options of money and waiting times make of a ticket; none, said, when they
     // cannot be played with it: a usage error, said before anything is drawn for it.
     std::optional<Play> PlayOf(const DrawRule& rule) {
-        const ReadPlay read = MakePlay(rule, mode_.play);
+        ReadPlay read = MakePlay(rule, mode_.play);
         if (!read.play) {
             std::fprintf(stderr, "loto-sim: %s\n", RefusalText(*read.refusal).c_str());
             return std::nullopt;
@@ -55,6 +64,18 @@ private:
         if (mode_.lifetimes > 0 && !read.play->money) {
             std::fprintf(stderr, "loto-sim: --lifetimes needs a --price or a --prize\n");
             return std::nullopt;
+        }
+        if (mode_.rules) {
+            read.play->shared = ShareTicket(*mode_.rules, rule, mode_.jackpot, *breakEven_);
+            const Game& game = rule.game;
+            if (mode_.rounds > 0 && (rule.main.Count() != game.main.drawn ||
+                                     rule.second.Count() != game.second.drawn)) {
+                std::fprintf(
+                    stderr, "loto-sim: --rounds plays a ticket of %d numbers%s, one combination\n",
+                    game.main.drawn,
+                    game.hasSecond() ? (" and " + std::to_string(game.second.drawn)).c_str() : "");
+                return std::nullopt;
+            }
         }
         return read.play;
     }
@@ -109,6 +130,7 @@ private:
         if (figures.Completed()) {
             summary_.Add(figures);
         }
+        lastTicket_ = *ticket.rule;
         if (run_.Print(Formatted(settings.run.output, printed, run_.separator()))) {
             run_.EndIfStopped(figures.report.stopped);
         }
@@ -131,12 +153,22 @@ private:
             run_.Print(json ? DumpJson(LifetimesJson(*lifetimes)) + '\n'
                             : LifetimesText(*lifetimes, run_.separator()));
         }
+        if (mode_.rounds > 0 && lastTicket_) {
+            rounds_ = PlayRounds(*mode_.rules, *lastTicket_, mode_.rounds, mode_.jackpot,
+                                 session_->state(), mode_.commands.run.stream, run_.pump());
+            run_.pump().EndProgress();
+            run_.Print(json ? DumpJson(RoundsJson(*rounds_)) + '\n'
+                            : RoundsText(*rounds_, run_.separator()));
+        }
     }
 
     const GameMode& mode_;
     std::optional<GameSession> session_;
     CommandRun run_;
     RunSummary summary_{mode_.commands.repeat > 1, mode_.lifetimes > 0};
+    std::optional<BreakEven> breakEven_;
+    std::optional<DrawRule> lastTicket_;
+    std::optional<Rounds> rounds_;
 };
 
 }  // namespace

@@ -20,6 +20,7 @@
 #include "core/six_of_forty_nine.h"
 #include "loto_version.h"
 #include "platform/quoted_text.h"
+#include "rules/shared_money.h"
 
 namespace loto {
 namespace {
@@ -300,18 +301,44 @@ ParsedOptions ParseOptions(int argc, char** argv) {
                                 ->excludes(repeat)
                                 ->excludes(batch)
                                 ->excludes(until);
+    std::optional<std::string> rulesFile;
+    auto* rulesOption = app.add_option("--rules", rulesFile,
+                                       "Play the lottery whose rules FILE says (JSON): its game, "
+                                       "price, prizes, shared pools, jackpot and tax; the options "
+                                       "given beside it override its values")
+                            ->option_text("FILE");
+    std::optional<Cents> jackpot;
+    auto* jackpotOption =
+        app.add_option_function<std::string>(
+               "--jackpot", [&jackpot](const std::string& text) { jackpot = ReadAmount(text); },
+               "With --rules: the jackpot now, instead of the file's")
+            ->option_text("X")
+            ->check(CLI::Validator(
+                [](const std::string& text) -> std::string {
+                    return ReadAmount(text) ? "" : Quoted(text) + " is not an amount";
+                },
+                "", "amount"))
+            ->needs(rulesOption);
+    std::uint64_t rounds = 0;
+    auto* roundsOption =
+        AddWholeNumber<std::uint64_t>(
+            app, "--rounds", 1, 10'000'000'000ULL, [&](std::uint64_t r) { rounds = r; },
+            "With --rules: after the commands, play R draws of the whole lottery, the jackpot "
+            "growing, capped and won, against the last command's ticket")
+            ->option_text("R")
+            ->needs(rulesOption);
     auto* values = app.add_option("DRAWS G1 G2 G3 G4 G5 G6", commands.values,
                                   "The number of draws and the six favourite numbers (with "
                                   "--game, the ticket)")
                        ->expected(1, -1);
-    AddAuditOptions(
-        app, audit,
-        {batch, repeat, stats, rawFlag, values, price, prize, perWeek, until, lifetimesOption});
+    AddAuditOptions(app, audit,
+                    {batch, repeat, stats, rawFlag, values, price, prize, perWeek, until,
+                     lifetimesOption, rulesOption, jackpotOption, roundsOption});
     batch->excludes(values)->excludes(repeat);
     // The raw words are the generator's alone: no command, no table, no chart.
     for (CLI::Option* other :
          {batch, jsonFlag, csvFlag, stats, locale, svg, repeat, threads, stream, values, gameOption,
-          price, prize, perWeek, until, lifetimesOption}) {
+          price, prize, perWeek, until, lifetimesOption, rulesOption}) {
         rawFlag->excludes(other);
     }
     if (const std::optional<std::string> unknown = FindUnknownOption(app, argc, argv)) {
@@ -344,6 +371,22 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         Refusal refusal;
         play.prizes.push_back(*ReadPrizeArgument(text, refusal));
     }
+    std::optional<LotteryRules> rules;
+    if (rulesFile) {
+        const ReadRules read = ReadRulesFile(*rulesFile);
+        if (!read.rules) {
+            return UsageError("--rules " + Quoted(*rulesFile) + ": " + read.fault);
+        }
+        if (game && *game != read.rules->game) {
+            return UsageError("--game: the rules are of " + GameName(read.rules->game));
+        }
+        rules = read.rules;
+        game = rules->game;
+        if (jackpot && !rules->jackpot) {
+            return UsageError("--jackpot: the rules have no jackpot");
+        }
+        AskOfRules(*rules, jackpot, play);
+    }
     play.untilAnyPrize = play.until == kAnyPrize;
     play.waits =
         play.price || !play.prizes.empty() || play.drawsPerWeek || play.until || lifetimes > 0;
@@ -354,10 +397,15 @@ ParsedOptions ParseOptions(int argc, char** argv) {
         commands.repeat = lifetimes;  // a command a lifetime
     }
     // Money and waits play 6/49 by tier, as --game 6/49.
+    const double jackpotCents = static_cast<double>(
+        jackpot.value_or(rules && rules->jackpot ? rules->jackpot->start : Cents{0}));
     return Checked(GameMode{.commands = commands,
                             .game = game.value_or(kSixOfFortyNine),
                             .play = std::move(play),
-                            .lifetimes = lifetimes},
+                            .lifetimes = lifetimes,
+                            .rules = std::move(rules),
+                            .jackpot = jackpotCents,
+                            .rounds = rounds},
                    commands, true);
 }
 

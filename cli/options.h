@@ -10,6 +10,7 @@
 #include "cli/exit_status.h"
 #include "core/game.h"
 #include "core/play.h"
+#include "rules/lottery_rules.h"
 
 namespace loto {
 
@@ -41,12 +42,16 @@ struct FormMode {
     CommandSettings commands;
 };
 
-// Any game's commands, by tier, with what they cost and win and how long their tiers take.
+// Any game's commands, by tier, with what they cost and win and how long their tiers take;
+// with a lottery's rules, their prizes shared and taxed, and the lottery played as a process.
 struct GameMode {
     CommandSettings commands;
     Game game;
     PlayAsked play;
     int lifetimes = 0;  // lifetimes of DRAWS draws each, then their summary
+    std::optional<LotteryRules> rules{};
+    double jackpot = 0;        // cents: the rules' start, or --jackpot
+    std::uint64_t rounds = 0;  // draws of the whole lottery after the commands
 };
 
 // The generator's words from the seed, for test batteries.

@@ -94,6 +94,18 @@ std::string PlayText(const GameFigures& figures, std::string_view separator) {
                     ? ", return rate " + Shown(law.returnRate(), "%.2f", separator) + " %"
                     : std::string(", no return rate (the ticket costs nothing)"))
             << "; the winnings' z-score " << Shown(money.z, "%.3f", separator) << '\n';
+        if (const std::optional<SharedPlay>& shared = play.shared) {
+            out << "shared with the other winners and taxed: return "
+                << Fixed(shared->law.expectedReturn / 100, 4, separator) << " a draw, return rate "
+                << Shown(shared->law.returnRate(), "%.2f", separator)
+                << " %; a ticket breaks even from a jackpot of "
+                << (shared->breakEven ? Fixed(*shared->breakEven / 100, 2, separator)
+                                      : "none (never: sharing grows faster than the jackpot)")
+                << (shared->bestJackpot ? ", its net highest at a jackpot of " +
+                                              Fixed(*shared->bestJackpot / 100, 2, separator)
+                                        : std::string(", its net rising with the jackpot"))
+                << '\n';
+        }
         if (money.topTier) {
             out << "the rarest paying tier, " << *money.topTier << ", carries "
                 << Shown(law.topTierVarianceShare().value_or(NAN) * 100, "%.2f", separator)
@@ -387,6 +399,26 @@ std::string LifetimesText(const Lifetimes::Summary& summary, std::string_view se
     out << "  net: mean " << figure(summary.mean) << " (exact " << figure(summary.expectedNet)
         << "), standard deviation " << figure(summary.sd) << " (exact "
         << figure(summary.expectedSd) << ")\n";
+    return out.str();
+}
+
+std::string RoundsText(const Rounds& rounds, std::string_view separator) {
+    const RoundsFigures figures = FigureRounds(rounds);
+    const auto units = [&](std::optional<double> cents) {
+        return cents ? Fixed(*cents / 100, 2, separator) : std::string("-");
+    };
+    std::ostringstream out;
+    out << "rounds: " << rounds.draws << " draws of the whole lottery"
+        << (rounds.stopped ? " (interrupted)" : "") << '\n';
+    out << "  jackpot won " << rounds.jackpotWins << " times (median " << units(figures.median)
+        << ", 1st percentile " << units(figures.p1) << ", 99th " << units(figures.p99)
+        << "), rolled down " << rounds.rolledDown << " times\n";
+    out << "  draws from a jackpot's start to its end: mean "
+        << (figures.meanCycle ? Fixed(*figures.meanCycle, 2, separator) : std::string("-"))
+        << " (law " << Fixed(rounds.lawMeanCycle, 2, separator) << ")\n";
+    out << "  the ticket, shared and taxed: spent " << Fixed(rounds.spent / 100, 2, separator)
+        << ", won " << Fixed(rounds.won / 100, 2, separator) << ", net "
+        << Fixed((rounds.won - rounds.spent) / 100, 2, separator) << '\n';
     return out.str();
 }
 

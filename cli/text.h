@@ -9,6 +9,7 @@
 #include "export/json.h"
 #include "export/json_numbers.h"
 #include "export/printed.h"
+#include "rules/jackpot_rounds.h"
 #include "stats/lifetimes.h"
 #include "stats/waits_law.h"
 
@@ -27,6 +28,7 @@ namespace loto {
                                     const WaitsTest& test, std::string_view separator);
 [[nodiscard]] std::string LifetimesText(const Lifetimes::Summary& summary,
                                         std::string_view separator);
+[[nodiscard]] std::string RoundsText(const Rounds& rounds, std::string_view separator);
 
 // An audit: the tests as a table, the corrections they carry, and a last line that says whether
 // anything is unlikely at the level, and what that does not mean.

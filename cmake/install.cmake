@@ -46,6 +46,9 @@ if(LOTO_CLI)
   install(FILES packaging/loto-sim.bash-completion
           DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions RENAME loto-sim
           COMPONENT sim)
+  # The example rules of four lotteries, as of their dates.
+  install(DIRECTORY examples/rules DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/loto-sim/examples
+          COMPONENT sim)
   list(APPEND LOTO_PACKAGES sim)
 endif()
 # Each package has its copyright and changelog, as Debian wants.

@@ -95,6 +95,45 @@ void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
 
 }  // namespace
 
+// One draw of the game, behind the one class whatever its sets' widths.
+struct DrawByDraw::Loop {
+    virtual ~Loop() = default;
+    [[nodiscard]] virtual int Next(GeneratorState& state) const noexcept = 0;
+};
+
+namespace {
+
+template <typename Set, typename SecondSet>
+struct GameLoop final : DrawByDraw::Loop {
+    explicit GameLoop(const DrawRule& drawn) : rule(drawn), game(rule) {}
+    [[nodiscard]] int Next(GeneratorState& state) const noexcept override {
+        return rule.game.bonus || rule.game.hasSecond() ? game.template Draw<0, false>(state)
+                                                        : game.template Draw<0, true>(state);
+    }
+    DrawRule rule;
+    SerialGame<Set, SecondSet> game;
+};
+
+}  // namespace
+
+DrawByDraw::DrawByDraw(const DrawRule& rule) {
+    const bool narrow = rule.game.main.top <= 62;
+    if (rule.game.second.top > 62) {
+        loop_ = narrow ? std::unique_ptr<const Loop>(new GameLoop<std::uint64_t, Wide>(rule))
+                       : std::unique_ptr<const Loop>(new GameLoop<Wide, Wide>(rule));
+    } else {
+        loop_ = narrow
+                    ? std::unique_ptr<const Loop>(new GameLoop<std::uint64_t, std::uint64_t>(rule))
+                    : std::unique_ptr<const Loop>(new GameLoop<Wide, std::uint64_t>(rule));
+    }
+}
+
+DrawByDraw::~DrawByDraw() = default;
+
+int DrawByDraw::Next(GeneratorState& state) const noexcept {
+    return loop_->Next(state);
+}
+
 bool OpenDraw::Take(const DrawRule& rule, int number) noexcept {
     const Game& game = rule.game;
     if (!InSecond(rule)) {

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <span>
 
 #include "core/draw_rule.h"
@@ -168,6 +169,24 @@ inline void DrawInto(GeneratorState& state, std::uint64_t draws, std::uint64_t g
                      Tally& tally) noexcept {
     DrawInto(state, draws, SixOfFortyNineRule(gridMask), tally);
 }
+
+// One draw at a time of a rule's game, each its tier, for processes that act on every draw; the
+// serial loop's own tables, made once.
+class DrawByDraw {
+public:
+    explicit DrawByDraw(const DrawRule& rule);
+    ~DrawByDraw();
+    DrawByDraw(const DrawByDraw&) = delete;
+    DrawByDraw& operator=(const DrawByDraw&) = delete;
+
+    // The next draw's tier, by rule.TierIndex.
+    [[nodiscard]] int Next(GeneratorState& state) const noexcept;
+
+    struct Loop;
+
+private:
+    std::unique_ptr<const Loop> loop_;
+};
 
 // The mean number of values a draw of the game takes: each candidate of a pool is drawn again
 // with the probability that it repeats a number already drawn.

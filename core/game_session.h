@@ -67,6 +67,8 @@ public:
     [[nodiscard]] bool inSpeedTest() const noexcept { return inSpeedTest_; }
     [[nodiscard]] const std::string& estimateText() const noexcept { return estimateText_; }
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
+    // For a process that draws one draw at a time on the session's generator, between commands.
+    [[nodiscard]] GeneratorState& state() noexcept { return source_.state(); }
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
 
 private:

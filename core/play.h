@@ -26,9 +26,20 @@ inline constexpr double kMostDrawsPerWeek = 10000;
     return perWeek >= kFewestDrawsPerWeek && perWeek <= kMostDrawsPerWeek;
 }
 
+// A ticket's money once its prizes are shared with the other winners and taxed, as a lottery's
+// rules say: its law (each tier's payout what a ticket that hits it is paid, in expectation),
+// and the jackpot at which a ticket breaks even, none for never, beside the one at which its
+// net is highest.
+struct SharedPlay {
+    MoneyLaw law;
+    std::optional<double> breakEven{};    // cents
+    std::optional<double> bestJackpot{};  // cents; none where the net rises with the jackpot
+};
+
 struct Play {
     bool waits = false;  // mean waits and first hits
     std::optional<MoneyLaw> money{};
+    std::optional<SharedPlay> shared{};
     std::optional<double> drawsPerWeek{};
     std::optional<std::string> until{};  // the tier as asked for, or the front end's word for any
     std::vector<int> untilTiers{};       // TierIndex

@@ -89,6 +89,14 @@ json TierJson(const GameFigures& figures, std::size_t i) {
         entry["z"] = JsonDouble(figures.stats->z[i]);
         entry["p"] = JsonDouble(figures.stats->p[i]);
     }
+    if (figures.play.shared) {
+        // A draw's expected payout of the tier, shared and taxed.
+        entry["expected_payout"] =
+            JsonDouble(tier.probability *
+                       static_cast<double>(
+                           figures.play.shared->law.payouts[static_cast<std::size_t>(tier.index)]) /
+                       100);
+    }
     if (figures.play.waits) {
         entry["mean_wait"] = JsonDouble(row.meanWait);
         entry["mean_wait_years"] = JsonDouble(row.meanWaitYears);
@@ -132,6 +140,15 @@ void AddPlayJson(json& object, const GameFigures& figures) {
                            {"top_tier", money.topTier ? json(*money.topTier) : json()},
                            {"top_tier_variance_share", JsonDouble(law.topTierVarianceShare())},
                            {"z_below_top", JsonDouble(money.zBelowTop)}};
+        if (const std::optional<SharedPlay>& shared = play.shared) {
+            json& shownMoney = object["money"];
+            shownMoney["expected_return_shared"] = JsonDouble(shared->law.expectedReturn / 100);
+            shownMoney["return_rate_shared"] = JsonDouble(shared->law.returnRate());
+            shownMoney["break_even_jackpot"] =
+                shared->breakEven ? JsonDouble(*shared->breakEven / 100) : json();
+            shownMoney["best_jackpot"] =
+                shared->bestJackpot ? JsonDouble(*shared->bestJackpot / 100) : json();
+        }
         const AnyPrize& any = *figures.anyPrize;
         object["any_prize"] = {{"probability", JsonDouble(any.probability)},
                                {"mean_wait", JsonDouble(any.meanWait)},
@@ -322,6 +339,27 @@ json ToJson(const std::vector<AuditReport>& periods) {
             {"set_aside", audit["set_aside"]},
             {"periods", each},
             {"flagged", flagged}};
+}
+
+json RoundsJson(const Rounds& rounds) {
+    const RoundsFigures figures = FigureRounds(rounds);
+    const auto units = [](std::optional<double> cents) {
+        return cents ? JsonDouble(*cents / 100) : json();
+    };
+    return {{"rounds",
+             {{"draws", rounds.draws},
+              {"jackpot_wins", rounds.jackpotWins},
+              {"rolled_down", rounds.rolledDown},
+              {"jackpot_won_at",
+               {{"median", units(figures.median)},
+                {"p1", units(figures.p1)},
+                {"p99", units(figures.p99)}}},
+              {"mean_draws_between", figures.meanCycle ? JsonDouble(*figures.meanCycle) : json()},
+              {"law_mean_draws_between", JsonDouble(rounds.lawMeanCycle)},
+              {"spent", JsonDouble(rounds.spent / 100)},
+              {"won", JsonDouble(rounds.won / 100)},
+              {"net", JsonDouble((rounds.won - rounds.spent) / 100)},
+              {"interrupted", rounds.stopped}}}};
 }
 
 }  // namespace loto

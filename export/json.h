@@ -6,6 +6,7 @@
 
 #include "audit/report.h"
 #include "export/printed.h"
+#include "rules/jackpot_rounds.h"
 #include "stats/lifetimes.h"
 #include "stats/waits_law.h"
 
@@ -31,6 +32,8 @@ namespace loto {
 
 // An audit: "draws", "game", "ticket", "set_aside", "tests" and "flagged".
 [[nodiscard]] nlohmann::json ToJson(const AuditReport& report);
+// The lottery played as a process: {"rounds": {...}}.
+[[nodiscard]] nlohmann::json RoundsJson(const Rounds& rounds);
 // An audit of a history whose rules change, a report a period: the draws and lines set aside of
 // the whole, and `periods`, each with its dates, game, draws, tests and whether it is flagged.
 [[nodiscard]] nlohmann::json ToJson(const std::vector<AuditReport>& periods);
