@@ -104,7 +104,18 @@ std::string PlayText(const GameFigures& figures, std::string_view separator) {
                 << (shared->bestJackpot ? ", its net highest at a jackpot of " +
                                               Fixed(*shared->bestJackpot / 100, 2, separator)
                                         : std::string(", its net rising with the jackpot"))
-                << '\n';
+                << "\nby tier, a draw's expected payout shared and taxed (as advertised):";
+            for (const TierFigures& row : figures.tiers) {
+                const auto tier = static_cast<std::size_t>(row.tier.index);
+                if (law.payouts[tier] > 0) {
+                    const double p = row.tier.probability / 100;
+                    out << ' ' << TierName(row.tier) << ' '
+                        << Fixed(p * static_cast<double>(shared->law.payouts[tier]), 4, separator)
+                        << " (" << Fixed(p * static_cast<double>(law.payouts[tier]), 4, separator)
+                        << ')';
+                }
+            }
+            out << '\n';
         }
         if (money.topTier) {
             out << "the rarest paying tier, " << *money.topTier << ", carries "

@@ -45,6 +45,15 @@ TEST(LotoSimRules, TheExamplesPlay) {
             .get<double>();
     };
     EXPECT_GT(rate("--jackpot 150000000"), rate(""));
+    // The README's run, as it shows it.
+    const std::string readme = test::ReadFile(LOTO_SOURCE_DIR "/README.md");
+    const std::size_t start = readme.find("$ loto-sim --locale en_US --rules examples/");
+    ASSERT_NE(start, std::string::npos);
+    const std::size_t from = readme.find("\n", readme.find("\n", start) + 1) + 1;
+    std::string command = readme.substr(start + 2, from - 1 - start - 2);
+    command.replace(command.find("\\\n"), 2, "");
+    command.replace(command.find("loto-sim"), 8, "cd " LOTO_SOURCE_DIR " && " LOTO_SIM);
+    EXPECT_EQ(Shell(command).out, readme.substr(from, readme.find("```", from) - from));
 }
 
 // What cannot be rules: refused with the field or the reason, status 2, nothing printed.
