@@ -86,7 +86,6 @@ SharedMoney ShareMoney(const LotteryRules& rules, double jackpot) {
                             (isJackpot ? rules.payout.PresentShare() : 1);
         }
         money.expectedReturn += tier.probability * shared.payout;
-        money.expectedAdvertised += tier.probability * shared.prize;
     }
     return money;
 }

@@ -35,9 +35,8 @@ struct SharedMoney {
     std::vector<SharedTier> tiers;  // by TierIndex
     double jackpot = 0;             // cents, the one that the figures are at
     double sold = 0;
-    // A draw's expected return of a ticket, in cents, with sharing and tax, and without.
+    // A draw's expected return of a ticket, in cents, with sharing and tax.
     double expectedReturn = 0;
-    double expectedAdvertised = 0;
 };
 
 // The money of a ticket of the rules' game at an advertised jackpot of `jackpot` cents (the

@@ -213,5 +213,28 @@ TEST(History, TextInLatin1OrUtf8) {
     }
 }
 
+// Files of one game merged: each pool's N the greatest of the files', a draw of one date kept
+// once; files that draw different counts refused.
+TEST(History, MergedFromSeveralFiles) {
+    const auto part = [](std::vector<std::uint8_t> main, std::vector<std::uint8_t> second,
+                         std::int32_t day) {
+        History history;
+        history.main = {{2, *std::max_element(main.begin(), main.end())}, main};
+        history.second = {{1, *std::max_element(second.begin(), second.end())}, second};
+        history.days.assign(main.size() / 2, day);
+        return history;
+    };
+    const MergedHistory merged = MergeHistories(
+        {part({1, 9, 2, 3}, {4, 5}, 10), part({3, 2, 7, 8}, {5, 12}, 10)}, {"a", "b"});
+    ASSERT_TRUE(merged.history);
+    EXPECT_EQ(merged.repeated, 1u);  // {2, 3} + 5 on day 10 in both
+    EXPECT_EQ(merged.history->main.draws(), 3u);
+    EXPECT_EQ(std::pair(merged.history->main.top, merged.history->second.top), std::pair(9, 12));
+    History three = part({1, 2, 3}, {1}, 0);
+    three.main.drawn = 3;
+    EXPECT_EQ(MergeHistories({part({1, 2}, {1}, 0), three}, {"a", "b"}).fault,
+              "b draws 3 main numbers where a draws 2: files of one game are audited together");
+}
+
 }  // namespace
 }  // namespace loto

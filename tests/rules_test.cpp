@@ -44,8 +44,9 @@ TEST(SharedPrizes, ExpectedShareAgainstItsTerms) {
 
 // With tax on the excess over 100 or on the whole prize above it: term by term.
 TEST(SharedPrizes, TaxedShareAgainstItsTerms) {
-    for (const TaxOn on : {TaxOn::Excess, TaxOn::Whole}) {
-        const TaxRules tax{.rate = 0.3, .threshold = 100, .on = on};
+    for (const auto& [on, rate] : {std::pair(TaxOn::Excess, 0.3), std::pair(TaxOn::Whole, 0.3),
+                                   std::pair(TaxOn::Whole, 1.0)}) {
+        const TaxRules tax{.rate = rate, .threshold = 100, .on = on};
         for (const int others : {1, 2, 10, 60}) {
             const double fund = 1000, p = 0.05;
             long double sum = 0, ways = 1;
@@ -207,6 +208,8 @@ TEST(LotteryRulesFile, RefusedWithTheFieldNamed) {
         {R"({"game": "5/50", "price": 2, "tiers": {"5": {"fixed": 1}},
              "tax": {"rate": 0.2, "on": "all"}})",
          "tax.on: \"all\" is not \"excess\" or \"whole\""},
+        {R"({"game": "5/50", "price": 2, "tiers": {"5": {"fixed": 1}}, "discount": 1.5})",
+         "discount: 1.5 is not a yearly rate from 0 to 1"},
         {R"({"game": "5/50", "price": NaN})", "the file is not JSON"},
     };
     for (const auto& [text, fault] : rows) {
