@@ -282,6 +282,11 @@ ChartRows MatchRows() {
     return rows;
 }
 
+ChartRows TierRows(std::vector<std::string> names) {
+    return {
+        .names = std::move(names), .countsTitle = "draws in each tier (log)", .axisTitle = "tier"};
+}
+
 std::string ChartSvg(const ChartSeries& commands, const ChartRows& rows) {
     return commands.commands() == 1 ? OneCommand(commands.last(), commands.probabilities(), rows)
                                     : SeveralCommands(commands, rows);

@@ -17,6 +17,8 @@ struct ChartRows {
 
 // The designed game's rows: k = 0 to 6 favourites matched.
 [[nodiscard]] ChartRows MatchRows();
+// Any game's rows: its tiers, by name.
+[[nodiscard]] ChartRows TierRows(std::vector<std::string> names);
 
 // A self-contained SVG chart. For one command: for each row, the observed count against the
 // expected one on a logarithmic axis, with the 95 % interval of the exact binomial around each

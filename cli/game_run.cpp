@@ -119,13 +119,8 @@ private:
                                   !requested)};
         const GameFigures& figures = printed.figures;
         if (settings.run.svg && figures.Completed() && figures.report.drawsDone > 0) {
-            ChartRows rows{
-                .names = {}, .countsTitle = "draws in each tier (log)", .axisTitle = "tier"};
-            for (const TierFigures& row : figures.tiers) {
-                rows.names.push_back(TierName(row.tier));
-            }
             run_.Chart(figures.report.drawsDone, Counts(figures), Probabilities(figures),
-                       std::move(rows));
+                       TierRows(TierNames(figures)));
         }
         if (figures.Completed()) {
             summary_.Add(figures);

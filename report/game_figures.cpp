@@ -124,4 +124,12 @@ std::vector<double> Probabilities(const GameFigures& figures) {
     return probabilities;
 }
 
+std::vector<std::string> TierNames(const GameFigures& figures) {
+    std::vector<std::string> names;
+    for (const TierFigures& row : figures.tiers) {
+        names.push_back(TierName(row.tier));
+    }
+    return names;
+}
+
 }  // namespace loto

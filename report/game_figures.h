@@ -69,8 +69,9 @@ struct GameFigures {
 [[nodiscard]] GameFigures FigureGame(const DrawRule& rule, GameReport report, Play play,
                                      bool statsAsked, bool unreadable = false);
 
-// The counts and probabilities of the tiers, in their order.
+// The counts, probabilities and names of the tiers, in their order.
 [[nodiscard]] std::vector<std::uint64_t> Counts(const GameFigures& figures);
 [[nodiscard]] std::vector<double> Probabilities(const GameFigures& figures);
+[[nodiscard]] std::vector<std::string> TierNames(const GameFigures& figures);
 
 }  // namespace loto
