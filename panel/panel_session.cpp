@@ -4,6 +4,7 @@
 #include <optional>
 #include <vector>
 
+#include "charts/run_chart.h"
 #include "core/game_input.h"
 #include "core/play.h"
 #include "core/prize_input.h"
@@ -153,7 +154,27 @@ PanelShown PanelSession::Run(const PanelFields& fields, PanelCommand command, Ev
                                            .firstHits = true,
                                            .until = play->untilTiers},
                                           pump);
-    return {.refusal = {}, .figures = FigureGame(rule, std::move(report), std::move(*play), false)};
+    PanelShown shown{.refusal = {},
+                     .figures = FigureGame(rule, std::move(report), std::move(*play), true),
+                     .command = ++commands_};
+    Chart(shown);
+    return shown;
+}
+
+void PanelSession::Chart(PanelShown& shown) {
+    const GameFigures& figures = shown.figures;
+    if (!figures.Completed() || figures.report.drawsDone == 0) {
+        return;  // as loto-sim, which charts only the commands that drew whole
+    }
+    std::vector<std::string> names = TierNames(figures);
+    std::vector<double> probabilities = Probabilities(figures);
+    if (!chart_ || chart_->probabilities() != probabilities || chartNames_ != names) {
+        chart_.emplace(std::move(probabilities));
+        chartNames_ = std::move(names);
+    }
+    chart_->Add(figures.report.drawsDone, Counts(figures));
+    shown.chart = ChartSvg(*chart_, TierRows(chartNames_));
+    shown.chartRuns = chart_->commands();
 }
 
 }  // namespace loto

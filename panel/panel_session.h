@@ -3,6 +3,7 @@
 #include <string>
 #include <string_view>
 
+#include "charts/chart_series.h"
 #include "core/game_session.h"
 #include "report/game_figures.h"
 
@@ -25,10 +26,15 @@ struct PanelFields {
 enum class PanelCommand { Run, Until };
 
 // What a run of the panel showed: the refusal of what was typed, or the figures of what it drew,
-// as loto-sim figures the same command.
+// as loto-sim figures the same command with its statistics, and the chart of the runs so far.
 struct PanelShown {
     std::string refusal{};  // empty for a run
     GameFigures figures{};
+    int command = 0;  // its place among the runs not refused: loto-sim's, from a fresh start
+    // loto-sim's --svg of the runs of these tiers so far, this one last; empty when it drew
+    // nothing whole.
+    std::string chart{};
+    std::uint64_t chartRuns = 0;
 };
 
 // The panel's commands over a generator of its own, seeded as the design's, so that its runs are
@@ -44,7 +50,13 @@ public:
     [[nodiscard]] const GameSession& game() const noexcept { return session_; }
 
 private:
+    // Adds the run to the chart, which another game or ticket of other tiers starts anew.
+    void Chart(PanelShown& shown);
+
     GameSession session_;
+    int commands_ = 0;
+    std::optional<ChartSeries> chart_{};
+    std::vector<std::string> chartNames_{};
 };
 
 // The word that asks the panel for any prize: "tout".

@@ -1,14 +1,19 @@
 #include "panel/panel_table.h"
 
+#include <cmath>
 #include <optional>
 
 #include "platform/french_numbers.h"
+#include "platform/printf.h"
+#include "platform/text_to_number.h"
 
 namespace loto {
 namespace {
 
 constexpr FrenchDigits kTwoPlaces{.minFraction = 2, .maxFraction = 2};
 constexpr FrenchDigits kSixFigures{.maxSignificant = 6};
+constexpr FrenchDigits kThreePlaces{.maxFraction = 3};
+constexpr FrenchDigits kFourFigures{.maxSignificant = 4};
 
 // A figure and its unit, "-" where there is none.
 PanelCell Figure(std::optional<double> value, FrenchDigits digits, const std::string& unit = "") {
@@ -16,6 +21,23 @@ PanelCell Figure(std::optional<double> value, FrenchDigits digits, const std::st
         return {"-", {}};
     }
     return {FrenchNumber(*value, digits) + unit, *value};
+}
+
+// A statistic, none where it is not a number (the z of a tier that is certain or impossible).
+PanelCell Statistic(double value, FrenchDigits digits) {
+    return Figure(std::isfinite(value) ? std::optional(value) : std::nullopt, digits);
+}
+
+// A probability to four figures; under 10^-4 as a power of ten, whose zeros would not fit a cell.
+PanelCell Probability(double p) {
+    if (!std::isfinite(p) || p == 0 || p >= 1e-4) {
+        return Statistic(p, kFourFigures);
+    }
+    const std::string scientific = Printf("%.3e", p);  // "1.234e-07": rounded once, to 4 figures
+    const std::size_t e = scientific.find('e');
+    const double mantissa = TextToNumber(scientific.substr(0, e)).value_or(NAN);
+    const double exponent = TextToNumber(scientific.substr(e + 1)).value_or(NAN);
+    return {FrenchNumber(mantissa, kFourFigures) + " × 10^" + FrenchNumber(exponent, {}), p};
 }
 
 PanelCell Count(std::uint64_t count, const std::string& before = "") {
@@ -31,15 +53,47 @@ PanelCell Amount(Cents cents) {
     return {FrenchAmount(cents), AmountText(cents)};
 }
 
-PanelRow TierRow(const TierFigures& row) {
+PanelRow TierRow(const TierFigures& row, const std::optional<Significance>& stats, std::size_t i) {
     const std::string name = TierName(row.tier);
     return {{name, name},
             Count(row.count),
             Figure(row.expected, kTwoPlaces),
             Figure(row.deviation, kTwoPlaces, " %"),
+            stats ? Statistic(stats->z[i], kThreePlaces) : Figure(std::nullopt, {}),
+            stats ? Probability(stats->p[i]) : Figure(std::nullopt, {}),
             Figure(row.meanWait, kSixFigures, " tirages"),
             Figure(row.meanWaitYears, kSixFigures, " ans"),
             Draw(row.firstHit, "", "jamais")};
+}
+
+// The tiers' names from the first to the last of a group.
+std::string GroupText(const GameFigures& figures, const ClassGroup& group) {
+    const auto name = [&](int i) {
+        return TierName(figures.tiers[static_cast<std::size_t>(i)].tier);
+    };
+    return name(group.first) + " à " + name(group.last);
+}
+
+// The chi-square of the tiers, or why there is none, and each group of tiers that it pools.
+std::vector<PanelLine> StatsLines(const GameFigures& figures, const Significance& stats) {
+    const std::optional<ChiSquareTest>& test = stats.chiSquare;
+    if (!test) {
+        return {{"Khi-deux", {"un seul rang possible", {}}}};
+    }
+    std::vector<PanelLine> lines = {
+        {"Khi-deux", Statistic(test->statistic, kThreePlaces)},
+        {"Degrés de liberté", Count(static_cast<std::uint64_t>(test->degreesOfFreedom))},
+        {"p du khi-deux", Probability(test->pValue)},
+    };
+    for (const ClassGroup& group : stats.groups) {
+        if (group.first != group.last) {
+            lines.push_back({"Regroupés (attendus sous 5)",
+                             {GroupText(figures, group) + " : " +
+                                  FrenchNumber(group.expected, kFourFigures) + " attendus",
+                              group.expected}});
+        }
+    }
+    return lines;
 }
 
 std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money,
@@ -64,8 +118,11 @@ std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money
 
 PanelTable MakePanelTable(const GameFigures& figures) {
     PanelTable table;
-    for (const TierFigures& row : figures.tiers) {
-        table.tiers.push_back(TierRow(row));
+    for (std::size_t i = 0; i < figures.tiers.size(); ++i) {
+        table.tiers.push_back(TierRow(figures.tiers[i], figures.stats, i));
+    }
+    if (figures.stats) {
+        table.stats = StatsLines(figures, *figures.stats);
     }
     if (figures.money) {
         table.lines = MoneyLines(*figures.play.money, *figures.money, *figures.anyPrize);

@@ -18,7 +18,7 @@ struct PanelCell {
     PanelValue value{};
 };
 
-// Rang, Tirages, Attendus, Écart, Attente moyenne, En années, Premier tirage.
+// Rang, Tirages, Attendus, Écart, z, p, Attente moyenne, En années, Premier tirage.
 using PanelRow = std::vector<PanelCell>;
 
 struct PanelLine {
@@ -26,8 +26,11 @@ struct PanelLine {
     PanelCell cell;
 };
 
+// The tiers' rows, the chi-square under them and the tiers it pools, then the money's lines and
+// the tier drawn until.
 struct PanelTable {
     std::vector<PanelRow> tiers{};
+    std::vector<PanelLine> stats{};
     std::vector<PanelLine> lines{};
 };
 

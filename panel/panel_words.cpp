@@ -104,4 +104,17 @@ std::string PanelEndText(const PanelShown& shown) {
     return "Terminé : " + draws + " tirages.";
 }
 
+std::string ChartAlternativeText(const PanelShown& shown) {
+    const std::string game = GameName(shown.figures.rule.game);
+    if (shown.chartRuns == 1) {
+        return "Graphique : pour chaque rang du " + game +
+               ", les tirages observés et attendus (échelle logarithmique), chaque attendu avec "
+               "l’intervalle à 95 % de sa loi binomiale exacte, et le khi-deux sous le graphique.";
+    }
+    return "Graphique : l’écart en pour cent de chaque rang du " + game +
+           " selon le nombre de tirages cumulés des " + std::to_string(shown.chartRuns) +
+           " lancers de ce jeu (échelle logarithmique), dans ses entonnoirs à 95 %, et le "
+           "khi-deux de tous les tirages sous le graphique.";
+}
+
 }  // namespace loto

@@ -20,4 +20,7 @@ namespace loto {
 [[nodiscard]] std::string PanelDrawingText(bool inSpeedTest, const std::string& estimate);
 [[nodiscard]] std::string PanelEndText(const PanelShown& shown);
 
+// The chart's text for those who do not see it: what it plots, of how many runs of which game.
+[[nodiscard]] std::string ChartAlternativeText(const PanelShown& shown);
+
 }  // namespace loto

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "charts/run_chart.h"
 #include "core/game_input.h"
 #include "panel/panel_words.h"
 #include "platform/fixed_run_time.h"
@@ -170,6 +171,40 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     std::string said = "Rang 3+0 atteint au tirage ";
     said += std::to_string(*next.untilHit) + ".";
     EXPECT_EQ(PanelEndText(until), said);
+}
+
+class StoppingPump final : public EventPump {
+public:
+    bool ProcessEvents(const DrawProgress&) override { return false; }
+};
+
+// The chart of the runs of one game's tiers, as loto-sim charts the same commands: another game
+// starts it anew; a refused or stopped run adds nothing and shows none.
+TEST_F(PanelSessionTest, ChartsTheRunsOfOneGame) {
+    const PanelFields sixOf49 = With({});
+    const PanelFields sixOf45 = With({{&PanelFields::game, "6/45"}});
+    const PanelShown first = Run(sixOf49);
+    const PanelShown second = Run(sixOf49);
+    ChartSeries both(Probabilities(first.figures));
+    both.Add(1000, Counts(first.figures));
+    both.Add(1000, Counts(second.figures));
+    EXPECT_EQ(second.chart, ChartSvg(both, TierRows(TierNames(second.figures))));
+    EXPECT_EQ(std::pair(first.chartRuns, second.chartRuns), std::pair(1UL, 2UL));
+    EXPECT_EQ(ChartAlternativeText(second),
+              "Graphique : l’écart en pour cent de chaque rang du 6/49 selon le nombre de tirages "
+              "cumulés des 2 lancers de ce jeu (échelle logarithmique), dans ses entonnoirs à "
+              "95 %, et le khi-deux de tous les tirages sous le graphique.");
+
+    EXPECT_EQ(Run(sixOf45).chartRuns, 1U);
+    const PanelShown refused = Run(With({{&PanelFields::ticket, "0"}}));
+    EXPECT_EQ(refused.chart, "");
+    StoppingPump stop;
+    const PanelShown stopped = panel_.Run(sixOf45, PanelCommand::Run, stop);
+    ASSERT_TRUE(stopped.figures.report.stopped);
+    EXPECT_EQ(stopped.chart, "");
+    const PanelShown last = Run(sixOf45);
+    EXPECT_EQ(last.chartRuns, 2U);
+    EXPECT_EQ(last.command, 5);  // the refusal is not one of loto-sim's commands that drew
 }
 
 TEST(PanelWords, SaysWhatTheRunDid) {

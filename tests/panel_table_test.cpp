@@ -18,20 +18,32 @@ TEST(PanelTable, SaysTheFiguresInFrench) {
                             .firstHit = {1, 2, 3, 17, 250, 6000, 0}};
     Play play{.waits = true, .money = MakeMoneyLaw(rule, prizes), .drawsPerWeek = 3};
     play.until = "6";
-    const PanelTable table = MakePanelTable(FigureGame(rule, report, play, false));
+    const PanelTable table = MakePanelTable(FigureGame(rule, report, play, true));
 
     ASSERT_EQ(table.tiers.size(), 7U);
     const PanelRow& three = table.tiers[3];
     const std::vector<std::string> texts = {
-        "3", "35\u202F000", "35\u202F300,81", "-0,85 %", "56,6559 tirages", "0,361936 ans", "17"};
+        "3",      "35\u202F000",     "35\u202F300,81", "-0,85 %", "-1,615",
+        "0,1066", "56,6559 tirages", "0,361936 ans",   "17"};
     ASSERT_EQ(three.size(), texts.size());
     for (std::size_t i = 0; i < texts.size(); ++i) {
         EXPECT_EQ(three[i].text, texts[i]) << i;
     }
     EXPECT_EQ(std::get<std::string>(three[0].value), "3");
     EXPECT_EQ(std::get<double>(three[1].value), 35000);
-    EXPECT_EQ(table.tiers[6][6].text, "jamais");
-    EXPECT_TRUE(std::holds_alternative<std::monostate>(table.tiers[6][6].value));
+    EXPECT_EQ(table.tiers[6][8].text, "jamais");
+    EXPECT_TRUE(std::holds_alternative<std::monostate>(table.tiers[6][8].value));
+    // The chi-square over k = 0 to 4 and 5 with 6, whose expected count is under 5.
+    const std::vector<std::pair<std::string, std::string>> stats = {
+        {"Khi-deux", "9,209"},
+        {"Degrés de liberté", "5"},
+        {"p du khi-deux", "0,101"},
+        {"Regroupés (attendus sous 5)", "5 à 6 : 37,04 attendus"}};
+    ASSERT_EQ(table.stats.size(), stats.size());
+    for (std::size_t i = 0; i < stats.size(); ++i) {
+        EXPECT_EQ(table.stats[i].term, stats[i].first) << i;
+        EXPECT_EQ(table.stats[i].cell.text, stats[i].second) << i;
+    }
 
     const std::vector<std::pair<std::string, std::string>> lines = {
         {"Prix d'une combinaison", "2,20"},    {"Coût d'une grille", "2,20"},
@@ -49,6 +61,27 @@ TEST(PanelTable, SaysTheFiguresInFrench) {
     }
     EXPECT_EQ(std::get<std::string>(table.lines[4].cell.value), "-4032500.00");
     EXPECT_EQ(std::get<double>(table.lines[11].cell.value), 17);
+}
+
+// A p-value too small for four decimals as a power of ten, and a single possible tier.
+TEST(PanelTable, SaysTinyProbabilitiesAndCertainTiers) {
+    const DrawRule rule = test::Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6});
+    const GameReport report{.requested = 1000,
+                            .tally = {0, 0, 0, 0, 1000, 0, 0},
+                            .drawsDone = 1000,
+                            .firstHit = std::vector<std::uint64_t>(7)};
+    const PanelTable table = MakePanelTable(FigureGame(rule, report, {}, true));
+    EXPECT_EQ(table.tiers[3][5].text, "4,376 × 10^-8");
+    EXPECT_EQ(table.tiers[4][5].text, "0");
+
+    const DrawRule everyNumber = test::Ticket(Game{.main = {2, 3}}, {1, 2, 3});
+    const GameReport certain{
+        .requested = 10, .tally = {0, 0, 10}, .drawsDone = 10, .firstHit = {0, 0, 1}};
+    const PanelTable one = MakePanelTable(FigureGame(everyNumber, certain, {}, true));
+    ASSERT_EQ(one.tiers.size(), 1U);  // the only possible tier
+    EXPECT_EQ(one.tiers[0][4].text, "-");
+    ASSERT_EQ(one.stats.size(), 1U);
+    EXPECT_EQ(one.stats[0].cell.text, "un seul rang possible");
 }
 
 TEST(PanelTable, ShowsDashesWhereARunHasNoFigure) {

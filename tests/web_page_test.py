@@ -11,6 +11,7 @@ import os
 import re
 import subprocess
 import sys
+import tempfile
 import threading
 import unittest
 
@@ -37,14 +38,22 @@ PANEL_DONE = "return document.getElementById('PEtat').textContent.match(/^(Termi
 # A panel's run: its tiers' cells and money's values, in the C locale.
 PANEL_SHOWN = ("return [[...document.querySelectorAll('#PRangs tbody tr')].map("
                "           row => [...row.cells].map(c => c.dataset.value)),"
-               "        [...document.querySelectorAll('#PArgent dd')].map(d => d.dataset.value)];")
+               "        [...document.querySelectorAll('#PArgent dd')].map(d => d.dataset.value),"
+               "        [...document.querySelectorAll('#PStats dt, #PStats dd')].map("
+               "            e => e.dataset.value ?? e.textContent)];")
 # Each of its cells' texts beside the browser's own French writing of its value: the engine
 # writes them as Intl.NumberFormat('fr-FR') does.
 PANEL_FRENCH = """
 const fr = o => new Intl.NumberFormat('fr-FR', o);
 const whole = [fr({maximumFractionDigits: 0}), ''], two = fr({minimumFractionDigits: 2,
       maximumFractionDigits: 2}), six = fr({maximumSignificantDigits: 6});
-const tiers = [null, whole, [two, ''], [two, ' %'], [six, ' tirages'], [six, ' ans'], whole];
+const three = [fr({maximumFractionDigits: 3}), ''], four = fr({maximumSignificantDigits: 4});
+// A probability under 10^-4 as a power of ten.
+const p = [{format: v => v > 0 && v < 1e-4 ? (([m, e]) => four.format(Number(m)) + ' × 10^' +
+                                              Number(e))(v.toExponential(3).split('e'))
+                                           : four.format(v)}, ''];
+const tiers = [null, whole, [two, ''], [two, ' %'], three, p, [six, ' tirages'], [six, ' ans'],
+               whole];
 const money = [[two, ''], [two, ''], [two, ''], [two, ''], [two, ''],
                [fr({maximumFractionDigits: 4}), ''], [fr({maximumFractionDigits: 4}), ''],
                [two, ' %'], [fr({maximumFractionDigits: 3}), ''], [six, ' tirages'],
@@ -54,9 +63,19 @@ const pair = (element, [format, unit], none) => [element.textContent,
     unit + format.format(Number(element.dataset.value)) :
     format.format(Number(element.dataset.value)) + unit];
 return [...document.querySelectorAll('#PRangs tbody tr')].flatMap(row =>
-           [...row.cells].slice(1).map((c, i) => pair(c, tiers[i + 1], i == 5 ? 'jamais' : '-')))
+           [...row.cells].slice(1).map((c, i) => pair(c, tiers[i + 1], i == 7 ? 'jamais' : '-')))
+       .concat([...document.querySelectorAll('#PStats dd')].slice(0, 3).map(
+           (d, i) => pair(d, [three, whole, p][i], '-')))
        .concat([...document.querySelectorAll('#PArgent dd')].slice(0, 12).map(
            (d, i) => pair(d, money[i], i == 11 ? 'jamais' : '-')));
+"""
+# The run's files as the page offers them: each link's bytes, read back from its blob.
+PANEL_FILES = """
+window.panelFiles = null;
+Promise.all(['PJson', 'PCsv', 'PSvg'].map(id => {
+    const link = document.getElementById(id);
+    return link.hidden ? null : fetch(link.href).then(r => r.text());
+})).then(texts => { window.panelFiles = texts; });
 """
 
 
@@ -118,18 +137,29 @@ class WebPage(unittest.TestCase):
         return self.browser.js(PANEL_SHOWN)
 
     def assert_panel_is_loto_sim(self, shown, fields):
-        run = subprocess.run([LOTO_SIM, '--json'] + panel_options(fields), text=True,
+        run = subprocess.run([LOTO_SIM, '--json', '--stats'] + panel_options(fields), text=True,
                              capture_output=True, check=True)
         want = json.loads(run.stdout)
-        tiers, money = shown
-        self.assertEqual([[row[0], int(row[1]), int(row[6] or 0)] for row in tiers],
+        tiers, money, stats = shown
+        self.assertEqual([[row[0], int(row[1]), int(row[8] or 0)] for row in tiers],
                          [[t['tier'], t['count'], t['first_hit'] or 0] for t in want['tiers']])
         for row, tier in zip(tiers, want['tiers']):
-            for cell, key in [(2, 'expected'), (4, 'mean_wait'), (5, 'mean_wait_years')]:
+            for cell, key in [(2, 'expected'), (4, 'z'), (5, 'p'), (6, 'mean_wait'),
+                              (7, 'mean_wait_years')]:
                 if tier[key] is None:
                     self.assertEqual(row[cell], '', key)
                 else:
-                    self.assertAlmostEqual(float(row[cell]), tier[key], delta=1e-9 * tier[key])
+                    # A tier's p sums thousands of terms, each from the browser's mathematical
+                    # library, which is not glibc's: to 1e-10.
+                    self.assertAlmostEqual(float(row[cell]), tier[key], delta=(
+                        1e-10 if key == 'p' else 1e-12 * abs(tier[key])))
+        # The chi-square, its freedom and p, then each group of tiers pooled: its first and last.
+        chi = want['stats']
+        self.assertEqual(stats[0:6:2], ['Khi-deux', 'Degrés de liberté', 'p du khi-deux'])
+        self.assertAlmostEqual(float(stats[1]), chi['chi_square'], delta=1e-12 * chi['chi_square'])
+        self.assertEqual(int(stats[3]), chi['df'])
+        self.assertAlmostEqual(float(stats[5]), chi['p_value'], delta=1e-12)
+        self.assertEqual(len(stats[6:]) // 2, sum(len(g) > 1 for g in chi['groups']))
         if 'money' in want:
             got = dict(zip(['price', 'cost', 'spent', 'won', 'net'], money))
             self.assertEqual(got, {key: '%.2f' % want['money'][key] for key in got})
@@ -138,6 +168,47 @@ class WebPage(unittest.TestCase):
         if 'until' in want:
             self.assertEqual(money[-1], str(want['until']['draws']))
         return want
+
+    def assert_panel_files_are_loto_sim(self, fields):
+        """The run's JSON, CSV and SVG as the page offers them, against loto-sim's of the same
+        command from a fresh start: the same bytes, but for the JSON's time and estimate."""
+        self.browser.js(PANEL_FILES)
+        json_line, csv, svg = self.browser.wait('return window.panelFiles;')
+        with tempfile.TemporaryDirectory() as folder:
+            chart = os.path.join(folder, 'chart.svg')
+            options = ['--stats', '--svg', chart] + panel_options(fields)
+            want_json = subprocess.run([LOTO_SIM, '--json'] + options, text=True,
+                                       capture_output=True, check=True).stdout
+            want_csv = subprocess.run([LOTO_SIM, '--csv'] + options, text=True,
+                                      capture_output=True, check=True).stdout
+            with open(chart, encoding='utf-8') as written:
+                self.assertEqual(svg, written.read())
+        self.assert_same_figures([line.split(',') for line in csv.splitlines()],
+                                 [line.split(',') for line in want_csv.splitlines()])
+        timeless = [{key: value for key, value in json.loads(line).items()
+                     if key not in ('seconds', 'estimate')} for line in (json_line, want_json)]
+        self.assert_same_figures(timeless[0], timeless[1])
+        self.assertTrue(json_line.endswith('\n'))
+
+    def assert_same_figures(self, got, want, where='file'):
+        """The same texts and structure; the same numbers, but for the last digits of what the
+        browser's mathematical library computes (not glibc's): to 1e-10 of the larger of 1 and
+        the number. Counts and amounts, whole and far below 10^10, are exact."""
+        if isinstance(want, (dict, list)):
+            self.assertEqual(type(got), type(want), where)
+            self.assertEqual(len(got), len(want), where)
+            keys = want.keys() if isinstance(want, dict) else range(len(want))
+            for key in keys:
+                self.assert_same_figures(got[key], want[key], '%s/%s' % (where, key))
+            return
+        number = re.compile(r'-?\d+(\.\d+)?(e[-+]?\d+)?$')
+        if isinstance(want, str) and not (number.match(want) and number.match(got)):
+            self.assertEqual(got, want, where)
+        elif want is None or isinstance(want, bool):
+            self.assertEqual(got, want, where)
+        else:
+            self.assertAlmostEqual(float(got), float(want),
+                                   delta=1e-10 * max(1, abs(float(want))), msg=where)
 
     def test_the_panel_plays_as_loto_sim(self):
         # Fresh pages, fresh starts: a run of a game with a second pool and its money, then one
@@ -156,6 +227,13 @@ class WebPage(unittest.TestCase):
                       for box, text in fields.items()}  # loto-sim's decimal point
             want = self.assert_panel_is_loto_sim(shown, fields)
             self.assertGreater(want['draws'], 0)
+            self.assert_panel_files_are_loto_sim(fields)
+            role, alternative = self.browser.js(
+                "return [document.getElementById('PImage').getAttribute('role'),"
+                "        document.getElementById('PGrapheTexte').textContent];")
+            self.assertEqual(role, 'img')
+            self.assertTrue(alternative.startswith(
+                'Graphique : pour chaque rang du %s, ' % want['game']), alternative)
         # A refusal, said at once and in French; nothing shown of a run.
         self.browser.js("document.getElementById('PJeu').value = '6/100';")
         self.browser.click('PLancer')
@@ -414,6 +492,17 @@ class WebPage(unittest.TestCase):
                 self.assertEqual(self.browser.js(
                     "const page = document.scrollingElement;"
                     "return page.scrollWidth - page.clientWidth;"), 0)
+                # Its files' links for a finger, its chart within the width.
+                links, chart = self.browser.js(
+                    "const size = e => { const r = e.getBoundingClientRect();"
+                    "                    return [r.width, r.height, r.right]; };"
+                    "return [[...document.querySelectorAll('#PFichiers a')].map(size),"
+                    "        size(document.querySelector('#PImage svg'))];")
+                self.assertEqual(len(links), 3)
+                for w, h, _ in links:
+                    self.assertGreaterEqual(min(w, h), 44)
+                self.assertLessEqual(chart[2], width)
+                self.assertGreater(chart[1], 0)
             self.browser.leave_frame()
 
     def test_a_touch_screen_gets_the_touch_layout_at_any_width(self):

@@ -68,6 +68,7 @@ def main():
         browser.open_form('file://' + clocked)
         browser.set_viewport(800, 2000)
         run_panel(browser, EUROMILLIONS)
+        browser.set_viewport(800, browser.js('return document.scrollingElement.scrollHeight;'))
         element_shot(browser, 'Panneau', panel)
     finally:
         browser.quit()

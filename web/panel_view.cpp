@@ -2,6 +2,9 @@
 
 #include <emscripten/val.h>
 
+#include "export/csv.h"
+#include "export/json.h"
+#include "export/json_numbers.h"
 #include "panel/panel_table.h"
 #include "panel/panel_words.h"
 
@@ -29,6 +32,33 @@ val Cell(const PanelCell& cell) {
     shown.set("text", cell.text);
     shown.set("value", Value(cell.value));
     return shown;
+}
+
+val Lines(const std::vector<PanelLine>& lines) {
+    val shown = val::array();
+    for (const PanelLine& line : lines) {
+        val shownLine = Cell(line.cell);
+        shownLine.set("term", line.term);
+        shown.call<void>("push", shownLine);
+    }
+    return shown;
+}
+
+// The run's files as loto-sim writes them for the same command: its JSON line, and its CSV with
+// the header of a run of that play; none for a refusal.
+val Files(const PanelShown& shown) {
+    val files = val::object();
+    if (!shown.refusal.empty()) {
+        return files;
+    }
+    const PrintedGame printed{.stream = 0, .command = shown.command, .figures = shown.figures};
+    const Play& play = shown.figures.play;
+    files.set("json", DumpJson(ToJson(printed)) + '\n');
+    files.set("csv", GameCsvHeader(true, play.waits, play.money.has_value()) + ToCsv(printed));
+    if (!shown.chart.empty()) {
+        files.set("svg", shown.chart);
+    }
+    return files;
 }
 
 }  // namespace
@@ -70,13 +100,10 @@ void ShowPanel(const PanelShown& shown) {
         tiers.call<void>("push", cells);
     }
     result.set("tiers", tiers);
-    val lines = val::array();
-    for (const PanelLine& line : table.lines) {
-        val shownLine = Cell(line.cell);
-        shownLine.set("term", line.term);
-        lines.call<void>("push", shownLine);
-    }
-    result.set("lines", lines);
+    result.set("stats", Lines(table.stats));
+    result.set("lines", Lines(table.lines));
+    result.set("files", Files(shown));
+    result.set("chartText", shown.chart.empty() ? std::string() : ChartAlternativeText(shown));
     val::module_property("lotoPanelShow")(result);
 }
 
