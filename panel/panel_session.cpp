@@ -5,13 +5,18 @@
 #include <vector>
 
 #include "charts/run_chart.h"
+#include "charts/waits_chart.h"
 #include "core/game_input.h"
 #include "core/play.h"
 #include "core/prize_input.h"
+#include "export/csv.h"
+#include "export/json.h"
+#include "export/json_numbers.h"
 #include "panel/panel_words.h"
 #include "platform/box_text.h"
 #include "platform/split_values.h"
 #include "platform/text_to_number.h"
+#include "platform/whole_number.h"
 
 namespace loto {
 namespace {
@@ -102,6 +107,20 @@ std::optional<std::string> TakeUntil(const PanelFields& fields, PlayAsked& asked
     return std::nullopt;
 }
 
+// How many commands a box asks for, blank for the default; refused outside 1 to kMostPanelRuns.
+std::optional<std::string> TakeCount(std::string_view typed, PanelCount box, int& count) {
+    const std::string text = WithoutBlanks(typed);
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    const std::optional<int> read = ReadWholeNumber<int>(text);
+    if (!read || *read < 1 || *read > kMostPanelRuns) {
+        return CountRefusalText(box, typed);
+    }
+    count = *read;
+    return std::nullopt;
+}
+
 std::optional<std::string> Played(const DrawRule& rule, const PlayAsked& asked,
                                   std::optional<Play>& play) {
     ReadPlay read = MakePlay(rule, asked);
@@ -109,56 +128,144 @@ std::optional<std::string> Played(const DrawRule& rule, const PlayAsked& asked,
     return read.refusal ? std::optional(PanelRefusalText(*read.refusal)) : std::nullopt;
 }
 
+// What the boxes ask for: the ticket and its play, and how many commands of the draws.
+struct PanelAsked {
+    DrawRule rule;
+    std::optional<Play> play;
+    int repeats = 1;
+    int lifetimes = 0;
+};
+
 // The boxes in the order that they stand, the first refused one said: the ticket, its money,
-// the draws a week, the tier, then the number of draws.
-std::optional<std::string> Take(const PanelFields& fields, PanelCommand command, DrawRule& rule,
-                                std::optional<Play>& play) {
-    PlayAsked asked{.waits = true};
+// the draws a week, the tier, the repetitions (drawn until the tier) or the lifetimes (a run),
+// then the number of draws.
+std::optional<std::string> Take(const PanelFields& fields, PanelCommand command,
+                                PanelAsked& asked) {
+    DrawRule& rule = asked.rule;
+    std::optional<Play>& play = asked.play;
+    PlayAsked typed{.waits = true};
     std::optional<std::string> refusal = TakeTicket(fields, rule);
     if (!refusal) {
-        refusal = TakeMoney(fields, asked);
+        refusal = TakeMoney(fields, typed);
     }
     if (!refusal) {
-        refusal = Played(rule, asked, play);  // its money alone, refused before the next boxes
+        refusal = Played(rule, typed, play);  // its money alone, refused before the next boxes
     }
     if (!refusal) {
-        refusal = TakeWeeks(fields, asked);
+        refusal = TakeWeeks(fields, typed);
     }
     if (!refusal && command == PanelCommand::Until) {
-        refusal = TakeUntil(fields, asked);
+        refusal = TakeUntil(fields, typed);
     }
     if (!refusal) {
-        refusal = Played(rule, asked, play);
+        refusal = Played(rule, typed, play);
+    }
+    if (!refusal && command == PanelCommand::Until) {
+        refusal = TakeCount(fields.repeats, PanelCount::Repeats, asked.repeats);
+    }
+    if (!refusal && command == PanelCommand::Run) {
+        refusal = TakeCount(fields.lifetimes, PanelCount::Lifetimes, asked.lifetimes);
+        if (!refusal && asked.lifetimes > 0 && !play->money) {
+            refusal = LifetimesWithoutMoneyText();
+        }
     }
     return refusal;
 }
+
+// A run's progress over its commands: the draws of each one after those of the ones before, out
+// of a fixed total, since a bound of draws times the commands could pass 2^64.
+class CommandsPump final : public EventPump {
+public:
+    CommandsPump(EventPump& page, int commands) : page_(page), commands_(commands) {}
+
+    void Next() noexcept { ++done_; }
+
+    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
+        if (commands_ == 1) {
+            return page_.ProcessEvents(progress);
+        }
+        constexpr std::uint64_t kSteps = 1'000'000;
+        const auto part = progress.total > 0
+                              ? static_cast<std::uint64_t>(static_cast<long double>(progress.done) *
+                                                           kSteps / progress.total)
+                              : 0;
+        return page_.ProcessEvents({static_cast<std::uint64_t>(done_) * kSteps + part,
+                                    static_cast<std::uint64_t>(commands_) * kSteps});
+    }
+
+private:
+    EventPump& page_;
+    int commands_;
+    int done_ = 0;
+};
 
 }  // namespace
 
 PanelSession::PanelSession(RunTime& runTime, unsigned threads) : session_(runTime, threads) {}
 
 PanelShown PanelSession::Run(const PanelFields& fields, PanelCommand command, EventPump& pump) {
-    DrawRule rule;
-    std::optional<Play> play;
-    std::optional<std::string> refusal = Take(fields, command, rule, play);
+    PanelAsked asked;
+    std::optional<std::string> refusal = Take(fields, command, asked);
     const std::optional<double> requested = TextToNumber(BoxText(fields.draws));
     if (!refusal && !requested) {
         refusal = DrawsRefusalText(fields.draws);
     }
     if (refusal) {
-        return {.refusal = std::move(*refusal), .figures = {}};
+        return {.refusal = std::move(*refusal)};
     }
-    GameReport report = session_.Simulate({.requested = *requested,
-                                           .rule = rule,
-                                           .speedTest = command == PanelCommand::Run,
-                                           .firstHits = true,
-                                           .until = play->untilTiers},
-                                          pump);
-    PanelShown shown{.refusal = {},
-                     .figures = FigureGame(rule, std::move(report), std::move(*play), true),
-                     .command = ++commands_};
-    Chart(shown);
+    const Play& play = *asked.play;
+    const bool lives = asked.lifetimes > 0;
+    PanelShown shown{.asked = lives ? asked.lifetimes : asked.repeats, .lives = lives};
+    shown.csv = GameCsvHeader(true, play.waits, play.money.has_value());
+    RunSummary summary(shown.asked > 1 && command == PanelCommand::Until, lives);
+    CommandsPump commands(pump, shown.asked);
+    for (int i = 0; i < shown.asked; ++i, commands.Next()) {
+        repetition_ = {i + 1, shown.asked};
+        Figure(shown, asked.rule,
+               session_.Simulate({.requested = *requested,
+                                  .rule = asked.rule,
+                                  .speedTest = command == PanelCommand::Run && !lives,
+                                  .firstHits = true,
+                                  .until = play.untilTiers},
+                                 commands),
+               play);
+        if (!shown.figures.Completed()) {
+            break;  // stopped: as loto-sim, no summary of the commands before
+        }
+        summary.Add(shown.figures);
+    }
+    repetition_ = {};
+    if (shown.figures.Completed()) {
+        Summarise(shown, summary);
+    }
+    if (shown.chart.empty() && shown.chartRuns > 0) {
+        shown.chart = ChartSvg(*chart_, TierRows(chartNames_));
+    }
     return shown;
+}
+
+void PanelSession::Figure(PanelShown& shown, const DrawRule& rule, GameReport report,
+                          const Play& play) {
+    shown.figures = FigureGame(rule, std::move(report), play, true);
+    shown.command = ++commands_;
+    ++shown.commands;
+    const PrintedGame printed{.stream = 0, .command = shown.command, .figures = shown.figures};
+    shown.json += DumpJson(ToJson(printed)) + '\n';
+    shown.csv += ToCsv(printed);
+    Chart(shown);
+}
+
+void PanelSession::Summarise(PanelShown& shown, const RunSummary& summary) {
+    shown.waits = summary.waits();
+    shown.lifetimes = summary.lifetimes();
+    if (shown.waits) {
+        const std::string& tier = *shown.figures.play.until;
+        shown.json += DumpJson(WaitsJson(tier, shown.waits->sample, shown.waits->test)) + '\n';
+        shown.chart = WaitsChartSvg(tier, shown.waits->sample, shown.waits->test);
+    }
+    if (shown.lifetimes) {
+        shown.json += DumpJson(LifetimesJson(*shown.lifetimes)) + '\n';
+    }
 }
 
 void PanelSession::Chart(PanelShown& shown) {
@@ -173,7 +280,6 @@ void PanelSession::Chart(PanelShown& shown) {
         chartNames_ = std::move(names);
     }
     chart_->Add(figures.report.drawsDone, Counts(figures));
-    shown.chart = ChartSvg(*chart_, TierRows(chartNames_));
     shown.chartRuns = chart_->commands();
 }
 

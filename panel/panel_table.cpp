@@ -74,19 +74,26 @@ std::string GroupText(const GameFigures& figures, const ClassGroup& group) {
     return name(group.first) + " à " + name(group.last);
 }
 
-// The chi-square of the tiers, or why there is none, and each group of tiers that it pools.
-std::vector<PanelLine> StatsLines(const GameFigures& figures, const Significance& stats) {
+// A chi-square, its freedom and p, or why there is none: `certain` where one class is possible.
+std::vector<PanelLine> ChiSquareLines(const std::string& term, const Significance& stats,
+                                      const std::string& certain) {
     const std::optional<ChiSquareTest>& test = stats.chiSquare;
     if (!test) {
-        return {{"Khi-deux", {"un seul rang possible", {}}}};
+        return {{term,
+                 {stats.possible <= 1 ? certain + " : rien à tester"
+                                      : "pas assez de tirages : toutes les classes regroupées",
+                  {}}}};
     }
-    std::vector<PanelLine> lines = {
-        {"Khi-deux", Statistic(test->statistic, kThreePlaces)},
-        {"Degrés de liberté", Count(static_cast<std::uint64_t>(test->degreesOfFreedom))},
-        {"p du khi-deux", Probability(test->pValue)},
-    };
+    return {{term, Statistic(test->statistic, kThreePlaces)},
+            {"Degrés de liberté", Count(static_cast<std::uint64_t>(test->degreesOfFreedom))},
+            {"p du khi-deux", Probability(test->pValue)}};
+}
+
+// The chi-square of the tiers and each group of tiers that it pools.
+std::vector<PanelLine> StatsLines(const GameFigures& figures, const Significance& stats) {
+    std::vector<PanelLine> lines = ChiSquareLines("Khi-deux", stats, "un seul rang possible");
     for (const ClassGroup& group : stats.groups) {
-        if (group.first != group.last) {
+        if (stats.chiSquare && group.first != group.last) {
             lines.push_back({"Regroupés (attendus sous 5)",
                              {GroupText(figures, group) + " : " +
                                   FrenchNumber(group.expected, kFourFigures) + " attendus",
@@ -94,6 +101,53 @@ std::vector<PanelLine> StatsLines(const GameFigures& figures, const Significance
         }
     }
     return lines;
+}
+
+// Draws, "-" for none.
+PanelCell Draws(std::optional<double> draws) {
+    return Figure(draws, kTwoPlaces, " tirages");
+}
+
+// The waits of repetitions until a tier against the geometric law.
+std::vector<PanelLine> WaitsLines(const RunSummary::Waits& waits) {
+    const WaitsTest& test = waits.test;
+    std::vector<PanelLine> lines = {
+        {"Répétitions", Count(waits.sample.count())},
+        {"À la borne de " + FrenchCount(waits.sample.bound) + " tirages",
+         Count(waits.sample.censored)},
+        {"Attente moyenne", Draws(test.mean)},
+        {"Selon la loi", Draws(test.lawMean)},
+    };
+    if (test.lawMeanBelowBound) {
+        lines.push_back({"Selon la loi, sous la borne", Draws(test.lawMeanBelowBound)});
+    }
+    lines.push_back({"Attente médiane", Draws(test.median)});
+    lines.push_back({"Médiane de la loi", Draws(test.lawMedian)});
+    if (!test.chiSquare) {
+        lines.push_back({"Khi-deux des attentes", {"aucune attente : rien à tester", {}}});
+    } else {
+        for (PanelLine& line : ChiSquareLines("Khi-deux des attentes", *test.chiSquare,
+                                              "une seule classe possible")) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+// The nets of lifetimes of play, beside their exact law.
+std::vector<PanelLine> LifetimesLines(const Lifetimes::Summary& lives) {
+    const auto units = [](double cents) { return Figure(cents / 100, kTwoPlaces); };
+    return {
+        {"Vies", Count(lives.lifetimes)},
+        {"Finies en gain", Figure(lives.ahead * 100, kTwoPlaces, " %")},
+        {"Net médian", Amount(lives.median)},
+        {"1er centile du net", Amount(lives.p01)},
+        {"99e centile du net", Amount(lives.p99)},
+        {"Net moyen", units(lives.mean)},
+        {"Net moyen exact", units(lives.expectedNet)},
+        {"Écart type du net", units(lives.sd)},
+        {"Écart type exact", units(lives.expectedSd)},
+    };
 }
 
 std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money,
@@ -115,6 +169,13 @@ std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money
 }
 
 }  // namespace
+
+std::vector<PanelLine> SummaryLines(const PanelShown& shown) {
+    if (shown.waits) {
+        return WaitsLines(*shown.waits);
+    }
+    return shown.lifetimes ? LifetimesLines(*shown.lifetimes) : std::vector<PanelLine>{};
+}
 
 PanelTable MakePanelTable(const GameFigures& figures) {
     PanelTable table;

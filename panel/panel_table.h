@@ -36,4 +36,8 @@ struct PanelTable {
 
 [[nodiscard]] PanelTable MakePanelTable(const GameFigures& figures);
 
+// After repetitions until a tier, the waits against their law and their test; after lifetimes,
+// their nets against their exact law; none otherwise.
+[[nodiscard]] std::vector<PanelLine> SummaryLines(const PanelShown& shown);
+
 }  // namespace loto

@@ -79,12 +79,26 @@ std::string UntilMissingText() {
     return "Rang visé : tapez un rang de la grille (3, 5+b, 5+2...) ou « tout ».";
 }
 
-std::string PanelDrawingText(bool inSpeedTest, const std::string& estimate) {
+std::string CountRefusalText(PanelCount box, std::string_view typed) {
+    return std::string(box == PanelCount::Repeats ? "Répétitions : " : "Vies : ") +
+           Quoted(BoxText(typed)) + " n'est pas un nombre entier de 1 à " +
+           FrenchCount(kMostPanelRuns) + ".";
+}
+
+std::string LifetimesWithoutMoneyText() {
+    return "Vies : chaque vie compte son net ; donnez un prix ou des gains.";
+}
+
+std::string PanelDrawingText(bool inSpeedTest, const std::string& estimate,
+                             std::pair<int, int> repetition) {
     if (inSpeedTest) {
         return "Test de vitesse...";
     }
-    return estimate.empty() ? "Tirages en cours..."
-                            : "Tirages en cours, fin prévue : " + estimate + ".";
+    const auto [at, of] = repetition;
+    const std::string drawing =
+        of > 1 ? std::to_string(at) + " sur " + std::to_string(of) + " : tirages en cours"
+               : "Tirages en cours";
+    return estimate.empty() ? drawing + "..." : drawing + ", fin prévue : " + estimate + ".";
 }
 
 std::string PanelEndText(const PanelShown& shown) {
@@ -97,6 +111,11 @@ std::string PanelEndText(const PanelShown& shown) {
     if (report.stopped) {
         return "Arrêté après " + draws + " tirages.";
     }
+    if (shown.commands > 1) {
+        return "Terminé : " + std::to_string(shown.commands) +
+               (shown.lives ? " vies de " + draws + " tirages."
+                            : " répétitions jusqu’au rang " + *until + ".");
+    }
     if (until) {
         return report.untilHit ? "Rang " + *until + " atteint au tirage " + draws + "."
                                : "Rang " + *until + " pas atteint en " + draws + " tirages.";
@@ -106,6 +125,12 @@ std::string PanelEndText(const PanelShown& shown) {
 
 std::string ChartAlternativeText(const PanelShown& shown) {
     const std::string game = GameName(shown.figures.rule.game);
+    if (shown.waits) {
+        return "Graphique : les attentes des " + std::to_string(shown.commands) +
+               " répétitions jusqu’au rang " + *shown.figures.play.until + " du " + game +
+               ", par classe, contre celles de la loi géométrique, et le khi-deux sous le "
+               "graphique.";
+    }
     if (shown.chartRuns == 1) {
         return "Graphique : pour chaque rang du " + game +
                ", les tirages observés et attendus (échelle logarithmique), chaque attendu avec "

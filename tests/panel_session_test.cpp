@@ -8,6 +8,7 @@
 #include "core/game_input.h"
 #include "panel/panel_words.h"
 #include "platform/fixed_run_time.h"
+#include "tests/support/example_games.h"
 
 namespace loto {
 namespace {
@@ -171,6 +172,89 @@ TEST_F(PanelSessionTest, DrawsAsTheEnginesSession) {
     std::string said = "Rang 3+0 atteint au tirage ";
     said += std::to_string(*next.untilHit) + ".";
     EXPECT_EQ(PanelEndText(until), said);
+}
+
+// The progress that a run shows, in the order shown.
+class RecordingPump final : public EventPump {
+public:
+    bool ProcessEvents(const DrawProgress& progress) override {
+        shown.push_back(progress);
+        return true;
+    }
+    std::vector<DrawProgress> shown;
+};
+
+// Repetitions until a tier: the commands that the engine's session draws one after the other,
+// their waits tested; lifetimes of the draws, their nets summarised; loto-sim's lines of each.
+TEST_F(PanelSessionTest, RepeatsAndLifetimes) {
+    RecordingPump recording;
+    PanelFields until = With({{&PanelFields::until, "3"}, {&PanelFields::repeats, " 1 2 "}});
+    const PanelShown repeated = panel_.Run(until, PanelCommand::Until, recording);
+    ASSERT_EQ(repeated.refusal, "");
+    GameSession session(runTime_, 1);
+    const DrawRule rule = test::Ticket(kSixOfFortyNine, {1, 2, 3, 4, 5, 6});
+    std::vector<std::uint64_t> waits;
+    for (int i = 0; i < 12; ++i) {
+        waits.push_back(*session
+                             .Simulate({.requested = 1000,
+                                        .rule = rule,
+                                        .speedTest = false,
+                                        .until = {rule.TierIndex(3, false, 0)}},
+                                       pump_)
+                             .untilHit);
+    }
+    ASSERT_TRUE(repeated.waits);
+    EXPECT_EQ(repeated.waits->sample.waits, waits);
+    EXPECT_EQ(repeated.commands, 12);
+    EXPECT_EQ(PanelEndText(repeated), "Terminé : 12 répétitions jusqu’au rang 3.");
+    EXPECT_NE(repeated.chart.find("waits"), std::string::npos);
+    // One JSON line a command, then the waits'; the CSV's header, then seven lines a command.
+    EXPECT_EQ(std::count(repeated.json.begin(), repeated.json.end(), '\n'), 13);
+    EXPECT_TRUE(repeated.json.ends_with("\"tier\":\"3\"}}\n"));
+    EXPECT_EQ(std::count(repeated.csv.begin(), repeated.csv.end(), '\n'), 1 + 12 * 7);
+    // The progress bar goes forward over the commands, never back.
+    for (std::size_t i = 1; i < recording.shown.size(); ++i) {
+        EXPECT_GE(recording.shown[i].done, recording.shown[i - 1].done);
+        EXPECT_EQ(recording.shown[i].total, 12'000'000U);
+    }
+
+    const PanelShown lives =
+        Run(With({{&PanelFields::prizes, "3=5"}, {&PanelFields::lifetimes, "4"}}));
+    ASSERT_TRUE(lives.lifetimes);
+    EXPECT_EQ(lives.lifetimes->lifetimes, 4U);
+    EXPECT_EQ(lives.figures.report.drawsDone, 1000U);
+    EXPECT_EQ(lives.command, 16);
+    EXPECT_EQ(PanelEndText(lives), "Terminé : 4 vies de 1\u202F000 tirages.");
+    EXPECT_TRUE(lives.json.ends_with("}}\n"));
+    EXPECT_NE(lives.json.find("{\"summary\":"), std::string::npos);
+    // LANCER reads no repetitions, JUSQU'AU RANG no lifetimes.
+    EXPECT_EQ(Run(With({{&PanelFields::repeats, "x"}})).refusal, "");
+    EXPECT_EQ(Run(until, PanelCommand::Until).commands, 12);
+}
+
+TEST_F(PanelSessionTest, RefusesCountsOfCommands) {
+    const std::string repeats = "Répétitions : \"";
+    const std::string end = "\" n'est pas un nombre entier de 1 à 1\u202F000.";
+    const std::vector<std::tuple<Typed, PanelCommand, std::string>> rows = {
+        {{{&PanelFields::until, "3"}, {&PanelFields::repeats, "0"}},
+         PanelCommand::Until,
+         repeats + "0" + end},
+        {{{&PanelFields::until, "3"}, {&PanelFields::repeats, "1001"}},
+         PanelCommand::Until,
+         repeats + "1001" + end},
+        {{{&PanelFields::until, "3"}, {&PanelFields::repeats, "2.5"}},
+         PanelCommand::Until,
+         repeats + "2.5" + end},
+        {{{&PanelFields::price, "2"}, {&PanelFields::lifetimes, "-1"}},
+         PanelCommand::Run,
+         "Vies : \"-1" + end},
+        {{{&PanelFields::lifetimes, "3"}},
+         PanelCommand::Run,
+         "Vies : chaque vie compte son net ; donnez un prix ou des gains."},
+    };
+    for (const auto& [typed, command, message] : rows) {
+        EXPECT_EQ(Run(With(typed), command).refusal, message) << typed.back().second;
+    }
 }
 
 class StoppingPump final : public EventPump {

@@ -81,7 +81,62 @@ TEST(PanelTable, SaysTinyProbabilitiesAndCertainTiers) {
     ASSERT_EQ(one.tiers.size(), 1U);  // the only possible tier
     EXPECT_EQ(one.tiers[0][4].text, "-");
     ASSERT_EQ(one.stats.size(), 1U);
-    EXPECT_EQ(one.stats[0].cell.text, "un seul rang possible");
+    EXPECT_EQ(one.stats[0].cell.text, "un seul rang possible : rien à tester");
+
+    const GameReport single{.requested = 1,
+                            .tally = {1, 0, 0, 0, 0, 0, 0},
+                            .drawsDone = 1,
+                            .firstHit = std::vector<std::uint64_t>(7)};
+    const PanelTable few = MakePanelTable(FigureGame(rule, single, {}, true));
+    ASSERT_EQ(few.stats.size(), 1U);
+    EXPECT_EQ(few.stats[0].cell.text, "pas assez de tirages : toutes les classes regroupées");
+}
+
+// The summaries after several commands: the waits against their law, the lifetimes' nets in
+// units (the summary counts in cents).
+TEST(PanelTable, SaysTheSummariesInFrench) {
+    PanelShown waits;
+    const WaitsSample sample{
+        .probability = 0.05, .bound = 100, .waits = {10, 20, 30}, .censored = 1};
+    waits.waits = RunSummary::Waits{.sample = sample, .test = TestWaits(sample)};
+    const std::vector<std::pair<std::string, std::string>> waitLines = {
+        {"Répétitions", "4"},
+        {"À la borne de 100 tirages", "1"},
+        {"Attente moyenne", "20,00 tirages"},
+        {"Selon la loi", "20,00 tirages"},
+        {"Selon la loi, sous la borne", "19,40 tirages"},
+        {"Attente médiane", "20,00 tirages"},
+        {"Médiane de la loi", "14,00 tirages"},
+        {"Khi-deux des attentes", "pas assez de tirages : toutes les classes regroupées"}};
+    PanelShown lives;
+    lives.lifetimes = Lifetimes::Summary{.lifetimes = 3,
+                                         .ahead = 1.0 / 3,
+                                         .median = -150,
+                                         .p01 = -300,
+                                         .p99 = 250,
+                                         .mean = -6667,
+                                         .sd = 27537.5,
+                                         .expectedNet = -7000,
+                                         .expectedSd = 30000};
+    const std::vector<std::pair<std::string, std::string>> lifeLines = {
+        {"Vies", "3"},
+        {"Finies en gain", "33,33 %"},
+        {"Net médian", "-1,50"},
+        {"1er centile du net", "-3,00"},
+        {"99e centile du net", "2,50"},
+        {"Net moyen", "-66,67"},
+        {"Net moyen exact", "-70,00"},
+        {"Écart type du net", "275,38"},
+        {"Écart type exact", "300,00"}};
+    for (const auto& [shown, want] : {std::pair(waits, waitLines), std::pair(lives, lifeLines)}) {
+        const std::vector<PanelLine> lines = SummaryLines(shown);
+        ASSERT_EQ(lines.size(), want.size());
+        for (std::size_t i = 0; i < want.size(); ++i) {
+            EXPECT_EQ(lines[i].term, want[i].first) << i;
+            EXPECT_EQ(lines[i].cell.text, want[i].second) << i;
+        }
+    }
+    EXPECT_TRUE(SummaryLines(PanelShown{}).empty());
 }
 
 TEST(PanelTable, ShowsDashesWhereARunHasNoFigure) {

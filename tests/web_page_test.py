@@ -33,14 +33,21 @@ RECT = ("const f = document.getElementById('Form1').getBoundingClientRect();"
 
 
 # The panel's boxes, and loto-sim's options for what they hold.
-PANEL = {'PJeu': '--game', 'PPrix': '--price', 'PSemaine': '--draws-per-week', 'PRang': '--until'}
+PANEL = {'PJeu': '--game', 'PPrix': '--price', 'PSemaine': '--draws-per-week', 'PRang': '--until',
+         'PRepetitions': '--repeat', 'PVies': '--lifetimes'}
 PANEL_DONE = "return document.getElementById('PEtat').textContent.match(/^(Termin|Rang|Arr)/);"
 # A panel's run: its tiers' cells and money's values, in the C locale.
 PANEL_SHOWN = ("return [[...document.querySelectorAll('#PRangs tbody tr')].map("
                "           row => [...row.cells].map(c => c.dataset.value)),"
                "        [...document.querySelectorAll('#PArgent dd')].map(d => d.dataset.value),"
                "        [...document.querySelectorAll('#PStats dt, #PStats dd')].map("
-               "            e => e.dataset.value ?? e.textContent)];")
+               "            e => e.dataset.value ?? e.textContent),"
+               "        [...document.querySelectorAll('#PResume dd')].map(d => d.dataset.value)];")
+# The keys of loto-sim's summaries, in the order of the panel's lines about them.
+WAITS = ['commands', 'censored', 'mean', 'law_mean', 'law_mean_below_bound', 'median',
+         'law_median', 'chi_square', 'df', 'p_value']
+LIFETIMES = ['lifetimes', 'ahead', 'net_median', 'net_p01', 'net_p99', 'net_mean', 'expected_net',
+             'net_sd', 'expected_sd']
 # Each of its cells' texts beside the browser's own French writing of its value: the engine
 # writes them as Intl.NumberFormat('fr-FR') does.
 PANEL_FRENCH = """
@@ -64,9 +71,10 @@ const pair = (element, [format, unit], none) => [element.textContent,
     format.format(Number(element.dataset.value)) + unit];
 return [...document.querySelectorAll('#PRangs tbody tr')].flatMap(row =>
            [...row.cells].slice(1).map((c, i) => pair(c, tiers[i + 1], i == 7 ? 'jamais' : '-')))
-       .concat([...document.querySelectorAll('#PStats dd')].slice(0, 3).map(
+       .concat([...document.querySelectorAll('#PStats dd')].filter(d => d.dataset.value).slice(0, 3).map(
            (d, i) => pair(d, [three, whole, p][i], '-')))
-       .concat([...document.querySelectorAll('#PArgent dd')].slice(0, 12).map(
+       .concat([...document.querySelectorAll('#PArgent dd')].filter((d, i, all) =>
+           all.length >= 12 && i < 12).map(
            (d, i) => pair(d, money[i], i == 11 ? 'jamais' : '-')));
 """
 # The run's files as the page offers them: each link's bytes, read back from its blob.
@@ -139,8 +147,10 @@ class WebPage(unittest.TestCase):
     def assert_panel_is_loto_sim(self, shown, fields):
         run = subprocess.run([LOTO_SIM, '--json', '--stats'] + panel_options(fields), text=True,
                              capture_output=True, check=True)
-        want = json.loads(run.stdout)
-        tiers, money, stats = shown
+        lines = [json.loads(line) for line in run.stdout.splitlines()]
+        want = [line for line in lines if 'tiers' in line][-1]  # the last command's
+        self.assert_summary_is_loto_sim(shown[3], lines[-1])
+        tiers, money, stats, _ = shown
         self.assertEqual([[row[0], int(row[1]), int(row[8] or 0)] for row in tiers],
                          [[t['tier'], t['count'], t['first_hit'] or 0] for t in want['tiers']])
         for row, tier in zip(tiers, want['tiers']):
@@ -155,11 +165,15 @@ class WebPage(unittest.TestCase):
                         1e-10 if key == 'p' else 1e-12 * abs(tier[key])))
         # The chi-square, its freedom and p, then each group of tiers pooled: its first and last.
         chi = want['stats']
-        self.assertEqual(stats[0:6:2], ['Khi-deux', 'Degrés de liberté', 'p du khi-deux'])
-        self.assertAlmostEqual(float(stats[1]), chi['chi_square'], delta=1e-12 * chi['chi_square'])
-        self.assertEqual(int(stats[3]), chi['df'])
-        self.assertAlmostEqual(float(stats[5]), chi['p_value'], delta=1e-12)
-        self.assertEqual(len(stats[6:]) // 2, sum(len(g) > 1 for g in chi['groups']))
+        if chi['chi_square'] is None:
+            self.assertEqual(stats, ['Khi-deux', ''])  # too few draws: said, not a figure
+        else:
+            self.assertEqual(stats[0:6:2], ['Khi-deux', 'Degrés de liberté', 'p du khi-deux'])
+            self.assertAlmostEqual(float(stats[1]), chi['chi_square'],
+                                   delta=1e-12 * chi['chi_square'])
+            self.assertEqual(int(stats[3]), chi['df'])
+            self.assertAlmostEqual(float(stats[5]), chi['p_value'], delta=1e-12)
+            self.assertEqual(len(stats[6:]) // 2, sum(len(g) > 1 for g in chi['groups']))
         if 'money' in want:
             got = dict(zip(['price', 'cost', 'spent', 'won', 'net'], money))
             self.assertEqual(got, {key: '%.2f' % want['money'][key] for key in got})
@@ -169,11 +183,32 @@ class WebPage(unittest.TestCase):
             self.assertEqual(money[-1], str(want['until']['draws']))
         return want
 
+    def assert_summary_is_loto_sim(self, values, last):
+        """The waits' or lifetimes' lines against loto-sim's summary, its last line."""
+        if 'waits' in last:
+            keys, summary = WAITS, last['waits']
+            if summary['law_mean_below_bound'] is None:
+                keys = [key for key in keys if key != 'law_mean_below_bound']
+            if summary['chi_square'] is None:
+                keys = keys[:-2]  # the reason, not a figure
+        elif 'summary' in last:
+            keys, summary = LIFETIMES, dict(last['summary'], ahead=last['summary']['ahead'] * 100)
+        else:
+            self.assertEqual(values, [])
+            return
+        self.assertEqual(len(values), len(keys))
+        for value, key in zip(values, keys):
+            if summary[key] is None:
+                self.assertEqual(value, '', key)
+            else:
+                self.assertAlmostEqual(float(value), summary[key], msg=key,
+                                       delta=1e-10 * max(1, abs(summary[key])))
+
     def assert_panel_files_are_loto_sim(self, fields):
         """The run's JSON, CSV and SVG as the page offers them, against loto-sim's of the same
         command from a fresh start: the same bytes, but for the JSON's time and estimate."""
         self.browser.js(PANEL_FILES)
-        json_line, csv, svg = self.browser.wait('return window.panelFiles;')
+        json_lines, csv, svg = self.browser.wait('return window.panelFiles;')
         with tempfile.TemporaryDirectory() as folder:
             chart = os.path.join(folder, 'chart.svg')
             options = ['--stats', '--svg', chart] + panel_options(fields)
@@ -185,10 +220,11 @@ class WebPage(unittest.TestCase):
                 self.assertEqual(svg, written.read())
         self.assert_same_figures([line.split(',') for line in csv.splitlines()],
                                  [line.split(',') for line in want_csv.splitlines()])
-        timeless = [{key: value for key, value in json.loads(line).items()
-                     if key not in ('seconds', 'estimate')} for line in (json_line, want_json)]
+        timeless = [[{key: value for key, value in json.loads(line).items()
+                      if key not in ('seconds', 'estimate')} for line in lines.splitlines()]
+                    for lines in (json_lines, want_json)]
         self.assert_same_figures(timeless[0], timeless[1])
-        self.assertTrue(json_line.endswith('\n'))
+        self.assertTrue(json_lines.endswith('\n'))
 
     def assert_same_figures(self, got, want, where='file'):
         """The same texts and structure; the same numbers, but for the last digits of what the
@@ -211,13 +247,18 @@ class WebPage(unittest.TestCase):
                                    delta=1e-10 * max(1, abs(float(want))), msg=where)
 
     def test_the_panel_plays_as_loto_sim(self):
-        # Fresh pages, fresh starts: a run of a game with a second pool and its money, then one
-        # drawn until a tier of a system ticket of 8 numbers.
+        # Fresh pages, fresh starts: a run of a game with a second pool and its money; one drawn
+        # until a tier of a system ticket of 8 numbers; repetitions until a tier, their waits
+        # tested; lifetimes.
         runs = [({'PJeu': '5/50+2/12', 'PGrille': '3 14 25 36 47', 'PSeconde': '2 9',
                   'PTirages': '200000', 'PPrix': '2,50', 'PSemaine': '2,5',
                   'PGains': '5+2=17000000 5+1=300000 2+1=8 3+0=10.50'}, 'PLancer'),
                 ({'PJeu': '6/49', 'PGrille': '1 2 3 4 5 6 7 8', 'PTirages': '1e6',
-                  'PPrix': '2.20', 'PGains': '3=5 4=50', 'PRang': '5'}, 'PJusqua')]
+                  'PPrix': '2.20', 'PGains': '3=5 4=50', 'PRang': '5'}, 'PJusqua'),
+                ({'PJeu': '6/45', 'PGrille': '3 9 17 28 41 45', 'PTirages': '300',
+                  'PRang': '3', 'PRepetitions': '60'}, 'PJusqua'),
+                ({'PJeu': '6/49', 'PGrille': '7 10 14 20 30 40', 'PTirages': '2000',
+                  'PPrix': '2.20', 'PGains': '3=5 4=50', 'PVies': '40'}, 'PLancer')]
         for fields, button in runs:
             self.browser.open_form('file://' + PAGE)
             shown = self.run_panel(fields, button)
@@ -232,8 +273,10 @@ class WebPage(unittest.TestCase):
                 "return [document.getElementById('PImage').getAttribute('role'),"
                 "        document.getElementById('PGrapheTexte').textContent];")
             self.assertEqual(role, 'img')
-            self.assertTrue(alternative.startswith(
-                'Graphique : pour chaque rang du %s, ' % want['game']), alternative)
+            kind = ('les attentes des' if 'PRepetitions' in fields else
+                    'l’écart en pour cent' if 'PVies' in fields else 'pour chaque rang du')
+            self.assertTrue(alternative.startswith('Graphique : ' + kind), alternative)
+            self.assertIn(' du %s' % want['game'], alternative)
         # A refusal, said at once and in French; nothing shown of a run.
         self.browser.js("document.getElementById('PJeu').value = '6/100';")
         self.browser.click('PLancer')

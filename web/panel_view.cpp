@@ -2,9 +2,6 @@
 
 #include <emscripten/val.h>
 
-#include "export/csv.h"
-#include "export/json.h"
-#include "export/json_numbers.h"
 #include "panel/panel_table.h"
 #include "panel/panel_words.h"
 
@@ -44,17 +41,14 @@ val Lines(const std::vector<PanelLine>& lines) {
     return shown;
 }
 
-// The run's files as loto-sim writes them for the same command: its JSON line, and its CSV with
-// the header of a run of that play; none for a refusal.
+// The run's files as loto-sim writes them for the same commands; none for a refusal.
 val Files(const PanelShown& shown) {
     val files = val::object();
     if (!shown.refusal.empty()) {
         return files;
     }
-    const PrintedGame printed{.stream = 0, .command = shown.command, .figures = shown.figures};
-    const Play& play = shown.figures.play;
-    files.set("json", DumpJson(ToJson(printed)) + '\n');
-    files.set("csv", GameCsvHeader(true, play.waits, play.money.has_value()) + ToCsv(printed));
+    files.set("json", shown.json);
+    files.set("csv", shown.csv);
     if (!shown.chart.empty()) {
         files.set("svg", shown.chart);
     }
@@ -73,7 +67,9 @@ PanelFields PanelTyped() {
             .price = field("price"),
             .prizes = field("prizes"),
             .drawsPerWeek = field("drawsPerWeek"),
-            .until = field("until")};
+            .until = field("until"),
+            .repeats = field("repeats"),
+            .lifetimes = field("lifetimes")};
 }
 
 void ShowPanelStarted() {
@@ -101,6 +97,7 @@ void ShowPanel(const PanelShown& shown) {
     }
     result.set("tiers", tiers);
     result.set("stats", Lines(table.stats));
+    result.set("summary", Lines(SummaryLines(shown)));
     result.set("lines", Lines(table.lines));
     result.set("files", Files(shown));
     result.set("chartText", shown.chart.empty() ? std::string() : ChartAlternativeText(shown));

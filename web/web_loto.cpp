@@ -27,8 +27,8 @@ constexpr int Bit(PageCommand command) {
 // once QUITTER was clicked.
 class PanelPump final : public EventPump {
 public:
-    PanelPump(EventPump& page, const CommandSession& session, const GameSession& game)
-        : page_(page), session_(session), game_(game) {}
+    PanelPump(EventPump& page, const CommandSession& session, const PanelSession& panel)
+        : page_(page), session_(session), panel_(panel) {}
 
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
         constexpr double kShownEveryMs = 100;
@@ -37,8 +37,9 @@ public:
             return false;
         }
         if (emscripten_get_now() - shownAt_ >= kShownEveryMs) {
-            ShowPanelProgress(progress,
-                              PanelDrawingText(game_.inSpeedTest(), game_.estimateText()));
+            const GameSession& game = panel_.game();
+            ShowPanelProgress(progress, PanelDrawingText(game.inSpeedTest(), game.estimateText(),
+                                                         panel_.repetition()));
             shownAt_ = emscripten_get_now();
         }
         return goOn;
@@ -47,7 +48,7 @@ public:
 private:
     EventPump& page_;
     const CommandSession& session_;
-    const GameSession& game_;
+    const PanelSession& panel_;
     double shownAt_ = 0;
 };
 
@@ -111,7 +112,7 @@ int WebLoto::AllowedClicks() const noexcept {
 void WebLoto::RunPanel(PanelCommand command) {
     panelRunning_ = true;
     ShowPanelStarted();
-    PanelPump pump(pump_, session_, panel_.game());
+    PanelPump pump(pump_, session_, panel_);
     const PanelShown shown = panel_.Run(PanelTyped(), command, pump);
     panelRunning_ = false;
     if (!session_.stopped()) {
