@@ -12,11 +12,15 @@
 #include "export/csv.h"
 #include "export/json.h"
 #include "export/json_numbers.h"
+#include "panel/example_rules.h"
 #include "panel/panel_words.h"
+#include "platform/amount_text.h"
 #include "platform/box_text.h"
+#include "platform/french_numbers.h"
 #include "platform/split_values.h"
 #include "platform/text_to_number.h"
 #include "platform/whole_number.h"
+#include "rules/shared_money.h"
 
 namespace loto {
 namespace {
@@ -41,6 +45,16 @@ std::string WithPoint(std::string_view text) {
     std::string amount(text);
     std::replace(amount.begin(), amount.end(), ',', '.');
     return amount;
+}
+
+// The example rules of that file, read; none for a file that is none of the examples.
+std::optional<LotteryRules> ExampleRulesOf(std::string_view file) {
+    for (const ExampleRules& example : ExampleRulesFiles()) {
+        if (example.file == file) {
+            return ParseRules(example.text).rules;
+        }
+    }
+    return std::nullopt;
 }
 
 // Each reads its boxes into what is asked, or says why they are refused.
@@ -128,23 +142,51 @@ std::optional<std::string> Played(const DrawRule& rule, const PlayAsked& asked,
     return read.refusal ? std::optional(PanelRefusalText(*read.refusal)) : std::nullopt;
 }
 
-// What the boxes ask for: the ticket and its play, and how many commands of the draws.
+// What the boxes ask for: the ticket and its play, how many commands of the draws, and the
+// rules that share and tax its prizes.
 struct PanelAsked {
     DrawRule rule;
     std::optional<Play> play;
     int repeats = 1;
     int lifetimes = 0;
+    std::optional<LotteryRules> rules;
 };
 
-// The boxes in the order that they stand, the first refused one said: the ticket, its money,
-// the draws a week, the tier, the repetitions (drawn until the tier) or the lifetimes (a run),
-// then the number of draws.
+// The rules chosen, of the game typed.
+std::optional<std::string> TakeRules(const PanelFields& fields, PanelAsked& asked) {
+    if (fields.rules.empty()) {
+        return std::nullopt;
+    }
+    asked.rules = ExampleRulesOf(fields.rules);
+    if (!asked.rules) {
+        return NoSuchRulesText(fields.rules);
+    }
+    if (asked.rules->game != asked.rule.game) {
+        return RulesOfAnotherGameText(asked.rules->game, asked.rule.game);
+    }
+    return std::nullopt;
+}
+
+// The ticket's prizes shared and taxed by the rules at their jackpot now, as loto-sim's --rules
+// shares them.
+void Share(PanelAsked& asked) {
+    const LotteryRules& rules = *asked.rules;
+    const double jackpot = static_cast<double>(rules.jackpot ? rules.jackpot->start : Cents{0});
+    asked.play->shared = ShareTicket(rules, asked.rule, jackpot, FindBreakEven(rules));
+}
+
+// The boxes in the order that they stand, the first refused one said: the rules and the ticket,
+// its money, the draws a week, the tier, the repetitions (drawn until the tier) or the lifetimes
+// (a run), then the number of draws.
 std::optional<std::string> Take(const PanelFields& fields, PanelCommand command,
                                 PanelAsked& asked) {
     DrawRule& rule = asked.rule;
     std::optional<Play>& play = asked.play;
     PlayAsked typed{.waits = true};
     std::optional<std::string> refusal = TakeTicket(fields, rule);
+    if (!refusal) {
+        refusal = TakeRules(fields, asked);
+    }
     if (!refusal) {
         refusal = TakeMoney(fields, typed);
     }
@@ -159,6 +201,9 @@ std::optional<std::string> Take(const PanelFields& fields, PanelCommand command,
     }
     if (!refusal) {
         refusal = Played(rule, typed, play);
+    }
+    if (!refusal && asked.rules) {
+        Share(asked);
     }
     if (!refusal && command == PanelCommand::Until) {
         refusal = TakeCount(fields.repeats, PanelCount::Repeats, asked.repeats);
@@ -200,6 +245,26 @@ private:
 };
 
 }  // namespace
+
+std::optional<PanelFields> RulesFields(std::string_view file, PanelFields fields) {
+    const std::optional<LotteryRules> rules = ExampleRulesOf(file);
+    if (!rules) {
+        return std::nullopt;
+    }
+    PlayAsked asked;
+    AskOfRules(*rules, std::nullopt, asked);
+    fields.game = GameName(rules->game);
+    fields.price = AmountText(*asked.price);
+    fields.prizes.clear();
+    for (const PrizeArgument& prize : asked.prizes) {
+        fields.prizes +=
+            (fields.prizes.empty() ? "" : " ") + prize.tier + '=' + AmountText(prize.amount);
+    }
+    fields.drawsPerWeek =
+        asked.drawsPerWeek ? FrenchNumber(*asked.drawsPerWeek, {.maxSignificant = 6}) : "";
+    fields.rules = std::string(file);
+    return fields;
+}
 
 PanelSession::PanelSession(RunTime& runTime, unsigned threads) : session_(runTime, threads) {}
 

@@ -22,7 +22,13 @@ struct PanelFields {
     std::string until{};      // a tier, or "tout" for any prize
     std::string repeats{};    // JUSQU'AU RANG that many times, its waits tested; blank: once
     std::string lifetimes{};  // LANCER that many lifetimes of the draws, their nets summarised
+    std::string rules{};      // the file of one of loto-sim's example rules; empty for none
 };
+
+// The boxes as one of loto-sim's example rules fill them: its game, its price, each tier's prize
+// as advertised at its jackpot now and its draws a week, the other boxes as they are; none for a
+// file that is none of the examples.
+[[nodiscard]] std::optional<PanelFields> RulesFields(std::string_view file, PanelFields fields);
 
 // The boxes that ask for several commands.
 enum class PanelCount { Repeats, Lifetimes };

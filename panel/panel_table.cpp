@@ -168,6 +168,20 @@ std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money
     };
 }
 
+// A lottery's rules: the money once its prizes are shared with the other winners and taxed.
+std::vector<PanelLine> SharedLines(const SharedPlay& shared) {
+    const auto jackpot = [](const std::optional<double>& cents, const std::string& none) {
+        return cents ? Figure(*cents / 100, kTwoPlaces) : PanelCell{none, {}};
+    };
+    return {
+        {"Gain attendu partagé et taxé",
+         Figure(shared.law.expectedReturn / 100, {.maxFraction = 4})},
+        {"Taux de retour partagé et taxé", Figure(shared.law.returnRate(), kTwoPlaces, " %")},
+        {"Jackpot d’équilibre", jackpot(shared.breakEven, "jamais")},
+        {"Net le plus haut au jackpot de", jackpot(shared.bestJackpot, "-")},
+    };
+}
+
 }  // namespace
 
 std::vector<PanelLine> SummaryLines(const PanelShown& shown) {
@@ -187,6 +201,10 @@ PanelTable MakePanelTable(const GameFigures& figures) {
     }
     if (figures.money) {
         table.lines = MoneyLines(*figures.play.money, *figures.money, *figures.anyPrize);
+        if (figures.play.shared) {
+            const std::vector<PanelLine> shared = SharedLines(*figures.play.shared);
+            table.lines.insert(table.lines.end(), shared.begin(), shared.end());
+        }
     }
     if (const std::optional<std::string>& until = figures.play.until) {
         const std::optional<std::uint64_t>& hit = figures.report.untilHit;

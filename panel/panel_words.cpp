@@ -89,6 +89,20 @@ std::string LifetimesWithoutMoneyText() {
     return "Vies : chaque vie compte son net ; donnez un prix ou des gains.";
 }
 
+std::string NoSuchRulesText(std::string_view file) {
+    return "Règles : " + Quoted(file) + " n'est pas un des exemples.";
+}
+
+std::string RulesOfAnotherGameText(const Game& rules, const Game& typed) {
+    return "Jeu : les règles choisies sont du " + GameName(rules) + ", pas du " + GameName(typed) +
+           ".";
+}
+
+std::string RulesChoiceText(std::string_view file, const LotteryRules& rules) {
+    const std::string_view stem = file.substr(0, file.rfind(".json"));
+    return std::string(stem) + " (" + rules.asOf + ")";
+}
+
 std::string PanelDrawingText(bool inSpeedTest, const std::string& estimate,
                              std::pair<int, int> repetition) {
     if (inSpeedTest) {

@@ -5,6 +5,7 @@
 
 #include "core/refusal.h"
 #include "panel/panel_session.h"
+#include "rules/lottery_rules.h"
 
 namespace loto {
 
@@ -17,6 +18,11 @@ namespace loto {
 [[nodiscard]] std::string UntilMissingText();
 [[nodiscard]] std::string CountRefusalText(PanelCount box, std::string_view typed);
 [[nodiscard]] std::string LifetimesWithoutMoneyText();
+[[nodiscard]] std::string NoSuchRulesText(std::string_view file);
+[[nodiscard]] std::string RulesOfAnotherGameText(const Game& rules, const Game& typed);
+// An example rules file as the list offers it, short enough for a phone's list: "euromillions
+// (2024-02-01)", the rules as of that date.
+[[nodiscard]] std::string RulesChoiceText(std::string_view file, const LotteryRules& rules);
 
 // What the panel's status says: while it draws (which command of how many, of several), then of
 // the run that ended.

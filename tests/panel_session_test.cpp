@@ -6,6 +6,7 @@
 
 #include "charts/run_chart.h"
 #include "core/game_input.h"
+#include "panel/example_rules.h"
 #include "panel/panel_words.h"
 #include "platform/fixed_run_time.h"
 #include "tests/support/example_games.h"
@@ -255,6 +256,39 @@ TEST_F(PanelSessionTest, RefusesCountsOfCommands) {
     for (const auto& [typed, command, message] : rows) {
         EXPECT_EQ(Run(With(typed), command).refusal, message) << typed.back().second;
     }
+}
+
+// loto-sim's example rules fill the boxes with their game, price, prizes as advertised and draws
+// a week, and share and tax the ticket's prizes; typed for another game, they are refused.
+TEST_F(PanelSessionTest, PlaysTheExampleRules) {
+    const std::vector<std::string> files = {"canada-6-49.json", "euromillions.json",
+                                            "france-5-49-1-10.json", "us-5-69-1-26.json"};
+    std::vector<std::string> offered;
+    for (const ExampleRules& example : ExampleRulesFiles()) {
+        offered.emplace_back(example.file);
+        const LotteryRules rules = *ParseRules(example.text).rules;
+        std::optional<PanelFields> fields = RulesFields(example.file, With({}));
+        ASSERT_TRUE(fields);
+        EXPECT_EQ(fields->game, GameName(rules.game));
+        fields->ticket = OneTo(rules.game.main.drawn);
+        fields->second = OneTo(rules.game.second.drawn);
+        const PanelShown shown = Run(*fields);
+        ASSERT_EQ(shown.refusal, "") << example.file;
+        ASSERT_TRUE(shown.figures.play.shared && shown.figures.play.money);
+        EXPECT_EQ(shown.figures.play.money->price, rules.price);
+        EXPECT_EQ(shown.figures.play.drawsPerWeek, rules.drawsPerWeek);
+        // Sharing and tax take from what the prizes as advertised return.
+        EXPECT_LT(shown.figures.play.shared->law.expectedReturn,
+                  shown.figures.play.money->expectedReturn)
+            << example.file;
+    }
+    EXPECT_EQ(offered, files);
+    PanelFields other = *RulesFields("euromillions.json", With({}));
+    other.game = "6/49";
+    EXPECT_EQ(Run(other).refusal, "Jeu : les règles choisies sont du 5/50+2/12, pas du 6/49.");
+    other.rules = "../../etc/passwd";
+    EXPECT_EQ(Run(other).refusal, "Règles : \"../../etc/passwd\" n'est pas un des exemples.");
+    EXPECT_FALSE(RulesFields("none.json", With({})));
 }
 
 class StoppingPump final : public EventPump {

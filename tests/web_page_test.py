@@ -20,6 +20,7 @@ import browsers  # noqa: E402
 
 ENGINE, PAGE, LOTO_SIM = sys.argv[1], os.path.abspath(sys.argv[2]), sys.argv[3]
 README = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'README.md')
+RULES = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'examples', 'rules')
 COLUMNS = {'observed': 'TxtStat%dN°', 'expected': 'TxtTheo%dN°', 'deviation': 'TxtEcart%dN°'}
 ROW_LABELS = ['LblAucunN°', 'LblUnN°', 'LblDeuxN°', 'LblTroisN°', 'LblQuatreN°', 'LblCinqN°',
               'LblSixN°']
@@ -144,8 +145,8 @@ class WebPage(unittest.TestCase):
         self.browser.wait(PANEL_DONE)
         return self.browser.js(PANEL_SHOWN)
 
-    def assert_panel_is_loto_sim(self, shown, fields):
-        run = subprocess.run([LOTO_SIM, '--json', '--stats'] + panel_options(fields), text=True,
+    def assert_panel_is_loto_sim(self, shown, options):
+        run = subprocess.run([LOTO_SIM, '--json', '--stats'] + options, text=True,
                              capture_output=True, check=True)
         lines = [json.loads(line) for line in run.stdout.splitlines()]
         want = [line for line in lines if 'tiers' in line][-1]  # the last command's
@@ -204,14 +205,14 @@ class WebPage(unittest.TestCase):
                 self.assertAlmostEqual(float(value), summary[key], msg=key,
                                        delta=1e-10 * max(1, abs(summary[key])))
 
-    def assert_panel_files_are_loto_sim(self, fields):
+    def assert_panel_files_are_loto_sim(self, options):
         """The run's JSON, CSV and SVG as the page offers them, against loto-sim's of the same
         command from a fresh start: the same bytes, but for the JSON's time and estimate."""
         self.browser.js(PANEL_FILES)
         json_lines, csv, svg = self.browser.wait('return window.panelFiles;')
         with tempfile.TemporaryDirectory() as folder:
             chart = os.path.join(folder, 'chart.svg')
-            options = ['--stats', '--svg', chart] + panel_options(fields)
+            options = ['--stats', '--svg', chart] + options
             want_json = subprocess.run([LOTO_SIM, '--json'] + options, text=True,
                                        capture_output=True, check=True).stdout
             want_csv = subprocess.run([LOTO_SIM, '--csv'] + options, text=True,
@@ -266,13 +267,15 @@ class WebPage(unittest.TestCase):
                 self.assertEqual(text, french)
             fields = {box: text.replace(',', '.') if box in ('PPrix', 'PSemaine') else text
                       for box, text in fields.items()}  # loto-sim's decimal point
-            want = self.assert_panel_is_loto_sim(shown, fields)
+            want = self.assert_panel_is_loto_sim(shown, panel_options(fields))
             self.assertGreater(want['draws'], 0)
-            self.assert_panel_files_are_loto_sim(fields)
-            role, alternative = self.browser.js(
-                "return [document.getElementById('PImage').getAttribute('role'),"
+            self.assert_panel_files_are_loto_sim(panel_options(fields))
+            # The chart an image named by its French text.
+            role, named, alternative = self.browser.js(
+                "const image = document.getElementById('PImage');"
+                "return [image.getAttribute('role'), image.getAttribute('aria-labelledby'),"
                 "        document.getElementById('PGrapheTexte').textContent];")
-            self.assertEqual(role, 'img')
+            self.assertEqual([role, named], ['img', 'PGrapheTexte'])
             kind = ('les attentes des' if 'PRepetitions' in fields else
                     'l’écart en pour cent' if 'PVies' in fields else 'pour chaque rang du')
             self.assertTrue(alternative.startswith('Graphique : ' + kind), alternative)
@@ -286,6 +289,34 @@ class WebPage(unittest.TestCase):
             "        document.getElementById('PRangs').hidden];"),
             ['Jeu : "6/100" n\'est pas un jeu : K/N, puis +bonus, puis +M/Q, avec 1 <= K < N <= 99'
              ' et 1 <= M < Q <= 99.', True])
+
+    def test_the_panel_plays_a_lottery_s_rules(self):
+        # loto-sim's example rules offered; EuroMillions' fill the boxes, and its run is
+        # loto-sim's --rules run: the money shared and taxed, the break-even jackpot.
+        self.browser.open_form('file://' + PAGE)
+        self.assertEqual(self.browser.js(
+            "return [...document.getElementById('PRegles').options].map(o => o.value);"),
+            [''] + sorted(os.listdir(RULES)))
+        self.assertEqual(self.browser.js(
+            "return document.getElementById('PRegles').options[2].text;"),
+            'euromillions (2024-02-01)')  # as of the rules' date
+        self.browser.js("const list = document.getElementById('PRegles');"
+                        "list.value = 'euromillions.json';"
+                        "list.dispatchEvent(new Event('change'));")
+        self.browser.wait("return document.getElementById('PJeu').value === '5/50+2/12';")
+        ticket = ['3', '14', '25', '36', '47', '+', '2', '9']
+        shown = self.run_panel({'PGrille': '3 14 25 36 47', 'PSeconde': '2 9',
+                                'PTirages': '100000'})
+        options = ['--rules', os.path.join(RULES, 'euromillions.json'), '100000'] + ticket
+        want = self.assert_panel_is_loto_sim(shown, options)['money']
+        shared = [want[key] for key in ('expected_return_shared', 'return_rate_shared',
+                                        'break_even_jackpot', 'best_jackpot')]
+        for got, key in zip(shown[1][12:16], shared):
+            if key is None:
+                self.assertEqual(got, '')
+            else:
+                self.assertAlmostEqual(float(got), key, delta=1e-10 * max(1, abs(key)))
+        self.assert_panel_files_are_loto_sim(options)
 
     def test_the_panel_and_the_form_take_turns(self):
         # A click on LANCER while the form draws waits for the form's run to end, whole.
@@ -365,9 +396,12 @@ class WebPage(unittest.TestCase):
             if not self.browser.js("return !!document.activeElement.closest('#Form1');"):
                 break
             self.browser.key('Tab')
+        self.assertEqual(self.browser.focused(), 'PRegles')
+        self.browser.key('Tab')
         self.assertEqual(self.browser.focused(), 'PJeu')
-        self.assertEqual([self.browser.accessible_name(c) for c in ['PJeu', 'PRang', 'PJusqua']],
-                         ['Jeu', 'Rang visé', "JUSQU'AU RANG"])
+        labelled = {'PRegles': 'Règles', 'PJeu': 'Jeu', 'PRang': 'Rang visé',
+                    'PRepetitions': 'Répétitions', 'PVies': 'Vies', 'PJusqua': "JUSQU'AU RANG"}
+        self.assertEqual({c: self.browser.accessible_name(c) for c in labelled}, labelled)
         self.assertEqual(self.browser.js(
             "return ['PEtat', 'PErreur'].map(id => document.getElementById(id).role ||"
             "                                      document.getElementById(id).getAttribute('role'));"),

@@ -2,6 +2,7 @@
 
 #include <emscripten/val.h>
 
+#include "panel/example_rules.h"
 #include "panel/panel_table.h"
 #include "panel/panel_words.h"
 
@@ -69,7 +70,31 @@ PanelFields PanelTyped() {
             .drawsPerWeek = field("drawsPerWeek"),
             .until = field("until"),
             .repeats = field("repeats"),
-            .lifetimes = field("lifetimes")};
+            .lifetimes = field("lifetimes"),
+            .rules = field("rules")};
+}
+
+void ShowRulesChoices() {
+    val choices = val::array();
+    for (const ExampleRules& example : ExampleRulesFiles()) {
+        const ReadRules read = ParseRules(example.text);
+        if (read.rules) {
+            val choice = val::object();
+            choice.set("file", std::string(example.file));
+            choice.set("text", RulesChoiceText(example.file, *read.rules));
+            choices.call<void>("push", choice);
+        }
+    }
+    val::module_property("lotoPanelRules")(choices);
+}
+
+void ShowPanelFields(const PanelFields& fields) {
+    val shown = val::object();
+    shown.set("game", fields.game);
+    shown.set("price", fields.price);
+    shown.set("prizes", fields.prizes);
+    shown.set("drawsPerWeek", fields.drawsPerWeek);
+    val::module_property("lotoPanelFill")(shown);
 }
 
 void ShowPanelStarted() {

@@ -8,6 +8,10 @@ namespace loto {
 // The page's view of the panel of any game (#Panneau): what its boxes hold when a run starts, its
 // progress while it draws, and what the run showed.
 [[nodiscard]] PanelFields PanelTyped();
+// The example rules offered, each by its file, its game and its date.
+void ShowRulesChoices();
+// Boxes filled, as by example rules.
+void ShowPanelFields(const PanelFields& fields);
 void ShowPanelStarted();
 void ShowPanelProgress(const DrawProgress& progress, const std::string& status);
 void ShowPanel(const PanelShown& shown);

@@ -10,7 +10,8 @@ enum class PageCommand {
     Effacer = 2,
     Quitter = 3,
     Lancer = 4,
-    JusquAuRang = 5
+    JusquAuRang = 5,
+    Regles = 6  // example rules chosen: the panel's boxes filled
 };
 
 // Builds the designed form in the page's element #Form1, back to front, each control an element

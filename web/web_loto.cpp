@@ -61,6 +61,7 @@ WebLoto::WebLoto()
       pump_([this] { HandleClicks(); }),
       panel_(runTime_, 1) {
     BuildForm();
+    ShowRulesChoices();
 }
 
 bool WebLoto::WarmUp() {
@@ -94,12 +95,15 @@ void WebLoto::HandleClicks() {
             case PageCommand::JusquAuRang:
                 RunPanel(PanelCommand::Until);
                 break;
+            case PageCommand::Regles:
+                FillPanel();
+                break;
         }
     }
 }
 
 int WebLoto::AllowedClicks() const noexcept {
-    int allowed = Bit(PageCommand::Effacer) | Bit(PageCommand::Quitter);
+    int allowed = Bit(PageCommand::Effacer) | Bit(PageCommand::Quitter) | Bit(PageCommand::Regles);
     if (!panelRunning_) {
         allowed |= Bit(PageCommand::Simuler);
         if (session_.running() == 0) {
@@ -117,6 +121,13 @@ void WebLoto::RunPanel(PanelCommand command) {
     panelRunning_ = false;
     if (!session_.stopped()) {
         ShowPanel(shown);
+    }
+}
+
+void WebLoto::FillPanel() {
+    const PanelFields typed = PanelTyped();
+    if (const std::optional<PanelFields> filled = RulesFields(typed.rules, typed)) {
+        ShowPanelFields(*filled);
     }
 }
 

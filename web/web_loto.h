@@ -35,6 +35,8 @@ private:
     // The clicks that may be taken now, one bit by PageCommand.
     [[nodiscard]] int AllowedClicks() const noexcept;
     void RunPanel(PanelCommand command);
+    // The panel's boxes as the example rules chosen fill them.
+    void FillPanel();
 
     BrowserRunTime runTime_;
     CommandSession session_;
