@@ -318,6 +318,25 @@ class WebPage(unittest.TestCase):
                 self.assertAlmostEqual(float(got), key, delta=1e-10 * max(1, abs(key)))
         self.assert_panel_files_are_loto_sim(options)
 
+    def test_the_panel_looks_as_the_form(self):
+        # The form's grey around the panel, its boxes sunken and white, its buttons raised.
+        self.browser.open_form('file://' + PAGE)
+        look = self.browser.js(
+            "const style = id => getComputedStyle(document.getElementById(id));"
+            "const edges = s => [s.borderTopColor, s.borderBottomColor, s.backgroundColor];"
+            "return [style('Panneau').backgroundColor, edges(style('PJeu')),"
+            "        edges(style('PLancer')), style('PJeu').fontFamily.split(',')[0],"
+            "        style('Form1').backgroundColor];")
+        grey, white, dark = 'rgb(192, 192, 192)', 'rgb(255, 255, 255)', 'rgb(128, 128, 128)'
+        self.assertEqual(look, [grey, [dark, white, white], [white, 'rgb(0, 0, 0)', grey],
+                                'Arial', grey])
+        left, top = self.browser.js(
+            "document.getElementById('PLancer').scrollIntoView();"
+            "const r = document.getElementById('PLancer').getBoundingClientRect();"
+            "return [r.right + 2, r.top + 2];")  # the panel's face, beside the button
+        self.assertEqual(self.browser.screenshot().getpixel((int(left), int(top)))[:3],
+                         (192, 192, 192))
+
     def test_the_panel_and_the_form_take_turns(self):
         # A click on LANCER while the form draws waits for the form's run to end, whole.
         self.browser.open_form('file://' + PAGE)

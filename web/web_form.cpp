@@ -38,15 +38,18 @@ std::string Css(std::uint32_t bgr) {
     return text;
 }
 
-// The design's font at 96 dots per inch, with the metric-compatible fallbacks of Arial.
+// The design's family, with the metric-compatible fallbacks of Arial.
+std::string CssFontFamily(const FontDesign& font) {
+    const std::string fallbacks = "Arial, \"Liberation Sans\", Arimo, sans-serif";
+    return font.family == "Arial" ? fallbacks
+                                  : "\"" + std::string(font.family) + "\", " + fallbacks;
+}
+
+// The design's font at 96 dots per inch.
 std::string CssFont(const FontDesign& font) {
     std::string css = font.italic ? "italic " : "";
     css += font.bold ? "bold " : "";
-    css += std::to_string(FontPixels(font)) + "px ";
-    if (font.family != "Arial") {
-        css += "\"" + std::string(font.family) + "\", ";
-    }
-    return css + "Arial, \"Liberation Sans\", Arimo, sans-serif";
+    return css + std::to_string(FontPixels(font)) + "px " + CssFontFamily(font);
 }
 
 PageCommand CommandOf(Role role) {
@@ -111,13 +114,34 @@ std::string BevelsCss() {
                outerBottomRight + " " + outerTopLeft + "; box-shadow: inset 1px 1px " +
                innerTopLeft + ", inset -1px -1px " + innerBottomRight + "; }\n";
     };
-    return bevel("#Form1 .box", dark, light, shadow, midlight) +
-           bevel("#Form1 .button", light, shadow, midlight, dark) +
-           bevel("#Form1 .button:active", shadow, light, dark, midlight) +
+    // The panel beside the form looks as the form: its boxes and buttons, its table's headers.
+    const std::string boxes = "#Form1 .box, #Panneau input, #Panneau select, #Panneau td";
+    const std::string buttons =
+        "#Form1 .button, #Panneau button, #Panneau .fichiers a, #Panneau th";
+    return bevel(boxes, dark, light, shadow, midlight) +
+           bevel(buttons, light, shadow, midlight, dark) +
+           bevel("#Form1 .button:active, #Panneau button:active, #Panneau .fichiers a:active",
+                 shadow, light, dark, midlight) +
            "#Form1 .button:focus-visible, #Form1 .box:focus-visible { outline-color: " + shadow +
            "; }\n@media (max-width: 639.98px), (pointer: coarse) {\n"
            "#Form1 > .box.borderless { border-color: " +
            dark + "; }\n}\n";
+}
+
+// The panel in the form's colours and font: the form's face around it, boxes and cells white,
+// buttons and headers on the form's face, text black.
+std::string PanelColoursCss() {
+    const FormDesign& form = FrmLotoDesign();
+    const std::string face = Css(form.background), white = Css(palette::kWhite);
+    const std::string black = Css(palette::kBlack);
+    return "#Panneau { background: " + face + "; color: " + black +
+           "; font-family: " + CssFontFamily(form.font) +
+           "; }\n#Panneau input, #Panneau select, #Panneau td { "
+           "background: " +
+           white + "; color: " + black +
+           "; }\n#Panneau button, "
+           "#Panneau .fichiers a, #Panneau th { background: " +
+           face + "; color: " + black + "; }\n";
 }
 
 // Each control's cell of the touch layouts, as the design places it: on a touch screen or one
@@ -164,7 +188,7 @@ val RunEndedDescribed() {
 }  // namespace
 
 void BuildForm() {
-    AddStyle((BevelsCss() + PhoneLayoutCss()).c_str());
+    AddStyle((BevelsCss() + PanelColoursCss() + PhoneLayoutCss()).c_str());
     val::module_property("lotoStyleForm")(FormDescribed());
     const val add = val::module_property("lotoAddControl");
     for (const ControlDesign& c : FrmLotoControls()) {
