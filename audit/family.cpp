@@ -38,7 +38,7 @@ void CalibrateGaps(std::vector<AuditEntry>& family, const History& history,
     if (settings.replicates == std::optional<std::uint64_t>{0}) {
         return;
     }
-    GapCalibration calibration{.source = {}, .threads = settings.threads};
+    GapCalibration calibration{.source = {}, .threads = settings.threads, .pump = settings.pump};
     if (settings.replicates) {
         calibration.replicates = calibration.most = *settings.replicates;
     } else {
@@ -58,10 +58,19 @@ void CalibrateGaps(std::vector<AuditEntry>& family, const History& history,
         entry.test.calibrated =
             Calibrate(GapChiSquare(pool), entry.test.statistic, pool, calibration);
         entry.test.pValue = entry.test.calibrated->p;
+        if (entry.test.calibrated->stopped) {
+            return;
+        }
     }
 }
 
 }  // namespace
+
+bool Stopped(std::span<const AuditEntry> family) noexcept {
+    return std::any_of(family.begin(), family.end(), [](const AuditEntry& entry) {
+        return entry.test.calibrated && entry.test.calibrated->stopped;
+    });
+}
 
 const char* PoolName(AuditPool pool) noexcept {
     return pool == AuditPool::Main ? "main" : "second";

@@ -8,6 +8,7 @@
 #include "audit/battery.h"
 #include "audit/history.h"
 #include "core/draw_rule.h"
+#include "platform/event_pump.h"
 
 namespace loto {
 
@@ -33,6 +34,7 @@ struct AuditSettings {
     double alpha = 0.01;
     unsigned threads = 0;  // 0: every hardware thread
     std::optional<DrawRule> ticket;
+    EventPump* pump = nullptr;  // runs during the calibrations, which stop when it says so
 };
 
 // The most fair histories of a calibration by default, whatever alpha asks for.
@@ -53,6 +55,9 @@ inline constexpr std::uint64_t kFewestCalibration = 1000;
 
 // Each entry's p-value adjusted by Holm's step-down over the whole family, in place.
 void AdjustFamily(std::vector<AuditEntry>& family);
+
+// Whether the pump stopped a calibration: the family's p-values are then not all there.
+[[nodiscard]] bool Stopped(std::span<const AuditEntry> family) noexcept;
 
 // Whether some adjusted p-value is under alpha.
 [[nodiscard]] bool Flagged(std::span<const AuditEntry> family, double alpha) noexcept;

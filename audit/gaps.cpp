@@ -156,12 +156,26 @@ CalibratedP Estimate(std::uint64_t atLeast, std::uint64_t histories,
 
 CalibratedP Calibrate(const GapChiSquare& test, double observed, const PoolHistory& shape,
                       const GapCalibration& calibration) {
+    const std::uint64_t threads = std::max(
+        1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
+    const std::uint64_t slice =
+        threads * std::max<std::uint64_t>(
+                      1, calibration.sliceNumbers / std::max<std::size_t>(shape.numbers.size(), 1));
     std::uint64_t done = 0;
     std::uint64_t atLeast = 0;
     for (std::uint64_t next = std::max<std::uint64_t>(calibration.replicates, 1);;
          next = std::min(2 * done, calibration.most)) {
-        atLeast += CountAtLeast(test, observed, shape, calibration, done, next);
-        done = next;
+        // A replicate's statistic depends on its number alone: slices change nothing of it.
+        for (std::uint64_t to = std::min(done + slice, next); done < next;
+             to = std::min(done + slice, next)) {
+            atLeast += CountAtLeast(test, observed, shape, calibration, done, to);
+            done = to;
+            if (calibration.pump != nullptr && !calibration.pump->ProcessEvents({done, next})) {
+                CalibratedP result = Estimate(atLeast, done, calibration.levels);
+                result.stopped = true;
+                return result;
+            }
+        }
         const CalibratedP result = Estimate(atLeast, done, calibration.levels);
         if (result.settled || done >= calibration.most) {
             return result;

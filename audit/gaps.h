@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audit/history.h"
+#include "platform/event_pump.h"
 #include "stats/significance.h"
 
 namespace loto {
@@ -22,13 +23,16 @@ namespace loto {
 using FairHistorySource = std::function<void(std::uint64_t replicate, PoolHistory& history)>;
 
 // Replicates 0 to R - 1, R from `replicates`, doubled while the p-value's interval holds one of
-// the `levels` that decide the audit and R is under `most`.
+// the `levels` that decide the audit and R is under `most`. The pump runs between slices of
+// replicates, told the replicates done of R; the calibration stops when it says so.
 struct GapCalibration {
     FairHistorySource source;
     std::uint64_t replicates = 1000;
     std::uint64_t most = 1000;
     std::vector<double> levels{};
     unsigned threads = 0;  // 0: every hardware thread
+    EventPump* pump = nullptr;
+    std::uint64_t sliceNumbers = 1 << 20;  // that a thread draws between two calls of the pump
 };
 
 // A calibrated p-value, (1 + #>=) / (1 + R), and the 99 % interval (Clopper and Pearson's) of the
@@ -39,6 +43,7 @@ struct CalibratedP {
     double high = 1;
     std::uint64_t histories = 0;
     bool settled = false;  // the interval holds none of the levels
+    bool stopped = false;  // by the pump, on the histories done so far: no p-value to report
 };
 
 // Pearson's chi-square of a history's gaps against the geometric law. The classes are set once,

@@ -1,8 +1,6 @@
 // The audit beyond one pool's battery: the calibrations' fair histories, the generator's history,
 // two streams side by side, a ticket's tiers and the family adjusted together, each against plain
 // loops, exact fractions and the program's transcribed draw.
-#include "audit/family.h"
-
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -12,10 +10,11 @@
 #include <numeric>
 #include <set>
 
-#include "audit/ticket.h"
 #include "audit/fair_histories.h"
+#include "audit/family.h"
 #include "audit/generator_history.h"
 #include "audit/stream_pair.h"
+#include "audit/ticket.h"
 #include "core/generator_jump.h"
 #include "tests/support/example_games.h"
 #include "tests/transcription.h"
@@ -282,6 +281,16 @@ TEST(AuditFamily, EveryPoolThenTheTicketAdjustedTogether) {
         EXPECT_GE(entry.holm, entry.test.pValue);
         EXPECT_EQ(entry.test.calibrated.has_value(), entry.test.name == "gaps");
     }
+    // A pump that says stop stops the first calibration, and the family says so.
+    class Stop final : public EventPump {
+        bool ProcessEvents(const DrawProgress&) override { return false; }
+    } stop;
+    AuditSettings stopped = settings;
+    stopped.pump = &stop;
+    const std::vector<AuditEntry> cut = AuditHistory(history, stopped);
+    EXPECT_TRUE(Stopped(cut));
+    EXPECT_FALSE(Stopped(family));
+    EXPECT_FALSE(cut[14].test.calibrated.has_value());  // the second pool's: never begun
     // The two pools' gaps are calibrated on histories of their own shapes: p in steps of 1/20.
     EXPECT_EQ(std::fmod(family[5].test.pValue * 20, 1.0), 0);
     EXPECT_EQ(std::fmod(family[14].test.pValue * 20, 1.0), 0);

@@ -497,6 +497,46 @@ TEST(AuditGaps, CalibrationIsDeterministic) {
     EXPECT_EQ(Calibrate(test, observed, history, {same, 9, 9, {}, 2}).p, 1);
 }
 
+// The pump that a calibration runs between its slices: told the histories done of those due, and
+// saying stop at its `stopAt`th call.
+class CountingPump final : public EventPump {
+public:
+    explicit CountingPump(std::size_t stopAt) : stopAt_(stopAt) {}
+    bool ProcessEvents(const DrawProgress& progress) override {
+        seen.push_back(progress);
+        return seen.size() < stopAt_;
+    }
+    std::vector<DrawProgress> seen;
+
+private:
+    std::size_t stopAt_;
+};
+
+// Slices of 3 histories a thread between the pump's turns change nothing; a pump that says stop
+// stops the calibration there, said.
+TEST(AuditGaps, CalibrationInSlicesThatAPumpCanStop) {
+    const PoolHistory history = Fair(6, 49, 300, 4);
+    GapChiSquare test(history);
+    const double observed = test.Statistic(history);
+    const CalibratedP whole = Calibrate(test, observed, history, {FairSource(1), 200, 200, {}, 2});
+    CountingPump goesOn(SIZE_MAX);
+    GapCalibration sliced{FairSource(1), 200, 200, {}, 2, &goesOn, 3 * 6 * 300};
+    const CalibratedP got = Calibrate(test, observed, history, sliced);
+    EXPECT_EQ(std::tie(got.p, got.histories, got.stopped),
+              std::tie(whole.p, whole.histories, whole.stopped));
+    ASSERT_EQ(goesOn.seen.size(), 34U);  // 33 slices of 6, then the last 2
+    for (std::size_t i = 0; i < goesOn.seen.size(); ++i) {
+        EXPECT_EQ(goesOn.seen[i].done, std::min<std::uint64_t>(6 * (i + 1), 200));
+        EXPECT_EQ(goesOn.seen[i].total, 200U);
+    }
+    CountingPump stops(3);
+    sliced.pump = &stops;
+    const CalibratedP stopped = Calibrate(test, observed, history, sliced);
+    EXPECT_TRUE(stopped.stopped);
+    EXPECT_EQ(stopped.histories, 18U);
+    EXPECT_FALSE(whole.stopped);
+}
+
 // The interval is Clopper and Pearson's at 99 %; calibration goes on, doubling, until it holds no
 // level or reaches its most.
 TEST(AuditGaps, CalibrationGoesOnUntilSettled) {
