@@ -6,6 +6,7 @@
 #include <memory>
 #include <variant>
 
+#include "audit/audit_part.h"
 #include "audit/generator_history.h"
 #include "audit/periods.h"
 #include "audit/report.h"
@@ -259,38 +260,27 @@ ExitStatus RunAudit(const AuditMode& mode) {
         if (TicketRefused(ticket)) {
             return ExitStatus::Usage;
         }
-        std::vector<AuditEntry> family = AuditHistory(part.history,
-                                                      {.replicates = audit.calibrate,
-                                                       .alpha = audit.alpha,
-                                                       .threads = mode.run.threads,
-                                                       .ticket = ticket.rule},
-                                                      audited.beside ? &*audited.beside : nullptr);
-        if (family.empty()) {
+        reports.push_back(AuditPart(part,
+                                    {.source = audited.source,
+                                     .game = part.game,
+                                     .guessed = audited.guessed,
+                                     .setAside = audited.history.setAside,
+                                     .lineWord = audited.lineWord,
+                                     .files = audited.files,
+                                     .repeated = audited.repeated},
+                                    {.replicates = audit.calibrate,
+                                     .alpha = audit.alpha,
+                                     .threads = mode.run.threads,
+                                     .ticket = ticket.rule},
+                                    audited.beside ? &*audited.beside : nullptr));
+        if (reports.back().family.empty()) {
             const std::uint64_t draws = part.history.main.draws();
             std::fprintf(stderr, "loto-sim: %s: no test can be formed from %llu draw%s\n",
                          audited.source.c_str(), static_cast<unsigned long long>(draws),
                          draws == 1 ? "" : "s");
             return ExitStatus::Failed;
         }
-        WarnUnreachable(audit, family);
-        std::vector<FaultPower> power = AuditPower({.drawn = part.history.main.drawn,
-                                                    .top = part.history.main.top,
-                                                    .draws = part.history.main.draws(),
-                                                    .tests = family.size(),
-                                                    .alpha = audit.alpha});
-        reports.push_back({.source = audited.source,
-                           .game = part.game,
-                           .guessed = audited.guessed,
-                           .ticket = ticket.rule,
-                           .draws = part.history.main.draws(),
-                           .setAside = audited.history.setAside,
-                           .lineWord = audited.lineWord,
-                           .files = audited.files,
-                           .repeated = audited.repeated,
-                           .period = part.period,
-                           .family = std::move(family),
-                           .power = std::move(power),
-                           .alpha = audit.alpha});
+        WarnUnreachable(audit, reports.back().family);
     }
     SayAside(reports.front(), mode.run.output);
     const SystemRunTime runTime(TextLocale(mode.run.locale));
