@@ -515,12 +515,63 @@ Next NextRecord(LineReader& reader, std::string& record, std::uint64_t& first, c
     return Next::Record;
 }
 
+// Before the header, a line of blanks and delimiters is blank whichever the delimiter.
+bool BlankBeforeHeader(std::string_view line) noexcept {
+    return line.find_first_not_of(" \t,;") == std::string_view::npos;
+}
+
 HistoryReading Failed(std::uint64_t line, std::string reason,
                       std::vector<std::string> fields = {}) {
     return {std::nullopt, BadLine{line, std::move(fields), std::move(reason)}};
 }
 
 }  // namespace
+
+void ChooseColumns(HistoryOptions& options, std::vector<ColumnRef> main,
+                   std::vector<ColumnRef> second, std::optional<ColumnRef> bonus,
+                   const std::optional<Game>& game) {
+    options.wholeDraw = main.size() == 1 && second.empty() && !bonus;
+    options.bonusInDraw = options.wholeDraw && game && game->bonus;
+    options.main = std::move(main);
+    options.second = std::move(second);
+    options.bonus = std::move(bonus);
+    if (game) {
+        options.mainPool = Pool{game->main.drawn, game->main.top};
+        if (game->hasSecond()) {
+            options.secondPool = Pool{game->second.drawn, game->second.top};
+        }
+    }
+}
+
+std::optional<HistoryHead> ReadHistoryHead(std::FILE* input) {
+    LineReader reader(input);
+    std::optional<std::string_view> line;
+    while ((line = reader.Next()) && BlankBeforeHeader(*line)) {
+    }
+    if (!line) {
+        return std::nullopt;
+    }
+    const char delimiter = DelimiterOf(*line);
+    Fields header = Split(*line, delimiter);
+    if (header.fault != nullptr) {
+        return std::nullopt;
+    }
+    HistoryHead head;
+    for (const std::string& name : header.values) {
+        head.names.push_back(AsUtf8(name));
+    }
+    std::string record;
+    std::uint64_t first = 0;
+    Fields fields;
+    while (NextRecord(reader, record, first, delimiter, fields) == Next::Record &&
+           fields.fault == nullptr) {
+        if (!IsBlankRow(fields.values)) {
+            head.first = std::move(fields.values);
+            break;
+        }
+    }
+    return head;
+}
 
 HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
     if (std::string fault = CheckOptions(options); !fault.empty()) {
@@ -534,12 +585,8 @@ HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
                                            ? "the line is longer than 1 MiB"
                                            : "the input could not be read");
     };
-    // Before the header, a line of blanks and delimiters is blank whichever the delimiter.
-    const auto blank = [](std::string_view text) {
-        return text.find_first_not_of(" \t,;") == std::string_view::npos;
-    };
     std::optional<std::string_view> line;
-    while ((line = reader.Next()) && blank(*line)) {
+    while ((line = reader.Next()) && BlankBeforeHeader(*line)) {
     }
     if (!line) {
         return reader.tooLong() || reader.error() != 0 ? unreadable()

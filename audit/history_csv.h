@@ -10,6 +10,7 @@
 #include "audit/columns.h"
 #include "audit/draw_dates.h"
 #include "audit/history.h"
+#include "core/game.h"
 
 namespace loto {
 
@@ -44,12 +45,26 @@ struct HistoryOptions {
     bool skipBad = false;
 };
 
+// The pools' columns, and the game where one is given, into the options: one column and no other
+// holds the whole draw (with the bonus, where the game has one); the pools are the game's.
+void ChooseColumns(HistoryOptions& options, std::vector<ColumnRef> main,
+                   std::vector<ColumnRef> second, std::optional<ColumnRef> bonus,
+                   const std::optional<Game>& game);
+
 struct HistoryReading {
     std::optional<History> history;  // none after an error
     // The bad line that ended the reading; or what is wrong with the header or the options, at
     // the header's line ("no column named X"), or at line 0 when no line is at fault.
     std::optional<BadLine> error;
 };
+
+// The header's names (in UTF-8, as ReadHistory reads them) and the first record's fields, for a
+// front end that offers the columns to choose; none where no header can be read.
+struct HistoryHead {
+    std::vector<std::string> names;
+    std::vector<std::string> first;
+};
+[[nodiscard]] std::optional<HistoryHead> ReadHistoryHead(std::FILE* input);
 
 // Reads the whole input. Memory grows with the draws alone, 1 byte a number and 4 a date (and
 // the lines set aside): a line past 1 MiB ends the reading, as a failed read does.

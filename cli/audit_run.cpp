@@ -38,13 +38,9 @@ using Reading = std::variant<Audited, ExitStatus>;
 
 HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Game>& game) {
     HistoryOptions reading;
-    reading.main = *ParseColumns(*audit.columns);
-    if (audit.second) {
-        reading.second = *ParseColumns(*audit.second);
-    }
-    if (audit.bonus) {
-        reading.bonus = *ParseColumn(*audit.bonus);
-    }
+    ChooseColumns(reading, *ParseColumns(*audit.columns),
+                  audit.second ? *ParseColumns(*audit.second) : std::vector<ColumnRef>{},
+                  audit.bonus ? ParseColumn(*audit.bonus) : std::nullopt, game);
     if (audit.date) {
         reading.date = *ParseColumn(*audit.date);
     }
@@ -53,15 +49,6 @@ HistoryOptions ReadingOptions(const AuditOptions& audit, const std::optional<Gam
     }
     if (audit.dateFormat) {
         reading.dateOrder = *ParseDateFormat(*audit.dateFormat);
-    }
-    // One column and no other: it holds the whole draw.
-    reading.wholeDraw = reading.main.size() == 1 && !audit.second && !audit.bonus;
-    reading.bonusInDraw = reading.wholeDraw && game && game->bonus;
-    if (game) {
-        reading.mainPool = Pool{game->main.drawn, game->main.top};
-        if (game->hasSecond()) {
-            reading.secondPool = Pool{game->second.drawn, game->second.top};
-        }
     }
     reading.skipBad = audit.skipBad;
     return reading;
