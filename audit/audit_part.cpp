@@ -15,9 +15,10 @@ AuditReport AuditPart(const HistoryPart& part, AuditReport report, const AuditSe
     if (!report.family.empty() && !Stopped(report.family)) {
         report.power = AuditPower({.drawn = part.history.main.drawn,
                                    .top = part.history.main.top,
-                                   .draws = report.draws,
+                                   .draws = part.history.main.draws(),
                                    .tests = report.family.size(),
-                                   .alpha = settings.alpha});
+                                   .alpha = settings.alpha,
+                                   .pump = settings.pump});
     }
     return report;
 }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "audit/faulty_histories.h"
+#include "platform/event_pump.h"
 
 namespace loto {
 
@@ -26,6 +27,8 @@ struct PowerSettings {
     std::size_t tests;  // the family's
     double alpha;
     int histories = 100;  // a share
+    // Runs between the faulty histories; once it says stop, only the lines done are given.
+    EventPump* pump = nullptr;
 };
 
 [[nodiscard]] std::vector<FaultPower> AuditPower(const PowerSettings& settings);

@@ -1,44 +1,11 @@
 #include "panel/panel_table.h"
 
-#include <cmath>
 #include <optional>
 
 #include "platform/french_numbers.h"
-#include "platform/printf.h"
-#include "platform/text_to_number.h"
 
 namespace loto {
 namespace {
-
-constexpr FrenchDigits kTwoPlaces{.minFraction = 2, .maxFraction = 2};
-constexpr FrenchDigits kSixFigures{.maxSignificant = 6};
-constexpr FrenchDigits kThreePlaces{.maxFraction = 3};
-constexpr FrenchDigits kFourFigures{.maxSignificant = 4};
-
-// A figure and its unit, "-" where there is none.
-PanelCell Figure(std::optional<double> value, FrenchDigits digits, const std::string& unit = "") {
-    if (!value) {
-        return {"-", {}};
-    }
-    return {FrenchNumber(*value, digits) + unit, *value};
-}
-
-// A statistic, none where it is not a number (the z of a tier that is certain or impossible).
-PanelCell Statistic(double value, FrenchDigits digits) {
-    return Figure(std::isfinite(value) ? std::optional(value) : std::nullopt, digits);
-}
-
-// A probability to four figures; under 10^-4 as a power of ten, whose zeros would not fit a cell.
-PanelCell Probability(double p) {
-    if (!std::isfinite(p) || p == 0 || p >= 1e-4) {
-        return Statistic(p, kFourFigures);
-    }
-    const std::string scientific = Printf("%.3e", p);  // "1.234e-07": rounded once, to 4 figures
-    const std::size_t e = scientific.find('e');
-    const double mantissa = TextToNumber(scientific.substr(0, e)).value_or(NAN);
-    const double exponent = TextToNumber(scientific.substr(e + 1)).value_or(NAN);
-    return {FrenchNumber(mantissa, kFourFigures) + " × 10^" + FrenchNumber(exponent, {}), p};
-}
 
 PanelCell Count(std::uint64_t count, const std::string& before = "") {
     return {before + FrenchCount(count), static_cast<double>(count)};
@@ -57,12 +24,12 @@ PanelRow TierRow(const TierFigures& row, const std::optional<Significance>& stat
     const std::string name = TierName(row.tier);
     return {{name, name},
             Count(row.count),
-            Figure(row.expected, kTwoPlaces),
-            Figure(row.deviation, kTwoPlaces, " %"),
-            stats ? Statistic(stats->z[i], kThreePlaces) : Figure(std::nullopt, {}),
-            stats ? Probability(stats->p[i]) : Figure(std::nullopt, {}),
-            Figure(row.meanWait, kSixFigures, " tirages"),
-            Figure(row.meanWaitYears, kSixFigures, " ans"),
+            FigureCell(row.expected, kTwoPlaces),
+            FigureCell(row.deviation, kTwoPlaces, " %"),
+            stats ? StatisticCell(stats->z[i], kThreePlaces) : FigureCell(std::nullopt, {}),
+            stats ? ProbabilityCell(stats->p[i]) : FigureCell(std::nullopt, {}),
+            FigureCell(row.meanWait, kSixFigures, " tirages"),
+            FigureCell(row.meanWaitYears, kSixFigures, " ans"),
             Draw(row.firstHit, "", "jamais")};
 }
 
@@ -84,9 +51,9 @@ std::vector<PanelLine> ChiSquareLines(const std::string& term, const Significanc
                                       : "pas assez de tirages : toutes les classes regroupées",
                   {}}}};
     }
-    return {{term, Statistic(test->statistic, kThreePlaces)},
+    return {{term, StatisticCell(test->statistic, kThreePlaces)},
             {"Degrés de liberté", Count(static_cast<std::uint64_t>(test->degreesOfFreedom))},
-            {"p du khi-deux", Probability(test->pValue)}};
+            {"p du khi-deux", ProbabilityCell(test->pValue)}};
 }
 
 // The chi-square of the tiers and each group of tiers that it pools.
@@ -105,7 +72,7 @@ std::vector<PanelLine> StatsLines(const GameFigures& figures, const Significance
 
 // Draws, "-" for none.
 PanelCell Draws(std::optional<double> draws) {
-    return Figure(draws, kTwoPlaces, " tirages");
+    return FigureCell(draws, kTwoPlaces, " tirages");
 }
 
 // The waits of repetitions until a tier against the geometric law.
@@ -136,10 +103,10 @@ std::vector<PanelLine> WaitsLines(const RunSummary::Waits& waits) {
 
 // The nets of lifetimes of play, beside their exact law.
 std::vector<PanelLine> LifetimesLines(const Lifetimes::Summary& lives) {
-    const auto units = [](double cents) { return Figure(cents / 100, kTwoPlaces); };
+    const auto units = [](double cents) { return FigureCell(cents / 100, kTwoPlaces); };
     return {
         {"Vies", Count(lives.lifetimes)},
-        {"Finies en gain", Figure(lives.ahead * 100, kTwoPlaces, " %")},
+        {"Finies en gain", FigureCell(lives.ahead * 100, kTwoPlaces, " %")},
         {"Net médian", Amount(lives.median)},
         {"1er centile du net", Amount(lives.p01)},
         {"99e centile du net", Amount(lives.p99)},
@@ -158,12 +125,12 @@ std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money
         {"Dépensé", Amount(money.spent)},
         {"Gagné", Amount(money.won)},
         {"Net", Amount(money.won - money.spent)},
-        {"Gain attendu par tirage", Figure(law.expectedReturn / 100, {.maxFraction = 4})},
-        {"Net attendu par tirage", Figure(ExpectedNetUnits(law), {.maxFraction = 4})},
-        {"Taux de retour", Figure(law.returnRate(), kTwoPlaces, " %")},
-        {"Écart des gains (z)", Figure(money.z, {.maxFraction = 3})},
-        {"Attente moyenne d’un gain", Figure(any.meanWait, kSixFigures, " tirages")},
-        {"En années", Figure(any.meanWaitYears, kSixFigures, " ans")},
+        {"Gain attendu par tirage", FigureCell(law.expectedReturn / 100, {.maxFraction = 4})},
+        {"Net attendu par tirage", FigureCell(ExpectedNetUnits(law), {.maxFraction = 4})},
+        {"Taux de retour", FigureCell(law.returnRate(), kTwoPlaces, " %")},
+        {"Écart des gains (z)", FigureCell(money.z, {.maxFraction = 3})},
+        {"Attente moyenne d’un gain", FigureCell(any.meanWait, kSixFigures, " tirages")},
+        {"En années", FigureCell(any.meanWaitYears, kSixFigures, " ans")},
         {"Premier gain", Draw(any.firstHit, "au tirage ", "jamais")},
     };
 }
@@ -171,12 +138,12 @@ std::vector<PanelLine> MoneyLines(const MoneyLaw& law, const MoneyFigures& money
 // A lottery's rules: the money once its prizes are shared with the other winners and taxed.
 std::vector<PanelLine> SharedLines(const SharedPlay& shared) {
     const auto jackpot = [](const std::optional<double>& cents, const std::string& none) {
-        return cents ? Figure(*cents / 100, kTwoPlaces) : PanelCell{none, {}};
+        return cents ? FigureCell(*cents / 100, kTwoPlaces) : PanelCell{none, {}};
     };
     return {
         {"Gain attendu partagé et taxé",
-         Figure(shared.law.expectedReturn / 100, {.maxFraction = 4})},
-        {"Taux de retour partagé et taxé", Figure(shared.law.returnRate(), kTwoPlaces, " %")},
+         FigureCell(shared.law.expectedReturn / 100, {.maxFraction = 4})},
+        {"Taux de retour partagé et taxé", FigureCell(shared.law.returnRate(), kTwoPlaces, " %")},
         {"Jackpot d’équilibre", jackpot(shared.breakEven, "jamais")},
         {"Net le plus haut au jackpot de", jackpot(shared.bestJackpot, "-")},
     };

@@ -1,23 +1,15 @@
 #pragma once
 
 #include <string>
-#include <variant>
 #include <vector>
 
+#include "panel/panel_cells.h"
 #include "panel/panel_session.h"
 
 namespace loto {
 
 // What the panel shows of a run, in French: the tiers' table and the list of its money and of
-// the tier drawn until. Each cell keeps beside its text the value that it shows, in the C locale:
-// a number, a text (a tier's name, an amount's digits), or none.
-using PanelValue = std::variant<std::monostate, double, std::string>;
-
-struct PanelCell {
-    std::string text;
-    PanelValue value{};
-};
-
+// the tier drawn until.
 // Rang, Tirages, Attendus, Écart, z, p, Attente moyenne, En années, Premier tirage.
 using PanelRow = std::vector<PanelCell>;
 

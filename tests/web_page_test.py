@@ -4,9 +4,11 @@ named; its layout on small screens; the clicks' results against loto-sim's; runs
 and quit; the panel of any game against loto-sim's runs of the same game, its runs and the form's
 one after the other. Usage: web_page_test.py ENGINE PAGE LOTO_SIM (ENGINE: chromium, firefox or webkit;
 webkit under xvfb-run)."""
+import datetime
 import functools
 import http.server
 import json
+import random
 import os
 import re
 import subprocess
@@ -331,11 +333,83 @@ class WebPage(unittest.TestCase):
         self.assertEqual(look, [grey, [dark, white, white], [white, 'rgb(0, 0, 0)', grey],
                                 'Arial', grey])
         left, top = self.browser.js(
-            "document.getElementById('PLancer').scrollIntoView();"
-            "const r = document.getElementById('PLancer').getBoundingClientRect();"
-            "return [r.right + 2, r.top + 2];")  # the panel's face, beside the button
+            "const r = document.getElementById('Panneau').getBoundingClientRect();"
+            "return [r.left + 3, r.top + 3];")  # the panel's face, in its padding
         self.assertEqual(self.browser.screenshot().getpixel((int(left), int(top)))[:3],
                          (192, 192, 192))
+
+    def audit_file(self, name, text, how):
+        """Gives the page a file as the user would: chosen in the file box, or dropped on the
+        audit's section; waits until its columns are offered or it is refused."""
+        self.browser.js(
+            "const [name, text, how] = arguments;"
+            "const files = new DataTransfer();"
+            "files.items.add(new File([text], name, {type: 'text/csv'}));"
+            "document.getElementById('AEtat').textContent = '';"
+            "if (how === 'chosen') {"
+            "  const box = document.getElementById('AFichier');"
+            "  box.files = files.files;"
+            "  box.dispatchEvent(new Event('change'));"
+            "} else {"
+            "  document.getElementById('Audit').dispatchEvent("
+            "      new DragEvent('drop', {dataTransfer: files, bubbles: true}));"
+            "}", name, text, how)
+        return self.browser.wait(
+            "return document.getElementById('AEtat').textContent ||"
+            "       document.getElementById('AErreur').textContent;")
+
+    def test_the_audit_of_a_file_is_loto_sim_s(self):
+        # A dated 6/49 history that the test writes, chosen and then dropped: the columns that
+        # look like numbers and the date offered, and an audit equal to loto-sim's.
+        draws = [sorted(random.Random(d).sample(range(1, 50), 6)) for d in range(2000)]
+        text = 'Date;B1;B2;B3;B4;B5;B6;Machine\n' + ''.join(
+            '%s;%s;Stresa\n' % (datetime.date(2000, 1, 1) + datetime.timedelta(days=3 * d),
+                                ';'.join(map(str, draw))) for d, draw in enumerate(draws))
+        with tempfile.TemporaryDirectory() as folder:
+            path = os.path.join(folder, 'tirages.csv')
+            with open(path, 'w', encoding='utf-8') as written:
+                written.write(text)
+            want = json.loads(subprocess.run(
+                [LOTO_SIM, '--audit', path, '--columns', 'B1,B2,B3,B4,B5,B6', '--date', 'Date',
+                 '--json'], text=True, capture_output=True, check=True).stdout)
+        self.browser.open_form('file://' + PAGE)
+        for how in ['chosen', 'dropped']:
+            self.assertEqual(self.audit_file('tirages.csv', text, how),
+                             'tirages.csv : 8 colonnes, prêt.')
+            self.assertEqual(self.browser.js(
+                "const chosen = id => [...document.getElementById(id).selectedOptions].map("
+                "    o => o.text);"
+                "return [chosen('ANumeros'), chosen('ADate'), document.getElementById('AJeu')"
+                "        .placeholder];"),
+                [['B1', 'B2', 'B3', 'B4', 'B5', 'B6'], ['Date'], 'deviné : 6/49'])
+            self.browser.click('ALancer')
+            self.browser.wait("return document.getElementById('AEtat').textContent"
+                              "       .startsWith('Audit terminé');", timeout=300)
+            rows = self.browser.js(
+                "return [...document.querySelectorAll('#ATables tbody tr')].map(row => ["
+                "    row.cells[0].dataset.value, row.cells[1].dataset.value,"
+                "    Number(row.cells[4].dataset.pValue), Number(row.cells[5].dataset.holm)]);")
+            self.assertEqual([row[:2] for row in rows],
+                             [[t['name'], t['pool']] for t in want['tests']])
+            for row, test in zip(rows, want['tests']):
+                if test['calibrated']:
+                    self.assertEqual(row[2], test['p_value'], test['name'])
+                else:
+                    self.assertAlmostEqual(row[2], test['p_value'], delta=1e-12)
+                self.assertAlmostEqual(row[3], test['p_holm'], delta=1e-12)
+            self.assertTrue(self.browser.js(
+                "return document.querySelector('#ATables p').textContent;").startswith(
+                    'Ajustement de Holm des %d valeurs p au seuil de 1 %% : ' % len(rows)))
+            self.assertEqual(self.browser.js(
+                "return document.getElementById('AImage').getAttribute('role');"), 'img')
+        # A bad line refused in French, its number said; the file's text quoted as it is.
+        bad = text.replace('\n2000-01-10;', '\n2000-01-10;x', 1)
+        self.assertEqual(self.audit_file('mauvais.csv', bad, 'dropped'),
+                         'mauvais.csv : 8 colonnes, prêt.')
+        self.browser.click('ALancer')
+        self.assertEqual(self.browser.wait(
+            "return document.getElementById('AErreur').textContent;"),
+            'Ligne 5 : "x%d" n\'est pas un nombre entier.' % draws[3][0])
 
     def test_the_panel_and_the_form_take_turns(self):
         # A click on LANCER while the form draws waits for the form's run to end, whole.
@@ -620,7 +694,8 @@ class WebPage(unittest.TestCase):
             "          parseFloat(getComputedStyle(e).fontSize)]; });")
         self.assertEqual(len(sizes), 47)  # every control but the hidden messages
         sizes += self.browser.js(
-            "return [...document.querySelectorAll('#Panneau input, #Panneau button')].map(e => {"
+            "return [...document.querySelectorAll('.outil input:not([type=file]), .outil button,"
+            "                                      .outil select')].map(e => {"
             "  const r = e.getBoundingClientRect();"
             "  return [e.id, e.localName, r.width, r.height,"
             "          parseFloat(getComputedStyle(e).fontSize)]; });")

@@ -115,13 +115,12 @@ std::string BevelsCss() {
                innerTopLeft + ", inset -1px -1px " + innerBottomRight + "; }\n";
     };
     // The panel beside the form looks as the form: its boxes and buttons, its table's headers.
-    const std::string boxes = "#Form1 .box, #Panneau input, #Panneau select, #Panneau td";
-    const std::string buttons =
-        "#Form1 .button, #Panneau button, #Panneau .fichiers a, #Panneau th";
+    const std::string boxes = "#Form1 .box, .outil input, .outil select, .outil td";
+    const std::string buttons = "#Form1 .button, .outil button, .outil .fichiers a, .outil th";
     return bevel(boxes, dark, light, shadow, midlight) +
            bevel(buttons, light, shadow, midlight, dark) +
-           bevel("#Form1 .button:active, #Panneau button:active, #Panneau .fichiers a:active",
-                 shadow, light, dark, midlight) +
+           bevel("#Form1 .button:active, .outil button:active, .outil .fichiers a:active", shadow,
+                 light, dark, midlight) +
            "#Form1 .button:focus-visible, #Form1 .box:focus-visible { outline-color: " + shadow +
            "; }\n@media (max-width: 639.98px), (pointer: coarse) {\n"
            "#Form1 > .box.borderless { border-color: " +
@@ -134,13 +133,13 @@ std::string PanelColoursCss() {
     const FormDesign& form = FrmLotoDesign();
     const std::string face = Css(form.background), white = Css(palette::kWhite);
     const std::string black = Css(palette::kBlack);
-    return "#Panneau { background: " + face + "; color: " + black +
+    return ".outil { background: " + face + "; color: " + black +
            "; font-family: " + CssFontFamily(form.font) +
-           "; }\n#Panneau input, #Panneau select, #Panneau td { "
+           "; }\n.outil input, .outil select, .outil td { "
            "background: " +
            white + "; color: " + black +
-           "; }\n#Panneau button, "
-           "#Panneau .fichiers a, #Panneau th { background: " +
+           "; }\n.outil button, "
+           ".outil .fichiers a, .outil th { background: " +
            face + "; color: " + black + "; }\n";
 }
 

@@ -11,7 +11,9 @@ enum class PageCommand {
     Quitter = 3,
     Lancer = 4,
     JusquAuRang = 5,
-    Regles = 6  // example rules chosen: the panel's boxes filled
+    Regles = 6,        // example rules chosen: the panel's boxes filled
+    AuditFichier = 7,  // a history file read: its columns offered
+    AuditLancer = 8
 };
 
 // Builds the designed form in the page's element #Form1, back to front, each control an element

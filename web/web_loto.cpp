@@ -3,6 +3,7 @@
 #include <emscripten.h>
 
 #include "panel/panel_words.h"
+#include "web/audit_view.h"
 #include "web/panel_view.h"
 #include "web/web_form.h"
 
@@ -52,6 +53,31 @@ private:
     double shownAt_ = 0;
 };
 
+// The calibration's progress, shown a few times a second between the page's turns; the audit
+// stops once QUITTER was clicked.
+class AuditPump final : public EventPump {
+public:
+    AuditPump(EventPump& page, const CommandSession& session) : page_(page), session_(session) {}
+
+    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
+        constexpr double kShownEveryMs = 100;
+        const bool goOn = page_.ProcessEvents(progress);
+        if (session_.stopped()) {
+            return false;
+        }
+        if (emscripten_get_now() - shownAt_ >= kShownEveryMs) {
+            ShowAuditProgress(progress);
+            shownAt_ = emscripten_get_now();
+        }
+        return goOn;
+    }
+
+private:
+    EventPump& page_;
+    const CommandSession& session_;
+    double shownAt_ = 0;
+};
+
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
@@ -98,16 +124,23 @@ void WebLoto::HandleClicks() {
             case PageCommand::Regles:
                 FillPanel();
                 break;
+            case PageCommand::AuditFichier:
+                ShowAuditHead(ReadAuditHead(AuditTyped().text));
+                break;
+            case PageCommand::AuditLancer:
+                RunAudit();
+                break;
         }
     }
 }
 
 int WebLoto::AllowedClicks() const noexcept {
     int allowed = Bit(PageCommand::Effacer) | Bit(PageCommand::Quitter) | Bit(PageCommand::Regles);
-    if (!panelRunning_) {
+    if (!panelRunning_ && !auditRunning_) {
         allowed |= Bit(PageCommand::Simuler);
         if (session_.running() == 0) {
-            allowed |= Bit(PageCommand::Lancer) | Bit(PageCommand::JusquAuRang);
+            allowed |= Bit(PageCommand::Lancer) | Bit(PageCommand::JusquAuRang) |
+                       Bit(PageCommand::AuditFichier) | Bit(PageCommand::AuditLancer);
         }
     }
     return allowed;
@@ -128,6 +161,17 @@ void WebLoto::FillPanel() {
     const PanelFields typed = PanelTyped();
     if (const std::optional<PanelFields> filled = RulesFields(typed.rules, typed)) {
         ShowPanelFields(*filled);
+    }
+}
+
+void WebLoto::RunAudit() {
+    auditRunning_ = true;
+    ShowAuditStarted();
+    AuditPump pump(pump_, session_);
+    const AuditShown shown = RunAuditPanel(AuditTyped(), pump);
+    auditRunning_ = false;
+    if (!session_.stopped()) {
+        ShowAudit(shown);
     }
 }
 

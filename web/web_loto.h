@@ -2,6 +2,7 @@
 
 #include "core/parallel_engine.h"
 #include "form/command_session.h"
+#include "panel/audit_panel.h"
 #include "panel/panel_session.h"
 #include "web/browser_pump.h"
 #include "web/browser_run_time.h"
@@ -37,6 +38,7 @@ private:
     void RunPanel(PanelCommand command);
     // The panel's boxes as the example rules chosen fill them.
     void FillPanel();
+    void RunAudit();
 
     BrowserRunTime runTime_;
     CommandSession session_;
@@ -44,6 +46,7 @@ private:
     BrowserPump pump_;
     PanelSession panel_;
     bool panelRunning_ = false;
+    bool auditRunning_ = false;
     ParallelDrawEngine warmUp_{1};
     GeneratorState scratch_ = kSeedState;  // never the commands' generator
     Tally scratchTally_{};
