@@ -3,13 +3,17 @@
 thread with the portable path, measured side by side in one run: draws per second, frames drawn
 during the run, and the delay of clicks on EFFACER made every 50 ms or so during it; the same for
 a run of the panel of any game (6/49 with prizes, watched for its first hits); then the panel
-drawing each example game beside native loto-sim on the same game, both watched for first hits.
+drawing each example game beside native loto-sim on the same game, both watched for first hits;
+last the audit of a file of 100,000 draws in the page beside loto-sim's on one thread: its time and
+the longest the page went without a frame.
 Usage: web_bench.py LOTO_SIM PAGE [ENGINE ...] (WebKitGTK under xvfb-run)."""
 import json
 import os
+import random
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'tools'))
@@ -112,6 +116,60 @@ def games(loto_sim, page, engines):
         print(row)
 
 
+AUDIT_DRAWS = 100_000
+AUDIT_GOALS = {'seconds': 30, 'frame_ms': 200}
+# The file given to the page as a user drops it; the audit started; every frame until it ends.
+AUDIT = """
+    const [text, done] = arguments;
+    const files = new DataTransfer();
+    files.items.add(new File([text], 'tirages.csv', {type: 'text/csv'}));
+    document.getElementById('Audit').dispatchEvent(
+        new DragEvent('drop', {dataTransfer: files, bubbles: true}));
+    window.bench = {frames: [], start: 0, end: 0};
+    const frame = at => { bench.frames.push(at); if (!bench.end) requestAnimationFrame(frame); };
+    const status = document.getElementById('AEtat');
+    new MutationObserver(() => {
+        if (status.textContent.endsWith('prêt.') && !bench.start) {
+            bench.start = performance.now();
+            requestAnimationFrame(frame);
+            document.getElementById('ALancer').click();
+        } else if (status.textContent.startsWith(done)) {
+            bench.end = performance.now();
+        }
+    }).observe(status, {childList: true, characterData: true, subtree: true});"""
+
+
+def audit(loto_sim, page, engines):
+    """A dated 6/49 history of 100,000 draws audited in each engine's page and by loto-sim."""
+    draws = [sorted(random.Random(d).sample(range(1, 50), 6)) for d in range(AUDIT_DRAWS)]
+    text = 'B1;B2;B3;B4;B5;B6\n' + ''.join(';'.join(map(str, d)) + '\n' for d in draws)
+    with tempfile.NamedTemporaryFile('w', suffix='.csv') as history:
+        history.write(text)
+        history.flush()
+        start = time.monotonic()
+        subprocess.run([loto_sim, '--audit', history.name, '--columns', 'B1,B2,B3,B4,B5,B6',
+                        '--threads', '1'], check=True, capture_output=True)
+        native = time.monotonic() - start
+    print('\nThe audit of %s draws of 6/49, one thread (goals: %d s, no frame later than %d ms)'
+          % (f'{AUDIT_DRAWS:,}', AUDIT_GOALS['seconds'], AUDIT_GOALS['frame_ms']))
+    print('%-26s %8.1f s' % ('native loto-sim', native))
+    for engine in engines:
+        browser = browsers.start(engine)
+        try:
+            browser.open_form('file://' + os.path.abspath(page))
+            browser.js(AUDIT, text, 'Audit terminé')
+            browser.wait('return bench.end;', timeout=600)
+            start, end, frames = browser.js('return [bench.start, bench.end, bench.frames];')
+        finally:
+            browser.quit()
+        gaps = [b - a for a, b in zip(frames, frames[1:])] or [end - start]
+        seconds, longest = (end - start) / 1000, max(gaps)
+        verdict = ('ok' if seconds <= AUDIT_GOALS['seconds'] and longest <= AUDIT_GOALS['frame_ms']
+                   else 'goal missed')
+        print('%-26s %8.1f s %6.2f x native, longest frame %4.0f ms  %s'
+              % ('page in ' + engine, seconds, seconds / native, longest, verdict))
+
+
 def best_of(rounds, measure):
     return max(measure() for _ in range(rounds))
 
@@ -142,6 +200,7 @@ def main():
                 print('%-26s estimate %+.0f s after the end, %d clicks'
                       % ('', alone['estimate_late'], clicked['clicks']))
     games(loto_sim, page, engines)
+    audit(loto_sim, page, engines)
 
 
 if __name__ == '__main__':

@@ -3,9 +3,11 @@
 (1,000 draws on 7 10 14 20 30 40) under the desktop picture's clock (07/12/2026 12:00, universal
 time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide; then
 the panel of any game after a run of the README's EuroMillions ticket on a desktop, and of its
-6/49 ticket on a phone.
-Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG PANEL_PNG PANEL_PHONE_PNG"""
+6/49 ticket on a phone; last the audit of a history of 2,000 draws of 6/49 (seeded) on a desktop.
+Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG PANEL_PNG PANEL_PHONE_PNG
+       AUDIT_PNG"""
 import os
+import random
 import sys
 
 import browsers
@@ -44,8 +46,28 @@ def element_shot(browser, element, path):
     browser.screenshot().crop((left, top, left + width, top + height)).save(path)
 
 
+# A dated history of 2,000 draws of 6/49, the same every time, dropped on the audit's section.
+HISTORY = 'Date;B1;B2;B3;B4;B5;B6\n' + ''.join(
+    '%04d-%02d-%02d;%s\n' % (2000 + d // 300, d // 25 % 12 + 1, d % 25 + 1,
+                            ';'.join(map(str, sorted(random.Random(d).sample(range(1, 50), 6)))))
+    for d in range(2000))
+DROP = """
+    const files = new DataTransfer();
+    files.items.add(new File([arguments[0]], 'tirages.csv', {type: 'text/csv'}));
+    document.getElementById('Audit').dispatchEvent(
+        new DragEvent('drop', {dataTransfer: files, bubbles: true}));"""
+
+
+def run_audit(browser):
+    browser.js(DROP, HISTORY)
+    browser.wait("return document.getElementById('AEtat').textContent.endsWith('prêt.');")
+    browser.click('ALancer')
+    browser.wait("return document.getElementById('AEtat').textContent === 'Audit terminé.';",
+                 timeout=300)
+
+
 def main():
-    page, desktop, wide, phone, panel, panel_phone = sys.argv[1:7]
+    page, desktop, wide, phone, panel, panel_phone, audit = sys.argv[1:8]
     clocked = browsers.page_copy(page, CLOCK)
     browser = browsers.start('chromium')
     try:
@@ -70,6 +92,9 @@ def main():
         run_panel(browser, EUROMILLIONS)
         browser.set_viewport(800, browser.js('return document.scrollingElement.scrollHeight;'))
         element_shot(browser, 'Panneau', panel)
+        run_audit(browser)
+        browser.set_viewport(800, browser.js('return document.scrollingElement.scrollHeight;'))
+        element_shot(browser, 'Audit', audit)
     finally:
         browser.quit()
         os.remove(clocked)
