@@ -4,6 +4,7 @@
 
 #include "panel/audit_table.h"
 #include "platform/french_numbers.h"
+#include "web/shown_cells.h"
 
 namespace loto {
 namespace {
@@ -22,33 +23,12 @@ val Texts(const std::vector<std::string>& texts) {
     return shown;
 }
 
-val Cell(const PanelCell& cell) {
-    val shown = val::object();
-    shown.set("text", cell.text);
-    if (const double* number = std::get_if<double>(&cell.value)) {
-        shown.set("value", *number);
-    } else if (const std::string* text = std::get_if<std::string>(&cell.value)) {
-        shown.set("value", *text);
-    } else {
-        shown.set("value", val::null());
-    }
-    return shown;
-}
-
 val Table(const AuditReport& report) {
     const AuditTable table = MakeAuditTable(report);
     val shown = val::object();
     shown.set("caption", table.caption);
     shown.set("sentence", table.sentence);
-    val rows = val::array();
-    for (const PanelRow& row : table.tests) {
-        val cells = val::array();
-        for (const PanelCell& cell : row) {
-            cells.call<void>("push", Cell(cell));
-        }
-        rows.call<void>("push", cells);
-    }
-    shown.set("rows", rows);
+    shown.set("rows", ShownRows(table.tests));
     return shown;
 }
 

@@ -5,6 +5,7 @@
 #include "panel/example_rules.h"
 #include "panel/panel_table.h"
 #include "panel/panel_words.h"
+#include "web/shown_cells.h"
 
 namespace loto {
 namespace {
@@ -15,27 +16,10 @@ val Count(std::uint64_t count) {
     return val(static_cast<double>(count));
 }
 
-val Value(const PanelValue& value) {
-    if (const double* number = std::get_if<double>(&value)) {
-        return val(*number);
-    }
-    if (const std::string* text = std::get_if<std::string>(&value)) {
-        return val(*text);
-    }
-    return val::null();
-}
-
-val Cell(const PanelCell& cell) {
-    val shown = val::object();
-    shown.set("text", cell.text);
-    shown.set("value", Value(cell.value));
-    return shown;
-}
-
 val Lines(const std::vector<PanelLine>& lines) {
     val shown = val::array();
     for (const PanelLine& line : lines) {
-        val shownLine = Cell(line.cell);
+        val shownLine = ShownCell(line.cell);
         shownLine.set("term", line.term);
         shown.call<void>("push", shownLine);
     }
@@ -112,15 +96,7 @@ void ShowPanel(const PanelShown& shown) {
     result.set("status", PanelEndText(shown));
     result.set("game", GameName(shown.figures.rule.game));
     result.set("draws", Count(shown.figures.report.drawsDone));
-    val tiers = val::array();
-    for (const PanelRow& row : table.tiers) {
-        val cells = val::array();
-        for (const PanelCell& cell : row) {
-            cells.call<void>("push", Cell(cell));
-        }
-        tiers.call<void>("push", cells);
-    }
-    result.set("tiers", tiers);
+    result.set("tiers", ShownRows(table.tiers));
     result.set("stats", Lines(table.stats));
     result.set("summary", Lines(SummaryLines(shown)));
     result.set("lines", Lines(table.lines));

@@ -2,6 +2,8 @@
 
 #include <emscripten.h>
 
+#include <functional>
+
 #include "panel/panel_words.h"
 #include "web/audit_view.h"
 #include "web/panel_view.h"
@@ -24,12 +26,13 @@ constexpr int Bit(PageCommand command) {
     return 1 << static_cast<int>(command);
 }
 
-// The panel's progress, shown a few times a second between the page's turns; its run stops
-// once QUITTER was clicked.
-class PanelPump final : public EventPump {
+// A run's progress, shown a few times a second between the page's turns; the run stops once
+// QUITTER was clicked.
+class ProgressPump final : public EventPump {
 public:
-    PanelPump(EventPump& page, const CommandSession& session, const PanelSession& panel)
-        : page_(page), session_(session), panel_(panel) {}
+    ProgressPump(EventPump& page, const CommandSession& session,
+                 std::function<void(const DrawProgress&)> show)
+        : page_(page), session_(session), show_(std::move(show)) {}
 
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
         constexpr double kShownEveryMs = 100;
@@ -38,9 +41,7 @@ public:
             return false;
         }
         if (emscripten_get_now() - shownAt_ >= kShownEveryMs) {
-            const GameSession& game = panel_.game();
-            ShowPanelProgress(progress, PanelDrawingText(game.inSpeedTest(), game.estimateText(),
-                                                         panel_.repetition()));
+            show_(progress);
             shownAt_ = emscripten_get_now();
         }
         return goOn;
@@ -49,32 +50,7 @@ public:
 private:
     EventPump& page_;
     const CommandSession& session_;
-    const PanelSession& panel_;
-    double shownAt_ = 0;
-};
-
-// The calibration's progress, shown a few times a second between the page's turns; the audit
-// stops once QUITTER was clicked.
-class AuditPump final : public EventPump {
-public:
-    AuditPump(EventPump& page, const CommandSession& session) : page_(page), session_(session) {}
-
-    [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override {
-        constexpr double kShownEveryMs = 100;
-        const bool goOn = page_.ProcessEvents(progress);
-        if (session_.stopped()) {
-            return false;
-        }
-        if (emscripten_get_now() - shownAt_ >= kShownEveryMs) {
-            ShowAuditProgress(progress);
-            shownAt_ = emscripten_get_now();
-        }
-        return goOn;
-    }
-
-private:
-    EventPump& page_;
-    const CommandSession& session_;
+    std::function<void(const DrawProgress&)> show_;
     double shownAt_ = 0;
 };
 
@@ -149,7 +125,11 @@ int WebLoto::AllowedClicks() const noexcept {
 void WebLoto::RunPanel(PanelCommand command) {
     panelRunning_ = true;
     ShowPanelStarted();
-    PanelPump pump(pump_, session_, panel_);
+    ProgressPump pump(pump_, session_, [this](const DrawProgress& progress) {
+        const GameSession& game = panel_.game();
+        ShowPanelProgress(progress, PanelDrawingText(game.inSpeedTest(), game.estimateText(),
+                                                     panel_.repetition()));
+    });
     const PanelShown shown = panel_.Run(PanelTyped(), command, pump);
     panelRunning_ = false;
     if (!session_.stopped()) {
@@ -167,7 +147,7 @@ void WebLoto::FillPanel() {
 void WebLoto::RunAudit() {
     auditRunning_ = true;
     ShowAuditStarted();
-    AuditPump pump(pump_, session_);
+    ProgressPump pump(pump_, session_, ShowAuditProgress);
     const AuditShown shown = RunAuditPanel(AuditTyped(), pump);
     auditRunning_ = false;
     if (!session_.stopped()) {
