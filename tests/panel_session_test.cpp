@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include "charts/run_chart.h"
 #include "core/game_input.h"
 #include "panel/example_rules.h"
 #include "panel/panel_words.h"
@@ -303,10 +302,7 @@ TEST_F(PanelSessionTest, ChartsTheRunsOfOneGame) {
     const PanelFields sixOf45 = With({{&PanelFields::game, "6/45"}});
     const PanelShown first = Run(sixOf49);
     const PanelShown second = Run(sixOf49);
-    ChartSeries both(Probabilities(first.figures));
-    both.Add(1000, Counts(first.figures));
-    both.Add(1000, Counts(second.figures));
-    EXPECT_EQ(second.chart, ChartSvg(both, TierRows(TierNames(second.figures))));
+    EXPECT_NE(second.chart.find("after 2 commands, against the draws"), std::string::npos);
     EXPECT_EQ(std::pair(first.chartRuns, second.chartRuns), std::pair(1UL, 2UL));
     EXPECT_EQ(ChartAlternativeText(second),
               "Graphique : l’écart en pour cent de chaque rang du 6/49 selon le nombre de tirages "
