@@ -98,6 +98,26 @@ TEST(AuditPanel, AuditsOrStops) {
                                  "n'est improbable"));
 }
 
+// What is unlikely at the level, in the singular and the plural.
+TEST(AuditWords, SaysWhatIsUnlikely) {
+    AuditReport report{.source = "", .game = kSixOfFortyNine, .draws = 500};
+    const auto entry = [](const char* name, double holm) {
+        return AuditEntry{.test = {name, 0, std::nullopt, holm}, .holm = holm};
+    };
+    report.family = {entry("gaps", 0.004), entry("odd", 0.5)};
+    const std::string start = "Ajustement de Holm des 2 valeurs p au seuil de 1 % : ";
+    EXPECT_EQ(AuditSentenceText(report),
+              start +
+                  "écarts (principale, p de Holm 0,004) est improbable pour des tirages "
+                  "équitables ; ce n'est pas la probabilité que les tirages soient faussés, ni "
+                  "la taille d'un défaut ni sa place.");
+    report.family[1].holm = 0.0012;
+    EXPECT_TRUE(AuditSentenceText(report).starts_with(
+        start +
+        "écarts (principale, p de Holm 0,004), impairs (principale, p de Holm 0,0012) "
+        "sont improbables"));
+}
+
 TEST(AuditWords, NamesTheTestsInFrench) {
     const std::vector<std::pair<std::string, std::string>> names = {
         {"numbers", "numéros"},

@@ -402,6 +402,15 @@ class WebPage(unittest.TestCase):
                     'Ajustement de Holm des %d valeurs p au seuil de 1 %% : ' % len(rows)))
             self.assertEqual(self.browser.js(
                 "return document.getElementById('AImage').getAttribute('role');"), 'img')
+        # A file dropped elsewhere is left, not opened in the page's place.
+        self.assertEqual(self.browser.js(
+            "const files = new DataTransfer();"
+            "files.items.add(new File(['x'], 'x.csv'));"
+            "const drop = new DragEvent('drop', {dataTransfer: files, bubbles: true,"
+            "                                    cancelable: true});"
+            "document.getElementById('Form1').dispatchEvent(drop);"
+            "return [drop.defaultPrevented, document.getElementById('AEtat').textContent];"),
+            [True, 'Audit terminé.'])
         # A bad line refused in French, its number said; the file's text quoted as it is.
         bad = text.replace('\n2000-01-10;', '\n2000-01-10;x', 1)
         self.assertEqual(self.audit_file('mauvais.csv', bad, 'dropped'),
