@@ -96,13 +96,17 @@ double GapChiSquare::UncalibratedP(double statistic) const {
 
 namespace {
 
+unsigned Threads(const GapCalibration& calibration) {
+    return std::max(
+        1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
+}
+
 // How many of replicates [from, to) have a statistic of at least `observed`: thread i takes
 // from + i, from + i + threads, ..., each with its own copy of the bins and its own history.
 std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const PoolHistory& shape,
                            const GapCalibration& calibration, std::uint64_t from,
                            std::uint64_t to) {
-    const unsigned threads = std::max(
-        1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
+    const unsigned threads = Threads(calibration);
     std::vector<std::uint64_t> atLeast(threads, 0);
     // Each thread's bins and history made here, where memory that cannot be had ends the audit
     // with a message, not on a thread.
@@ -156,8 +160,7 @@ CalibratedP Estimate(std::uint64_t atLeast, std::uint64_t histories,
 
 CalibratedP Calibrate(const GapChiSquare& test, double observed, const PoolHistory& shape,
                       const GapCalibration& calibration) {
-    const std::uint64_t threads = std::max(
-        1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
+    const std::uint64_t threads = Threads(calibration);
     const std::uint64_t slice =
         threads * std::max<std::uint64_t>(
                       1, calibration.sliceNumbers / std::max<std::size_t>(shape.numbers.size(), 1));

@@ -515,9 +515,14 @@ Next NextRecord(LineReader& reader, std::string& record, std::uint64_t& first, c
     return Next::Record;
 }
 
-// Before the header, a line of blanks and delimiters is blank whichever the delimiter.
-bool BlankBeforeHeader(std::string_view line) noexcept {
-    return line.find_first_not_of(" \t,;") == std::string_view::npos;
+// The header: the first line that is not blank, a line of blanks and delimiters being blank
+// whichever the delimiter; none at the input's end.
+std::optional<std::string_view> HeaderLine(LineReader& reader) {
+    std::optional<std::string_view> line = reader.Next();
+    while (line && line->find_first_not_of(" \t,;") == std::string_view::npos) {
+        line = reader.Next();
+    }
+    return line;
 }
 
 HistoryReading Failed(std::uint64_t line, std::string reason,
@@ -545,9 +550,7 @@ void ChooseColumns(HistoryOptions& options, std::vector<ColumnRef> main,
 
 std::optional<HistoryHead> ReadHistoryHead(std::FILE* input) {
     LineReader reader(input);
-    std::optional<std::string_view> line;
-    while ((line = reader.Next()) && BlankBeforeHeader(*line)) {
-    }
+    const std::optional<std::string_view> line = HeaderLine(reader);
     if (!line) {
         return std::nullopt;
     }
@@ -585,9 +588,7 @@ HistoryReading ReadHistory(std::FILE* input, const HistoryOptions& options) {
                                            ? "the line is longer than 1 MiB"
                                            : "the input could not be read");
     };
-    std::optional<std::string_view> line;
-    while ((line = reader.Next()) && BlankBeforeHeader(*line)) {
-    }
+    const std::optional<std::string_view> line = HeaderLine(reader);
     if (!line) {
         return reader.tooLong() || reader.error() != 0 ? unreadable()
                                                        : Failed(0, "there is no header line");

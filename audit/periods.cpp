@@ -140,4 +140,9 @@ std::vector<HistoryPart> SplitAtRuleChanges(const History& history, bool bonus) 
     return parts;
 }
 
+std::vector<HistoryPart> AuditedParts(const History& history, const std::optional<Game>& given,
+                                      bool bonus) {
+    return given ? std::vector<HistoryPart>{{history, *given}} : SplitAtRuleChanges(history, bonus);
+}
+
 }  // namespace loto

@@ -29,6 +29,12 @@ struct HistoryPart {
 // the whole history where it has none.
 [[nodiscard]] std::vector<HistoryPart> SplitAtRuleChanges(const History& history, bool bonus);
 
+// The parts of a history that an audit tests: with its game given, the whole as that game; with
+// its game guessed, the periods between its rule changes, each its pools guessed (the bonus as
+// said).
+[[nodiscard]] std::vector<HistoryPart> AuditedParts(const History& history,
+                                                    const std::optional<Game>& given, bool bonus);
+
 // Draws [from, to) of a history, no line set aside; where the pools are `guessed`, their N the
 // greatest number each holds there, else the history's.
 [[nodiscard]] History Slice(const History& history, std::size_t from, std::size_t to, bool guessed);

@@ -195,13 +195,6 @@ void WarnUnreachable(const AuditOptions& audit, const std::vector<AuditEntry>& f
     }
 }
 
-// The periods between the rule changes of a history whose game is guessed, each a game of its
-// own; the whole where it has none, or where --game gives the rules.
-std::vector<HistoryPart> Parts(const Audited& audited) {
-    return audited.guessed ? SplitAtRuleChanges(audited.history, audited.game.bonus)
-                           : std::vector<HistoryPart>{{audited.history, audited.game}};
-}
-
 // On standard error what JSON and CSV have no place for: the guess, and the lines set aside.
 void SayAside(const AuditReport& report, Output output) {
     if (output == Output::Text) {
@@ -241,7 +234,9 @@ ExitStatus RunAudit(const AuditMode& mode) {
         return ExitStatus::Failed;
     }
     std::vector<AuditReport> reports;
-    const std::vector<HistoryPart> parts = Parts(audited);
+    const std::vector<HistoryPart> parts =
+        AuditedParts(audited.history, audited.guessed ? std::nullopt : std::optional(audited.game),
+                     audited.game.bonus);
     for (const HistoryPart& part : parts) {
         const Ticket ticket = TicketOf(audit, part.game);
         if (TicketRefused(ticket)) {

@@ -113,9 +113,7 @@ AuditShown RunAuditPanel(const AuditFields& fields, EventPump& pump) {
         return {.refusal = UntestableText(*why, history.setAside.size())};
     }
     const bool guessed = !game;
-    const bool bonus = fields.bonus > 0 || (fields.main.size() == 1 && game && game->bonus);
-    const std::vector<HistoryPart> parts =
-        guessed ? SplitAtRuleChanges(history, bonus) : std::vector<HistoryPart>{{history, *game}};
+    const std::vector<HistoryPart> parts = AuditedParts(history, game, fields.bonus > 0);
     AuditShown shown;
     for (const HistoryPart& part : parts) {
         AuditReport report = AuditPart(part,
