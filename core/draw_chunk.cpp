@@ -371,6 +371,36 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     return StopAt(chunk, chunk.StartOf(first + needed));
 }
 
+bool ChunkStitcher::FinishOpen() noexcept {
+    if (open_.Empty()) {
+        return false;
+    }
+    const Game& game = rule_.game;
+    while (!open_.Take(
+        rule_, NextNumber(state_, static_cast<std::uint64_t>(
+                                      open_.InSecond(rule_) ? game.second.top : game.main.top)))) {
+    }
+    const int tier = open_.Tier(rule_);
+    open_ = {};
+    return Count(tier);
+}
+
+void ChunkStitcher::Add(std::span<const std::uint64_t> added, std::uint64_t draws,
+                        const OpenDraw& open, const GeneratorState& end) noexcept {
+    for (std::size_t k = 0; k < added.size(); ++k) {
+        tally_[k] += added[k];
+    }
+    done_ += draws;
+    open_ = open;
+    state_ = end;
+}
+
+void ChunkStitcher::Drew(std::uint64_t draws, const GeneratorState& state) noexcept {
+    done_ += draws;
+    open_ = {};
+    state_ = state;
+}
+
 // A chunk that may hold a tier's first draw: a handful in a run, parsed again draw by draw.
 bool ChunkStitcher::AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, std::uint64_t count) {
     OpenDraw draw;

@@ -86,6 +86,24 @@ public:
     [[nodiscard]] const GeneratorState& state() const noexcept { return state_; }
     // Where the last value taken of the last chunk lies: the values taken of it.
     [[nodiscard]] std::uint32_t stoppedAt() const noexcept { return stoppedAt_; }
+    // The true draw left open after the last value taken.
+    [[nodiscard]] const OpenDraw& open() const noexcept { return open_; }
+    // The number, for the watch, of the last draw done.
+    [[nodiscard]] std::uint64_t numbered() const noexcept { return before_ + done_; }
+    [[nodiscard]] std::uint64_t target() const noexcept { return target_; }
+    [[nodiscard]] std::span<std::uint64_t> tally() const noexcept { return tally_; }
+
+    // For runs that stitch stretches of chunks drawn elsewhere (shared_draws.cpp). Starts from
+    // `state`, on a true draw boundary.
+    void StartAt(const GeneratorState& state) noexcept { state_ = state; }
+    // Draws the open draw's last numbers from the state: true once the draws are complete.
+    bool FinishOpen() noexcept;
+    // Adds `draws` complete draws, fewer than the draws still to do, whose tally is `added`, and
+    // goes on from their end: `end`, `open` drawn of the next draw.
+    void Add(std::span<const std::uint64_t> added, std::uint64_t draws, const OpenDraw& open,
+             const GeneratorState& end) noexcept;
+    // Counts `draws` complete draws already in the tally, which end in `state` on a draw boundary.
+    void Drew(std::uint64_t draws, const GeneratorState& state) noexcept;
 
 private:
     // One more draw, in `tier`: true where it completes the draws.

@@ -70,6 +70,8 @@ public:
     // For a process that draws one draw at a time on the session's generator, between commands.
     [[nodiscard]] GeneratorState& state() noexcept { return source_.state(); }
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
+    // Other processes to share long runs' draws with (a cluster's ranks).
+    void Share(DrawPeers* peers) noexcept { engine_.Share(peers); }
 
 private:
     // The draws of a request, watched as it asks.

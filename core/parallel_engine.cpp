@@ -172,10 +172,35 @@ void ParallelDrawEngine::Restart(std::unique_lock<std::mutex>& lock, const Gener
     active_ = true;
 }
 
+ParallelDrawEngine::Slot& ParallelDrawEngine::AwaitChunk(std::unique_lock<std::mutex>& lock,
+                                                         std::uint64_t index) {
+    Slot& slot = slots_[index % slots_.size()];
+    while (slot.ready != index) {
+        if (CanClaim()) {
+            GenerateNext(lock);
+        } else {
+            ready_.wait(lock);
+        }
+    }
+    return slot;
+}
+
 std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draws,
                                        const DrawRule& rule, std::span<std::uint64_t> tally,
                                        DrawWatch* watch, std::uint64_t before,
                                        std::uint64_t ahead) {
+    if (peers_ != nullptr) {
+        if (const auto done = DrawShared(state, draws, rule, tally, watch, before)) {
+            return *done;
+        }
+    }
+    return DrawHere(state, draws, rule, tally, watch, before, ahead);
+}
+
+std::uint64_t ParallelDrawEngine::DrawHere(GeneratorState& state, std::uint64_t draws,
+                                           const DrawRule& rule, std::span<std::uint64_t> tally,
+                                           DrawWatch* watch, std::uint64_t before,
+                                           std::uint64_t ahead) {
     if (Serial(draws, rule)) {
         if (watch != nullptr) {
             return SerialWatched(state, draws, rule, tally, *watch, before);
@@ -196,14 +221,7 @@ std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draw
 
     ChunkStitcher stitcher(draws, rule_, tally, watch, before);
     for (std::uint64_t index = from.index;; ++index) {
-        Slot& slot = slots_[index % slots_.size()];
-        while (slot.ready != index) {
-            if (CanClaim()) {
-                GenerateNext(lock);
-            } else {
-                ready_.wait(lock);
-            }
-        }
+        Slot& slot = AwaitChunk(lock, index);
         lock.unlock();
         // The jumped start is the true one unless the true step value lies outside [0, m); a
         // chunk taken up in its middle was checked when it was begun.
@@ -235,9 +253,38 @@ std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draw
     return stitcher.done();
 }
 
+BlockResult ParallelDrawEngine::DrawBlock(const BlockRequest& block, const DrawRule& rule) {
+    BlockResult result{.tally = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
+                       .tail = {},
+                       .end = block.start};
+    ChunkStitcher stitcher(UINT64_MAX, rule, result.tally);
+    std::unique_lock lock(mutex_);
+    Restart(lock, block.start, rule);
+    carry_.reset();
+    neededChunks_ = block.chunks;
+    work_.notify_all();
+    for (std::uint64_t index = 0; index < block.chunks; ++index) {
+        Slot& slot = AwaitChunk(lock, index);
+        lock.unlock();
+        if (index > 0 && StepValue(stitcher.state()) != static_cast<std::int64_t>(slot.residue)) {
+            GenerateChunk(stitcher.state(), chunkValues_, rule_, slot.chunk);
+        }
+        stitcher.Absorb(slot.chunk);
+        lock.lock();
+        slot.ready = kNotReady;
+        nextJoin_ = index + 1;
+    }
+    result.tail = stitcher.open();
+    result.end = stitcher.state();
+    return result;
+}
+
 DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
                                 std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch) {
     using Clock = std::chrono::steady_clock;
+    // Shared with other processes, slices long enough for a block each, the pump still visited
+    // several times a second.
+    const double sliceSeconds = peers_ != nullptr ? kSharedSliceSeconds : kSliceSeconds;
     std::uint64_t slice = kFirstSlice;
     for (std::uint64_t done = 0; done < count;) {
         if (!pump.ProcessEvents({done, count})) {
@@ -251,7 +298,7 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, cons
         }
         const std::chrono::duration<double> took = Clock::now() - start;
         const double fitting =
-            static_cast<double>(draws) * kSliceSeconds / std::max(took.count(), 1e-6);
+            static_cast<double>(draws) * sliceSeconds / std::max(took.count(), 1e-6);
         slice = std::clamp(static_cast<std::uint64_t>(fitting), kMinSlice, kMaxSlice);
     }
     return {count, false};

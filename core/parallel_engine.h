@@ -10,6 +10,7 @@
 
 #include "core/draw_chunk.h"
 #include "core/draw_lanes.h"
+#include "core/draw_peers.h"
 #include "core/draw_watch.h"
 #include "core/draws.h"
 #include "platform/event_pump.h"
@@ -36,6 +37,7 @@ class ParallelDrawEngine {
 public:
     static constexpr std::uint32_t kDefaultChunkValues = 1 << 16;
     static constexpr double kSliceSeconds = 0.005;  // between two visits of the event pump
+    static constexpr double kSharedSliceSeconds = 0.2;
 
     // `threads` counts every thread that draws, the caller's included; 0 for all hardware threads.
     explicit ParallelDrawEngine(unsigned threads = 0,
@@ -62,9 +64,16 @@ public:
     // about `ahead` draws more meanwhile, which a call that continues from the state and rule that
     // this one leaves takes up where it stopped, in the middle of a chunk: nothing generated is
     // lost between the slices of a run.
+    // With peers, a call of many draws shares them out as blocks, one a process (see
+    // shared_draws.cpp): the same draws, tally and state.
     std::uint64_t Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
                        std::span<std::uint64_t> tally, DrawWatch* watch = nullptr,
                        std::uint64_t before = 0, std::uint64_t ahead = 0);
+
+    // Other processes to share the draws of long runs with; none by default.
+    void Share(DrawPeers* peers) noexcept { peers_ = peers; }
+    // A block of another process's run, drawn here on every thread.
+    [[nodiscard]] BlockResult DrawBlock(const BlockRequest& block, const DrawRule& rule);
 
 private:
     struct Slot {
@@ -89,6 +98,21 @@ private:
     }
     // Claims the next batch of chunks and generates them, the lock released meanwhile.
     void GenerateNext(std::unique_lock<std::mutex>& lock);
+    // Waits for chunk `index` to be generated, generating others meanwhile.
+    Slot& AwaitChunk(std::unique_lock<std::mutex>& lock, std::uint64_t index);
+    // The draws of this process alone.
+    std::uint64_t DrawHere(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                           std::span<std::uint64_t> tally, DrawWatch* watch, std::uint64_t before,
+                           std::uint64_t ahead);
+    // The draws shared out with the peers, or none where too few for a block each: the draws done.
+    std::optional<std::uint64_t> DrawShared(GeneratorState& state, std::uint64_t draws,
+                                            const DrawRule& rule, std::span<std::uint64_t> tally,
+                                            DrawWatch* watch, std::uint64_t before);
+    // How a block of the shared draws joined those before it: complete, the draws done or the
+    // watch ended; or apart, to be drawn here.
+    enum class Joined { Joined, Complete, Apart };
+    Joined JoinBlock(ChunkStitcher& stitcher, const DrawRule& rule, const BlockResult& block,
+                     std::int64_t start, DrawWatch* watch);
     // Stops the chunks under way, and starts generating the rule's from `state`.
     void Restart(std::unique_lock<std::mutex>& lock, const GeneratorState& state,
                  const DrawRule& rule);
@@ -101,6 +125,10 @@ private:
     std::uint32_t chunkValues_;
     std::uint64_t jump_;  // moves a residue one chunk ahead
     std::vector<Slot> slots_;
+    DrawPeers* peers_ = nullptr;
+    DrawChunk probe_;                   // a block's first values, drawn here to join it
+    std::vector<std::uint64_t> rest_;   // a block's tally after its probe
+    std::vector<std::int64_t> starts_;  // the blocks' step values
 
     std::mutex mutex_;
     std::condition_variable work_;
