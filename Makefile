@@ -14,18 +14,22 @@ BROWSER_PACKAGES := chromium chromium-driver firefox-esr webkit2gtk-driver pytho
 # Debian's emcc finds its acorn module there, and the page's build takes no node_modules of a user.
 EMSCRIPTEN_ENV := NODE_PATH=/usr/share/nodejs
 
+# loto-sim for a cluster: Open MPI's compiler wrappers, headers and mpirun.
+MPI_PACKAGES := libopenmpi-dev openmpi-bin
+
 # What building and running the window needs, then what loto-sim, the tests and the package add.
 RUN_PACKAGES := cmake make g++ qt6-base-dev qt6-qpa-plugins libgl-dev libxcb1-dev libx11-dev \
                 fonts-liberation fonts-dejavu-core
 ALL_PACKAGES := $(RUN_PACKAGES) pkg-config dpkg-dev libcli11-dev nlohmann-json3-dev \
                 libgtest-dev libboost-math-dev librsvg2-bin xvfb \
                 xauth xdotool xclip time python3-pyatspi at-spi2-core dbus-daemon lintian \
-                appstream appstream-util $(WEB_PACKAGES) $(BROWSER_PACKAGES)
+                appstream appstream-util $(WEB_PACKAGES) $(BROWSER_PACKAGES) \
+                $(MPI_PACKAGES)
 
 OFFSCREEN := QT_QPA_PLATFORM=offscreen
 
 .PHONY: mca all deps run-deps configure build run test bench screenshot package install clean \
-        sanitize-test package-check audit web web-deps web-bench
+        sanitize-test package-check audit web web-deps web-bench cluster cluster-test
 
 all: build
 
@@ -69,15 +73,25 @@ web: web-deps
 	$(EMSCRIPTEN_ENV) cmake --build $(BUILD_DIR)/web -j $(JOBS)
 
 # Every test: the Release build and the web page, the same tests under AddressSanitizer and
-# UndefinedBehaviorSanitizer, and the package.
+# UndefinedBehaviorSanitizer, loto-sim under mpirun, and the package.
 test: build web
 	cd $(BUILD_DIR) && $(OFFSCREEN) ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory sanitize-test package-check
+	$(MAKE) --no-print-directory sanitize-test cluster-test package-check
 
 sanitize-test: deps
 	cmake --preset asan
 	cmake --build --preset asan -j $(JOBS)
 	ctest --preset asan -j $(JOBS)
+
+# loto-sim built with Open MPI, in build-mpi/ (the package's loto-sim has no MPI): run it as
+# mpirun -n 2 build-mpi/bin/loto-sim ...
+cluster: deps
+	cmake --preset cluster
+	cmake --build --preset cluster -j $(JOBS)
+
+# Its ranks against one process, byte for byte, one rank's cores each (ctest one test at a time).
+cluster-test: cluster
+	ctest --preset cluster
 
 package: build web
 	cd $(BUILD_DIR) && cpack -G DEB
@@ -106,13 +120,14 @@ package-check: package
 install: build web
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-bench: build web-bench mca
+bench: build web-bench mca cluster
 	$(BUILD_DIR)/bin/loto-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-parallel-bench
 	$(BUILD_DIR)/bin/loto-games-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-money-bench
 	$(BUILD_DIR)/bin/loto-audit-bench $(BUILD_DIR)/bin/loto-sim
 	$(BUILD_DIR)/bin/loto-window-bench
+	build-mpi/bin/loto-cluster-bench build-mpi/bin/loto-sim
 
 # The lanes' and the serial loop's steady loops as llvm-mca models them on Zen 3, Zen 4, Alder
 # Lake and Skylake, beside the bare chain: for the processors that are not at hand.

@@ -59,7 +59,7 @@ void RunOne(CommandRun& run, CommandSession& session, std::span<const std::strin
 
 }  // namespace
 
-ExitStatus RunForm(const FormMode& mode) {
+ExitStatus RunForm(const FormMode& mode, DrawPeers* peers) {
     std::optional<CommandSession> session;
     CommandRun run(mode.commands, [&session]() -> CommandShown {
         const FormModel& model = session->model();
@@ -68,6 +68,7 @@ ExitStatus RunForm(const FormMode& mode) {
     session.emplace(run.runTime(), mode.commands.run.threads,
                     *StreamStart(mode.commands.run.stream));
     run.SayThreads(session->threads());
+    session->Share(peers);
     run.RunCommands(
         stdin, CommandCsvHeader(mode.commands.stats), 1 + kFavouriteCount,
         [&](std::span<const std::string_view> values) { RunOne(run, *session, values); });

@@ -24,13 +24,14 @@ namespace {
 
 class GameRun {
 public:
-    explicit GameRun(const GameMode& mode)
+    GameRun(const GameMode& mode, DrawPeers* peers)
         : mode_(mode), run_(mode.commands, [this]() -> CommandShown {
               return {session_->inSpeedTest(), session_->estimateText()};
           }) {
         session_.emplace(run_.runTime(), mode.commands.run.threads,
                          *StreamStart(mode.commands.run.stream));
         run_.SayThreads(session_->threads());
+        session_->Share(peers);
         if (mode.rules) {
             breakEven_ = FindBreakEven(*mode.rules);
         }
@@ -168,8 +169,8 @@ private:
 
 }  // namespace
 
-ExitStatus RunGame(const GameMode& mode) {
-    return GameRun(mode).Run();
+ExitStatus RunGame(const GameMode& mode, DrawPeers* peers) {
+    return GameRun(mode, peers).Run();
 }
 
 }  // namespace loto

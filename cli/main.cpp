@@ -11,11 +11,15 @@
 #include "cli/interrupt.h"
 #include "cli/options.h"
 #include "cli/raw_stream.h"
+#include "cluster/cluster.h"
 
 namespace {
 
 // A runner for each mode. The audit runs before interrupts are caught: Ctrl-C ends it at once.
+// The modes that draw share their long runs with the cluster's other ranks, if any.
 struct Runner {
+    loto::DrawPeers* peers;
+
     loto::ExitStatus operator()(const loto::AuditMode& mode) const { return loto::RunAudit(mode); }
     loto::ExitStatus operator()(const loto::RawMode& mode) const {
         loto::CatchInterrupts();
@@ -23,17 +27,17 @@ struct Runner {
     }
     loto::ExitStatus operator()(const loto::FormMode& mode) const {
         loto::CatchInterrupts();
-        return loto::RunForm(mode);
+        return loto::RunForm(mode, peers);
     }
     loto::ExitStatus operator()(const loto::GameMode& mode) const {
         loto::CatchInterrupts();
-        return loto::RunGame(mode);
+        return loto::RunGame(mode, peers);
     }
 };
 
-loto::ExitStatus Run(int argc, char** argv) {
+loto::ExitStatus Run(int argc, char** argv, loto::DrawPeers* peers) {
     const loto::ParsedOptions parsed = loto::ParseOptions(argc, argv);
-    return parsed.mode ? std::visit(Runner{}, *parsed.mode) : parsed.exitStatus;
+    return parsed.mode ? std::visit(Runner{peers}, *parsed.mode) : parsed.exitStatus;
 }
 
 }  // namespace
@@ -43,8 +47,14 @@ loto::ExitStatus Run(int argc, char** argv) {
 int main(int argc, char** argv) {
     // A file size limit is then an ordinary write error, reported, instead of a silent death.
     std::signal(SIGXFSZ, SIG_IGN);
+    // Under mpirun, only rank 0 reads the options and prints; the others draw what it asks.
+    loto::Cluster cluster(argc, argv);
+    if (!cluster.leader()) {
+        cluster.Serve();
+        return 0;
+    }
     try {
-        return static_cast<int>(Run(argc, argv));
+        return static_cast<int>(Run(argc, argv, cluster.peers()));
     } catch (const std::bad_alloc&) {
         std::fputs("loto-sim: not enough memory\n", stderr);
         return static_cast<int>(loto::ExitStatus::Failed);

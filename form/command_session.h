@@ -45,6 +45,7 @@ public:
     [[nodiscard]] const GeneratorState& state() const noexcept { return session_.state(); }
     // The threads that draw: fewer than asked for when the system could not start them all.
     [[nodiscard]] unsigned threads() const noexcept { return session_.threads(); }
+    void Share(DrawPeers* peers) noexcept { session_.Share(peers); }
 
 private:
     // The steps of "SIMULER": speed test and estimate, grid check, the requested draws and their
