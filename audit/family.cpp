@@ -38,7 +38,8 @@ void CalibrateGaps(std::vector<AuditEntry>& family, const History& history,
     if (settings.replicates == std::optional<std::uint64_t>{0}) {
         return;
     }
-    GapCalibration calibration{.source = {}, .threads = settings.threads, .pump = settings.pump};
+    GapCalibration calibration{
+        .source = {}, .threads = settings.threads, .pump = settings.pump, .peers = settings.peers};
     if (settings.replicates) {
         calibration.replicates = calibration.most = *settings.replicates;
     } else {
@@ -54,7 +55,8 @@ void CalibrateGaps(std::vector<AuditEntry>& family, const History& history,
             continue;
         }
         const PoolHistory& pool = Pool(history, entry.pool);
-        calibration.source = FairHistories(static_cast<std::uint64_t>(entry.pool));
+        calibration.family = static_cast<std::uint64_t>(entry.pool);
+        calibration.source = FairHistories(calibration.family);
         entry.test.calibrated =
             Calibrate(GapChiSquare(pool), entry.test.statistic, pool, calibration);
         entry.test.pValue = entry.test.calibrated->p;

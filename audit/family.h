@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "audit/battery.h"
+#include "audit/gaps.h"
 #include "audit/history.h"
 #include "core/draw_rule.h"
 #include "platform/event_pump.h"
@@ -35,6 +36,7 @@ struct AuditSettings {
     unsigned threads = 0;  // 0: every hardware thread
     std::optional<DrawRule> ticket;
     EventPump* pump = nullptr;  // runs during the calibrations, which stop when it says so
+    CalibrationPeers* peers = nullptr;  // that share the calibrations
 };
 
 // The most fair histories of a calibration by default, whatever alpha asks for.

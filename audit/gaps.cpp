@@ -101,8 +101,10 @@ unsigned Threads(const GapCalibration& calibration) {
         1u, calibration.threads != 0 ? calibration.threads : std::thread::hardware_concurrency());
 }
 
-// How many of replicates [from, to) have a statistic of at least `observed`: thread i takes
-// from + i, from + i + threads, ..., each with its own copy of the bins and its own history.
+}  // namespace
+
+// Thread i takes from + i, from + i + threads, ..., each with its own copy of the bins and its own
+// history.
 std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const PoolHistory& shape,
                            const GapCalibration& calibration, std::uint64_t from,
                            std::uint64_t to) {
@@ -139,6 +141,34 @@ std::uint64_t CountAtLeast(const GapChiSquare& test, double observed, const Pool
     return std::accumulate(atLeast.begin(), atLeast.end(), std::uint64_t{0});
 }
 
+namespace {
+
+// CountAtLeast in equal parts, the first here and one a peer: a sum, the same however cut.
+std::uint64_t CountShared(const GapChiSquare& test, double observed, const PoolHistory& shape,
+                          const GapCalibration& calibration, std::uint64_t from, std::uint64_t to) {
+    CalibrationPeers* peers = calibration.peers;
+    if (peers == nullptr) {
+        return CountAtLeast(test, observed, shape, calibration, from, to);
+    }
+    const std::uint64_t parts = peers->count() + 1;
+    const std::uint64_t each = (to - from + parts - 1) / parts;
+    for (unsigned peer = 1; peer < parts; ++peer) {
+        const std::uint64_t start = std::min(to, from + peer * each);
+        peers->Ask(peer, {.family = calibration.family,
+                          .observed = &shape,
+                          .statistic = observed,
+                          .from = start,
+                          .to = std::min(to, start + each),
+                          .threads = Threads(calibration)});
+    }
+    std::uint64_t count =
+        CountAtLeast(test, observed, shape, calibration, from, std::min(to, from + each));
+    for (unsigned peer = 1; peer < parts; ++peer) {
+        count += peers->Answer(peer);
+    }
+    return count;
+}
+
 constexpr double kIntervalTail = 0.005;  // each side of a 99 % interval
 
 CalibratedP Estimate(std::uint64_t atLeast, std::uint64_t histories,
@@ -160,7 +190,10 @@ CalibratedP Estimate(std::uint64_t atLeast, std::uint64_t histories,
 
 CalibratedP Calibrate(const GapChiSquare& test, double observed, const PoolHistory& shape,
                       const GapCalibration& calibration) {
-    const std::uint64_t threads = Threads(calibration);
+    // Each process's threads a share of every slice.
+    const std::uint64_t processes =
+        calibration.peers != nullptr ? calibration.peers->count() + 1 : 1;
+    const std::uint64_t threads = Threads(calibration) * processes;
     const std::uint64_t slice =
         threads * std::max<std::uint64_t>(
                       1, calibration.sliceNumbers / std::max<std::size_t>(shape.numbers.size(), 1));
@@ -171,7 +204,7 @@ CalibratedP Calibrate(const GapChiSquare& test, double observed, const PoolHisto
         // A replicate's statistic depends on its number alone: slices change nothing of it.
         for (std::uint64_t to = std::min(done + slice, next); done < next;
              to = std::min(done + slice, next)) {
-            atLeast += CountAtLeast(test, observed, shape, calibration, done, to);
+            atLeast += CountShared(test, observed, shape, calibration, done, to);
             done = to;
             if (calibration.pump != nullptr && !calibration.pump->ProcessEvents({done, next})) {
                 CalibratedP result = Estimate(atLeast, done, calibration.levels);

@@ -22,6 +22,28 @@ namespace loto {
 // threads at once. It must not throw.
 using FairHistorySource = std::function<void(std::uint64_t replicate, PoolHistory& history)>;
 
+// A part of a calibration that another process counts (a cluster's rank): replicates [from, to)
+// of the fair histories of `family` whose statistic is at least `statistic`, against the gaps of
+// `observed`, the history audited.
+struct CalibrationPart {
+    std::uint64_t family = 0;
+    const PoolHistory* observed = nullptr;
+    double statistic = 0;
+    std::uint64_t from = 0;
+    std::uint64_t to = 0;
+    unsigned threads = 0;
+};
+
+// Other processes that count parts of a calibration, numbered from 1: each is asked for one part
+// of a slice, then the answers are taken.
+class CalibrationPeers {
+public:
+    virtual ~CalibrationPeers() = default;
+    [[nodiscard]] virtual unsigned count() const noexcept = 0;
+    virtual void Ask(unsigned peer, const CalibrationPart& part) = 0;
+    [[nodiscard]] virtual std::uint64_t Answer(unsigned peer) = 0;
+};
+
 // Replicates 0 to R - 1, R from `replicates`, doubled while the p-value's interval holds one of
 // the `levels` that decide the audit and R is under `most`. The pump runs between slices of
 // replicates, told the replicates done of R; the calibration stops when it says so.
@@ -33,6 +55,10 @@ struct GapCalibration {
     unsigned threads = 0;  // 0: every hardware thread
     EventPump* pump = nullptr;
     std::uint64_t sliceNumbers = 1 << 20;  // that a thread draws between two calls of the pump
+    // Shared out with other processes, which draw replicates of the fair histories of `family`
+    // (FairHistories) as `source` draws them.
+    CalibrationPeers* peers = nullptr;
+    std::uint64_t family = 0;
 };
 
 // A calibrated p-value, (1 + #>=) / (1 + R), and the 99 % interval (Clopper and Pearson's) of the
@@ -80,5 +106,12 @@ private:
 // the number of threads, nor on the steps by which R grew.
 [[nodiscard]] CalibratedP Calibrate(const GapChiSquare& test, double observed,
                                     const PoolHistory& shape, const GapCalibration& calibration);
+
+// How many of replicates [from, to) have a statistic of at least `observed`, on the calibration's
+// threads, here: a peer's part.
+[[nodiscard]] std::uint64_t CountAtLeast(const GapChiSquare& test, double observed,
+                                         const PoolHistory& shape,
+                                         const GapCalibration& calibration, std::uint64_t from,
+                                         std::uint64_t to);
 
 }  // namespace loto

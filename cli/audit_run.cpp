@@ -213,7 +213,7 @@ void SayAside(const AuditReport& report, Output output) {
 
 }  // namespace
 
-ExitStatus RunAudit(const AuditMode& mode) {
+ExitStatus RunAudit(const AuditMode& mode, CalibrationPeers* peers) {
     const AuditOptions& audit = mode.audit;
     if (mode.game && TicketRefused(TicketOf(audit, *mode.game))) {
         return ExitStatus::Usage;
@@ -253,7 +253,8 @@ ExitStatus RunAudit(const AuditMode& mode) {
                                     {.replicates = audit.calibrate,
                                      .alpha = audit.alpha,
                                      .threads = mode.run.threads,
-                                     .ticket = ticket.rule},
+                                     .ticket = ticket.rule,
+                                     .peers = peers},
                                     audited.beside ? &*audited.beside : nullptr));
         if (reports.back().family.empty()) {
             const std::uint64_t draws = part.history.main.draws();

@@ -16,28 +16,31 @@
 namespace {
 
 // A runner for each mode. The audit runs before interrupts are caught: Ctrl-C ends it at once.
-// The modes that draw share their long runs with the cluster's other ranks, if any.
+// The modes that draw share their long runs and calibrations with the cluster's other ranks, if
+// any.
 struct Runner {
-    loto::DrawPeers* peers;
+    loto::Cluster& cluster;
 
-    loto::ExitStatus operator()(const loto::AuditMode& mode) const { return loto::RunAudit(mode); }
+    loto::ExitStatus operator()(const loto::AuditMode& mode) const {
+        return loto::RunAudit(mode, cluster.calibrationPeers());
+    }
     loto::ExitStatus operator()(const loto::RawMode& mode) const {
         loto::CatchInterrupts();
         return loto::WriteRawStream(mode.count);
     }
     loto::ExitStatus operator()(const loto::FormMode& mode) const {
         loto::CatchInterrupts();
-        return loto::RunForm(mode, peers);
+        return loto::RunForm(mode, cluster.peers());
     }
     loto::ExitStatus operator()(const loto::GameMode& mode) const {
         loto::CatchInterrupts();
-        return loto::RunGame(mode, peers);
+        return loto::RunGame(mode, cluster.peers());
     }
 };
 
-loto::ExitStatus Run(int argc, char** argv, loto::DrawPeers* peers) {
+loto::ExitStatus Run(int argc, char** argv, loto::Cluster& cluster) {
     const loto::ParsedOptions parsed = loto::ParseOptions(argc, argv);
-    return parsed.mode ? std::visit(Runner{peers}, *parsed.mode) : parsed.exitStatus;
+    return parsed.mode ? std::visit(Runner{cluster}, *parsed.mode) : parsed.exitStatus;
 }
 
 }  // namespace
@@ -54,7 +57,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     try {
-        return static_cast<int>(Run(argc, argv, cluster.peers()));
+        return static_cast<int>(Run(argc, argv, cluster));
     } catch (const std::bad_alloc&) {
         std::fputs("loto-sim: not enough memory\n", stderr);
         return static_cast<int>(loto::ExitStatus::Failed);

@@ -1,33 +1,19 @@
 // The ranks of an MPI job. Only each process's calling thread speaks MPI; its drawing threads
-// are the engine's. A block's request and its answer are plain bytes: every rank runs the same
-// program on the same kind of machine.
+// are the engine's and the calibration's.
 #include <mpi.h>
 
 #include <csignal>
 #include <cstdlib>
 #include <optional>
-#include <type_traits>
 
+#include "audit/fair_histories.h"
 #include "cluster/cluster.h"
+#include "cluster/messages.h"
+#include "cluster/mpi_peers.h"
 #include "core/parallel_engine.h"
 
 namespace loto {
 namespace {
-
-enum Tag : int { kAsk = 1, kAnswer, kTally };
-
-struct Request {
-    DrawRule rule;
-    BlockRequest block;
-    bool end = false;
-};
-
-struct AnswerHead {
-    OpenDraw tail;
-    GeneratorState end;
-};
-
-static_assert(std::is_trivially_copyable_v<Request> && std::is_trivially_copyable_v<AnswerHead>);
 
 // Whether mpirun started the process (Open MPI's variables, or a PMIx or PMI launcher's): alone,
 // loto-sim does not pay for MPI's start.
@@ -36,41 +22,43 @@ bool StartedByMpirun() {
            std::getenv("PMI_RANK") != nullptr;
 }
 
-class MpiPeers : public DrawPeers {
+// Another rank's part: an engine for blocks of draws, and the observed history of the calibration
+// under way with its gaps' classes.
+class Servant {
 public:
-    explicit MpiPeers(int size) : count_(static_cast<unsigned>(size - 1)) {}
-
-    [[nodiscard]] unsigned count() const noexcept override { return count_; }
-
-    void Ask(unsigned peer, const DrawRule& rule, const BlockRequest& block) override {
-        const Request request{.rule = rule, .block = block};
-        MPI_Send(&request, sizeof request, MPI_BYTE, static_cast<int>(peer), kAsk, MPI_COMM_WORLD);
-    }
-
-    BlockResult Answer(unsigned peer, const DrawRule& rule) override {
-        AnswerHead head;
-        MPI_Recv(&head, sizeof head, MPI_BYTE, static_cast<int>(peer), kAnswer, MPI_COMM_WORLD,
-                 MPI_STATUS_IGNORE);
-        BlockResult result{
-            .tally = std::vector<std::uint64_t>(static_cast<std::size_t>(rule.tiers())),
-            .tail = head.tail,
-            .end = head.end};
-        MPI_Recv(result.tally.data(), static_cast<int>(result.tally.size()), MPI_UINT64_T,
-                 static_cast<int>(peer), kTally, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
-        return result;
-    }
-
-    // Every other rank's end.
-    void End() const {
-        const Request request{.rule = {}, .block = {}, .end = true};
-        for (unsigned peer = 1; peer <= count_; ++peer) {
-            MPI_Send(&request, sizeof request, MPI_BYTE, static_cast<int>(peer), kAsk,
-                     MPI_COMM_WORLD);
+    void DrawBlock(const mpi::Request& request) {
+        if (!engine_ || threads_ != request.block.threads) {
+            engine_.reset();
+            engine_.emplace(request.block.threads);
+            threads_ = request.block.threads;
         }
+        const BlockResult result = engine_->DrawBlock(request.block, request.rule);
+        const mpi::BlockHead head{.tail = result.tail, .end = result.end};
+        mpi::SendBytes(&head, sizeof head, 0, mpi::kAnswer);
+        mpi::SendBytes(result.tally.data(), result.tally.size() * sizeof(std::uint64_t), 0,
+                       mpi::kTally);
+    }
+
+    void Calibrate(const mpi::CalibrationHead& head) {
+        if (head.history) {
+            observed_.drawn = head.pool.drawn;
+            observed_.top = head.pool.top;
+            observed_.numbers.resize(head.numbers);
+            mpi::ReceiveBytes(observed_.numbers.data(), head.numbers, 0, mpi::kHistory);
+            test_.emplace(observed_);
+        }
+        const GapCalibration calibration{.source = FairHistories(head.family),
+                                         .threads = head.threads};
+        const std::uint64_t count =
+            CountAtLeast(*test_, head.statistic, observed_, calibration, head.from, head.to);
+        mpi::SendBytes(&count, sizeof count, 0, mpi::kCount);
     }
 
 private:
-    unsigned count_;
+    std::optional<ParallelDrawEngine> engine_;
+    unsigned threads_ = 0;
+    PoolHistory observed_{};
+    std::optional<GapChiSquare> test_;
 };
 
 }  // namespace
@@ -113,29 +101,29 @@ DrawPeers* Cluster::peers() noexcept {
     return job_ != nullptr && job_->peers ? &*job_->peers : nullptr;
 }
 
+CalibrationPeers* Cluster::calibrationPeers() noexcept {
+    return job_ != nullptr && job_->peers ? &*job_->peers : nullptr;
+}
+
 void Cluster::Serve() {
     // mpirun passes Ctrl-C on as SIGTERM to every rank, then kills them a second later: rank 0
     // stops its run at the end of a slice and prints it, which needs the others' blocks.
     std::signal(SIGINT, SIG_IGN);
     std::signal(SIGTERM, SIG_IGN);
-    std::optional<ParallelDrawEngine> engine;
-    unsigned threads = 0;
+    Servant servant;
     for (;;) {
-        Request request;
-        MPI_Recv(&request, sizeof request, MPI_BYTE, 0, kAsk, MPI_COMM_WORLD, MPI_STATUS_IGNORE);
-        if (request.end) {
-            return;
+        mpi::Request request;
+        mpi::ReceiveBytes(&request, sizeof request, 0, mpi::kAsk);
+        switch (request.kind) {
+            case mpi::Kind::End:
+                return;
+            case mpi::Kind::Block:
+                servant.DrawBlock(request);
+                break;
+            case mpi::Kind::Calibration:
+                servant.Calibrate(request.calibration);
+                break;
         }
-        if (!engine || threads != request.block.threads) {
-            engine.reset();
-            engine.emplace(request.block.threads);
-            threads = request.block.threads;
-        }
-        const BlockResult result = engine->DrawBlock(request.block, request.rule);
-        const AnswerHead head{.tail = result.tail, .end = result.end};
-        MPI_Send(&head, sizeof head, MPI_BYTE, 0, kAnswer, MPI_COMM_WORLD);
-        MPI_Send(result.tally.data(), static_cast<int>(result.tally.size()), MPI_UINT64_T, 0,
-                 kTally, MPI_COMM_WORLD);
     }
 }
 

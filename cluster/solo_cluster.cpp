@@ -17,6 +17,10 @@ DrawPeers* Cluster::peers() noexcept {
     return nullptr;
 }
 
+CalibrationPeers* Cluster::calibrationPeers() noexcept {
+    return nullptr;
+}
+
 void Cluster::Serve() {}
 
 }  // namespace loto

@@ -471,8 +471,29 @@ TEST(AuditGaps, HistogramAndStatistic) {
     EXPECT_GE(tail * 1.5, 5);
 }
 
-// Replicate r's history depends on r alone, so any number of threads counts the same; a source
-// that gives back the observed history ties every replicate, p = 1.
+// Peers in this process, as a cluster's ranks count their parts of a calibration.
+class LocalCalibrationPeers : public CalibrationPeers {
+public:
+    LocalCalibrationPeers(unsigned count, FairHistorySource source)
+        : asked_(count), source_(std::move(source)) {}
+    [[nodiscard]] unsigned count() const noexcept override {
+        return static_cast<unsigned>(asked_.size());
+    }
+    void Ask(unsigned peer, const CalibrationPart& part) override { asked_.at(peer - 1) = part; }
+    std::uint64_t Answer(unsigned peer) override {
+        const CalibrationPart& part = asked_.at(peer - 1);
+        const GapCalibration calibration{.source = source_, .threads = part.threads};
+        return CountAtLeast(GapChiSquare(*part.observed), part.statistic, *part.observed,
+                            calibration, part.from, part.to);
+    }
+
+private:
+    std::vector<CalibrationPart> asked_;
+    FairHistorySource source_;
+};
+
+// Replicate r's history depends on r alone, so any number of threads or peers counts the same; a
+// source that gives back the observed history ties every replicate, p = 1.
 TEST(AuditGaps, CalibrationIsDeterministic) {
     const PoolHistory history = Fair(6, 49, 300, 4);
     GapChiSquare test(history);
@@ -487,6 +508,12 @@ TEST(AuditGaps, CalibrationIsDeterministic) {
         everywhere.push_back(i / 1000.0);
     }
     p.push_back(Calibrate(test, observed, history, {FairSource(1), 25, 200, everywhere, 2}));
+    for (const unsigned count : {1u, 2u}) {
+        LocalCalibrationPeers peers(count, FairSource(1));
+        GapCalibration shared{FairSource(1), 200, 200, {}, 1};
+        shared.peers = &peers;
+        p.push_back(Calibrate(test, observed, history, shared));
+    }
     for (const CalibratedP& each : p) {
         EXPECT_EQ(std::tie(each.p, each.low, each.high, each.histories),
                   std::tie(p[0].p, p[0].low, p[0].high, p[0].histories));

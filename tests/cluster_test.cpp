@@ -24,8 +24,8 @@ test::ShellResult Mpirun(int ranks, const std::string& arguments) {
 
 // On 1, 2 and 3 ranks, and threads within them, every mode that draws prints what one process on
 // one thread prints, to the byte but for the times: the ranks' blocks joined in order, the first
-// draws of tiers and an `until` tier found where one process finds them, and the generator carried
-// over the commands.
+// draws of tiers and an `until` tier found where one process finds them, the generator carried
+// over the commands, and the audit's calibrations counted in parts.
 TEST(Cluster, RanksPrintWhatOneProcessPrints) {
     const std::string draws = " 30000000 3 11 19 27 35 43";
     for (const std::string& arguments :
@@ -36,8 +36,9 @@ TEST(Cluster, RanksPrintWhatOneProcessPrints) {
           std::string("--game 20/70 --price 1 --prize 10=100000 --prize 9=1000 --lifetimes 3 "
                       "5000000 1 2 3 4 5 6 7 8 9 10"),
           std::string("--json --game 6/90 --until 5 --price 1 --prize 5=1000 20000000 1 2 3 4 5 6"),
-          "--batch --json < " + std::string(LOTO_SOURCE_DIR) +
-              "/tests/support/cluster_batch.txt"}) {
+          "--batch --json < " + std::string(LOTO_SOURCE_DIR) + "/tests/support/cluster_batch.txt",
+          std::string("--json --audit-generator 3000 --game 5/50+2/12 --calibrate 3000"),
+          std::string("--audit-generator 2000 --stream 4")}) {
         const test::ShellResult alone = test::RunSim("--threads 1 " + arguments);
         ASSERT_EQ(alone.status, 0) << arguments << ": " << alone.err;
         for (const int ranks : {1, 2, 3}) {
