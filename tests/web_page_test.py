@@ -2,8 +2,8 @@
 """The web page in one browser engine, with the same checks in each: its designed form, drawn and
 named; its layout on small screens; the clicks' results against loto-sim's; runs nested, cleared
 and quit; the panel of any game against loto-sim's runs of the same game, its runs and the form's
-one after the other. Usage: web_page_test.py ENGINE PAGE LOTO_SIM (ENGINE: chromium, firefox or webkit;
-webkit under xvfb-run)."""
+one after the other. Usage: web_page_test.py ENGINE PAGE LOTO_SIM [TEST...] (ENGINE: chromium,
+firefox or webkit; webkit under xvfb-run; TEST: WebPage.test_..., every test by default)."""
 import datetime
 import functools
 import http.server
@@ -400,8 +400,15 @@ class WebPage(unittest.TestCase):
             self.assertTrue(self.browser.js(
                 "return document.querySelector('#ATables p').textContent;").startswith(
                     'Ajustement de Holm des %d valeurs p au seuil de 1 %% : ' % len(rows)))
-            self.assertEqual(self.browser.js(
-                "return document.getElementById('AImage').getAttribute('role');"), 'img')
+            # The chart an image named by its French text, which screen readers read.
+            role, alternative = self.browser.js(
+                "return [document.getElementById('AImage').getAttribute('role'),"
+                "        document.getElementById('AGrapheTexte').textContent];")
+            self.assertEqual(role, 'img')
+            self.assertTrue(alternative.startswith(
+                'Graphique : l’écart de chaque numéro du %s' % want['game']), alternative)
+            if ENGINE != 'firefox':  # whose driver computes no name of an element
+                self.assertEqual(self.browser.accessible_name('AImage'), alternative)
         # A file dropped elsewhere is left, not opened in the page's place.
         self.assertEqual(self.browser.js(
             "const files = new DataTransfer();"
@@ -501,13 +508,27 @@ class WebPage(unittest.TestCase):
         self.assertEqual(self.browser.focused(), 'PRegles')
         self.browser.key('Tab')
         self.assertEqual(self.browser.focused(), 'PJeu')
+        # The panel's and the audit's boxes, each named by its label; their progress bars named;
+        # their states announced as they change (a status) and their refusals at once (an alert).
         labelled = {'PRegles': 'Règles', 'PJeu': 'Jeu', 'PRang': 'Rang visé',
-                    'PRepetitions': 'Répétitions', 'PVies': 'Vies', 'PJusqua': "JUSQU'AU RANG"}
+                    'PRepetitions': 'Répétitions', 'PVies': 'Vies', 'PJusqua': "JUSQU'AU RANG",
+                    'ANumeros': 'Numéros des tirages',
+                    'ASeconde': 'Seconde grille des tirages', 'ABonus': 'Complémentaire',
+                    'AJeu': 'Jeu des tirages', 'PProgres': 'Progression des tirages',
+                    'AProgres': "Progression de l'étalonnage"}
+        if ENGINE != 'firefox':  # whose file box adds its button's English words to the label
+            labelled['AFichier'] = 'Fichier'
+        # The bars as a run shows them.
+        self.browser.js("for (const id of ['PProgres', 'AProgres'])"
+                        "    document.getElementById(id).hidden = false;")
         self.assertEqual({c: self.browser.accessible_name(c) for c in labelled}, labelled)
+        self.browser.js("for (const id of ['PProgres', 'AProgres'])"
+                        "    document.getElementById(id).hidden = true;")
         self.assertEqual(self.browser.js(
-            "return ['PEtat', 'PErreur'].map(id => document.getElementById(id).role ||"
-            "                                      document.getElementById(id).getAttribute('role'));"),
-            ['status', 'alert'])
+            "return ['PEtat', 'PErreur', 'AEtat', 'AErreur'].map(id =>"
+            "    document.getElementById(id).role ||"
+            "    document.getElementById(id).getAttribute('role'));"),
+            ['status', 'alert', 'status', 'alert'])
         self.browser.type('Txt6emeN°', '4' * 1001)  # a box holds 1,000 characters
         self.assertEqual(self.browser.value('Txt6emeN°'), '4' * 1000)
         # The space bar presses a button and Enter does not (Firefox's driver cannot press one).
@@ -727,4 +748,4 @@ class WebPage(unittest.TestCase):
 
 
 if __name__ == '__main__':
-    unittest.main(argv=sys.argv[:1], verbosity=2)
+    unittest.main(argv=sys.argv[:1] + sys.argv[4:], verbosity=2)
