@@ -150,7 +150,8 @@ audit: build
 screenshot: build web
 	$(OFFSCREEN) $(BUILD_DIR)/bin/loto --screenshot docs/screenshot.png
 	/usr/bin/python3 tools/page_screenshots.py $(BUILD_DIR)/web/loto.html docs/web-screenshot.png \
-	    docs/web-640.png docs/web-phone.png docs/panel.png docs/panel-phone.png docs/audit-page.png
+	    docs/web-640.png docs/web-phone.png docs/panel.png docs/panel-phone.png docs/audit-page.png \
+	    docs/audit-phone.png
 	$(BUILD_DIR)/bin/loto-sim --svg docs/chart.svg 1000000 7 10 14 20 30 40 >/dev/null
 	$(BUILD_DIR)/bin/loto-sim --svg docs/chart-deviations.svg --repeat 30 1000000 7 10 14 20 30 40 >/dev/null
 

@@ -3,9 +3,10 @@
 (1,000 draws on 7 10 14 20 30 40) under the desktop picture's clock (07/12/2026 12:00, universal
 time): the form as on a desktop, the page at 640 CSS pixels, and on a phone 390 pixels wide; then
 the panel of any game after a run of the README's EuroMillions ticket on a desktop, and of its
-6/49 ticket on a phone; last the audit of a history of 2,000 draws of 6/49 (seeded) on a desktop.
+6/49 ticket on a phone, with the audit of a history of 2,000 draws of 6/49 (seeded) there; last
+that audit on a desktop.
 Usage: page_screenshots.py PAGE DESKTOP_PNG WIDTH_640_PNG PHONE_PNG PANEL_PNG PANEL_PHONE_PNG
-       AUDIT_PNG"""
+       AUDIT_PNG AUDIT_PHONE_PNG"""
 import os
 import random
 import sys
@@ -67,7 +68,7 @@ def run_audit(browser):
 
 
 def main():
-    page, desktop, wide, phone, panel, panel_phone, audit = sys.argv[1:8]
+    page, desktop, wide, phone, panel, panel_phone, audit, audit_phone = sys.argv[1:9]
     clocked = browsers.page_copy(page, CLOCK)
     browser = browsers.start('chromium')
     try:
@@ -86,6 +87,9 @@ def main():
         run_panel(browser, SIX_OF_49)
         browser.emulate_phone(390, browser.js('return document.scrollingElement.scrollHeight;'), 1)
         element_shot(browser, 'Panneau', panel_phone)
+        run_audit(browser)
+        browser.emulate_phone(390, browser.js('return document.scrollingElement.scrollHeight;'), 1)
+        element_shot(browser, 'Audit', audit_phone)
         browser.driver.execute_cdp_cmd('Emulation.setTouchEmulationEnabled', {'enabled': False})
         browser.open_form('file://' + clocked)
         browser.set_viewport(800, 2000)
