@@ -43,7 +43,7 @@ ParallelDrawEngine::Joined ParallelDrawEngine::JoinBlock(ChunkStitcher& stitcher
     }
     const std::uint64_t restDraws = std::accumulate(rest_.begin(), rest_.end(), std::uint64_t{0});
     const bool last = stitcher.done() + restDraws >= stitcher.target();
-    if (restDraws > 0 && (last || (watch != nullptr && watch->Fresh(rest_)))) {
+    if (last || (watch != nullptr && watch->Fresh(rest_))) {
         // The open draw finished, the rest from a true draw boundary: watched and counted here.
         const std::uint64_t open = stitcher.open().Empty() ? 0 : 1;
         if (stitcher.FinishOpen()) {

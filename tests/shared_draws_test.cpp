@@ -15,7 +15,11 @@ namespace {
 // Peers in this process: an engine each, as a cluster's ranks draw their blocks.
 class LocalPeers : public DrawPeers {
 public:
-    LocalPeers(unsigned count, std::uint32_t chunk, const LaneKernel& kernel) : asked_(count) {
+    // `skew`: draws of each answer's first tier counted in its second, as a peer that miscounts
+    // would.
+    LocalPeers(unsigned count, std::uint32_t chunk, const LaneKernel& kernel,
+               std::uint64_t skew = 0)
+        : asked_(count), skew_(skew) {
         for (unsigned peer = 0; peer < count; ++peer) {
             engines_.push_back(std::make_unique<ParallelDrawEngine>(2, chunk, kernel));
         }
@@ -28,12 +32,16 @@ public:
     }
     BlockResult Answer(unsigned peer, const DrawRule& rule) override {
         EXPECT_EQ(asked_.at(peer - 1).first, rule);
-        return engines_[peer - 1]->DrawBlock(asked_[peer - 1].second, rule);
+        BlockResult result = engines_[peer - 1]->DrawBlock(asked_[peer - 1].second, rule);
+        result.tally[0] -= skew_;
+        result.tally[1] += skew_;
+        return result;
     }
 
 private:
     std::vector<std::unique_ptr<ParallelDrawEngine>> engines_;
     std::vector<std::pair<DrawRule, BlockRequest>> asked_;
+    std::uint64_t skew_;
 };
 
 class SharedDraws : public test::LanePathTest {};
@@ -76,6 +84,27 @@ TEST_P(SharedDraws, EqualOneDrawAfterAnother) {
                     << GameName(rule.game) << " peers " << peers;
             }
         }
+    }
+}
+
+// The peers' answers are what the tally is made of, one block a peer, not drawn again here: a
+// peer that miscounts a draw's tier shows in it once a block.
+TEST_P(SharedDraws, TakeThePeersBlocks) {
+    constexpr std::uint32_t kChunk = 256;
+    const DrawRule rule = SixOfFortyNineRule(NumberMask({7, 10, 14, 20, 30, 40}));
+    const std::uint64_t draws = 100'000;
+    const test::SerialWatch serial = test::DrawSerially(rule, draws, {});
+    for (const unsigned peers : {1u, 2u}) {
+        ParallelDrawEngine engine(1, kChunk, *kernel);
+        LocalPeers skewed(peers, kChunk, *kernel, 1);
+        engine.Share(&skewed);
+        std::vector<std::uint64_t> tally(serial.tally.size());
+        GeneratorState state = kSeedState;
+        engine.Draw(state, draws, rule, tally);
+        std::vector<std::uint64_t> expected = serial.tally;
+        expected[0] -= peers;
+        expected[1] += peers;
+        EXPECT_EQ(tally, expected) << peers << " peers";
     }
 }
 
