@@ -16,6 +16,25 @@ double BinomialSource::Uniform() noexcept {
     return static_cast<double>((z ^ (z >> 31)) >> 11) * 0x1p-53;
 }
 
+const BinomialSource::Law& BinomialSource::LawOf(double n, double p) noexcept {
+    Law* found = nullptr;
+    for (Law& law : laws_) {
+        if (law.p == p) {
+            found = &law;
+        }
+    }
+    if (found == nullptr) {
+        found = &laws_[nextLaw_];
+        nextLaw_ = (nextLaw_ + 1) % laws_.size();
+        *found = {.p = p, .log = std::log1p(-p), .odds = p / (1 - p)};
+    }
+    if (found->n != n) {
+        found->n = n;
+        found->none = std::exp(n * found->log);
+    }
+    return *found;
+}
+
 double BinomialSource::Binomial(double n, double p) noexcept {
     if (n <= 0 || p <= 0) {
         return 0;
@@ -23,10 +42,11 @@ double BinomialSource::Binomial(double n, double p) noexcept {
     const double mean = n * p;
     if (mean < 30) {
         const double u = Uniform();
+        const Law& law = LawOf(n, p);
         double w = 0;
-        double term = std::exp(n * std::log1p(-p));
+        double term = law.none;
         double below = term;
-        const double odds = p / (1 - p);
+        const double odds = law.odds;
         while (u > below && w < n) {
             term *= (n - w) / (w + 1) * odds;
             below += term;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 namespace loto {
@@ -18,7 +19,21 @@ public:
     [[nodiscard]] double Binomial(double n, double p) noexcept;
 
 private:
+    // What the law of the last few p holds whatever n, and its first term for the last n: a
+    // lottery's rounds ask the same few laws draw after draw (n changing with the sales), and
+    // the logarithm and exponential are most of a draw's time.
+    struct Law {
+        double p = -1;
+        double log = 0;   // log(1 - p)
+        double odds = 0;  // p / (1 - p)
+        double n = -1;
+        double none = 0;  // P(0) = (1 - p)^n
+    };
+    const Law& LawOf(double n, double p) noexcept;
+
     std::uint64_t state_;
+    std::array<Law, 4> laws_{};
+    std::size_t nextLaw_ = 0;
 };
 
 }  // namespace loto
