@@ -159,7 +159,7 @@ std::uint64_t CountShared(const GapChiSquare& test, double observed, const PoolH
                           .statistic = observed,
                           .from = start,
                           .to = std::min(to, start + each),
-                          .threads = Threads(calibration)});
+                          .threads = calibration.threads});
     }
     std::uint64_t count =
         CountAtLeast(test, observed, shape, calibration, from, std::min(to, from + each));

@@ -31,7 +31,7 @@ struct CalibrationPart {
     double statistic = 0;
     std::uint64_t from = 0;
     std::uint64_t to = 0;
-    unsigned threads = 0;
+    unsigned threads = 0;  // as asked: 0, every hardware thread of the process that counts
 };
 
 // Other processes that count parts of a calibration, numbered from 1: each is asked for one part

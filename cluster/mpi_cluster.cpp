@@ -27,10 +27,10 @@ bool StartedByMpirun() {
 class Servant {
 public:
     void DrawBlock(const mpi::Request& request) {
-        if (!engine_ || threads_ != request.block.threads) {
+        if (!engine_ || asked_ != request.block.threads) {
             engine_.reset();
             engine_.emplace(request.block.threads);
-            threads_ = request.block.threads;
+            asked_ = request.block.threads;
         }
         const BlockResult result = engine_->DrawBlock(request.block, request.rule);
         const mpi::BlockHead head{.tail = result.tail, .end = result.end};
@@ -56,7 +56,7 @@ public:
 
 private:
     std::optional<ParallelDrawEngine> engine_;
-    unsigned threads_ = 0;
+    unsigned asked_ = 0;  // the threads its engine was made for
     PoolHistory observed_{};
     std::optional<GapChiSquare> test_;
 };

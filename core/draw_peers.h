@@ -14,7 +14,7 @@ namespace loto {
 struct BlockRequest {
     GeneratorState start;
     std::uint64_t chunks = 0;
-    unsigned threads = 0;  // that the process that draws it draws on, as the run's own
+    unsigned threads = 0;  // as the run's own were asked for: 0, all of the drawing machine's
 };
 
 // What a block's guessed draws made: their tally by tier, the draw left open after its last

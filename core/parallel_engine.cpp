@@ -60,7 +60,11 @@ unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
 
 ParallelDrawEngine::ParallelDrawEngine(unsigned threads, std::uint32_t chunkValues,
                                        const LaneKernel& kernel)
-    : kernel_(kernel), threads_(1), chunkValues_(chunkValues), jump_(JumpFactor(chunkValues)) {
+    : kernel_(kernel),
+      threads_(1),
+      asked_(threads),
+      chunkValues_(chunkValues),
+      jump_(JumpFactor(chunkValues)) {
     // The caller's slots first: a lack of memory for them shows here, in the caller's thread.
     AddSlots();
     // Each further thread gets its slots as it starts (the workers never allocate), so that a

@@ -122,6 +122,7 @@ private:
 
     const LaneKernel& kernel_;
     unsigned threads_;
+    unsigned asked_;  // the threads asked for: 0, every hardware thread, on each peer its own
     std::uint32_t chunkValues_;
     std::uint64_t jump_;  // moves a residue one chunk ahead
     std::vector<Slot> slots_;

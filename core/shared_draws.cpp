@@ -82,7 +82,7 @@ std::optional<std::uint64_t> ParallelDrawEngine::DrawShared(
     for (unsigned peer = 1; peer < blocks; ++peer) {
         residue = JumpMultiply(residue, jump);
         starts_[peer] = static_cast<std::int64_t>(residue);
-        peers_->Ask(peer, rule, {StateWithStepValue(starts_[peer]), chunks, threads_});
+        peers_->Ask(peer, rule, {StateWithStepValue(starts_[peer]), chunks, asked_});
     }
     ChunkStitcher stitcher(draws, rule, tally, watch, before);
     stitcher.StartAt(state);
@@ -90,7 +90,7 @@ std::optional<std::uint64_t> ParallelDrawEngine::DrawShared(
     for (unsigned b = 0; b < blocks; ++b) {
         // Every answer is taken, even once the draws are complete: the next run's come after.
         const BlockResult block =
-            b == 0 ? DrawBlock({state, chunks, threads_}, rule) : peers_->Answer(b, rule);
+            b == 0 ? DrawBlock({state, chunks, asked_}, rule) : peers_->Answer(b, rule);
         if (joined == Joined::Joined) {
             joined = JoinBlock(stitcher, rule, block, starts_[b], watch);
         }
