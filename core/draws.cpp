@@ -175,4 +175,16 @@ double ValuesPerDraw(const Game& game) noexcept {
     return pool(game.mainTaken(), game.main.top) + pool(game.second.drawn, game.second.top);
 }
 
+double ValuesPerDrawVariance(const Game& game) noexcept {
+    // The candidates for the (i + 1)th number of a pool of N: geometric, of success (N - i) / N.
+    const auto pool = [](int taken, int top) {
+        double variance = 0;
+        for (int i = 0; i < taken; ++i) {
+            variance += static_cast<double>(i) * top / ((top - i) * static_cast<double>(top - i));
+        }
+        return variance;
+    };
+    return pool(game.mainTaken(), game.main.top) + pool(game.second.drawn, game.second.top);
+}
+
 }  // namespace loto

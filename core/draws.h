@@ -191,5 +191,7 @@ private:
 // The mean number of values a draw of the game takes: each candidate of a pool is drawn again
 // with the probability that it repeats a number already drawn.
 [[nodiscard]] double ValuesPerDraw(const Game& game) noexcept;
+// And their variance.
+[[nodiscard]] double ValuesPerDrawVariance(const Game& game) noexcept;
 
 }  // namespace loto

@@ -14,9 +14,9 @@
 namespace loto {
 namespace {
 
-// The blocks fall short of the draws by many times what their values can spread (a draw's values
-// vary by less than their mean), so that a few draws are left to draw here rather than a whole
-// block drawn again where they would have gone past.
+// The blocks fall short of the draws by ten standard deviations of the values they take, so that
+// a few draws are left to draw here rather than a whole block drawn again where they would have
+// gone past.
 constexpr double kSpreads = 10;
 constexpr std::uint64_t kFewestBlockChunks = 16;  // below that, not worth a message
 constexpr std::uint32_t kProbeValues = 1024;      // where the true draws meet the guessed ones
@@ -68,9 +68,10 @@ std::optional<std::uint64_t> ParallelDrawEngine::DrawShared(
     GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
     std::span<std::uint64_t> tally, DrawWatch* watch, std::uint64_t before) {
     const unsigned blocks = peers_->count() + 1;
-    const double perDraw = ValuesPerDraw(rule.game);
-    const double values = static_cast<double>(draws) * perDraw -
-                          kSpreads * perDraw * std::sqrt(static_cast<double>(draws)) - chunkValues_;
+    const auto count = static_cast<double>(draws);
+    const double values = count * ValuesPerDraw(rule.game) -
+                          kSpreads * std::sqrt(count * ValuesPerDrawVariance(rule.game)) -
+                          chunkValues_;
     const auto chunks = static_cast<std::uint64_t>(values / chunkValues_ / blocks);
     if (chunks < kFewestBlockChunks) {
         return std::nullopt;

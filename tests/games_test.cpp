@@ -177,6 +177,34 @@ LOTO_FOR_EVERY_LANE_PATH(GameEngine);
 
 // The tiers of a ticket in the order that tickets list them, with exact probabilities that sum
 // to 1, the impossible ones left out.
+// The values a draw takes, as the draws of a chunk from the seed space them: their mean and
+// variance within five standard errors of the laws' (each number's candidates geometric).
+TEST(Games, ValuesADrawTakes) {
+    for (const DrawRule& rule : ExampleRules()) {
+        DrawChunk chunk;
+        GenerateChunk(kSeedState, 1 << 20, rule, chunk);
+        std::vector<double> lengths;
+        for (std::uint32_t i = 1, last = 0; i < chunk.size(); ++i) {
+            if (chunk.StartsAt(i)) {
+                lengths.push_back(i - last);
+                last = i;
+            }
+        }
+        const auto n = static_cast<double>(lengths.size());
+        const double mean = std::accumulate(lengths.begin(), lengths.end(), 0.0) / n;
+        double squares = 0;
+        for (const double length : lengths) {
+            squares += (length - mean) * (length - mean);
+        }
+        const double variance = squares / (n - 1);
+        const double law = ValuesPerDrawVariance(rule.game);
+        EXPECT_NEAR(mean, ValuesPerDraw(rule.game), 5 * std::sqrt(law / n)) << GameName(rule.game);
+        // The variance's standard error, from the fourth moment: within a factor of the
+        // variance's for these laws, whose tails are short.
+        EXPECT_NEAR(variance, law, 5 * 3 * law / std::sqrt(n)) << GameName(rule.game);
+    }
+}
+
 TEST(Games, TiersAndTheirProbabilities) {
     for (const DrawRule& rule : ExampleRules()) {
         const std::vector<Tier> tiers = Tiers(rule);
