@@ -9,13 +9,12 @@
 #include <chrono>
 #include <cstdio>
 #include <map>
-#include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 
 #include "core/generator_jump.h"
 #include "core/parallel_engine.h"
 #include "processor.h"
+#include "reported_rate.h"
 
 namespace {
 
@@ -36,18 +35,7 @@ double DrawsPerSecond(const std::string& lotoSim, const Example& example, int ra
         std::to_string(ranks) + " --oversubscribe " + lotoSim + " --json --threads 1 --game " +
         example.game + " " + std::to_string(static_cast<long long>(kRunDraws)) + " " +
         example.ticket;
-    const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-    std::string out;
-    char buffer[4096];
-    while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-        out += buffer;
-    }
-    const auto report = nlohmann::json::parse(out.substr(0, out.find('\n')), nullptr, false);
-    if (report.is_discarded() || !report.contains("seconds")) {
-        std::printf("mpirun failed: %s\n", command.c_str());
-        return 0;
-    }
-    return report["draws"].get<double>() / std::max(report["seconds"].get<double>(), 1e-9);
+    return loto::test::ReportedDrawsPerSecond(command);
 }
 
 // Peers whose answers are drawn beforehand: a block asked for again is answered at once.

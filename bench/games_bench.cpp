@@ -8,8 +8,6 @@
 // Usage: loto-games-bench LOTO_SIM
 #include <algorithm>
 #include <cstdio>
-#include <memory>
-#include <nlohmann/json.hpp>
 #include <string>
 #include <vector>
 
@@ -17,6 +15,7 @@
 #include "core/draws.h"
 #include "core/game_input.h"
 #include "processor.h"
+#include "reported_rate.h"
 
 namespace {
 
@@ -56,19 +55,7 @@ double ValuesPerSecond(const std::string& lotoSim, const Example& example, loto:
                                 std::to_string(draws) + " " + example.ticket;
     double best = 0;
     for (int round = 0; round < kRounds; ++round) {
-        const std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-        std::string out;
-        char buffer[4096];
-        while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) {
-            out += buffer;
-        }
-        const auto report = nlohmann::json::parse(out.substr(0, out.find('\n')), nullptr, false);
-        if (report.is_discarded() || !report.contains("seconds")) {
-            std::printf("loto-sim failed: %s\n", command.c_str());
-            return 0;
-        }
-        best = std::max(best, report["draws"].get<double>() * values /
-                                  std::max(report["seconds"].get<double>(), 1e-9));
+        best = std::max(best, loto::test::ReportedDrawsPerSecond(command) * values);
     }
     return best;
 }
