@@ -68,13 +68,15 @@ GeneratorState DrawChunk::StateAfter(std::uint32_t values) const noexcept {
 void DrawChunk::Reserve(std::uint32_t values, std::size_t tiers) {
     numbers.reserve(values);
     drawStarts.reserve((values + 63) / 64);
+    marks.reserve((values + 63) / 64);
     snapshots.reserve(values / kSnapshotEvery + 1);
     tally.reserve(tiers);
 }
 
-void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule) {
+void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule, bool marking) {
     numbers.resize(values);
     drawStarts.assign((values + 63) / 64, 0);
+    marks.assign(marking ? drawStarts.size() : 0, 0);
     snapshots.clear();
     tally.assign(static_cast<std::size_t>(rule.tiers()), 0);
 }
@@ -121,6 +123,48 @@ void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawR
     }
 }
 
+// Counting the draw starts a word at a time is most of the work where few draws are marked: with
+// the processor's own instruction where it has one, not the library's loop.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("popcnt", "default")]]
+#endif
+void DrawChunk::Tell(std::uint32_t first, std::uint32_t from, std::uint64_t count,
+                     const DrawRule& rule, DrawSink& sink) const {
+    // A marked draw ending at value v is the guessed draw number (starts up to v) - 1, and starts
+    // at the last start up to v: the starts are counted a word at a time as the marks are read.
+    const std::uint64_t last = first + count;  // the first guessed draw not told
+    std::uint64_t told = first;
+    std::uint32_t startsBefore = StartsBefore(from / 64 * 64);
+    bool within = true;
+    for (std::uint32_t word = from / 64; word < marks.size() && within; ++word) {
+        std::uint64_t marked =
+            marks[word] & (~std::uint64_t{0} << (word == from / 64 ? from % 64 : 0));
+        for (; marked != 0; marked &= marked - 1) {
+            const auto bit = static_cast<std::uint32_t>(std::countr_zero(marked));
+            const std::uint64_t upTo = drawStarts[word] & (~std::uint64_t{0} >> (63 - bit));
+            const std::uint64_t draw = startsBefore + std::popcount(upTo) - 1;
+            within = draw < last;
+            if (!within) {
+                break;
+            }
+            std::uint32_t start = word;
+            while (start > 0 && (start == word ? upTo : drawStarts[start]) == 0) {
+                --start;
+            }
+            const std::uint64_t starts = start == word ? upTo : drawStarts[start];
+            OpenDraw parsed;
+            for (auto i = start * 64 + static_cast<std::uint32_t>(std::bit_width(starts) - 1);
+                 i <= word * 64 + bit; ++i) {
+                (void)parsed.Take(rule, numbers[i]);
+            }
+            sink.Hit(draw - told, parsed.Tier(rule));
+            told = draw + 1;
+        }
+        startsBefore += static_cast<std::uint32_t>(std::popcount(drawStarts[word]));
+    }
+    sink.Pass(last - told);
+}
+
 OpenDraw DrawChunk::OpenTail(const DrawRule& rule) const noexcept {
     // From the last draw start, found from the end: the open draw, or the last complete one.
     std::uint32_t word = static_cast<std::uint32_t>(drawStarts.size());
@@ -142,6 +186,11 @@ OpenDraw DrawChunk::OpenTail(const DrawRule& rule) const noexcept {
 
 namespace {
 
+// Value i - 1 ended a draw: marked where its tier is.
+void MarkEnd(DrawChunk& chunk, std::uint32_t i, std::uint8_t marked) {
+    chunk.marks[(i - 1) / 64] |= std::uint64_t{marked != 0} << ((i - 1) % 64);
+}
+
 template <typename Set>
 NumberSet ToNumbers(Set set) {
     return {static_cast<std::uint64_t>(set), static_cast<std::uint64_t>(set >> 32 >> 32)};
@@ -152,9 +201,9 @@ NumberSet ToNumbers(Set set) {
 // values taken without a test, so that a chunk costs what the serial loop costs and a second
 // thread doubles the speed: the snapshots are watched for once a draw, and value by value only
 // where one falls within the draw's first K.
-template <typename Set, int kDrawn>
+template <typename Set, int kDrawn, bool kMarks>
 void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                   DrawChunk& chunk) {
+                   DrawChunk& chunk, MarkedTiers marked) {
     const BasicScoringTable<Set> table(rule.main, rule.game.main.top);
     const auto top = static_cast<std::uint64_t>(rule.game.main.top);
     const auto drawn = static_cast<std::uint32_t>(kDrawn != 0 ? kDrawn : rule.game.main.drawn);
@@ -191,6 +240,9 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
         if (total < complete) {
             break;
         }
+        if constexpr (kMarks) {
+            MarkEnd(chunk, i, marked[total % table.kCounted]);
+        }
         ++tally[total % table.kCounted];
         taken = 0;
         total = 0;
@@ -203,18 +255,18 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
 }
 
 // The most common sizes of draw compiled for, so that their first candidates are taken unrolled.
-template <typename Set>
+template <typename Set, bool kMarks>
 void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                     DrawChunk& chunk) {
+                     DrawChunk& chunk, MarkedTiers marked) {
     switch (rule.game.main.drawn) {
         case 5:
-            return GeneratePlain<Set, 5>(start, values, rule, chunk);
+            return GeneratePlain<Set, 5, kMarks>(start, values, rule, chunk, marked);
         case 6:
-            return GeneratePlain<Set, 6>(start, values, rule, chunk);
+            return GeneratePlain<Set, 6, kMarks>(start, values, rule, chunk, marked);
         case 7:
-            return GeneratePlain<Set, 7>(start, values, rule, chunk);
+            return GeneratePlain<Set, 7, kMarks>(start, values, rule, chunk, marked);
         default:
-            return GeneratePlain<Set, 0>(start, values, rule, chunk);
+            return GeneratePlain<Set, 0, kMarks>(start, values, rule, chunk, marked);
     }
 }
 
@@ -224,7 +276,7 @@ void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule&
 // value by value. Set and SecondSet: integers of enough bits for each pool's numbers.
 template <typename Set, typename SecondSet>
 void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                     DrawChunk& chunk) {
+                     DrawChunk& chunk, MarkedTiers marked) {
     const Game& game = rule.game;
     const BasicScoringTable<Set> main(rule.main, game.main.top);
     const BasicScoringTable<SecondSet> second(rule.second, game.second.top);
@@ -274,9 +326,13 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
         if (!complete) {
             break;  // the chunk ends in this draw, parsed again as the open tail
         }
-        ++chunk.tally[static_cast<std::size_t>((total % kCounted * bonusStates + bonus % kCounted) *
-                                                   secondStride +
-                                               secondTotal % kCounted)];
+        const auto tier = static_cast<std::size_t>(
+            (total % kCounted * bonusStates + bonus % kCounted) * secondStride +
+            secondTotal % kCounted);
+        if (!marked.empty()) {
+            MarkEnd(chunk, i, marked[tier]);
+        }
+        ++chunk.tally[tier];
     }
     chunk.tail = chunk.OpenTail(rule);
     chunk.end = state;
@@ -285,29 +341,36 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
 }  // namespace
 
 void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                   DrawChunk& chunk) {
-    chunk.Clear(values, rule);
+                   DrawChunk& chunk, MarkedTiers marked) {
+    chunk.Clear(values, rule, !marked.empty());
     chunk.tail = {};
     const bool narrow = rule.game.main.top <= 62;
     if (rule.game.bonus || rule.game.hasSecond()) {
         const bool secondNarrow = rule.game.second.top <= 62;
         if (narrow) {
-            secondNarrow ? GenerateAnyGame<std::uint64_t, std::uint64_t>(start, values, rule, chunk)
-                         : GenerateAnyGame<std::uint64_t, Wide>(start, values, rule, chunk);
+            secondNarrow
+                ? GenerateAnyGame<std::uint64_t, std::uint64_t>(start, values, rule, chunk, marked)
+                : GenerateAnyGame<std::uint64_t, Wide>(start, values, rule, chunk, marked);
         } else {
-            secondNarrow ? GenerateAnyGame<Wide, std::uint64_t>(start, values, rule, chunk)
-                         : GenerateAnyGame<Wide, Wide>(start, values, rule, chunk);
+            secondNarrow ? GenerateAnyGame<Wide, std::uint64_t>(start, values, rule, chunk, marked)
+                         : GenerateAnyGame<Wide, Wide>(start, values, rule, chunk, marked);
         }
-    } else if (narrow) {
-        GeneratePlainOf<std::uint64_t>(start, values, rule, chunk);
+    } else if (marked.empty()) {
+        narrow ? GeneratePlainOf<std::uint64_t, false>(start, values, rule, chunk, marked)
+               : GeneratePlainOf<Wide, false>(start, values, rule, chunk, marked);
     } else {
-        GeneratePlainOf<Wide>(start, values, rule, chunk);
+        // Apart, so that the loop without marks stays as the serial loop's.
+        narrow ? GeneratePlainOf<std::uint64_t, true>(start, values, rule, chunk, marked)
+               : GeneratePlainOf<Wide, true>(start, values, rule, chunk, marked);
     }
 }
 
 bool ChunkStitcher::Count(int tier) {
     ++tally_[static_cast<std::size_t>(tier)];
     ++done_;
+    if (sink_ != nullptr) {
+        sink_->Marks(tier) ? sink_->Hit(0, tier) : sink_->Pass(1);
+    }
     const bool ended =
         watch_ != nullptr && watch_->Record(static_cast<std::size_t>(tier), before_ + done_);
     return ended || done_ == target_;
@@ -359,6 +422,9 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
             tally_[k] += chunk.tally[k];
         }
         chunk.AddGuessed(0, first, rule_, -1, tally_);
+        if (sink_ != nullptr) {
+            chunk.Tell(first, i, ahead, rule_, *sink_);
+        }
         done_ += ahead;
         open_ = chunk.tail;
         state_ = chunk.end;
@@ -367,6 +433,9 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     }
     const auto needed = static_cast<std::uint32_t>(target_ - done_);
     chunk.AddGuessed(first, needed, rule_, 1, tally_);
+    if (sink_ != nullptr) {
+        chunk.Tell(first, i, needed, rule_, *sink_);
+    }
     done_ = target_;
     return StopAt(chunk, chunk.StartOf(first + needed));
 }

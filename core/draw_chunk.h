@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "core/draw_sink.h"
 #include "core/draw_watch.h"
 #include "core/draws.h"
 
@@ -25,10 +26,11 @@ struct DrawChunk {
     // draw takes it from the other pool, the stitcher draws it again from the state.
     std::vector<std::uint8_t> numbers;
     std::vector<std::uint64_t> drawStarts;  // bit i: a guessed draw starts at value i
-    std::vector<std::uint64_t> tally;       // of the complete guessed draws, by tier
-    OpenDraw tail;                          // the guessed draw still open after the last value
-    std::vector<Snapshot> snapshots;        // the states before values 0, 4096, 8192 ...
-    GeneratorState end;                     // after the last value
+    std::vector<std::uint64_t> marks;  // bit i: a guessed draw of a marked tier ends at value i
+    std::vector<std::uint64_t> tally;  // of the complete guessed draws, by tier
+    OpenDraw tail;                     // the guessed draw still open after the last value
+    std::vector<Snapshot> snapshots;   // the states before values 0, 4096, 8192 ...
+    GeneratorState end;                // after the last value
 
     friend bool operator==(const DrawChunk&, const DrawChunk&) = default;
 
@@ -56,15 +58,22 @@ struct DrawChunk {
     // one allocates nothing.
     void Reserve(std::uint32_t values, std::size_t tiers);
     // Sizes the chunk for `values` values of the rule's game with no draw start marked and no
-    // snapshot.
-    void Clear(std::uint32_t values, const DrawRule& rule);
+    // snapshot; room for marks where some tier is marked.
+    void Clear(std::uint32_t values, const DrawRule& rule, bool marking = false);
+    // Tells `sink` the `count` guessed draws from the draw number `first`, which starts at value
+    // `from`, parsing again only the draws marked.
+    void Tell(std::uint32_t first, std::uint32_t from, std::uint64_t count, const DrawRule& rule,
+              DrawSink& sink) const;
 };
+
+// The tiers whose draws' ends a chunk marks, by tier (nonzero where marked); none when empty.
+using MarkedTiers = std::span<const std::uint8_t>;
 
 // Fills `chunk` with `values` values from `start`, scored against the rule's ticket, one value
 // at a time by NextNumber: exact for every state, guard zones included. The lanes (draw_lanes.h)
 // produce the same chunks several at a time.
 void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                   DrawChunk& chunk);
+                   DrawChunk& chunk, MarkedTiers marked = {});
 
 // Joins chunks, in the order of their values, along the true draw boundaries, until a number of
 // draws is complete or, watched, until a draw in one of the watch's `until` tiers. Each chunk must
@@ -72,9 +81,11 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
 class ChunkStitcher {
 public:
     // The draws are numbered for the watch from `before` + 1.
+    // A sink, where given, is told every draw in order; its marked tiers must be the chunks'.
     ChunkStitcher(std::uint64_t draws, const DrawRule& rule, std::span<std::uint64_t> tally,
-                  DrawWatch* watch = nullptr, std::uint64_t before = 0) noexcept
-        : target_(draws), rule_(rule), tally_(tally), watch_(watch), before_(before) {}
+                  DrawWatch* watch = nullptr, std::uint64_t before = 0,
+                  DrawSink* sink = nullptr) noexcept
+        : target_(draws), rule_(rule), tally_(tally), watch_(watch), sink_(sink), before_(before) {}
 
     // Adds the true draws of the next chunk, the first of which starts at value `from` (a true
     // draw's start: where an earlier stitching of the chunk stopped); true once the draws are
@@ -117,6 +128,7 @@ private:
     const DrawRule& rule_;
     std::span<std::uint64_t> tally_;
     DrawWatch* watch_;
+    DrawSink* sink_;
     std::uint64_t before_;
     std::uint64_t done_ = 0;
     OpenDraw open_;  // the true draw that the previous chunk left open

@@ -139,30 +139,35 @@ std::optional<LaneRule> LanesDraw(const DrawRule& rule) noexcept {
 }
 
 void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std::uint32_t values,
-                    const DrawRule& rule, DrawChunk* const* chunks) {
-    const std::optional<LaneRule> lanes = LanesDraw(rule);
+                    const DrawRule& rule, DrawChunk* const* chunks, MarkedTiers marked) {
+    std::optional<LaneRule> lanes = LanesDraw(rule);
     if (kernel.path == LanePath::Portable || !lanes) {
         for (unsigned l = 0; l < kernel.lanes; ++l) {
-            GenerateChunk(starts[l], values, rule, *chunks[l]);
+            GenerateChunk(starts[l], values, rule, *chunks[l], marked);
         }
         return;
+    }
+    for (int code = 0; code < lanes->codes && !marked.empty(); ++code) {
+        lanes->marked |=
+            std::uint32_t{marked[static_cast<std::size_t>(lanes->TierOf(code, rule))] != 0} << code;
     }
     std::array<LaneOutput, kMostLanes> out{};
     for (unsigned l = 0; l < kernel.lanes; ++l) {
         DrawChunk& chunk = *chunks[l];
-        chunk.Clear(values, rule);
+        chunk.Clear(values, rule, !marked.empty());
         chunk.snapshots.resize((values + DrawChunk::kSnapshotEvery - 1) /
                                DrawChunk::kSnapshotEvery);
         out[l] = LaneOutput{};
         out[l].numbers = chunk.numbers.data();
         out[l].drawStarts = chunk.drawStarts.data();
         out[l].snapshots = chunk.snapshots.data();
+        out[l].marks = chunk.marks.data();
     }
     kernel.generate(starts, values, *lanes, out.data());
     for (unsigned l = 0; l < kernel.lanes; ++l) {
         DrawChunk& chunk = *chunks[l];
         if (out[l].guard || !LanesCanStart(starts[l])) {
-            GenerateChunk(starts[l], values, rule, chunk);
+            GenerateChunk(starts[l], values, rule, chunk, marked);
             continue;
         }
         for (int code = 0; code < lanes->codes; ++code) {

@@ -61,6 +61,8 @@ struct LaneRule {
     // second pool of s matches, m 2^mainShift + s, each main number's bits as far up.
     int mainShift;
     int codes;  // above the largest code
+    // Bit c: where a draw of code c ends, its last value is marked (LaneOutput::marks).
+    std::uint32_t marked = 0;
 
     // The tier of a code.
     [[nodiscard]] int TierOf(int code, const DrawRule& rule) const noexcept {
@@ -76,6 +78,7 @@ struct LaneOutput {
     std::uint8_t* numbers = nullptr;
     std::uint64_t* drawStarts = nullptr;
     DrawChunk::Snapshot* snapshots = nullptr;
+    std::uint64_t* marks = nullptr;                 // with LaneRule::marked
     std::array<std::uint64_t, kLaneCodes> tally{};  // by code
     GeneratorState end;
     bool guard = false;  // a step came near a multiple of 2^48: made again one value at a time
@@ -113,7 +116,8 @@ struct CpuFeatures {
 [[nodiscard]] const LaneKernel& ActiveLaneKernel() noexcept;
 
 // Fills kernel.lanes chunks, chunk i from starts[i], each exactly as GenerateChunk would.
+// Where tiers are marked, each chunk marks the ends of their draws.
 void GenerateChunks(const LaneKernel& kernel, const GeneratorState* starts, std::uint32_t values,
-                    const DrawRule& rule, DrawChunk* const* chunks);
+                    const DrawRule& rule, DrawChunk* const* chunks, MarkedTiers marked = {});
 
 }  // namespace loto

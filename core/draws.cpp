@@ -134,22 +134,6 @@ int DrawByDraw::Next(GeneratorState& state) const noexcept {
     return loop_->Next(state);
 }
 
-bool OpenDraw::Take(const DrawRule& rule, int number) noexcept {
-    const Game& game = rule.game;
-    if (!InSecond(rule)) {
-        if (!main.Has(number)) {
-            main.Add(number);
-            const int inTicket = rule.main.Has(number) ? 1 : 0;
-            (mainTaken++ < game.main.drawn ? matches : bonusMatched) += inTicket;
-        }
-    } else if (!second.Has(number)) {
-        second.Add(number);
-        ++secondTaken;
-        secondMatches += rule.second.Has(number) ? 1 : 0;
-    }
-    return mainTaken == game.mainTaken() && secondTaken == game.second.drawn;
-}
-
 void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
               std::span<std::uint64_t> tally) noexcept {
     // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62; a game of one pool has only

@@ -71,7 +71,21 @@ struct OpenDraw {
     }
     // Takes one value, its number in the pool that the draw is drawing from; true once the draw
     // is complete.
-    bool Take(const DrawRule& rule, int number) noexcept;
+    bool Take(const DrawRule& rule, int number) noexcept {
+        const Game& game = rule.game;
+        if (!InSecond(rule)) {
+            if (!main.Has(number)) {
+                main.Add(number);
+                const int inTicket = rule.main.Has(number) ? 1 : 0;
+                (mainTaken++ < game.main.drawn ? matches : bonusMatched) += inTicket;
+            }
+        } else if (!second.Has(number)) {
+            second.Add(number);
+            ++secondTaken;
+            secondMatches += rule.second.Has(number) ? 1 : 0;
+        }
+        return mainTaken == game.mainTaken() && secondTaken == game.second.drawn;
+    }
     [[nodiscard]] int Tier(const DrawRule& rule) const noexcept {
         return rule.TierIndex(matches, bonusMatched, secondMatches);
     }

@@ -227,8 +227,9 @@ struct WideSet {
 
 // What every kernel keeps for its lanes beside the draws: the generator states, how near each
 // came to an edge, the tally of its draws (8 bits a field, kWords words), where its draws start,
-// and the values that it writes. Lane l is lane l % kWidth of vector l / kWidth.
-template <typename V, int G, int kWords>
+// where its marked draws end (kMarks), and the values that it writes. Lane l is lane l % kWidth
+// of vector l / kWidth.
+template <typename V, int G, int kWords, bool kMarks>
 struct LaneFrame {
     static constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
     static constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
@@ -238,8 +239,8 @@ struct LaneFrame {
     static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
     LaneFrame(const GeneratorState* laneStarts, std::uint32_t count, LaneOutput* lanes,
-              std::uint64_t unseen)
-        : starts(laneStarts), values(count), out(lanes) {
+              std::uint64_t unseen, std::uint64_t markedCodes)
+        : starts(laneStarts), values(count), out(lanes), marked(V{} + markedCodes) {
         seen.fill(V{} + unseen);
         endsBefore.fill(V{} + 1);
     }
@@ -262,8 +263,11 @@ struct LaneFrame {
     // being 8 times the code, of the word that holds it. Where the arithmetic's shifts give 0 from
     // 64 on, the field is shifted into every word, and lands in its own alone.
     template <typename Arithmetic, typename Index, typename Done>
-    void Tally(Index g, Done done, V shown) {
+    void Tally(Index g, Done done, V shown, V bit) {
         const V one = V{} + 1;
+        if constexpr (kMarks) {
+            Mark(g, done, shown, bit);
+        }
         if constexpr (kWords == 1) {
             V& counts = histogram[g][0];
             counts = done ? counts + (one << shown) : counts;
@@ -281,6 +285,22 @@ struct LaneFrame {
                 V& counts = histogram[g][w];
                 counts = done & (word == static_cast<std::uint64_t>(w)) ? counts + field : counts;
             }
+        }
+    }
+    // `bit` marked in the block's marks of vector g where a draw ends (`ended`) with a marked
+    // code, `shown` being 8 times the code.
+    template <typename Index, typename Done>
+    void Mark(Index g, Done ended, V shown, V bit) {
+        const V wanted = (marked >> (shown >> 3)) & 1;
+        blockMarks[g] = ended ? blockMarks[g] | (bit & (V{} - wanted)) : blockMarks[g];
+    }
+    // The block's marks of every vector, its first value i.
+    void FoldMarks(std::uint32_t i) {
+        if constexpr (kMarks) {
+            EachVector<G>([&](auto g) {
+                markWord[g] |= blockMarks[g] << (i % 64);
+                blockMarks[g] = V{};
+            });
         }
     }
     // Before value i: a snapshot of every lane's state every kSnapshotEvery values.
@@ -310,6 +330,13 @@ struct LaneFrame {
                     out[g * kWidth + w].drawStarts[last / 64] = starts64[w];
                 }
                 endWord[g] = V{};
+                if constexpr (kMarks) {
+                    const auto marks64 = Lanes(markWord[g]);
+                    for (int w = 0; w < kWidth; ++w) {
+                        out[g * kWidth + w].marks[last / 64] = marks64[w];
+                    }
+                    markWord[g] = V{};
+                }
             });
         }
         sinceFlush += taken;
@@ -365,6 +392,7 @@ struct LaneFrame {
                     std::memcpy(out[g * kWidth + w].numbers + i, &words[w], sizeof words[w]);
                 }
             });
+            FoldMarks(i);
             After(i + kBlock - 1, kBlock);
         }
         for (; i < values; ++i) {
@@ -377,6 +405,7 @@ struct LaneFrame {
                     out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
                 }
             });
+            FoldMarks(i);
             After(i, 1);
         }
         Flush();
@@ -399,17 +428,20 @@ struct LaneFrame {
     std::array<V, G> endWord{};   // per lane, bit k: value k of the current 64 ended a draw
     std::array<V, G> endsBefore;  // per lane, 1 where the value before the word ended a draw
     std::uint32_t sinceFlush = 0;
+    V marked;                       // bit c: a draw of code c is marked
+    std::array<V, G> blockMarks{};  // per lane, bit j: value j of the block ended a marked draw
+    std::array<V, G> markWord{};    // per lane, bit k: value k of the current 64 did
 };
 
 // A game of one pool and no bonus. V: a GCC vector of unsigned 64-bit lanes; G: how many such
 // vectors step side by side. One vector's step waits on the latency of its multiply, shifts and
 // adds; a second, independent vector fills those cycles.
-template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
+template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks>
 [[gnu::flatten]] void GeneratePlain(const GeneratorState* starts, std::uint32_t values,
                                     const LaneRule& rule, LaneOutput* out) {
     const V one = V{} + 1;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
-    LaneFrame<V, G, kWords> frame(starts, values, out, Arithmetic::kUnseen);
+    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
     using Set = WideSet<V, Arithmetic>;
     // Where the arithmetic counts bits, a draw is the set of its numbers alone, bit number - 1 (of
     // one word, or of two), its counts taken from it; else a LaneDraw, each bit three higher,
@@ -439,14 +471,15 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
             frame.template Tally<Arithmetic>(
                 g, done,
                 (Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh))
-                    << 3);  // 8 bits a count of matches
+                    << 3,  // 8 bits a count of matches
+                bit);
             set.ClearWhere(done);
         } else if constexpr (kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3);
+            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3, bit);
             drawn = done ? V{} : drawn;
         } else if constexpr (kWide) {
             Set& set = sets[g];
@@ -458,7 +491,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
             d.matches += fresh & Set::Down(gridLow, gridHigh, place);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, d.matches);
+            frame.template Tally<Arithmetic>(g, done, d.matches, bit);
             set.ClearWhere(done);
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
@@ -467,7 +500,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
             d.Take(index, grid);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, d.matches);
+            frame.template Tally<Arithmetic>(g, done, d.matches, bit);
             d.drawn = done ? V{} : d.drawn;
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
@@ -478,6 +511,9 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
             const V done = reinterpret_cast<V>(d.Complete(complete));  // all ones where completed
             ends |= done & bit;
             histogram += done & (one << d.matches);
+            if constexpr (kMarks) {
+                frame.Mark(g, done, d.matches, bit);
+            }
             d.drawn &= ~done;
             d.accepted &= ~done;
             d.matches &= ~done;
@@ -494,13 +530,14 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords>
 // and the set cleared when the draw goes on to the second pool. The codes' tally takes kWords
 // words. Two vectors side by side: each value's choice of pool lengthens the chain from one
 // value to the next, whose latency the other vector fills.
-template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, int kWords>
+template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, int kWords,
+          bool kMarks>
 [[gnu::flatten]] void GenerateRich(const GeneratorState* starts, std::uint32_t values,
                                    const LaneRule& rule, LaneOutput* out) {
     constexpr bool kSecond = kGame == LaneGame::Second;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
                                 static_cast<std::uint64_t>(rule.secondTop));
-    LaneFrame<V, G, kWords> frame(starts, values, out, Arithmetic::kUnseen);
+    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
     const std::uint64_t mainUnit = kLaneUnit << rule.mainShift;
     const V mainTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.top));
     [[maybe_unused]] const V mainGrid = V{} + (rule.grid.low() << 2 << rule.mainShift);
@@ -553,7 +590,7 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
         code += match;
         const auto done = taken == complete;
         const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
-        frame.template Tally<Arithmetic>(g, done, shown);
+        frame.template Tally<Arithmetic>(g, done, shown, bit);
         ends = done ? ends | bit : ends;
         // The set starts again with each draw, and with a draw's second pool.
         const auto clear = kSecond ? done | (taken == mainUnits) : done;
@@ -582,31 +619,36 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
             kernel(starts + part * kG * kWidth, values, rule, out + part * kG * kWidth);
         }
     };
-    const auto sized = [&]<bool kWide, int kWords>() {
+    const auto sized = [&]<bool kWide, int kWords, bool kMarks>() {
         constexpr int kRich = 1;
         constexpr int kPlain = kWide ? 1 : G;
         switch (rule.game) {
             case LaneGame::Plain:
                 return inParts.template operator()<kPlain>(
-                    GeneratePlain<V, kPlain, Arithmetic, kWide, kWords>);
+                    GeneratePlain<V, kPlain, Arithmetic, kWide, kWords, kMarks>);
             case LaneGame::Bonus:
                 return inParts.template operator()<kRich>(
-                    GenerateRich<V, kRich, Arithmetic, LaneGame::Bonus, kWide, kWords>);
+                    GenerateRich<V, kRich, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks>);
             case LaneGame::Second:
                 return inParts.template operator()<kRich>(
-                    GenerateRich<V, kRich, Arithmetic, LaneGame::Second, kWide, kWords>);
+                    GenerateRich<V, kRich, Arithmetic, LaneGame::Second, kWide, kWords, kMarks>);
         }
+    };
+    // Marks cost a few steps a value: compiled apart, so that a run without them pays nothing.
+    const auto marked = [&]<bool kWide, int kWords>() {
+        return rule.marked != 0 ? sized.template operator()<kWide, kWords, true>()
+                                : sized.template operator()<kWide, kWords, false>();
     };
     const auto words = [&]<bool kWide>() {
         switch ((rule.codes + 7) / 8) {
             case 1:
-                return sized.template operator()<kWide, 1>();
+                return marked.template operator()<kWide, 1>();
             case 2:
-                return sized.template operator()<kWide, 2>();
+                return marked.template operator()<kWide, 2>();
             case 3:
-                return sized.template operator()<kWide, 3>();
+                return marked.template operator()<kWide, 3>();
             default:
-                return sized.template operator()<kWide, 4>();
+                return marked.template operator()<kWide, 4>();
         }
     };
     rule.wide ? words.template operator()<true>() : words.template operator()<false>();

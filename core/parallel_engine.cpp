@@ -52,6 +52,24 @@ std::uint64_t SerialWatched(GeneratorState& state, std::uint64_t draws, const Dr
     return done;
 }
 
+// The serial loop, each draw told to the sink: those between its marked tiers' counted.
+void SerialTold(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                std::span<std::uint64_t> tally, DrawSink& sink) {
+    const DrawByDraw loop(rule);
+    std::uint64_t passed = 0;
+    for (std::uint64_t d = 0; d < draws; ++d) {
+        const int tier = loop.Next(state);
+        ++tally[static_cast<std::size_t>(tier)];
+        if (sink.Marks(tier)) {
+            sink.Hit(passed, tier);
+            passed = 0;
+        } else {
+            ++passed;
+        }
+    }
+    sink.Pass(passed);
+}
+
 }  // namespace
 
 unsigned ParallelDrawEngine::ResolveThreads(unsigned threads) noexcept {
@@ -132,10 +150,10 @@ void ParallelDrawEngine::GenerateNext(std::unique_lock<std::mutex>& lock) {
         nextResidue_ = JumpMultiply(nextResidue_, jump_);
         chunks[lane] = &slot.chunk;
     }
-    const DrawRule& rule = rule_;  // changed only when no chunk is in flight
+    const DrawRule& rule = rule_;  // changed only when no chunk is in flight, as marked_
     ++inFlight_;
     lock.unlock();
-    GenerateChunks(kernel_, starts.data(), chunkValues_, rule, chunks.data());
+    GenerateChunks(kernel_, starts.data(), chunkValues_, rule, chunks.data(), marked_);
     lock.lock();
     for (unsigned lane = 0; lane < kernel_.lanes; ++lane) {
         slots_[(first + lane) % slots_.size()].ready = first + lane;
@@ -159,7 +177,7 @@ bool ParallelDrawEngine::Serial(std::uint64_t draws, const DrawRule& rule) const
 }
 
 void ParallelDrawEngine::Restart(std::unique_lock<std::mutex>& lock, const GeneratorState& state,
-                                 const DrawRule& rule) {
+                                 const DrawRule& rule, MarkedTiers marked) {
     active_ = false;
     ready_.wait(lock, [this] { return inFlight_ == 0; });
     for (Slot& slot : slots_) {
@@ -168,6 +186,7 @@ void ParallelDrawEngine::Restart(std::unique_lock<std::mutex>& lock, const Gener
         slot.chunk.tally.reserve(static_cast<std::size_t>(rule.tiers()));
     }
     rule_ = rule;
+    marked_.assign(marked.begin(), marked.end());
     valuesPerDraw_ = ValuesPerDraw(rule.game) * kValuesMargin;
     firstStart_ = state;
     nextClaim_ = 0;
@@ -201,29 +220,38 @@ std::uint64_t ParallelDrawEngine::Draw(GeneratorState& state, std::uint64_t draw
     return DrawHere(state, draws, rule, tally, watch, before, ahead);
 }
 
+void ParallelDrawEngine::DrawTold(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                                  std::span<std::uint64_t> tally, DrawSink& sink,
+                                  std::uint64_t ahead) {
+    (void)DrawHere(state, draws, rule, tally, nullptr, 0, ahead, &sink);
+}
+
 std::uint64_t ParallelDrawEngine::DrawHere(GeneratorState& state, std::uint64_t draws,
                                            const DrawRule& rule, std::span<std::uint64_t> tally,
                                            DrawWatch* watch, std::uint64_t before,
-                                           std::uint64_t ahead) {
+                                           std::uint64_t ahead, DrawSink* sink) {
     if (Serial(draws, rule)) {
         if (watch != nullptr) {
             return SerialWatched(state, draws, rule, tally, *watch, before);
         }
-        SerialDraws(state, draws, rule, tally);
+        sink != nullptr ? SerialTold(state, draws, rule, tally, *sink)
+                        : SerialDraws(state, draws, rule, tally);
         return draws;
     }
     std::unique_lock lock(mutex_);
     Carry from;
-    if (active_ && carry_ && carry_->end == state && rule_ == rule) {
+    const MarkedTiers marked = sink != nullptr ? MarkedTiers(sink->marked()) : MarkedTiers();
+    if (active_ && carry_ && carry_->end == state && rule_ == rule &&
+        std::ranges::equal(marked_, marked)) {
         from = *carry_;  // the chunks under way continue these draws
     } else {
-        Restart(lock, state, rule);
+        Restart(lock, state, rule, marked);
     }
     carry_.reset();
     neededChunks_ = from.index + ChunksFor(draws + ahead);
     work_.notify_all();
 
-    ChunkStitcher stitcher(draws, rule_, tally, watch, before);
+    ChunkStitcher stitcher(draws, rule_, tally, watch, before, sink);
     for (std::uint64_t index = from.index;; ++index) {
         Slot& slot = AwaitChunk(lock, index);
         lock.unlock();
@@ -233,7 +261,7 @@ std::uint64_t ParallelDrawEngine::DrawHere(GeneratorState& state, std::uint64_t 
         const GeneratorState& start = first ? state : stitcher.state();
         if (index > 0 && !(first && from.value > 0) &&
             StepValue(start) != static_cast<std::int64_t>(slot.residue)) {
-            GenerateChunk(start, chunkValues_, rule_, slot.chunk);
+            GenerateChunk(start, chunkValues_, rule_, slot.chunk, marked_);
         }
         const bool complete = stitcher.Absorb(slot.chunk, first ? from.value : 0);
         lock.lock();
@@ -284,7 +312,8 @@ BlockResult ParallelDrawEngine::DrawBlock(const BlockRequest& block, const DrawR
 }
 
 DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
-                                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch) {
+                                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch,
+                                DrawSink* sink) {
     using Clock = std::chrono::steady_clock;
     // Shared with other processes, slices long enough for a block each, the pump still visited
     // several times a second.
@@ -296,7 +325,9 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, cons
         }
         const std::uint64_t draws = std::min(slice, count - done);
         const auto start = Clock::now();
-        done += Draw(state, draws, rule, tally, watch, done, std::min(slice, count - done - draws));
+        const std::uint64_t ahead = std::min(slice, count - done - draws);
+        done += sink != nullptr ? DrawHere(state, draws, rule, tally, nullptr, 0, ahead, sink)
+                                : Draw(state, draws, rule, tally, watch, done, ahead);
         if (watch != nullptr && watch->ended) {
             return {done, false};
         }

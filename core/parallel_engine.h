@@ -55,9 +55,11 @@ public:
     // `count` draws of the rule's game added to `tally` (rule.tiers() counts), the pump visited
     // before every slice of about kSliceSeconds, so that a command run inside the event
     // processing lands between two draws and continues the one state. Watched where a watch is
-    // given: the run ends after a draw in one of its `until` tiers.
+    // given: the run ends after a draw in one of its `until` tiers. Told to a sink where one is
+    // given (not with a watch).
     DrawRun Run(GeneratorState& state, std::uint64_t count, const DrawRule& rule,
-                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch = nullptr);
+                std::span<std::uint64_t> tally, EventPump& pump, DrawWatch* watch = nullptr,
+                DrawSink* sink = nullptr);
 
     // Exactly `draws` draws, on every thread, without visiting the pump, or fewer where the watch
     // ends them (numbered for it from `before` + 1): the draws done. The threads go on generating
@@ -69,6 +71,11 @@ public:
     std::uint64_t Draw(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
                        std::span<std::uint64_t> tally, DrawWatch* watch = nullptr,
                        std::uint64_t before = 0, std::uint64_t ahead = 0);
+
+    // Exactly `draws` draws as Draw makes them, each told to `sink` in order; on this process
+    // alone.
+    void DrawTold(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
+                  std::span<std::uint64_t> tally, DrawSink& sink, std::uint64_t ahead = 0);
 
     // Other processes to share the draws of long runs with; none by default.
     void Share(DrawPeers* peers) noexcept { peers_ = peers; }
@@ -103,7 +110,7 @@ private:
     // The draws of this process alone.
     std::uint64_t DrawHere(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
                            std::span<std::uint64_t> tally, DrawWatch* watch, std::uint64_t before,
-                           std::uint64_t ahead);
+                           std::uint64_t ahead, DrawSink* sink = nullptr);
     // The draws shared out with the peers, or none where too few for a block each: the draws done.
     std::optional<std::uint64_t> DrawShared(GeneratorState& state, std::uint64_t draws,
                                             const DrawRule& rule, std::span<std::uint64_t> tally,
@@ -113,9 +120,10 @@ private:
     enum class Joined { Joined, Complete, Apart };
     Joined JoinBlock(ChunkStitcher& stitcher, const DrawRule& rule, const BlockResult& block,
                      std::int64_t start, DrawWatch* watch);
-    // Stops the chunks under way, and starts generating the rule's from `state`.
+    // Stops the chunks under way, and starts generating the rule's from `state`, the ends of
+    // the draws of `marked` tiers marked.
     void Restart(std::unique_lock<std::mutex>& lock, const GeneratorState& state,
-                 const DrawRule& rule);
+                 const DrawRule& rule, MarkedTiers marked = {});
     [[nodiscard]] std::uint64_t ChunksFor(std::uint64_t draws) const noexcept;
     // Whether the draws go on the serial loop: a few, or one thread without lanes for the game.
     [[nodiscard]] bool Serial(std::uint64_t draws, const DrawRule& rule) const noexcept;
@@ -135,7 +143,8 @@ private:
     std::condition_variable work_;
     std::condition_variable ready_;
     bool active_ = false;
-    DrawRule rule_{};  // of the chunks under way
+    DrawRule rule_{};                   // of the chunks under way
+    std::vector<std::uint8_t> marked_;  // their marked tiers
     // Where the last draws ended: the state, and the chunk and value from which the chunks go on.
     struct Carry {
         GeneratorState end;

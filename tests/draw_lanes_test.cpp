@@ -18,7 +18,7 @@ class DrawLanes : public test::LanePathTest {};
 // Every lane of every path makes the chunk that GenerateChunk makes one value at a time: from
 // random states, from states whose step value lies beyond the modulus, and from states that walk
 // into a guard zone, where the lane must give the Double formulas' result; for each game that the
-// lanes draw.
+// lanes draw, with no tier marked and with every third tier marked.
 TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
     std::mt19937_64 random(3);
     std::vector<GeneratorState> starts;
@@ -46,24 +46,29 @@ TEST_P(DrawLanes, MakeTheChunksOfTheReference) {
         }
     }
     for (const DrawRule& grid : rules) {
-        for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
-            for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
-                std::vector<GeneratorState> batch(kernel->lanes);
-                std::vector<DrawChunk> chunks(kernel->lanes);
-                std::vector<DrawChunk*> pointers;
-                for (unsigned l = 0; l < kernel->lanes; ++l) {
-                    batch[l] = starts[(first + l) % starts.size()];
-                    pointers.push_back(&chunks[l]);
-                }
-                GenerateChunks(*kernel, batch.data(), values, grid, pointers.data());
-                for (unsigned l = 0; l < kernel->lanes; ++l) {
-                    DrawChunk reference;
-                    GenerateChunk(batch[l], values, grid, reference);
-                    EXPECT_TRUE(chunks[l] == reference)
-                        << GameName(grid.game) << ", lane " << l << ", " << values << " values";
+        std::vector<std::uint8_t> thirds(static_cast<std::size_t>(grid.tiers()));
+        for (std::size_t tier = 1; tier < thirds.size(); tier += 3) {
+            thirds[tier] = 1;
+        }
+        for (const MarkedTiers marked : {MarkedTiers(), MarkedTiers(thirds)})
+            for (const std::uint32_t values : {1u, 7u, 8u, 63u, 64u, 1000u, 4097u}) {
+                for (std::size_t first = 0; first < starts.size(); first += kernel->lanes) {
+                    std::vector<GeneratorState> batch(kernel->lanes);
+                    std::vector<DrawChunk> chunks(kernel->lanes);
+                    std::vector<DrawChunk*> pointers;
+                    for (unsigned l = 0; l < kernel->lanes; ++l) {
+                        batch[l] = starts[(first + l) % starts.size()];
+                        pointers.push_back(&chunks[l]);
+                    }
+                    GenerateChunks(*kernel, batch.data(), values, grid, pointers.data(), marked);
+                    for (unsigned l = 0; l < kernel->lanes; ++l) {
+                        DrawChunk reference;
+                        GenerateChunk(batch[l], values, grid, reference, marked);
+                        EXPECT_TRUE(chunks[l] == reference)
+                            << GameName(grid.game) << ", lane " << l << ", " << values << " values";
+                    }
                 }
             }
-        }
     }
 }
 

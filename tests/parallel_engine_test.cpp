@@ -5,6 +5,7 @@
 #include <random>
 
 #include "core/generator_jump.h"
+#include "tests/support/example_games.h"
 #include "tests/support/lane_path_test.h"
 
 namespace loto {
@@ -53,6 +54,60 @@ TEST_P(ParallelDrawEngineTest, EqualsTheSequentialLoop) {
                         NumberMask({3, 9, 17, 28, 41, static_cast<int>(draws % 49) + 1});
                     ASSERT_EQ(Parallel(engine, start, draws, grid), Sequential(start, draws, grid))
                         << "chunk " << chunk << " threads " << threads << " draws " << draws;
+                }
+            }
+        }
+    }
+}
+
+// What a sink is told: the marked draws, each with the number of the draw (from 0) and its tier,
+// and the draws told in all.
+class Recorder final : public DrawSink {
+public:
+    using DrawSink::DrawSink;
+    void Pass(std::uint64_t draws) override { told += draws; }
+    void Hit(std::uint64_t passed, int tier) override {
+        told += passed;
+        hits.emplace_back(told++, tier);
+    }
+
+    std::vector<std::pair<std::uint64_t, int>> hits;
+    std::uint64_t told = 0;
+};
+
+// Every draw told in order, its marked draws where they fall, on every thread and chunk size,
+// for every game; the tally and state as those of the draws one after another. The tiers marked:
+// every third, and the top one, rare; in two calls that go on from each other.
+TEST_P(ParallelDrawEngineTest, TellsEveryDrawInOrder) {
+    for (const DrawRule& rule : test::EveryTestRule()) {
+        std::vector<std::uint8_t> marked(static_cast<std::size_t>(rule.tiers()));
+        for (std::size_t tier = 2; tier < marked.size(); tier += 3) {
+            marked[tier] = 1;
+        }
+        marked.back() = 1;
+        const auto draws = static_cast<std::uint64_t>(40 * 4096 / ValuesPerDraw(rule.game));
+        for (const GeneratorState& start : {kSeedState, *StreamStart(5)}) {
+            Recorder serial(marked);
+            std::vector<std::uint64_t> tally(marked.size());
+            GeneratorState state = start;
+            const DrawByDraw loop(rule);
+            for (std::uint64_t d = 0; d < draws; ++d) {
+                const int tier = loop.Next(state);
+                ++tally[static_cast<std::size_t>(tier)];
+                serial.Marks(tier) ? serial.Hit(0, tier) : serial.Pass(1);
+            }
+            ASSERT_FALSE(serial.hits.empty());
+            for (const std::uint32_t chunk : {256u, 4096u}) {
+                for (const unsigned threads : {1u, 3u}) {
+                    ParallelDrawEngine engine(threads, chunk, *kernel);
+                    Recorder told(marked);
+                    std::vector<std::uint64_t> parallel(marked.size());
+                    GeneratorState at = start;
+                    engine.DrawTold(at, draws / 3, rule, parallel, told, draws);
+                    engine.DrawTold(at, draws - draws / 3, rule, parallel, told);
+                    ASSERT_EQ(std::tie(told.hits, told.told, parallel, at),
+                              std::tie(serial.hits, serial.told, tally, state))
+                        << GameName(rule.game) << " chunk " << chunk << " threads " << threads;
                 }
             }
         }
