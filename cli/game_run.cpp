@@ -150,8 +150,11 @@ private:
                             : LifetimesText(*lifetimes, run_.separator()));
         }
         if (mode_.rounds > 0 && lastTicket_) {
-            rounds_ = PlayRounds(*mode_.rules, *lastTicket_, mode_.rounds, mode_.jackpot,
-                                 session_->state(), mode_.commands.run.stream, run_.pump());
+            rounds_ = PlayRounds(*mode_.rules, *lastTicket_,
+                                 {.rounds = mode_.rounds,
+                                  .jackpot = mode_.jackpot,
+                                  .seed = mode_.commands.run.stream},
+                                 session_->state(), session_->engine(), run_.pump());
             run_.pump().EndProgress();
             run_.Print(json ? DumpJson(RoundsJson(*rounds_)) + '\n'
                             : RoundsText(*rounds_, run_.separator()));

@@ -67,8 +67,9 @@ public:
     [[nodiscard]] bool inSpeedTest() const noexcept { return inSpeedTest_; }
     [[nodiscard]] const std::string& estimateText() const noexcept { return estimateText_; }
     [[nodiscard]] const GeneratorState& state() const noexcept { return source_.state(); }
-    // For a process that draws one draw at a time on the session's generator, between commands.
+    // For a process that draws on the session's generator and engine, between commands.
     [[nodiscard]] GeneratorState& state() noexcept { return source_.state(); }
+    [[nodiscard]] ParallelDrawEngine& engine() noexcept { return engine_; }
     [[nodiscard]] unsigned threads() const noexcept { return engine_.threads(); }
     // Other processes to share long runs' draws with (a cluster's ranks).
     void Share(DrawPeers* peers) noexcept { engine_.Share(peers); }

@@ -17,6 +17,9 @@ public:
     // Binomial(n, p): by inversion where n p is under 30, counting up the law from 0; else its
     // normal limit, rounded and held to 0..n.
     [[nodiscard]] double Binomial(double n, double p) noexcept;
+    // Binomial(n, p) given that it is at least 1, as the same law drawn: by inversion from P(0)
+    // on, or its normal limit held to 1..n.
+    [[nodiscard]] double BinomialAtLeastOne(double n, double p) noexcept;
 
 private:
     // What the law of the last few p holds whatever n, and its first term for the last n: a
@@ -30,6 +33,11 @@ private:
         double none = 0;  // P(0) = (1 - p)^n
     };
     const Law& LawOf(double n, double p) noexcept;
+    double Draw(double n, double p, bool atLeastOne) noexcept;
+    // The generator's next 64 bits.
+    std::uint64_t Next() noexcept;
+    // A standard normal deviate.
+    double Normal() noexcept;
 
     std::uint64_t state_;
     std::array<Law, 4> laws_{};

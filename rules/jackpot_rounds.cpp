@@ -1,16 +1,17 @@
 #include "rules/jackpot_rounds.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <memory>
+#include <tuple>
 
-#include "core/draws.h"
 #include "core/tiers.h"
 #include "rules/binomial_source.h"
 
 namespace loto {
 namespace {
 
-constexpr std::uint64_t kPumpEvery = 1 << 16;
 constexpr std::size_t kPathPoints = 2000;
 constexpr std::size_t kMostWinsShown = 1000;
 
@@ -61,6 +62,302 @@ double Paid(const LotteryRules& rules, double prize) {
     return rules.tax ? rules.tax->After(prize) : prize;
 }
 
+// One draw of a jackpot's cycle, the same in every cycle, which starts from the same jackpot.
+struct CycleDraw {
+    double jackpot = 0;  // cents, before the draw
+    double sold = 0;
+    double unwonLog = 0;  // log of the chance that no other ticket has won it yet, this draw's too
+    double unwon = 1;     // that chance
+    double next = 0;      // the next draw's jackpot where nobody wins this one
+    double excess = 0;    // over the cap, to the roll-down tier's next draw where nobody wins
+    double rolledIn = 0;  // the draw before's excess
+    int atCap = 0;        // draws at the cap, this one included
+    bool mustGo = false;  // rolled down unless won
+};
+
+// A jackpot's cycle: its first draws kept, later ones worked out in turn by a walk that only goes
+// forward (a cycle of millions of draws, where few tickets are sold, takes no memory).
+class Cycle {
+public:
+    struct Walk {
+        std::uint64_t at = 0;
+        CycleDraw draw;
+    };
+
+    Cycle(const LotteryRules& rules, const std::vector<TierOdds>& odds, double start)
+        : rules_(rules),
+          odds_(odds),
+          unwonEach_(std::log1p(-odds[static_cast<std::size_t>(rules.jackpot->tier)].probability)) {
+        kept_.push_back(Make(start, {}));
+        while (kept_.size() < kKept) {
+            kept_.push_back(Make(kept_.back().next, kept_.back()));
+        }
+        for (const CycleDraw& draw : kept_) {
+            unwon_.push_back(draw.unwon);
+        }
+        for (std::size_t b = 0; b <= kBuckets; ++b) {
+            const double edge = static_cast<double>(b) / kBuckets;
+            above_[b] = static_cast<std::uint32_t>(
+                std::ranges::find_if(unwon_, [edge](double p) { return p <= edge; }) -
+                unwon_.begin());
+        }
+        firstMustGo_ = static_cast<std::size_t>(std::ranges::find(kept_, true, &CycleDraw::mustGo) -
+                                                kept_.begin());
+    }
+
+    // Draw k of the cycle, k no less than the last that `walk` gave beyond the kept ones.
+    const CycleDraw& At(std::uint64_t k, Walk& walk) {
+        if (k < kKept) {
+            return kept_[k];
+        }
+        if (walk.at < kKept - 1 || walk.at > k) {
+            walk = {kKept - 1, kept_.back()};
+        }
+        for (; walk.at < k; ++walk.at) {
+            walk.draw = Make(walk.draw.next, walk.draw);
+        }
+        return walk.draw;
+    }
+
+    // The first draw from 0, within `draws`, where the others win (their chance of none yet at
+    // most `v`, from 0 to 1) or the jackpot rolls down, and whether the others win there; `draws`
+    // where there is none.
+    std::pair<std::uint64_t, bool> End(double v, std::uint64_t draws) {
+        // The kept draws whose chance is above v: those of the bucket of v, and the few between
+        // where it holds more than one chance.
+        const auto bucket = static_cast<std::size_t>(v * kBuckets);
+        std::uint64_t k = above_[bucket + 1];
+        while (k < above_[bucket] && unwon_[k] > v) {
+            ++k;
+        }
+        const std::uint64_t kept = std::min<std::uint64_t>(draws, kKept);
+        if (k < kept && k <= firstMustGo_) {
+            return {k, true};
+        }
+        if (firstMustGo_ < kept || kept == draws) {
+            return {std::min<std::uint64_t>(firstMustGo_, draws), false};
+        }
+        Walk walk;
+        for (k = kKept; k < draws; ++k) {
+            const CycleDraw& draw = At(k, walk);
+            if (draw.unwon <= v || draw.mustGo) {
+                return {k, draw.unwon <= v};
+            }
+        }
+        return {draws, false};
+    }
+
+private:
+    static constexpr std::size_t kKept = 1 << 12;
+    static constexpr std::size_t kBuckets = 1 << 12;
+
+    CycleDraw Make(double jackpot, const CycleDraw& before) const {
+        const JackpotRules& held = *rules_.jackpot;
+        CycleDraw draw{.jackpot = jackpot, .sold = rules_.sales.At(jackpot / 100)};
+        draw.atCap = held.cap && jackpot >= static_cast<double>(*held.cap) ? before.atCap + 1 : 0;
+        draw.mustGo = held.mustBeWonAfter && draw.atCap > *held.mustBeWonAfter;
+        draw.unwonLog = before.unwonLog + std::max(0.0, draw.sold - 1) * unwonEach_;
+        draw.unwon = std::exp(draw.unwonLog);
+        const auto [next, excess] = Rolled(rules_, odds_, jackpot);
+        draw.next = next;
+        draw.excess = held.rollDown ? excess : 0;
+        draw.rolledIn = before.excess;
+        return draw;
+    }
+
+    const LotteryRules& rules_;
+    const std::vector<TierOdds>& odds_;
+    double unwonEach_;  // log(1 - p) of the jackpot's tier
+    std::vector<CycleDraw> kept_;
+    std::vector<double> unwon_;  // theirs, side by side for the search of a cycle's end
+    std::array<std::uint32_t, kBuckets + 1> above_{};  // kept chances above b / kBuckets
+    std::size_t firstMustGo_;  // the first kept draw that rolls down; kKept for none
+};
+
+// The process, told the user's draws by the engine: those in a paying tier or the jackpot's one
+// by one, the others as a count, during which only the jackpot's cycles go on.
+class Process final : public DrawSink {
+public:
+    Process(const LotteryRules& rules, const RoundsRequest& request, Rounds& played)
+        : DrawSink(Paying(rules)),
+          rules_(rules),
+          odds_(Odds(rules)),
+          request_(request),
+          played_(played),
+          others_(request.seed),
+          pathEvery_(std::max<std::uint64_t>(1, request.rounds / kPathPoints)),
+          steady_{.jackpot = request.jackpot, .sold = rules.sales.At(request.jackpot / 100)} {
+        if (rules.jackpot) {
+            cycle_ = std::make_unique<Cycle>(rules, odds_, request.jackpot);
+            played_.ends.resize(Rounds::kEndsByDraw);
+        }
+    }
+
+    void Pass(std::uint64_t draws) override { Through(draws); }
+    void Hit(std::uint64_t passed, int tier) override {
+        Through(passed);
+        One(tier);
+    }
+
+private:
+    // `draws` draws in which the user is paid nothing.
+    void Through(std::uint64_t draws) {
+        if (!cycle_) {
+            Walk(draws);
+            return;
+        }
+        for (;;) {
+            StartCycle();
+            const std::uint64_t before = end_ - k_;
+            if (draws <= before) {
+                Walk(draws);
+                return;
+            }
+            // The cycle's last draw, in which the user is paid nothing.
+            Walk(before);
+            const double jackpot = Now().jackpot;
+            if (nextPoint_ == played_.draws) {
+                Point(jackpot);
+            }
+            EndCycle(jackpot, othersWin_);
+            ++played_.draws;
+            draws -= before + 1;
+        }
+    }
+
+    // The tiers whose draws change what the user is paid: those the rules pay, and the jackpot's.
+    static std::vector<std::uint8_t> Paying(const LotteryRules& rules) {
+        std::vector<std::uint8_t> paying(static_cast<std::size_t>(rules.Ticket().tiers()));
+        for (const RuleTier& tier : rules.tiers) {
+            paying[static_cast<std::size_t>(tier.index)] = 1;
+        }
+        if (rules.jackpot) {
+            paying[static_cast<std::size_t>(rules.jackpot->tier)] = 1;
+        }
+        return paying;
+    }
+
+    const CycleDraw& Now() { return cycle_ ? cycle_->At(k_, now_) : steady_; }
+
+    // At a cycle's first draw, its end, within the draws left (none where it does not end in
+    // them): one uniform v, the others winning at the first draw where the chance that none of
+    // them has yet is at most v.
+    void StartCycle() {
+        if (!fresh_) {
+            return;
+        }
+        fresh_ = false;
+        const double v = others_.Uniform();
+        const std::uint64_t left = request_.rounds - played_.draws;
+        std::tie(end_, othersWin_) = cycle_->End(v, left);
+        end_ = end_ < left ? end_ : UINT64_MAX;
+    }
+
+    void Point(double jackpot) {
+        played_.path.emplace_back(nextPoint_, jackpot);
+        nextPoint_ += pathEvery_;
+    }
+
+    // `draws` draws in which nothing happens but the jackpot's growth: the chart's points.
+    void Walk(std::uint64_t draws) {
+        while (nextPoint_ < played_.draws + draws) {
+            const std::uint64_t step = nextPoint_ - played_.draws;
+            k_ += cycle_ ? step : 0;
+            played_.draws += step;
+            draws -= step;
+            Point(Now().jackpot);
+        }
+        k_ += cycle_ ? draws : 0;
+        played_.draws += draws;
+    }
+
+    // One draw, the user's in `tier`, a paying one.
+    void One(int tier) {
+        if (cycle_) {
+            StartCycle();
+        }
+        const CycleDraw& now = Now();
+        if (nextPoint_ == played_.draws) {
+            Point(now.jackpot);
+        }
+        double rolled = now.rolledIn;  // to the roll-down tier
+        double wonNow = 0;
+        const int top = rules_.jackpot ? rules_.jackpot->tier : -1;
+        const double sold = now.sold;
+        if (cycle_) {
+            const bool hit = tier == top;
+            const bool others = othersWin_ && k_ == end_;
+            if (hit || others) {
+                if (hit) {
+                    const double sharing =
+                        others ? others_.BinomialAtLeastOne(
+                                     sold - 1, odds_[static_cast<std::size_t>(top)].probability)
+                               : 0;
+                    wonNow +=
+                        Paid(rules_, now.jackpot / (1 + sharing)) * rules_.payout.PresentShare();
+                }
+                EndCycle(now.jackpot, true);
+            } else if (now.mustGo) {
+                rolled += now.jackpot;
+                EndCycle(now.jackpot, false);
+            } else {
+                ++k_;
+            }
+        }
+        if (tier != top) {
+            wonNow +=
+                Prize(tier, sold, rules_.jackpot && rules_.jackpot->rollDown == tier ? rolled : 0);
+        }
+        if (wonNow > 0) {
+            played_.won += wonNow;
+            KeepLargest(played_.userWins, {played_.draws, wonNow});
+        }
+        ++played_.draws;
+    }
+
+    // The cycle ends at its draw k_, won or rolled down.
+    void EndCycle(double jackpot, bool won) {
+        if (k_ >= Rounds::kEndsByDraw) {
+            played_.ends.emplace_back();
+        }
+        Rounds::Ends& end = k_ < Rounds::kEndsByDraw ? played_.ends[k_] : played_.ends.back();
+        end.length = k_ + 1;
+        end.jackpot = jackpot;
+        ++(won ? end.won : end.rolledDown);
+        ++(won ? played_.jackpotWins : played_.rolledDown);
+        k_ = 0;
+        now_ = {};
+        fresh_ = true;
+    }
+
+    // What a draw in a tier other than the jackpot's pays the user, `rolled` added to its fund.
+    double Prize(int tier, double sold, double rolled) {
+        const TierOdds& odds = odds_[static_cast<std::size_t>(tier)];
+        const RuleTier& rule = *odds.rule;
+        if (rule.fixed && rolled == 0) {
+            return Paid(rules_, static_cast<double>(*rule.fixed));
+        }
+        const double fund =
+            rules_.Fund(rule, sold) + rolled + (rule.fixed ? static_cast<double>(*rule.fixed) : 0);
+        return Paid(rules_, fund / (1 + others_.Binomial(sold - 1, odds.probability)));
+    }
+
+    const LotteryRules& rules_;
+    const std::vector<TierOdds> odds_;
+    const RoundsRequest& request_;
+    Rounds& played_;
+    BinomialSource others_;
+    std::uint64_t pathEvery_;
+    std::uint64_t nextPoint_ = 0;   // the draw of the chart's next point
+    CycleDraw steady_;              // every draw, without a jackpot
+    std::unique_ptr<Cycle> cycle_;  // none without a jackpot
+    Cycle::Walk now_;               // to the draw under way
+    std::uint64_t k_ = 0;           // the draw under way, from the cycle's first
+    bool fresh_ = true;             // the cycle's end not yet drawn
+    std::uint64_t end_ = 0;         // the draw that ends the cycle
+    bool othersWin_ = false;        // at its end, or it rolls down
+};
+
 }  // namespace
 
 double MeanJackpotCycle(const LotteryRules& rules, double jackpot) {
@@ -84,109 +381,52 @@ double MeanJackpotCycle(const LotteryRules& rules, double jackpot) {
     return mean;
 }
 
-Rounds PlayRounds(const LotteryRules& rules, const DrawRule& ticket, std::uint64_t rounds,
-                  double jackpot, GeneratorState& state, std::uint64_t seed, EventPump& pump) {
-    const std::vector<TierOdds> odds = Odds(rules);
-    const DrawByDraw draws(ticket);
-    BinomialSource others(seed);
+Rounds PlayRounds(const LotteryRules& rules, const DrawRule& ticket, const RoundsRequest& request,
+                  GeneratorState& state, ParallelDrawEngine& engine, EventPump& pump) {
     Rounds played;
-    const double start = jackpot;
-    played.lawMeanCycle = MeanJackpotCycle(rules, start);
-    const std::uint64_t pathEvery = std::max<std::uint64_t>(1, rounds / kPathPoints);
-    // A roll-down's funds by tier: this draw's, and those that wait for the next.
-    std::vector<double> funds(odds.size()), extra(odds.size());
-    std::uint64_t cycle = 0;
-    int atCap = 0;
-    for (std::uint64_t r = 0; r < rounds; ++r) {
-        if (r % kPumpEvery == 0 && !pump.ProcessEvents({r, rounds})) {
-            played.stopped = true;
-            break;
-        }
-        if (r % pathEvery == 0) {
-            played.path.emplace_back(r, jackpot);
-        }
-        const double sold = rules.sales.At(jackpot / 100);
-        const auto tier = static_cast<std::size_t>(draws.Next(state));
-        played.spent += static_cast<double>(rules.price);
-        double wonNow = 0;
-        funds.swap(extra);
-        std::fill(extra.begin(), extra.end(), 0.0);
-        ++cycle;
-        if (rules.jackpot) {
-            const auto top = static_cast<std::size_t>(rules.jackpot->tier);
-            const bool hit = tier == top;
-            const double winners = others.Binomial(sold - 1, odds[top].probability) + (hit ? 1 : 0);
-            atCap = rules.jackpot->cap && jackpot >= static_cast<double>(*rules.jackpot->cap)
-                        ? atCap + 1
-                        : 0;
-            const bool mustGo =
-                rules.jackpot->mustBeWonAfter && atCap > *rules.jackpot->mustBeWonAfter;
-            if (winners > 0) {
-                played.wonAt.push_back(jackpot);
-                ++played.jackpotWins;
-                if (hit) {
-                    wonNow += Paid(rules, jackpot / winners) * rules.payout.PresentShare();
-                }
-            } else if (mustGo) {
-                funds[static_cast<std::size_t>(*rules.jackpot->rollDown)] += jackpot;
-                ++played.rolledDown;
-            }
-            if (winners > 0 || mustGo) {
-                played.cycles.push_back(cycle);
-                cycle = 0;
-                atCap = 0;
-                jackpot = start;
-            } else {
-                const auto [next, excess] = Rolled(rules, odds, jackpot);
-                jackpot = next;
-                if (rules.jackpot->rollDown) {
-                    extra[static_cast<std::size_t>(*rules.jackpot->rollDown)] += excess;
-                }
-            }
-        }
-        const RuleTier* rule = odds[tier].rule;
-        const bool isJackpot = rules.jackpot && static_cast<int>(tier) == rules.jackpot->tier;
-        if (rule != nullptr && !isJackpot) {
-            if (rule->fixed && funds[tier] == 0) {
-                wonNow += Paid(rules, static_cast<double>(*rule->fixed));
-            } else {
-                const double fund = rules.Fund(*rule, sold) + funds[tier] +
-                                    (rule->fixed ? static_cast<double>(*rule->fixed) : 0);
-                wonNow +=
-                    Paid(rules, fund / (1 + others.Binomial(sold - 1, odds[tier].probability)));
-            }
-        }
-        if (wonNow > 0) {
-            played.won += wonNow;
-            KeepLargest(played.userWins, {r, wonNow});
-        }
-        ++played.draws;
-    }
+    played.lawMeanCycle = MeanJackpotCycle(rules, request.jackpot);
+    Process process(rules, request, played);
+    std::vector<std::uint64_t> tally(static_cast<std::size_t>(ticket.tiers()));
+    const DrawRun run = engine.Run(state, request.rounds, ticket, tally, pump, nullptr, &process);
+    played.draws = run.done;
+    played.stopped = run.stopped;
+    played.spent = static_cast<double>(rules.price) * static_cast<double>(run.done);
     return played;
 }
 
 RoundsFigures FigureRounds(const Rounds& rounds) {
     RoundsFigures figures;
-    // Three ranks of up to one jackpot a few draws: each found in linear time, not by a sort.
-    std::vector<double> sizes = rounds.wonAt;
+    // The sizes won, each with its count, in order: a rank is found by adding the counts up.
+    std::vector<std::pair<double, std::uint64_t>> sizes;
+    double drawn = 0;
+    std::uint64_t ended = 0;
+    for (const Rounds::Ends& end : rounds.ends) {
+        if (end.won > 0) {
+            sizes.emplace_back(end.jackpot, end.won);
+        }
+        drawn += static_cast<double>(end.length) * static_cast<double>(end.won + end.rolledDown);
+        ended += end.won + end.rolledDown;
+    }
+    std::ranges::sort(sizes);
     const auto rank = [&](double q) {
-        const auto at = static_cast<std::size_t>(std::ceil(q * static_cast<double>(sizes.size())));
-        const auto nth =
-            sizes.begin() + static_cast<std::ptrdiff_t>(std::max<std::size_t>(at, 1) - 1);
-        std::nth_element(sizes.begin(), nth, sizes.end());
-        return *nth;
+        const auto at =
+            static_cast<std::uint64_t>(std::ceil(q * static_cast<double>(rounds.jackpotWins)));
+        std::uint64_t below = 0;
+        for (const auto& [size, count] : sizes) {
+            below += count;
+            if (below >= std::max<std::uint64_t>(at, 1)) {
+                return size;
+            }
+        }
+        return sizes.back().first;
     };
     if (!sizes.empty()) {
         figures.median = rank(0.5);
         figures.p1 = rank(0.01);
         figures.p99 = rank(0.99);
     }
-    if (!rounds.cycles.empty()) {
-        double sum = 0;
-        for (const std::uint64_t cycle : rounds.cycles) {
-            sum += static_cast<double>(cycle);
-        }
-        figures.meanCycle = sum / static_cast<double>(rounds.cycles.size());
+    if (ended > 0) {
+        figures.meanCycle = drawn / static_cast<double>(ended);
     }
     return figures;
 }

@@ -295,14 +295,6 @@ LotteryRules Read(const json& file) {
 
 }  // namespace
 
-double TaxRules::After(double prize) const noexcept {
-    const auto free = static_cast<double>(threshold);
-    if (prize <= free) {
-        return prize;
-    }
-    return prize - rate * (on == TaxOn::Whole ? prize : prize - free);
-}
-
 double Payout::PresentShare() const noexcept {
     if (!annuity) {
         return 1;
@@ -326,10 +318,6 @@ DrawRule LotteryRules::Ticket() const {
         ticket.second.Add(n);
     }
     return ticket;
-}
-
-double LotteryRules::Fund(const RuleTier& tier, double sold) const noexcept {
-    return tier.share.value_or(0) * prizeFund * sold * static_cast<double>(price);
 }
 
 ReadRules ParseRules(std::string_view text) {

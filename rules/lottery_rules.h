@@ -48,7 +48,13 @@ struct TaxRules {
     TaxOn on = TaxOn::Excess;
 
     // What a prize of `prize` cents leaves after tax.
-    [[nodiscard]] double After(double prize) const noexcept;
+    [[nodiscard]] double After(double prize) const noexcept {
+        const auto free = static_cast<double>(threshold);
+        if (prize <= free) {
+            return prize;
+        }
+        return prize - rate * (on == TaxOn::Whole ? prize : prize - free);
+    }
 };
 
 // A jackpot paid as it is won, or as an annuity: `years` yearly payments, each `growth` larger
@@ -79,7 +85,9 @@ struct LotteryRules {
     // A ticket of K (and M) numbers of the game, against which the tiers are indexed.
     [[nodiscard]] DrawRule Ticket() const;
     // The fund of a share tier at `sold` tickets: its share of the prize fund of their price.
-    [[nodiscard]] double Fund(const RuleTier& tier, double sold) const noexcept;
+    [[nodiscard]] double Fund(const RuleTier& tier, double sold) const noexcept {
+        return tier.share.value_or(0) * prizeFund * sold * static_cast<double>(price);
+    }
 };
 
 // The rules of a file's text, or why they cannot be read, the field named: "tiers.5+2.share:
