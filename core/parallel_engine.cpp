@@ -242,7 +242,7 @@ std::uint64_t ParallelDrawEngine::DrawHere(GeneratorState& state, std::uint64_t 
     Carry from;
     const MarkedTiers marked = sink != nullptr ? MarkedTiers(sink->marked()) : MarkedTiers();
     if (active_ && carry_ && carry_->end == state && rule_ == rule &&
-        std::ranges::equal(marked_, marked)) {
+        std::equal(marked_.begin(), marked_.end(), marked.begin(), marked.end())) {
         from = *carry_;  // the chunks under way continue these draws
     } else {
         Restart(lock, state, rule, marked);

@@ -98,11 +98,13 @@ public:
         for (std::size_t b = 0; b <= kBuckets; ++b) {
             const double edge = static_cast<double>(b) / kBuckets;
             above_[b] = static_cast<std::uint32_t>(
-                std::ranges::find_if(unwon_, [edge](double p) { return p <= edge; }) -
+                std::find_if(unwon_.begin(), unwon_.end(), [edge](double p) { return p <= edge; }) -
                 unwon_.begin());
         }
-        firstMustGo_ = static_cast<std::size_t>(std::ranges::find(kept_, true, &CycleDraw::mustGo) -
-                                                kept_.begin());
+        firstMustGo_ = static_cast<std::size_t>(
+            std::find_if(kept_.begin(), kept_.end(),
+                         [](const CycleDraw& draw) { return draw.mustGo; }) -
+            kept_.begin());
     }
 
     // Draw k of the cycle, k no less than the last that `walk` gave beyond the kept ones.
@@ -407,7 +409,7 @@ RoundsFigures FigureRounds(const Rounds& rounds) {
         drawn += static_cast<double>(end.length) * static_cast<double>(end.won + end.rolledDown);
         ended += end.won + end.rolledDown;
     }
-    std::ranges::sort(sizes);
+    std::sort(sizes.begin(), sizes.end());
     const auto rank = [&](double q) {
         const auto at =
             static_cast<std::uint64_t>(std::ceil(q * static_cast<double>(rounds.jackpotWins)));
