@@ -95,11 +95,14 @@ public:
         for (const CycleDraw& draw : kept_) {
             unwon_.push_back(draw.unwon);
         }
-        for (std::size_t b = 0; b <= kBuckets; ++b) {
+        // The chances fall from draw to draw: as the edge falls, the count above it grows.
+        std::uint32_t above = 0;
+        for (std::size_t b = kBuckets + 1; b-- > 0;) {
             const double edge = static_cast<double>(b) / kBuckets;
-            above_[b] = static_cast<std::uint32_t>(
-                std::find_if(unwon_.begin(), unwon_.end(), [edge](double p) { return p <= edge; }) -
-                unwon_.begin());
+            while (above < kKept && unwon_[above] > edge) {
+                ++above;
+            }
+            above_[b] = above;
         }
         firstMustGo_ = static_cast<std::size_t>(
             std::find_if(kept_.begin(), kept_.end(),
@@ -162,7 +165,7 @@ private:
         draw.unwon = std::exp(draw.unwonLog);
         const auto [next, excess] = Rolled(rules_, odds_, jackpot);
         draw.next = next;
-        draw.excess = held.rollDown ? excess : 0;
+        draw.excess = excess;  // paid only to a roll-down tier
         draw.rolledIn = before.excess;
         return draw;
     }
@@ -319,10 +322,8 @@ private:
 
     // The cycle ends at its draw k_, won or rolled down.
     void EndCycle(double jackpot, bool won) {
-        if (k_ >= Rounds::kEndsByDraw) {
-            played_.ends.emplace_back();
-        }
-        Rounds::Ends& end = k_ < Rounds::kEndsByDraw ? played_.ends[k_] : played_.ends.back();
+        Rounds::Ends& end =
+            k_ < Rounds::kEndsByDraw ? played_.ends[k_] : played_.ends.emplace_back();
         end.length = k_ + 1;
         end.jackpot = jackpot;
         ++(won ? end.won : end.rolledDown);

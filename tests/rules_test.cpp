@@ -169,11 +169,13 @@ TEST(SharedPrizes, BreakEvenAgainstABisection) {
 // draws, is at most v (their number then at least one); the user's tier's other winners from the
 // same source; the jackpot growing by its share of the sales, held at the cap with the excess for
 // the roll-down tier's next draw, and rolled down whole after its draws at the cap. The jackpot
-// each time it was won, and each cycle's draws. Without tax, paid whole.
+// each time it was won, each cycle's draws, and the jackpot at every 2000th of the draws. Without
+// tax, paid whole.
 struct Transcript {
     Rounds played;
     std::vector<double> wonAt;
     std::vector<double> cycles;
+    std::vector<std::pair<std::uint64_t, double>> path;
 };
 
 Transcript Transcribed(const LotteryRules& rules, int draws, double start) {
@@ -198,6 +200,9 @@ Transcript Transcribed(const LotteryRules& rules, int draws, double start) {
     bool fresh = true;
     int atCap = 0;
     for (int r = 0; r < draws; ++r) {
+        if (r % std::max(1, draws / 2000) == 0) {
+            transcript.path.emplace_back(r, jackpot);
+        }
         const double sold = rules.sales.At(jackpot / 100);
         std::vector<std::uint64_t> one(odds.size());
         DrawInto(state, 1, ticket, one);
@@ -313,10 +318,10 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
                 const RoundsFigures figures = FigureRounds(played);
                 EXPECT_EQ(std::tie(played.draws, played.jackpotWins, played.rolledDown,
                                    played.spent, played.won, figures.median, figures.p1,
-                                   figures.p99, figures.meanCycle),
+                                   figures.p99, figures.meanCycle, played.path),
                           std::tie(draws, written.jackpotWins, written.rolledDown, written.spent,
                                    written.won, expected.median, expected.p1, expected.p99,
-                                   expected.meanCycle))
+                                   expected.meanCycle, transcript.path))
                     << text << LanePathName(path) << " threads " << threads;
             }
         }
