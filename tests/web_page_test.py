@@ -429,12 +429,18 @@ class WebPage(unittest.TestCase):
 
     def test_the_panel_and_the_form_take_turns(self):
         # A click on LANCER while the form draws waits for the form's run to end, whole. The run
-        # lasts seconds in every engine, so that a driver slowed by a loaded machine still sees
-        # it under way.
+        # lasts seconds in every engine, so that the click lands while it draws.
         self.browser.open_form('file://' + PAGE)
         self.browser.enter('2E8', '7 10 14 20 30 40')
+        # Whether the run was seen under way, kept by the page itself: a driver slowed by a loaded
+        # machine may poll only once it is over.
+        self.browser.js(
+            "window.drawing = false;"
+            "new MutationObserver(() => { window.drawing = window.drawing ||"
+            "    document.getElementById('LblPatientez').checkVisibility(); })"
+            "  .observe(document.body, {attributes: true, childList: true, subtree: true});")
         self.browser.click('CmdSimuler')
-        self.browser.wait("return document.getElementById('LblPatientez').checkVisibility();")
+        self.browser.wait("return window.drawing;")
         self.browser.js("document.getElementById('PTirages').value = '1000';")
         self.browser.click('PLancer')
         self.browser.wait(PANEL_DONE)
