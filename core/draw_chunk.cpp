@@ -432,7 +432,18 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
         return false;
     }
     const auto needed = static_cast<std::uint32_t>(target_ - done_);
-    chunk.AddGuessed(first, needed, rule_, 1, tally_);
+    // The draws needed parsed again, or, where they are the most of the chunk, those after them
+    // taken from its tally: fewer draws parsed a slice.
+    if (needed <= ahead / 2) {
+        chunk.AddGuessed(first, needed, rule_, 1, tally_);
+    } else {
+        for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
+            tally_[k] += chunk.tally[k];
+        }
+        chunk.AddGuessed(0, first, rule_, -1, tally_);
+        chunk.AddGuessed(first + needed, static_cast<std::uint32_t>(ahead) - needed, rule_, -1,
+                         tally_);
+    }
     if (sink_ != nullptr) {
         chunk.Tell(first, i, needed, rule_, *sink_);
     }
