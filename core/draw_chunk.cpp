@@ -365,6 +365,13 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
     }
 }
 
+void ChunkStitcher::TakeFrom(const DrawChunk& chunk, std::uint32_t first) noexcept {
+    for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
+        tally_[k] += chunk.tally[k];
+    }
+    chunk.AddGuessed(0, first, rule_, -1, tally_);
+}
+
 bool ChunkStitcher::Count(int tier) {
     ++tally_[static_cast<std::size_t>(tier)];
     ++done_;
@@ -418,10 +425,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     }
     if (done_ + ahead < target_) {
         // All the rest of the chunk: its tally less the guessed draws before the meeting point.
-        for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
-            tally_[k] += chunk.tally[k];
-        }
-        chunk.AddGuessed(0, first, rule_, -1, tally_);
+        TakeFrom(chunk, first);
         if (sink_ != nullptr) {
             chunk.Tell(first, i, ahead, rule_, *sink_);
         }
@@ -437,10 +441,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     if (needed <= ahead / 2) {
         chunk.AddGuessed(first, needed, rule_, 1, tally_);
     } else {
-        for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
-            tally_[k] += chunk.tally[k];
-        }
-        chunk.AddGuessed(0, first, rule_, -1, tally_);
+        TakeFrom(chunk, first);
         chunk.AddGuessed(first + needed, static_cast<std::uint32_t>(ahead) - needed, rule_, -1,
                          tally_);
     }

@@ -119,6 +119,8 @@ public:
 private:
     // One more draw, in `tier`: true where it completes the draws.
     bool Count(int tier);
+    // The chunk's guessed draws from the draw number `first` on, into the tally.
+    void TakeFrom(const DrawChunk& chunk, std::uint32_t first) noexcept;
     // The draws complete after `values` values of the chunk.
     bool StopAt(const DrawChunk& chunk, std::uint32_t values);
     // Up to `count` guessed draws of the chunk from value `from`, one by one, each watched.

@@ -326,8 +326,12 @@ DrawRun ParallelDrawEngine::Run(GeneratorState& state, std::uint64_t count, cons
         const std::uint64_t draws = std::min(slice, count - done);
         const auto start = Clock::now();
         const std::uint64_t ahead = std::min(slice, count - done - draws);
-        done += sink != nullptr ? DrawHere(state, draws, rule, tally, nullptr, 0, ahead, sink)
-                                : Draw(state, draws, rule, tally, watch, done, ahead);
+        if (sink != nullptr) {
+            DrawTold(state, draws, rule, tally, *sink, ahead);
+            done += draws;
+        } else {
+            done += Draw(state, draws, rule, tally, watch, done, ahead);
+        }
         if (watch != nullptr && watch->ended) {
             return {done, false};
         }

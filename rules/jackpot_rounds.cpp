@@ -267,12 +267,12 @@ private:
     void Walk(std::uint64_t draws) {
         while (nextPoint_ < played_.draws + draws) {
             const std::uint64_t step = nextPoint_ - played_.draws;
-            k_ += cycle_ ? step : 0;
+            k_ += step;
             played_.draws += step;
             draws -= step;
             Point(Now().jackpot);
         }
-        k_ += cycle_ ? draws : 0;
+        k_ += draws;  // read only with a jackpot
         played_.draws += draws;
     }
 
@@ -328,8 +328,7 @@ private:
         end.jackpot = jackpot;
         ++(won ? end.won : end.rolledDown);
         ++(won ? played_.jackpotWins : played_.rolledDown);
-        k_ = 0;
-        now_ = {};
+        k_ = 0;  // a walk beyond the kept draws starts again by itself, being past the draw asked
         fresh_ = true;
     }
 
@@ -391,7 +390,6 @@ Rounds PlayRounds(const LotteryRules& rules, const DrawRule& ticket, const Round
     Process process(rules, request, played);
     std::vector<std::uint64_t> tally(static_cast<std::size_t>(ticket.tiers()));
     const DrawRun run = engine.Run(state, request.rounds, ticket, tally, pump, nullptr, &process);
-    played.draws = run.done;
     played.stopped = run.stopped;
     played.spent = static_cast<double>(rules.price) * static_cast<double>(run.done);
     return played;
