@@ -263,10 +263,10 @@ struct LaneFrame {
     // being 8 times the code, of the word that holds it. Where the arithmetic's shifts give 0 from
     // 64 on, the field is shifted into every word, and lands in its own alone.
     template <typename Arithmetic, typename Index, typename Done>
-    void Tally(Index g, Done done, V shown, V bit) {
+    void Tally(Index g, Done done, V shown, std::uint32_t j) {
         const V one = V{} + 1;
         if constexpr (kMarks) {
-            Mark(g, done, shown, bit);
+            Mark(g, done, shown, j);
         }
         if constexpr (kWords == 1) {
             V& counts = histogram[g][0];
@@ -287,12 +287,14 @@ struct LaneFrame {
             }
         }
     }
-    // `bit` marked in the block's marks of vector g where a draw ends (`ended`) with a marked
-    // code, `shown` being 8 times the code.
+    // Bit j marked in the block's marks of vector g where a draw ends (`ended`) with a marked
+    // code, `shown` being 8 times the code: the code's bit of `marked` shifted up to j, the rest
+    // cleared (one ternary-logic step where there is one).
     template <typename Index, typename Done>
-    void Mark(Index g, Done ended, V shown, V bit) {
-        const V wanted = (marked >> (shown >> 3)) & 1;
-        blockMarks[g] = ended ? blockMarks[g] | (bit & (V{} - wanted)) : blockMarks[g];
+    void Mark(Index g, Done ended, V shown, std::uint32_t j) {
+        const V wanted = (marked >> (shown >> 3)) << j;
+        const V bit = V{} + (std::uint64_t{1} << j);
+        blockMarks[g] = ended ? blockMarks[g] | (wanted & bit) : blockMarks[g];
     }
     // The block's marks of every vector, its first value i.
     void FoldMarks(std::uint32_t i) {
@@ -345,8 +347,8 @@ struct LaneFrame {
         }
     }
 
-    // Every value of the chunks, step(g, x, ends, bit) giving vector g's next numbers less one
-    // for its new x and marking `bit` in `ends` where a draw ends; then the lanes' ends and
+    // Every value of the chunks, step(g, x, ends, j) giving vector g's next numbers less one
+    // for its new x and marking bit j in `ends` where a draw ends; then the lanes' ends and
     // guards. The generator states are the loop's own: in a member, they would be stored and
     // loaded again in every block, on the chain of the steps.
     template <typename Step, typename Arithmetic>
@@ -379,10 +381,8 @@ struct LaneFrame {
             LOTO_MCA_REGION("BEGIN block");
 #pragma GCC unroll 8
             for (std::uint32_t j = 0; j < kBlock; ++j) {
-                EachVector<G>([&](auto g) {
-                    packed[g] |= step(g, next(g), ends[g], V{} + (std::uint64_t{1} << j))
-                                 << (8 * j);
-                });
+                EachVector<G>(
+                    [&](auto g) { packed[g] |= step(g, next(g), ends[g], j) << (8 * j); });
             }
             LOTO_MCA_REGION("END block");
             EachVector<G>([&](auto g) {
@@ -399,7 +399,7 @@ struct LaneFrame {
             Before(i, x, c);
             EachVector<G>([&](auto g) {
                 V ends{};
-                const auto numbers = Lanes(step(g, next(g), ends, V{} + 1));
+                const auto numbers = Lanes(step(g, next(g), ends, 0));
                 endWord[g] |= ends << (i % 64);
                 for (int w = 0; w < kWidth; ++w) {
                     out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
@@ -458,9 +458,10 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     using Draw = std::conditional_t<kCountsBits, V, LaneDraw<V>>;
     std::array<Draw, G> draw{};
     [[maybe_unused]] std::array<Set, G> sets{};
-    // One value of vector g's lanes: its number less one, and the draw it goes to; `bit` marked
-    // in `ends` where the draw ends.
-    const auto step = [&](auto g, V x, V& ends, V bit) {
+    // One value of vector g's lanes, the block's value j: its number less one, and the draw it
+    // goes to; bit j marked in `ends` where the draw ends.
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+        const V bit = V{} + (std::uint64_t{1} << j);
         const V index = arithmetic.Number(x);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
         if constexpr (kCountsBits && kWide) {
@@ -472,14 +473,14 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                 g, done,
                 (Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh))
                     << 3,  // 8 bits a count of matches
-                bit);
+                j);
             set.ClearWhere(done);
         } else if constexpr (kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3, bit);
+            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3, j);
             drawn = done ? V{} : drawn;
         } else if constexpr (kWide) {
             Set& set = sets[g];
@@ -491,7 +492,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             d.matches += fresh & Set::Down(gridLow, gridHigh, place);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, d.matches, bit);
+            frame.template Tally<Arithmetic>(g, done, d.matches, j);
             set.ClearWhere(done);
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
@@ -500,7 +501,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             d.Take(index, grid);
             const auto done = d.Complete(complete);
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, d.matches, bit);
+            frame.template Tally<Arithmetic>(g, done, d.matches, j);
             d.drawn = done ? V{} : d.drawn;
             d.accepted = done ? V{} : d.accepted;
             d.matches = done ? V{} : d.matches;
@@ -512,7 +513,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             ends |= done & bit;
             histogram += done & (one << d.matches);
             if constexpr (kMarks) {
-                frame.Mark(g, done, d.matches, bit);
+                frame.Mark(g, done, d.matches, j);
             }
             d.drawn &= ~done;
             d.accepted &= ~done;
@@ -555,7 +556,8 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     std::array<V, G> takens{}, codes{};
     [[maybe_unused]] std::array<V, G> sets{};
     [[maybe_unused]] std::array<Set, G> wideSets{};
-    const auto step = [&](auto g, V x, V& ends, V bit) {
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+        const V bit = V{} + (std::uint64_t{1} << j);
         V& taken = takens[g];
         V& code = codes[g];
         V& seen = frame.seen[g];
@@ -590,7 +592,7 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
         code += match;
         const auto done = taken == complete;
         const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
-        frame.template Tally<Arithmetic>(g, done, shown, bit);
+        frame.template Tally<Arithmetic>(g, done, shown, j);
         ends = done ? ends | bit : ends;
         // The set starts again with each draw, and with a draw's second pool.
         const auto clear = kSecond ? done | (taken == mainUnits) : done;
