@@ -6,19 +6,9 @@
 
 namespace loto {
 
-BinomialSource::BinomialSource(std::uint64_t seed) noexcept
-    : state_(seed * 0x9E3779B97F4A7C15ULL + 0x5851F42D4C957F2DULL) {}
-
-std::uint64_t BinomialSource::Next() noexcept {
-    std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
-    z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
-    z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-    return z ^ (z >> 31);
-}
-
-double BinomialSource::Uniform() noexcept {
-    return static_cast<double>(Next() >> 11) * 0x1p-53;
-}
+BinomialSource::BinomialSource(std::uint64_t seed, bool halfway) noexcept
+    : state_(seed * 0x9E3779B97F4A7C15ULL + 0x5851F42D4C957F2DULL +
+             (halfway ? std::uint64_t{1} << 63 : 0)) {}
 
 const BinomialSource::Law& BinomialSource::LawOf(double n, double p) noexcept {
     Law* found = nullptr;

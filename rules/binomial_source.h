@@ -9,10 +9,13 @@ namespace loto {
 // and a Binomial law drawn from it.
 class BinomialSource {
 public:
-    explicit BinomialSource(std::uint64_t seed) noexcept;
+    // A seed names a place in one sequence of 2^64 values; `halfway` starts half of it further,
+    // where two sources of one seed never meet.
+    explicit BinomialSource(std::uint64_t seed, bool halfway = false) noexcept;
 
-    // Uniform in [0, 1), 53 bits.
-    [[nodiscard]] double Uniform() noexcept;
+    // Uniform in [0, 1), 53 bits. Inline, as the generator's step: a lottery's rounds draw one
+    // at each jackpot's start, tens of millions of times.
+    [[nodiscard]] double Uniform() noexcept { return static_cast<double>(Next() >> 11) * 0x1p-53; }
 
     // Binomial(n, p): by inversion where n p is under 30, counting up the law from 0; else its
     // normal limit, rounded and held to 0..n.
@@ -35,7 +38,12 @@ private:
     const Law& LawOf(double n, double p) noexcept;
     double Draw(double n, double p, bool atLeastOne) noexcept;
     // The generator's next 64 bits.
-    std::uint64_t Next() noexcept;
+    std::uint64_t Next() noexcept {
+        std::uint64_t z = (state_ += 0x9E3779B97F4A7C15ULL);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
+        return z ^ (z >> 31);
+    }
     // A standard normal deviate.
     double Normal() noexcept;
 

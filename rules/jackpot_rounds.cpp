@@ -18,6 +18,9 @@ constexpr std::size_t kMostWinsShown = 1000;
 struct TierOdds {
     double probability = 0;
     const RuleTier* rule = nullptr;
+    // The tier's fund, read once into doubles: a draw's share is fundShare x sold x price.
+    double fundShare = 0;
+    std::optional<double> fixed{};
 };
 
 // What the rules pay and how likely each tier is, by TierIndex of a ticket of K (and M).
@@ -28,7 +31,12 @@ std::vector<TierOdds> Odds(const LotteryRules& rules) {
         odds[static_cast<std::size_t>(tier.index)].probability = tier.probability;
     }
     for (const RuleTier& tier : rules.tiers) {
-        odds[static_cast<std::size_t>(tier.index)].rule = &tier;
+        TierOdds& held = odds[static_cast<std::size_t>(tier.index)];
+        held.rule = &tier;
+        held.fundShare = tier.share.value_or(0) * rules.prizeFund;
+        if (tier.fixed) {
+            held.fixed = static_cast<double>(*tier.fixed);
+        }
     }
     return odds;
 }
@@ -148,6 +156,9 @@ public:
             if (draw.unwon <= v || draw.mustGo) {
                 return {k, draw.unwon <= v};
             }
+            if (NeverEnds(draw)) {
+                return {draws, false};  // else a walk to the run's end, at each cycle's start
+            }
         }
         return {draws, false};
     }
@@ -168,6 +179,17 @@ private:
         draw.excess = excess;  // paid only to a roll-down tier
         draw.rolledIn = before.excess;
         return draw;
+    }
+
+    // Whether no draw from `draw` on ends the cycle: no other ticket is sold while the sales
+    // cannot grow, and no roll-down is to come.
+    bool NeverEnds(const CycleDraw& draw) const {
+        const JackpotRules& held = *rules_.jackpot;
+        const bool still = draw.next == draw.jackpot;
+        const bool unsold = draw.sold <= 1 && (rules_.sales.perJackpot == 0 || still);
+        const bool rollsDown = held.mustBeWonAfter && held.cap &&
+                               !(still && draw.jackpot < static_cast<double>(*held.cap));
+        return unsold && !rollsDown;
     }
 
     const LotteryRules& rules_;
@@ -194,7 +216,13 @@ public:
           steady_{.jackpot = request.jackpot, .sold = rules.sales.At(request.jackpot / 100)} {
         if (rules.jackpot) {
             cycle_ = std::make_unique<Cycle>(rules, odds_, request.jackpot);
+            // Each counted draw's length and jackpot, the same in every cycle: set once.
             played_.ends.resize(Rounds::kEndsByDraw);
+            Cycle::Walk walk;
+            for (std::uint64_t k = 0; k < Rounds::kEndsByDraw; ++k) {
+                played_.ends[k].length = k + 1;
+                played_.ends[k].jackpot = cycle_->At(k, walk).jackpot;
+            }
         }
     }
 
@@ -212,6 +240,7 @@ private:
             return;
         }
         for (;;) {
+            draws -= WholeCycles(draws);
             StartCycle();
             const std::uint64_t before = end_ - k_;
             if (draws <= before) {
@@ -246,16 +275,51 @@ private:
 
     // At a cycle's first draw, its end, within the draws left (none where it does not end in
     // them): one uniform v, the others winning at the first draw where the chance that none of
-    // them has yet is at most v.
+    // them has yet is at most v. Ends worked out ahead within more draws left are the same
+    // within fewer.
     void StartCycle() {
         if (!fresh_) {
             return;
         }
         fresh_ = false;
-        const double v = others_.Uniform();
         const std::uint64_t left = request_.rounds - played_.draws;
-        std::tie(end_, othersWin_) = cycle_->End(v, left);
+        if (aheadAt_ == kAhead) {
+            WorkOutAhead(left);
+        }
+        std::tie(end_, othersWin_) = ahead_[aheadAt_++];
         end_ = end_ < left ? end_ : UINT64_MAX;
+    }
+
+    void WorkOutAhead(std::uint64_t left) {
+        for (auto& end : ahead_) {
+            end = cycle_->End(cycleEnds_.Uniform(), left);
+        }
+        aheadAt_ = 0;
+    }
+
+    // From a cycle's first draw, the cycles that end within `draws` at a counted draw, where no
+    // chart point falls: in locals, which the counts' stores cannot alias, as StartCycle, Walk
+    // and EndCycle would count them. The draws that they take.
+    std::uint64_t WholeCycles(std::uint64_t draws) {
+        if (!fresh_ || nextPoint_ < played_.draws + draws) {
+            return 0;
+        }
+        const std::uint64_t left = request_.rounds - played_.draws;
+        std::uint64_t done = 0;
+        for (;; ++aheadAt_) {
+            if (aheadAt_ == kAhead) {
+                WorkOutAhead(left - done);
+            }
+            const auto [end, won] = ahead_[aheadAt_];
+            if (end >= std::min<std::uint64_t>(draws - done, Rounds::kEndsByDraw)) {
+                break;  // beyond the draws (or the run), or not counted by draw
+            }
+            Rounds::Ends& counted = played_.ends[end];
+            ++(won ? counted.won : counted.rolledDown);
+            done += end + 1;
+        }
+        played_.draws += done;
+        return done;
     }
 
     void Point(double jackpot) {
@@ -320,14 +384,13 @@ private:
         ++played_.draws;
     }
 
-    // The cycle ends at its draw k_, won or rolled down.
+    // The cycle ends at its draw k_ (its jackpot `jackpot`), won or rolled down.
     void EndCycle(double jackpot, bool won) {
         Rounds::Ends& end =
-            k_ < Rounds::kEndsByDraw ? played_.ends[k_] : played_.ends.emplace_back();
-        end.length = k_ + 1;
-        end.jackpot = jackpot;
-        ++(won ? end.won : end.rolledDown);
-        ++(won ? played_.jackpotWins : played_.rolledDown);
+            k_ < Rounds::kEndsByDraw
+                ? played_.ends[k_]
+                : played_.ends.emplace_back(Rounds::Ends{.length = k_ + 1, .jackpot = jackpot});
+        ++(won ? end.won : end.rolledDown);  // the totals are summed from these at the end
         k_ = 0;  // a walk beyond the kept draws starts again by itself, being past the draw asked
         fresh_ = true;
     }
@@ -335,17 +398,17 @@ private:
     // What a draw in a tier other than the jackpot's pays the user, `rolled` added to its fund.
     double Prize(int tier, double sold, double rolled) {
         const TierOdds& odds = odds_[static_cast<std::size_t>(tier)];
-        const RuleTier& rule = *odds.rule;
-        if (rule.fixed && rolled == 0) {
-            return Paid(rules_, static_cast<double>(*rule.fixed));
+        if (odds.fixed && rolled == 0) {
+            return Paid(rules_, *odds.fixed);
         }
-        const double fund =
-            rules_.Fund(rule, sold) + rolled + (rule.fixed ? static_cast<double>(*rule.fixed) : 0);
+        // As LotteryRules::Fund, its factors in the same order.
+        const double fund = odds.fundShare * sold * price_ + rolled + odds.fixed.value_or(0);
         return Paid(rules_, fund / (1 + others_.Binomial(sold - 1, odds.probability)));
     }
 
     const LotteryRules& rules_;
     const std::vector<TierOdds> odds_;
+    const double price_ = static_cast<double>(rules_.price);
     const RoundsRequest& request_;
     Rounds& played_;
     BinomialSource others_;
@@ -358,6 +421,12 @@ private:
     bool fresh_ = true;             // the cycle's end not yet drawn
     std::uint64_t end_ = 0;         // the draw that ends the cycle
     bool othersWin_ = false;        // at its end, or it rolls down
+    // The cycles' uniforms, from a source of their own, and their ends worked out kAhead at a
+    // time: apart from the draws' work, whose branches they no longer wait on.
+    static constexpr std::size_t kAhead = 64;
+    BinomialSource cycleEnds_{request_.seed, true};
+    std::array<std::pair<std::uint64_t, bool>, kAhead> ahead_{};
+    std::size_t aheadAt_ = kAhead;
 };
 
 }  // namespace
@@ -390,6 +459,10 @@ Rounds PlayRounds(const LotteryRules& rules, const DrawRule& ticket, const Round
     Process process(rules, request, played);
     std::vector<std::uint64_t> tally(static_cast<std::size_t>(ticket.tiers()));
     const DrawRun run = engine.Run(state, request.rounds, ticket, tally, pump, nullptr, &process);
+    for (const Rounds::Ends& end : played.ends) {
+        played.jackpotWins += end.won;
+        played.rolledDown += end.rolledDown;
+    }
     played.stopped = run.stopped;
     played.spent = static_cast<double>(rules.price) * static_cast<double>(run.done);
     return played;

@@ -179,7 +179,7 @@ TaxRules ReadTax(const json& tax) {
     OnlyKeys(tax, {"rate", "threshold", "on"}, "tax.");
     TaxRules read{.rate = Share(Required(tax, "rate", "tax."), "tax.rate")};
     if (tax.contains("threshold")) {
-        read.threshold = Amount(tax.at("threshold"), "tax.threshold");
+        read.threshold = static_cast<double>(Amount(tax.at("threshold"), "tax.threshold"));
     }
     if (tax.contains("on")) {
         const json& on = tax.at("on");

@@ -44,16 +44,15 @@ enum class TaxOn { Excess, Whole };
 
 struct TaxRules {
     double rate = 0;
-    Cents threshold = 0;
+    double threshold = 0;  // cents: a double, as the prizes it is compared with
     TaxOn on = TaxOn::Excess;
 
     // What a prize of `prize` cents leaves after tax.
     [[nodiscard]] double After(double prize) const noexcept {
-        const auto free = static_cast<double>(threshold);
-        if (prize <= free) {
+        if (prize <= threshold) {
             return prize;
         }
-        return prize - rate * (on == TaxOn::Whole ? prize : prize - free);
+        return prize - rate * (on == TaxOn::Whole ? prize : prize - threshold);
     }
 };
 

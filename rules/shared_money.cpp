@@ -32,15 +32,13 @@ double ExpectedShare(double p, double sold) noexcept {
 
 double ExpectedTaxedShare(double fund, double p, double sold, const std::optional<TaxRules>& tax) {
     const double untaxed = fund * ExpectedShare(p, sold);
-    if (!tax || tax->rate == 0 || fund <= static_cast<double>(tax->threshold) || p <= 0 ||
-        sold <= 1) {
+    if (!tax || tax->rate == 0 || fund <= tax->threshold || p <= 0 || sold <= 1) {
         return tax && sold <= 1 ? tax->After(fund) : untaxed;
     }
     // The tax of the prizes above the threshold: W below fund / threshold - 1.
     const double others = std::floor(sold - 1);
     const double taxedBelow =
-        tax->threshold > 0 ? std::min(others, std::ceil(fund / static_cast<double>(tax->threshold)))
-                           : others;
+        tax->threshold > 0 ? std::min(others, std::ceil(fund / tax->threshold)) : others;
     const boost::math::binomial_distribution<double> law(others, std::min(p, 1.0));
     const double mode = std::min(others, std::floor((others + 1) * p));
     const double spread = std::sqrt(others * p * (1 - p));

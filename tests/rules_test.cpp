@@ -164,13 +164,13 @@ TEST(SharedPrizes, BreakEvenAgainstABisection) {
 }
 
 // A lottery's process, transcribed one draw at a time from its rules: the user's draw; at a
-// jackpot's first draw, one uniform v, after which the other tickets win it at the first draw
-// where the chance that none of them has yet, (1 - p)^(sold - 1) multiplied over the cycle's
-// draws, is at most v (their number then at least one); the user's tier's other winners from the
-// same source; the jackpot growing by its share of the sales, held at the cap with the excess for
-// the roll-down tier's next draw, and rolled down whole after its draws at the cap. The jackpot
-// each time it was won, each cycle's draws, and the jackpot at every 2000th of the draws. Without
-// tax, paid whole.
+// jackpot's first draw, one uniform v from a source of its own, after which the other tickets win
+// it at the first draw where the chance that none of them has yet, (1 - p)^(sold - 1) multiplied
+// over the cycle's draws, is at most v (their number then at least one); the user's tier's other
+// winners from the same source; the jackpot growing by its share of the sales, held at the cap with
+// the excess for the roll-down tier's next draw, and rolled down whole after its draws at the cap.
+// The jackpot each time it was won, each cycle's draws, and the jackpot at every 2000th of the
+// draws. Without tax, paid whole.
 struct Transcript {
     Rounds played;
     std::vector<double> wonAt;
@@ -194,7 +194,7 @@ Transcript Transcribed(const LotteryRules& rules, int draws, double start) {
     const double cap = held.cap ? static_cast<double>(*held.cap) : INFINITY;
     const double top = held.tier >= 0 ? odds[static_cast<std::size_t>(held.tier)] : 0;
     GeneratorState state = kSeedState;
-    BinomialSource others(3);
+    BinomialSource others(3), cycles(3, true);
     double jackpot = start, waiting = 0;  // cents
     double threshold = 0, unwon = 0, cycle = 0;
     bool fresh = true;
@@ -213,7 +213,7 @@ Transcript Transcribed(const LotteryRules& rules, int draws, double start) {
         double won = 0;
         if (rules.jackpot) {
             if (fresh) {
-                threshold = others.Uniform();
+                threshold = cycles.Uniform();
                 unwon = 0;
                 cycle = 0;
                 fresh = false;
@@ -270,13 +270,24 @@ double NearestRank(std::vector<double> values, double q) {
 }
 
 // On every path and one or two threads, the engine telling the paying draws: the 3/10 lottery,
-// whose cap and roll-down are reached; a 5/20 of two tickets sold a draw, whose jackpot lasts
-// thousands of draws, some beyond what the process keeps of a cycle; and one without a jackpot.
+// whose cap and roll-down are reached; one whose cap is a draw away, whose jackpots roll down in
+// the draws between two paying ones; a 5/20 of two tickets sold a draw, whose jackpot lasts
+// thousands of draws, some beyond what the process keeps of a cycle; the same where the user's
+// is the only ticket, whose jackpot only the user ends; and one without a jackpot.
 TEST(JackpotRounds, AsTheProcessTranscribed) {
     const std::tuple<const char*, int, double> lotteries[] = {
-        {kThreeOfTen, 20000, 10000},
+        {kThreeOfTen, 60000, 10000},
+        {R"({"game": "3/10", "price": 1, "prize_fund": 0.5, "sales": {"base": 50, "per_jackpot": 0.2},
+             "tiers": {"3": {"share": 0.6}, "2": {"share": 0.3}},
+             "jackpot": {"start": 100, "tier": "3", "cap": 120, "roll_down": "2",
+                         "must_be_won_after": 2}})",
+         60000, 10000},
         {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 2,
              "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}, "3": {"fixed": 1}},
+             "jackpot": {"start": 100, "tier": "5"}})",
+         400000, 10000},
+        {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 1,
+             "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}},
              "jackpot": {"start": 100, "tier": "5"}})",
          400000, 10000},
         {R"({"game": "3/10", "price": 1, "prize_fund": 0.5, "sales": 50,
@@ -301,7 +312,8 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
         if (jackpot) {  // the roll-down reached, or cycles longer than those counted by draw
             EXPECT_TRUE(rules.jackpot->cap ? written.rolledDown > 0
                                            : *std::ranges::max_element(transcript.cycles) >
-                                                 static_cast<double>(Rounds::kEndsByDraw));
+                                                 static_cast<double>(Rounds::kEndsByDraw))
+                << text;
         }
         for (const LanePath path : kLanePaths) {
             const LaneKernel* kernel = FindLaneKernel(path);
@@ -325,7 +337,8 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
                     << text << LanePathName(path) << " threads " << threads;
             }
         }
-        // The draws from a start to a win or a roll-down against their exact mean.
+        // The draws from a start to a win or a roll-down against their exact mean, within four
+        // standard errors (a cycle's spread is at most its mean, as a geometric law's).
         if (jackpot) {
             GeneratorState state = kSeedState;
             ParallelDrawEngine engine;
@@ -333,8 +346,10 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
                 rules, rules.Ticket(),
                 {.rounds = static_cast<std::uint64_t>(draws), .jackpot = start, .seed = 3}, state,
                 engine, pump);
+            const auto ended = static_cast<double>(played.jackpotWins + played.rolledDown);
             EXPECT_NEAR(*FigureRounds(played).meanCycle, played.lawMeanCycle,
-                        0.1 * played.lawMeanCycle);
+                        4 * played.lawMeanCycle / std::sqrt(ended))
+                << text;
         }
     }
 }
