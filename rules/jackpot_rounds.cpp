@@ -306,11 +306,13 @@ private:
         }
         const std::uint64_t left = request_.rounds - played_.draws;
         std::uint64_t done = 0;
-        for (;; ++aheadAt_) {
-            if (aheadAt_ == kAhead) {
+        std::size_t at = aheadAt_;
+        for (;; ++at) {
+            if (at == kAhead) {
                 WorkOutAhead(left - done);
+                at = 0;
             }
-            const auto [end, won] = ahead_[aheadAt_];
+            const auto [end, won] = ahead_[at];
             if (end >= std::min<std::uint64_t>(draws - done, Rounds::kEndsByDraw)) {
                 break;  // beyond the draws (or the run), or not counted by draw
             }
@@ -318,6 +320,7 @@ private:
             ++(won ? counted.won : counted.rolledDown);
             done += end + 1;
         }
+        aheadAt_ = at;
         played_.draws += done;
         return done;
     }
