@@ -16,22 +16,27 @@
 namespace loto {
 namespace {
 
-// E[1 / (1 + W)] with W Binomial(n, p), term by term.
-long double ShareBySum(int n, long double p) {
+// E[f(W)] with W Binomial(n, p), term by term.
+template <typename F>
+long double SumOverWinners(int n, long double p, F f) {
     long double sum = 0, ways = 1;
     for (int w = 0; w <= n; ++w) {
-        sum += ways * std::pow(p, w) * std::pow(1 - p, n - w) / (1 + w);
+        sum += ways * std::pow(p, w) * std::pow(1 - p, n - w) * f(w);
         ways = ways * (n - w) / (w + 1);
     }
     return sum;
+}
+
+// E[1 / (1 + W)].
+double ShareBySum(int n, long double p) {
+    return static_cast<double>(SumOverWinners(n, p, [](int w) { return 1.0L / (1 + w); }));
 }
 
 TEST(SharedPrizes, ExpectedShareAgainstItsTerms) {
     // S tickets sold, the user's among them: S - 1 others.
     for (const int others : {0, 1, 2, 10}) {
         for (const double p : {0.5, 0.2, 1.0 / 7, 1e-3}) {
-            EXPECT_NEAR(ExpectedShare(p, others + 1), static_cast<double>(ShareBySum(others, p)),
-                        1e-15)
+            EXPECT_NEAR(ExpectedShare(p, others + 1), ShareBySum(others, p), 1e-15)
                 << others << " " << p;
         }
     }
@@ -50,12 +55,8 @@ TEST(SharedPrizes, TaxedShareAgainstItsTerms) {
         const TaxRules tax{.rate = rate, .threshold = 100, .on = on};
         for (const int others : {1, 2, 10, 60}) {
             const double fund = 1000, p = 0.05;
-            long double sum = 0, ways = 1;
-            for (int w = 0; w <= others; ++w) {
-                sum +=
-                    ways * std::pow(p, w) * std::pow(1 - p, others - w) * tax.After(fund / (1 + w));
-                ways = ways * (others - w) / (w + 1);
-            }
+            const long double sum =
+                SumOverWinners(others, p, [&](int w) { return tax.After(fund / (1 + w)); });
             EXPECT_NEAR(ExpectedTaxedShare(fund, p, others + 1, tax), static_cast<double>(sum),
                         1e-9)
                 << others;
@@ -135,15 +136,8 @@ double NetAt(double jackpot) {
     const double sold = 50 + 0.2 * jackpot;
     const int others = static_cast<int>(sold) - 1;
     const double three = 1.0 / 120, two = 21.0 / 120, one = 63.0 / 120;
-    const auto share = [&](double p) {  // E[1/(1 + W)], W of `others`
-        long double sum = 0, ways = 1;
-        for (int w = 0; w <= others; ++w) {
-            sum += ways * std::pow(p, w) * std::pow(1 - p, others - w) / (1 + w);
-            ways = ways * (others - w) / (w + 1);
-        }
-        return static_cast<double>(sum);
-    };
-    return three * jackpot * share(three) + two * 0.3 * 0.5 * sold * share(two) + one * 0.5 - 1;
+    return three * jackpot * ShareBySum(others, three) +
+           two * 0.3 * 0.5 * sold * ShareBySum(others, two) + one * 0.5 - 1;
 }
 
 TEST(SharedPrizes, BreakEvenAgainstABisection) {
@@ -278,17 +272,14 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
     const std::tuple<const char*, int, double> lotteries[] = {
         {kThreeOfTen, 60000, 10000},
         {R"({"game": "3/10", "price": 1, "prize_fund": 0.5, "sales": {"base": 50, "per_jackpot": 0.2},
-             "tiers": {"3": {"share": 0.6}, "2": {"share": 0.3}},
-             "jackpot": {"start": 100, "tier": "3", "cap": 120, "roll_down": "2",
-                         "must_be_won_after": 2}})",
+             "tiers": {"3": {"share": 0.6}, "2": {"share": 0.3}}, "jackpot": {"start": 100,
+             "tier": "3", "cap": 120, "roll_down": "2", "must_be_won_after": 2}})",
          60000, 10000},
-        {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 2,
-             "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}, "3": {"fixed": 1}},
-             "jackpot": {"start": 100, "tier": "5"}})",
+        {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 2, "jackpot": {"start": 100,
+             "tier": "5"}, "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}, "3": {"fixed": 1}}})",
          400000, 10000},
-        {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 1,
-             "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}},
-             "jackpot": {"start": 100, "tier": "5"}})",
+        {R"({"game": "5/20", "price": 1, "prize_fund": 0.5, "sales": 1, "jackpot": {"start": 100,
+             "tier": "5"}, "tiers": {"5": {"share": 0.7}, "4": {"share": 0.2}}})",
          400000, 10000},
         {R"({"game": "3/10", "price": 1, "prize_fund": 0.5, "sales": 50,
              "tiers": {"3": {"share": 0.6}, "2": {"fixed": 2}}})",
@@ -315,6 +306,7 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
                                                  static_cast<double>(Rounds::kEndsByDraw))
                 << text;
         }
+        Rounds played;
         for (const LanePath path : kLanePaths) {
             const LaneKernel* kernel = FindLaneKernel(path);
             for (const unsigned threads : {1u, 2u}) {
@@ -323,7 +315,7 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
                 }
                 GeneratorState state = kSeedState;
                 ParallelDrawEngine engine(threads, 4096, *kernel);
-                const Rounds played = PlayRounds(
+                played = PlayRounds(
                     rules, rules.Ticket(),
                     {.rounds = static_cast<std::uint64_t>(draws), .jackpot = start, .seed = 3},
                     state, engine, pump);
@@ -340,12 +332,6 @@ TEST(JackpotRounds, AsTheProcessTranscribed) {
         // The draws from a start to a win or a roll-down against their exact mean, within four
         // standard errors (a cycle's spread is at most its mean, as a geometric law's).
         if (jackpot) {
-            GeneratorState state = kSeedState;
-            ParallelDrawEngine engine;
-            const Rounds played = PlayRounds(
-                rules, rules.Ticket(),
-                {.rounds = static_cast<std::uint64_t>(draws), .jackpot = start, .seed = 3}, state,
-                engine, pump);
             const auto ended = static_cast<double>(played.jackpotWins + played.rolledDown);
             EXPECT_NEAR(*FigureRounds(played).meanCycle, played.lawMeanCycle,
                         4 * played.lawMeanCycle / std::sqrt(ended))
