@@ -18,7 +18,7 @@ constexpr std::size_t kMostWinsShown = 1000;
 struct TierOdds {
     double probability = 0;
     const RuleTier* rule = nullptr;
-    // The tier's fund, read once into doubles: a draw's share is fundShare x sold x price.
+    // The tier's fund, read once into doubles (LotteryRules::FundOf).
     double fundShare = 0;
     std::optional<double> fixed{};
 };
@@ -33,7 +33,7 @@ std::vector<TierOdds> Odds(const LotteryRules& rules) {
     for (const RuleTier& tier : rules.tiers) {
         TierOdds& held = odds[static_cast<std::size_t>(tier.index)];
         held.rule = &tier;
-        held.fundShare = tier.share.value_or(0) * rules.prizeFund;
+        held.fundShare = rules.FundShare(tier);
         if (tier.fixed) {
             held.fixed = static_cast<double>(*tier.fixed);
         }
@@ -283,36 +283,33 @@ private:
         }
         fresh_ = false;
         const std::uint64_t left = request_.rounds - played_.draws;
-        if (aheadAt_ == kAhead) {
-            WorkOutAhead(left);
-        }
-        std::tie(end_, othersWin_) = ahead_[aheadAt_++];
+        std::tie(end_, othersWin_) = NextEnd(left);
+        ++aheadAt_;
         end_ = end_ < left ? end_ : UINT64_MAX;
     }
 
-    void WorkOutAhead(std::uint64_t left) {
-        for (auto& end : ahead_) {
-            end = cycle_->End(cycleEnds_.Uniform(), left);
+    // The next cycle's end, within `left` draws, not yet taken: kAhead of them worked out at once.
+    std::pair<std::uint64_t, bool> NextEnd(std::uint64_t left) {
+        if (aheadAt_ == kAhead) {
+            for (auto& end : ahead_) {
+                end = cycle_->End(cycleEnds_.Uniform(), left);
+            }
+            aheadAt_ = 0;
         }
-        aheadAt_ = 0;
+        return ahead_[aheadAt_];
     }
 
     // From a cycle's first draw, the cycles that end within `draws` at a counted draw, where no
-    // chart point falls: in locals, which the counts' stores cannot alias, as StartCycle, Walk
-    // and EndCycle would count them. The draws that they take.
+    // chart point falls, counted as StartCycle, Walk and EndCycle would count them, in one loop.
+    // The draws that they take.
     std::uint64_t WholeCycles(std::uint64_t draws) {
         if (!fresh_ || nextPoint_ < played_.draws + draws) {
             return 0;
         }
         const std::uint64_t left = request_.rounds - played_.draws;
         std::uint64_t done = 0;
-        std::size_t at = aheadAt_;
-        for (;; ++at) {
-            if (at == kAhead) {
-                WorkOutAhead(left - done);
-                at = 0;
-            }
-            const auto [end, won] = ahead_[at];
+        for (;; ++aheadAt_) {
+            const auto [end, won] = NextEnd(left - done);
             if (end >= std::min<std::uint64_t>(draws - done, Rounds::kEndsByDraw)) {
                 break;  // beyond the draws (or the run), or not counted by draw
             }
@@ -320,7 +317,6 @@ private:
             ++(won ? counted.won : counted.rolledDown);
             done += end + 1;
         }
-        aheadAt_ = at;
         played_.draws += done;
         return done;
     }
@@ -404,8 +400,8 @@ private:
         if (odds.fixed && rolled == 0) {
             return Paid(rules_, *odds.fixed);
         }
-        // As LotteryRules::Fund, its factors in the same order.
-        const double fund = odds.fundShare * sold * price_ + rolled + odds.fixed.value_or(0);
+        const double fund =
+            LotteryRules::FundOf(odds.fundShare, sold, price_) + rolled + odds.fixed.value_or(0);
         return Paid(rules_, fund / (1 + others_.Binomial(sold - 1, odds.probability)));
     }
 

@@ -85,7 +85,15 @@ struct LotteryRules {
     [[nodiscard]] DrawRule Ticket() const;
     // The fund of a share tier at `sold` tickets: its share of the prize fund of their price.
     [[nodiscard]] double Fund(const RuleTier& tier, double sold) const noexcept {
-        return tier.share.value_or(0) * prizeFund * sold * static_cast<double>(price);
+        return FundOf(FundShare(tier), sold, static_cast<double>(price));
+    }
+    // Its parts, for a process that reads them once: the tier's share of the sales, and the fund
+    // of that share at `sold` tickets of `price` cents.
+    [[nodiscard]] double FundShare(const RuleTier& tier) const noexcept {
+        return tier.share.value_or(0) * prizeFund;
+    }
+    [[nodiscard]] static double FundOf(double fundShare, double sold, double price) noexcept {
+        return fundShare * sold * price;
     }
 };
 
