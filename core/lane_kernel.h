@@ -608,6 +608,75 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     frame.Run(step, arithmetic);
 }
 
+// A game of two pools whose numbers fit one word together, where the arithmetic counts bits: the
+// draw is one set, the main numbers at their indexes and the second pool's above them, its bit
+// count saying which pool the next value draws from and when the draw is complete. Repeats need
+// no test: a number taken again sets a bit already set. The tally's word k counts, in the field
+// of their main matches m, the draws of at least k second-pool matches: one shift and an add a
+// word where a code's field in each word took a shift more; the codes' counts are their
+// differences, taken once a chunk.
+template <typename V, int G, typename Arithmetic, int kWords, bool kMarks>
+[[gnu::flatten]] void GenerateTwoPoolsCounted(const GeneratorState* starts, std::uint32_t values,
+                                              const LaneRule& rule, LaneOutput* out) {
+    using Frame = LaneFrame<V, G, kWords, kMarks>;
+    const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
+                                static_cast<std::uint64_t>(rule.secondTop));
+    Frame frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
+    const auto top = static_cast<std::uint64_t>(rule.top);
+    const V mainTop = Arithmetic::TopOf(top);
+    const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
+    const V mainGrid = V{} + (rule.grid.low() >> 1);
+    const V secondGrid = V{} + (rule.secondGrid.low() >> 1 << top);
+    const V mainDrawn = V{} + static_cast<std::uint64_t>(rule.drawn);
+    const V complete = V{} + static_cast<std::uint64_t>(rule.drawn + rule.secondDrawn);
+    const V one = V{} + 1, secondOne = V{} + (std::uint64_t{1} << top);
+    const auto mainShift = static_cast<std::uint64_t>(rule.mainShift);
+    std::array<V, G> sets{};
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+        const V bit = V{} + (std::uint64_t{1} << j);
+        V& set = sets[g];
+        const auto inSecond = Arithmetic::Count(set) >= mainDrawn;
+        // The lane's top chosen before its product: the chain from value to value is short
+        // beside the step's work, and one product and one watch are saved.
+        const V scale = inSecond ? secondTop : mainTop;
+        const V index = arithmetic.Number(x, scale);
+        frame.seen[g] = arithmetic.Watch(frame.seen[g], x, scale);
+        set |= Arithmetic::ShiftLeft(inSecond ? secondOne : one, index);
+        const auto done = Arithmetic::Count(set) == complete;
+        ends = done ? ends | bit : ends;
+        const V mainShown = Arithmetic::Count(set & mainGrid) << 3;  // 8 bits a field
+        const V second = Arithmetic::Count(set & secondGrid);
+        const V field = Arithmetic::ShiftLeft(one, mainShown);
+        EachVector<kWords>([&](auto k) {
+            V& counts = frame.histogram[g][k];
+            if constexpr (k == 0) {
+                counts = done ? counts + field : counts;
+            } else {
+                counts = done & (second >= V{} + std::uint64_t{k}) ? counts + field : counts;
+            }
+        });
+        if constexpr (kMarks) {
+            frame.Mark(g, done, (mainShown << mainShift) + (second << 3), j);
+        }
+        set = done ? V{} : set;
+        return index;
+    };
+    frame.Run(step, arithmetic);
+    for (int l = 0; l < G * Frame::kWidth; ++l) {
+        const auto atLeast = out[l].tally;
+        out[l].tally = {};
+        for (std::size_t m = 0; m < 8; ++m) {
+            for (std::size_t k = 0; k < kWords; ++k) {
+                const std::uint64_t more = k + 1 < kWords ? atLeast[8 * (k + 1) + m] : 0;
+                const std::size_t code = (m << mainShift) + k;
+                if (code < kLaneCodes) {
+                    out[l].tally[code] = atLeast[8 * k + m] - more;
+                }
+            }
+        }
+    }
+}
+
 // The kernel of a rule's game: its sets of one word or two, the tally words that its codes take.
 // G vectors side by side fill the latency of the step's chain in every game: a game of two words
 // or two pools has more work a value, but its chain is as long, and even AVX2's 16 registers hold
@@ -624,6 +693,15 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
                 return GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks>(
                     starts, values, rule, out);
             case LaneGame::Second:
+                if constexpr (Arithmetic::kCountsBits && !kWide) {
+                    // Word k counts the draws of k second-pool matches or more; m has a field.
+                    const int mostMain = (rule.codes - 1) >> rule.mainShift;
+                    const int mostSecond = (rule.codes - 1) & ((1 << rule.mainShift) - 1);
+                    if (rule.top + rule.secondTop <= 64 && mostMain < 8 && mostSecond < kWords) {
+                        return GenerateTwoPoolsCounted<V, G, Arithmetic, kWords, kMarks>(
+                            starts, values, rule, out);
+                    }
+                }
                 return GenerateRich<V, G, Arithmetic, LaneGame::Second, kWide, kWords, kMarks>(
                     starts, values, rule, out);
         }
