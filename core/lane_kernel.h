@@ -610,7 +610,8 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
 
 // A game of two pools whose numbers fit one word together, where the arithmetic counts bits: the
 // draw is one set, the main numbers at their indexes and the second pool's above them, its bit
-// count saying which pool the next value draws from and when the draw is complete. Repeats need
+// count saying when the draw is complete and, kept for the next value, which pool that draws
+// from. Repeats need
 // no test: a number taken again sets a bit already set. The tally's word k counts, in the field
 // of their main matches m, the draws of at least k second-pool matches: one shift and an add a
 // word where a code's field in each word took a shift more; the codes' counts are their
@@ -631,32 +632,36 @@ template <typename V, int G, typename Arithmetic, int kWords, bool kMarks>
     const V complete = V{} + static_cast<std::uint64_t>(rule.drawn + rule.secondDrawn);
     const V one = V{} + 1, secondOne = V{} + (std::uint64_t{1} << top);
     const auto mainShift = static_cast<std::uint64_t>(rule.mainShift);
-    std::array<V, G> sets{};
+    std::array<V, G> sets{}, takens{};
     const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
         const V bit = V{} + (std::uint64_t{1} << j);
         V& set = sets[g];
-        const auto inSecond = Arithmetic::Count(set) >= mainDrawn;
+        const auto inSecond = takens[g] >= mainDrawn;
         // The lane's top chosen before its product: the chain from value to value is short
         // beside the step's work, and one product and one watch are saved.
         const V scale = inSecond ? secondTop : mainTop;
         const V index = arithmetic.Number(x, scale);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x, scale);
         set |= Arithmetic::ShiftLeft(inSecond ? secondOne : one, index);
-        const auto done = Arithmetic::Count(set) == complete;
+        const V count = Arithmetic::Count(set);
+        const auto done = count == complete;
+        takens[g] = done ? V{} : count;
         ends = done ? ends | bit : ends;
-        const V mainShown = Arithmetic::Count(set & mainGrid) << 3;  // 8 bits a field
+        const V main = Arithmetic::Count(set & mainGrid);
         const V second = Arithmetic::Count(set & secondGrid);
-        const V field = Arithmetic::ShiftLeft(one, mainShown);
+        const V field = Arithmetic::FieldOf(main);
         EachVector<kWords>([&](auto k) {
             V& counts = frame.histogram[g][k];
             if constexpr (k == 0) {
                 counts = done ? counts + field : counts;
+            } else if constexpr (k == 1) {  // a test of the bits, no count
+                counts = done & ((set & secondGrid) != 0) ? counts + field : counts;
             } else {
                 counts = done & (second >= V{} + std::uint64_t{k}) ? counts + field : counts;
             }
         });
         if constexpr (kMarks) {
-            frame.Mark(g, done, (mainShown << mainShift) + (second << 3), j);
+            frame.Mark(g, done, ((main << mainShift) + second) << 3, j);
         }
         set = done ? V{} : set;
         return index;

@@ -25,6 +25,14 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     static __m512i Cast(V v) { return reinterpret_cast<__m512i>(v); }
     static constexpr bool kCountsBits = true;
     static V Count(V v) { return Cast(_mm512_popcnt_epi64(Cast(v))); }
+    // An 8-bit tally field's one for a count below 8, from a table: one permutation where a
+    // shift and a variable shift take the port that the multiply-adds need.
+    static V FieldOf(V count) {
+        return Cast(_mm512_maskz_permutexvar_epi64(
+            0xFF, Cast(count),
+            _mm512_set_epi64(1LL << 56, 1LL << 48, 1LL << 40, 1LL << 32, 1LL << 24, 1LL << 16,
+                             1LL << 8, 1LL)));
+    }
     // A top as the multiply-adds take it, 16 times over.
     static V TopOf(std::uint64_t poolTop) { return V{} + (poolTop << 4); }
     V Number(V x) const { return Number(x, scale); }
