@@ -609,13 +609,12 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
 }
 
 // A game of two pools whose numbers fit one word together, where the arithmetic counts bits: the
-// draw is one set, the main numbers at their indexes and the second pool's above them, its bit
-// count saying when the draw is complete and, kept for the next value, which pool that draws
-// from. Repeats need
-// no test: a number taken again sets a bit already set. The tally's word k counts, in the field
-// of their main matches m, the draws of at least k second-pool matches: one shift and an add a
-// word where a code's field in each word took a shift more; the codes' counts are their
-// differences, taken once a chunk.
+// draw is one set, the main numbers at their indexes and the second pool's above them. Its bit
+// count says when the draw is complete and, kept for the next value, which pool that draws from;
+// a number taken again sets a bit already set, and needs no test. The tally's word k counts, in
+// the field of their main matches, the draws of at least k second-pool matches: the field is
+// made once for every word, where a code's field took a shift in each; the codes' counts are the
+// words' differences, taken once a chunk.
 template <typename V, int G, typename Arithmetic, int kWords, bool kMarks>
 [[gnu::flatten]] void GenerateTwoPoolsCounted(const GeneratorState* starts, std::uint32_t values,
                                               const LaneRule& rule, LaneOutput* out) {
