@@ -287,6 +287,20 @@ struct LaneFrame {
             }
         }
     }
+    // The same for a code that is a count of matches, where the arithmetic counts bits: the
+    // count's field from a table where it has one and one word holds the codes.
+    template <typename Arithmetic, typename Index, typename Done>
+    void TallyCount(Index g, Done done, V count, std::uint32_t j) {
+        if constexpr (kWords == 1 && requires { Arithmetic::FieldOf(count); }) {
+            if constexpr (kMarks) {
+                Mark(g, done, count << 3, j);
+            }
+            V& counts = histogram[g][0];
+            counts = done ? counts + Arithmetic::FieldOf(count) : counts;
+        } else {
+            Tally<Arithmetic>(g, done, count << 3, j);  // 8 bits a field
+        }
+    }
     // Bit j marked in the block's marks of vector g where a draw ends (`ended`) with a marked
     // code, `shown` being 8 times the code: the code's bit of `marked` shifted up to j, the rest
     // cleared (one ternary-logic step where there is one).
@@ -469,18 +483,16 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             set.Add(Set::PlaceOf(index, split), one);
             const auto done = Arithmetic::Count(set.low) + Arithmetic::Count(set.high) == complete;
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(
+            frame.template TallyCount<Arithmetic>(
                 g, done,
-                (Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh))
-                    << 3,  // 8 bits a count of matches
-                j);
+                Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh), j);
             set.ClearWhere(done);
         } else if constexpr (kCountsBits) {
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
             ends = done ? ends | bit : ends;
-            frame.template Tally<Arithmetic>(g, done, Arithmetic::Count(drawn & grid) << 3, j);
+            frame.template TallyCount<Arithmetic>(g, done, Arithmetic::Count(drawn & grid), j);
             drawn = done ? V{} : drawn;
         } else if constexpr (kWide) {
             Set& set = sets[g];

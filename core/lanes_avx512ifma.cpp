@@ -24,6 +24,7 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     static V Cast(__m512i v) { return reinterpret_cast<V>(v); }
     static __m512i Cast(V v) { return reinterpret_cast<__m512i>(v); }
     static constexpr bool kCountsBits = true;
+    static constexpr std::uint64_t kLow52 = (std::uint64_t{1} << 52) - 1;
     static V Count(V v) { return Cast(_mm512_popcnt_epi64(Cast(v))); }
     // An 8-bit tally field's one for a count below 8, from a table: one permutation where a
     // shift and a variable shift take the port that the multiply-adds need.
@@ -39,13 +40,13 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     static V Number(V x, V laneScale) {
         return Cast(_mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), Cast(laneScale)));
     }
-    // The low half shifted to the top of the word: its least over the steps is all a lane keeps.
+    // The low half, the offset's carry out of it cleared (an and, where a shift would take the
+    // multiply-adds' port): its least over the steps is all a lane keeps.
     static constexpr std::uint64_t kUnseen = ~std::uint64_t{0};
     V Watch(V seen, V x) const { return Watch(seen, x, scale); }
     V Watch(V seen, V x, V laneScale) const {
-        const V off = Cast(_mm512_madd52lo_epu64(offset, Cast(x), Cast(laneScale)));
-        const V high = off << 12;
-        return seen < high ? seen : high;  // one vpminuq
+        const V off = Cast(_mm512_madd52lo_epu64(offset, Cast(x), Cast(laneScale))) & kLow52;
+        return seen < off ? seen : off;  // one vpminuq
     }
     // Both pools' numbers, a multiply-add each, then the lane's; the watch, off the chain from
     // one value to the next, multiplies by the lane's top.
@@ -54,7 +55,7 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
         seen = Watch(seen, x, inSecond ? secondScale : mainScale);
         return inSecond ? Number(x, secondScale) : Number(x, mainScale);
     }
-    bool CameNear(std::uint64_t seen) const { return seen < (2 * ifmaGuard << 12); }
+    bool CameNear(std::uint64_t seen) const { return seen < 2 * ifmaGuard; }
     // Each lane by its own count, to 0 from 64 on (the mask of every lane keeps GCC 12 from
     // warning of the undefined vector that the unmasked form passes).
     static V ShiftLeft(V a, V count) {
