@@ -620,61 +620,119 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     frame.Run(step, arithmetic);
 }
 
-// A game of two pools whose numbers fit one word together, where the arithmetic counts bits: the
+// A set of bits in one word a lane, or two where kWide, counted by the arithmetic. A bit's place
+// in two words is shifted into both, and lands in its own alone (the shifts give 0 from 64 on).
+template <typename V, typename Arithmetic, bool kWide>
+struct CountedSet {
+    __extension__ using Bits = unsigned __int128;
+    struct Grid {
+        V low;
+        V high;
+    };
+    static Grid GridOf(Bits bits) {
+        return {V{} + static_cast<std::uint64_t>(bits),
+                V{} + static_cast<std::uint64_t>(bits >> 64)};
+    }
+    void Add(V place) {
+        const V one = V{} + 1;
+        low |= Arithmetic::ShiftLeft(one, place);
+        if constexpr (kWide) {
+            high |= Arithmetic::ShiftLeft(one, place - 64);
+        }
+    }
+    [[nodiscard]] V Count() const {
+        if constexpr (kWide) {
+            return Arithmetic::Count(low) + Arithmetic::Count(high);
+        } else {
+            return Arithmetic::Count(low);
+        }
+    }
+    [[nodiscard]] V CountWith(const Grid& grid) const {
+        if constexpr (kWide) {
+            return Arithmetic::Count(low & grid.low) + Arithmetic::Count(high & grid.high);
+        } else {
+            return Arithmetic::Count(low & grid.low);
+        }
+    }
+    [[nodiscard]] auto AnyWith(const Grid& grid) const {
+        if constexpr (kWide) {
+            return ((low & grid.low) | (high & grid.high)) != 0;
+        } else {
+            return (low & grid.low) != 0;
+        }
+    }
+    template <typename Mask>
+    void ClearWhere(Mask clear) {
+        low = clear ? V{} : low;
+        if constexpr (kWide) {
+            high = clear ? V{} : high;
+        }
+    }
+
+    V low{};
+    V high{};
+};
+
+// A game of two pools whose numbers fit two words together, where the arithmetic counts bits: the
 // draw is one set, the main numbers at their indexes and the second pool's above them. Its bit
 // count says when the draw is complete and, kept for the next value, which pool that draws from;
 // a number taken again sets a bit already set, and needs no test. The tally's word k counts, in
 // the field of their main matches, the draws of at least k second-pool matches: the field is
 // made once for every word, where a code's field took a shift in each; the codes' counts are the
 // words' differences, taken once a chunk.
-template <typename V, int G, typename Arithmetic, int kWords, bool kMarks>
+template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks>
 [[gnu::flatten]] void GenerateTwoPoolsCounted(const GeneratorState* starts, std::uint32_t values,
                                               const LaneRule& rule, LaneOutput* out) {
     using Frame = LaneFrame<V, G, kWords, kMarks>;
+    using Set = CountedSet<V, Arithmetic, kWide>;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
                                 static_cast<std::uint64_t>(rule.secondTop));
     Frame frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
     const auto top = static_cast<std::uint64_t>(rule.top);
     const V mainTop = Arithmetic::TopOf(top);
     const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
-    const V mainGrid = V{} + (rule.grid.low() >> 1);
-    const V secondGrid = V{} + (rule.secondGrid.low() >> 1 << top);
+    const auto indexes = [](const NumberSet& numbers) {
+        return (typename Set::Bits{numbers.high()} << 64 | numbers.low()) >> 1;
+    };
+    const typename Set::Grid mainGrid = Set::GridOf(indexes(rule.grid));
+    const typename Set::Grid secondGrid = Set::GridOf(indexes(rule.secondGrid) << top);
     const V mainDrawn = V{} + static_cast<std::uint64_t>(rule.drawn);
     const V complete = V{} + static_cast<std::uint64_t>(rule.drawn + rule.secondDrawn);
-    const V one = V{} + 1, secondOne = V{} + (std::uint64_t{1} << top);
+    const V secondPlace = V{} + top;
     const auto mainShift = static_cast<std::uint64_t>(rule.mainShift);
-    std::array<V, G> sets{}, takens{};
+    std::array<Set, G> sets{};
+    std::array<V, G> takens{};
     const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
         const V bit = V{} + (std::uint64_t{1} << j);
-        V& set = sets[g];
+        Set& set = sets[g];
         const auto inSecond = takens[g] >= mainDrawn;
         // The lane's top chosen before its product: the chain from value to value is short
         // beside the step's work, and one product and one watch are saved.
         const V scale = inSecond ? secondTop : mainTop;
         const V index = arithmetic.Number(x, scale);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x, scale);
-        set |= Arithmetic::ShiftLeft(inSecond ? secondOne : one, index);
-        const V count = Arithmetic::Count(set);
+        set.Add(inSecond ? index + secondPlace : index);
+        const V count = set.Count();
         const auto done = count == complete;
         takens[g] = done ? V{} : count;
         ends = done ? ends | bit : ends;
-        const V main = Arithmetic::Count(set & mainGrid);
-        const V second = Arithmetic::Count(set & secondGrid);
+        const V main = set.CountWith(mainGrid);
         const V field = Arithmetic::FieldOf(main);
         EachVector<kWords>([&](auto k) {
             V& counts = frame.histogram[g][k];
             if constexpr (k == 0) {
                 counts = done ? counts + field : counts;
             } else if constexpr (k == 1) {  // a test of the bits, no count
-                counts = done & ((set & secondGrid) != 0) ? counts + field : counts;
+                counts = done & set.AnyWith(secondGrid) ? counts + field : counts;
             } else {
-                counts = done & (second >= V{} + std::uint64_t{k}) ? counts + field : counts;
+                const auto atLeast = set.CountWith(secondGrid) >= V{} + std::uint64_t{k};
+                counts = done & atLeast ? counts + field : counts;
             }
         });
         if constexpr (kMarks) {
-            frame.Mark(g, done, ((main << mainShift) + second) << 3, j);
+            frame.Mark(g, done, ((main << mainShift) + set.CountWith(secondGrid)) << 3, j);
         }
-        set = done ? V{} : set;
+        set.ClearWhere(done);
         return index;
     };
     frame.Run(step, arithmetic);
@@ -709,12 +767,13 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
                 return GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks>(
                     starts, values, rule, out);
             case LaneGame::Second:
-                if constexpr (Arithmetic::kCountsBits && !kWide) {
+                if constexpr (Arithmetic::kCountsBits) {
                     // Word k counts the draws of k second-pool matches or more; m has a field.
                     const int mostMain = (rule.codes - 1) >> rule.mainShift;
                     const int mostSecond = (rule.codes - 1) & ((1 << rule.mainShift) - 1);
-                    if (rule.top + rule.secondTop <= 64 && mostMain < 8 && mostSecond < kWords) {
-                        return GenerateTwoPoolsCounted<V, G, Arithmetic, kWords, kMarks>(
+                    if (rule.top + rule.secondTop <= (kWide ? 128 : 64) && mostMain < 8 &&
+                        mostSecond < kWords) {
+                        return GenerateTwoPoolsCounted<V, G, Arithmetic, kWide, kWords, kMarks>(
                             starts, values, rule, out);
                     }
                 }
