@@ -233,14 +233,19 @@ template <typename V, int G, int kWords, bool kMarks>
 struct LaneFrame {
     static constexpr int kWidth = sizeof(V) / sizeof(std::uint64_t);
     static constexpr std::uint32_t kBlock = 8;  // values packed into one 64-bit store per lane
-    // A draw takes at least one value: 248 values complete at most 248 draws, within the 255 that
-    // an 8-bit tally field holds.
-    static constexpr std::uint32_t kFlushEvery = 248;
-    static_assert(kFlushEvery % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
+    // A draw takes a value for each of its numbers at least: 248 times that many values complete
+    // at most 249 draws, within the 255 that an 8-bit tally field holds.
+    static constexpr std::uint32_t kFlushDraws = 248;
+    static_assert(kFlushDraws % kBlock == 0 && DrawChunk::kSnapshotEvery % kBlock == 0);
 
     LaneFrame(const GeneratorState* laneStarts, std::uint32_t count, LaneOutput* lanes,
-              std::uint64_t unseen, std::uint64_t markedCodes)
-        : starts(laneStarts), values(count), out(lanes), marked(V{} + markedCodes) {
+              std::uint64_t unseen, const LaneRule& rule)
+        : starts(laneStarts),
+          values(count),
+          out(lanes),
+          flushEvery(kFlushDraws * static_cast<std::uint32_t>(rule.drawn + rule.secondDrawn +
+                                                              (rule.game == LaneGame::Bonus))),
+          marked(V{} + rule.marked) {
         seen.fill(V{} + unseen);
         endsBefore.fill(V{} + 1);
     }
@@ -356,7 +361,7 @@ struct LaneFrame {
             });
         }
         sinceFlush += taken;
-        if (sinceFlush == kFlushEvery) {
+        if (sinceFlush == flushEvery) {
             Flush();
         }
     }
@@ -441,6 +446,7 @@ struct LaneFrame {
     std::array<std::array<V, kWords>, G> histogram{};  // per lane, the draws since the flush
     std::array<V, G> endWord{};   // per lane, bit k: value k of the current 64 ended a draw
     std::array<V, G> endsBefore;  // per lane, 1 where the value before the word ended a draw
+    std::uint32_t flushEvery;     // values
     std::uint32_t sinceFlush = 0;
     V marked;                       // bit c: a draw of code c is marked
     std::array<V, G> blockMarks{};  // per lane, bit j: value j of the block ended a marked draw
@@ -455,7 +461,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                                     const LaneRule& rule, LaneOutput* out) {
     const V one = V{} + 1;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
-    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
+    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule);
     using Set = WideSet<V, Arithmetic>;
     // Where the arithmetic counts bits, a draw is the set of its numbers alone, bit number - 1 (of
     // one word, or of two), its counts taken from it; else a LaneDraw, each bit three higher,
@@ -550,7 +556,7 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     constexpr bool kSecond = kGame == LaneGame::Second;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
                                 static_cast<std::uint64_t>(rule.secondTop));
-    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
+    LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule);
     const std::uint64_t mainUnit = kLaneUnit << rule.mainShift;
     const V mainTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.top));
     [[maybe_unused]] const V mainGrid = V{} + (rule.grid.low() << 2 << rule.mainShift);
@@ -687,7 +693,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     using Set = CountedSet<V, Arithmetic, kWide>;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top),
                                 static_cast<std::uint64_t>(rule.secondTop));
-    Frame frame(starts, values, out, Arithmetic::kUnseen, rule.marked);
+    Frame frame(starts, values, out, Arithmetic::kUnseen, rule);
     const auto top = static_cast<std::uint64_t>(rule.top);
     const V mainTop = Arithmetic::TopOf(top);
     const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
