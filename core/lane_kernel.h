@@ -293,15 +293,17 @@ struct LaneFrame {
         }
     }
     // The same for a code that is a count of matches, where the arithmetic counts bits: the
-    // count's field from a table where it has one and one word holds the codes.
+    // count's field from a table where it has one and two words hold the codes.
     template <typename Arithmetic, typename Index, typename Done>
     void TallyCount(Index g, Done done, V count, std::uint32_t j) {
-        if constexpr (kWords == 1 && requires { Arithmetic::FieldOf(count); }) {
+        if constexpr (kWords <= 2 && requires { Arithmetic::FieldOf(count, 0); }) {
             if constexpr (kMarks) {
                 Mark(g, done, count << 3, j);
             }
-            V& counts = histogram[g][0];
-            counts = done ? counts + Arithmetic::FieldOf(count) : counts;
+            for (int word = 0; word < kWords; ++word) {
+                V& counts = histogram[g][word];
+                counts = done ? counts + Arithmetic::FieldOf(count, word) : counts;
+            }
         } else {
             Tally<Arithmetic>(g, done, count << 3, j);  // 8 bits a field
         }

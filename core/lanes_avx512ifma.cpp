@@ -26,13 +26,15 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     static constexpr bool kCountsBits = true;
     static constexpr std::uint64_t kLow52 = (std::uint64_t{1} << 52) - 1;
     static V Count(V v) { return Cast(_mm512_popcnt_epi64(Cast(v))); }
-    // An 8-bit tally field's one for a count below 8, from a table: one permutation where a
-    // shift and a variable shift take the port that the multiply-adds need.
-    static V FieldOf(V count) {
-        return Cast(_mm512_maskz_permutexvar_epi64(
-            0xFF, Cast(count),
-            _mm512_set_epi64(1LL << 56, 1LL << 48, 1LL << 40, 1LL << 32, 1LL << 24, 1LL << 16,
-                             1LL << 8, 1LL)));
+    // The 8-bit tally field's one of a count below 16 in a word of two (0 where the count's field
+    // is in the other), from a table: one permutation where a shift and a variable shift take the
+    // port that the multiply-adds need.
+    static V FieldOf(V count, int word = 0) {
+        const __m512i ones = _mm512_set_epi64(1LL << 56, 1LL << 48, 1LL << 40, 1LL << 32, 1LL << 24,
+                                              1LL << 16, 1LL << 8, 1LL);
+        const __m512i none = _mm512_setzero_si512();
+        return Cast(word == 0 ? _mm512_maskz_permutex2var_epi64(0xFF, ones, Cast(count), none)
+                              : _mm512_maskz_permutex2var_epi64(0xFF, none, Cast(count), ones));
     }
     // A top as the multiply-adds take it, 16 times over.
     static V TopOf(std::uint64_t poolTop) { return V{} + (poolTop << 4); }
