@@ -100,6 +100,25 @@ struct WideArithmetic : TopByShifts<V> {
     static V TimesCarryUnit(V q) { return q * 10000; }
 };
 
+// A lane's value cleared, or added to, where a condition holds. Where a comparison gives a vector
+// rather than a mask register, an and-not or an and costs less than a blend.
+template <typename Arithmetic, typename V, typename Mask>
+V ClearedWhere(Mask where, V x) {
+    if constexpr (Arithmetic::kMaskRegisters) {
+        return where ? V{} : x;
+    } else {
+        return x & ~reinterpret_cast<V>(where);
+    }
+}
+template <typename Arithmetic, typename V, typename Mask>
+V AddedWhere(Mask where, V x, V add) {
+    if constexpr (Arithmetic::kMaskRegisters) {
+        return where ? x + add : x;
+    } else {
+        return x + (add & reinterpret_cast<V>(where));
+    }
+}
+
 // In a game of two pools: x's number in the pool of each lane (the second where inSecond), and
 // its watch. Both numbers, then the lane's: its choice is on the chain from one value to the
 // next, which a product or a shift after it would lengthen. An arithmetic may have a way of its
@@ -217,8 +236,8 @@ struct WideSet {
     }
     template <typename Mask>
     void ClearWhere(Mask clear) {
-        low = clear ? V{} : low;
-        high = clear ? V{} : high;
+        low = ClearedWhere<Arithmetic>(clear, low);
+        high = ClearedWhere<Arithmetic>(clear, high);
     }
 
     V low{};
@@ -275,20 +294,21 @@ struct LaneFrame {
         }
         if constexpr (kWords == 1) {
             V& counts = histogram[g][0];
-            counts = done ? counts + (one << shown) : counts;
+            counts = AddedWhere<Arithmetic>(done, counts, one << shown);
         } else if constexpr (WideSet<V, Arithmetic>::kZeroingShifts) {
             for (int w = 0; w < kWords; ++w) {
                 V& counts = histogram[g][w];
                 const V field =
                     Arithmetic::ShiftLeft(one, shown - static_cast<std::uint64_t>(64 * w));
-                counts = done ? counts + field : counts;
+                counts = AddedWhere<Arithmetic>(done, counts, field);
             }
         } else {
             const V field = one << (shown & 63);
             const V word = shown >> 6;
             for (int w = 0; w < kWords; ++w) {
                 V& counts = histogram[g][w];
-                counts = done & (word == static_cast<std::uint64_t>(w)) ? counts + field : counts;
+                counts = AddedWhere<Arithmetic>(done & (word == static_cast<std::uint64_t>(w)),
+                                                counts, field);
             }
         }
     }
@@ -490,7 +510,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             Set& set = sets[g];
             set.Add(Set::PlaceOf(index, split), one);
             const auto done = Arithmetic::Count(set.low) + Arithmetic::Count(set.high) == complete;
-            ends = done ? ends | bit : ends;
+            ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
             frame.template TallyCount<Arithmetic>(
                 g, done,
                 Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh), j);
@@ -499,9 +519,9 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             V& drawn = draw[g];
             drawn |= one << index;
             const auto done = Arithmetic::Count(drawn) == complete;
-            ends = done ? ends | bit : ends;
+            ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
             frame.template TallyCount<Arithmetic>(g, done, Arithmetic::Count(drawn & grid), j);
-            drawn = done ? V{} : drawn;
+            drawn = ClearedWhere<Arithmetic>(done, drawn);
         } else if constexpr (kWide) {
             Set& set = sets[g];
             LaneDraw<V>& d = draw[g];
@@ -511,20 +531,20 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             d.accepted += fresh;
             d.matches += fresh & Set::Down(gridLow, gridHigh, place);
             const auto done = d.Complete(complete);
-            ends = done ? ends | bit : ends;
+            ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
             frame.template Tally<Arithmetic>(g, done, d.matches, j);
             set.ClearWhere(done);
-            d.accepted = done ? V{} : d.accepted;
-            d.matches = done ? V{} : d.matches;
+            d.accepted = ClearedWhere<Arithmetic>(done, d.accepted);
+            d.matches = ClearedWhere<Arithmetic>(done, d.matches);
         } else if constexpr (Arithmetic::kMaskRegisters || kWords > 1) {
             LaneDraw<V>& d = draw[g];
             d.Take(index, grid);
             const auto done = d.Complete(complete);
-            ends = done ? ends | bit : ends;
+            ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
             frame.template Tally<Arithmetic>(g, done, d.matches, j);
-            d.drawn = done ? V{} : d.drawn;
-            d.accepted = done ? V{} : d.accepted;
-            d.matches = done ? V{} : d.matches;
+            d.drawn = ClearedWhere<Arithmetic>(done, d.drawn);
+            d.accepted = ClearedWhere<Arithmetic>(done, d.accepted);
+            d.matches = ClearedWhere<Arithmetic>(done, d.matches);
         } else {
             V& histogram = frame.histogram[g][0];
             LaneDraw<V>& d = draw[g];
@@ -613,16 +633,16 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
         const auto done = taken == complete;
         const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
         frame.template Tally<Arithmetic>(g, done, shown, j);
-        ends = done ? ends | bit : ends;
+        ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
         // The set starts again with each draw, and with a draw's second pool.
         const auto clear = kSecond ? done | (taken == mainUnits) : done;
         if constexpr (kWide) {
             wideSets[g].ClearWhere(clear);
         } else {
-            sets[g] = clear ? V{} : sets[g];
+            sets[g] = ClearedWhere<Arithmetic>(clear, sets[g]);
         }
-        taken = done ? V{} : taken;
-        code = done ? V{} : code;
+        taken = ClearedWhere<Arithmetic>(done, taken);
+        code = ClearedWhere<Arithmetic>(done, code);
         return index;
     };
     frame.Run(step, arithmetic);
@@ -723,7 +743,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         const V count = set.Count();
         const auto done = count == complete;
         takens[g] = done ? V{} : count;
-        ends = done ? ends | bit : ends;
+        ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
         const V main = set.CountWith(mainGrid);
         const V field = Arithmetic::FieldOf(main);
         EachVector<kWords>([&](auto k) {
