@@ -120,9 +120,9 @@ V AddedWhere(Mask where, V x, V add) {
 }
 
 // In a game of two pools: x's number in the pool of each lane (the second where inSecond), and
-// its watch. Both numbers, then the lane's: its choice is on the chain from one value to the
-// next, which a product or a shift after it would lengthen. An arithmetic may have a way of its
-// own.
+// its watch. With mask registers, both numbers, then the lane's: its choice is on the chain from
+// one value to the next, which a shift after it would lengthen; without, one blend of the lane's
+// product serves both. An arithmetic may have a way of its own.
 template <typename Arithmetic, typename V, typename Mask>
 V PoolNumber(const Arithmetic& arithmetic, V x, Mask inSecond, V mainTop, V secondTop, V& seen) {
     if constexpr (requires { arithmetic.PoolNumber(x, inSecond, mainTop, secondTop, seen); }) {
@@ -130,9 +130,15 @@ V PoolNumber(const Arithmetic& arithmetic, V x, Mask inSecond, V mainTop, V seco
     } else {
         const V mainScaled = Arithmetic::Scaled(x, mainTop);
         const V secondScaled = Arithmetic::Scaled(x, secondTop);
-        seen = arithmetic.WatchScaled(seen, inSecond ? secondScaled : mainScaled);
-        return inSecond ? Arithmetic::NumberOfScaled(secondScaled)
-                        : Arithmetic::NumberOfScaled(mainScaled);
+        if constexpr (Arithmetic::kMaskRegisters) {
+            seen = arithmetic.WatchScaled(seen, inSecond ? secondScaled : mainScaled);
+            return inSecond ? Arithmetic::NumberOfScaled(secondScaled)
+                            : Arithmetic::NumberOfScaled(mainScaled);
+        } else {  // a blend costs more than the shift that it puts on the chain
+            const V scaled = inSecond ? secondScaled : mainScaled;
+            seen = arithmetic.WatchScaled(seen, scaled);
+            return Arithmetic::NumberOfScaled(scaled);
+        }
     }
 }
 
