@@ -301,6 +301,14 @@ struct LaneFrame {
         if constexpr (kWords == 1) {
             V& counts = histogram[g][0];
             counts = AddedWhere<Arithmetic>(done, counts, one << shown);
+        } else if constexpr (WideSet<V, Arithmetic>::kZeroingShifts &&
+                             !Arithmetic::kMaskRegisters) {
+            // The one cleared where no draw ends before it is shifted: no test in each word.
+            const V unit = one & reinterpret_cast<V>(done);
+            for (int w = 0; w < kWords; ++w) {
+                histogram[g][w] +=
+                    Arithmetic::ShiftLeft(unit, shown - static_cast<std::uint64_t>(64 * w));
+            }
         } else if constexpr (WideSet<V, Arithmetic>::kZeroingShifts) {
             for (int w = 0; w < kWords; ++w) {
                 V& counts = histogram[g][w];
