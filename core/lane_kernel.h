@@ -121,24 +121,22 @@ V AddedWhere(Mask where, V x, V add) {
 
 // In a game of two pools: x's number in the pool of each lane (the second where inSecond), and
 // its watch. With mask registers, both numbers, then the lane's: its choice is on the chain from
-// one value to the next, which a shift after it would lengthen; without, one blend of the lane's
-// product serves both. An arithmetic may have a way of its own.
+// one value to the next, which a product or a shift after it would lengthen; without, the lane's
+// top is chosen before one product. An arithmetic may have a way of its own.
 template <typename Arithmetic, typename V, typename Mask>
 V PoolNumber(const Arithmetic& arithmetic, V x, Mask inSecond, V mainTop, V secondTop, V& seen) {
     if constexpr (requires { arithmetic.PoolNumber(x, inSecond, mainTop, secondTop, seen); }) {
         return arithmetic.PoolNumber(x, inSecond, mainTop, secondTop, seen);
-    } else {
+    } else if constexpr (Arithmetic::kMaskRegisters) {
         const V mainScaled = Arithmetic::Scaled(x, mainTop);
         const V secondScaled = Arithmetic::Scaled(x, secondTop);
-        if constexpr (Arithmetic::kMaskRegisters) {
-            seen = arithmetic.WatchScaled(seen, inSecond ? secondScaled : mainScaled);
-            return inSecond ? Arithmetic::NumberOfScaled(secondScaled)
-                            : Arithmetic::NumberOfScaled(mainScaled);
-        } else {  // a blend costs more than the shift that it puts on the chain
-            const V scaled = inSecond ? secondScaled : mainScaled;
-            seen = arithmetic.WatchScaled(seen, scaled);
-            return Arithmetic::NumberOfScaled(scaled);
-        }
+        seen = arithmetic.WatchScaled(seen, inSecond ? secondScaled : mainScaled);
+        return inSecond ? Arithmetic::NumberOfScaled(secondScaled)
+                        : Arithmetic::NumberOfScaled(mainScaled);
+    } else {  // a blend costs more than the product and the shift that it puts on the chain
+        const V scaled = Arithmetic::Scaled(x, inSecond ? secondTop : mainTop);
+        seen = arithmetic.WatchScaled(seen, scaled);
+        return Arithmetic::NumberOfScaled(scaled);
     }
 }
 
