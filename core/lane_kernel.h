@@ -119,6 +119,18 @@ V AddedWhere(Mask where, V x, V add) {
     }
 }
 
+// Where a >= b for counts far below 2^63: without mask registers (AVX2 has no unsigned 64-bit
+// comparison), one signed comparison with b - 1.
+template <typename Arithmetic, typename V>
+auto AtLeast(V a, V b) {
+    if constexpr (Arithmetic::kMaskRegisters) {
+        return a >= b;
+    } else {
+        using Signed = decltype(a == b);  // a comparison's signed lanes
+        return reinterpret_cast<Signed>(a) > reinterpret_cast<Signed>(b - 1);
+    }
+}
+
 // In a game of two pools: x's number in the pool of each lane (the second where inSecond), and
 // its watch. With mask registers, both numbers, then the lane's: its choice is on the chain from
 // one value to the next, which a product or a shift after it would lengthen; without, the lane's
@@ -613,7 +625,7 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
         V& taken = takens[g];
         V& code = codes[g];
         V& seen = frame.seen[g];
-        const auto inSecond = taken >= mainUnits;
+        const auto inSecond = AtLeast<Arithmetic>(taken, mainUnits);
         const V unit = kSecond ? (inSecond ? V{} + kLaneUnit : V{} + mainUnit) : V{} + kLaneUnit;
         V index;
         if constexpr (kSecond) {
