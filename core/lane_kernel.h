@@ -346,7 +346,7 @@ struct LaneFrame {
             }
             for (int word = 0; word < kWords; ++word) {
                 V& counts = histogram[g][word];
-                counts = done ? counts + Arithmetic::FieldOf(count, word) : counts;
+                counts = AddedWhere<Arithmetic>(done, counts, Arithmetic::FieldOf(count, word));
             }
         } else {
             Tally<Arithmetic>(g, done, count << 3, j);  // 8 bits a field
@@ -715,9 +715,9 @@ struct CountedSet {
     }
     template <typename Mask>
     void ClearWhere(Mask clear) {
-        low = clear ? V{} : low;
+        low = ClearedWhere<Arithmetic>(clear, low);
         if constexpr (kWide) {
-            high = clear ? V{} : high;
+            high = ClearedWhere<Arithmetic>(clear, high);
         }
     }
 
@@ -757,7 +757,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
         const V bit = V{} + (std::uint64_t{1} << j);
         Set& set = sets[g];
-        const auto inSecond = takens[g] >= mainDrawn;
+        const auto inSecond = AtLeast<Arithmetic>(takens[g], mainDrawn);
         // The lane's top chosen before its product: the chain from value to value is short
         // beside the step's work, and one product and one watch are saved.
         const V scale = inSecond ? secondTop : mainTop;
@@ -766,19 +766,19 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         set.Add(inSecond ? index + secondPlace : index);
         const V count = set.Count();
         const auto done = count == complete;
-        takens[g] = done ? V{} : count;
+        takens[g] = ClearedWhere<Arithmetic>(done, count);
         ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
         const V main = set.CountWith(mainGrid);
         const V field = Arithmetic::FieldOf(main);
         EachVector<kWords>([&](auto k) {
             V& counts = frame.histogram[g][k];
             if constexpr (k == 0) {
-                counts = done ? counts + field : counts;
+                counts = AddedWhere<Arithmetic>(done, counts, field);
             } else if constexpr (k == 1) {  // a test of the bits, no count
-                counts = done & set.AnyWith(secondGrid) ? counts + field : counts;
+                counts = AddedWhere<Arithmetic>(done & set.AnyWith(secondGrid), counts, field);
             } else {
                 const auto atLeast = set.CountWith(secondGrid) >= V{} + std::uint64_t{k};
-                counts = done & atLeast ? counts + field : counts;
+                counts = AddedWhere<Arithmetic>(done & atLeast, counts, field);
             }
         });
         if constexpr (kMarks) {
