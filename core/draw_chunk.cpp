@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <numeric>
+#include <type_traits>
 #include <utility>
 
 namespace loto {
@@ -273,8 +274,10 @@ void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule&
 // A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
 // value's number in the pool that the draw is at. A pool's first candidates, as many as it draws,
 // are taken without a test where no snapshot and not the chunk's end falls among them; the rest
-// value by value. Set and SecondSet: integers of enough bits for each pool's numbers.
-template <typename Set, typename SecondSet>
+// value by value. Set and SecondSet: integers of enough bits for each pool's numbers; kDrawn and
+// kSecond: the pools' counts where known when compiled (0 where not), so that the first
+// candidates are taken unrolled, as the serial loop takes them.
+template <typename Set, typename SecondSet, int kDrawn, int kSecond>
 void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                      DrawChunk& chunk, MarkedTiers marked) {
     const Game& game = rule.game;
@@ -289,7 +292,9 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
     std::uint32_t i = 0;
     std::uint32_t nextSnapshot = 0;
     // Candidates of a pool into a draw until it holds `count` numbers, or the chunk ends.
-    const auto fill = [&](const auto& table, auto& drawn, std::uint64_t& total, int count) {
+    const auto fill = [&](const auto& table, auto& drawn, std::uint64_t& total, auto known,
+                          int runtime) {
+        const int count = decltype(known)::value != 0 ? decltype(known)::value : runtime;
         const auto top = static_cast<std::uint64_t>(table.top());
         const auto take = [&] {
             const int number = NextNumber(state, top);
@@ -320,9 +325,10 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
         std::uint64_t secondTotal = 0;
         // The bonus: one more number of the main pool, after which the set holds K + 1.
         const bool complete =
-            fill(main, drawn, total, game.main.drawn) &&
-            (!game.bonus || fill(main, drawn, bonus, 1)) &&
-            (!game.hasSecond() || fill(second, taken, secondTotal, game.second.drawn));
+            fill(main, drawn, total, std::integral_constant<int, kDrawn>{}, game.main.drawn) &&
+            (!game.bonus || fill(main, drawn, bonus, std::integral_constant<int, 1>{}, 1)) &&
+            (!game.hasSecond() || fill(second, taken, secondTotal,
+                                       std::integral_constant<int, kSecond>{}, game.second.drawn));
         if (!complete) {
             break;  // the chunk ends in this draw, parsed again as the open tail
         }
@@ -338,6 +344,25 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
     chunk.end = state;
 }
 
+// The most common shapes compiled for: a main pool of 5, 6 or 7 and a second pool of 1 or 2.
+template <typename Set, typename SecondSet>
+void GenerateAnyGameOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
+                       DrawChunk& chunk, MarkedTiers marked) {
+    const int second = rule.game.hasSecond() ? rule.game.second.drawn : 0;
+    switch (rule.game.main.drawn * 8 + (second <= 2 ? second : 7)) {
+        case 5 * 8 + 1:
+            return GenerateAnyGame<Set, SecondSet, 5, 1>(start, values, rule, chunk, marked);
+        case 5 * 8 + 2:
+            return GenerateAnyGame<Set, SecondSet, 5, 2>(start, values, rule, chunk, marked);
+        case 6 * 8:
+            return GenerateAnyGame<Set, SecondSet, 6, 0>(start, values, rule, chunk, marked);
+        case 7 * 8:
+            return GenerateAnyGame<Set, SecondSet, 7, 0>(start, values, rule, chunk, marked);
+        default:
+            return GenerateAnyGame<Set, SecondSet, 0, 0>(start, values, rule, chunk, marked);
+    }
+}
+
 }  // namespace
 
 void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
@@ -349,11 +374,13 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
         const bool secondNarrow = rule.game.second.top <= 62;
         if (narrow) {
             secondNarrow
-                ? GenerateAnyGame<std::uint64_t, std::uint64_t>(start, values, rule, chunk, marked)
-                : GenerateAnyGame<std::uint64_t, Wide>(start, values, rule, chunk, marked);
+                ? GenerateAnyGameOf<std::uint64_t, std::uint64_t>(start, values, rule, chunk,
+                                                                  marked)
+                : GenerateAnyGameOf<std::uint64_t, Wide>(start, values, rule, chunk, marked);
         } else {
-            secondNarrow ? GenerateAnyGame<Wide, std::uint64_t>(start, values, rule, chunk, marked)
-                         : GenerateAnyGame<Wide, Wide>(start, values, rule, chunk, marked);
+            secondNarrow
+                ? GenerateAnyGameOf<Wide, std::uint64_t>(start, values, rule, chunk, marked)
+                : GenerateAnyGameOf<Wide, Wide>(start, values, rule, chunk, marked);
         }
     } else if (marked.empty()) {
         narrow ? GeneratePlainOf<std::uint64_t, false>(start, values, rule, chunk, marked)
