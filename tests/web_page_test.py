@@ -432,12 +432,17 @@ class WebPage(unittest.TestCase):
         # lasts seconds in every engine, so that the click lands while it draws.
         self.browser.open_form('file://' + PAGE)
         self.browser.enter('2E8', '7 10 14 20 30 40')
-        # Whether the run was seen under way, kept by the page itself: a driver slowed by a loaded
-        # machine may poll only once it is over.
+        # A key lost by a loaded driver would make a run too short to be seen: say so plainly.
+        self.assertEqual(self.browser.js(
+            "return arguments[0].map(id => document.getElementById(id).value);", browsers.BOXES),
+            ['2E8', '7', '10', '14', '20', '30', '40'])
+        # Whether the run was seen under way, its speed test or its draws, kept by the page
+        # itself: a driver slowed by a loaded machine may poll only once it is over.
         self.browser.js(
             "window.drawing = false;"
+            "const shown = id => document.getElementById(id).checkVisibility();"
             "new MutationObserver(() => { window.drawing = window.drawing ||"
-            "    document.getElementById('LblPatientez').checkVisibility(); })"
+            "    shown('LblTest') || shown('LblPatientez'); })"
             "  .observe(document.body, {attributes: true, childList: true, subtree: true});")
         self.browser.click('CmdSimuler')
         self.browser.wait("return window.drawing;")
