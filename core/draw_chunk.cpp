@@ -6,6 +6,8 @@
 #include <type_traits>
 #include <utility>
 
+#include "core/draw_sets.h"
+
 namespace loto {
 namespace {
 
@@ -84,8 +86,6 @@ void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule, bool marking) 
 
 namespace {
 
-__extension__ using Wide = unsigned __int128;
-
 // The guessed draws of a game of one pool and no bonus, parsed on a set of bits: the last chunk
 // of every slice of draws is parsed again up to where its draws end.
 template <typename Set>
@@ -110,9 +110,9 @@ void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawR
     const auto add = static_cast<std::uint64_t>(sign);
     std::uint32_t i = StartOf(first);
     if (!rule.game.bonus && !rule.game.hasSecond()) {
-        rule.game.main.top <= 62
-            ? AddPlainGuessed<std::uint64_t>(&numbers[i], count, rule, add, into)
-            : AddPlainGuessed<Wide>(&numbers[i], count, rule, add, into);
+        WithSetFor(rule.game.main.top, [&](auto set) {
+            AddPlainGuessed<typename decltype(set)::type>(&numbers[i], count, rule, add, into);
+        });
         return;
     }
     for (OpenDraw draw; count > 0; ++i) {
@@ -255,22 +255,6 @@ void GeneratePlain(GeneratorState start, std::uint32_t values, const DrawRule& r
     chunk.end = state;
 }
 
-// The most common sizes of draw compiled for, so that their first candidates are taken unrolled.
-template <typename Set, bool kMarks>
-void GeneratePlainOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
-                     DrawChunk& chunk, MarkedTiers marked) {
-    switch (rule.game.main.drawn) {
-        case 5:
-            return GeneratePlain<Set, 5, kMarks>(start, values, rule, chunk, marked);
-        case 6:
-            return GeneratePlain<Set, 6, kMarks>(start, values, rule, chunk, marked);
-        case 7:
-            return GeneratePlain<Set, 7, kMarks>(start, values, rule, chunk, marked);
-        default:
-            return GeneratePlain<Set, 0, kMarks>(start, values, rule, chunk, marked);
-    }
-}
-
 // A game with a bonus or a second pool, draw by draw as the serial loop draws and scores, each
 // value's number in the pool that the draw is at. A pool's first candidates, as many as it draws,
 // are taken without a test where no snapshot and not the chunk's end falls among them; the rest
@@ -348,19 +332,21 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
 template <typename Set, typename SecondSet>
 void GenerateAnyGameOf(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                        DrawChunk& chunk, MarkedTiers marked) {
+    const int drawn = rule.game.main.drawn;
     const int second = rule.game.hasSecond() ? rule.game.second.drawn : 0;
-    switch (rule.game.main.drawn * 8 + (second <= 2 ? second : 7)) {
-        case 5 * 8 + 1:
-            return GenerateAnyGame<Set, SecondSet, 5, 1>(start, values, rule, chunk, marked);
-        case 5 * 8 + 2:
-            return GenerateAnyGame<Set, SecondSet, 5, 2>(start, values, rule, chunk, marked);
-        case 6 * 8:
-            return GenerateAnyGame<Set, SecondSet, 6, 0>(start, values, rule, chunk, marked);
-        case 7 * 8:
-            return GenerateAnyGame<Set, SecondSet, 7, 0>(start, values, rule, chunk, marked);
-        default:
-            return GenerateAnyGame<Set, SecondSet, 0, 0>(start, values, rule, chunk, marked);
+    if (drawn == 5 && second == 1) {
+        return GenerateAnyGame<Set, SecondSet, 5, 1>(start, values, rule, chunk, marked);
     }
+    if (drawn == 5 && second == 2) {
+        return GenerateAnyGame<Set, SecondSet, 5, 2>(start, values, rule, chunk, marked);
+    }
+    if (drawn == 6 && second == 0) {
+        return GenerateAnyGame<Set, SecondSet, 6, 0>(start, values, rule, chunk, marked);
+    }
+    if (drawn == 7 && second == 0) {
+        return GenerateAnyGame<Set, SecondSet, 7, 0>(start, values, rule, chunk, marked);
+    }
+    GenerateAnyGame<Set, SecondSet, 0, 0>(start, values, rule, chunk, marked);
 }
 
 }  // namespace
@@ -369,27 +355,22 @@ void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& r
                    DrawChunk& chunk, MarkedTiers marked) {
     chunk.Clear(values, rule, !marked.empty());
     chunk.tail = {};
-    const bool narrow = rule.game.main.top <= 62;
-    if (rule.game.bonus || rule.game.hasSecond()) {
-        const bool secondNarrow = rule.game.second.top <= 62;
-        if (narrow) {
-            secondNarrow
-                ? GenerateAnyGameOf<std::uint64_t, std::uint64_t>(start, values, rule, chunk,
-                                                                  marked)
-                : GenerateAnyGameOf<std::uint64_t, Wide>(start, values, rule, chunk, marked);
-        } else {
-            secondNarrow
-                ? GenerateAnyGameOf<Wide, std::uint64_t>(start, values, rule, chunk, marked)
-                : GenerateAnyGameOf<Wide, Wide>(start, values, rule, chunk, marked);
+    WithSetFor(rule.game.main.top, [&](auto set) {
+        using Set = typename decltype(set)::type;
+        if (rule.game.bonus || rule.game.hasSecond()) {
+            WithSetFor(rule.game.second.top, [&](auto secondSet) {
+                GenerateAnyGameOf<Set, typename decltype(secondSet)::type>(start, values, rule,
+                                                                           chunk, marked);
+            });
+            return;
         }
-    } else if (marked.empty()) {
-        narrow ? GeneratePlainOf<std::uint64_t, false>(start, values, rule, chunk, marked)
-               : GeneratePlainOf<Wide, false>(start, values, rule, chunk, marked);
-    } else {
-        // Apart, so that the loop without marks stays as the serial loop's.
-        narrow ? GeneratePlainOf<std::uint64_t, true>(start, values, rule, chunk, marked)
-               : GeneratePlainOf<Wide, true>(start, values, rule, chunk, marked);
-    }
+        WithDrawnCount(rule.game.main.drawn, [&](auto drawn) {
+            constexpr int kDrawn = decltype(drawn)::value;
+            // Apart, so that the loop without marks stays as the serial loop's.
+            marked.empty() ? GeneratePlain<Set, kDrawn, false>(start, values, rule, chunk, marked)
+                           : GeneratePlain<Set, kDrawn, true>(start, values, rule, chunk, marked);
+        });
+    });
 }
 
 void ChunkStitcher::TakeFrom(const DrawChunk& chunk, std::uint32_t first) noexcept {

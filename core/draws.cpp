@@ -1,9 +1,9 @@
 #include "core/draws.h"
 
+#include "core/draw_sets.h"
+
 namespace loto {
 namespace {
-
-__extension__ using Wide = unsigned __int128;
 
 // The serial loop of a game: its main pool (the bonus drawn from the rest of it), and its second
 // pool, each scored by a table of its own, Set and SecondSet wide enough for each pool's numbers.
@@ -75,24 +75,6 @@ private:
     int secondStride_ = rule_.mostSecond() + 1;
 };
 
-// The most common sizes of draw compiled for, so that their first candidates are taken without a
-// count to keep; any other counted as it runs.
-template <typename Set, typename SecondSet>
-void Into(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
-          std::span<std::uint64_t> tally) noexcept {
-    const SerialGame<Set, SecondSet> game(rule);
-    switch (rule.game.main.drawn) {
-        case 5:
-            return game.template Into<5>(state, draws, tally);
-        case 6:
-            return game.template Into<6>(state, draws, tally);
-        case 7:
-            return game.template Into<7>(state, draws, tally);
-        default:
-            return game.template Into<0>(state, draws, tally);
-    }
-}
-
 }  // namespace
 
 // One draw of the game, behind the one class whatever its sets' widths.
@@ -117,15 +99,13 @@ struct GameLoop final : DrawByDraw::Loop {
 }  // namespace
 
 DrawByDraw::DrawByDraw(const DrawRule& rule) {
-    const bool narrow = rule.game.main.top <= 62;
-    if (rule.game.second.top > 62) {
-        loop_ = narrow ? std::unique_ptr<const Loop>(new GameLoop<std::uint64_t, Wide>(rule))
-                       : std::unique_ptr<const Loop>(new GameLoop<Wide, Wide>(rule));
-    } else {
-        loop_ = narrow
-                    ? std::unique_ptr<const Loop>(new GameLoop<std::uint64_t, std::uint64_t>(rule))
-                    : std::unique_ptr<const Loop>(new GameLoop<Wide, std::uint64_t>(rule));
-    }
+    WithSetFor(rule.game.main.top, [&](auto set) {
+        WithSetFor(rule.game.second.top, [&](auto secondSet) {
+            using Chosen =
+                GameLoop<typename decltype(set)::type, typename decltype(secondSet)::type>;
+            loop_ = std::make_unique<const Chosen>(rule);
+        });
+    });
 }
 
 DrawByDraw::~DrawByDraw() = default;
@@ -136,16 +116,17 @@ int DrawByDraw::Next(GeneratorState& state) const noexcept {
 
 void DrawInto(GeneratorState& state, std::uint64_t draws, const DrawRule& rule,
               std::span<std::uint64_t> tally) noexcept {
-    // A 64-bit set holds the numbers 0 to top + 1 up to a top of 62; a game of one pool has only
-    // the one.
-    const bool narrow = rule.game.main.top <= 62;
-    if (rule.game.second.top > 62) {
-        narrow ? Into<std::uint64_t, Wide>(state, draws, rule, tally)
-               : Into<Wide, Wide>(state, draws, rule, tally);
-    } else {
-        narrow ? Into<std::uint64_t, std::uint64_t>(state, draws, rule, tally)
-               : Into<Wide, std::uint64_t>(state, draws, rule, tally);
-    }
+    // Each pool's set as wide as its numbers need, the common counts of a draw compiled in.
+    WithSetFor(rule.game.main.top, [&](auto set) {
+        WithSetFor(rule.game.second.top, [&](auto secondSet) {
+            using Serial =
+                SerialGame<typename decltype(set)::type, typename decltype(secondSet)::type>;
+            const Serial game(rule);
+            WithDrawnCount(rule.game.main.drawn, [&](auto drawn) {
+                game.template Into<decltype(drawn)::value>(state, draws, tally);
+            });
+        });
+    });
 }
 
 double ValuesPerDraw(const Game& game) noexcept {
