@@ -749,24 +749,28 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     const typename Set::Grid mainGrid = Set::GridOf(indexes(rule.grid));
     const typename Set::Grid secondGrid = Set::GridOf(indexes(rule.secondGrid) << top);
     const V mainDrawn = V{} + static_cast<std::uint64_t>(rule.drawn);
+    const V secondDrawn = V{} + static_cast<std::uint64_t>(rule.secondDrawn);
     const V complete = V{} + static_cast<std::uint64_t>(rule.drawn + rule.secondDrawn);
     const V secondPlace = V{} + top;
     const auto mainShift = static_cast<std::uint64_t>(rule.mainShift);
     std::array<Set, G> sets{};
-    std::array<V, G> takens{};
+    std::array<V, G> drawCounts{};  // after the previous value, complete or not
     const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
         const V bit = V{} + (std::uint64_t{1} << j);
         Set& set = sets[g];
-        const auto inSecond = AtLeast<Arithmetic>(takens[g], mainDrawn);
-        // The lane's top chosen before its product: the chain from value to value is short
-        // beside the step's work, and one product and one watch are saved.
-        const V scale = inSecond ? secondTop : mainTop;
-        const V index = arithmetic.Number(x, scale);
-        frame.seen[g] = arithmetic.Watch(frame.seen[g], x, scale);
-        set.Add(inSecond ? index + secondPlace : index);
+        // From the count itself, not from it cleared where the draw ended: one comparison on
+        // the chain from one value to the next, where the clear put two.
+        const auto inSecond = drawCounts[g] - mainDrawn < secondDrawn;
+        // Both pools' numbers, then the lane's: the choice is on the chain from one value to
+        // the next, which the product would lengthen; the watch, off it, takes the lane's top.
+        const V mainIndex = arithmetic.Number(x, mainTop);
+        const V secondIndex = arithmetic.Number(x, secondTop);
+        frame.seen[g] = arithmetic.Watch(frame.seen[g], x, inSecond ? secondTop : mainTop);
+        set.Add(inSecond ? secondIndex + secondPlace : mainIndex);
+        const V index = inSecond ? secondIndex : mainIndex;
         const V count = set.Count();
         const auto done = count == complete;
-        takens[g] = ClearedWhere<Arithmetic>(done, count);
+        drawCounts[g] = count;
         ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
         const V main = set.CountWith(mainGrid);
         const V field = Arithmetic::FieldOf(main);
