@@ -763,11 +763,13 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         const auto inSecond = drawCounts[g] - mainDrawn < secondDrawn;
         // Both pools' numbers, then the lane's: the choice is on the chain from one value to
         // the next, which the product would lengthen; the watch, off it, takes the lane's top.
+        // A second-pool number's place above the main pool's is added by its product.
         const V mainIndex = arithmetic.Number(x, mainTop);
-        const V secondIndex = arithmetic.Number(x, secondTop);
+        const V secondPlaced = arithmetic.Number(x, secondTop, secondPlace);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x, inSecond ? secondTop : mainTop);
-        set.Add(inSecond ? secondIndex + secondPlace : mainIndex);
-        const V index = inSecond ? secondIndex : mainIndex;
+        const V place = inSecond ? secondPlaced : mainIndex;
+        set.Add(place);
+        const V index = inSecond ? place - secondPlace : place;
         const V count = set.Count();
         const auto done = count == complete;
         drawCounts[g] = count;

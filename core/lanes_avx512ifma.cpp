@@ -39,8 +39,8 @@ struct IfmaArithmetic : WideArithmetic<VectorAvx512> {
     // A top as the multiply-adds take it, 16 times over.
     static V TopOf(std::uint64_t poolTop) { return V{} + (poolTop << 4); }
     V Number(V x) const { return Number(x, scale); }
-    static V Number(V x, V laneScale) {
-        return Cast(_mm512_madd52hi_epu64(_mm512_setzero_si512(), Cast(x), Cast(laneScale)));
+    static V Number(V x, V laneScale, V plus = V{}) {
+        return Cast(_mm512_madd52hi_epu64(Cast(plus), Cast(x), Cast(laneScale)));
     }
     // The low half, the offset's carry out of it cleared (an and, where a shift would take the
     // multiply-adds' port): its least over the steps is all a lane keeps.
