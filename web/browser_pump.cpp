@@ -52,11 +52,15 @@ BrowserPump::BrowserPump(std::function<void()> handleClicks)
 
 bool BrowserPump::ProcessEvents(const DrawProgress&) {
     if (Seconds() - lastYield_ >= kYieldEverySeconds) {
-        YieldToBrowser(kFrameOverdueMs);
-        lastYield_ = Seconds();
-        handleClicks_();
+        Turn();
     }
     return true;
+}
+
+void BrowserPump::Turn() {
+    YieldToBrowser(kFrameOverdueMs);
+    lastYield_ = Seconds();
+    handleClicks_();
 }
 
 }  // namespace loto

@@ -58,6 +58,16 @@ PanelFields PanelTyped() {
             .rules = field("rules")};
 }
 
+std::vector<std::string> PanelGameChoices() {
+    const val options =
+        val::global("document").call<val>("getElementById", std::string("PJeux"))["options"];
+    std::vector<std::string> games;
+    for (int i = 0; i < options["length"].as<int>(); ++i) {
+        games.push_back(options[i]["value"].as<std::string>());
+    }
+    return games;
+}
+
 void ShowRulesChoices() {
     val choices = val::array();
     for (const ExampleRules& example : ExampleRulesFiles()) {

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <string>
+#include <vector>
+
 #include "panel/panel_session.h"
 #include "platform/event_pump.h"
 
@@ -8,6 +11,8 @@ namespace loto {
 // The page's view of the panel of any game (#Panneau): what its boxes hold when a run starts, its
 // progress while it draws, and what the run showed.
 [[nodiscard]] PanelFields PanelTyped();
+// The games that the panel's box offers (#PJeux), as typed.
+[[nodiscard]] std::vector<std::string> PanelGameChoices();
 // The example rules offered, each by its file, its game and its date.
 void ShowRulesChoices();
 // Boxes filled, as by example rules.

@@ -2,8 +2,12 @@
 
 #include <emscripten.h>
 
+#include <cmath>
 #include <functional>
+#include <optional>
+#include <string>
 
+#include "core/game_input.h"
 #include "panel/panel_words.h"
 #include "web/audit_view.h"
 #include "web/panel_view.h"
@@ -54,6 +58,27 @@ private:
     double shownAt_ = 0;
 };
 
+// A ticket of the game's first numbers, as many as it draws from each pool.
+DrawRule FirstNumbers(const Game& game) {
+    DrawRule rule{.game = game, .main = {}, .second = {}};
+    for (int n = 1; n <= game.main.drawn; ++n) {
+        rule.main.Add(n);
+    }
+    for (int n = 1; game.hasSecond() && n <= game.second.drawn; ++n) {
+        rule.second.Add(n);
+    }
+    return rule;
+}
+
+// A run of the warm-up: a few milliseconds, no speed test.
+GameRequest WarmUpRun(const DrawRule& rule, bool firstHits) {
+    constexpr double kValues = 600'000;
+    return {.requested = std::floor(kValues / ValuesPerDraw(rule.game)),
+            .rule = rule,
+            .speedTest = false,
+            .firstHits = firstHits};
+}
+
 }  // namespace
 
 // One thread: a page opened from a file gets no others (no cross-origin isolation).
@@ -64,14 +89,18 @@ WebLoto::WebLoto()
       panel_(runTime_, 1) {
     BuildForm();
     ShowRulesChoices();
+    warmUpRuns_.push_back(WarmUpRun(SixOfFortyNineRule(NumberMask({1, 2, 3, 4, 5, 6})), false));
+    for (const std::string& text : PanelGameChoices()) {
+        if (const std::optional<Game> game = ParseGame(text).game) {
+            warmUpRuns_.push_back(WarmUpRun(FirstNumbers(*game), true));
+        }
+    }
 }
 
 bool WebLoto::WarmUp() {
-    constexpr std::uint64_t kSliceDraws = 100'000;  // a few milliseconds
     constexpr double kWarmUpMs = 600;
     const double start = emscripten_get_now();
-    warmUp_.Draw(scratch_, kSliceDraws, SixOfFortyNineRule(NumberMask({1, 2, 3, 4, 5, 6})),
-                 scratchTally_);
+    (void)warmUp_.Simulate(warmUpRuns_[warmUpsDone_++ % warmUpRuns_.size()], pump_);
     warmedMs_ += emscripten_get_now() - start;
     return warmedMs_ < kWarmUpMs;
 }

@@ -1,6 +1,9 @@
 #pragma once
 
-#include "core/parallel_engine.h"
+#include <cstddef>
+#include <vector>
+
+#include "core/game_session.h"
 #include "form/command_session.h"
 #include "panel/audit_panel.h"
 #include "panel/panel_session.h"
@@ -23,10 +26,12 @@ public:
     // Takes what was typed, then handles every queued click, each to its end.
     void HandleClicks();
 
-    // A browser compiles a loop in tiers, the fastest only once it has run a while: the first
-    // speed test would time the slower tiers and predict too late an end. So the draw loop runs
-    // on a state of its own, in slices, while the page waits for its first click; true while
-    // more is wanted.
+    // A browser compiles code in tiers, the fastest only once it has run a while: the first
+    // speed test would time the slower tiers and predict too late an end, and a first run of the
+    // panel (its draws watched for first hits, and the browser's glue of a turn between slices)
+    // went at 0.6 of the next in Chromium. So, while the page waits for its first click, short
+    // runs draw on a session of their own with the page's pump, in turn: 6/49 as the form draws
+    // it, then each game of the panel's list as the panel does; true while more is wanted.
     bool WarmUp();
 
 private:
@@ -47,9 +52,9 @@ private:
     PanelSession panel_;
     bool panelRunning_ = false;
     bool auditRunning_ = false;
-    ParallelDrawEngine warmUp_{1};
-    GeneratorState scratch_ = kSeedState;  // never the commands' generator
-    Tally scratchTally_{};
+    GameSession warmUp_{runTime_, 1};  // never the commands' generator
+    std::vector<GameRequest> warmUpRuns_;
+    std::size_t warmUpsDone_ = 0;
     double warmedMs_ = 0;
 };
 
