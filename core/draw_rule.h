@@ -61,6 +61,18 @@ struct DrawRule {
     }
 };
 
+// The game against a ticket of its numbers 1 to `main` and, with a second pool, 1 to `second`.
+[[nodiscard]] constexpr DrawRule FirstNumbersRule(const Game& game, int main, int second) noexcept {
+    DrawRule rule{.game = game, .main = {}, .second = {}};
+    for (int n = 1; n <= main; ++n) {
+        rule.main.Add(n);
+    }
+    for (int n = 1; n <= second; ++n) {
+        rule.second.Add(n);
+    }
+    return rule;
+}
+
 // 6/49 against a grid of six, given as the set of its numbers.
 [[nodiscard]] constexpr DrawRule SixOfFortyNineRule(std::uint64_t gridMask) noexcept {
     DrawRule rule{.game = kSixOfFortyNine, .main = {}, .second = {}};

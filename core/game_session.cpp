@@ -5,14 +5,7 @@
 namespace loto {
 
 DrawRule TestRule(const DrawRule& rule) noexcept {
-    DrawRule test{.game = rule.game, .main = {}, .second = {}};
-    for (int n = 1; n <= rule.main.Count(); ++n) {
-        test.main.Add(n);
-    }
-    for (int n = 1; n <= rule.second.Count(); ++n) {
-        test.second.Add(n);
-    }
-    return test;
+    return FirstNumbersRule(rule.game, rule.main.Count(), rule.second.Count());
 }
 
 GameSession::GameSession(RunTime& runTime, unsigned threads, const GeneratorState& start)

@@ -52,15 +52,11 @@ BrowserPump::BrowserPump(std::function<void()> handleClicks)
 
 bool BrowserPump::ProcessEvents(const DrawProgress&) {
     if (Seconds() - lastYield_ >= kYieldEverySeconds) {
-        Turn();
+        YieldToBrowser(kFrameOverdueMs);
+        lastYield_ = Seconds();
+        handleClicks_();
     }
     return true;
-}
-
-void BrowserPump::Turn() {
-    YieldToBrowser(kFrameOverdueMs);
-    lastYield_ = Seconds();
-    handleClicks_();
 }
 
 }  // namespace loto

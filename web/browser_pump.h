@@ -21,8 +21,6 @@ public:
 
     // Always lets the run go on: stopping is the command session's.
     [[nodiscard]] bool ProcessEvents(const DrawProgress& progress) override;
-    // One turn, as a run takes it between its slices.
-    void Turn();
 
 private:
     std::function<void()> handleClicks_;

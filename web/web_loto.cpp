@@ -58,18 +58,6 @@ private:
     double shownAt_ = 0;
 };
 
-// A ticket of the game's first numbers, as many as it draws from each pool.
-DrawRule FirstNumbers(const Game& game) {
-    DrawRule rule{.game = game, .main = {}, .second = {}};
-    for (int n = 1; n <= game.main.drawn; ++n) {
-        rule.main.Add(n);
-    }
-    for (int n = 1; game.hasSecond() && n <= game.second.drawn; ++n) {
-        rule.second.Add(n);
-    }
-    return rule;
-}
-
 // A run of the warm-up: a few milliseconds, no speed test.
 GameRequest WarmUpRun(const DrawRule& rule, bool firstHits) {
     constexpr double kValues = 600'000;
@@ -92,7 +80,10 @@ WebLoto::WebLoto()
     warmUpRuns_.push_back(WarmUpRun(SixOfFortyNineRule(NumberMask({1, 2, 3, 4, 5, 6})), false));
     for (const std::string& text : PanelGameChoices()) {
         if (const std::optional<Game> game = ParseGame(text).game) {
-            warmUpRuns_.push_back(WarmUpRun(FirstNumbers(*game), true));
+            warmUpRuns_.push_back(
+                WarmUpRun(FirstNumbersRule(*game, game->main.drawn,
+                                           game->hasSecond() ? game->second.drawn : 0),
+                          true));
         }
     }
 }
