@@ -260,6 +260,93 @@ struct WideSet {
     V high{};
 };
 
+// Where the draws that end within kEvery values of a block (a draw's least count of values, at
+// most: one a lane) are counted and tallied together, their sets kept until then: whether value
+// j (`tail`: a block of its own) closes such a window, and the window's bits of the block's ends.
+template <int kEvery>
+struct SettleWindow {
+    static bool Closes(std::uint32_t j, bool tail) { return tail || (j + 1) % kEvery == 0; }
+    static std::uint64_t Bits(std::uint32_t j, bool tail) {
+        const std::uint32_t width = tail ? 1 : kEvery;
+        return ((std::uint64_t{1} << width) - 1) << (j + 1 - width);
+    }
+};
+
+// Calls call.template operator()<kEvery>() with the widest window, up to kWidest, that a draw of
+// at least `leastValues` values allows: 8, 4, or 1 (each draw tallied as it ends).
+template <int kWidest = 8, typename F>
+decltype(auto) WithSettleEvery(int leastValues, F&& call) {
+    if constexpr (kWidest >= 8) {
+        if (leastValues >= 8) {
+            return call.template operator()<8>();
+        }
+    }
+    if (leastValues >= 4) {
+        return call.template operator()<4>();
+    }
+    return call.template operator()<1>();
+}
+
+// A set of bits in one word a lane, or two where kWide, counted by the arithmetic. A bit's place
+// in two words is shifted into both, and lands in its own alone (the shifts give 0 from 64 on).
+template <typename V, typename Arithmetic, bool kWide>
+struct CountedSet {
+    __extension__ using Bits = unsigned __int128;
+    struct Grid {
+        V low;
+        V high;
+    };
+    static Grid GridOf(Bits bits) {
+        return {V{} + static_cast<std::uint64_t>(bits),
+                V{} + static_cast<std::uint64_t>(bits >> 64)};
+    }
+    void Add(V place) {
+        const V one = V{} + 1;
+        low |= Arithmetic::ShiftLeft(one, place);
+        if constexpr (kWide) {
+            high |= Arithmetic::ShiftLeft(one, place - 64);
+        }
+    }
+    [[nodiscard]] V Count() const {
+        if constexpr (kWide) {
+            return Arithmetic::Count(low) + Arithmetic::Count(high);
+        } else {
+            return Arithmetic::Count(low);
+        }
+    }
+    [[nodiscard]] V CountWith(const Grid& grid) const {
+        if constexpr (kWide) {
+            return Arithmetic::Count(low & grid.low) + Arithmetic::Count(high & grid.high);
+        } else {
+            return Arithmetic::Count(low & grid.low);
+        }
+    }
+    [[nodiscard]] auto AnyWith(const Grid& grid) const {
+        if constexpr (kWide) {
+            return ((low & grid.low) | (high & grid.high)) != 0;
+        } else {
+            return (low & grid.low) != 0;
+        }
+    }
+    template <typename Mask>
+    void ClearWhere(Mask clear) {
+        low = ClearedWhere<Arithmetic>(clear, low);
+        if constexpr (kWide) {
+            high = ClearedWhere<Arithmetic>(clear, high);
+        }
+    }
+    template <typename Mask>
+    void CopyWhere(Mask copy, const CountedSet& from) {
+        low = copy ? from.low : low;
+        if constexpr (kWide) {
+            high = copy ? from.high : high;
+        }
+    }
+
+    V low{};
+    V high{};
+};
+
 // What every kernel keeps for its lanes beside the draws: the generator states, how near each
 // came to an edge, the tally of its draws (8 bits a field, kWords words), where its draws start,
 // where its marked draws end (kMarks), and the values that it writes. Lane l is lane l % kWidth
@@ -304,10 +391,14 @@ struct LaneFrame {
     // 64 on, the field is shifted into every word, and lands in its own alone.
     template <typename Arithmetic, typename Index, typename Done>
     void Tally(Index g, Done done, V shown, std::uint32_t j) {
-        const V one = V{} + 1;
         if constexpr (kMarks) {
             Mark(g, done, shown, j);
         }
+        AddField<Arithmetic>(g, done, shown);
+    }
+    template <typename Arithmetic, typename Index, typename Done>
+    void AddField(Index g, Done done, V shown) {
+        const V one = V{} + 1;
         if constexpr (kWords == 1) {
             V& counts = histogram[g][0];
             counts = AddedWhere<Arithmetic>(done, counts, one << shown);
@@ -340,16 +431,48 @@ struct LaneFrame {
     // count's field from a table where it has one and two words hold the codes.
     template <typename Arithmetic, typename Index, typename Done>
     void TallyCount(Index g, Done done, V count, std::uint32_t j) {
+        if constexpr (kMarks) {
+            Mark(g, done, count << 3, j);
+        }
+        AddCount<Arithmetic>(g, done, count);
+    }
+    template <typename Arithmetic, typename Index, typename Done>
+    void AddCount(Index g, Done done, V count) {
         if constexpr (kWords <= 2 && requires { Arithmetic::FieldOf(count, 0); }) {
-            if constexpr (kMarks) {
-                Mark(g, done, count << 3, j);
-            }
             for (int word = 0; word < kWords; ++word) {
                 V& counts = histogram[g][word];
                 counts = AddedWhere<Arithmetic>(done, counts, Arithmetic::FieldOf(count, word));
             }
         } else {
-            Tally<Arithmetic>(g, done, count << 3, j);  // 8 bits a field
+            AddField<Arithmetic>(g, done, count << 3);  // 8 bits a field
+        }
+    }
+    // The same for the draws that ended within a few values of the block, at most one a lane:
+    // `ended`, their bits of the block's ends (0 in a lane where none did), and their counts.
+    template <typename Arithmetic, typename Index>
+    void TallyEnded(Index g, V ended, V count) {
+        MarkEnded(g, ended, count);
+        AddCount<Arithmetic>(g, ended != 0, count);
+    }
+    // A draw tallied where `done` (`shown` being 8 times its code, `ends` the block's ends with
+    // value j's): at once, or kept and tallied with the draws that end within kEvery values.
+    template <int kEvery, typename Arithmetic, typename Index, typename Done>
+    void TallyOrKeep(Index g, Done done, V shown, V ends, V& kept, std::uint32_t j, bool tail) {
+        if constexpr (kEvery == 1) {
+            Tally<Arithmetic>(g, done, shown, j);
+        } else {
+            kept = done ? shown : kept;
+            if (SettleWindow<kEvery>::Closes(j, tail)) {
+                const V ended = ends & SettleWindow<kEvery>::Bits(j, tail);
+                MarkEnded(g, ended, kept >> 3);
+                AddField<Arithmetic>(g, ended != 0, kept);
+            }
+        }
+    }
+    template <typename Index>
+    void MarkEnded(Index g, V ended, V code) {
+        if constexpr (kMarks) {
+            blockMarks[g] |= ended & (V{} - ((marked >> code) & 1));
         }
     }
     // Bit j marked in the block's marks of vector g where a draw ends (`ended`) with a marked
@@ -412,10 +535,11 @@ struct LaneFrame {
         }
     }
 
-    // Every value of the chunks, step(g, x, ends, j) giving vector g's next numbers less one
-    // for its new x and marking bit j in `ends` where a draw ends; then the lanes' ends and
-    // guards. The generator states are the loop's own: in a member, they would be stored and
-    // loaded again in every block, on the chain of the steps.
+    // Every value of the chunks, step(g, x, ends, j, tail) giving vector g's next numbers less
+    // one for its new x and marking bit j in `ends` where a draw ends (`tail`: the value is a
+    // block of its own, after the last block of kBlock); then the lanes' ends and guards. The
+    // generator states are the loop's own: in a member, they would be stored and loaded again in
+    // every block, on the chain of the steps.
     template <typename Step, typename Arithmetic>
     void Run(Step&& step, const Arithmetic& arithmetic) {
         std::array<V, G> x{}, c{};
@@ -447,7 +571,7 @@ struct LaneFrame {
 #pragma GCC unroll 8
             for (std::uint32_t j = 0; j < kBlock; ++j) {
                 EachVector<G>(
-                    [&](auto g) { packed[g] |= step(g, next(g), ends[g], j) << (8 * j); });
+                    [&](auto g) { packed[g] |= step(g, next(g), ends[g], j, false) << (8 * j); });
             }
             LOTO_MCA_REGION("END block");
             EachVector<G>([&](auto g) {
@@ -464,7 +588,7 @@ struct LaneFrame {
             Before(i, x, c);
             EachVector<G>([&](auto g) {
                 V ends{};
-                const auto numbers = Lanes(step(g, next(g), ends, 0));
+                const auto numbers = Lanes(step(g, next(g), ends, 0, true));
                 endWord[g] |= ends << (i % 64);
                 for (int w = 0; w < kWidth; ++w) {
                     out[g * kWidth + w].numbers[i] = static_cast<std::uint8_t>(numbers[w] + 1);
@@ -502,7 +626,12 @@ struct LaneFrame {
 // A game of one pool and no bonus. V: a GCC vector of unsigned 64-bit lanes; G: how many such
 // vectors step side by side. One vector's step waits on the latency of its multiply, shifts and
 // adds; a second, independent vector fills those cycles.
-template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks>
+//
+// The draws that end within kSettleEvery values are tallied together (SettleWindow): a copy of the
+// set where a draw ends, where the arithmetic counts bits, or of its code, where counting and
+// tallying (a tally of several words, without a count of bits) took several instructions a value.
+template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks,
+          int kSettleEvery = 1>
 [[gnu::flatten]] void GeneratePlain(const GeneratorState* starts, std::uint32_t values,
                                     const LaneRule& rule, LaneOutput* out) {
     const V one = V{} + 1;
@@ -521,31 +650,35 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     const WideWords wide = WideGrid(rule.grid, up);
     [[maybe_unused]] const V gridLow = V{} + wide.low, gridHigh = V{} + wide.high;
     [[maybe_unused]] const V split = V{} + WideSplit(up);
-    using Draw = std::conditional_t<kCountsBits, V, LaneDraw<V>>;
-    std::array<Draw, G> draw{};
+    std::array<LaneDraw<V>, G> draw{};
     [[maybe_unused]] std::array<Set, G> sets{};
+    using Counted = CountedSet<V, Arithmetic, kWide>;
+    [[maybe_unused]] const typename Counted::Grid countedGrid =
+        Counted::GridOf((typename Counted::Bits{rule.grid.high()} << 64 | rule.grid.low()) >> 1);
+    [[maybe_unused]] std::array<Counted, G> counted{}, ended{};
+    [[maybe_unused]] std::array<V, G> endedShown{};
+    using Window = SettleWindow<kSettleEvery>;
     // One value of vector g's lanes, the block's value j: its number less one, and the draw it
     // goes to; bit j marked in `ends` where the draw ends.
-    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j, bool tail) {
         const V bit = V{} + (std::uint64_t{1} << j);
         const V index = arithmetic.Number(x);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
-        if constexpr (kCountsBits && kWide) {
-            Set& set = sets[g];
-            set.Add(Set::PlaceOf(index, split), one);
-            const auto done = Arithmetic::Count(set.low) + Arithmetic::Count(set.high) == complete;
+        if constexpr (kCountsBits) {
+            Counted& set = counted[g];
+            set.Add(index);
+            const auto done = set.Count() == complete;
             ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
-            frame.template TallyCount<Arithmetic>(
-                g, done,
-                Arithmetic::Count(set.low & gridLow) + Arithmetic::Count(set.high & gridHigh), j);
+            if constexpr (kSettleEvery == 1) {
+                frame.template TallyCount<Arithmetic>(g, done, set.CountWith(countedGrid), j);
+            } else {
+                ended[g].CopyWhere(done, set);
+                if (Window::Closes(j, tail)) {
+                    frame.template TallyEnded<Arithmetic>(g, ends & Window::Bits(j, tail),
+                                                          ended[g].CountWith(countedGrid));
+                }
+            }
             set.ClearWhere(done);
-        } else if constexpr (kCountsBits) {
-            V& drawn = draw[g];
-            drawn |= one << index;
-            const auto done = Arithmetic::Count(drawn) == complete;
-            ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
-            frame.template TallyCount<Arithmetic>(g, done, Arithmetic::Count(drawn & grid), j);
-            drawn = ClearedWhere<Arithmetic>(done, drawn);
         } else if constexpr (kWide) {
             Set& set = sets[g];
             LaneDraw<V>& d = draw[g];
@@ -556,7 +689,8 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             d.matches += fresh & Set::Down(gridLow, gridHigh, place);
             const auto done = d.Complete(complete);
             ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
-            frame.template Tally<Arithmetic>(g, done, d.matches, j);
+            frame.template TallyOrKeep<kSettleEvery, Arithmetic>(g, done, d.matches, ends,
+                                                                 endedShown[g], j, tail);
             set.ClearWhere(done);
             d.accepted = ClearedWhere<Arithmetic>(done, d.accepted);
             d.matches = ClearedWhere<Arithmetic>(done, d.matches);
@@ -565,7 +699,8 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             d.Take(index, grid);
             const auto done = d.Complete(complete);
             ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
-            frame.template Tally<Arithmetic>(g, done, d.matches, j);
+            frame.template TallyOrKeep<kSettleEvery, Arithmetic>(g, done, d.matches, ends,
+                                                                 endedShown[g], j, tail);
             d.drawn = ClearedWhere<Arithmetic>(done, d.drawn);
             d.accepted = ClearedWhere<Arithmetic>(done, d.accepted);
             d.matches = ClearedWhere<Arithmetic>(done, d.matches);
@@ -596,7 +731,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
 // words. Two vectors side by side: each value's choice of pool lengthens the chain from one
 // value to the next, whose latency the other vector fills.
 template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, int kWords,
-          bool kMarks>
+          bool kMarks, int kSettleEvery>
 [[gnu::flatten]] void GenerateRich(const GeneratorState* starts, std::uint32_t values,
                                    const LaneRule& rule, LaneOutput* out) {
     constexpr bool kSecond = kGame == LaneGame::Second;
@@ -618,9 +753,9 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     [[maybe_unused]] const V secondLow = V{} + secondWide.low, secondHigh = V{} + secondWide.high;
     const V complete = mainUnits + static_cast<std::uint64_t>(rule.secondDrawn) * kLaneUnit;
     std::array<V, G> takens{}, codes{};
-    [[maybe_unused]] std::array<V, G> sets{};
+    [[maybe_unused]] std::array<V, G> sets{}, endedShown{};
     [[maybe_unused]] std::array<Set, G> wideSets{};
-    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j, bool tail) {
         const V bit = V{} + (std::uint64_t{1} << j);
         V& taken = takens[g];
         V& code = codes[g];
@@ -656,8 +791,9 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
         code += match;
         const auto done = taken == complete;
         const V shown = kSecond ? code : (code << 1) - match;  // 8 times the code
-        frame.template Tally<Arithmetic>(g, done, shown, j);
-        ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
+        ends = AddedWhere<Arithmetic>(done, ends, bit);        // bit j is not yet set
+        frame.template TallyOrKeep<kSettleEvery, Arithmetic>(g, done, shown, ends, endedShown[g], j,
+                                                             tail);
         // The set starts again with each draw, and with a draw's second pool.
         const auto clear = kSecond ? done | (taken == mainUnits) : done;
         if constexpr (kWide) {
@@ -672,59 +808,6 @@ template <typename V, int G, typename Arithmetic, LaneGame kGame, bool kWide, in
     frame.Run(step, arithmetic);
 }
 
-// A set of bits in one word a lane, or two where kWide, counted by the arithmetic. A bit's place
-// in two words is shifted into both, and lands in its own alone (the shifts give 0 from 64 on).
-template <typename V, typename Arithmetic, bool kWide>
-struct CountedSet {
-    __extension__ using Bits = unsigned __int128;
-    struct Grid {
-        V low;
-        V high;
-    };
-    static Grid GridOf(Bits bits) {
-        return {V{} + static_cast<std::uint64_t>(bits),
-                V{} + static_cast<std::uint64_t>(bits >> 64)};
-    }
-    void Add(V place) {
-        const V one = V{} + 1;
-        low |= Arithmetic::ShiftLeft(one, place);
-        if constexpr (kWide) {
-            high |= Arithmetic::ShiftLeft(one, place - 64);
-        }
-    }
-    [[nodiscard]] V Count() const {
-        if constexpr (kWide) {
-            return Arithmetic::Count(low) + Arithmetic::Count(high);
-        } else {
-            return Arithmetic::Count(low);
-        }
-    }
-    [[nodiscard]] V CountWith(const Grid& grid) const {
-        if constexpr (kWide) {
-            return Arithmetic::Count(low & grid.low) + Arithmetic::Count(high & grid.high);
-        } else {
-            return Arithmetic::Count(low & grid.low);
-        }
-    }
-    [[nodiscard]] auto AnyWith(const Grid& grid) const {
-        if constexpr (kWide) {
-            return ((low & grid.low) | (high & grid.high)) != 0;
-        } else {
-            return (low & grid.low) != 0;
-        }
-    }
-    template <typename Mask>
-    void ClearWhere(Mask clear) {
-        low = ClearedWhere<Arithmetic>(clear, low);
-        if constexpr (kWide) {
-            high = ClearedWhere<Arithmetic>(clear, high);
-        }
-    }
-
-    V low{};
-    V high{};
-};
-
 // A game of two pools whose numbers fit two words together, where the arithmetic counts bits: the
 // draw is one set, the main numbers at their indexes and the second pool's above them. Its bit
 // count says when the draw is complete and, kept for the next value, which pool that draws from;
@@ -732,7 +815,8 @@ struct CountedSet {
 // the field of their main matches, the draws of at least k second-pool matches: the field is
 // made once for every word, where a code's field took a shift in each; the codes' counts are the
 // words' differences, taken once a chunk.
-template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks>
+template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks,
+          int kSettleEvery>
 [[gnu::flatten]] void GenerateTwoPoolsCounted(const GeneratorState* starts, std::uint32_t values,
                                               const LaneRule& rule, LaneOutput* out) {
     using Frame = LaneFrame<V, G, kWords, kMarks>;
@@ -754,8 +838,28 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     const V secondPlace = V{} + top;
     const auto mainShift = static_cast<std::uint64_t>(rule.mainShift);
     std::array<Set, G> sets{};
+    [[maybe_unused]] std::array<Set, G> ended{};
+    using Window = SettleWindow<kSettleEvery>;
     std::array<V, G> drawCounts{};  // after the previous value, complete or not
-    const auto step = [&](auto g, V x, V& ends, std::uint32_t j) {
+    // The draws of `set` in the lanes where `done`, each word's field where it counts them; their
+    // main matches.
+    const auto tally = [&](auto g, auto done, const Set& set) {
+        const V main = set.CountWith(mainGrid);
+        const V field = Arithmetic::FieldOf(main);
+        EachVector<kWords>([&](auto k) {
+            V& counts = frame.histogram[g][k];
+            if constexpr (k == 0) {
+                counts = AddedWhere<Arithmetic>(done, counts, field);
+            } else if constexpr (k == 1) {  // a test of the bits, no count
+                counts = AddedWhere<Arithmetic>(done & set.AnyWith(secondGrid), counts, field);
+            } else {
+                const auto atLeast = set.CountWith(secondGrid) >= V{} + std::uint64_t{k};
+                counts = AddedWhere<Arithmetic>(done & atLeast, counts, field);
+            }
+        });
+        return main;
+    };
+    const auto step = [&](auto g, V x, V& ends, std::uint32_t j, bool tail) {
         const V bit = V{} + (std::uint64_t{1} << j);
         Set& set = sets[g];
         // From the count itself, not from it cleared where the draw ended: one comparison on
@@ -774,21 +878,21 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         const auto done = count == complete;
         drawCounts[g] = count;
         ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
-        const V main = set.CountWith(mainGrid);
-        const V field = Arithmetic::FieldOf(main);
-        EachVector<kWords>([&](auto k) {
-            V& counts = frame.histogram[g][k];
-            if constexpr (k == 0) {
-                counts = AddedWhere<Arithmetic>(done, counts, field);
-            } else if constexpr (k == 1) {  // a test of the bits, no count
-                counts = AddedWhere<Arithmetic>(done & set.AnyWith(secondGrid), counts, field);
-            } else {
-                const auto atLeast = set.CountWith(secondGrid) >= V{} + std::uint64_t{k};
-                counts = AddedWhere<Arithmetic>(done & atLeast, counts, field);
+        if constexpr (kSettleEvery == 1) {
+            const V main = tally(g, done, set);
+            if constexpr (kMarks) {
+                frame.Mark(g, done, ((main << mainShift) + set.CountWith(secondGrid)) << 3, j);
             }
-        });
-        if constexpr (kMarks) {
-            frame.Mark(g, done, ((main << mainShift) + set.CountWith(secondGrid)) << 3, j);
+        } else {
+            ended[g].CopyWhere(done, set);
+            if (Window::Closes(j, tail)) {
+                const V endedIn = ends & Window::Bits(j, tail);
+                const V main = tally(g, endedIn != 0, ended[g]);
+                if constexpr (kMarks) {
+                    frame.MarkEnded(g, endedIn,
+                                    (main << mainShift) + ended[g].CountWith(secondGrid));
+                }
+            }
         }
         set.ClearWhere(done);
         return index;
@@ -819,11 +923,26 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
     const auto sized = [&]<bool kWide, int kWords, bool kMarks>() {
         switch (rule.game) {
             case LaneGame::Plain:
+                if constexpr (Arithmetic::kCountsBits) {
+                    // A draw takes a value a number at least.
+                    return WithSettleEvery(rule.drawn, [&]<int kEvery>() {
+                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery>(
+                            starts, values, rule, out);
+                    });
+                }
+                if constexpr (kWords > 1) {  // a tally of several words costs a value most
+                    return WithSettleEvery(rule.drawn, [&]<int kEvery>() {
+                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery>(
+                            starts, values, rule, out);
+                    });
+                }
                 return GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks>(starts, values, rule,
                                                                               out);
-            case LaneGame::Bonus:
-                return GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks>(
-                    starts, values, rule, out);
+            case LaneGame::Bonus:  // the common games take 6 to 8 values a draw at least
+                return WithSettleEvery<4>(rule.drawn + 1, [&]<int kEvery>() {
+                    GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks, kEvery>(
+                        starts, values, rule, out);
+                });
             case LaneGame::Second:
                 if constexpr (Arithmetic::kCountsBits) {
                     // Word k counts the draws of k second-pool matches or more; m has a field.
@@ -831,12 +950,16 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
                     const int mostSecond = (rule.codes - 1) & ((1 << rule.mainShift) - 1);
                     if (rule.top + rule.secondTop <= (kWide ? 128 : 64) && mostMain < 8 &&
                         mostSecond < kWords) {
-                        return GenerateTwoPoolsCounted<V, G, Arithmetic, kWide, kWords, kMarks>(
-                            starts, values, rule, out);
+                        return WithSettleEvery(rule.drawn + rule.secondDrawn, [&]<int kEvery>() {
+                            GenerateTwoPoolsCounted<V, G, Arithmetic, kWide, kWords, kMarks,
+                                                    kEvery>(starts, values, rule, out);
+                        });
                     }
                 }
-                return GenerateRich<V, G, Arithmetic, LaneGame::Second, kWide, kWords, kMarks>(
-                    starts, values, rule, out);
+                return WithSettleEvery<4>(rule.drawn + rule.secondDrawn, [&]<int kEvery>() {
+                    GenerateRich<V, G, Arithmetic, LaneGame::Second, kWide, kWords, kMarks, kEvery>(
+                        starts, values, rule, out);
+                });
         }
     };
     // Marks cost a few steps a value: compiled apart, so that a run without them pays nothing.
