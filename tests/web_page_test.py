@@ -39,6 +39,9 @@ RECT = ("const f = document.getElementById('Form1').getBoundingClientRect();"
 PANEL = {'PJeu': '--game', 'PPrix': '--price', 'PSemaine': '--draws-per-week', 'PRang': '--until',
          'PRepetitions': '--repeat', 'PVies': '--lifetimes'}
 PANEL_DONE = "return document.getElementById('PEtat').textContent.match(/^(Termin|Rang|Arr)/);"
+# Where a run that never ends stood: its status and its progress.
+PANEL_STATE = ("return [document.getElementById('PEtat').textContent,"
+               "        document.getElementById('PProgres').value];")
 # A panel's run: its tiers' cells and money's values, in the C locale.
 PANEL_SHOWN = ("return [[...document.querySelectorAll('#PRangs tbody tr')].map("
                "           row => [...row.cells].map(c => c.dataset.value)),"
@@ -144,8 +147,14 @@ class WebPage(unittest.TestCase):
                             text)
         self.browser.type('PGrille', fields['PGrille'])
         self.browser.click(button)
-        self.browser.wait(PANEL_DONE)
+        self.wait_for_the_panel()
         return self.browser.js(PANEL_SHOWN)
+
+    def wait_for_the_panel(self):
+        try:
+            self.browser.wait(PANEL_DONE)
+        except TimeoutError:
+            self.fail('the panel\'s run never ended: %s' % self.browser.js(PANEL_STATE))
 
     def assert_panel_is_loto_sim(self, shown, options):
         run = subprocess.run([LOTO_SIM, '--json', '--stats'] + options, text=True,
@@ -448,7 +457,7 @@ class WebPage(unittest.TestCase):
         self.browser.wait("return window.drawing;")
         self.browser.js("document.getElementById('PTirages').value = '1000';")
         self.browser.click('PLancer')
-        self.browser.wait(PANEL_DONE)
+        self.wait_for_the_panel()
         self.assertTrue(self.browser.shown('LblFinTirages'))
         self.assertEqual(sum(int(text) for text in self.results()['observed']), 200000000)
         # QUITTER stops a run of the panel too.
@@ -717,6 +726,29 @@ class WebPage(unittest.TestCase):
                 self.assertLessEqual(chart[2], width)
                 self.assertGreater(chart[1], 0)
             self.browser.leave_frame()
+
+    def test_a_page_that_is_not_drawn_draws_on(self):
+        # A page that the browser does not draw (here a frame scrolled out of view; a hidden tab
+        # alike) gets no animation frames, and its runs go on without them.
+        page = self.copy('')
+        holder = page + '.below.html'
+        self.addCleanup(lambda: os.path.exists(holder) and os.remove(holder))
+        with open(holder, 'w', encoding='utf-8') as below:
+            below.write('<!DOCTYPE html><body style="margin:0"><div style="height:5000px"></div>'
+                        '<iframe id="Screen" src="%s" style="border:0;width:800px;height:700px">'
+                        '</iframe></body>' % os.path.basename(page))
+        self.browser.open('file://' + holder)
+        self.browser.enter_frame('Screen')
+        self.browser.wait("return !!document.getElementById('TxtNbTirages');")
+        # Clicked by the page's script: the driver's click would scroll the frame into view.
+        self.browser.js("const fields = {PJeu: '5/50+2/12', PGrille: '3 14 25 36 47',"
+                        "                PSeconde: '2 9', PTirages: '20000000'};"
+                        "for (const id in fields) document.getElementById(id).value = fields[id];"
+                        "document.getElementById('PLancer').click();")
+        self.wait_for_the_panel()
+        self.assertEqual(self.browser.js("return document.querySelector('#PRangs').dataset.draws;"),
+                         '20000000')
+        self.browser.leave_frame()
 
     def test_a_touch_screen_gets_the_touch_layout_at_any_width(self):
         if ENGINE != 'chromium':

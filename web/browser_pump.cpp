@@ -10,14 +10,18 @@ namespace {
 // browsers (Firefox) then seldom draw a frame between two turns: once a frame is more than
 // kFrameOverdueMs late, the turn waits for it, so that the page repaints at 30 frames a second
 // or more while it draws; where frames come on their own (Chromium, WebKit) it never waits.
+// A page that is not drawn (a hidden tab, a frame scrolled out of view) gets no frames at all:
+// a frame asked for kFrameStalledMs ago and still not drawn is waited for no longer, and the
+// turns go on without frames until one comes.
 // clang-format off
-EM_ASYNC_JS(void, YieldToBrowser, (double frameOverdueMs), {
+EM_ASYNC_JS(void, YieldToBrowser, (double frameOverdueMs, double frameStalledMs), {
     if (!Module.lotoTurns) {
         const channel = new MessageChannel();
         const waiting = [];
         channel.port1.onmessage = function() { waiting.shift()(); };
         Module.lotoTurns = {
             last: performance.now(),
+            asked: 0,
             next: null,
             turn: function() {
                 return new Promise(function(resolve) {
@@ -28,7 +32,9 @@ EM_ASYNC_JS(void, YieldToBrowser, (double frameOverdueMs), {
         };
     }
     const turns = Module.lotoTurns;
+    const now = performance.now();
     if (!turns.next) {
+        turns.asked = now;
         turns.next = new Promise(function(drawn) {
             requestAnimationFrame(function() {
                 turns.last = performance.now();
@@ -37,7 +43,13 @@ EM_ASYNC_JS(void, YieldToBrowser, (double frameOverdueMs), {
             });
         });
     }
-    await (performance.now() - turns.last > frameOverdueMs ? turns.next : turns.turn());
+    if (now - turns.last <= frameOverdueMs || now - turns.asked >= frameStalledMs) {
+        await turns.turn();
+    } else {
+        await Promise.race([turns.next, new Promise(function(stalled) {
+            setTimeout(stalled, frameStalledMs - (now - turns.asked));
+        })]);
+    }
 });
 // clang-format on
 
@@ -52,7 +64,7 @@ BrowserPump::BrowserPump(std::function<void()> handleClicks)
 
 bool BrowserPump::ProcessEvents(const DrawProgress&) {
     if (Seconds() - lastYield_ >= kYieldEverySeconds) {
-        YieldToBrowser(kFrameOverdueMs);
+        YieldToBrowser(kFrameOverdueMs, kFrameStalledMs);
         lastYield_ = Seconds();
         handleClicks_();
     }

@@ -16,6 +16,7 @@ class BrowserPump final : public EventPump {
 public:
     static constexpr double kYieldEverySeconds = 0.004;
     static constexpr double kFrameOverdueMs = 25;
+    static constexpr double kFrameStalledMs = 100;
 
     explicit BrowserPump(std::function<void()> handleClicks);
 
