@@ -196,10 +196,17 @@ struct WideWords {
     return 64 - static_cast<std::uint64_t>(up);
 }
 
+__extension__ using BitIndexes = unsigned __int128;
+
+// A set of numbers as the lanes draw them: bit number - 1.
+[[nodiscard]] constexpr BitIndexes IndexesOf(const NumberSet& numbers) noexcept {
+    return (BitIndexes{numbers.high()} << 64 | numbers.low()) >> 1;
+}
+
 // A ticket's numbers as the two words hold them.
 [[nodiscard]] constexpr WideWords WideGrid(const NumberSet& numbers, int up) noexcept {
-    __extension__ using Wide = unsigned __int128;
-    const Wide indexes = (Wide{numbers.high()} << 64 | numbers.low()) >> 1;
+    using Wide = BitIndexes;
+    const Wide indexes = IndexesOf(numbers);
     const std::uint64_t split = WideSplit(up);
     const Wide below = (Wide{1} << split) - 1;
     return {static_cast<std::uint64_t>(indexes & below) << up,
@@ -261,10 +268,20 @@ struct WideSet {
 };
 
 // Where the draws that end within kEvery values of a block (a draw's least count of values, at
-// most: one a lane) are counted and tallied together, their sets kept until then: whether value
-// j (`tail`: a block of its own) closes such a window, and the window's bits of the block's ends.
+// most: one a lane) are counted and tallied together, their sets kept until then: settled where
+// value j (`tail`: a block of its own) closes such a window.
 template <int kEvery>
-struct SettleWindow {
+class SettleWindow {
+public:
+    // settle(ended) where value j closes a window: `ended`, the window's bits of `ends`.
+    template <typename V, typename F>
+    static void Close(V ends, std::uint32_t j, bool tail, F&& settle) {
+        if (Closes(j, tail)) {
+            settle(ends & Bits(j, tail));
+        }
+    }
+
+private:
     static bool Closes(std::uint32_t j, bool tail) { return tail || (j + 1) % kEvery == 0; }
     static std::uint64_t Bits(std::uint32_t j, bool tail) {
         const std::uint32_t width = tail ? 1 : kEvery;
@@ -291,12 +308,13 @@ decltype(auto) WithSettleEvery(int leastValues, F&& call) {
 // in two words is shifted into both, and lands in its own alone (the shifts give 0 from 64 on).
 template <typename V, typename Arithmetic, bool kWide>
 struct CountedSet {
-    __extension__ using Bits = unsigned __int128;
     struct Grid {
         V low;
         V high;
     };
-    static Grid GridOf(Bits bits) {
+    // A ticket's numbers, `shift` bits up.
+    static Grid GridOf(const NumberSet& numbers, std::uint64_t shift = 0) {
+        const BitIndexes bits = IndexesOf(numbers) << shift;
         return {V{} + static_cast<std::uint64_t>(bits),
                 V{} + static_cast<std::uint64_t>(bits >> 64)};
     }
@@ -462,11 +480,10 @@ struct LaneFrame {
             Tally<Arithmetic>(g, done, shown, j);
         } else {
             kept = done ? shown : kept;
-            if (SettleWindow<kEvery>::Closes(j, tail)) {
-                const V ended = ends & SettleWindow<kEvery>::Bits(j, tail);
+            SettleWindow<kEvery>::Close(ends, j, tail, [&](V ended) {
                 MarkEnded(g, ended, kept >> 3);
                 AddField<Arithmetic>(g, ended != 0, kept);
-            }
+            });
         }
     }
     template <typename Index>
@@ -653,8 +670,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     std::array<LaneDraw<V>, G> draw{};
     [[maybe_unused]] std::array<Set, G> sets{};
     using Counted = CountedSet<V, Arithmetic, kWide>;
-    [[maybe_unused]] const typename Counted::Grid countedGrid =
-        Counted::GridOf((typename Counted::Bits{rule.grid.high()} << 64 | rule.grid.low()) >> 1);
+    [[maybe_unused]] const typename Counted::Grid countedGrid = Counted::GridOf(rule.grid);
     [[maybe_unused]] std::array<Counted, G> counted{}, ended{};
     [[maybe_unused]] std::array<V, G> endedShown{};
     using Window = SettleWindow<kSettleEvery>;
@@ -673,10 +689,10 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                 frame.template TallyCount<Arithmetic>(g, done, set.CountWith(countedGrid), j);
             } else {
                 ended[g].CopyWhere(done, set);
-                if (Window::Closes(j, tail)) {
-                    frame.template TallyEnded<Arithmetic>(g, ends & Window::Bits(j, tail),
+                Window::Close(ends, j, tail, [&](V endedIn) {
+                    frame.template TallyEnded<Arithmetic>(g, endedIn,
                                                           ended[g].CountWith(countedGrid));
-                }
+                });
             }
             set.ClearWhere(done);
         } else if constexpr (kWide) {
@@ -827,11 +843,8 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     const auto top = static_cast<std::uint64_t>(rule.top);
     const V mainTop = Arithmetic::TopOf(top);
     const V secondTop = Arithmetic::TopOf(static_cast<std::uint64_t>(rule.secondTop));
-    const auto indexes = [](const NumberSet& numbers) {
-        return (typename Set::Bits{numbers.high()} << 64 | numbers.low()) >> 1;
-    };
-    const typename Set::Grid mainGrid = Set::GridOf(indexes(rule.grid));
-    const typename Set::Grid secondGrid = Set::GridOf(indexes(rule.secondGrid) << top);
+    const typename Set::Grid mainGrid = Set::GridOf(rule.grid);
+    const typename Set::Grid secondGrid = Set::GridOf(rule.secondGrid, top);
     const V mainDrawn = V{} + static_cast<std::uint64_t>(rule.drawn);
     const V secondDrawn = V{} + static_cast<std::uint64_t>(rule.secondDrawn);
     const V complete = V{} + static_cast<std::uint64_t>(rule.drawn + rule.secondDrawn);
@@ -885,14 +898,13 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
             }
         } else {
             ended[g].CopyWhere(done, set);
-            if (Window::Closes(j, tail)) {
-                const V endedIn = ends & Window::Bits(j, tail);
+            Window::Close(ends, j, tail, [&](V endedIn) {
                 const V main = tally(g, endedIn != 0, ended[g]);
                 if constexpr (kMarks) {
                     frame.MarkEnded(g, endedIn,
                                     (main << mainShift) + ended[g].CountWith(secondGrid));
                 }
-            }
+            });
         }
         set.ClearWhere(done);
         return index;
