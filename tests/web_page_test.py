@@ -685,18 +685,9 @@ class WebPage(unittest.TestCase):
             'width=device-width, initial-scale=1')  # a phone's width, not a zoomed-out page
         # Each screen is a frame of its size, as a screen of that size shows the page (a window
         # cannot be made that narrow in every engine); the checks run inside.
-        page = self.copy('')
-        holder = page + '.screen.html'
-        self.addCleanup(lambda: os.path.exists(holder) and os.remove(holder))
         for width, height in self.SCREENS:
-            with open(holder, 'w', encoding='utf-8') as screen:
-                screen.write('<!DOCTYPE html><body style="margin:0"><iframe id="Screen" src="%s"'
-                             ' style="border:0;width:%dpx;height:%dpx"></iframe></body>'
-                             % (os.path.basename(page), width, height))
             self.browser.set_viewport(max(width, 640) + 20, max(height, 480) + 20)
-            self.browser.open('file://' + holder)
-            self.browser.enter_frame('Screen')
-            self.browser.wait("return !!document.getElementById('TxtNbTirages');")
+            self.open_in_frame('', width, height)
             # Nothing beyond the width to scroll to, and nothing scrolled.
             self.assertEqual(self.browser.js(
                 "const page = document.scrollingElement;"
@@ -730,16 +721,7 @@ class WebPage(unittest.TestCase):
     def test_a_page_that_is_not_drawn_draws_on(self):
         # A page that the browser does not draw (here a frame scrolled out of view; a hidden tab
         # alike) gets no animation frames, and its runs go on without them.
-        page = self.copy('')
-        holder = page + '.below.html'
-        self.addCleanup(lambda: os.path.exists(holder) and os.remove(holder))
-        with open(holder, 'w', encoding='utf-8') as below:
-            below.write('<!DOCTYPE html><body style="margin:0"><div style="height:5000px"></div>'
-                        '<iframe id="Screen" src="%s" style="border:0;width:800px;height:700px">'
-                        '</iframe></body>' % os.path.basename(page))
-        self.browser.open('file://' + holder)
-        self.browser.enter_frame('Screen')
-        self.browser.wait("return !!document.getElementById('TxtNbTirages');")
+        self.open_in_frame('<div style="height:5000px"></div>', 800, 700)
         # Clicked by the page's script: the driver's click would scroll the frame into view.
         self.browser.js("const fields = {PJeu: '5/50+2/12', PGrille: '3 14 25 36 47',"
                         "                PSeconde: '2 9', PTirages: '20000000'};"
@@ -749,6 +731,20 @@ class WebPage(unittest.TestCase):
         self.assertEqual(self.browser.js("return document.querySelector('#PRangs').dataset.draws;"),
                          '20000000')
         self.browser.leave_frame()
+
+    def open_in_frame(self, before, width, height):
+        """Opens a copy of the page in a frame of width x height, after the markup before, and
+        enters the frame."""
+        page = self.copy('')
+        holder = page + '.frame.html'
+        self.addCleanup(os.remove, holder)
+        with open(holder, 'w', encoding='utf-8') as frame:
+            frame.write('<!DOCTYPE html><body style="margin:0">%s<iframe id="Screen" src="%s"'
+                        ' style="border:0;width:%dpx;height:%dpx"></iframe></body>'
+                        % (before, os.path.basename(page), width, height))
+        self.browser.open('file://' + holder)
+        self.browser.enter_frame('Screen')
+        self.browser.wait("return !!document.getElementById('TxtNbTirages');")
 
     def test_a_touch_screen_gets_the_touch_layout_at_any_width(self):
         if ENGINE != 'chromium':
