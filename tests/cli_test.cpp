@@ -430,10 +430,12 @@ Expected SignalTheSecondCommand(const std::string& signal, const std::string& op
         "out=$(mktemp); printf '1000;7;10;14;20;30;40\\n1e12;1;2;3;4;5;6\\n' | ";
     const std::string waitForALine =
         "for i in $(seq 600); do [ -s \"$out\" ] && break; sleep 0.1; done; sleep 1; ";
-    return After(start,
-                 {options + " >\"$out\" & sim=$!; " + waitForALine + "kill -" + signal +
-                      " $sim; wait $sim; status=$?; cat \"$out\"; rm -f \"$out\"; exit $status",
-                  status, std::move(out), ""});
+    // One that does not stop is killed 30 s on: a failure (status 137), not a hang.
+    const std::string watchdog = "(sleep 30; kill -KILL $sim) >/dev/null 2>&1 & dog=$!; ";
+    return After(start, {options + " >\"$out\" & sim=$!; " + waitForALine + "kill -" + signal +
+                             " $sim; " + watchdog + "wait $sim; status=$?; kill $dog; " +
+                             "cat \"$out\"; rm -f \"$out\"; exit $status",
+                         status, std::move(out), ""});
 }
 
 // Ctrl-C or SIGTERM: the running command is reported with what it drew so far, the commands
