@@ -29,29 +29,28 @@ inline const std::vector<DrawRule>& ExampleRules() {
         Ticket({.main = {6, 49}, .bonus = true}, {1, 2, 3, 4, 5, 6}),
         Ticket({.main = {6, 45}}, {3, 9, 17, 28, 41, 45}),
         Ticket({.main = {7, 35}}, {1, 5, 9, 13, 20, 27, 35}),
-        Ticket({.main = {5, 50}, .second = {2, 12}}, {3, 14, 25, 36, 47},
-               {2, 9}),
-        Ticket({.main = {5, 69}, .second = {1, 26}}, {7, 19, 33, 52, 69},
-               {13}),
-        Ticket({.main = {5, 49}, .second = {1, 10}}, {1, 12, 23, 34, 45},
-               {10}),
+        Ticket({.main = {5, 50}, .second = {2, 12}}, {3, 14, 25, 36, 47}, {2, 9}),
+        Ticket({.main = {5, 69}, .second = {1, 26}}, {7, 19, 33, 52, 69}, {13}),
+        Ticket({.main = {5, 49}, .second = {1, 10}}, {1, 12, 23, 34, 45}, {10}),
         Ticket({.main = {6, 90}}, {1, 17, 33, 49, 65, 90}),
         Ticket({.main = {20, 70}}, {2, 9, 16, 23, 30, 37, 44, 51, 58, 65}),
         Ticket(kSixOfFortyNine, {4, 8, 15, 16, 23, 42, 47, 49}),
         Ticket({.main = {6, 49}, .bonus = true}, {7, 21, 42}),
-        Ticket({.main = {7, 40}, .second = {3, 12}},
-               {2, 8, 14, 20, 26, 32, 38}, {1, 6, 11}),
+        Ticket({.main = {7, 40}, .second = {3, 12}}, {2, 8, 14, 20, 26, 32, 38}, {1, 6, 11}),
     };
     return rules;
 }
 
-// Games at the edges of what the engine draws: all but one number drawn, a pool of one word and
-// one more number, the largest pools main and second, a bonus from a pool of two words, and a
-// bonus with a second pool, whose thousands of tiers no lane's tally holds.
+// Games at the edges of what the engine draws: all but one number drawn, pools on both sides of
+// where the serial loop's set and the lanes' set leave one word, the largest pools main and second,
+// a bonus from a pool of two words, and a bonus with a second pool, whose thousands of tiers no
+// lane's tally holds.
 inline const std::vector<DrawRule>& EdgeRules() {
     static const std::vector<DrawRule> rules = [] {
         std::vector<DrawRule> edges = {
             Ticket({.main = {9, 10}}, {1, 4, 10}),
+            Ticket({.main = {6, 63}}, {1, 32, 62, 63}),
+            Ticket({.main = {6, 64}}, {1, 63, 64}),
             Ticket({.main = {6, 65}}, {1, 56, 57, 63, 64, 65}),
             Ticket({.main = {5, 99}}, {1, 56, 57, 64, 99}),
             Ticket({.main = {5, 50}, .second = {3, 99}}, {1, 25, 50}, {1, 56, 57, 99}),
