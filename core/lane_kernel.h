@@ -318,11 +318,16 @@ struct CountedSet {
         return {V{} + static_cast<std::uint64_t>(bits),
                 V{} + static_cast<std::uint64_t>(bits >> 64)};
     }
-    void Add(V place) {
+    // The bit at `place` added, to an empty set where the draw before ended (`restart`): the
+    // clear folds into the or, one masked instruction a word where a clear took another.
+    template <typename Mask>
+    void AddAfter(Mask restart, V place) {
         const V one = V{} + 1;
-        low |= Arithmetic::ShiftLeft(one, place);
+        const V bit = Arithmetic::ShiftLeft(one, place);
+        low = restart ? bit : low | bit;
         if constexpr (kWide) {
-            high |= Arithmetic::ShiftLeft(one, place - 64);
+            const V highBit = Arithmetic::ShiftLeft(one, place - 64);
+            high = restart ? highBit : high | highBit;
         }
     }
     [[nodiscard]] V Count() const {
@@ -344,13 +349,6 @@ struct CountedSet {
             return ((low & grid.low) | (high & grid.high)) != 0;
         } else {
             return (low & grid.low) != 0;
-        }
-    }
-    template <typename Mask>
-    void ClearWhere(Mask clear) {
-        low = ClearedWhere<Arithmetic>(clear, low);
-        if constexpr (kWide) {
-            high = ClearedWhere<Arithmetic>(clear, high);
         }
     }
     template <typename Mask>
@@ -672,6 +670,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     using Counted = CountedSet<V, Arithmetic, kWide>;
     [[maybe_unused]] const typename Counted::Grid countedGrid = Counted::GridOf(rule.grid);
     [[maybe_unused]] std::array<Counted, G> counted{}, ended{};
+    [[maybe_unused]] std::array<decltype(V{} == V{}), G> restarts{};  // the draw before ended
     [[maybe_unused]] std::array<V, G> endedShown{};
     using Window = SettleWindow<kSettleEvery>;
     // One value of vector g's lanes, the block's value j: its number less one, and the draw it
@@ -682,7 +681,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
         if constexpr (kCountsBits) {
             Counted& set = counted[g];
-            set.Add(index);
+            set.AddAfter(restarts[g], index);
             const auto done = set.Count() == complete;
             ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
             if constexpr (kSettleEvery == 1) {
@@ -694,7 +693,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                                                           ended[g].CountWith(countedGrid));
                 });
             }
-            set.ClearWhere(done);
+            restarts[g] = done;
         } else if constexpr (kWide) {
             Set& set = sets[g];
             LaneDraw<V>& d = draw[g];
@@ -853,7 +852,8 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     std::array<Set, G> sets{};
     [[maybe_unused]] std::array<Set, G> ended{};
     using Window = SettleWindow<kSettleEvery>;
-    std::array<V, G> drawCounts{};  // after the previous value, complete or not
+    std::array<V, G> drawCounts{};                   // after the previous value, complete or not
+    std::array<decltype(V{} == V{}), G> restarts{};  // the draw before ended
     // The draws of `set` in the lanes where `done`, each word's field where it counts them; their
     // main matches.
     const auto tally = [&](auto g, auto done, const Set& set) {
@@ -885,7 +885,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         const V secondPlaced = arithmetic.Number(x, secondTop, secondPlace);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x, inSecond ? secondTop : mainTop);
         const V place = inSecond ? secondPlaced : mainIndex;
-        set.Add(place);
+        set.AddAfter(restarts[g], place);
         const V index = inSecond ? place - secondPlace : place;
         const V count = set.Count();
         const auto done = count == complete;
@@ -906,7 +906,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                 }
             });
         }
-        set.ClearWhere(done);
+        restarts[g] = done;
         return index;
     };
     frame.Run(step, arithmetic);
