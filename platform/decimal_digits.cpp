@@ -49,11 +49,17 @@ double ReadBack(const std::string& text, double) {
     return std::strtod(text.c_str(), nullptr);
 }
 
-// The correctly rounded digits of each precision in turn, until they read back.
+// The correctly rounded digits of each precision in turn, until they read back. Any decimal of
+// digits10 significant digits reads back as the normal number nearest it, so where the shortest
+// digits are that few, the correctly rounded digits10 are the same followed by zeros: the search
+// starts there, one to three texts where it took up to max_digits10 (the page writes thousands
+// of numbers a run). A subnormal number holds fewer digits, and is searched from one.
 template <typename Number>
 SignificantDigits ShortestOfC(Number value) {
+    using Limits = std::numeric_limits<Number>;
+    const int first = std::fabs(value) < Limits::min() ? 0 : Limits::digits10 - 1;
     std::string text;
-    for (int precision = 0; precision < std::numeric_limits<Number>::max_digits10; ++precision) {
+    for (int precision = first; precision < Limits::max_digits10; ++precision) {
         text = digits::C(value, DigitsForm::Scientific, precision);
         if (ReadBack(text, value) == value) {
             break;
