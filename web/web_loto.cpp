@@ -8,6 +8,7 @@
 #include <string>
 
 #include "core/game_input.h"
+#include "panel/panel_table.h"
 #include "panel/panel_words.h"
 #include "web/audit_view.h"
 #include "web/panel_view.h"
@@ -89,11 +90,22 @@ WebLoto::WebLoto()
 }
 
 bool WebLoto::WarmUp() {
-    constexpr double kWarmUpMs = 600;
+    constexpr double kWarmUpMs = 600;  // of draws: the panel's command once is not counted
+    if (!panelWarmed_) {
+        panelWarmed_ = true;
+        WarmUpPanel();
+        return true;
+    }
     const double start = emscripten_get_now();
     (void)warmUp_.Simulate(warmUpRuns_[warmUpsDone_++ % warmUpRuns_.size()], pump_);
     warmedMs_ += emscripten_get_now() - start;
     return warmedMs_ < kWarmUpMs;
+}
+
+void WebLoto::WarmUpPanel() {
+    PanelSession panel(runTime_, 1);
+    PanelFields fields{.draws = "1000", .price = "2", .prizes = "3=5 6=1000000"};
+    (void)MakePanelTable(panel.Run(fields, PanelCommand::Run, pump_).figures);
 }
 
 void WebLoto::HandleClicks() {
