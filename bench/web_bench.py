@@ -46,6 +46,15 @@ PANEL = {'PTirages': str(DRAWS), 'PGrille': ' '.join(GRID), 'PPrix': '2.20',
          'PGains': '3=5 4=50 5=1500 6=2000000'}
 
 
+# The panel's first line of JSON, as its link offers it: the draws and their seconds, measured by
+# the page as loto-sim measures its own (the speed test and the figures left out).
+PANEL_JSON = """
+    const request = new XMLHttpRequest();
+    request.open('GET', document.getElementById('PJson').href, false);
+    request.send();
+    return request.responseText;"""
+
+
 # Each example game of the panel's list with a ticket, and the values of generator a draw takes.
 GAMES = [('6/49', '7 10 14 20 30 40', '', 6.33), ('6/45', '3 9 17 28 41 45', '', 6.36),
          ('7/35', '1 5 9 13 20 27 35', '', 7.64), ('6/90', '1 17 33 49 65 90', '', 6.17),
@@ -75,6 +84,7 @@ def page_figures(engine, page, clicks_during=True, panel=False, fields=None):
             time.sleep(0.05)
         figures = browser.js('return [bench.shown, bench.frames, Module.clickDelays];')
         late = None if clicks_during or panel else browser.js(ESTIMATE_ERROR)
+        report = json.loads(browser.js(PANEL_JSON).splitlines()[0]) if panel else None
     finally:
         browser.quit()
     (shown, hidden), frames, delays = figures[0][:2], figures[1], figures[2]
@@ -85,7 +95,8 @@ def page_figures(engine, page, clicks_during=True, panel=False, fields=None):
             'longest_frame_gap': max(gaps) if gaps else seconds * 1000,
             'click_median': statistics.median(delays[1:]) if len(delays) > 1 else 0.0,
             'click_worst': max(delays[1:]) if len(delays) > 1 else 0.0, 'clicks': clicks,
-            'estimate_late': late}
+            'estimate_late': late,
+            'draws_rate': report['draws'] / report['seconds'] if report else None}
 
 
 def native_rate(loto_sim, options=(), draws=DRAWS, ticket=GRID):
@@ -99,8 +110,10 @@ def native_rate(loto_sim, options=(), draws=DRAWS, ticket=GRID):
 def games(loto_sim, page, engines):
     """Each example game in the panel against native loto-sim, both watched for first hits."""
     print('\nEach game in the panel, watched for its first hits, against native loto-sim on the '
-          'portable path with one thread, watched alike (goal %.2f)' % GOALS['ratio'])
-    print('%-12s %12s' % ('game', 'native') + ''.join(' %18s' % engine for engine in engines))
+          'portable path with one thread, watched alike (goal %.2f): the draws a second that '
+          'each reports (its speed test left out), and in brackets the whole click of the panel, '
+          'its speed test and figures in' % GOALS['ratio'])
+    print('%-12s %12s' % ('game', 'native') + ''.join(' %25s' % engine for engine in engines))
     for game, ticket, second, values in GAMES:
         draws = int(GAME_VALUES / values)
         native = native_rate(loto_sim, ('--game', game, '--price', '2'), draws,
@@ -109,10 +122,12 @@ def games(loto_sim, page, engines):
         for engine in engines:
             fields = {'PJeu': game, 'PGrille': ticket, 'PSeconde': second,
                       'PTirages': str(draws), 'PPrix': '', 'PGains': ''}
-            rate = best_of(2, lambda: page_figures(engine, page, clicks_during=False, panel=True,
-                                                   fields=fields)['rate'])
-            ratio = rate / native
-            row += ' %11.0f %5.2f%s' % (rate, ratio, ' ' if ratio >= GOALS['ratio'] else '<')
+            runs = [page_figures(engine, page, clicks_during=False, panel=True, fields=fields)
+                    for _ in range(2)]
+            rate = max(run['draws_rate'] for run in runs) / native
+            click = max(run['rate'] for run in runs) / native
+            row += ' %11.0f %5.2f%s (%4.2f)' % (rate * native, rate,
+                                               ' ' if rate >= GOALS['ratio'] else '<', click)
         print(row)
 
 
@@ -168,10 +183,6 @@ def audit(loto_sim, page, engines):
                    else 'goal missed')
         print('%-26s %8.1f s %6.2f x native, longest frame %4.0f ms  %s'
               % ('page in ' + engine, seconds, seconds / native, longest, verdict))
-
-
-def best_of(rounds, measure):
-    return max(measure() for _ in range(rounds))
 
 
 def main():
