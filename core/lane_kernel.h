@@ -852,8 +852,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     std::array<Set, G> sets{};
     [[maybe_unused]] std::array<Set, G> ended{};
     using Window = SettleWindow<kSettleEvery>;
-    std::array<V, G> drawCounts{};                   // after the previous value, complete or not
-    std::array<decltype(V{} == V{}), G> restarts{};  // the draw before ended
+    std::array<V, G> drawCounts{};  // after the previous value, complete or not
     // The draws of `set` in the lanes where `done`, each word's field where it counts them; their
     // main matches.
     const auto tally = [&](auto g, auto done, const Set& set) {
@@ -885,7 +884,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         const V secondPlaced = arithmetic.Number(x, secondTop, secondPlace);
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x, inSecond ? secondTop : mainTop);
         const V place = inSecond ? secondPlaced : mainIndex;
-        set.AddAfter(restarts[g], place);
+        set.AddAfter(drawCounts[g] == complete, place);  // the draw before ended
         const V index = inSecond ? place - secondPlace : place;
         const V count = set.Count();
         const auto done = count == complete;
@@ -906,7 +905,6 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
                 }
             });
         }
-        restarts[g] = done;
         return index;
     };
     frame.Run(step, arithmetic);
