@@ -124,10 +124,11 @@ def games(loto_sim, page, engines):
                       'PTirages': str(draws), 'PPrix': '', 'PGains': ''}
             runs = [page_figures(engine, page, clicks_during=False, panel=True, fields=fields)
                     for _ in range(2)]
-            rate = max(run['draws_rate'] for run in runs) / native
-            click = max(run['rate'] for run in runs) / native
-            row += ' %11.0f %5.2f%s (%4.2f)' % (rate * native, rate,
-                                               ' ' if rate >= GOALS['ratio'] else '<', click)
+            rate = max(run['draws_rate'] for run in runs)
+            click = max(run['rate'] for run in runs)
+            ratio = rate / native
+            mark = ' ' if ratio >= GOALS['ratio'] else '<'
+            row += ' %11.0f %5.2f%s (%4.2f)' % (rate, ratio, mark, click / native)
         print(row)
 
 
