@@ -84,46 +84,6 @@ void DrawChunk::Clear(std::uint32_t values, const DrawRule& rule, bool marking) 
     tally.assign(static_cast<std::size_t>(rule.tiers()), 0);
 }
 
-namespace {
-
-// The guessed draws of a game of one pool and no bonus, parsed on a set of bits: the last chunk
-// of every slice of draws is parsed again up to where its draws end.
-template <typename Set>
-void AddPlainGuessed(const std::uint8_t* numbers, std::uint32_t count, const DrawRule& rule,
-                     std::uint64_t add, std::span<std::uint64_t> into) noexcept {
-    const auto drawn = static_cast<Set>(rule.game.main.drawn);
-    const Set grid = (static_cast<Set>(rule.main.high()) << 32 << 32) | rule.main.low();
-    for (BasicPartialDraw<Set> draw; count > 0; ++numbers) {
-        draw.Take(*numbers, grid);
-        if (draw.Complete(drawn)) {
-            into[static_cast<std::size_t>(draw.matches)] += add;
-            draw = {};
-            --count;
-        }
-    }
-}
-
-}  // namespace
-
-void DrawChunk::AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
-                           std::span<std::uint64_t> into) const noexcept {
-    const auto add = static_cast<std::uint64_t>(sign);
-    std::uint32_t i = StartOf(first);
-    if (!rule.game.bonus && !rule.game.hasSecond()) {
-        WithSetFor(rule.game.main.top, [&](auto set) {
-            AddPlainGuessed<typename decltype(set)::type>(&numbers[i], count, rule, add, into);
-        });
-        return;
-    }
-    for (OpenDraw draw; count > 0; ++i) {
-        if (draw.Take(rule, numbers[i])) {
-            into[static_cast<std::size_t>(draw.Tier(rule))] += add;
-            draw = {};
-            --count;
-        }
-    }
-}
-
 // Counting the draw starts a word at a time is most of the work where few draws are marked: with
 // the processor's own instruction where it has one, not the library's loop.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -195,6 +155,110 @@ void MarkEnd(DrawChunk& chunk, std::uint32_t i, std::uint8_t marked) {
 template <typename Set>
 NumberSet ToNumbers(Set set) {
     return {static_cast<std::uint64_t>(set), static_cast<std::uint64_t>(set >> 32 >> 32)};
+}
+
+// A game of one pool's open draw as the serial loop scores it, by the table's bits and weights:
+// no shift by the number, which a set of two words takes several instructions for.
+class ScoredOpenDraw {
+public:
+    using Table = BasicScoringTable<WideSet>;
+    ScoredOpenDraw(const Table& table, const DrawRule& rule, const OpenDraw& open) noexcept
+        : table_(table),
+          rule_(rule),
+          complete_(static_cast<std::uint64_t>(rule.game.main.drawn) * Table::kCounted),
+          drawn_(WideSet{open.main.high()} << 64 | open.main.low()),
+          total_(static_cast<std::uint64_t>(open.mainTaken) * Table::kCounted +
+                 static_cast<std::uint64_t>(open.matches)) {}
+
+    [[nodiscard]] bool Empty() const noexcept { return total_ == 0; }
+    // The draw's tier where the number completes it, else -1.
+    int Take(int number) noexcept {
+        table_.Take<true>(number, drawn_, total_);
+        if (total_ < complete_) {
+            return -1;
+        }
+        const auto matches = static_cast<int>(total_ % Table::kCounted);
+        drawn_ = 0;
+        total_ = 0;
+        return rule_.TierIndex(matches, 0, 0);
+    }
+    [[nodiscard]] OpenDraw Open() const noexcept {
+        OpenDraw open;
+        open.main = ToNumbers(drawn_);
+        open.mainTaken = static_cast<int>(total_ / Table::kCounted);
+        open.matches = static_cast<int>(total_ % Table::kCounted);
+        return open;
+    }
+
+private:
+    const Table& table_;
+    const DrawRule& rule_;
+    std::uint64_t complete_;
+    WideSet drawn_;
+    std::uint64_t total_;
+};
+
+// A guessed draw of a game of one pool whose set fits a word, by shifts: there, faster than the
+// table's lookups.
+class ShiftedOpenDraw {
+public:
+    explicit ShiftedOpenDraw(const DrawRule& rule) noexcept
+        : rule_(rule),
+          grid_(rule.main.low()),
+          complete_(static_cast<std::uint64_t>(rule.game.main.drawn)) {}
+
+    int Take(int number) noexcept {
+        draw_.Take(static_cast<std::uint64_t>(number), grid_);
+        if (!draw_.Complete(complete_)) {
+            return -1;
+        }
+        const auto matches = static_cast<int>(draw_.matches);
+        draw_ = {};
+        return rule_.TierIndex(matches, 0, 0);
+    }
+
+private:
+    const DrawRule& rule_;
+    std::uint64_t grid_;
+    std::uint64_t complete_;
+    PartialDraw draw_;
+};
+
+// Any game's open draw, as OpenDraw takes it.
+class AnyOpenDraw {
+public:
+    AnyOpenDraw(const DrawRule& rule, OpenDraw& open) noexcept : rule_(rule), open_(open) {}
+
+    [[nodiscard]] bool Empty() const noexcept { return open_.Empty(); }
+    int Take(int number) noexcept {
+        if (!open_.Take(rule_, number)) {
+            return -1;
+        }
+        const int tier = open_.Tier(rule_);
+        open_ = {};
+        return tier;
+    }
+
+private:
+    const DrawRule& rule_;
+    OpenDraw& open_;
+};
+
+[[nodiscard]] bool OnePool(const Game& game) noexcept {
+    return !game.bonus && !game.hasSecond();
+}
+
+// The tiers of `count` draws from `numbers`, each added to `into` with `add`.
+template <typename Draw>
+void AddTiers(Draw&& draw, const std::uint8_t* numbers, std::uint32_t count, std::uint64_t add,
+              std::span<std::uint64_t> into) noexcept {
+    for (; count > 0; ++numbers) {
+        const int tier = draw.Take(*numbers);
+        if (tier >= 0) {
+            into[static_cast<std::size_t>(tier)] += add;
+            --count;
+        }
+    }
 }
 
 // A draw starts at the first value and after every complete one. In a game of one pool and no
@@ -377,7 +441,41 @@ void ChunkStitcher::TakeFrom(const DrawChunk& chunk, std::uint32_t first) noexce
     for (std::size_t k = 0; k < chunk.tally.size(); ++k) {
         tally_[k] += chunk.tally[k];
     }
-    chunk.AddGuessed(0, first, rule_, -1, tally_);
+    AddGuessed(chunk, 0, first, -1);
+}
+
+void ChunkStitcher::AddGuessed(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count,
+                               int sign) noexcept {
+    const auto add = static_cast<std::uint64_t>(sign);
+    const std::uint8_t* numbers = &chunk.numbers[chunk.StartOf(first)];
+    OpenDraw open;
+    if (!OnePool(rule_.game)) {
+        AddTiers(AnyOpenDraw(rule_, open), numbers, count, add, tally_);
+        return;
+    }
+    WithSetFor(rule_.game.main.top, [&](auto set) {
+        if constexpr (std::is_same_v<typename decltype(set)::type, std::uint64_t>) {
+            AddTiers(ShiftedOpenDraw(rule_), numbers, count, add, tally_);
+        } else {
+            AddTiers(ScoredOpenDraw(plain_, rule_, open), numbers, count, add, tally_);
+        }
+    });
+}
+
+template <typename Draw>
+ChunkStitcher::Meeting ChunkStitcher::Meet(const DrawChunk& chunk, std::uint32_t& i, Draw& draw,
+                                           auto numberAt) {
+    while (!(draw.Empty() && chunk.StartsAt(i))) {
+        if (i == chunk.size()) {
+            return Meeting::Ended;
+        }
+        const int tier = draw.Take(numberAt(i));
+        ++i;
+        if (tier >= 0 && Count(tier)) {
+            return Meeting::Complete;
+        }
+    }
+    return Meeting::Met;
 }
 
 bool ChunkStitcher::Count(int tier) {
@@ -402,29 +500,31 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     // does; from there on both parse the same numbers the same way. Until then, in a game of two
     // pools, a value's number in the true draw's pool is drawn again from the chunk's start.
     const Game& game = rule_.game;
-    // Only a game of two pools draws again; the state is found from a snapshot.
-    GeneratorState replay = game.hasSecond() ? chunk.StateAfter(from) : chunk.end;
     std::uint32_t i = from;
-    while (!(open_.Empty() && chunk.StartsAt(i))) {
-        if (i == chunk.size()) {
-            state_ = chunk.end;
-            stoppedAt_ = i;
-            return false;
-        }
-        const int number =
-            game.hasSecond()
-                ? NextNumber(replay, static_cast<std::uint64_t>(
-                                         open_.InSecond(rule_) ? game.second.top : game.main.top))
-                : chunk.numbers[i];
-        const bool complete = open_.Take(rule_, number);
-        ++i;
-        if (complete) {
-            const int tier = open_.Tier(rule_);
-            open_ = {};
-            if (Count(tier)) {
-                return StopAt(chunk, i);
+    Meeting meeting;
+    if (OnePool(game)) {
+        ScoredOpenDraw draw(plain_, rule_, open_);
+        meeting = Meet(chunk, i, draw, [&](std::uint32_t v) { return chunk.numbers[v]; });
+        open_ = draw.Open();
+    } else {
+        // Only a game of two pools draws again; the state is found from a snapshot.
+        GeneratorState replay = game.hasSecond() ? chunk.StateAfter(from) : chunk.end;
+        AnyOpenDraw draw(rule_, open_);
+        meeting = Meet(chunk, i, draw, [&](std::uint32_t v) -> int {
+            if (!game.hasSecond()) {
+                return chunk.numbers[v];
             }
-        }
+            return NextNumber(replay, static_cast<std::uint64_t>(
+                                          open_.InSecond(rule_) ? game.second.top : game.main.top));
+        });
+    }
+    if (meeting == Meeting::Ended) {
+        state_ = chunk.end;
+        stoppedAt_ = i;
+        return false;
+    }
+    if (meeting == Meeting::Complete) {
+        return StopAt(chunk, i);
     }
     const std::uint32_t first = chunk.StartsBefore(i);
     const std::uint64_t ahead = chunk.Draws() - first;
@@ -447,11 +547,10 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     // The draws needed parsed again, or, where they are the most of the chunk, those after them
     // taken from its tally: fewer draws parsed a slice.
     if (needed <= ahead / 2) {
-        chunk.AddGuessed(first, needed, rule_, 1, tally_);
+        AddGuessed(chunk, first, needed, 1);
     } else {
         TakeFrom(chunk, first);
-        chunk.AddGuessed(first + needed, static_cast<std::uint32_t>(ahead) - needed, rule_, -1,
-                         tally_);
+        AddGuessed(chunk, first + needed, static_cast<std::uint32_t>(ahead) - needed, -1);
     }
     if (sink_ != nullptr) {
         chunk.Tell(first, i, needed, rule_, *sink_);

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include "core/draw_sets.h"
 #include "core/draw_sink.h"
 #include "core/draw_watch.h"
 #include "core/draws.h"
@@ -48,10 +49,6 @@ struct DrawChunk {
     [[nodiscard]] std::uint32_t StartOf(std::uint32_t d) const noexcept;
     // The generator state after the first `values` values.
     [[nodiscard]] GeneratorState StateAfter(std::uint32_t values) const noexcept;
-    // The tiers of `count` guessed draws from the draw number `first`, parsed again from the
-    // numbers, each added to `tally` with `sign` (+1 or -1).
-    void AddGuessed(std::uint32_t first, std::uint32_t count, const DrawRule& rule, int sign,
-                    std::span<std::uint64_t> tally) const noexcept;
     // The guessed draw left open after the last value, parsed again from the numbers.
     [[nodiscard]] OpenDraw OpenTail(const DrawRule& rule) const noexcept;
     // Storage for chunks of `values` values of a game of up to `tiers` tiers, so that generating
@@ -85,7 +82,13 @@ public:
     ChunkStitcher(std::uint64_t draws, const DrawRule& rule, std::span<std::uint64_t> tally,
                   DrawWatch* watch = nullptr, std::uint64_t before = 0,
                   DrawSink* sink = nullptr) noexcept
-        : target_(draws), rule_(rule), tally_(tally), watch_(watch), sink_(sink), before_(before) {}
+        : target_(draws),
+          rule_(rule),
+          plain_(rule.main, rule.game.main.top),
+          tally_(tally),
+          watch_(watch),
+          sink_(sink),
+          before_(before) {}
 
     // Adds the true draws of the next chunk, the first of which starts at value `from` (a true
     // draw's start: where an earlier stitching of the chunk stopped); true once the draws are
@@ -119,8 +122,20 @@ public:
 private:
     // One more draw, in `tier`: true where it completes the draws.
     bool Count(int tier);
+    // How the open draw went on in a chunk: until a true draw starts where a guessed one does,
+    // the chunk ends, or the draws are complete.
+    enum class Meeting { Met, Ended, Complete };
+    // The open draw, and the true draws after it, taken from value i on by `draw`, an open draw
+    // kept as it is parsed: i left after the last value taken.
+    // `numberAt(v)`: value v's number in the pool that the open draw takes it from.
+    template <typename Draw>
+    Meeting Meet(const DrawChunk& chunk, std::uint32_t& i, Draw& draw, auto numberAt);
     // The chunk's guessed draws from the draw number `first` on, into the tally.
     void TakeFrom(const DrawChunk& chunk, std::uint32_t first) noexcept;
+    // The tiers of `count` guessed draws from the draw number `first`, parsed again from the
+    // chunk's numbers, each added to the tally with `sign` (+1 or -1).
+    void AddGuessed(const DrawChunk& chunk, std::uint32_t first, std::uint32_t count,
+                    int sign) noexcept;
     // The draws complete after `values` values of the chunk.
     bool StopAt(const DrawChunk& chunk, std::uint32_t values);
     // Up to `count` guessed draws of the chunk from value `from`, one by one, each watched.
@@ -128,6 +143,8 @@ private:
 
     std::uint64_t target_;
     const DrawRule& rule_;
+    // A game of one pool's draws, as the serial loop scores them: faster to parse than OpenDraw.
+    BasicScoringTable<WideSet> plain_;
     std::span<std::uint64_t> tally_;
     DrawWatch* watch_;
     DrawSink* sink_;
