@@ -157,55 +157,12 @@ NumberSet ToNumbers(Set set) {
     return {static_cast<std::uint64_t>(set), static_cast<std::uint64_t>(set >> 32 >> 32)};
 }
 
-// A game of one pool's open draw as the serial loop scores it, by the table's bits and weights:
-// no shift by the number, which a set of two words takes several instructions for.
-class ScoredOpenDraw {
-public:
-    using Table = BasicScoringTable<WideSet>;
-    ScoredOpenDraw(const Table& table, const DrawRule& rule, const OpenDraw& open) noexcept
-        : table_(table),
-          rule_(rule),
-          complete_(static_cast<std::uint64_t>(rule.game.main.drawn) * Table::kCounted),
-          drawn_(WideSet{open.main.high()} << 64 | open.main.low()),
-          total_(static_cast<std::uint64_t>(open.mainTaken) * Table::kCounted +
-                 static_cast<std::uint64_t>(open.matches)) {}
-
-    [[nodiscard]] bool Empty() const noexcept { return total_ == 0; }
-    // The draw's tier where the number completes it, else -1.
-    int Take(int number) noexcept {
-        table_.Take<true>(number, drawn_, total_);
-        if (total_ < complete_) {
-            return -1;
-        }
-        const auto matches = static_cast<int>(total_ % Table::kCounted);
-        drawn_ = 0;
-        total_ = 0;
-        return rule_.TierIndex(matches, 0, 0);
-    }
-    [[nodiscard]] OpenDraw Open() const noexcept {
-        OpenDraw open;
-        open.main = ToNumbers(drawn_);
-        open.mainTaken = static_cast<int>(total_ / Table::kCounted);
-        open.matches = static_cast<int>(total_ % Table::kCounted);
-        return open;
-    }
-
-private:
-    const Table& table_;
-    const DrawRule& rule_;
-    std::uint64_t complete_;
-    WideSet drawn_;
-    std::uint64_t total_;
-};
-
 // A guessed draw of a game of one pool whose set fits a word, by shifts: there, faster than the
 // table's lookups.
 class ShiftedOpenDraw {
 public:
     explicit ShiftedOpenDraw(const DrawRule& rule) noexcept
-        : rule_(rule),
-          grid_(rule.main.low()),
-          complete_(static_cast<std::uint64_t>(rule.game.main.drawn)) {}
+        : grid_(rule.main.low()), complete_(static_cast<std::uint64_t>(rule.game.main.drawn)) {}
 
     int Take(int number) noexcept {
         draw_.Take(static_cast<std::uint64_t>(number), grid_);
@@ -214,34 +171,79 @@ public:
         }
         const auto matches = static_cast<int>(draw_.matches);
         draw_ = {};
-        return rule_.TierIndex(matches, 0, 0);
+        return matches;  // a game of one pool's tier
     }
 
 private:
-    const DrawRule& rule_;
     std::uint64_t grid_;
     std::uint64_t complete_;
     PartialDraw draw_;
 };
 
-// Any game's open draw, as OpenDraw takes it.
-class AnyOpenDraw {
+// A draw of any game, open as it is parsed, scored as the serial loop scores it: each pool's set
+// and total by the tables' bits and weights (DrawScoring), the bonus's total apart. No shift by
+// the number, which a set of two words takes several instructions for, and its state stays in
+// registers, where OpenDraw's sets are arrays indexed by the number.
+class ScoredDraw {
 public:
-    AnyOpenDraw(const DrawRule& rule, OpenDraw& open) noexcept : rule_(rule), open_(open) {}
+    using Table = DrawScoring::Table;
+    ScoredDraw(const DrawScoring& scoring, const OpenDraw& open) noexcept
+        : scoring_(scoring),
+          mainDrawn_(WideSet{open.main.high()} << 64 | open.main.low()),
+          secondDrawn_(WideSet{open.second.high()} << 64 | open.second.low()) {
+        const auto mainTaken = static_cast<std::uint64_t>(open.mainTaken) * Table::kCounted;
+        mainTotal_ = std::min(mainTaken, scoring.mainComplete) + Unsigned(open.matches);
+        bonusTotal_ =
+            mainTaken - std::min(mainTaken, scoring.mainComplete) + Unsigned(open.bonusMatched);
+        secondTotal_ = Unsigned(open.secondTaken) * Table::kCounted + Unsigned(open.secondMatches);
+    }
 
-    [[nodiscard]] bool Empty() const noexcept { return open_.Empty(); }
+    [[nodiscard]] bool Empty() const noexcept { return mainTotal_ == 0; }
+    [[nodiscard]] bool InSecond() const noexcept {
+        return mainTotal_ >= scoring_.mainComplete && bonusTotal_ >= scoring_.bonusComplete;
+    }
+    // The draw's tier where the number completes it, else -1.
     int Take(int number) noexcept {
-        if (!open_.Take(rule_, number)) {
+        if (mainTotal_ < scoring_.mainComplete) {
+            scoring_.main.Take<true>(number, mainDrawn_, mainTotal_);
+        } else if (bonusTotal_ < scoring_.bonusComplete) {  // drawn from the main pool
+            scoring_.main.Take<true>(number, mainDrawn_, bonusTotal_);
+        } else {
+            scoring_.second.Take<true>(number, secondDrawn_, secondTotal_);
+        }
+        if (!InSecond() || secondTotal_ < scoring_.secondComplete) {
             return -1;
         }
-        const int tier = open_.Tier(rule_);
-        open_ = {};
+        const int tier = scoring_.strides.Index(Matches(mainTotal_), Matches(bonusTotal_),
+                                                Matches(secondTotal_));
+        mainDrawn_ = secondDrawn_ = 0;
+        mainTotal_ = bonusTotal_ = secondTotal_ = 0;
         return tier;
+    }
+    [[nodiscard]] OpenDraw Open() const noexcept {
+        OpenDraw open;
+        open.main = ToNumbers(mainDrawn_);
+        open.second = ToNumbers(secondDrawn_);
+        open.mainTaken = static_cast<int>((mainTotal_ + bonusTotal_) / Table::kCounted);
+        open.matches = Matches(mainTotal_);
+        open.bonusMatched = Matches(bonusTotal_);
+        open.secondTaken = static_cast<int>(secondTotal_ / Table::kCounted);
+        open.secondMatches = Matches(secondTotal_);
+        return open;
     }
 
 private:
-    const DrawRule& rule_;
-    OpenDraw& open_;
+    static std::uint64_t Unsigned(int count) noexcept { return static_cast<std::uint64_t>(count); }
+    static int Matches(std::uint64_t total) noexcept {
+        return static_cast<int>(total % Table::kCounted);
+    }
+
+    const DrawScoring& scoring_;
+    WideSet mainDrawn_;  // the bonus's number too
+    WideSet secondDrawn_;
+    std::uint64_t mainTotal_;
+    std::uint64_t bonusTotal_;
+    std::uint64_t secondTotal_;
 };
 
 [[nodiscard]] bool OnePool(const Game& game) noexcept {
@@ -332,9 +334,7 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
     const BasicScoringTable<Set> main(rule.main, game.main.top);
     const BasicScoringTable<SecondSet> second(rule.second, game.second.top);
     constexpr std::uint64_t kCounted = BasicScoringTable<Set>::kCounted;
-    // DrawRule::TierIndex's strides, counted once: not a count of a ticket's bits a draw.
-    const auto bonusStates = static_cast<std::uint64_t>(rule.bonusStates());
-    const auto secondStride = static_cast<std::uint64_t>(rule.mostSecond() + 1);
+    const TierStrides strides = rule.Strides();
     GeneratorState state = start;
     std::uint8_t* const numbers = chunk.numbers.data();
     std::uint32_t i = 0;
@@ -381,8 +381,8 @@ void GenerateAnyGame(GeneratorState start, std::uint32_t values, const DrawRule&
             break;  // the chunk ends in this draw, parsed again as the open tail
         }
         const auto tier = static_cast<std::size_t>(
-            (total % kCounted * bonusStates + bonus % kCounted) * secondStride +
-            secondTotal % kCounted);
+            strides.Index(static_cast<int>(total % kCounted), static_cast<int>(bonus % kCounted),
+                          static_cast<int>(secondTotal % kCounted)));
         if (!marked.empty()) {
             MarkEnd(chunk, i, marked[tier]);
         }
@@ -448,18 +448,11 @@ void ChunkStitcher::AddGuessed(const DrawChunk& chunk, std::uint32_t first, std:
                                int sign) noexcept {
     const auto add = static_cast<std::uint64_t>(sign);
     const std::uint8_t* numbers = &chunk.numbers[chunk.StartOf(first)];
-    OpenDraw open;
-    if (!OnePool(rule_.game)) {
-        AddTiers(AnyOpenDraw(rule_, open), numbers, count, add, tally_);
-        return;
+    if (OnePool(rule_.game) && rule_.game.main.top <= kMostInOneWord) {
+        AddTiers(ShiftedOpenDraw(rule_), numbers, count, add, tally_);
+    } else {
+        AddTiers(ScoredDraw(scoring_, OpenDraw{}), numbers, count, add, tally_);
     }
-    WithSetFor(rule_.game.main.top, [&](auto set) {
-        if constexpr (std::is_same_v<typename decltype(set)::type, std::uint64_t>) {
-            AddTiers(ShiftedOpenDraw(rule_), numbers, count, add, tally_);
-        } else {
-            AddTiers(ScoredOpenDraw(plain_, rule_, open), numbers, count, add, tally_);
-        }
-    });
 }
 
 template <typename Draw>
@@ -501,23 +494,17 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
     // pools, a value's number in the true draw's pool is drawn again from the chunk's start.
     const Game& game = rule_.game;
     std::uint32_t i = from;
-    Meeting meeting;
-    if (OnePool(game)) {
-        ScoredOpenDraw draw(plain_, rule_, open_);
-        meeting = Meet(chunk, i, draw, [&](std::uint32_t v) { return chunk.numbers[v]; });
-        open_ = draw.Open();
-    } else {
-        // Only a game of two pools draws again; the state is found from a snapshot.
-        GeneratorState replay = game.hasSecond() ? chunk.StateAfter(from) : chunk.end;
-        AnyOpenDraw draw(rule_, open_);
-        meeting = Meet(chunk, i, draw, [&](std::uint32_t v) -> int {
-            if (!game.hasSecond()) {
-                return chunk.numbers[v];
-            }
-            return NextNumber(replay, static_cast<std::uint64_t>(
-                                          open_.InSecond(rule_) ? game.second.top : game.main.top));
-        });
-    }
+    // Only a game of two pools draws again; the state is found from a snapshot.
+    GeneratorState replay = game.hasSecond() ? chunk.StateAfter(from) : chunk.end;
+    ScoredDraw draw(scoring_, open_);
+    const Meeting meeting = Meet(chunk, i, draw, [&](std::uint32_t v) -> int {
+        if (!game.hasSecond()) {
+            return chunk.numbers[v];
+        }
+        return NextNumber(
+            replay, static_cast<std::uint64_t>(draw.InSecond() ? game.second.top : game.main.top));
+    });
+    open_ = draw.Open();
     if (meeting == Meeting::Ended) {
         state_ = chunk.end;
         stoppedAt_ = i;
@@ -568,7 +555,7 @@ bool ChunkStitcher::FinishOpen() noexcept {
         rule_, NextNumber(state_, static_cast<std::uint64_t>(
                                       open_.InSecond(rule_) ? game.second.top : game.main.top)))) {
     }
-    const int tier = open_.Tier(rule_);
+    const int tier = open_.Tier(scoring_.strides);
     open_ = {};
     return Count(tier);
 }
@@ -594,7 +581,7 @@ bool ChunkStitcher::AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, st
     OpenDraw draw;
     for (std::uint32_t i = from; count > 0; ++i) {
         if (draw.Take(rule_, chunk.numbers[i])) {
-            const int tier = draw.Tier(rule_);
+            const int tier = draw.Tier(scoring_.strides);
             draw = {};
             --count;
             if (Count(tier)) {

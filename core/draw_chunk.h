@@ -72,6 +72,27 @@ using MarkedTiers = std::span<const std::uint8_t>;
 void GenerateChunk(GeneratorState start, std::uint32_t values, const DrawRule& rule,
                    DrawChunk& chunk, MarkedTiers marked = {});
 
+// What the stitcher scores draws by, made once a join: the serial loop's tables of both pools,
+// and the strides of a tier's index. Each pool's total is complete at its count of numbers times
+// kCounted (the bonus's at one, where the game has one; 0 where there is no such pool).
+struct DrawScoring {
+    using Table = BasicScoringTable<WideSet>;
+    explicit DrawScoring(const DrawRule& rule) noexcept
+        : main(rule.main, rule.game.main.top),
+          second(rule.second, rule.game.second.top),
+          strides(rule.Strides()),
+          mainComplete(static_cast<std::uint64_t>(rule.game.main.drawn) * Table::kCounted),
+          bonusComplete(rule.game.bonus ? Table::kCounted : 0),
+          secondComplete(static_cast<std::uint64_t>(rule.game.second.drawn) * Table::kCounted) {}
+
+    Table main;
+    Table second;
+    TierStrides strides;
+    std::uint64_t mainComplete;
+    std::uint64_t bonusComplete;
+    std::uint64_t secondComplete;
+};
+
 // Joins chunks, in the order of their values, along the true draw boundaries, until a number of
 // draws is complete or, watched, until a draw in one of the watch's `until` tiers. Each chunk must
 // start from the true state after the previous one.
@@ -84,7 +105,7 @@ public:
                   DrawSink* sink = nullptr) noexcept
         : target_(draws),
           rule_(rule),
-          plain_(rule.main, rule.game.main.top),
+          scoring_(rule),
           tally_(tally),
           watch_(watch),
           sink_(sink),
@@ -143,8 +164,7 @@ private:
 
     std::uint64_t target_;
     const DrawRule& rule_;
-    // A game of one pool's draws, as the serial loop scores them: faster to parse than OpenDraw.
-    BasicScoringTable<WideSet> plain_;
+    DrawScoring scoring_;
     std::span<std::uint64_t> tally_;
     DrawWatch* watch_;
     DrawSink* sink_;

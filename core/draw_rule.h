@@ -34,6 +34,17 @@ private:
     std::uint64_t words_[2] = {0, 0};
 };
 
+// A tier's index from its matches, m the most significant, with its strides counted once: the
+// second pool's comes from a count of the ticket's bits, which a loop should not take a draw.
+struct TierStrides {
+    int bonusStates = 1;
+    int secondStride = 1;
+
+    [[nodiscard]] constexpr int Index(int m, int b, int s) const noexcept {
+        return (m * bonusStates + b) * secondStride + s;
+    }
+};
+
 // What the draw loop scores a draw against: the game and a ticket's numbers, p main and q of the
 // second pool. A draw falls into a tier, (m, b, s): the main numbers that it matched, whether its
 // bonus did (in a game with one) and the second-pool numbers that it matched (in a game with a
@@ -56,8 +67,11 @@ struct DrawRule {
     [[nodiscard]] constexpr int tiers() const noexcept {
         return (mostMain() + 1) * bonusStates() * (mostSecond() + 1);
     }
+    [[nodiscard]] constexpr TierStrides Strides() const noexcept {
+        return {bonusStates(), mostSecond() + 1};
+    }
     [[nodiscard]] constexpr int TierIndex(int m, int b, int s) const noexcept {
-        return (m * bonusStates() + b) * (mostSecond() + 1) + s;
+        return Strides().Index(m, b, s);
     }
 };
 

@@ -9,12 +9,15 @@ namespace loto {
 // The integer that holds the drawn set of a pool wider than one word.
 __extension__ using WideSet = unsigned __int128;
 
+// The largest pool whose drawn set a 64-bit word holds: the numbers 0 to top + 1.
+inline constexpr int kMostInOneWord = 62;
+
 // Calls `call` with the type of integer that holds a drawn set of the pool of `top` numbers (a
-// std::type_identity): a 64-bit set holds the numbers 0 to top + 1 up to a top of 62.
+// std::type_identity): one word up to kMostInOneWord, two above.
 template <typename Call>
 decltype(auto) WithSetFor(int top, Call&& call) {
-    return top <= 62 ? std::forward<Call>(call)(std::type_identity<std::uint64_t>{})
-                     : std::forward<Call>(call)(std::type_identity<WideSet>{});
+    return top <= kMostInOneWord ? std::forward<Call>(call)(std::type_identity<std::uint64_t>{})
+                                 : std::forward<Call>(call)(std::type_identity<WideSet>{});
 }
 
 // Calls `call` with a pool's count of numbers drawn as a std::integral_constant where it is one

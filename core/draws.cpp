@@ -32,7 +32,7 @@ public:
             matched = static_cast<int>(DrawPool<0>(state, second_, game.second.drawn, second) %
                                        second_.kCounted);
         }
-        return (matches * bonusStates_ + bonus) * secondStride_ + matched;
+        return strides_.Index(matches, bonus, matched);
     }
 
     template <int kDrawn>
@@ -71,8 +71,7 @@ private:
     const DrawRule& rule_;
     BasicScoringTable<Set> main_;
     BasicScoringTable<SecondSet> second_;
-    int bonusStates_ = rule_.bonusStates();
-    int secondStride_ = rule_.mostSecond() + 1;
+    TierStrides strides_ = rule_.Strides();
 };
 
 }  // namespace

@@ -86,9 +86,10 @@ struct OpenDraw {
         }
         return mainTaken == game.mainTaken() && secondTaken == game.second.drawn;
     }
-    [[nodiscard]] int Tier(const DrawRule& rule) const noexcept {
-        return rule.TierIndex(matches, bonusMatched, secondMatches);
+    [[nodiscard]] int Tier(const TierStrides& strides) const noexcept {
+        return strides.Index(matches, bonusMatched, secondMatches);
     }
+    [[nodiscard]] int Tier(const DrawRule& rule) const noexcept { return Tier(rule.Strides()); }
     [[nodiscard]] bool Empty() const noexcept { return mainTaken == 0; }
 };
 
