@@ -43,8 +43,8 @@ inline const std::vector<DrawRule>& ExampleRules() {
 
 // Games at the edges of what the engine draws: all but one number drawn, pools on both sides of
 // where the serial loop's set and the lanes' set leave one word, the largest pools main and second,
-// a bonus from a pool of two words, and a bonus with a second pool, whose thousands of tiers no
-// lane's tally holds.
+// a bonus from a pool of two words, a bonus after a count of numbers that no loop is compiled for,
+// and a bonus with a second pool, whose thousands of tiers no lane's tally holds.
 inline const std::vector<DrawRule>& EdgeRules() {
     static const std::vector<DrawRule> rules = [] {
         std::vector<DrawRule> edges = {
@@ -55,6 +55,7 @@ inline const std::vector<DrawRule>& EdgeRules() {
             Ticket({.main = {5, 99}}, {1, 56, 57, 64, 99}),
             Ticket({.main = {5, 50}, .second = {3, 99}}, {1, 25, 50}, {1, 56, 57, 99}),
             Ticket({.main = {7, 80}, .bonus = true}, {2, 11, 30, 56, 57, 79, 80}),
+            Ticket({.main = {4, 20}, .bonus = true}, {1, 7, 20}),
         };
         DrawRule both = Ticket({.main = {30, 99}, .bonus = true, .second = {49, 99}}, {});
         for (int n = 1; n <= 99; ++n) {
