@@ -246,6 +246,11 @@ private:
     std::uint64_t secondTotal_;
 };
 
+// The top of the pool that the draw takes its next number from.
+[[nodiscard]] std::uint64_t NextTop(const Game& game, const ScoredDraw& draw) noexcept {
+    return static_cast<std::uint64_t>(draw.InSecond() ? game.second.top : game.main.top);
+}
+
 [[nodiscard]] bool OnePool(const Game& game) noexcept {
     return !game.bonus && !game.hasSecond();
 }
@@ -501,8 +506,7 @@ bool ChunkStitcher::Absorb(const DrawChunk& chunk, std::uint32_t from) {
         if (!game.hasSecond()) {
             return chunk.numbers[v];
         }
-        return NextNumber(
-            replay, static_cast<std::uint64_t>(draw.InSecond() ? game.second.top : game.main.top));
+        return NextNumber(replay, NextTop(game, draw));
     });
     open_ = draw.Open();
     if (meeting == Meeting::Ended) {
@@ -550,12 +554,11 @@ bool ChunkStitcher::FinishOpen() noexcept {
     if (open_.Empty()) {
         return false;
     }
-    const Game& game = rule_.game;
-    while (!open_.Take(
-        rule_, NextNumber(state_, static_cast<std::uint64_t>(
-                                      open_.InSecond(rule_) ? game.second.top : game.main.top)))) {
+    ScoredDraw draw(scoring_, open_);
+    int tier = -1;
+    while (tier < 0) {
+        tier = draw.Take(NextNumber(state_, NextTop(rule_.game, draw)));
     }
-    const int tier = open_.Tier(scoring_.strides);
     open_ = {};
     return Count(tier);
 }
@@ -578,11 +581,10 @@ void ChunkStitcher::Drew(std::uint64_t draws, const GeneratorState& state) noexc
 
 // A chunk that may hold a tier's first draw: a handful in a run, parsed again draw by draw.
 bool ChunkStitcher::AbsorbWatched(const DrawChunk& chunk, std::uint32_t from, std::uint64_t count) {
-    OpenDraw draw;
+    ScoredDraw draw(scoring_, OpenDraw{});
     for (std::uint32_t i = from; count > 0; ++i) {
-        if (draw.Take(rule_, chunk.numbers[i])) {
-            const int tier = draw.Tier(scoring_.strides);
-            draw = {};
+        const int tier = draw.Take(chunk.numbers[i]);
+        if (tier >= 0) {
             --count;
             if (Count(tier)) {
                 return StopAt(chunk, i + 1);
