@@ -95,6 +95,7 @@ public:
 TEST(GameSession, ShowsItsSpeedTestThenItsEstimate) {
     FixedRunTime runTime(LocalDateTime{}, 0.001);
     GameSession session(runTime, 1);
+    EXPECT_FALSE(session.inSpeedTest());  // before any command
     Watching pump;
     pump.session = &session;
     const GameReport report = session.Simulate(

@@ -90,6 +90,7 @@ TEST(MoneyLaw, SixOf49AgainstExactFractions) {
     EXPECT_NEAR(law->expectedReturn, mean, 1e-12 * mean);
     EXPECT_NEAR(law->variance, variance, 1e-12 * variance);
     EXPECT_EQ(law->cost, 220);
+    EXPECT_NEAR(static_cast<double>(law->expectedNet()), mean - 220, 1e-12 * mean);
     EXPECT_NEAR(*law->returnRate(), mean / 220 * 100, 1e-12);
     EXPECT_FALSE(MakeMoneyLaw(rule, SixOf49Prizes(0))->returnRate());
     const std::vector<std::uint64_t> tally = {1, 2, 3, 4, 5, 6, std::uint64_t{1} << 62};
