@@ -645,10 +645,16 @@ struct LaneFrame {
 // The draws that end within kSettleEvery values are tallied together (SettleWindow): a copy of the
 // set where a draw ends, where the arithmetic counts bits, or of its code, where counting and
 // tallying (a tally of several words, without a count of bits) took several instructions a value.
+//
+// Where the arithmetic counts bits, a game with a bonus is drawn here too: its draw is complete
+// with one number more, the bonus, and the set before it holds the main numbers. Its code, 2m + b,
+// is the main matches m of that set plus the m + b of the whole: two bit counts where a draw ends,
+// where the kernel of several pools counted units on every value.
 template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool kMarks,
-          int kSettleEvery = 1>
+          int kSettleEvery = 1, bool kBonus = false>
 [[gnu::flatten]] void GeneratePlain(const GeneratorState* starts, std::uint32_t values,
                                     const LaneRule& rule, LaneOutput* out) {
+    static_assert(!kBonus || Arithmetic::kCountsBits);
     const V one = V{} + 1;
     const Arithmetic arithmetic(static_cast<std::uint64_t>(rule.top));
     LaneFrame<V, G, kWords, kMarks> frame(starts, values, out, Arithmetic::kUnseen, rule);
@@ -659,7 +665,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     constexpr bool kCountsBits = Arithmetic::kCountsBits;
     const int up = kCountsBits ? 0 : 3;
     // A draw is complete with this count of numbers, in the units that the draw counts in.
-    const V complete = V{} + (static_cast<std::uint64_t>(rule.drawn) << up);
+    const V complete = V{} + (static_cast<std::uint64_t>(rule.drawn + (kBonus ? 1 : 0)) << up);
     // The lanes draw number - 1, and add the 1 to eight values at once when they are stored.
     const V grid = V{} + (rule.grid.low() >> 1 << up);
     const WideWords wide = WideGrid(rule.grid, up);
@@ -669,7 +675,7 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
     [[maybe_unused]] std::array<Set, G> sets{};
     using Counted = CountedSet<V, Arithmetic, kWide>;
     [[maybe_unused]] const typename Counted::Grid countedGrid = Counted::GridOf(rule.grid);
-    [[maybe_unused]] std::array<Counted, G> counted{}, ended{};
+    [[maybe_unused]] std::array<Counted, G> counted{}, ended{}, endedMain{};
     [[maybe_unused]] std::array<decltype(V{} == V{}), G> restarts{};  // the draw before ended
     [[maybe_unused]] std::array<V, G> endedShown{};
     using Window = SettleWindow<kSettleEvery>;
@@ -681,16 +687,23 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
         frame.seen[g] = arithmetic.Watch(frame.seen[g], x);  // a lane that came near is made again
         if constexpr (kCountsBits) {
             Counted& set = counted[g];
+            const Counted main = set;  // where the draw ends, its main numbers (kBonus)
             set.AddAfter(restarts[g], index);
             const auto done = set.Count() == complete;
             ends = AddedWhere<Arithmetic>(done, ends, bit);  // bit j is not yet set
+            const auto code = [&](const Counted& whole, const Counted& mainOnly) {
+                const V matches = whole.CountWith(countedGrid);
+                return kBonus ? mainOnly.CountWith(countedGrid) + matches : matches;
+            };
             if constexpr (kSettleEvery == 1) {
-                frame.template TallyCount<Arithmetic>(g, done, set.CountWith(countedGrid), j);
+                frame.template TallyCount<Arithmetic>(g, done, code(set, main), j);
             } else {
                 ended[g].CopyWhere(done, set);
+                if constexpr (kBonus) {
+                    endedMain[g].CopyWhere(done, main);
+                }
                 Window::Close(ends, j, tail, [&](V endedIn) {
-                    frame.template TallyEnded<Arithmetic>(g, endedIn,
-                                                          ended[g].CountWith(countedGrid));
+                    frame.template TallyEnded<Arithmetic>(g, endedIn, code(ended[g], endedMain[g]));
                 });
             }
             restarts[g] = done;
@@ -949,10 +962,17 @@ void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule
                 return GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks>(starts, values, rule,
                                                                               out);
             case LaneGame::Bonus:  // the common games take 6 to 8 values a draw at least
-                return WithSettleEvery<4>(rule.drawn + 1, [&]<int kEvery>() {
-                    GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks, kEvery>(
-                        starts, values, rule, out);
-                });
+                if constexpr (Arithmetic::kCountsBits) {
+                    return WithSettleEvery(rule.drawn + 1, [&]<int kEvery>() {
+                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery, true>(
+                            starts, values, rule, out);
+                    });
+                } else {
+                    return WithSettleEvery<4>(rule.drawn + 1, [&]<int kEvery>() {
+                        GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks,
+                                     kEvery>(starts, values, rule, out);
+                    });
+                }
             case LaneGame::Second:
                 if constexpr (Arithmetic::kCountsBits) {
                     // Word k counts the draws of k second-pool matches or more; m has a field.
