@@ -943,30 +943,26 @@ template <typename V, int G, typename Arithmetic, bool kWide, int kWords, bool k
 template <typename V, int G = 1, typename Arithmetic = WideArithmetic<V>>
 void Generate(const GeneratorState* starts, std::uint32_t values, const LaneRule& rule,
               LaneOutput* out) {
+    // One pool's draws tallied a few values together: a draw takes a value a number at least,
+    // the bonus one more.
+    const auto settled = [&]<bool kWide, int kWords, bool kMarks, bool kBonus>() {
+        return WithSettleEvery(rule.drawn + (kBonus ? 1 : 0), [&]<int kEvery>() {
+            GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery, kBonus>(starts, values,
+                                                                                   rule, out);
+        });
+    };
     const auto sized = [&]<bool kWide, int kWords, bool kMarks>() {
         switch (rule.game) {
             case LaneGame::Plain:
-                if constexpr (Arithmetic::kCountsBits) {
-                    // A draw takes a value a number at least.
-                    return WithSettleEvery(rule.drawn, [&]<int kEvery>() {
-                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery>(
-                            starts, values, rule, out);
-                    });
-                }
-                if constexpr (kWords > 1) {  // a tally of several words costs a value most
-                    return WithSettleEvery(rule.drawn, [&]<int kEvery>() {
-                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery>(
-                            starts, values, rule, out);
-                    });
+                // Where bits are counted, or a tally of several words costs a value most.
+                if constexpr (Arithmetic::kCountsBits || kWords > 1) {
+                    return settled.template operator()<kWide, kWords, kMarks, false>();
                 }
                 return GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks>(starts, values, rule,
                                                                               out);
             case LaneGame::Bonus:  // the common games take 6 to 8 values a draw at least
                 if constexpr (Arithmetic::kCountsBits) {
-                    return WithSettleEvery(rule.drawn + 1, [&]<int kEvery>() {
-                        GeneratePlain<V, G, Arithmetic, kWide, kWords, kMarks, kEvery, true>(
-                            starts, values, rule, out);
-                    });
+                    return settled.template operator()<kWide, kWords, kMarks, true>();
                 } else {
                     return WithSettleEvery<4>(rule.drawn + 1, [&]<int kEvery>() {
                         GenerateRich<V, G, Arithmetic, LaneGame::Bonus, kWide, kWords, kMarks,
